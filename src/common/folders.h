@@ -1,0 +1,53 @@
+// The suite's folders, its configuration file and its help pages. The composition
+// rules are portable; the platform functions at the end are defined by each platform.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "filesystem.h"
+
+namespace zv {
+
+inline constexpr std::string_view kConfigFileName = "Zorvane.ini";
+inline constexpr std::string_view kRunLogFileName = "Zorvane_Log.txt";
+inline constexpr std::string_view kEngineExe = "RkEngine.exe";
+inline constexpr std::string_view kLauncherExe = "Zorvane.exe";
+inline constexpr std::string_view kEditorExe = "RkEditor.exe";
+inline constexpr std::string_view kLocalHelpFolder = "HELP\\";
+inline constexpr std::string_view kDocumentOpenFailed = "\n上記のドキュメントが開けません。";
+
+// The per-user data folder from the roaming application-data folder (empty when the
+// shell could not tell it): base + "\Ostrand" + "\Zorvane" + "\". With create, each
+// of the two folders is created when missing; failures are ignored.
+std::string ComposeAppDataFolder(std::string_view roamingBase, bool create, IFileSystem& fs);
+
+// The folder part of a program's full path, its last backslash included.
+std::string FolderOfPath(std::string_view fullPath);
+
+// The help site's base address: the "help" folder beside the programs as a file URL.
+std::string HelpBaseAddress(std::string_view programFolder);
+
+// "file:///" + path with every backslash turned into a slash.
+std::string FileUrl(std::string_view path);
+
+// The address OpenHelpPage opens: base + page + anchor, nothing between them.
+std::string ComposeHelpAddress(std::string_view base, std::string_view page, std::string_view anchor);
+
+// The message shown when the shell cannot open an address.
+std::string DocumentOpenFailedMessage(std::string_view address);
+
+// ---- platform functions ----
+
+// Folder of the running program, ending in a backslash.
+std::string GetProgramFolder();
+// Per-user data folder of the suite, ending in a backslash (see ComposeAppDataFolder).
+std::string GetAppDataFolder(bool create);
+// Opens an address with the shell's "open" verb; reports a failure in a message box.
+// Returns whether the shell accepted it.
+bool OpenDocument(const std::string& address);
+// OpenDocument on base + page + anchor. The local help folder is accepted and unused.
+bool OpenHelpPage(const std::string& base, const std::string& localHelpFolder, const std::string& page,
+                  const std::string& anchor);
+
+}  // namespace zv

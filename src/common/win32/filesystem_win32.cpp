@@ -1,0 +1,119 @@
+// The file system through the wide-character Win32 calls, with share modes.
+#include <windows.h>
+
+#include "filesystem.h"
+#include "text.h"
+
+namespace zv {
+namespace {
+
+class Win32ReadFile : public IReadFile {
+public:
+    explicit Win32ReadFile(HANDLE h) : h_(h) {}
+    ~Win32ReadFile() override { CloseHandle(h_); }
+    std::size_t Read(char* buf, std::size_t size) override {
+        const DWORD want = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
+        DWORD got = 0;
+        if (!ReadFile(h_, buf, want, &got, nullptr)) return 0;
+        return got;
+    }
+
+private:
+    HANDLE h_;
+};
+
+class Win32WriteFile : public IWriteFile {
+public:
+    explicit Win32WriteFile(HANDLE h) : h_(h) {}
+    ~Win32WriteFile() override { CloseHandle(h_); }
+    bool Write(std::string_view data) override {
+        while (!data.empty()) {
+            const DWORD want = data.size() > 0x40000000 ? 0x40000000 : static_cast<DWORD>(data.size());
+            DWORD put = 0;
+            if (!WriteFile(h_, data.data(), want, &put, nullptr) || put == 0) return false;
+            data.remove_prefix(put);
+        }
+        return true;
+    }
+
+private:
+    HANDLE h_;
+};
+
+class Win32FileSystem : public IFileSystem {
+public:
+    std::unique_ptr<IReadFile> OpenRead(const std::string& path, bool exclusive, SysError* error) override {
+        const HANDLE h = CreateFileW(ToWide(path).c_str(), GENERIC_READ, exclusive ? 0 : FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h == INVALID_HANDLE_VALUE) {
+            if (error) *error = GetLastError();
+            return nullptr;
+        }
+        return std::make_unique<Win32ReadFile>(h);
+    }
+    std::unique_ptr<IWriteFile> CreateWrite(const std::string& path, bool exclusive, SysError* error) override {
+        const HANDLE h = CreateFileW(ToWide(path).c_str(), GENERIC_WRITE, exclusive ? 0 : FILE_SHARE_READ, nullptr,
+                                     CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h == INVALID_HANDLE_VALUE) {
+            if (error) *error = GetLastError();
+            return nullptr;
+        }
+        return std::make_unique<Win32WriteFile>(h);
+    }
+    bool ReadAll(const std::string& path, std::string& out) override {
+        out.clear();
+        const HANDLE h = CreateFileW(ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h == INVALID_HANDLE_VALUE) return false;
+        Win32ReadFile file(h);
+        char buf[8192];
+        std::size_t got;
+        while ((got = file.Read(buf, sizeof buf)) > 0) out.append(buf, got);
+        return true;
+    }
+    bool ReplaceContent(const std::string& path, std::string_view data) override {
+        const std::wstring target = ToWide(path);
+        const std::wstring temp = target + L".tmp~" + std::to_wstring(GetCurrentProcessId());
+        const HANDLE h = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h == INVALID_HANDLE_VALUE) return false;
+        bool ok;
+        {
+            Win32WriteFile file(h);
+            ok = file.Write(data) && FlushFileBuffers(h);
+        }
+        if (ok) ok = MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+        if (!ok) DeleteFileW(temp.c_str());
+        return ok;
+    }
+    bool Exists(const std::string& path) override {
+        return GetFileAttributesW(ToWide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
+    bool IsDirectory(const std::string& path) override {
+        const DWORD a = GetFileAttributesW(ToWide(path).c_str());
+        return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    }
+    bool MakeDirectory(const std::string& path) override {
+        return CreateDirectoryW(ToWide(path).c_str(), nullptr) != 0;
+    }
+    bool ListDirectory(const std::string& path, std::vector<DirEntry>& entries) override {
+        entries.clear();
+        WIN32_FIND_DATAW data;
+        const HANDLE h = FindFirstFileW(ToWide(path + "\\*.*").c_str(), &data);
+        if (h == INVALID_HANDLE_VALUE) return false;
+        do {
+            entries.push_back({FromWide(data.cFileName), (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+        } while (FindNextFileW(h, &data));
+        FindClose(h);
+        return true;
+    }
+    std::string ErrorText(SysError error) override { return SystemErrorText(error); }
+};
+
+}  // namespace
+
+IFileSystem& PlatformFileSystem() {
+    static Win32FileSystem fs;
+    return fs;
+}
+
+}  // namespace zv

@@ -1,0 +1,51 @@
+// The run log "Zorvane_Log.txt": one time-stamped entry per call, CR LF line ends,
+// each entry handed to the system before the next line of the macro runs.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "filesystem.h"
+
+namespace zv {
+
+struct LocalTime {
+    int year = 0;  // full year, e.g. 2009
+    int month = 0;
+    int day = 0;
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+};
+
+using LocalClock = std::function<LocalTime()>;
+
+// The local time of the system clock.
+LocalTime CurrentLocalTime();
+
+// "[yy/mm/dd HH:MM:SS] message" with every line end of the message and the entry's own
+// line end written as CR LF.
+std::string FormatLogEntry(const LocalTime& time, std::string_view message);
+
+class CLog {
+public:
+    // Creates the file, replacing one of that name, held without sharing. A file that
+    // cannot be created leaves the log closed: every WriteLog then does nothing.
+    CLog(IFileSystem& fs, const std::string& path, LocalClock clock = CurrentLocalTime);
+    virtual ~CLog();
+    CLog(const CLog&) = delete;
+    CLog& operator=(const CLog&) = delete;
+
+    bool IsOpen() const { return file_ != nullptr; }
+    // Writes one entry. After a failed write (a full disk, say) the log closes itself,
+    // so the run goes on without logging rather than writing partial entries.
+    void WriteLog(std::string_view message);
+
+private:
+    std::unique_ptr<IWriteFile> file_;
+    LocalClock clock_;
+};
+
+}  // namespace zv

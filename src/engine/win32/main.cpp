@@ -1,0 +1,63 @@
+// RkEngine.exe: runs one RK macro file. The start-up sequence itself is portable
+// (startup.cpp); this file supplies its Win32 host.
+#include <windows.h>
+
+#include "app.h"
+#include "folders.h"
+#include "msgbox.h"
+#include "startup.h"
+#include "text.h"
+#include "cmdline_win32.h"
+
+namespace zv {
+namespace {
+
+OsVersion RealOsVersion() {
+    // GetVersionEx reports what the manifest admits to; RtlGetVersion tells the truth.
+    OsVersion v;
+    using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
+    OSVERSIONINFOW info{};
+    info.dwOSVersionInfoSize = sizeof info;
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    const auto fn = ntdll ? reinterpret_cast<RtlGetVersionFn>(
+                                reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlGetVersion")))
+                          : nullptr;
+    if (fn != nullptr && fn(&info) == 0) {
+        v.major = static_cast<int>(info.dwMajorVersion);
+        v.minor = static_cast<int>(info.dwMinorVersion);
+        v.platformId = static_cast<int>(info.dwPlatformId);
+    }
+    return v;
+}
+
+class EngineHost : public IEngineStartupHost {
+public:
+    IFileSystem& FileSystem() override { return PlatformFileSystem(); }
+    OsVersion QueryOsVersion() override { return RealOsVersion(); }
+    void ShowMessage(const std::string& text) override { ShowMessageBox(text); }
+    std::string GetAppDataFolder(bool create) override { return zv::GetAppDataFolder(create); }
+    bool ActivateOpenSettingsDialog() override {
+        const std::wstring property = ToWide(kSettingsDialogProperty);
+        for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w != nullptr; w = GetWindow(w, GW_HWNDNEXT)) {
+            if (GetPropW(w, property.c_str()) != nullptr) {
+                SetForegroundWindow(w);
+                return true;
+            }
+        }
+        return false;
+    }
+    // The settings dialog and the status window are built on top of this start-up.
+    void ShowSettingsDialog(CRkCaptureApp&) override {}
+    void ShowStatusWindow(CRkCaptureApp&) override {}
+};
+
+}  // namespace
+}  // namespace zv
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    zv::SetMessageBoxCaption("RkEngine");
+    zv::CRkCaptureApp app;
+    zv::EngineHost host;
+    zv::RunEngineStartup(zv::CommandLineAfterProgramName(), app, host);
+    return 0;
+}

@@ -1,0 +1,93 @@
+// An in-memory file system for unit tests: files, folders, locked paths, failures.
+#pragma once
+
+#include <map>
+#include <set>
+
+#include "filesystem.h"
+
+namespace zv::test {
+
+class MemoryFileSystem : public IFileSystem {
+public:
+    std::map<std::string, std::string> files;
+    std::set<std::string> dirs;
+    std::set<std::string> locked;       // opening these fails with sharing violation 32
+    std::set<std::string> readOnly;     // writing these fails with 5
+    std::vector<std::string> created;   // folders created, in order
+    std::set<std::string> openExclusive;  // paths currently held without sharing
+
+    struct Reader : IReadFile {
+        std::string data;
+        std::size_t pos = 0;
+        std::size_t chunk = 7;  // small chunks exercise the readers' buffering
+        std::size_t Read(char* buf, std::size_t size) override {
+            const std::size_t n = std::min({size, data.size() - pos, chunk});
+            std::copy_n(data.data() + pos, n, buf);
+            pos += n;
+            return n;
+        }
+    };
+    struct Writer : IWriteFile {
+        MemoryFileSystem& fs;
+        std::string path;
+        Writer(MemoryFileSystem& f, std::string p) : fs(f), path(std::move(p)) {}
+        ~Writer() override { fs.openExclusive.erase(path); }
+        bool Write(std::string_view data) override {
+            if (fs.failWrites) return false;
+            fs.files[path].append(data);
+            return true;
+        }
+    };
+    bool failWrites = false;
+
+    std::unique_ptr<IReadFile> OpenRead(const std::string& path, bool, SysError* error) override {
+        if (locked.count(path) || openExclusive.count(path)) {
+            if (error) *error = 32;
+            return nullptr;
+        }
+        auto it = files.find(path);
+        if (it == files.end()) {
+            if (error) *error = 2;
+            return nullptr;
+        }
+        auto r = std::make_unique<Reader>();
+        r->data = it->second;
+        return r;
+    }
+    std::unique_ptr<IWriteFile> CreateWrite(const std::string& path, bool exclusive, SysError* error) override {
+        if (locked.count(path) || readOnly.count(path) || openExclusive.count(path)) {
+            if (error) *error = 32;
+            return nullptr;
+        }
+        files[path].clear();
+        if (exclusive) openExclusive.insert(path);
+        return std::make_unique<Writer>(*this, path);
+    }
+    bool ReadAll(const std::string& path, std::string& out) override {
+        auto it = files.find(path);
+        if (it == files.end() || locked.count(path)) return false;
+        out = it->second;
+        return true;
+    }
+    bool ReplaceContent(const std::string& path, std::string_view data) override {
+        if (readOnly.count(path) || locked.count(path)) return false;
+        files[path] = std::string(data);
+        return true;
+    }
+    bool Exists(const std::string& path) override { return files.count(path) || dirs.count(path); }
+    bool IsDirectory(const std::string& path) override { return dirs.count(path) > 0; }
+    bool MakeDirectory(const std::string& path) override {
+        created.push_back(path);
+        return dirs.insert(path).second;
+    }
+    bool ListDirectory(const std::string&, std::vector<DirEntry>& entries) override {
+        entries.clear();
+        return false;
+    }
+    std::string ErrorText(SysError error) override {
+        return error == 2 ? "File not found.\r\n" : error == 32 ? "Sharing violation.\r\n" : "Error.\r\n";
+    }
+};
+
+}  // namespace zv::test

@@ -1,0 +1,59 @@
+#include <gtest/gtest.h>
+
+#include "fake_filesystem.h"
+#include "filesystem.h"
+
+namespace zv {
+namespace {
+
+std::vector<std::string> ReadAllLines(const std::string& data, std::size_t chunk) {
+    test::MemoryFileSystem::Reader file;
+    file.data = data;
+    file.chunk = chunk;
+    LineReader reader(file);
+    std::vector<std::string> lines;
+    std::string line;
+    while (reader.ReadLine(line)) lines.push_back(line);
+    return lines;
+}
+
+TEST(LineReader, CrLfLfAndLastLineWithoutEnd) {
+    for (std::size_t chunk : {1u, 2u, 7u, 4096u}) {
+        EXPECT_EQ(ReadAllLines("a\r\nb\nc", chunk), (std::vector<std::string>{"a", "b", "c"}));
+        EXPECT_EQ(ReadAllLines("a\r\n\r\n", chunk), (std::vector<std::string>{"a", ""}));
+        EXPECT_EQ(ReadAllLines("", chunk), std::vector<std::string>{});
+        EXPECT_EQ(ReadAllLines("x\ry\r\r\n", chunk), (std::vector<std::string>{"x\ry\r"}))
+            << "only the CR directly before LF goes";
+        EXPECT_EQ(ReadAllLines(std::string("a\0b\nc", 5), chunk),
+                  (std::vector<std::string>{std::string("a\0b", 3), "c"}));
+    }
+}
+
+TEST(LineReader, LinesOfMegabytes) {
+    const std::string big(3 * 1024 * 1024 + 17, 'x');
+    const auto lines = ReadAllLines(big + "\r\nshort\n" + big, 1 << 20);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], big);
+    EXPECT_EQ(lines[1], "short");
+    EXPECT_EQ(lines[2], big);
+}
+
+TEST(LineReader, FirstLinePrefix) {
+    test::MemoryFileSystem::Reader file;
+    file.data = std::string(100, 'a') + "\n";
+    std::string line;
+    ASSERT_TRUE(ReadFirstLinePrefix(file, 63, line));
+    EXPECT_EQ(line, std::string(63, 'a'));
+    EXPECT_LE(file.pos, 65u) << "reads no further than needed";
+
+    test::MemoryFileSystem::Reader crlf;
+    crlf.data = "; <RKMACRO>t\r\nWAIT:1\r\n";
+    ASSERT_TRUE(ReadFirstLinePrefix(crlf, 63, line));
+    EXPECT_EQ(line, "; <RKMACRO>t");
+
+    test::MemoryFileSystem::Reader empty;
+    EXPECT_FALSE(ReadFirstLinePrefix(empty, 63, line));
+}
+
+}  // namespace
+}  // namespace zv
