@@ -1,0 +1,144 @@
+// The engine's view of the desktop: everything the runner and the six commands need
+// from the system, as small operations. win32/ implements it with the real calls; the
+// unit tests use a fake with a virtual clock that records every event.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "macrofile.h"
+
+namespace zv {
+
+using WindowHandle = std::uintptr_t;  // 0: no window
+using ProcessId = std::uint32_t;      // 0: no process
+
+struct Point {
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    bool operator==(const Point&) const = default;
+};
+
+// SPI_GETMOUSE's thresholds and acceleration and SPI_GETMOUSESPEED's speed.
+struct MouseParams {
+    int threshold1 = 0;
+    int threshold2 = 0;
+    int acceleration = 0;
+    int speed = 10;
+    bool operator==(const MouseParams&) const = default;
+};
+
+// One top-level window as the Z-order walk sees it.
+struct TopLevelWindow {
+    WindowHandle handle = 0;
+    std::string caption;  // the whole title text, CP932
+};
+
+// One clipboard format saved as memory: its id and the bytes of its global block.
+struct ClipboardFormatData {
+    std::uint32_t format = 0;
+    std::string bytes;
+};
+
+// Key event flags (SendKeyEvent) and mouse event flags (SendMouseEvent).
+inline constexpr std::uint32_t kKeyDown = 0;
+inline constexpr std::uint32_t kKeyUp = 2;
+inline constexpr std::uint32_t kMouseMove = 0x1;
+inline constexpr std::uint32_t kMouseLeftDown = 0x2;
+inline constexpr std::uint32_t kMouseLeftUp = 0x4;
+inline constexpr std::uint32_t kMouseRightDown = 0x8;
+inline constexpr std::uint32_t kMouseRightUp = 0x10;
+inline constexpr std::uint32_t kMouseMiddleDown = 0x20;
+inline constexpr std::uint32_t kMouseMiddleUp = 0x40;
+inline constexpr std::uint32_t kMouseXDown = 0x80;
+inline constexpr std::uint32_t kMouseXUp = 0x100;
+inline constexpr std::uint32_t kMouseWheel = 0x800;
+
+inline constexpr std::uint32_t kStillActive = 259;
+
+// A process started by LAUNCH; closes its thread and process handles when destroyed.
+class IStartedProcess {
+public:
+    virtual ~IStartedProcess() = default;
+    // WaitForInputIdle on the process handle: true when it reported idle (0).
+    virtual bool WaitInputIdle(std::uint32_t timeoutMs) = 0;
+    // GetExitCodeProcess: the code (kStillActive while running), nothing when it fails.
+    virtual std::optional<std::uint32_t> ExitCode() = 0;
+};
+
+class IEngineDesktop : public IClipboardTextSource {
+public:
+    ~IEngineDesktop() override = default;
+
+    // ---- time ----
+    virtual void Sleep(std::uint32_t ms) = 0;
+    virtual std::uint64_t TickMs() = 0;  // monotonic milliseconds
+
+    // ---- keyboard and mouse ----
+    // One key event through SendInput (extended-key flag added, scan code mapped), or
+    // keybd_event on OS versions below 5 or when SendInput is missing.
+    virtual void SendKeyEvent(std::uint32_t vk, std::uint32_t flags) = 0;
+    // One key event through keybd_event directly (scan code 0), as TYPE's paste keys.
+    virtual void SendLegacyKeyEvent(std::uint32_t vk, std::uint32_t flags) = 0;
+    // One mouse event through SendInput, or mouse_event as above.
+    virtual void SendMouseEvent(std::uint32_t flags, std::int32_t dx, std::int32_t dy, std::int32_t data) = 0;
+    virtual Point GetCursorPos() = 0;
+    // Client coordinates of window to screen coordinates; nothing when it fails.
+    virtual std::optional<Point> ClientToScreen(WindowHandle window, Point client) = 0;
+    virtual MouseParams GetMouseParams() = 0;
+    // Sets thresholds, acceleration and speed with SPIF_SENDCHANGE, not writing the profile.
+    virtual void SetMouseParams(const MouseParams& params) = 0;
+
+    // ---- windows ----
+    virtual WindowHandle GetForegroundWindow() = 0;
+    // The control with the keyboard focus in the foreground window's thread (input
+    // attached for the read and detached again); 0 when none or when attaching fails.
+    virtual WindowHandle GetForegroundFocusWindow() = 0;
+    // Brings window to the foreground (restored first when minimised, input attached on
+    // NT); false when refused.
+    virtual bool ActivateWindow(WindowHandle window) = 0;
+    // The top-level windows in Z order from the top (the desktop's first child on).
+    virtual std::vector<TopLevelWindow> TopLevelWindows() = 0;
+
+    // ---- processes ----
+    virtual ProcessId ProcessIdOfWindow(WindowHandle window) = 0;
+    // OpenProcess + WaitForInputIdle: true only when the wait returned 0.
+    virtual bool WaitProcessIdle(ProcessId pid, std::uint32_t timeoutMs) = 0;
+    // CreateProcess with the command line as given (no application name, handles not
+    // inherited, CREATE_NEW_PROCESS_GROUP, SW_SHOWDEFAULT); null when creation failed.
+    virtual std::unique_ptr<IStartedProcess> StartProcess(const std::string& commandLine) = 0;
+
+    // ---- clipboard ----
+    // OpenClipboard without an owner window; false when another program holds it.
+    virtual bool OpenClipboard() = 0;
+    virtual void CloseClipboard() = 0;
+    // The system's text for the last error (after a failed OpenClipboard).
+    virtual std::string LastErrorText() = 0;
+    // With the clipboard open: the CF_TEXT data up to its zero byte, nothing when absent.
+    virtual std::optional<std::string> GetClipboardText() = 0;
+    // With the clipboard open: EmptyClipboard and SetClipboardData(CF_TEXT).
+    virtual bool SetClipboardText(const std::string& text) = 0;
+    // With the clipboard open: every format whose data is a global memory block.
+    virtual std::vector<ClipboardFormatData> SaveClipboardFormats() = 0;
+    // With the clipboard open: EmptyClipboard and every saved format put back.
+    virtual bool RestoreClipboardFormats(const std::vector<ClipboardFormatData>& formats) = 0;
+
+    // ---- system settings ----
+    // "ForegroundLockTimeout" under HKCU\Control Panel\Desktop; nothing when unreadable.
+    virtual std::optional<std::uint32_t> ReadForegroundLockTimeoutRegistry() = 0;
+    // SPI_GETFOREGROUNDLOCKTIMEOUT; nothing when it fails.
+    virtual std::optional<std::uint32_t> ReadForegroundLockTimeoutSystem() = 0;
+
+    // "%CLIP": opens the clipboard once and reads its text.
+    std::optional<std::string> ReadClipboardText() override {
+        if (!OpenClipboard()) return std::nullopt;
+        std::optional<std::string> text = GetClipboardText();
+        CloseClipboard();
+        return text;
+    }
+};
+
+}  // namespace zv
