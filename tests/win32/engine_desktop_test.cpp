@@ -1,0 +1,500 @@
+// The engine's real desktop against windows, clipboard data and processes of the test.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <condition_variable>
+#include <cstring>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+#include "desktop_win32.h"
+#include "text.h"
+
+namespace zv {
+namespace {
+
+// A key message as the focused edit control received it.
+struct KeyMessage {
+    UINT message;
+    WPARAM vk;
+    LPARAM lParam;
+};
+
+// A top-level window with an edit control, owned by a thread of its own (as a target
+// program's window is owned by another thread than the engine's worker).
+class TargetWindowThread {
+public:
+    explicit TargetWindowThread(const std::wstring& caption) {
+        thread_ = std::thread([this, caption] { Run(caption); });
+        std::unique_lock<std::mutex> lock(mutex_);
+        ready_.wait(lock, [this] { return top_ != nullptr; });
+    }
+    ~TargetWindowThread() {
+        PostMessageW(top_, WM_CLOSE, 0, 0);
+        thread_.join();
+    }
+    HWND top() const { return top_; }
+    HWND edit() const { return edit_; }
+    std::wstring EditText() const {
+        wchar_t buf[512] = {};
+        SendMessageW(edit_, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(buf));
+        return buf;
+    }
+    std::vector<KeyMessage> Keys() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return keys_;
+    }
+    // Runs fn on the window's thread (between its messages) and waits for it.
+    void OnThread(const std::function<void()>& fn) {
+        SendMessageW(top_, WM_APP, 0, reinterpret_cast<LPARAM>(&fn));
+    }
+
+private:
+    static LRESULT CALLBACK TopProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+        if (m == WM_APP) {
+            (*reinterpret_cast<const std::function<void()>*>(lp))();
+            return 0;
+        }
+        if (m == WM_DESTROY)
+            PostQuitMessage(0);
+        return DefWindowProcW(w, m, wp, lp);
+    }
+    static LRESULT CALLBACK EditProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+        auto* self = reinterpret_cast<TargetWindowThread*>(GetWindowLongPtrW(w, GWLP_USERDATA));
+        if (m == WM_KEYDOWN || m == WM_KEYUP) {
+            std::lock_guard<std::mutex> lock(self->mutex_);
+            self->keys_.push_back({m, wp, lp});
+        }
+        return CallWindowProcW(self->editProc_, w, m, wp, lp);
+    }
+    void Run(const std::wstring& caption) {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = TopProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"ZvEngineDesktopTestTarget";
+        RegisterClassW(&wc);  // fails harmlessly for the second window
+        HWND top =
+            CreateWindowExW(0, wc.lpszClassName, caption.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                            100, 100, 400, 200, nullptr, nullptr, wc.hInstance, nullptr);
+        edit_ = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL,
+                                10, 10, 300, 24, top, nullptr, wc.hInstance, nullptr);
+        SetWindowLongPtrW(edit_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        editProc_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+            edit_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TargetWindowThread::EditProc)));
+        SetFocus(edit_);
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            top_ = top;
+        }
+        ready_.notify_all();
+        MSG msg;
+        while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+
+    std::thread thread_;
+    std::mutex mutex_;
+    std::condition_variable ready_;
+    HWND top_ = nullptr;
+    HWND edit_ = nullptr;
+    WNDPROC editProc_ = nullptr;
+    std::vector<KeyMessage> keys_;
+};
+
+// Waits up to timeoutMs for pred; pumps this thread's messages meanwhile.
+bool WaitFor(const std::function<bool()>& pred, int timeoutMs = 3000) {
+    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
+    while (!pred()) {
+        if (GetTickCount64() > deadline)
+            return false;
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&msg);
+        Sleep(20);
+    }
+    return true;
+}
+
+Win32EngineDesktop ModernDesktop() {
+    return Win32EngineDesktop(10, true);
+}
+
+TEST(EngineDesktopInput, KeysReachTheFocusedEditOfAnotherThread) {
+    TargetWindowThread target(L"ZvDesktop 入力先");
+    Win32EngineDesktop desktop = ModernDesktop();
+    ASSERT_TRUE(desktop.ActivateWindow(reinterpret_cast<WindowHandle>(target.top())));
+    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == target.top(); }));
+    EXPECT_EQ(desktop.GetForegroundWindow(), reinterpret_cast<WindowHandle>(target.top()));
+    EXPECT_EQ(desktop.GetForegroundFocusWindow(), reinterpret_cast<WindowHandle>(target.edit()));
+
+    // Shift held over A gives a capital; keys of one combination arrive in order.
+    desktop.SendKeyEvent(VK_SHIFT, kKeyDown);
+    desktop.SendKeyEvent('A', kKeyDown);
+    desktop.SendKeyEvent('A', kKeyUp);
+    desktop.SendKeyEvent(VK_SHIFT, kKeyUp);
+    desktop.SendKeyEvent(0x100 + '1', kKeyDown);  // only the low 8 bits name the key
+    desktop.SendKeyEvent('1', kKeyUp);
+    desktop.SendLegacyKeyEvent('B', kKeyDown);
+    desktop.SendLegacyKeyEvent('B', kKeyUp);
+    EXPECT_TRUE(WaitFor([&] { return target.EditText() == L"A1b"; }))
+        << FromWide(target.EditText());
+
+    // Injected events carry the mapped scan code and the extended-key flag; the legacy
+    // call sends scan code 0 and no extended flag.
+    const std::vector<KeyMessage> keys = target.Keys();
+    bool sawA = false;
+    for (const KeyMessage& k : keys) {
+        if (k.vk != 'A')
+            continue;
+        sawA = true;
+        EXPECT_EQ((k.lParam >> 16) & 0xFF,
+                  static_cast<LPARAM>(MapVirtualKeyA('A', MAPVK_VK_TO_VSC)));
+        EXPECT_TRUE(k.lParam & (1 << 24)) << "extended-key flag";
+    }
+    EXPECT_TRUE(sawA);
+    for (const KeyMessage& k : keys) {
+        if (k.vk == 'B') {
+            EXPECT_FALSE(k.lParam & (1 << 24)) << "legacy event without extended flag";
+        }
+    }
+}
+
+TEST(EngineDesktopInput, OldSystemsUseTheLegacyCalls) {
+    TargetWindowThread target(L"ZvDesktop 旧入力");
+    Win32EngineDesktop desktop(4, true);
+    ASSERT_TRUE(desktop.ActivateWindow(reinterpret_cast<WindowHandle>(target.top())));
+    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == target.top(); }));
+    desktop.SendKeyEvent('Q', kKeyDown);
+    desktop.SendKeyEvent('Q', kKeyUp);
+    EXPECT_TRUE(WaitFor([&] { return target.EditText() == L"q"; })) << FromWide(target.EditText());
+    for (const KeyMessage& k : target.Keys())
+        EXPECT_FALSE(k.lParam & (1 << 24));
+}
+
+TEST(EngineDesktopWindows, ActivationRestoresAndRefusesOwnThread) {
+    TargetWindowThread target(L"ZvDesktop 最小化");
+    Win32EngineDesktop desktop = ModernDesktop();
+    target.OnThread([&] { ShowWindow(target.top(), SW_MINIMIZE); });
+    ASSERT_TRUE(IsIconic(target.top()));
+    EXPECT_TRUE(desktop.ActivateWindow(reinterpret_cast<WindowHandle>(target.top())));
+    EXPECT_TRUE(WaitFor([&] { return !IsIconic(target.top()); }))
+        << "a minimised window is restored";
+
+    // A window of the calling thread cannot be switched to through attached input, and
+    // the focus query refuses the caller's own foreground window.
+    HWND own = CreateWindowExW(0, L"STATIC", L"ZvDesktop own", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,
+                               nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(own, nullptr);
+    EXPECT_FALSE(desktop.ActivateWindow(reinterpret_cast<WindowHandle>(own)));
+    SetForegroundWindow(own);
+    if (GetForegroundWindow() == own) {
+        EXPECT_EQ(desktop.GetForegroundFocusWindow(), 0u);
+    }
+    DestroyWindow(own);
+    EXPECT_FALSE(desktop.ActivateWindow(0));
+}
+
+TEST(EngineDesktopWindows, WalkSeesWholeJapaneseTitlesWithoutBlocking) {
+    const std::wstring shortTitle = L"ZvDesktop 表示ソフト 窓";
+    std::wstring longTitle = L"ZvDesktop 長い題名 ";
+    while (longTitle.size() < 700)
+        longTitle += L"表示";
+    TargetWindowThread a(shortTitle);
+    TargetWindowThread b(longTitle);
+
+    // A thread that owns a window and then stops pumping messages, like the status
+    // window while it waits for the worker: the walk must still read its title.
+    HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::atomic<HWND> blocked{nullptr};
+    std::thread busy([&] {
+        blocked = CreateWindowExW(0, L"STATIC", L"ZvDesktop 応答なし", WS_POPUP, 0, 0, 10, 10,
+                                  nullptr, nullptr, nullptr, nullptr);
+        WaitForSingleObject(release, INFINITE);
+        DestroyWindow(blocked);
+    });
+    ASSERT_TRUE(WaitFor([&] { return blocked.load() != nullptr; }));
+
+    Win32EngineDesktop desktop = ModernDesktop();
+    const auto start = GetTickCount64();
+    const std::vector<TopLevelWindow> windows = desktop.TopLevelWindows();
+    EXPECT_LT(GetTickCount64() - start, 2000u);
+    SetEvent(release);
+    busy.join();
+    CloseHandle(release);
+
+    int found = 0;
+    for (const TopLevelWindow& w : windows) {
+        if (w.handle == reinterpret_cast<WindowHandle>(a.top())) {
+            EXPECT_EQ(w.caption, FromWide(shortTitle));
+            EXPECT_EQ(w.caption, std::string("ZvDesktop 表示ソフト 窓"));  // CP932 bytes
+            ++found;
+        } else if (w.handle == reinterpret_cast<WindowHandle>(b.top())) {
+            EXPECT_EQ(w.caption, FromWide(longTitle)) << "the whole title, not a prefix";
+            ++found;
+        } else if (w.handle == reinterpret_cast<WindowHandle>(blocked.load())) {
+            EXPECT_EQ(w.caption, std::string("ZvDesktop 応答なし"));
+            ++found;
+        }
+    }
+    EXPECT_EQ(found, 3);
+    // Z order from the top: the window just activated comes before the other one.
+    Win32EngineDesktop(10, true).ActivateWindow(reinterpret_cast<WindowHandle>(b.top()));
+    WaitFor([&] { return GetForegroundWindow() == b.top(); });
+    const std::vector<TopLevelWindow> again = desktop.TopLevelWindows();
+    int posA = -1, posB = -1;
+    for (int i = 0; i < static_cast<int>(again.size()); ++i) {
+        if (again[i].handle == reinterpret_cast<WindowHandle>(a.top()))
+            posA = i;
+        if (again[i].handle == reinterpret_cast<WindowHandle>(b.top()))
+            posB = i;
+    }
+    EXPECT_GE(posB, 0);
+    EXPECT_LT(posB, posA);
+}
+
+TEST(EngineDesktopWindows, ClientToScreenAndProcessIds) {
+    TargetWindowThread target(L"ZvDesktop 座標");
+    Win32EngineDesktop desktop = ModernDesktop();
+    POINT expected{15, 40};
+    ::ClientToScreen(target.top(), &expected);
+    const std::optional<Point> p =
+        desktop.ClientToScreen(reinterpret_cast<WindowHandle>(target.top()), {15, 40});
+    ASSERT_TRUE(p.has_value());
+    EXPECT_EQ(*p, (Point{expected.x, expected.y}));
+    EXPECT_EQ(desktop.ProcessIdOfWindow(reinterpret_cast<WindowHandle>(target.top())),
+              GetCurrentProcessId());
+    EXPECT_EQ(desktop.ProcessIdOfWindow(0), 0u);
+    EXPECT_FALSE(desktop.WaitProcessIdle(0, 0)) << "a process that cannot be opened is not idle";
+}
+
+TEST(EngineDesktopMouse, MovesClicksAndSettingsRoundTrip) {
+    Win32EngineDesktop desktop = ModernDesktop();
+    const MouseParams original = desktop.GetMouseParams();
+    MouseParams changed{0, 0, 0, original.speed == 3 ? 4 : 3};
+    desktop.SetMouseParams(changed);
+    EXPECT_EQ(desktop.GetMouseParams(), changed);
+    desktop.SetMouseParams(original);
+    EXPECT_EQ(desktop.GetMouseParams(), original);
+
+    SetCursorPos(300, 300);
+    ASSERT_TRUE(WaitFor([&] { return desktop.GetCursorPos() == Point{300, 300}; }));
+    desktop.SetMouseParams(changed);  // no acceleration: a small relative move is exact
+    desktop.SendMouseEvent(kMouseMove, 7, -5, 0);
+    const bool moved = WaitFor([&] { return desktop.GetCursorPos() != Point{300, 300}; });
+    desktop.SetMouseParams(original);
+    ASSERT_TRUE(moved);
+    const Point after = desktop.GetCursorPos();
+    EXPECT_GT(after.x, 300);
+    EXPECT_LT(after.y, 300);
+
+    Win32EngineDesktop legacy(4, true);
+    legacy.SendMouseEvent(kMouseMove, -20, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return desktop.GetCursorPos().x < after.x; }))
+        << "mouse_event moves too";
+}
+
+// ---- clipboard ----
+
+void PutRaw(UINT format, const void* data, std::size_t size) {
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+    std::memcpy(GlobalLock(block), data, size);
+    GlobalUnlock(block);
+    SetClipboardData(format, block);
+}
+
+std::string GetRaw(UINT format) {
+    HANDLE h = GetClipboardData(format);
+    if (h == nullptr)
+        return {};
+    std::string bytes(static_cast<const char*>(GlobalLock(h)), GlobalSize(h));
+    GlobalUnlock(h);
+    return bytes;
+}
+
+TEST(EngineDesktopClipboard, SavesAndRestoresTextAndOtherFormats) {
+    Win32EngineDesktop desktop = ModernDesktop();
+    const UINT custom = RegisterClipboardFormatW(L"ZvEngineTestFormat");
+    const char customBytes[] = {1, 2, 0, 3, 4, 5, 6, 7, 8};
+    const std::wstring before = L"元のテキスト";
+    ASSERT_TRUE(desktop.OpenClipboard());
+    EmptyClipboard();
+    PutRaw(CF_UNICODETEXT, before.c_str(), (before.size() + 1) * sizeof(wchar_t));
+    PutRaw(custom, customBytes, sizeof customBytes);
+    HBITMAP bitmap = CreateBitmap(4, 4, 1, 32, nullptr);
+    SetClipboardData(CF_BITMAP, bitmap);
+    desktop.CloseClipboard();
+
+    ASSERT_TRUE(desktop.OpenClipboard());
+    const std::vector<ClipboardFormatData> saved = desktop.SaveClipboardFormats();
+    EXPECT_EQ(desktop.GetClipboardText(), std::optional<std::string>("元のテキスト"));
+    desktop.CloseClipboard();
+    bool hasCustom = false, hasUnicode = false;
+    for (const ClipboardFormatData& f : saved) {
+        EXPECT_NE(f.format, static_cast<std::uint32_t>(CF_BITMAP))
+            << "GDI handles are not memory blocks";
+        EXPECT_NE(f.format, static_cast<std::uint32_t>(CF_PALETTE));
+        if (f.format == custom)
+            hasCustom = f.bytes.substr(0, sizeof customBytes) == std::string(customBytes, 9);
+        if (f.format == CF_UNICODETEXT)
+            hasUnicode = true;
+    }
+    EXPECT_TRUE(hasCustom);
+    EXPECT_TRUE(hasUnicode);
+
+    // The pasted text replaces everything, in both text forms.
+    ASSERT_TRUE(desktop.OpenClipboard());
+    ASSERT_TRUE(desktop.SetClipboardText("貼り付け 表"));
+    desktop.CloseClipboard();
+    ASSERT_TRUE(desktop.OpenClipboard());
+    EXPECT_EQ(desktop.GetClipboardText(), std::optional<std::string>("貼り付け 表"));
+    EXPECT_EQ(GetRaw(CF_TEXT).c_str(), std::string("貼り付け 表"));
+    EXPECT_EQ(GetRaw(CF_UNICODETEXT).substr(0, 12),
+              std::string(reinterpret_cast<const char*>(L"貼り付け 表"), 12));
+    EXPECT_FALSE(IsClipboardFormatAvailable(custom));
+    desktop.CloseClipboard();
+
+    ASSERT_TRUE(desktop.OpenClipboard());
+    EXPECT_TRUE(desktop.RestoreClipboardFormats(saved));
+    desktop.CloseClipboard();
+    ASSERT_TRUE(desktop.OpenClipboard());
+    EXPECT_EQ(desktop.GetClipboardText(), std::optional<std::string>("元のテキスト"));
+    EXPECT_EQ(GetRaw(custom).substr(0, sizeof customBytes),
+              std::string(customBytes, sizeof customBytes));
+    desktop.CloseClipboard();
+}
+
+TEST(EngineDesktopClipboard, TextOnlyAsAnsiAndEmptyClipboard) {
+    Win32EngineDesktop desktop = ModernDesktop();
+    ASSERT_TRUE(desktop.OpenClipboard());
+    EmptyClipboard();
+    EXPECT_EQ(desktop.GetClipboardText(), std::nullopt);
+    EXPECT_TRUE(desktop.SaveClipboardFormats().empty());
+    const char ansi[] = "abc\0def";
+    PutRaw(CF_TEXT, ansi, sizeof ansi);
+    desktop.CloseClipboard();
+    ASSERT_TRUE(desktop.OpenClipboard());
+    EXPECT_EQ(desktop.GetClipboardText(), std::optional<std::string>("abc"))
+        << "up to the first zero byte";
+    // An empty list restores an empty clipboard.
+    EXPECT_TRUE(desktop.RestoreClipboardFormats({}));
+    desktop.CloseClipboard();
+    ASSERT_TRUE(desktop.OpenClipboard());
+    EXPECT_EQ(CountClipboardFormats(), 0);
+    desktop.CloseClipboard();
+}
+
+TEST(EngineDesktopClipboard, BusyClipboardFailsWithSystemText) {
+    Win32EngineDesktop desktop = ModernDesktop();
+    HANDLE opened = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::thread holder([&] {
+        HWND owner = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                     nullptr, nullptr);
+        ::OpenClipboard(owner);
+        SetEvent(opened);
+        WaitForSingleObject(release, INFINITE);
+        ::CloseClipboard();
+        DestroyWindow(owner);
+    });
+    WaitForSingleObject(opened, INFINITE);
+    EXPECT_FALSE(desktop.OpenClipboard());
+    EXPECT_FALSE(desktop.LastErrorText().empty());
+    SetEvent(release);
+    holder.join();
+    EXPECT_TRUE(desktop.OpenClipboard());
+    desktop.CloseClipboard();
+    CloseHandle(opened);
+    CloseHandle(release);
+}
+
+// ---- processes ----
+
+TEST(EngineDesktopProcesses, StartsWaitsAndReadsExitCode) {
+    Win32EngineDesktop desktop = ModernDesktop();
+    std::unique_ptr<IStartedProcess> p = desktop.StartProcess("cmd.exe /c exit 7");
+    ASSERT_NE(p, nullptr);
+    EXPECT_FALSE(p->WaitInputIdle(100)) << "a console program has no message queue";
+    std::optional<std::uint32_t> code;
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            code = p->ExitCode();
+            return code.has_value() && *code != kStillActive;
+        },
+        10000));
+    EXPECT_EQ(code, std::optional<std::uint32_t>(7));
+
+    EXPECT_EQ(desktop.StartProcess("zv_no_such_program_表.exe"), nullptr);
+    EXPECT_EQ(desktop.StartProcess(""), nullptr);
+}
+
+// ---- system settings and time ----
+
+TEST(EngineDesktopSystem, ForegroundLockTimeoutFromRegistryAndSystem) {
+    Win32EngineDesktop desktop = ModernDesktop();
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0,
+                              KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    BYTE old[64];
+    DWORD oldSize = sizeof old, oldType = 0;
+    const bool hadOld = RegQueryValueExW(key, L"ForegroundLockTimeout", nullptr, &oldType, old,
+                                         &oldSize) == ERROR_SUCCESS;
+
+    const DWORD value = 123456;
+    RegSetValueExW(key, L"ForegroundLockTimeout", 0, REG_DWORD,
+                   reinterpret_cast<const BYTE*>(&value), sizeof value);
+    EXPECT_EQ(desktop.ReadForegroundLockTimeoutRegistry(), std::optional<std::uint32_t>(123456));
+    // A value longer than a number cannot be read as one.
+    const wchar_t text[] = L"200000";
+    RegSetValueExW(key, L"ForegroundLockTimeout", 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                   sizeof text);
+    EXPECT_EQ(desktop.ReadForegroundLockTimeoutRegistry(), std::nullopt);
+    RegDeleteValueW(key, L"ForegroundLockTimeout");
+    EXPECT_EQ(desktop.ReadForegroundLockTimeoutRegistry(), std::nullopt);
+    if (hadOld)
+        RegSetValueExW(key, L"ForegroundLockTimeout", 0, oldType, old, oldSize);
+    RegCloseKey(key);
+
+    DWORD system = 0;
+    if (SystemParametersInfoW(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &system, 0)) {
+        EXPECT_EQ(desktop.ReadForegroundLockTimeoutSystem(), std::optional<std::uint32_t>(system));
+    }
+}
+
+double AverageSleepMs(IEngineDesktop& desktop, std::uint32_t ms, int count) {
+    LARGE_INTEGER freq, a, b;
+    QueryPerformanceFrequency(&freq);
+    QueryPerformanceCounter(&a);
+    for (int i = 0; i < count; ++i)
+        desktop.Sleep(ms);
+    QueryPerformanceCounter(&b);
+    return 1000.0 * static_cast<double>(b.QuadPart - a.QuadPart) /
+           static_cast<double>(freq.QuadPart) / count;
+}
+
+TEST(EngineDesktopSystem, SleepsAndTimerResolution) {
+    Win32EngineDesktop desktop = ModernDesktop();
+    const std::uint64_t t0 = desktop.TickMs();
+    desktop.Sleep(60);
+    EXPECT_GE(desktop.TickMs() - t0, 40u);  // the tick counter is coarse
+
+    const double plain = AverageSleepMs(desktop, 10, 20);
+    double raised = 0;
+    {
+        ScopedTimerResolution resolution;
+        EXPECT_TRUE(resolution.Active());
+        raised = AverageSleepMs(desktop, 10, 20);
+    }
+    std::printf("[ figures  ] Sleep(10): %.2f ms default, %.2f ms with 1 ms timer resolution\n",
+                plain, raised);
+    EXPECT_GE(raised, 9.0);
+    EXPECT_LT(raised, 100.0);
+}
+
+}  // namespace
+}  // namespace zv
