@@ -1,0 +1,219 @@
+// zvtarget.exe RECORD [CAPTION]: the program that macros drive in the e2e tests. A
+// window (caption CAPTION, default "ZvTarget") with an edit field at the top and a click
+// area below it; what they receive goes to RECORD as UTF-8 lines, flushed at once:
+//   keydown VK / keyup VK / syskeydown VK / syskeyup VK   (VK: two hex digits)
+//   char XXXX                                             (UTF-16 code unit, hex)
+//   text T                                                (the field's text after a change)
+//   final T                                               (the field's text at the end)
+//   down B X Y / up B X Y / dblclk B X Y                  (B: L R M X1 X2; client coords)
+//   drag B X0 Y0 X1 Y1                                    (button up away from its down)
+//   wheel DELTA X Y
+#include <windows.h>
+#include <windowsx.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+constexpr int kEditId = 100;
+HWND g_edit = nullptr;
+WNDPROC g_editProc = nullptr;
+FILE* g_out = nullptr;
+POINT g_downAt{};
+const char* g_downButton = nullptr;
+
+std::string Utf8(const std::wstring& w) {
+    if (w.empty())
+        return {};
+    const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0,
+                                      nullptr, nullptr);
+    std::string s(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr,
+                        nullptr);
+    return s;
+}
+
+void Record(const std::string& line) {
+    if (g_out == nullptr)
+        return;
+    std::fputs(line.c_str(), g_out);
+    std::fputc('\n', g_out);
+    std::fflush(g_out);
+}
+
+void RecordCode(const char* word, WPARAM code, int digits) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%s %0*lX", word, digits, static_cast<unsigned long>(code));
+    Record(buf);
+}
+
+void RecordButton(const char* what, const char* button, long x, long y) {
+    char buf[128];
+    std::snprintf(buf, sizeof buf, "%s %s %ld %ld", what, button, x, y);
+    Record(buf);
+}
+
+std::wstring EditText() {
+    const int n = GetWindowTextLengthW(g_edit);
+    std::wstring text(static_cast<size_t>(n) + 1, L'\0');
+    GetWindowTextW(g_edit, text.data(), n + 1);
+    text.resize(static_cast<size_t>(n));
+    return text;
+}
+
+// Key messages of the field (where the focus is) and of the main window alike.
+bool RecordKey(UINT m, WPARAM wp) {
+    switch (m) {
+        case WM_KEYDOWN:
+            RecordCode("keydown", wp, 2);
+            return true;
+        case WM_KEYUP:
+            RecordCode("keyup", wp, 2);
+            return true;
+        case WM_SYSKEYDOWN:
+            RecordCode("syskeydown", wp, 2);
+            return true;
+        case WM_SYSKEYUP:
+            RecordCode("syskeyup", wp, 2);
+            return true;
+        case WM_CHAR:
+            RecordCode("char", wp, 4);
+            return true;
+        default:
+            return false;
+    }
+}
+
+LRESULT CALLBACK EditProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    RecordKey(m, wp);
+    if (m == WM_MOUSEWHEEL)
+        return SendMessageW(GetParent(w), m, wp, lp);  // the click area's
+    return CallWindowProcW(g_editProc, w, m, wp, lp);
+}
+
+const char* ButtonOf(UINT m, WPARAM wp) {
+    switch (m) {
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP:
+        case WM_LBUTTONDBLCLK:
+            return "L";
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONUP:
+        case WM_RBUTTONDBLCLK:
+            return "R";
+        case WM_MBUTTONDOWN:
+        case WM_MBUTTONUP:
+        case WM_MBUTTONDBLCLK:
+            return "M";
+        default:
+            return GET_XBUTTON_WPARAM(wp) == XBUTTON2 ? "X2" : "X1";
+    }
+}
+
+LRESULT CALLBACK MainProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    const long x = GET_X_LPARAM(lp);
+    const long y = GET_Y_LPARAM(lp);
+    switch (m) {
+        case WM_CREATE:
+            g_edit = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
+                                     WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 10, 10, 460, 26, w,
+                                     reinterpret_cast<HMENU>(kEditId), nullptr, nullptr);
+            g_editProc = reinterpret_cast<WNDPROC>(
+                SetWindowLongPtrW(g_edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EditProc)));
+            return 0;
+        case WM_ACTIVATE:
+            if (LOWORD(wp) != WA_INACTIVE)
+                SetFocus(g_edit);
+            return 0;
+        case WM_COMMAND:
+            if (LOWORD(wp) == kEditId && HIWORD(wp) == EN_CHANGE)
+                Record("text " + Utf8(EditText()));
+            return 0;
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+        case WM_XBUTTONDOWN:
+            g_downButton = ButtonOf(m, wp);
+            g_downAt = {x, y};
+            SetCapture(w);
+            RecordButton("down", g_downButton, x, y);
+            return m == WM_XBUTTONDOWN ? TRUE : 0;
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+        case WM_MBUTTONUP:
+        case WM_XBUTTONUP: {
+            const char* b = ButtonOf(m, wp);
+            RecordButton("up", b, x, y);
+            if (g_downButton != nullptr && (g_downAt.x != x || g_downAt.y != y)) {
+                char buf[128];
+                std::snprintf(buf, sizeof buf, "drag %s %ld %ld %ld %ld", b, g_downAt.x, g_downAt.y,
+                              x, y);
+                Record(buf);
+            }
+            g_downButton = nullptr;
+            ReleaseCapture();
+            return m == WM_XBUTTONUP ? TRUE : 0;
+        }
+        case WM_LBUTTONDBLCLK:
+        case WM_RBUTTONDBLCLK:
+        case WM_MBUTTONDBLCLK:
+        case WM_XBUTTONDBLCLK:
+            RecordButton("dblclk", ButtonOf(m, wp), x, y);
+            return m == WM_XBUTTONDBLCLK ? TRUE : 0;
+        case WM_MOUSEWHEEL: {
+            POINT p{x, y};  // screen coordinates for the wheel
+            ScreenToClient(w, &p);
+            char buf[128];
+            std::snprintf(buf, sizeof buf, "wheel %d %ld %ld", GET_WHEEL_DELTA_WPARAM(wp), p.x,
+                          p.y);
+            Record(buf);
+            return 0;
+        }
+        case WM_DESTROY:
+            Record("final " + Utf8(EditText()));
+            PostQuitMessage(0);
+            return 0;
+        default:
+            RecordKey(m, wp);
+            return DefWindowProcW(w, m, wp, lp);
+    }
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+    const int argc = __argc;
+    wchar_t** argv = __wargv;
+    if (argc < 2) {
+        MessageBoxW(nullptr, L"zvtarget.exe RECORD [CAPTION]", L"ZvTarget", MB_OK);
+        return 2;
+    }
+    g_out = _wfopen(argv[1], L"wb");
+    const std::wstring caption = argc > 2 ? argv[2] : L"ZvTarget";
+
+    WNDCLASSW wc{};
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = MainProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.lpszClassName = L"ZvTarget";
+    RegisterClassW(&wc);
+    RECT r{0, 0, 480, 320};
+    AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, FALSE);
+    HWND w =
+        CreateWindowExW(0, wc.lpszClassName, caption.c_str(), WS_OVERLAPPEDWINDOW, 60, 60,
+                        r.right - r.left, r.bottom - r.top, nullptr, nullptr, instance, nullptr);
+    ShowWindow(w, show);
+    UpdateWindow(w);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    if (g_out != nullptr)
+        std::fclose(g_out);
+    return 0;
+}
