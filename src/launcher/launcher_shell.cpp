@@ -1,0 +1,45 @@
+#include "launcher_shell.h"
+
+#include "cp932.h"
+#include "strutil.h"
+
+namespace zv {
+
+bool IsSplashDismissInput(unsigned message) {
+    switch (message) {
+        case 0x00A1:  // WM_NCLBUTTONDOWN
+        case 0x00A4:  // WM_NCRBUTTONDOWN
+        case 0x00A7:  // WM_NCMBUTTONDOWN
+        case 0x0100:  // WM_KEYDOWN
+        case 0x0104:  // WM_SYSKEYDOWN
+        case 0x0201:  // WM_LBUTTONDOWN
+        case 0x0204:  // WM_RBUTTONDOWN
+        case 0x0207:  // WM_MBUTTONDOWN
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool SplashExpired(std::uint32_t nowTick, std::uint32_t startTick, std::int32_t seconds) {
+    const std::uint32_t elapsed = nowTick - startTick;
+    return static_cast<std::int64_t>(elapsed) > static_cast<std::int64_t>(seconds) * 1000;
+}
+
+ScreenPoint SplashPosition(int screenWidth, int screenHeight, int width, int height) {
+    return {(screenWidth - width) / 2, (screenHeight - height) / 2 - (height + 4)};
+}
+
+std::string HotkeyNotRegisteredMessage(std::uint8_t modifiers, std::uint8_t key,
+                                       std::string_view systemText) {
+    const std::string text(systemText);
+    return StrPrintf(kMsgHotkeyNotRegistered, static_cast<unsigned>(modifiers),
+                     static_cast<unsigned>(key), text.c_str()) +
+           kMsgHotkeyHint;
+}
+
+std::string TargetCaptionOf(std::string_view windowText) {
+    return std::string(TruncateChars(windowText, kMaxTargetCaption));
+}
+
+}  // namespace zv

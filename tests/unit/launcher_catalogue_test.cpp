@@ -1,0 +1,317 @@
+#include <gtest/gtest.h>
+
+#include "catalogue.h"
+#include "launcher_fakes.h"
+
+namespace zv {
+namespace {
+
+const std::string kTop = "C:\\m";
+
+std::string Macro(const std::string& title, const std::string& target = "") {
+    std::string text = "; <RKMACRO>" + title + "\r\n";
+    if (!target.empty())
+        text += "; <TARGET>" + target + "\r\n";
+    return text + "\r\nWAIT:100\r\n";
+}
+
+// Labels of a menu level, folders in brackets with their children.
+std::string Describe(const std::vector<MacroMenuNode>& level) {
+    std::string out;
+    for (const MacroMenuNode& n : level) {
+        if (!out.empty())
+            out += ",";
+        if (n.isFolder) {
+            out += "[" + n.label + ":" + Describe(n.children) + "]";
+        } else {
+            out += n.label;
+            if (n.bitmap == MacroBitmap::Targeted)
+                out += "*";
+        }
+    }
+    return out;
+}
+
+struct Catalogue {
+    test::ListingFileSystem fs;
+    Catalogue() { fs.AddDir(kTop); }
+    MacroMenuModel Build(const std::string& caption = "", int depth = 2, int max = 100) {
+        return CMacroCatalogue(fs, caption, depth, max).Build(kTop);
+    }
+};
+
+TEST(MacroHeader, TitleAndTargetRules) {
+    test::ListingFileSystem fs;
+    struct Case {
+        std::string content;
+        HeaderRead result;
+        std::string title;
+        std::string target;
+    };
+    const std::string longTitle(300, 'x');
+    for (const Case& c : std::vector<Case>{
+             {"; <RKMACRO>Daily report\r\nWAIT:1", HeaderRead::Macro, "Daily report", ""},
+             {"; <rkmacro>  Daily  \r\n", HeaderRead::Macro, "  Daily", ""},
+             {"<RKMACRO>Daily\r\n", HeaderRead::NotMacro, "", ""},
+             {"; <RKMACRO>\r\n; <TARGET>メモ帳*\r\n", HeaderRead::Macro, "", "メモ帳*"},
+             {"; <RKMACRO>one line only", HeaderRead::Macro, "one line only", ""},
+             {"; <RKMACRO>a\n; <target>Lower \r\n", HeaderRead::Macro, "a", "Lower"},
+             {"; <RKMACRO>a\r\n<TARGET>offset zero\r\n", HeaderRead::Macro, "a", ""},
+             {"; <RKMACRO>a\r\n\r\n; <TARGET>third line\r\n", HeaderRead::Macro, "a", ""},
+             {"", HeaderRead::NotMacro, "", ""},
+             {"\r\n; <RKMACRO>second line\r\n", HeaderRead::NotMacro, "", ""},
+             // The tag must lie within the first 255 bytes.
+             {std::string(247, ' ') + "<RKMACRO>", HeaderRead::NotMacro, "", ""},
+             {std::string(246, ' ') + "<RKMACRO>", HeaderRead::Macro, "", ""},
+             // Only 255 bytes of the title are seen; the target is on the real second line.
+             {"; <RKMACRO>" + longTitle + "\r\n; <TARGET>T\r\n", HeaderRead::Macro,
+              std::string(244, 'x'), "T"},
+             // A zero byte ends what is seen of a line.
+             {std::string("; <RKMACRO>ab") + '\0' + "cd\r\n; <TARGET>t" + '\0' + "u\r\n",
+              HeaderRead::Macro, "ab", "t"},
+             {std::string("\0; <RKMACRO>x", 13), HeaderRead::NotMacro, "", ""},
+             // UTF-16 text is not a macro file.
+             {std::string("\xFF\xFE;\0 \0<\0R\0K\0", 12), HeaderRead::NotMacro, "", ""},
+         }) {
+        SCOPED_TRACE(c.content.substr(0, 40));
+        fs.files["C:\\f"] = c.content;
+        MacroHeader h;
+        EXPECT_EQ(ReadMacroHeader(fs, "C:\\f", h), c.result);
+        EXPECT_EQ(h.title, c.title);
+        EXPECT_EQ(h.target, c.target);
+    }
+    MacroHeader h;
+    EXPECT_EQ(ReadMacroHeader(fs, "C:\\missing", h), HeaderRead::CannotOpen);
+    fs.locked.insert("C:\\f");
+    EXPECT_EQ(ReadMacroHeader(fs, "C:\\f", h), HeaderRead::CannotOpen);
+}
+
+TEST(MacroHeader, HugeFirstLinesEndTheReadingEarly) {
+    test::ListingFileSystem fs;
+    // Megabytes without a line end: not a macro, and only the head is read.
+    fs.files["C:\\big"] = std::string(8 * 1024 * 1024, 'a');
+    MacroHeader h;
+    EXPECT_EQ(ReadMacroHeader(fs, "C:\\big", h), HeaderRead::NotMacro);
+    // A macro whose first line runs on for megabytes: listed without a target.
+    fs.files["C:\\big"] =
+        "; <RKMACRO>t" + std::string(3 * 1024 * 1024, 'a') + "\r\n; <TARGET>x\r\n";
+    EXPECT_EQ(ReadMacroHeader(fs, "C:\\big", h), HeaderRead::Macro);
+    EXPECT_EQ(h.target, "");
+    // Within the skip limit the target is still found.
+    fs.files["C:\\big"] = "; <RKMACRO>t" + std::string(100000, 'a') + "\r\n; <TARGET>x\r\n";
+    EXPECT_EQ(ReadMacroHeader(fs, "C:\\big", h), HeaderRead::Macro);
+    EXPECT_EQ(h.target, "x");
+}
+
+TEST(MacroTarget, MatchRules) {
+    EXPECT_EQ(MatchTarget("", "anything"), TargetMatch::Ordinary);
+    EXPECT_EQ(MatchTarget("Notepad*", "Untitled - Notepad"), TargetMatch::Targeted);
+    EXPECT_EQ(MatchTarget("Notepad*", "untitled - notepad"), TargetMatch::Hidden);
+    EXPECT_EQ(MatchTarget("*", ""), TargetMatch::Targeted);
+    EXPECT_EQ(MatchTarget("*", "x"), TargetMatch::Targeted);
+    EXPECT_EQ(MatchTarget("Notepad", "Notepad"), TargetMatch::Targeted);
+    EXPECT_EQ(MatchTarget("Notepad", "Notepad2"), TargetMatch::Hidden);
+    EXPECT_EQ(MatchTarget("Note*pad", "Note*pad"), TargetMatch::Targeted);
+    EXPECT_EQ(MatchTarget("a**", "xa*y"), TargetMatch::Targeted) << "only one star is removed";
+    // "\x95\x5C" (表) must not match "\x5C" inside its trail byte.
+    EXPECT_EQ(MatchTarget("\\*", "表示"), TargetMatch::Hidden);
+    EXPECT_EQ(MatchTarget("示*", "表示 - エディタ"), TargetMatch::Targeted);
+}
+
+TEST(MacroCatalogue, FilesFirstThenFoldersInListingOrderWithIds) {
+    Catalogue c;
+    c.fs.AddFile(kTop + "\\b.rkm", Macro("Bee"));
+    c.fs.AddDir(kTop + "\\sub");
+    c.fs.AddFile(kTop + "\\sub\\s1.rkm", Macro("Sub one"));
+    c.fs.AddDir(kTop + "\\sub\\deep");
+    c.fs.AddFile(kTop + "\\sub\\deep\\d.rkm", Macro(""));
+    c.fs.AddFile(kTop + "\\a.txt", Macro("Ay"));
+    c.fs.AddFile(kTop + "\\plain.txt", "just text\r\n");
+    c.fs.AddFile(kTop + "\\.hidden.rkm", Macro("Hidden"));
+    const MacroMenuModel m = c.Build();
+    EXPECT_EQ(Describe(m.items), "Bee,Ay,[sub:Sub one,[deep:d.rkm]]");
+    EXPECT_EQ(m.itemCount, 4);
+    EXPECT_FALSE(m.maximumReached);
+    ASSERT_EQ(m.entries.size(), 6u);
+    const std::vector<std::pair<int, std::string>> expected{
+        {10000, kTop + "\\b.rkm"},  {10001, kTop + "\\a.txt"},
+        {-1, kTop + "\\sub"},       {10002, kTop + "\\sub\\s1.rkm"},
+        {-1, kTop + "\\sub\\deep"}, {10003, kTop + "\\sub\\deep\\d.rkm"}};
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(m.entries[i].id, expected[i].first);
+        EXPECT_EQ(m.entries[i].path, expected[i].second);
+    }
+    EXPECT_EQ(m.items[0].id, 10000);
+    EXPECT_EQ(m.items[2].children[1].children[0].id, 10003);
+}
+
+TEST(MacroCatalogue, TargetedMacrosFollowTheFrontWindow) {
+    Catalogue c;
+    c.fs.AddFile(kTop + "\\all.rkm", Macro("All"));
+    c.fs.AddFile(kTop + "\\memo.rkm", Macro("Memo", "メモ帳*"));
+    c.fs.AddFile(kTop + "\\exact.rkm", Macro("Exact", "無題 - メモ帳"));
+    c.fs.AddFile(kTop + "\\any.rkm", Macro("Any", "*"));
+    c.fs.AddDir(kTop + "\\only");
+    c.fs.AddFile(kTop + "\\only\\calc.rkm", Macro("Calc", "電卓"));
+    EXPECT_EQ(Describe(c.Build("無題 - メモ帳").items), "All,Memo*,Exact*,Any*");
+    EXPECT_EQ(Describe(c.Build("a.txt - メモ帳").items), "All,Memo*,Any*");
+    EXPECT_EQ(Describe(c.Build("電卓").items), "All,Any*,[only:Calc*]");
+    const MacroMenuModel m = c.Build("Explorer");
+    EXPECT_EQ(Describe(m.items), "All,Any*");
+    EXPECT_EQ(m.entries.back().id, -1) << "the folder's entry stays though its submenu went";
+}
+
+TEST(MacroCatalogue, DepthLimitsTheFolderLevels) {
+    Catalogue c;
+    c.fs.AddFile(kTop + "\\top.rkm", Macro("Top"));
+    c.fs.AddDir(kTop + "\\1");
+    c.fs.AddFile(kTop + "\\1\\one.rkm", Macro("One"));
+    c.fs.AddDir(kTop + "\\1\\2");
+    c.fs.AddFile(kTop + "\\1\\2\\two.rkm", Macro("Two"));
+    c.fs.AddDir(kTop + "\\1\\2\\3");
+    c.fs.AddFile(kTop + "\\1\\2\\3\\three.rkm", Macro("Three"));
+    EXPECT_EQ(Describe(c.Build("", 0).items), "Top");
+    EXPECT_EQ(c.fs.lists.count(kTop + "\\1"), 0u) << "depth 0 does not look into subfolders";
+    EXPECT_EQ(Describe(c.Build("", 1).items), "Top,[1:One]");
+    EXPECT_EQ(Describe(c.Build("", 2).items), "Top,[1:One,[2:Two]]");
+    EXPECT_EQ(Describe(c.Build("", 10).items), "Top,[1:One,[2:Two,[3:Three]]]");
+}
+
+TEST(MacroCatalogue, EmptyFoldersAddNoSubmenu) {
+    Catalogue c;
+    c.fs.AddDir(kTop + "\\empty");
+    c.fs.AddDir(kTop + "\\empty\\inner");
+    c.fs.AddFile(kTop + "\\empty\\inner\\notes.txt", "no header");
+    c.fs.AddDir(kTop + "\\full");
+    c.fs.AddDir(kTop + "\\full\\inner");
+    c.fs.AddFile(kTop + "\\full\\inner\\m.rkm", Macro("M"));
+    EXPECT_EQ(Describe(c.Build().items), "[full:[inner:M]]");
+}
+
+TEST(MacroCatalogue, MaximumCountsOverTheWholeTree) {
+    Catalogue c;
+    for (int i = 1; i <= 5; ++i)
+        c.fs.AddFile(kTop + "\\m" + std::to_string(i), Macro("M" + std::to_string(i)));
+    c.fs.AddDir(kTop + "\\sub");
+    c.fs.AddFile(kTop + "\\sub\\s", Macro("S"));
+    MacroMenuModel m = c.Build("", 2, 3);
+    EXPECT_EQ(Describe(m.items), "M1,M2,M3");
+    EXPECT_TRUE(m.maximumReached);
+    EXPECT_EQ(c.fs.opens.count(kTop + "\\m4"), 0u) << "the search ends at the maximum";
+    EXPECT_EQ(c.fs.lists.count(kTop + "\\sub"), 0u) << "no subfolders examined";
+
+    // The maximum reached inside a subfolder ends the whole scan; that submenu stays.
+    c.fs.listings[kTop].clear();
+    c.fs.AddDir(kTop + "\\a");
+    c.fs.AddFile(kTop + "\\a\\1", Macro("A1"));
+    c.fs.AddFile(kTop + "\\a\\2", Macro("A2"));
+    c.fs.AddDir(kTop + "\\b");
+    c.fs.AddFile(kTop + "\\b\\1", Macro("B1"));
+    c.fs.AddFile(kTop + "\\top", Macro("Top"));
+    m = c.Build("", 2, 2);
+    EXPECT_EQ(Describe(m.items), "Top,[a:A1]");
+    EXPECT_TRUE(m.maximumReached);
+
+    // Exactly the maximum found: it is reached (one beep), all are listed.
+    m = c.Build("", 2, 4);
+    EXPECT_EQ(Describe(m.items), "Top,[a:A1,A2],[b:B1]");
+    EXPECT_TRUE(m.maximumReached);
+    m = c.Build("", 2, 5);
+    EXPECT_FALSE(m.maximumReached);
+
+    // Hidden targeted macros do not count.
+    c.fs.files[kTop + "\\top"] = Macro("Top", "Other");
+    EXPECT_EQ(Describe(c.Build("", 2, 2).items), "[a:A1,A2]");
+}
+
+TEST(MacroCatalogue, MaximumZeroListsNothingAndNoIdFallsOutsideTheCommandRange) {
+    Catalogue c;
+    c.fs.AddFile(kTop + "\\m", Macro("M"));
+    const MacroMenuModel m = c.Build("", 2, 0);
+    EXPECT_TRUE(m.items.empty());
+    EXPECT_TRUE(m.maximumReached);
+    EXPECT_EQ(FindMacroEntry(m, ID_MACRO_FIRST), nullptr);
+}
+
+TEST(MacroCatalogue, FindMacroEntryByCommandId) {
+    Catalogue c;
+    c.fs.AddFile(kTop + "\\x", Macro("X"));
+    c.fs.AddFile(kTop + "\\y", Macro("Y"));
+    const MacroMenuModel m = c.Build("", 2, 5);
+    ASSERT_NE(FindMacroEntry(m, 10001), nullptr);
+    EXPECT_EQ(FindMacroEntry(m, 10001)->path, kTop + "\\y");
+    EXPECT_EQ(FindMacroEntry(m, 10002), nullptr);
+    EXPECT_EQ(FindMacroEntry(m, 9999), nullptr);
+    EXPECT_EQ(FindMacroEntry(m, -1), nullptr) << "folder entries are never chosen";
+    EXPECT_EQ(FindMacroEntry(m, 10005), nullptr) << "beyond the maximum";
+}
+
+TEST(MacroCatalogue, BadEntriesAreSkipped) {
+    Catalogue c;
+    c.fs.AddFile(kTop + "\\locked.rkm", Macro("Locked"));
+    c.fs.locked.insert(kTop + "\\locked.rkm");
+    c.fs.AddFile(kTop + "\\vanishes.rkm", Macro("Vanishes"));
+    c.fs.AddFile(kTop + "\\binary.bin", std::string("\x00\x01\xFF\xFE\x81", 5));
+    c.fs.AddFile(kTop + "\\empty.rkm", "");
+    c.fs.AddFile(kTop + "\\日本語 表.rkm", Macro(""));
+    c.fs.AddFile(kTop + "\\titled.rkm", Macro("予定表\\"));
+    c.fs.AddDir(kTop + "\\closed");
+    c.fs.AddFile(kTop + "\\closed\\m.rkm", Macro("Closed"));
+    c.fs.unlistable.insert(kTop + "\\closed");
+    c.fs.listings[kTop].push_back({"", false});  // a nameless entry from a broken listing
+    c.fs.onOpen = [&](const std::string& path) {
+        if (path == kTop + "\\vanishes.rkm")
+            c.fs.files.erase(path);
+    };
+    const MacroMenuModel m = c.Build();
+    EXPECT_EQ(Describe(m.items), "日本語 表.rkm,予定表\\");
+    EXPECT_EQ(m.itemCount, 2);
+}
+
+TEST(MacroCatalogue, MissingTopFolderGivesAnEmptyMenu) {
+    test::ListingFileSystem fs;
+    EXPECT_TRUE(CMacroCatalogue(fs, "", 2, 100).Build("").items.empty());
+    EXPECT_TRUE(fs.lists.empty()) << "an empty folder string is not searched";
+    EXPECT_TRUE(CMacroCatalogue(fs, "", 2, 100).Build("C:\\none").items.empty());
+}
+
+TEST(MacroCatalogue, PathsBeyondTheBufferAreSkippedNotCut) {
+    Catalogue c;
+    const std::string fits(259 - kTop.size() - 1, 'f');     // folder + "\" + name = 259 bytes
+    const std::string tooLong(260 - kTop.size() - 1, 'g');  // 260 bytes: no room for the zero
+    c.fs.AddFile(kTop + "\\" + fits, Macro("Fits"));
+    c.fs.AddFile(kTop + "\\" + tooLong, Macro("Too long"));
+    // A folder whose path fits but whose search pattern "\*.*" does not.
+    const std::string dir(257 - kTop.size() - 1, 'd');
+    c.fs.AddDir(kTop + "\\" + dir);
+    c.fs.AddFile(kTop + "\\" + dir + "\\x", Macro("X"));
+    const MacroMenuModel m = c.Build();
+    EXPECT_EQ(Describe(m.items), "Fits");
+    EXPECT_EQ(c.fs.opens.count(kTop + "\\" + tooLong), 0u);
+    EXPECT_EQ(c.fs.lists.count(kTop + "\\" + dir), 0u);
+    for (const MacroMenuEntry& e : m.entries)
+        EXPECT_LT(e.path.size(), kMaxPathBytes);
+}
+
+TEST(MacroCatalogue, FolderLoopsEndAtThePathLimit) {
+    // A listing that always shows a subfolder "loop" (like a junction to its parent).
+    class LoopFs : public test::ListingFileSystem {
+    public:
+        bool ListDirectory(const std::string& path, std::vector<DirEntry>& entries) override {
+            ++lists[path];
+            entries = {{"m.rkm", false}, {"loop", true}};
+            return true;
+        }
+        std::unique_ptr<IReadFile> OpenRead(const std::string&, bool, SysError*) override {
+            auto r = std::make_unique<Reader>();
+            r->data = "; <RKMACRO>m\r\n";
+            return r;
+        }
+    } fs;
+    const MacroMenuModel m = CMacroCatalogue(fs, "", 1000000, 100000).Build(kTop);
+    EXPECT_LT(fs.lists.size(), 60u);
+    EXPECT_GT(m.itemCount, 40);
+}
+
+}  // namespace
+}  // namespace zv

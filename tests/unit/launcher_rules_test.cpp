@@ -1,0 +1,261 @@
+#include <gtest/gtest.h>
+
+#include "launcher_commands.h"
+#include "fglock.h"
+#include "launcher_fakes.h"
+#include "numericedit.h"
+#include "profile.h"
+#include "launcher_shell.h"
+#include "trayclick.h"
+
+namespace zv {
+namespace {
+
+const std::string kFolder = "C:\\Program Files\\Zorvane\\";
+const std::string kMacro = "C:\\m\\日報 表.rkm";
+
+TEST(LauncherCommands, MacroChoiceRunsEngineEditorOrShell) {
+    LaunchAction a = MacroCommandAction(kFolder, kMacro, false, false);
+    EXPECT_EQ(a.kind, LaunchAction::Kind::RunProgram);
+    EXPECT_EQ(a.target, "\"C:\\Program Files\\Zorvane\\RkEngine.exe\" /M:\"C:\\m\\日報 表.rkm\"");
+    EXPECT_EQ(a.show, 6);
+    EXPECT_EQ(a.failureMessage, a.target + "\n\rが処理できません。");
+
+    for (bool shift : {false, true}) {
+        a = MacroCommandAction(kFolder, kMacro, true, shift);
+        EXPECT_EQ(a.kind, LaunchAction::Kind::RunProgram);
+        EXPECT_EQ(a.target, "\"C:\\Program Files\\Zorvane\\RkEditor.exe\" \"C:\\m\\日報 表.rkm\"");
+        EXPECT_EQ(a.show, 10);
+        EXPECT_EQ(a.failureMessage, a.target + "\n\rが処理できません。");
+    }
+
+    a = MacroCommandAction(kFolder, kMacro, false, true);
+    EXPECT_EQ(a.kind, LaunchAction::Kind::ShellOpen);
+    EXPECT_EQ(a.target, "\"C:\\m\\日報 表.rkm\"");
+    EXPECT_EQ(a.show, 1);
+    EXPECT_EQ(a.failureMessage, "\"C:\\m\\日報 表.rkm\"\n\rを開くことができません。");
+
+    // A path with a percent sign is not taken for a format.
+    a = MacroCommandAction(kFolder, "C:\\%s%n.rkm", false, false);
+    EXPECT_NE(a.failureMessage.find("/M:\"C:\\%s%n.rkm\"\n\r"), std::string::npos);
+}
+
+TEST(LauncherCommands, TrayCommandTexts) {
+    const LaunchAction editor = PlainProgramAction(kFolder, "RkEditor.exe");
+    EXPECT_EQ(editor.target, "\"C:\\Program Files\\Zorvane\\RkEditor.exe\"");
+    EXPECT_EQ(editor.show, 10);
+    EXPECT_EQ(editor.failureMessage,
+              "\"C:\\Program Files\\Zorvane\\RkEditor.exe\"\n\rが処理できません。");
+
+    const std::string log = RunLogPath("C:\\Users\\u\\AppData\\Roaming\\Ostrand\\Zorvane\\");
+    EXPECT_EQ(log, "C:\\Users\\u\\AppData\\Roaming\\Ostrand\\Zorvane\\Zorvane_Log.txt");
+    EXPECT_EQ(NotepadCommandLine(log), "notepad.exe \"" + log + "\"");
+    EXPECT_EQ(LogOpenFailedMessage(),
+              "ログファイルが開けません。\r\nインストールパスの「RkEngine.exe."
+              "log」ファイルを直接開いて下さい。");
+
+    // Spaces stay; only single-byte backslashes become slashes (表's trail byte stays).
+    EXPECT_EQ(ReadmeAddress("C:\\My Tools\\表\\"), "file:///C:/My Tools/表/Readme.html");
+    EXPECT_EQ(UpdateCommandLine(kFolder), "\"C:\\Program Files\\Zorvane\\OstrandUpdate.exe\"");
+}
+
+TEST(LauncherCommands, VersionBlock) {
+    EXPECT_EQ(AboutProgramNames(),
+              (std::vector<std::string>{"Zorvane.exe", "RkEditor.exe", "RkEngine.exe"}));
+    EXPECT_EQ(ComposeVersionBlock({{"Zorvane.exe", "2.0.2.0"},
+                                   {"RkEditor.exe", std::nullopt},
+                                   {"RkEngine.exe", "2.0.0.0"}}),
+              "【プログラムバージョン詳細】\r\nZorvane.exe\x81\x40ver-2.0.2.0\r\nRkEditor."
+              "exe\x81\x40--\r\n"
+              "RkEngine.exe\x81\x40ver-2.0.0.0");
+    EXPECT_EQ(ComposeVersionBlock({}), "【プログラムバージョン詳細】\r\n");
+}
+
+// Runs a sequence of tray notifications and timer firings through the logic and, as
+// the window would, turns posted messages into events.
+struct TrayRun {
+    TrayClickLogic logic;
+    bool timerRunning = false;
+    std::vector<TrayEvent> events;
+    void Apply(const TrayStep& s) {
+        if (s.startTimer)
+            timerRunning = true;
+        if (s.killTimer)
+            timerRunning = false;
+        if (s.post != 0)
+            events.push_back(TrayEventOf(s.post));
+    }
+    void Notify(unsigned msg, unsigned icon = kTrayIconId) { Apply(logic.OnNotify(icon, msg)); }
+    void TimerElapses() {
+        if (timerRunning)
+            Apply(logic.OnTimer());
+    }
+};
+
+TEST(TrayClick, SingleClickIsReportedOnceWhenTheTimerFires) {
+    TrayRun r;
+    r.Notify(kMsgLButtonDown);
+    EXPECT_TRUE(r.timerRunning);
+    r.Notify(kMsgLButtonUp);
+    EXPECT_TRUE(r.events.empty()) << "nothing until the double-click time has passed";
+    r.TimerElapses();
+    r.TimerElapses();
+    EXPECT_EQ(r.events, std::vector<TrayEvent>{TrayEvent::Click});
+    EXPECT_FALSE(r.timerRunning);
+}
+
+TEST(TrayClick, DoubleClickIsReportedOnceAndNoClick) {
+    TrayRun r;
+    r.Notify(kMsgLButtonDown);
+    r.Notify(kMsgLButtonUp);
+    r.Notify(kMsgLButtonDblClk);
+    EXPECT_FALSE(r.timerRunning);
+    r.Notify(kMsgLButtonUp);
+    r.TimerElapses();
+    EXPECT_EQ(r.events, std::vector<TrayEvent>{TrayEvent::DoubleClick});
+
+    // The next press starts over: a plain click again.
+    r.events.clear();
+    r.Notify(kMsgLButtonDown);
+    r.Notify(kMsgLButtonUp);
+    r.TimerElapses();
+    EXPECT_EQ(r.events, std::vector<TrayEvent>{TrayEvent::Click});
+}
+
+TEST(TrayClick, RightClickOtherIconsAndOtherMessages) {
+    TrayRun r;
+    r.Notify(kMsgRButtonUp);
+    EXPECT_EQ(r.events, std::vector<TrayEvent>{TrayEvent::Menu});
+    r.events.clear();
+    r.Notify(kMsgLButtonDown, 101);
+    r.Notify(kMsgRButtonUp, 101);
+    EXPECT_FALSE(r.timerRunning);
+    r.Notify(0x0200);  // WM_MOUSEMOVE
+    r.Notify(0x0204);  // WM_RBUTTONDOWN
+    EXPECT_TRUE(r.events.empty());
+    EXPECT_EQ(TrayEventOf(0x0200), TrayEvent::None);
+}
+
+TEST(ForegroundLock, FirstStartSavesTheUserValueAndLowersIt) {
+    test::RecordingHost host;
+    IniProfile profile(host.fs, "C:\\z.ini");
+    test::FakeForegroundLock sys;
+    sys.registry = 200000;
+    sys.system = 200000;
+    EXPECT_TRUE(LowerForegroundLockTimeout(sys, profile, host));
+    EXPECT_EQ(sys.system, 0u);
+    EXPECT_EQ(profile.GetInt("RkEngineSettings", "FOREGROUNDLOCKTIMEOUT", -1), 200000);
+    RestoreForegroundLockTimeout(sys, profile, host);
+    EXPECT_EQ(sys.system, 200000u);
+    EXPECT_EQ(profile.GetInt("RkEngineSettings", "FOREGROUNDLOCKTIMEOUT", -1), 200000);
+    EXPECT_TRUE(host.messages.empty());
+}
+
+TEST(ForegroundLock, RestartAfterACrashKeepsTheOldSavedValueAndRestoresNothing) {
+    test::RecordingHost host;
+    IniProfile profile(host.fs, "C:\\z.ini");
+    profile.WriteInt("RkEngineSettings", "FOREGROUNDLOCKTIMEOUT", 200000);
+    test::FakeForegroundLock sys;
+    sys.registry = 0;  // left at 0 by a launcher that was killed
+    EXPECT_FALSE(LowerForegroundLockTimeout(sys, profile, host));
+    EXPECT_TRUE(sys.sets.empty());
+    EXPECT_EQ(profile.GetInt("RkEngineSettings", "FOREGROUNDLOCKTIMEOUT", -1), 200000);
+}
+
+TEST(ForegroundLock, LaterRunsReuseTheSavedValue) {
+    test::RecordingHost host;
+    IniProfile profile(host.fs, "C:\\z.ini");
+    profile.WriteInt("RkEngineSettings", "FOREGROUNDLOCKTIMEOUT", 200000);
+    test::FakeForegroundLock sys;
+    sys.registry = 5000;  // the user changed it while the launcher was not running
+    EXPECT_TRUE(LowerForegroundLockTimeout(sys, profile, host));
+    RestoreForegroundLockTimeout(sys, profile, host);
+    EXPECT_EQ(sys.sets, (std::vector<std::uint32_t>{0, 200000}));
+}
+
+TEST(ForegroundLock, ZeroAtFirstStartIsSavedAndNeverRestored) {
+    test::RecordingHost host;
+    IniProfile profile(host.fs, "C:\\z.ini");
+    test::FakeForegroundLock sys;
+    sys.system = 0;  // registry unreadable: the system parameter is asked
+    EXPECT_FALSE(LowerForegroundLockTimeout(sys, profile, host));
+    EXPECT_EQ(profile.GetInt("RkEngineSettings", "FOREGROUNDLOCKTIMEOUT", -1), 0);
+    RestoreForegroundLockTimeout(sys, profile, host);
+    EXPECT_TRUE(sys.sets.empty());
+}
+
+TEST(ForegroundLock, NothingReadableChangesNothing) {
+    test::RecordingHost host;
+    IniProfile profile(host.fs, "C:\\z.ini");
+    test::FakeForegroundLock sys;
+    EXPECT_FALSE(LowerForegroundLockTimeout(sys, profile, host));
+    EXPECT_TRUE(sys.sets.empty());
+    EXPECT_EQ(host.fs.files.count("C:\\z.ini"), 0u);
+    EXPECT_TRUE(host.messages.empty());
+}
+
+TEST(ForegroundLock, RefusedChangesShowTheirMessages) {
+    test::RecordingHost host;
+    IniProfile profile(host.fs, "C:\\z.ini");
+    test::FakeForegroundLock sys;
+    sys.registry = 200000;
+    sys.refuseSet = true;
+    EXPECT_FALSE(LowerForegroundLockTimeout(sys, profile, host));
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0],
+              "フォーカスロックタイムを０に設定できませんでした。\nセキュリティポリシー等によりレジ"
+              "ストリへ書き込みができないと"
+              "失敗します。\nマクロによるフォーカス切り替えが正常に行えません。");
+    RestoreForegroundLockTimeout(sys, profile, host);
+    ASSERT_EQ(host.messages.size(), 2u);
+    EXPECT_EQ(host.messages[1], "フォーカスロックタイムを元に戻せませんでした。");
+}
+
+TEST(ForegroundLock, HugeValuesAreSavedAtTheLargestStorableNumber) {
+    test::RecordingHost host;
+    IniProfile profile(host.fs, "C:\\z.ini");
+    test::FakeForegroundLock sys;
+    sys.registry = 0xFFFFFFF0u;
+    EXPECT_TRUE(LowerForegroundLockTimeout(sys, profile, host));
+    EXPECT_EQ(profile.GetInt("RkEngineSettings", "FOREGROUNDLOCKTIMEOUT", -1), 2147483647);
+}
+
+TEST(LauncherShell, SplashTiming) {
+    EXPECT_FALSE(SplashExpired(1000 + 5000, 1000, 5));
+    EXPECT_TRUE(SplashExpired(1000 + 5001, 1000, 5));
+    EXPECT_TRUE(SplashExpired(0x00000010u, 0xFFFFF000u, 4)) << "the tick count wrapped";
+    EXPECT_FALSE(SplashExpired(0x00000010u, 0xFFFFF000u, 5));
+    EXPECT_FALSE(SplashExpired(100, 0, 3000000)) << "no overflow for long times";
+    for (unsigned m : {0x00A1u, 0x00A4u, 0x00A7u, 0x0100u, 0x0104u, 0x0201u, 0x0204u, 0x0207u}) {
+        EXPECT_TRUE(IsSplashDismissInput(m)) << m;
+    }
+    for (unsigned m : {0x0200u, 0x0202u, 0x0101u, 0x0102u, 0x0113u, 0x020Au})
+        EXPECT_FALSE(IsSplashDismissInput(m)) << m;
+    EXPECT_EQ(SplashPosition(1280, 800, 400, 100), (ScreenPoint{440, 246}));
+}
+
+TEST(LauncherShell, HotkeyMessageAndTargetCaption) {
+    EXPECT_EQ(
+        HotkeyNotRegisteredMessage(1, 0x5A, "Hot key is already registered.\r\n"),
+        "ホットキー「MOD=01 + KEY=5A」\r\nが登録出来ません。\n\rHot key is already registered.\r\n"
+        "\n\r「ホットキーの設定(H)」で設定を変更してみて下さい。");
+    EXPECT_NE(HotkeyNotRegisteredMessage(0x0F, 0x7B, "").find("MOD=0F + KEY=7B"),
+              std::string::npos);
+    EXPECT_NE(HotkeyNotRegisteredMessage(0, 0, "%s%n").find("\n\r%s%n\n\r"), std::string::npos);
+
+    EXPECT_EQ(TargetCaptionOf("無題 - メモ帳"), "無題 - メモ帳");
+    const std::string caption = std::string(258, 'a') + "表";
+    EXPECT_EQ(TargetCaptionOf(caption), std::string(258, 'a')) << "not cut inside a character";
+    EXPECT_EQ(TargetCaptionOf(std::string(300, 'b')).size(), 259u);
+}
+
+TEST(NumericEdit, DigitsAnywhereMinusOnlyFirst) {
+    for (const char* ok : {"", "0", "123", "-", "-5", "-0012", "2000"})
+        EXPECT_TRUE(IsNumericEditTextAllowed(ok)) << ok;
+    for (const char* bad : {"a", "12a", "1-2", "--1", " 1", "1 ", "+1", "1.5", "１", "-x"}) {
+        EXPECT_FALSE(IsNumericEditTextAllowed(bad)) << bad;
+    }
+}
+
+}  // namespace
+}  // namespace zv
