@@ -1,0 +1,178 @@
+#include <algorithm>
+#include <limits>
+
+#include "commands.h"
+#include "cp932.h"
+#include "mouseactions.h"
+#include "strutil.h"
+
+namespace zv {
+namespace {
+
+bool IsCoordinate(std::string_view piece) {
+    if (piece.size() >= 2 && piece[0] == '-')
+        piece.remove_prefix(1);
+    return IsAllDigits(piece);
+}
+
+std::int32_t ClampedDifference(std::int32_t to, std::int32_t from) {
+    const std::int64_t d = static_cast<std::int64_t>(to) - from;
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(
+        d, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+}
+
+// Button-down and button-up flags of the click actions.
+struct Buttons {
+    std::uint32_t down;
+    std::uint32_t up;
+    std::int32_t data;
+};
+
+}  // namespace
+
+MouseParse ParseMouse(std::string_view line) {
+    MouseParse p;
+    const std::string param = GetParamText(line);
+    if (param.empty()) {
+        p.error = "マウスの動作指定が無い";
+        return p;
+    }
+    if (param.front() == ',') {
+        p.error = "[x,y]パラメタの設定が無い";
+        return p;
+    }
+    bool failed = false;
+    const std::vector<std::string_view> pieces = SplitCommaPieces(param);
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        const int number = static_cast<int>(i) + 1;
+        const std::string_view piece = pieces[i];
+        if (piece.empty()) {
+            p.error = StrPrintf("第%dパラメタが空白", number);
+            return p;
+        }
+        if (number <= 2) {
+            if (!IsCoordinate(piece)) {
+                p.error = StrPrintf("第%dパラメタが数値でない", number);
+                return p;
+            }
+            (number == 1 ? p.x : p.y) = ParseLeadingInt32(piece);
+        } else if (number <= 4) {
+            const std::string word = ToUpperAscii(piece);
+            if (word == "LOCAL") {
+                p.local = true;
+            } else if (const int action = FindMouseAction(word); action >= 0) {
+                p.action = action;
+            } else {
+                p.error =
+                    StrPrintf("第%dパラメタのマウスボタン動作[", number) + word + "]が認識出来ない";
+                failed = true;
+            }
+        } else {
+            p.error = "[x,y,マウス動作,LOCAL]意外に余分なパラメタ設定がある";
+            return p;
+        }
+    }
+    if (failed)
+        return p;
+    if (pieces.size() < 2) {
+        p.error = "[x,y]パラメタの設定が無い";
+        return p;
+    }
+    p.ok = true;
+    return p;
+}
+
+bool ExecMouse(CommandContext& ctx, const std::string& line, std::string& result) {
+    IEngineDesktop& desktop = ctx.desktop;
+    const EngineSettings& settings = ctx.app.settings;
+    MouseParse p = ParseMouse(line);
+
+    // The target is worked out even after a parsing failure: a missing foreground
+    // window with LOCAL is the message that counts.
+    const WindowHandle foreground = desktop.GetForegroundWindow();
+    Point target{p.x, p.y};
+    if (p.local) {
+        if (foreground == 0) {
+            result = "LOCAL指定されているがアクティブなウィンドウが見つからない";
+            return false;
+        }
+        if (std::optional<Point> screen = desktop.ClientToScreen(foreground, target))
+            target = *screen;
+    }
+    if (!p.ok) {
+        result = p.error;
+        return false;
+    }
+
+    const std::string_view word = p.action >= 0 ? MouseActionWordOf(p.action) : "none";
+    result = StrPrintf("%s X=%d Y=%d BUTTON=", "MOUSE :", target.x, target.y);
+    result += word;
+    result += p.local ? " POS=LOCAL" : " POS=SCREEN";
+    if (p.local)
+        result += "(wh=" + HandleHex(foreground) + StrPrintf(" X=%d,Y=%d)", p.x, p.y);
+
+    const Point cursor = desktop.GetCursorPos();
+    const std::int32_t dx = ClampedDifference(target.x, cursor.x);
+    const std::int32_t dy = ClampedDifference(target.y, cursor.y);
+
+    // Without thresholds, acceleration and with the middle speed, a relative move of
+    // (dx, dy) moves the pointer by exactly that many pixels.
+    HeldInput& held = ctx.held;
+    held.OverrideMouseParams(desktop.GetMouseParams(), MouseParams{0, 0, 0, 10});
+    const bool drag = p.action == kMouseActionDrag;
+    if (drag)
+        held.Mouse(kMouseLeftDown, 0, 0, 0);
+    if (settings.mouseMoveReal != 0) {
+        MoveMouseStepwise(held, dx, dy);
+    } else {
+        held.Mouse(kMouseMove, dx, dy, 0);
+    }
+    if (drag)
+        held.Mouse(kMouseLeftUp, 0, 0, 0);
+    held.RestoreMouseParams();
+
+    auto click = [&](const Buttons& b) {
+        held.Mouse(b.down, 0, 0, b.data);
+        held.Mouse(b.up, 0, 0, b.data);
+    };
+    const Buttons left{kMouseLeftDown, kMouseLeftUp, 0};
+    const Buttons right{kMouseRightDown, kMouseRightUp, 0};
+    const Buttons middle{kMouseMiddleDown, kMouseMiddleUp, 0};
+    const std::uint32_t doublePause = AsMs(settings.mouseWClickMSec);
+    switch (p.action) {
+        case kMouseActionLeft:
+            click(left);
+            break;
+        case kMouseActionRight:
+            click(right);
+            break;
+        case kMouseActionMiddle:
+            click(middle);
+            break;
+        case kMouseActionLeftDouble:
+        case kMouseActionRightDouble:
+        case kMouseActionMiddleDouble: {
+            const Buttons& b = p.action == kMouseActionLeftDouble    ? left
+                               : p.action == kMouseActionRightDouble ? right
+                                                                     : middle;
+            click(b);
+            desktop.Sleep(doublePause);
+            click(b);
+            break;
+        }
+        case kMouseActionXButton:
+            click({kMouseXDown, kMouseXUp, 1});
+            break;
+        case kMouseActionWheelDown:
+            held.Mouse(kMouseWheel, 0, 0, -120);
+            break;
+        case kMouseActionWheelUp:
+            held.Mouse(kMouseWheel, 0, 0, 120);
+            break;
+        default:
+            break;  // no action, or the drag done above
+    }
+    return true;
+}
+
+}  // namespace zv

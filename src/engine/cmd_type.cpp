@@ -1,0 +1,61 @@
+#include "commands.h"
+
+namespace zv {
+
+TypeParse ParseType(std::string_view line, const RunParameters& params,
+                    IClipboardTextSource& clipboard) {
+    TypeParse p;
+    p.text = GetParamText(line);
+    if (!StripQuotes(p.text)) {
+        p.text.clear();
+        return p;
+    }
+    SubstituteParam(p.text, params, clipboard);
+    p.ok = true;
+    return p;
+}
+
+bool ExecType(CommandContext& ctx, const std::string& line, std::string& result) {
+    IEngineDesktop& desktop = ctx.desktop;
+    const EngineSettings& settings = ctx.app.settings;
+    const TypeParse p = ParseType(line, ctx.app.params, desktop);
+    if (!p.ok)
+        return false;
+
+    const WindowHandle focus = desktop.GetForegroundFocusWindow();
+    const WindowHandle foreground = desktop.GetForegroundWindow();
+    result.reserve(p.text.size() + 48);
+    result = "TYPE  : [Fgwh=" + HandleHex(foreground) + "][wh=" + HandleHex(focus) + "]>";
+    result += p.text;
+    result += "<";
+    if (focus == 0) {
+        result += "\n\t上記文字列を送るフィールドが見つからない";
+        return false;
+    }
+    const ProcessId pid = desktop.ProcessIdOfWindow(foreground);
+    if (pid != 0 && !desktop.WaitProcessIdle(pid, AsMs(settings.typeWaitMSec))) {
+        result += "\n\tターゲットが入力待ちにならない";
+        return false;
+    }
+    if (p.text.empty())
+        return true;
+
+    bool ok = true;
+    {
+        CClipboardTextSaver saver(desktop, settings.openClipboardRetry);
+        if (saver.PlaceText(p.text)) {
+            ctx.held.LegacyKeyDown(0x11);
+            ctx.held.LegacyKeyDown(0x56);
+            desktop.Sleep(AsMs(settings.keyinWaitMSec));
+            ctx.held.LegacyKeyUp(0x56);
+            ctx.held.LegacyKeyUp(0x11);
+        } else {
+            result += "\n\tクリップボードが使用できない";
+            ok = false;
+        }
+        result += CClipboardTextSaver::ClipboardDiagnostics;
+    }
+    return ok;
+}
+
+}  // namespace zv

@@ -1,0 +1,99 @@
+// The six command handlers and the parsers behind them. A handler takes the stripped
+// command line as written and fills the result text: on success the line for the run
+// log, on failure the reason (or nothing). Its actions go through the context's desktop;
+// every key and button through the context's held-input tracker.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app.h"
+#include "desktop.h"
+#include "input.h"
+
+namespace zv {
+
+struct CommandContext {
+    IEngineDesktop& desktop;
+    CRkCaptureApp& app;
+    HeldInput& held;
+};
+
+bool ExecWait(CommandContext& ctx, const std::string& line, std::string& result);
+bool ExecKeyin(CommandContext& ctx, const std::string& line, std::string& result);
+bool ExecType(CommandContext& ctx, const std::string& line, std::string& result);
+bool ExecMouse(CommandContext& ctx, const std::string& line, std::string& result);
+bool ExecFocus(CommandContext& ctx, const std::string& line, std::string& result);
+bool ExecLaunch(CommandContext& ctx, const std::string& line, std::string& result);
+
+// The parameter text cut at commas: a comma is appended, a run of commas between two
+// values counts as one separator, and a comma run at the very end leaves one empty piece.
+std::vector<std::string_view> SplitCommaPieces(std::string_view text);
+
+// ---- WAIT ----
+struct WaitParams {
+    bool ok = false;
+    std::string error;  // the failure message when not ok
+    std::int32_t waitMs = 0;
+    std::int32_t loops = 0;
+};
+WaitParams ParseWait(std::string_view line);
+
+// ---- KEYIN ----
+inline constexpr std::size_t kMaxKeyinKeys = 256;
+struct KeyinParams {
+    bool ok = false;
+    std::string error;
+    std::vector<std::uint8_t> codes;  // in the order written
+    std::int32_t repeat = 1;
+    std::string description;  // "CONTROL(11) + \"V\"(56)" with the repeat part
+};
+KeyinParams ParseKeyin(std::string_view line);
+
+// ---- MOUSE ----
+struct MouseParse {
+    bool ok = false;
+    std::string error;  // the last failure message
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    int action = -1;  // index into MouseActionTable, -1 for none
+    bool local = false;
+};
+MouseParse ParseMouse(std::string_view line);
+
+// ---- FOCUS and TYPE: quotes removed and run-time tokens substituted ----
+struct FocusParse {
+    bool ok = false;  // false: nothing to look for (empty or unclosed quote)
+    std::string caption;
+    bool partial = false;
+};
+FocusParse ParseFocus(std::string_view line, const RunParameters& params,
+                      IClipboardTextSource& clipboard);
+
+struct TypeParse {
+    bool ok = false;
+    std::string text;
+};
+TypeParse ParseType(std::string_view line, const RunParameters& params,
+                    IClipboardTextSource& clipboard);
+
+// ---- LAUNCH ----
+enum class LaunchMode { NoWait, WaitStartup, WaitEnd };
+struct LaunchParse {
+    bool ok = false;
+    std::string commandLine;
+    LaunchMode mode = LaunchMode::NoWait;
+};
+LaunchParse ParseLaunch(std::string_view line);
+
+// "%8.8X" of a window handle: its 32 significant bits as eight upper-case hex digits.
+std::string HandleHex(WindowHandle handle);
+
+// A setting or parsed time as a sleep: negative values sleep nothing.
+inline std::uint32_t AsMs(std::int32_t value) {
+    return value < 0 ? 0u : static_cast<std::uint32_t>(value);
+}
+
+}  // namespace zv

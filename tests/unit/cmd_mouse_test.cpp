@@ -1,0 +1,136 @@
+#include <gtest/gtest.h>
+
+#include "command_fixture.h"
+
+namespace zv {
+namespace {
+
+using Events = std::vector<std::string>;
+
+class MouseTest : public test::CommandFixture, public ::testing::Test {
+protected:
+    void SetUp() override {
+        desk.windows = {{0x300, "target", 9, 0, false, {400, 250}}};
+        desk.foreground = 0x300;
+        desk.cursor = {50, 60};
+    }
+};
+
+TEST_F(MouseTest, MoveOnlyWithThePointerSettingsOverridden) {
+    EXPECT_TRUE(Call(ExecMouse, "MOUSE:100,200"));
+    EXPECT_EQ(result, "MOUSE : X=100 Y=200 BUTTON=none POS=SCREEN");
+    EXPECT_EQ(desk.events,
+              (Events{"mouseparams 0 0 0 10", "mouse 1 50 140 0", "mouseparams 6 10 1 4"}));
+    EXPECT_EQ(desk.cursor, (Point{100, 200}));
+    EXPECT_EQ(desk.mouseParams, (MouseParams{6, 10, 1, 4})) << "the user's settings are back";
+}
+
+TEST_F(MouseTest, LocalClickInEitherOrder) {
+    for (const char* line : {"MOUSE:10,10,L,LOCAL", "MOUSE:10,10,LOCAL,L", "mouse:10,10,local,l"}) {
+        desk.events.clear();
+        desk.cursor = {0, 0};
+        EXPECT_TRUE(Call(ExecMouse, line)) << line;
+        EXPECT_EQ(result, "MOUSE : X=410 Y=260 BUTTON=L POS=LOCAL(wh=00000300 X=10,Y=10)") << line;
+        EXPECT_EQ(desk.events, (Events{"mouseparams 0 0 0 10", "mouse 1 410 260 0",
+                                       "mouseparams 6 10 1 4", "mouse 2 0 0 0", "mouse 4 0 0 0"}))
+            << line;
+    }
+}
+
+TEST_F(MouseTest, EveryAction) {
+    const std::pair<const char*, Events> cases[] = {
+        {"R", {"mouse 8 0 0 0", "mouse 10 0 0 0"}},
+        {"M", {"mouse 20 0 0 0", "mouse 40 0 0 0"}},
+        {"LW", {"mouse 2 0 0 0", "mouse 4 0 0 0", "sleep 100", "mouse 2 0 0 0", "mouse 4 0 0 0"}},
+        {"RW", {"mouse 8 0 0 0", "mouse 10 0 0 0", "sleep 100", "mouse 8 0 0 0", "mouse 10 0 0 0"}},
+        {"MW",
+         {"mouse 20 0 0 0", "mouse 40 0 0 0", "sleep 100", "mouse 20 0 0 0", "mouse 40 0 0 0"}},
+        {"X", {"mouse 80 0 0 1", "mouse 100 0 0 1"}},
+        {"W-", {"mouse 800 0 0 -120"}},
+        {"W+", {"mouse 800 0 0 120"}},
+    };
+    for (const auto& [word, after] : cases) {
+        desk.events.clear();
+        desk.cursor = {0, 0};
+        EXPECT_TRUE(Call(ExecMouse, std::string("MOUSE:0,0,") + word)) << word;
+        EXPECT_EQ(result, std::string("MOUSE : X=0 Y=0 BUTTON=") + word + " POS=SCREEN");
+        Events expected{"mouseparams 0 0 0 10", "mouse 1 0 0 0", "mouseparams 6 10 1 4"};
+        expected.insert(expected.end(), after.begin(), after.end());
+        EXPECT_EQ(desk.events, expected) << word;
+    }
+    EXPECT_FALSE(held.AnythingHeld());
+}
+
+TEST_F(MouseTest, DragHoldsTheLeftButtonDuringTheMove) {
+    app.settings.mouseMoveReal = 1;
+    desk.cursor = {297, 299};
+    EXPECT_TRUE(Call(ExecMouse, "MOUSE:300,300,DD"));
+    EXPECT_EQ(result, "MOUSE : X=300 Y=300 BUTTON=DD POS=SCREEN");
+    EXPECT_EQ(desk.events,
+              (Events{"mouseparams 0 0 0 10", "mouse 2 0 0 0", "mouse 1 1 1 0", "mouse 1 1 0 0",
+                      "mouse 1 1 0 0", "mouse 4 0 0 0", "mouseparams 6 10 1 4"}));
+}
+
+TEST_F(MouseTest, NegativeAndSaturatedCoordinates) {
+    EXPECT_TRUE(Call(ExecMouse, "MOUSE:-20,5"));
+    EXPECT_EQ(result, "MOUSE : X=-20 Y=5 BUTTON=none POS=SCREEN");
+    EXPECT_TRUE(Call(ExecMouse, "MOUSE:99999999999,-99999999999"));
+    EXPECT_EQ(result, "MOUSE : X=2147483647 Y=-2147483648 BUTTON=none POS=SCREEN");
+    // The distance from (-20, 5) does not overflow.
+    EXPECT_EQ(desk.events[4], "mouse 1 2147483647 -2147483648 0");
+}
+
+TEST_F(MouseTest, FarTargetWithRealMovementDoesNotHang) {
+    app.settings.mouseMoveReal = 1;
+    desk.record = false;
+    EXPECT_TRUE(Call(ExecMouse, "MOUSE:2147483647,0"));
+    EXPECT_LE(desk.eventCount, static_cast<std::size_t>(kMaxStepwiseDistance) + 2);
+}
+
+TEST_F(MouseTest, ParsingFailures) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"MOUSE:", "マウスの動作指定が無い"},
+        {"MOUSE:100", "[x,y]パラメタの設定が無い"},
+        {"MOUSE:,100", "[x,y]パラメタの設定が無い"},
+        {"MOUSE:100,200,", "第3パラメタが空白"},
+        {"MOUSE:-,5", "第1パラメタが数値でない"},
+        {"MOUSE:5-,5", "第1パラメタが数値でない"},
+        {"MOUSE:5,+5", "第2パラメタが数値でない"},
+        {"MOUSE:5, 5", "第2パラメタが数値でない"},
+        {"MOUSE:1,2,Q", "第3パラメタのマウスボタン動作[Q]が認識出来ない"},
+        {"MOUSE:1,2,Q,L", "第3パラメタのマウスボタン動作[Q]が認識出来ない"},
+        {"MOUSE:1,2,q,zz", "第4パラメタのマウスボタン動作[ZZ]が認識出来ない"},
+        {"MOUSE:1,2,Q,L,", "第5パラメタが空白"},
+        {"MOUSE:1,2,L,LOCAL,X", "[x,y,マウス動作,LOCAL]意外に余分なパラメタ設定がある"},
+        {"MOUSE:1,2,ダブル", "第3パラメタのマウスボタン動作[ダブル]が認識出来ない"},
+    };
+    for (const auto& [line, message] : cases) {
+        EXPECT_FALSE(Call(ExecMouse, line)) << line;
+        EXPECT_EQ(result, message) << line;
+    }
+    EXPECT_TRUE(desk.events.empty()) << "nothing moves after a failure";
+}
+
+TEST_F(MouseTest, CommaRunBetweenCoordinates) {
+    EXPECT_TRUE(Call(ExecMouse, "MOUSE:100,,200"));
+    EXPECT_EQ(result, "MOUSE : X=100 Y=200 BUTTON=none POS=SCREEN");
+}
+
+TEST_F(MouseTest, LaterActionWordReplacesTheEarlier) {
+    EXPECT_TRUE(Call(ExecMouse, "MOUSE:1,2,L,R"));
+    EXPECT_EQ(result, "MOUSE : X=1 Y=2 BUTTON=R POS=SCREEN");
+}
+
+TEST_F(MouseTest, LocalWithoutForegroundWindow) {
+    desk.foreground = 0;
+    EXPECT_FALSE(Call(ExecMouse, "MOUSE:1,2,LOCAL"));
+    EXPECT_EQ(result, "LOCAL指定されているがアクティブなウィンドウが見つからない");
+    EXPECT_FALSE(Call(ExecMouse, "MOUSE:1,2,LOCAL,Q")) << "replaces the parsing message";
+    EXPECT_EQ(result, "LOCAL指定されているがアクティブなウィンドウが見つからない");
+    EXPECT_FALSE(Call(ExecMouse, "MOUSE:1,2,Q,LOCAL"));
+    EXPECT_EQ(result, "LOCAL指定されているがアクティブなウィンドウが見つからない");
+    EXPECT_TRUE(Call(ExecMouse, "MOUSE:1,2,L")) << "screen positions need no window";
+}
+
+}  // namespace
+}  // namespace zv

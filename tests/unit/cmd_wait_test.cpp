@@ -1,0 +1,111 @@
+#include <gtest/gtest.h>
+
+#include "command_fixture.h"
+
+namespace zv {
+namespace {
+
+using Events = std::vector<std::string>;
+
+class WaitTest : public test::CommandFixture, public ::testing::Test {
+protected:
+    void SetUp() override {
+        desk.windows = {{0x1234, "app", 77}};
+        desk.foreground = 0x1234;
+    }
+};
+
+TEST_F(WaitTest, PlainWait) {
+    EXPECT_TRUE(Call(ExecWait, "WAIT:0"));
+    EXPECT_EQ(result, "WAIT  : 0 mm sec");
+    EXPECT_TRUE(Call(ExecWait, "wait:  1000 "));
+    EXPECT_EQ(result, "WAIT  : 1000 mm sec");
+    EXPECT_EQ(desk.events, (Events{"sleep 0", "sleep 1000"}));
+    EXPECT_EQ(desk.now, 1000u);
+}
+
+TEST_F(WaitTest, ZeroLoopsIsAPlainWait) {
+    EXPECT_TRUE(Call(ExecWait, "WAIT:500,0"));
+    EXPECT_EQ(result, "WAIT  : 500 mm sec");
+    EXPECT_EQ(desk.events, (Events{"sleep 500"}));
+}
+
+TEST_F(WaitTest, BusyApplicationSleepsLoopPlusOneTimes) {
+    desk.processes[77] = {test::kNever};
+    EXPECT_TRUE(Call(ExecWait, "WAIT:500,3"));
+    EXPECT_EQ(result, "WAIT  : 500 mm sec [3 max loop]***[wh=00001234]");
+    EXPECT_EQ(desk.events, (Events{"sleep 500", "idlewait 77 0", "sleep 500", "idlewait 77 0",
+                                   "sleep 500", "idlewait 77 0", "sleep 500"}));
+    EXPECT_EQ(desk.now, 2000u);
+}
+
+TEST_F(WaitTest, IdleApplicationEndsAfterOneSleep) {
+    desk.processes[77] = {0};
+    EXPECT_TRUE(Call(ExecWait, "WAIT:500,3"));
+    EXPECT_EQ(result, "WAIT  : 500 mm sec [3 max loop] -OK[wh=00001234]");
+    EXPECT_EQ(desk.now, 500u);
+}
+
+TEST_F(WaitTest, ApplicationBecomingIdleDuringThePolls) {
+    desk.processes[77] = {1200};
+    EXPECT_TRUE(Call(ExecWait, "WAIT:500,10"));
+    EXPECT_EQ(result, "WAIT  : 500 mm sec [10 max loop]** -OK[wh=00001234]");
+    EXPECT_EQ(desk.now, 1500u);
+}
+
+TEST_F(WaitTest, NoForegroundProcessStillShowsTheHandle) {
+    desk.foreground = 0;
+    EXPECT_TRUE(Call(ExecWait, "WAIT:100,2"));
+    EXPECT_EQ(result, "WAIT  : 100 mm sec [2 max loop][wh=00000000]");
+    EXPECT_EQ(desk.events, (Events{"sleep 100"}));
+}
+
+TEST_F(WaitTest, CommaRuns) {
+    desk.processes[77] = {0};
+    EXPECT_TRUE(Call(ExecWait, "WAIT:1000,,5"));
+    EXPECT_EQ(result, "WAIT  : 1000 mm sec [5 max loop] -OK[wh=00001234]");
+}
+
+TEST_F(WaitTest, ParsingFailuresSendNothing) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"WAIT:", "ウェイトの時間指定が無い"},
+        {"WAIT:   ", "ウェイトの時間指定が無い"},
+        {"WAIT:-5", "第1パラメタが正の数値でない"},
+        {"WAIT:+5", "第1パラメタが正の数値でない"},
+        {"WAIT:1 0", "第1パラメタが正の数値でない"},
+        {"WAIT:1000, 5", "第2パラメタが正の数値でない"},
+        {"WAIT:1000,5x", "第2パラメタが正の数値でない"},
+        {"WAIT:1000,5,2", "[Wait時間,繰り返し回数]意外に余分なパラメタ設定がある"},
+        {"WAIT:1000,", "第2パラメタが空白"},
+        {"WAIT:1000,,,", "第2パラメタが空白"},
+        {"WAIT:,1000", "第1パラメタが空白"},
+        {"WAIT:1000,5,", "第3パラメタが空白"},
+        {"WAIT:1,2,x", "[Wait時間,繰り返し回数]意外に余分なパラメタ設定がある"},
+        {"WAIT:１０", "第1パラメタが正の数値でない"},
+    };
+    for (const auto& [line, message] : cases) {
+        EXPECT_FALSE(Call(ExecWait, line)) << line;
+        EXPECT_EQ(result, message) << line;
+    }
+    EXPECT_TRUE(desk.events.empty());
+}
+
+TEST_F(WaitTest, HugeNumbersSaturate) {
+    EXPECT_TRUE(Call(ExecWait, "WAIT:99999999999999999999"));
+    EXPECT_EQ(result, "WAIT  : 2147483647 mm sec");
+    EXPECT_EQ(desk.events, (Events{"sleep 2147483647"}));
+    EXPECT_EQ(ParseWait("WAIT:1,4294967296").loops, 2147483647);
+}
+
+TEST(SplitCommaPieces, RunsAndTheEnd) {
+    using V = std::vector<std::string_view>;
+    EXPECT_EQ(SplitCommaPieces("1000"), (V{"1000"}));
+    EXPECT_EQ(SplitCommaPieces("1000,"), (V{"1000", ""}));
+    EXPECT_EQ(SplitCommaPieces("1000,,,"), (V{"1000", ""}));
+    EXPECT_EQ(SplitCommaPieces("1,,,2"), (V{"1", "2"}));
+    EXPECT_EQ(SplitCommaPieces(",1"), (V{"", "1"}));
+    EXPECT_EQ(SplitCommaPieces("a,b,,c,"), (V{"a", "b", "c", ""}));
+}
+
+}  // namespace
+}  // namespace zv

@@ -1,0 +1,277 @@
+// A fake desktop for the engine's unit tests: a virtual clock (Sleep advances it, nothing
+// really waits), scripted windows, processes and clipboard, and an ordered record of
+// every event the engine sends, as short strings ("key 11 down", "sleep 100", ...).
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "desktop.h"
+#include "strutil.h"
+
+namespace zv::test {
+
+inline constexpr std::uint64_t kNever = std::numeric_limits<std::uint64_t>::max();
+
+class FakeDesktop : public IEngineDesktop {
+public:
+    struct Window {
+        WindowHandle handle = 0;
+        std::string caption;
+        ProcessId pid = 0;
+        std::uint64_t appearsAt = 0;  // virtual time at which it exists
+        bool refuseActivation = false;
+        Point clientOrigin{0, 0};  // screen position of its client area
+    };
+    struct Process {
+        std::uint64_t idleAt = 0;  // kNever: stays busy
+        std::uint64_t endsAt = kNever;
+        std::uint32_t exitCode = 0;
+        bool noMessageQueue = false;  // waits for idle fail at once
+        bool exitCodeFails = false;
+    };
+
+    // ---- scripted state ----
+    std::uint64_t now = 0;
+    std::vector<Window> windows;  // Z order, topmost first
+    std::map<ProcessId, Process> processes;
+    WindowHandle foreground = 0;
+    WindowHandle focus = 0;  // the focused control of the foreground thread
+    Point cursor{0, 0};
+    MouseParams mouseParams{6, 10, 1, 4};
+    std::vector<ClipboardFormatData> clipboard;  // formats on the clipboard
+    std::uint64_t clipboardBusyUntil = 0;        // kNever: always busy
+    bool setTextFails = false;
+    std::string lastErrorText = "Access is denied.";
+    std::optional<std::uint32_t> fltRegistry = 0;
+    std::optional<std::uint32_t> fltSystem = 0;
+    // Processes started by LAUNCH get this behaviour; failStart makes creation fail.
+    Process startedProcess;
+    bool failStart = false;
+    bool record = true;  // false: count events only (fuzzing, benchmarks)
+
+    // ---- what happened ----
+    std::vector<std::string> events;
+    std::size_t eventCount = 0;
+    std::vector<std::string> started;  // command lines of started processes
+    bool clipboardOpen = false;
+
+    static constexpr std::uint32_t kCfText = 1;
+
+    void SetClipboardTextFormat(const std::string& text) {
+        clipboard = {{kCfText, text + std::string(1, '\0')}};
+    }
+    std::optional<std::string> ClipboardTextNow() const {
+        for (const auto& f : clipboard) {
+            if (f.format == kCfText)
+                return f.bytes.substr(0, f.bytes.find('\0'));
+        }
+        return std::nullopt;
+    }
+    std::vector<std::string> EventsOf(std::string_view prefix) const {
+        std::vector<std::string> out;
+        for (const auto& e : events) {
+            if (e.compare(0, prefix.size(), prefix) == 0)
+                out.push_back(e);
+        }
+        return out;
+    }
+
+    // ---- time ----
+    void Sleep(std::uint32_t ms) override {
+        Record(StrPrintf("sleep %u", ms));
+        Advance(ms);
+    }
+    std::uint64_t TickMs() override { return now; }
+
+    // ---- input ----
+    void SendKeyEvent(std::uint32_t vk, std::uint32_t flags) override {
+        Record(StrPrintf("key %02X %s", vk, flags == kKeyUp ? "up" : "down"));
+    }
+    void SendLegacyKeyEvent(std::uint32_t vk, std::uint32_t flags) override {
+        Record(StrPrintf("legacykey %02X %s", vk, flags == kKeyUp ? "up" : "down"));
+    }
+    void SendMouseEvent(std::uint32_t flags, std::int32_t dx, std::int32_t dy,
+                        std::int32_t data) override {
+        Record(StrPrintf("mouse %X %d %d %d", flags, dx, dy, data));
+        if (flags & kMouseMove) {
+            // The speed override makes a relative move exact; the fake only models that.
+            cursor.x = Saturate(static_cast<std::int64_t>(cursor.x) + dx);
+            cursor.y = Saturate(static_cast<std::int64_t>(cursor.y) + dy);
+        }
+    }
+    Point GetCursorPos() override { return cursor; }
+    std::optional<Point> ClientToScreen(WindowHandle window, Point client) override {
+        const Window* w = Find(window);
+        if (!w)
+            return std::nullopt;
+        return Point{Saturate(static_cast<std::int64_t>(client.x) + w->clientOrigin.x),
+                     Saturate(static_cast<std::int64_t>(client.y) + w->clientOrigin.y)};
+    }
+    MouseParams GetMouseParams() override { return mouseParams; }
+    void SetMouseParams(const MouseParams& p) override {
+        Record(StrPrintf("mouseparams %d %d %d %d", p.threshold1, p.threshold2, p.acceleration,
+                         p.speed));
+        mouseParams = p;
+    }
+
+    // ---- windows ----
+    WindowHandle GetForegroundWindow() override { return foreground; }
+    WindowHandle GetForegroundFocusWindow() override { return foreground != 0 ? focus : 0; }
+    bool ActivateWindow(WindowHandle window) override {
+        const Window* w = Find(window);
+        const bool ok = w != nullptr && !w->refuseActivation;
+        Record(StrPrintf("activate %X %s", static_cast<unsigned>(window), ok ? "ok" : "refused"));
+        if (ok)
+            foreground = window;
+        return ok;
+    }
+    std::vector<TopLevelWindow> TopLevelWindows() override {
+        std::vector<TopLevelWindow> out;
+        for (const Window& w : windows) {
+            if (w.appearsAt <= now)
+                out.push_back({w.handle, w.caption});
+        }
+        return out;
+    }
+
+    // ---- processes ----
+    ProcessId ProcessIdOfWindow(WindowHandle window) override {
+        const Window* w = Find(window);
+        return w ? w->pid : 0;
+    }
+    bool WaitProcessIdle(ProcessId pid, std::uint32_t timeoutMs) override {
+        Record(StrPrintf("idlewait %u %u", pid, timeoutMs));
+        auto it = processes.find(pid);
+        if (it == processes.end())
+            return false;
+        return WaitIdle(it->second, timeoutMs);
+    }
+    std::unique_ptr<IStartedProcess> StartProcess(const std::string& commandLine) override {
+        Record("start " + commandLine);
+        started.push_back(commandLine);
+        if (failStart)
+            return nullptr;
+        return std::make_unique<Started>(*this, startedProcess);
+    }
+
+    // ---- clipboard ----
+    bool OpenClipboard() override {
+        const bool ok = now >= clipboardBusyUntil && clipboardBusyUntil != kNever;
+        Record(ok ? "clip open" : "clip busy");
+        if (ok)
+            clipboardOpen = true;
+        return ok;
+    }
+    void CloseClipboard() override {
+        Record("clip close");
+        clipboardOpen = false;
+    }
+    std::string LastErrorText() override { return lastErrorText; }
+    std::optional<std::string> GetClipboardText() override {
+        Expect(clipboardOpen);
+        return ClipboardTextNow();
+    }
+    bool SetClipboardText(const std::string& text) override {
+        Expect(clipboardOpen);
+        Record("clip set " + text);
+        clipboard.clear();
+        if (setTextFails)
+            return false;
+        SetClipboardTextFormat(text);
+        return true;
+    }
+    std::vector<ClipboardFormatData> SaveClipboardFormats() override {
+        Expect(clipboardOpen);
+        Record(StrPrintf("clip save %zu", clipboard.size()));
+        return clipboard;
+    }
+    bool RestoreClipboardFormats(const std::vector<ClipboardFormatData>& formats) override {
+        Expect(clipboardOpen);
+        Record(StrPrintf("clip restore %zu", formats.size()));
+        clipboard = formats;
+        return true;
+    }
+
+    // ---- system settings ----
+    std::optional<std::uint32_t> ReadForegroundLockTimeoutRegistry() override {
+        return fltRegistry;
+    }
+    std::optional<std::uint32_t> ReadForegroundLockTimeoutSystem() override { return fltSystem; }
+
+    // Violations of the clipboard protocol (reading or writing it while closed).
+    int protocolErrors = 0;
+
+private:
+    class Started : public IStartedProcess {
+    public:
+        Started(FakeDesktop& d, Process p) : d_(d), p_(p), startedAt_(d.now) {
+            p_.idleAt = Shift(p.idleAt);
+            p_.endsAt = Shift(p.endsAt);
+        }
+        ~Started() override { d_.Record("close process"); }
+        bool WaitInputIdle(std::uint32_t timeoutMs) override {
+            d_.Record(StrPrintf("inputidle %u", timeoutMs));
+            return d_.WaitIdle(p_, timeoutMs);
+        }
+        std::optional<std::uint32_t> ExitCode() override {
+            d_.Record("exitcode");
+            if (p_.exitCodeFails)
+                return std::nullopt;
+            return d_.now >= p_.endsAt ? p_.exitCode : kStillActive;
+        }
+
+    private:
+        std::uint64_t Shift(std::uint64_t t) const { return t == kNever ? kNever : startedAt_ + t; }
+        FakeDesktop& d_;
+        Process p_;
+        std::uint64_t startedAt_;
+    };
+
+    static std::int32_t Saturate(std::int64_t v) {
+        return static_cast<std::int32_t>(std::clamp<std::int64_t>(
+            v, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+    }
+    void Advance(std::uint64_t ms) { now = (now > kNever - 1 - ms) ? kNever - 1 : now + ms; }
+    // WaitForInputIdle: returns at once when idle, else blocks until idle or time-out.
+    bool WaitIdle(const Process& p, std::uint32_t timeoutMs) {
+        if (p.noMessageQueue)
+            return false;
+        if (p.idleAt <= now)
+            return true;
+        if (p.idleAt != kNever && p.idleAt - now <= timeoutMs) {
+            now = p.idleAt;
+            return true;
+        }
+        Advance(timeoutMs);
+        return false;
+    }
+    const Window* Find(WindowHandle handle) const {
+        for (const Window& w : windows) {
+            if (w.handle == handle && w.appearsAt <= now)
+                return &w;
+        }
+        return nullptr;
+    }
+    void Expect(bool condition) {
+        if (!condition)
+            ++protocolErrors;
+    }
+    void Record(std::string event) {
+        std::lock_guard<std::mutex> guard(lock_);
+        ++eventCount;
+        if (record)
+            events.push_back(std::move(event));
+    }
+
+    std::mutex lock_;
+};
+
+}  // namespace zv::test
