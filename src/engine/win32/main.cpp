@@ -6,6 +6,7 @@
 #include "folders.h"
 #include "msgbox.h"
 #include "startup.h"
+#include "status_dialog.h"
 #include "text.h"
 #include "cmdline_win32.h"
 
@@ -38,7 +39,8 @@ public:
     std::string GetAppDataFolder(bool create) override { return zv::GetAppDataFolder(create); }
     bool ActivateOpenSettingsDialog() override {
         const std::wstring property = ToWide(kSettingsDialogProperty);
-        for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w != nullptr; w = GetWindow(w, GW_HWNDNEXT)) {
+        for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w != nullptr;
+             w = GetWindow(w, GW_HWNDNEXT)) {
             if (GetPropW(w, property.c_str()) != nullptr) {
                 SetForegroundWindow(w);
                 return true;
@@ -46,9 +48,9 @@ public:
         }
         return false;
     }
-    // The settings dialog and the status window are built on top of this start-up.
+    // The settings dialog is built on top of this start-up.
     void ShowSettingsDialog(CRkCaptureApp&) override {}
-    void ShowStatusWindow(CRkCaptureApp&) override {}
+    void ShowStatusWindow(CRkCaptureApp& app) override { RunStatusWindow(app); }
 };
 
 }  // namespace

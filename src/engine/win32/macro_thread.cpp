@@ -1,0 +1,71 @@
+#include "macro_thread.h"
+
+#include <process.h>
+
+#include "desktop_win32.h"
+#include "runner.h"
+
+namespace zv {
+
+CMacroThread::CMacroThread(CommandContext& ctx, IFileSystem& fs, std::string logPath,
+                           const std::atomic<HWND>& statusWindow)
+    : ctx_(ctx), fs_(fs), logPath_(std::move(logPath)), statusWindow_(statusWindow) {}
+
+CMacroThread::~CMacroThread() {
+    if (handle_ != nullptr)
+        CloseHandle(handle_);
+    if (queueReady_ != nullptr)
+        CloseHandle(queueReady_);
+}
+
+bool CMacroThread::Create() {
+    queueReady_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    if (queueReady_ == nullptr)
+        return false;
+    const uintptr_t h = _beginthreadex(nullptr, 0, &CMacroThread::ThreadMain, this, 0, &threadId_);
+    if (h == 0)
+        return false;
+    handle_ = reinterpret_cast<HANDLE>(h);
+    // Thread messages posted before the queue exists are lost: wait for it (or for the
+    // thread's end, should it fail before).
+    const HANDLE waits[2] = {queueReady_, handle_};
+    WaitForMultipleObjects(2, waits, FALSE, INFINITE);
+    return true;
+}
+
+bool CMacroThread::PostStartRun(WPARAM firstParam) {
+    return threadId_ != 0 && PostThreadMessageW(threadId_, kMsgStartRun, firstParam, 0) != FALSE;
+}
+
+bool CMacroThread::Running() const {
+    DWORD code = 0;
+    return handle_ != nullptr && GetExitCodeThread(handle_, &code) && code == STILL_ACTIVE;
+}
+
+unsigned __stdcall CMacroThread::ThreadMain(void* self) {
+    return static_cast<CMacroThread*>(self)->Main();
+}
+
+unsigned CMacroThread::Main() {
+    MSG msg;
+    PeekMessageW(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);  // creates the queue
+    SetEvent(queueReady_);
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (msg.hwnd != nullptr || msg.message != kMsgStartRun || msg.wParam != kStartRunParam)
+            continue;
+        bool finished = false;
+        {
+            // Pauses of the run (WAIT:10, key and click intervals) last what they say
+            // instead of a whole scheduler tick.
+            ScopedTimerResolution resolution;
+            finished = RunMacroJob(static_cast<std::uint32_t>(msg.wParam), ctx_, fs_, logPath_);
+        }
+        const HWND window = statusWindow_.load();
+        if (finished && window != nullptr)
+            PostMessageW(window, kMsgRunFinished, 0, 0);
+        return 0;
+    }
+    return 0;
+}
+
+}  // namespace zv

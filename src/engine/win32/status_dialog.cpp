@@ -1,0 +1,223 @@
+#include "status_dialog.h"
+
+#include "desktop_win32.h"
+#include "folders.h"
+#include "input.h"
+#include "resource.h"
+#include "runner.h"
+#include "text.h"
+
+namespace zv {
+namespace {
+
+constexpr const char* kStoppedText = "下記のマクロ処理を停止しました。";
+constexpr DWORD kWorkerPollMs = 40;
+
+HINSTANCE Instance() {
+    return GetModuleHandleW(nullptr);
+}
+
+}  // namespace
+
+std::atomic<HWND> CRkCaptureDlg::current{nullptr};
+
+CRkCaptureDlg::CRkCaptureDlg(CommandContext& ctx, IFileSystem& fs, std::string logPath)
+    : ctx_(ctx), fs_(fs), logPath_(std::move(logPath)), path_(ctx.app.macroPath) {
+    icon_ = static_cast<HICON>(
+        LoadImageW(Instance(), MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
+}
+
+CRkCaptureDlg::~CRkCaptureDlg() {
+    if (hwnd_ != nullptr)
+        DestroyWindow(hwnd_);
+    if (icon_ != nullptr)
+        DestroyIcon(icon_);
+}
+
+void CRkCaptureDlg::DoModal() {
+    hwnd_ = CreateDialogParamW(Instance(), MAKEINTRESOURCEW(IDD_RKCAPTURE_DIALOG), nullptr,
+                               &CRkCaptureDlg::DialogProc, reinterpret_cast<LPARAM>(this));
+    if (hwnd_ == nullptr)
+        return;
+    MSG msg;
+    while (!ended_) {
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got <= 0)
+            break;
+        if (PreTranslateMessage(msg))
+            continue;
+        if (!IsDialogMessageW(hwnd_, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+    DestroyWindow(hwnd_);
+    hwnd_ = nullptr;
+}
+
+INT_PTR CALLBACK CRkCaptureDlg::DialogProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    if (m == WM_INITDIALOG) {
+        auto* self = reinterpret_cast<CRkCaptureDlg*>(lp);
+        SetWindowLongPtrW(w, DWLP_USER, lp);
+        self->hwnd_ = w;
+        self->OnInitDialog();
+        return TRUE;
+    }
+    auto* self = reinterpret_cast<CRkCaptureDlg*>(GetWindowLongPtrW(w, DWLP_USER));
+    return self != nullptr ? self->OnMessage(m, wp, lp) : FALSE;
+}
+
+void CRkCaptureDlg::OnInitDialog() {
+    SetDlgItemTextW(hwnd_, IDC_MACRO_PATH, ToWide(path_).c_str());
+    ShowWindow(hwnd_, SW_MINIMIZE);
+
+    wchar_t about[128] = {};
+    if (LoadStringW(Instance(), IDS_ABOUTBOX, about, 128) > 0) {
+        if (HMENU menu = GetSystemMenu(hwnd_, FALSE); menu != nullptr) {
+            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+            AppendMenuW(menu, MF_STRING, IDM_ABOUTBOX, about);
+        }
+    }
+    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+
+    // Recorded only now, so that the minimising above is no stop request.
+    current = hwnd_;
+    worker_ = std::make_unique<CMacroThread>(ctx_, fs_, logPath_, current);
+    if (!worker_->Create()) {
+        // Nothing can run: close instead of waiting for a run that never ends.
+        worker_.reset();
+        PostMessageW(hwnd_, WM_CLOSE, 0, 0);
+        return;
+    }
+    worker_->PostStartRun(kStartRunParam);
+}
+
+INT_PTR CRkCaptureDlg::OnMessage(UINT m, WPARAM wp, LPARAM) {
+    switch (m) {
+        case WM_SIZE:
+            if (current.load() == hwnd_)
+                PostMessageW(hwnd_, kMsgStopRequested, 0, 0);
+            return FALSE;
+        case WM_SYSCOMMAND:
+            if ((wp & 0xFFF0) == IDM_ABOUTBOX) {
+                DialogBoxParamW(Instance(), MAKEINTRESOURCEW(IDD_ABOUTBOX), hwnd_,
+                                &CRkCaptureDlg::AboutProc, 0);
+                SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, 0);
+                return TRUE;
+            }
+            return FALSE;
+        case WM_PAINT:
+            if (IsIconic(hwnd_)) {
+                OnPaintIconic();
+                return TRUE;
+            }
+            return FALSE;
+        case WM_QUERYDRAGICON:
+            return reinterpret_cast<INT_PTR>(icon_);
+        case WM_COMMAND:
+            if (LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL) {
+                EndModal();
+                return TRUE;
+            }
+            return FALSE;
+        case WM_CLOSE:
+            EndModal();
+            return TRUE;
+        case WM_DESTROY:
+            current = nullptr;
+            return FALSE;
+        default:
+            return FALSE;
+    }
+}
+
+INT_PTR CALLBACK CRkCaptureDlg::AboutProc(HWND w, UINT m, WPARAM wp, LPARAM) {
+    if (m == WM_INITDIALOG)
+        return TRUE;
+    if (m == WM_COMMAND && (LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL)) {
+        EndDialog(w, LOWORD(wp));
+        return TRUE;
+    }
+    return FALSE;
+}
+
+void CRkCaptureDlg::OnPaintIconic() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd_, &ps);
+    SendMessageW(hwnd_, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    RECT rc;
+    GetClientRect(hwnd_, &rc);
+    const int cx = GetSystemMetrics(SM_CXICON);
+    const int cy = GetSystemMetrics(SM_CYICON);
+    DrawIcon(dc, (rc.right - rc.left - cx + 1) / 2, (rc.bottom - rc.top - cy + 1) / 2, icon_);
+    EndPaint(hwnd_, &ps);
+}
+
+bool CRkCaptureDlg::PreTranslateMessage(const MSG& msg) {
+    if (msg.message == WM_KEYDOWN && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE) &&
+        !finished_) {
+        return true;  // the keyboard cannot close the window during a run
+    }
+    if (msg.hwnd != hwnd_)
+        return false;
+    if (msg.message == kMsgRunFinished) {
+        WaitForWorker();
+        PostMessageW(hwnd_, WM_CLOSE, 0, 0);
+        return true;
+    }
+    if (msg.message == kMsgStopRequested) {
+        OnStopRequested();
+        return true;
+    }
+    return false;
+}
+
+void CRkCaptureDlg::OnStopRequested() {
+    ctx_.app.RequestStop();
+    WaitForWorker();
+    SetDlgItemTextW(hwnd_, IDC_STATUS_TEXT, ToWide(kStoppedText).c_str());
+    const HWND edit = GetDlgItem(hwnd_, IDC_MACRO_PATH);
+    const int length = GetWindowTextLengthW(edit);
+    const int caret = length > 0 ? length - 1 : 0;
+    SendMessageW(edit, EM_SETSEL, caret, caret);
+    SendMessageW(edit, EM_SCROLLCARET, 0, 0);
+    finished_ = true;
+    EnableWindow(GetDlgItem(hwnd_, IDOK), TRUE);
+}
+
+void CRkCaptureDlg::WaitForWorker() {
+    if (worker_ == nullptr || worker_->Handle() == nullptr)
+        return;
+    // No time limit: the current command ends when it ends. Messages that other threads
+    // send to this one (a window walk reading titles, activation) are still answered,
+    // so the worker cannot get stuck on this window while it is waited for; posted
+    // input stays queued until afterwards.
+    const HANDLE thread = worker_->Handle();
+    DWORD code = 0;
+    while (GetExitCodeThread(thread, &code) && code == STILL_ACTIVE) {
+        MsgWaitForMultipleObjects(1, &thread, FALSE, kWorkerPollMs, QS_SENDMESSAGE);
+        MSG msg;
+        PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+}
+
+void RunStatusWindow(CRkCaptureApp& app) {
+    Win32EngineDesktop desktop(app.osMajor, app.ntPlatform);
+    HeldInput held(desktop);
+    CommandContext ctx{desktop, app, held};
+    CRkCaptureDlg dialog(ctx, PlatformFileSystem(),
+                         GetAppDataFolder(false) + std::string(kRunLogFileName));
+    dialog.DoModal();
+    if (!dialog.WorkerStillRunning()) {
+        desktop.SettlePointer();  // a last move of the run takes effect before the end
+        return;
+    }
+    // Closed in the middle of a run: let go of keys and buttons the macro still holds
+    // and put back pointer settings, then end before the worker sends more. The run log
+    // keeps what it has; its closing line is not written.
+    app.RequestStop();
+    held.ReleaseAll();
+    TerminateProcess(GetCurrentProcess(), 0);
+}
+
+}  // namespace zv

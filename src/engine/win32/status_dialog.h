@@ -1,0 +1,61 @@
+// CRkCaptureDlg: the small window that names the running macro, opens minimised and
+// offers the only way to stop the run from the outside: restoring it.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <memory>
+#include <string>
+
+#include "commands.h"
+#include "filesystem.h"
+#include "macro_thread.h"
+
+namespace zv {
+
+class CRkCaptureDlg {
+public:
+    CRkCaptureDlg(CommandContext& ctx, IFileSystem& fs, std::string logPath);
+    ~CRkCaptureDlg();
+    CRkCaptureDlg(const CRkCaptureDlg&) = delete;
+    CRkCaptureDlg& operator=(const CRkCaptureDlg&) = delete;
+
+    // Shows the window and runs its message loop until it closes.
+    void DoModal();
+    // True when the window closed while the worker was still inside the macro.
+    bool WorkerStillRunning() const { return worker_ != nullptr && worker_->Running(); }
+
+    // The current status window: set once the window has initialised, cleared when it
+    // is destroyed. The worker posts the run-finished message only while it is set.
+    static std::atomic<HWND> current;
+
+private:
+    static INT_PTR CALLBACK DialogProc(HWND w, UINT m, WPARAM wp, LPARAM lp);
+    static INT_PTR CALLBACK AboutProc(HWND w, UINT m, WPARAM wp, LPARAM lp);
+    INT_PTR OnMessage(UINT m, WPARAM wp, LPARAM lp);
+    void OnInitDialog();
+    void OnPaintIconic();
+    // Handles what a plain dialog would not; true when msg is consumed.
+    bool PreTranslateMessage(const MSG& msg);
+    void OnStopRequested();
+    void WaitForWorker();
+    void EndModal() { ended_ = true; }
+
+    CommandContext& ctx_;
+    IFileSystem& fs_;
+    std::string logPath_;
+    std::string path_;  // the macro path as shown
+    HICON icon_ = nullptr;
+    bool finished_ = false;
+    bool ended_ = false;
+    HWND hwnd_ = nullptr;
+    std::unique_ptr<CMacroThread> worker_;
+};
+
+// Shows the status window for app's macro and ends the run: when the window was closed
+// in the middle of a run, what the engine still holds down is released and the process
+// ends at once.
+void RunStatusWindow(CRkCaptureApp& app);
+
+}  // namespace zv

@@ -1,0 +1,226 @@
+// zvtool commands for the engine's run tests: the clipboard, the pointer settings, the
+// status window's style, system menu and edit selection, and posted keys and commands.
+#include <cstdio>
+#include <cstring>
+#include <cwchar>
+#include <string>
+
+#include "zvtool.h"
+
+#include <tlhelp32.h>
+
+using namespace zvtool;
+
+namespace {
+
+std::string HexBytes(const unsigned char* p, size_t n) {
+    std::string out;
+    char buf[4];
+    for (size_t i = 0; i < n; ++i) {
+        std::snprintf(buf, sizeof buf, "%02x", p[i]);
+        out += buf;
+    }
+    return out;
+}
+
+std::string ParseHex(const std::wstring& hex) {
+    std::string out;
+    for (size_t i = 0; i + 1 < hex.size(); i += 2) {
+        out.push_back(static_cast<char>(std::wcstoul(hex.substr(i, 2).c_str(), nullptr, 16)));
+    }
+    return out;
+}
+
+bool OpenClipboardRetrying() {
+    for (int i = 0; i < 50; ++i) {
+        if (OpenClipboard(nullptr))
+            return true;
+        Sleep(50);
+    }
+    return false;
+}
+
+bool PutBlock(UINT format, const void* data, size_t size) {
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+    if (block == nullptr)
+        return false;
+    std::memcpy(GlobalLock(block), data, size);
+    GlobalUnlock(block);
+    return SetClipboardData(format, block) != nullptr;
+}
+
+}  // namespace
+
+ZV_TOOL_COMMAND(CmdClipSet, L"clip-set",
+                "clip-set TEXT [FORMAT HEX]: the clipboard holds TEXT (Unicode) and, when given, "
+                "the registered "
+                "format FORMAT with the bytes HEX") {
+    if (args.empty())
+        return 2;
+    if (!OpenClipboardRetrying())
+        return 1;
+    EmptyClipboard();
+    bool ok = PutBlock(CF_UNICODETEXT, args[0].c_str(), (args[0].size() + 1) * sizeof(wchar_t));
+    if (args.size() >= 3) {
+        const std::string bytes = ParseHex(args[2]);
+        ok = ok && PutBlock(RegisterClipboardFormatW(args[1].c_str()), bytes.data(), bytes.size());
+    }
+    CloseClipboard();
+    return ok ? 0 : 1;
+}
+
+ZV_TOOL_COMMAND(
+    CmdClipGet, L"clip-get",
+    "clip-get [FORMAT]: {text, custom (hex of FORMAT's data or null), count} of the clipboard") {
+    if (!OpenClipboardRetrying())
+        return 1;
+    std::string json = "{\"text\":";
+    if (HANDLE h = GetClipboardData(CF_UNICODETEXT); h != nullptr) {
+        json += JsonString(static_cast<const wchar_t*>(GlobalLock(h)));
+        GlobalUnlock(h);
+    } else {
+        json += "null";
+    }
+    json += ",\"custom\":";
+    HANDLE custom =
+        args.empty() ? nullptr : GetClipboardData(RegisterClipboardFormatW(args[0].c_str()));
+    if (custom != nullptr) {
+        const std::string hex =
+            HexBytes(static_cast<const unsigned char*>(GlobalLock(custom)), GlobalSize(custom));
+        json.push_back('"');
+        json.append(hex);
+        json.push_back('"');
+        GlobalUnlock(custom);
+    } else {
+        json += "null";
+    }
+    json += ",\"count\":" + std::to_string(CountClipboardFormats()) + "}";
+    CloseClipboard();
+    PrintLine(json);
+    return 0;
+}
+
+ZV_TOOL_COMMAND(CmdMouseGet, L"mouse-get",
+                "mouse-get: {t1, t2, accel, speed} of the pointer settings") {
+    (void)args;
+    int v[3] = {};
+    int speed = 0;
+    SystemParametersInfoW(SPI_GETMOUSE, 0, v, 0);
+    SystemParametersInfoW(SPI_GETMOUSESPEED, 0, &speed, 0);
+    PrintLine("{\"t1\":" + std::to_string(v[0]) + ",\"t2\":" + std::to_string(v[1]) +
+              ",\"accel\":" + std::to_string(v[2]) + ",\"speed\":" + std::to_string(speed) + "}");
+    return 0;
+}
+
+ZV_TOOL_COMMAND(
+    CmdMouseSet, L"mouse-set",
+    "mouse-set T1 T2 ACCEL SPEED: sets the pointer settings as the control panel does") {
+    if (args.size() < 4)
+        return 2;
+    int v[3] = {ArgInt(args, 0, 6), ArgInt(args, 1, 10), ArgInt(args, 2, 1)};
+    const int speed = ArgInt(args, 3, 10);
+    const UINT flags = SPIF_UPDATEINIFILE | SPIF_SENDCHANGE;
+    const bool ok =
+        SystemParametersInfoW(SPI_SETMOUSE, 0, v, flags) &&
+        SystemParametersInfoW(SPI_SETMOUSESPEED, static_cast<UINT>(speed),
+                              reinterpret_cast<void*>(static_cast<INT_PTR>(speed)), flags);
+    return ok ? 0 : 1;
+}
+
+ZV_TOOL_COMMAND(CmdWinInfo, L"win-info",
+                "win-info CAPTION: {style, exstyle, sysmenu (item texts), client [w, h]} of a "
+                "top-level window") {
+    if (args.empty())
+        return 2;
+    HWND w = FindTopLevel(args[0], false);
+    if (w == nullptr)
+        return 1;
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "{\"style\":%lu,\"exstyle\":%lu,\"sysmenu\":[",
+                  static_cast<unsigned long>(GetWindowLongW(w, GWL_STYLE)),
+                  static_cast<unsigned long>(GetWindowLongW(w, GWL_EXSTYLE)));
+    std::string json = buf;
+    HMENU menu = GetSystemMenu(w, FALSE);
+    const int n = menu != nullptr ? GetMenuItemCount(menu) : 0;
+    for (int i = 0; i < n; ++i) {
+        wchar_t text[256] = {};
+        GetMenuStringW(menu, static_cast<UINT>(i), text, 256, MF_BYPOSITION);
+        const UINT id = GetMenuItemID(menu, i);
+        if (i > 0)
+            json += ",";
+        json += "{\"id\":" + std::to_string(id) + ",\"text\":" + JsonString(text) + "}";
+    }
+    RECT rc{};
+    GetClientRect(w, &rc);
+    json += "],\"client\":[" + std::to_string(rc.right) + "," + std::to_string(rc.bottom) + "]}";
+    PrintLine(json);
+    return 0;
+}
+
+ZV_TOOL_COMMAND(CmdEditSel, L"edit-sel",
+                "edit-sel CAPTION ID: {start, end} of an edit control's selection") {
+    if (args.size() < 2)
+        return 2;
+    HWND w = FindTopLevel(args[0], false);
+    HWND edit = w != nullptr ? GetDlgItem(w, ArgInt(args, 1, 0)) : nullptr;
+    if (edit == nullptr)
+        return 1;
+    DWORD start = 0, end = 0;
+    SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    PrintLine("{\"start\":" + std::to_string(start) + ",\"end\":" + std::to_string(end) + "}");
+    return 0;
+}
+
+ZV_TOOL_COMMAND(
+    CmdPostKey, L"post-key",
+    "post-key CAPTION VK: posts a key-down and key-up of VK (decimal) to a top-level window") {
+    if (args.size() < 2)
+        return 2;
+    HWND w = FindTopLevel(args[0], false);
+    if (w == nullptr)
+        return 1;
+    const WPARAM vk = static_cast<WPARAM>(ArgInt(args, 1, 0));
+    PostMessageW(w, WM_KEYDOWN, vk, 1);
+    PostMessageW(w, WM_KEYUP, vk, 0xC0000001);
+    return 0;
+}
+
+ZV_TOOL_COMMAND(
+    CmdSysCommand, L"syscommand",
+    "syscommand CAPTION VALUE: posts WM_SYSCOMMAND with VALUE (decimal) to a top-level window") {
+    if (args.size() < 2)
+        return 2;
+    HWND w = FindTopLevel(args[0], false);
+    if (w == nullptr)
+        return 1;
+    PostMessageW(w, WM_SYSCOMMAND, static_cast<WPARAM>(ArgInt(args, 1, 0)), 0);
+    return 0;
+}
+
+ZV_TOOL_COMMAND(CmdCursor, L"cursor", "cursor: {x, y} of the mouse pointer on the screen") {
+    (void)args;
+    POINT p{};
+    GetCursorPos(&p);
+    PrintLine("{\"x\":" + std::to_string(p.x) + ",\"y\":" + std::to_string(p.y) + "}");
+    return 0;
+}
+
+ZV_TOOL_COMMAND(CmdKill, L"kill", "kill NAME: ends every process whose program file is NAME") {
+    if (args.empty())
+        return 2;
+    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snap == INVALID_HANDLE_VALUE)
+        return 1;
+    PROCESSENTRY32W pe{};
+    pe.dwSize = sizeof pe;
+    for (BOOL ok = Process32FirstW(snap, &pe); ok; ok = Process32NextW(snap, &pe)) {
+        if (_wcsicmp(pe.szExeFile, args[0].c_str()) != 0)
+            continue;
+        if (HANDLE h = OpenProcess(PROCESS_TERMINATE, FALSE, pe.th32ProcessID); h != nullptr) {
+            TerminateProcess(h, 1);
+            CloseHandle(h);
+        }
+    }
+    CloseHandle(snap);
+    return 0;
+}
