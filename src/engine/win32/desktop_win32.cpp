@@ -96,23 +96,6 @@ bool ReadGlobalBlock(HANDLE handle, std::string& bytes) {
     return true;
 }
 
-// How long a pointer move may take to settle. Under Wine a move is handed on to the X
-// server asynchronously; a position read before it arrived reads the old place and
-// sets the pointer back there.
-constexpr std::int64_t kMoveSettleMs = 30;
-
-std::int64_t PerfCounter() {
-    LARGE_INTEGER c;
-    QueryPerformanceCounter(&c);
-    return c.QuadPart;
-}
-
-std::int64_t PerfFrequency() {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f.QuadPart;
-}
-
 class Win32StartedProcess : public IStartedProcess {
 public:
     explicit Win32StartedProcess(const PROCESS_INFORMATION& pi) : pi_(pi) {}
@@ -196,16 +179,7 @@ void Win32EngineDesktop::SendMouseEvent(std::uint32_t flags, std::int32_t dx, st
     }
 }
 
-void Win32EngineDesktop::SettlePointer() {
-    if (lastMoveCounter_ == 0)
-        return;
-    const std::int64_t elapsedMs = (PerfCounter() - lastMoveCounter_) * 1000 / PerfFrequency();
-    if (elapsedMs < kMoveSettleMs)
-        ::Sleep(static_cast<DWORD>(kMoveSettleMs - elapsedMs));
-}
-
 Point Win32EngineDesktop::GetCursorPos() {
-    SettlePointer();
     POINT p{};
     ::GetCursorPos(&p);
     return {p.x, p.y};

@@ -46,15 +46,9 @@ public:
     std::optional<std::uint32_t> ReadForegroundLockTimeoutRegistry() override;
     std::optional<std::uint32_t> ReadForegroundLockTimeoutSystem() override;
 
-    // Waits until a pointer move sent just before has had time to take effect.
-    void SettlePointer();
-
 private:
-    void NoteMove(std::uint32_t flags);
-
     int osMajor_;
     bool ntPlatform_;
-    std::int64_t lastMoveCounter_ = 0;  // QueryPerformanceCounter at the last pointer move
     unsigned long lastClipboardError_ = 0;
 };
 

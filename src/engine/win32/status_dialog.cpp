@@ -208,10 +208,8 @@ void RunStatusWindow(CRkCaptureApp& app) {
     CRkCaptureDlg dialog(ctx, PlatformFileSystem(),
                          GetAppDataFolder(false) + std::string(kRunLogFileName));
     dialog.DoModal();
-    if (!dialog.WorkerStillRunning()) {
-        desktop.SettlePointer();  // a last move of the run takes effect before the end
+    if (!dialog.WorkerStillRunning())
         return;
-    }
     // Closed in the middle of a run: let go of keys and buttons the macro still holds
     // and put back pointer settings, then end before the worker sends more. The run log
     // keeps what it has; its closing line is not written.

@@ -224,3 +224,19 @@ ZV_TOOL_COMMAND(CmdKill, L"kill", "kill NAME: ends every process whose program f
     CloseHandle(snap);
     return 0;
 }
+
+ZV_TOOL_COMMAND(CmdResString, L"res-string",
+                "res-string EXE ID: a string resource of a program file") {
+    if (args.size() < 2)
+        return 2;
+    HMODULE module = LoadLibraryExW(args[0].c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (module == nullptr)
+        return 1;
+    wchar_t text[512] = {};
+    const int n = LoadStringW(module, static_cast<UINT>(ArgInt(args, 1, 0)), text, 512);
+    FreeLibrary(module);
+    if (n <= 0)
+        return 1;
+    PrintLine(JsonString(text));
+    return 0;
+}
