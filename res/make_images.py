@@ -114,6 +114,44 @@ def write_bmp(name, rows, background=(255, 255, 255)):
         f.write(header + info + data)
 
 
+def render_px(width, height, layers):
+    """Like render, for a width x height image whose predicates take pixel coordinates."""
+    ss = 4
+    rows = []
+    for py in range(height):
+        row = []
+        for px in range(width):
+            acc = [0.0, 0.0, 0.0, 0]
+            for sy in range(ss):
+                for sx in range(ss):
+                    x, y = px + (sx + 0.5) / ss, py + (sy + 0.5) / ss
+                    colour = None
+                    for pred, rgb in layers:
+                        if pred(x, y):
+                            colour = rgb(x, y) if callable(rgb) else rgb
+                    if colour is not None:
+                        acc[0] += colour[0]
+                        acc[1] += colour[1]
+                        acc[2] += colour[2]
+                        acc[3] += 1
+            if acc[3]:
+                row.append((round(acc[0] / acc[3]), round(acc[1] / acc[3]), round(acc[2] / acc[3]),
+                            round(acc[3] * 255 / (ss * ss))))
+            else:
+                row.append((0, 0, 0, 0))
+        rows.append(row)
+    return rows
+
+
+def write_masked_bmp(image_name, mask_name, rows):
+    """An image and its mask for drawing through the mask: the mask is white where the
+    image is opaque and black where the background shows; the image is white there."""
+    solid = [[(r, g, b, 255) if a >= 128 else (255, 255, 255, 255) for (r, g, b, a) in row] for row in rows]
+    mask = [[(255, 255, 255, 255) if a >= 128 else (0, 0, 0, 255) for (_, _, _, a) in row] for row in rows]
+    write_bmp(image_name, solid)
+    write_bmp(mask_name, mask)
+
+
 def tile(colour):
     return (lambda x, y: inside_round_rect(x, y, 0.04, 0.04, 0.96, 0.96, 0.2), colour)
 
@@ -142,7 +180,40 @@ EDITOR = [
     (lambda x, y: inside_thick_line(x, y, (0.26, 0.68), (0.58, 0.68), 0.1), WHITE),
 ]
 
+# Zorvane's menu-item marks (drawn on the menu's background colour): a blue "run" mark
+# for ordinary macros and a red target for macros bound to the front window.
+MENU_MARK = 13
+MENU_BACKGROUND = (240, 240, 240)
+MACRO_ITEM = [
+    (lambda x, y: inside_round_rect(x, y, 0.5, 0.5, 12.5, 12.5, 2.5), (32, 96, 184)),
+    (lambda x, y: inside_polygon(x, y, [(4.4, 3.2), (4.4, 9.8), (10.0, 6.5)]), WHITE),
+]
+MACRO_TARGET = [
+    (lambda x, y: (x - 6.5) ** 2 + (y - 6.5) ** 2 <= 6.2 ** 2, (200, 40, 40)),
+    (lambda x, y: (x - 6.5) ** 2 + (y - 6.5) ** 2 <= 4.3 ** 2, WHITE),
+    (lambda x, y: (x - 6.5) ** 2 + (y - 6.5) ** 2 <= 2.6 ** 2, (200, 40, 40)),
+]
+
+# Zorvane's banner (16 x 79): an orange bar fading to red with three white diamonds,
+# rounded at both ends (the corners show the window behind).
+BANNER_W, BANNER_H = 16, 79
+
+
+def banner_colour(x, y):
+    t = y / BANNER_H
+    return (round(236 - 40 * t), round(128 - 84 * t), round(40 - 10 * t))
+
+
+BANNER = [
+    (lambda x, y: inside_round_rect(x, y, 1, 1, 15, 78, 6), banner_colour),
+] + [
+    (lambda x, y, cy=cy: abs(x - 8) + abs(y - cy) <= 3.2, WHITE) for cy in (16, 28, 40)
+]
+
 if __name__ == '__main__':
     write_ico('engine.ico', ENGINE)
     write_ico('launcher.ico', LAUNCHER)
     write_ico('editor.ico', EDITOR)
+    write_bmp('macro_item.bmp', render_px(MENU_MARK, MENU_MARK, MACRO_ITEM), MENU_BACKGROUND)
+    write_bmp('macro_target.bmp', render_px(MENU_MARK, MENU_MARK, MACRO_TARGET), MENU_BACKGROUND)
+    write_masked_bmp('banner.bmp', 'banner_mask.bmp', render_px(BANNER_W, BANNER_H, BANNER))

@@ -14,4 +14,13 @@ bool IsNumericEditTextAllowed(std::string_view text) {
     return true;
 }
 
+std::optional<std::uint32_t> ImeConversionForMode(int mode, std::uint32_t conversion) {
+    conversion |= kImeCmodeNative;
+    if (mode == kImeHiragana)
+        return (conversion & ~kImeCmodeKatakana) | kImeCmodeFullShape;
+    if (mode == kImeKatakanaHalf)
+        return (conversion & ~kImeCmodeFullShape) | kImeCmodeKatakana | 0x40;
+    return std::nullopt;
+}
+
 }  // namespace zv

@@ -1,12 +1,28 @@
-// The input rule of the numeric edit field CMnEdit: digits anywhere, a minus sign only
-// as the first byte.
+// Rules of the shared edit controls: what the numeric field CMnEdit accepts and how
+// CImeCtrl sets the input method's conversion mode.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string_view>
 
 namespace zv {
 
 // True when text obeys the rule (the empty text does).
 bool IsNumericEditTextAllowed(std::string_view text);
+
+// Input-method modes of the shared edit controls.
+inline constexpr int kImeLeave = 0;
+inline constexpr int kImeHiragana = 1;      // full-width hiragana
+inline constexpr int kImeKatakanaHalf = 2;  // half-width katakana
+inline constexpr int kImeOff = 9;
+
+inline constexpr std::uint32_t kImeCmodeNative = 0x01;
+inline constexpr std::uint32_t kImeCmodeKatakana = 0x02;
+inline constexpr std::uint32_t kImeCmodeFullShape = 0x08;
+
+// The conversion mode to write back for mode 1 or 2 (native input added); nothing for
+// the other modes, which only open the input method.
+std::optional<std::uint32_t> ImeConversionForMode(int mode, std::uint32_t conversion);
 
 }  // namespace zv

@@ -129,7 +129,9 @@ HeaderRead ReadMacroHeader(IFileSystem& fs, const std::string& path, MacroHeader
 CMacroCatalogue::CMacroCatalogue(IFileSystem& fs, std::string targetCaption, int depth,
                                  int macroFileMax)
     : fs_(fs), targetCaption_(std::move(targetCaption)), depth_(depth < 0 ? 0 : depth) {
-    model_.macroFileMax = macroFileMax < 0 ? 0 : macroFileMax;
+    model_.macroFileMax = macroFileMax < 0                ? 0
+                          : macroFileMax > kMaxMacroItems ? kMaxMacroItems
+                                                          : macroFileMax;
 }
 
 MacroMenuModel CMacroCatalogue::Build(const std::string& topPath) {

@@ -16,6 +16,10 @@ namespace zv {
 // Command id of the first macro item of a display; the others follow one by one.
 inline constexpr int ID_MACRO_FIRST = 10000;
 
+// Macro ids stay below the menus' own command ids (32771 on) and within the 16 bits a
+// menu command carries: a larger maximum lists at most this many macros.
+inline constexpr int kMaxMacroItems = 22000;
+
 // Paths are limited to the platform's 260-byte buffers: a path (with its terminating
 // zero) must fit, and so must a folder's search pattern "folder\*.*". Entries that do
 // not fit are skipped.

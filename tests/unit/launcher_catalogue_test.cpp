@@ -233,6 +233,16 @@ TEST(MacroCatalogue, MaximumZeroListsNothingAndNoIdFallsOutsideTheCommandRange) 
     EXPECT_EQ(FindMacroEntry(m, ID_MACRO_FIRST), nullptr);
 }
 
+TEST(MacroCatalogue, IdsNeverReachTheMenusOwnCommands) {
+    Catalogue c;
+    c.fs.AddFile(kTop + "\\x", Macro("X"));
+    const MacroMenuModel m = c.Build("", 2, 1000000);
+    EXPECT_EQ(m.macroFileMax, kMaxMacroItems);
+    EXPECT_LT(ID_MACRO_FIRST + m.macroFileMax, 32771);
+    EXPECT_EQ(FindMacroEntry(m, 32775), nullptr) << "the editor command is not a macro id";
+    EXPECT_NE(FindMacroEntry(m, ID_MACRO_FIRST), nullptr);
+}
+
 TEST(MacroCatalogue, FindMacroEntryByCommandId) {
     Catalogue c;
     c.fs.AddFile(kTop + "\\x", Macro("X"));

@@ -257,5 +257,17 @@ TEST(NumericEdit, DigitsAnywhereMinusOnlyFirst) {
     }
 }
 
+TEST(ImeMode, ConversionWrittenBackPerMode) {
+    // Hiragana: native and full shape on, katakana off; other bits kept.
+    EXPECT_EQ(ImeConversionForMode(kImeHiragana, 0x02 | 0x10),
+              std::optional<std::uint32_t>(0x01 | 0x08 | 0x10));
+    // Half-width katakana: native, katakana and 0x40 on, full shape off.
+    EXPECT_EQ(ImeConversionForMode(kImeKatakanaHalf, 0x08 | 0x10),
+              std::optional<std::uint32_t>(0x01 | 0x02 | 0x10 | 0x40));
+    EXPECT_EQ(ImeConversionForMode(kImeKatakanaHalf, 0), std::optional<std::uint32_t>(0x43));
+    for (int mode : {kImeLeave, kImeOff, 3, 7, -1})
+        EXPECT_EQ(ImeConversionForMode(mode, 0x08), std::nullopt) << mode;
+}
+
 }  // namespace
 }  // namespace zv

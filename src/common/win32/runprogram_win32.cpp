@@ -1,0 +1,24 @@
+#include <windows.h>
+
+#include "runprogram.h"
+#include "text.h"
+
+namespace zv {
+
+bool RunProgram(const std::string& commandLine, int show) {
+    std::wstring line = ToWide(commandLine);  // CreateProcessW may write into it
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESHOWWINDOW;
+    si.wShowWindow = static_cast<WORD>(show);
+    PROCESS_INFORMATION pi{};
+    if (line.empty() || !CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE,
+                                        CREATE_NEW_PROCESS_GROUP, nullptr, nullptr, &si, &pi)) {
+        return false;
+    }
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return true;
+}
+
+}  // namespace zv

@@ -1,0 +1,26 @@
+// The product panel painted on the splash and the About box: the masked banner, the
+// product-and-version string, coloured rule lines, the second line and extra text.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace zv {
+
+// Banner size in pixels.
+inline constexpr int kBannerWidth = 16;
+inline constexpr int kBannerHeight = 79;
+
+// Paints the panel into the client area of window; extra (may be empty) is drawn below
+// the second line, one line per "\r\n".
+void PaintProductPanel(HWND window, HDC dc, const std::wstring& extra);
+
+// Places the program icon control of window at the left edge, beside the banner, and
+// shows it.
+void PlaceProductIcon(HWND window, int iconControlId);
+
+// A string of the program's string table.
+std::wstring LoadResourceString(UINT id);
+
+}  // namespace zv

@@ -1,0 +1,289 @@
+#include "commandwnd.h"
+
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include "aboutdlg.h"
+#include "banner.h"
+#include "cp932.h"
+#include "fglock_win32.h"
+#include "folders.h"
+#include "launcher_app.h"
+#include "launcher_resource.h"
+#include "launcher_shell.h"
+#include "menubuild.h"
+#include "runprogram.h"
+#include "text.h"
+
+namespace zv {
+namespace {
+
+bool KeyHeld(int vk) {
+    return (GetAsyncKeyState(vk) & 0x8000) != 0;
+}
+
+int CALLBACK BrowseCallback(HWND hwnd, UINT msg, LPARAM, LPARAM data) {
+    if (msg == BFFM_INITIALIZED)
+        SendMessageW(hwnd, BFFM_SETSELECTIONW, TRUE, data);
+    return 0;
+}
+
+}  // namespace
+
+bool ShellOpen(HWND owner, const std::string& target, int show) {
+    const HINSTANCE r =
+        ShellExecuteW(owner, L"open", ToWide(target).c_str(), nullptr, nullptr, show);
+    return reinterpret_cast<INT_PTR>(r) >= 32;
+}
+
+int CCommandWnd::OnCreate(LPARAM) {
+    HINSTANCE instance = app_.Instance();
+    trayIcon_ = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_TRAY), IMAGE_ICON,
+                                              GetSystemMetrics(SM_CXSMICON),
+                                              GetSystemMetrics(SM_CYSMICON), 0));
+    macroBitmap_ = LoadBitmapW(instance, MAKEINTRESOURCEW(IDB_MACRO_ITEM));
+    targetBitmap_ = LoadBitmapW(instance, MAKEINTRESOURCEW(IDB_MACRO_TARGET));
+    const std::wstring tip = LoadResourceString(IDS_PRODUCT_VERSION);
+    NotifyIcon(NIM_ADD, trayIcon_, &tip);
+    taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
+    RegisterMacroHotkey();
+    SetPropW(hwnd_, kInstanceMarker, reinterpret_cast<HANDLE>(1));
+    Win32ForegroundLock lock;
+    restoreForegroundLock_ = LowerForegroundLockTimeout(lock, app_.Profile(), app_);
+    return 0;
+}
+
+void CCommandWnd::OnDestroy() {
+    if (hotkeyRegistered_) {
+        UnregisterHotKey(hwnd_, kHotkeyId);
+        hotkeyRegistered_ = false;
+    }
+    RemovePropW(hwnd_, kInstanceMarker);
+    if (restoreForegroundLock_) {
+        Win32ForegroundLock lock;
+        RestoreForegroundLockTimeout(lock, app_.Profile(), app_);
+        restoreForegroundLock_ = false;
+    }
+    NotifyIcon(NIM_DELETE, nullptr, nullptr);
+    if (macroBitmap_ != nullptr)
+        DeleteObject(macroBitmap_);
+    if (targetBitmap_ != nullptr)
+        DeleteObject(targetBitmap_);
+    if (trayIcon_ != nullptr)
+        DestroyIcon(trayIcon_);
+    PostQuitMessage(0);
+}
+
+void CCommandWnd::RegisterMacroHotkey() {
+    if (hotkeyRegistered_) {
+        UnregisterHotKey(hwnd_, kHotkeyId);
+        hotkeyRegistered_ = false;
+    }
+    const LauncherSettings& s = app_.settings;
+    hotkeyRegistered_ = RegisterHotKey(hwnd_, kHotkeyId, s.hotkeyMod, s.hotkey) != FALSE;
+    if (!hotkeyRegistered_) {
+        const DWORD error = GetLastError();
+        app_.ShowMessage(HotkeyNotRegisteredMessage(s.hotkeyMod, s.hotkey, SystemErrorText(error)));
+    }
+}
+
+void CCommandWnd::ShowMacroMenu() {
+    if (menuOpen_)
+        return;  // a hotkey press while the menu is open changes nothing
+    if (HWND front = GetForegroundWindow()) {
+        wchar_t caption[260] = {};
+        GetWindowTextW(front, caption, 260);
+        targetCaption_ = TargetCaptionOf(FromWide(caption));
+    }
+    const LauncherSettings& s = app_.settings;
+    menuModel_ =
+        CMacroCatalogue(PlatformFileSystem(), targetCaption_, s.macroDirDepth, s.macroFileMax)
+            .Build(s.macroTopPath);
+    if (menuModel_.maximumReached)
+        MessageBeep(0);
+
+    HMENU loaded = LoadMenuW(app_.Instance(), MAKEINTRESOURCEW(IDR_COMMAND_MENU));
+    if (loaded == nullptr)
+        return;
+    HMENU menu = GetSubMenu(loaded, 0);
+    InsertMacroMenuItems(menu, menuModel_.items, macroBitmap_, targetBitmap_);
+
+    SetForegroundWindow(hwnd_);
+    POINT pt{};
+    GetCursorPos(&pt);
+    SetForegroundWindow(hwnd_);
+    menuOpen_ = true;
+    TrackPopupMenu(menu, TPM_CENTERALIGN | TPM_LEFTBUTTON, pt.x, pt.y, 0, hwnd_, nullptr);
+    menuOpen_ = false;
+    PostMessageW(hwnd_, WM_USER, 0, 0);
+    DestroyMenu(loaded);  // its submenus go with it; the entries stay for the command
+}
+
+void CCommandWnd::OnTrayMenu() {
+    POINT pt{};
+    GetCursorPos(&pt);
+    HMENU loaded = LoadMenuW(app_.Instance(), MAKEINTRESOURCEW(IDR_TRAY_MENU));
+    if (loaded == nullptr)
+        return;
+    SetForegroundWindow(hwnd_);
+    TrackPopupMenu(GetSubMenu(loaded, 0), TPM_RIGHTBUTTON, pt.x, pt.y, 0, hwnd_, nullptr);
+    PostMessageW(hwnd_, WM_USER, 0, 0);
+    DestroyMenu(loaded);
+}
+
+void CCommandWnd::OnTrayClick() {
+    SetForegroundWindow(hwnd_);
+}
+
+void CCommandWnd::OnTrayDoubleClick() {
+    SetForegroundWindow(hwnd_);
+}
+
+bool CCommandWnd::Execute(const LaunchAction& action) {
+    const bool ok = action.kind == LaunchAction::Kind::RunProgram
+                        ? RunProgram(action.target, action.show)
+                        : ShellOpen(hwnd_, action.target, action.show);
+    if (!ok)
+        app_.ShowMessage(action.failureMessage);
+    return ok;
+}
+
+void CCommandWnd::OnMacroCommand(UINT id) {
+    const MacroMenuEntry* entry = FindMacroEntry(menuModel_, static_cast<int>(id));
+    if (entry == nullptr)
+        return;
+    const bool ctrl = KeyHeld(VK_CONTROL);
+    const bool shift = KeyHeld(VK_SHIFT);
+    Execute(MacroCommandAction(GetProgramFolder(), entry->path, ctrl, shift));
+}
+
+void CCommandWnd::OnShowLog() {
+    const std::string path = RunLogPath(GetAppDataFolder(false));
+    if (ShellOpen(hwnd_, path, kShowNormal))
+        return;
+    if (RunProgram(NotepadCommandLine(path), kShowDefault))
+        return;
+    app_.ShowMessage(LogOpenFailedMessage());
+}
+
+void CCommandWnd::OnEditor() {
+    if (KeyHeld(VK_SHIFT)) {
+        ShellOpen(hwnd_, app_.settings.macroTopPath, kShowNormal);  // no message on failure
+        return;
+    }
+    Execute(PlainProgramAction(GetProgramFolder(), kEditorExe));
+}
+
+void CCommandWnd::OnReadme() {
+    OpenDocument(ReadmeAddress(GetProgramFolder()));
+}
+
+void CCommandWnd::OnAbout() {
+    static bool busy = false;
+    if (busy)
+        return;
+    busy = true;
+    CAboutDlg dialog(app_.Instance(), GetProgramFolder(), app_);
+    const bool closing = dialog.DoModal(hwnd_);
+    busy = false;
+    if (closing)
+        PostMessageW(hwnd_, WM_CLOSE, 0, 0);
+}
+
+void CCommandWnd::OnChooseMacroFolder() {
+    static bool busy = false;
+    if (busy)
+        return;
+    busy = true;
+    const std::wstring start = ToWide(TruncateChars(app_.settings.macroTopPath, MAX_PATH - 1));
+    const std::wstring title = LoadResourceString(IDS_SELECT_MACRO_FOLDER);
+    BROWSEINFOW bi{};
+    bi.hwndOwner = hwnd_;
+    bi.lpszTitle = title.c_str();
+    bi.lpfn = BrowseCallback;
+    bi.lParam = reinterpret_cast<LPARAM>(start.c_str());
+    PIDLIST_ABSOLUTE item = SHBrowseForFolderW(&bi);
+    if (item != nullptr) {
+        wchar_t path[MAX_PATH] = {};
+        const bool hasPath = SHGetPathFromIDListW(item, path) != FALSE;
+        CoTaskMemFree(item);
+        if (hasPath) {
+            app_.Profile().WriteString(kLauncherSection, kKeyMacroTopPath, FromWide(path));
+            PostMessageW(hwnd_, UM_SETTINGS_CHANGED, 0, 0);
+        }
+    }
+    busy = false;
+}
+
+void CCommandWnd::OnSettingsChanged() {
+    app_.LoadSettings();
+    RegisterMacroHotkey();
+}
+
+void CCommandWnd::OnCommand(UINT id, UINT code) {
+    switch (id) {
+        case ID_TRAY_SHOW_LOG:
+            OnShowLog();
+            break;
+        case ID_TRAY_EDITOR:
+            OnEditor();
+            break;
+        case ID_TRAY_ENGINE_PROPERTY:
+            Execute(PlainProgramAction(GetProgramFolder(), kEngineExe));
+            break;
+        case ID_TRAY_README:
+            OnReadme();
+            break;
+        case ID_TRAY_ABOUT:
+            OnAbout();
+            break;
+        case ID_TRAY_EXIT:
+            PostMessageW(hwnd_, WM_CLOSE, 0, 0);
+            break;
+        case ID_CMD_MACRO_PATH:
+            OnChooseMacroFolder();
+            break;
+        case ID_CMD_HOTKEY:
+        case ID_TRAY_PROPERTY:
+            break;  // the hotkey and property dialogs are not part of this program yet
+        default:
+            if (code == 0)
+                OnMacroCommand(id);  // macro items; ids outside the range are ignored
+            break;
+    }
+}
+
+LRESULT CCommandWnd::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_CREATE:
+            return OnCreate(lp);
+        case WM_DESTROY:
+            OnDestroy();
+            return 0;
+        case WM_HOTKEY:
+            ShowMacroMenu();
+            return 0;
+        case WM_COMMAND:
+            OnCommand(LOWORD(wp), HIWORD(wp));
+            return 0;
+        case WM_ENDSESSION:
+            // Logging off ends the launcher as "exit" would, so the user's timeout returns.
+            if (wp)
+                DestroyWindow(hwnd_);
+            return 0;
+        default:
+            break;
+    }
+    if (msg == UM_SETTINGS_CHANGED) {
+        OnSettingsChanged();
+        return 0;
+    }
+    if (taskbarCreated_ != 0 && msg == taskbarCreated_) {
+        const std::wstring tip = LoadResourceString(IDS_PRODUCT_VERSION);
+        NotifyIcon(NIM_ADD, trayIcon_, &tip);
+        return 0;
+    }
+    return CTrayWnd::WindowProc(msg, wp, lp);
+}
+
+}  // namespace zv

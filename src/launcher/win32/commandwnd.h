@@ -1,0 +1,67 @@
+// CCommandWnd: the launcher's hidden main window. It owns the global hotkey and the
+// hotkey menu, receives the commands of both menus and stands behind the tray icon.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "catalogue.h"
+#include "launcher_commands.h"
+#include "traywnd.h"
+
+namespace zv {
+
+class CRkHotkeyApp;
+
+inline constexpr int kHotkeyId = 1;
+
+class CCommandWnd : public CTrayWnd {
+public:
+    explicit CCommandWnd(CRkHotkeyApp& app) : app_(app) {}
+
+    // (Re)registers the hotkey from the current settings; reports a refusal.
+    void RegisterMacroHotkey();
+    // Builds the hotkey menu from the macro folder and tracks it at the mouse pointer.
+    void ShowMacroMenu();
+
+    void OnTrayMenu() override;
+    void OnTrayClick() override;
+    void OnTrayDoubleClick() override;
+
+    bool HotkeyRegistered() const { return hotkeyRegistered_; }
+    const MacroMenuModel& MenuModel() const { return menuModel_; }
+
+protected:
+    LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    int OnCreate(LPARAM lp);
+    void OnDestroy();
+    void OnCommand(UINT id, UINT code);
+    void OnMacroCommand(UINT id);
+    void OnShowLog();
+    void OnEditor();
+    void OnReadme();
+    void OnAbout();
+    void OnChooseMacroFolder();
+    void OnSettingsChanged();
+    // Starts a program or opens a document; shows its failure message.
+    bool Execute(const LaunchAction& action);
+
+    CRkHotkeyApp& app_;
+    HICON trayIcon_ = nullptr;
+    HBITMAP macroBitmap_ = nullptr;
+    HBITMAP targetBitmap_ = nullptr;
+    UINT taskbarCreated_ = 0;
+    std::string targetCaption_;
+    bool restoreForegroundLock_ = false;
+    bool hotkeyRegistered_ = false;
+    bool menuOpen_ = false;
+    MacroMenuModel menuModel_;
+};
+
+// ShellExecute with the "open" verb; true when the shell accepted it (result 32 or more).
+bool ShellOpen(HWND owner, const std::string& target, int show);
+
+}  // namespace zv

@@ -1,0 +1,141 @@
+#include "launcher_app.h"
+
+#include <ole2.h>
+
+#include <clocale>
+
+#include "commandwnd.h"
+#include "folders.h"
+#include "launcher_shell.h"
+#include "msgbox.h"
+#include "splashwnd.h"
+
+namespace zv {
+
+CRkHotkeyApp::CRkHotkeyApp() {
+    std::setlocale(LC_ALL, "Japanese");
+    SetMessageBoxCaption("Zorvane");
+}
+
+CRkHotkeyApp::~CRkHotkeyApp() {
+    if (mutex_ != nullptr) {
+        ReleaseMutex(mutex_);
+        CloseHandle(mutex_);
+    }
+    if (oleInitialized_)
+        OleUninitialize();
+}
+
+bool ActivateRunningInstance() {
+    for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w != nullptr;
+         w = GetWindow(w, GW_HWNDNEXT)) {
+        if (GetPropW(w, kInstanceMarker) != nullptr) {
+            SetForegroundWindow(w);
+            return true;
+        }
+    }
+    return false;
+}
+
+void CRkHotkeyApp::UseProfile(const std::string& path) {
+    profile_ = std::make_unique<IniProfile>(PlatformFileSystem(), path);
+}
+
+bool CRkHotkeyApp::InitInstance(HINSTANCE instance) {
+    instance_ = instance;
+    mutex_ = CreateMutexW(nullptr, TRUE, kInstanceMarker);
+    if (mutex_ == nullptr || GetLastError() == ERROR_ALREADY_EXISTS) {
+        ActivateRunningInstance();
+        return false;
+    }
+    oleInitialized_ = SUCCEEDED(OleInitialize(nullptr));  // the folder browser needs it
+
+    UseProfile(GetAppDataFolder(true) + std::string(kConfigFileName));
+    LoadSettings();
+
+    OSVERSIONINFOW version{};
+    version.dwOSVersionInfoSize = sizeof version;
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    if (GetVersionExW(&version))
+        osMajor = static_cast<int>(version.dwMajorVersion);
+#pragma GCC diagnostic pop
+
+    CCommandWnd* window = new CCommandWnd(*this);
+    if (!window->CreateTrayWindow(instance)) {
+        delete window;  // never got a window, so it cannot delete itself
+        return false;
+    }
+    mainWindow_ = window->GetSafeHwnd();
+
+    if (settings.splashShowSec > 0) {
+        if (!IsIconic(mainWindow_)) {
+            splash = CSplashWnd::Create(instance, osMajor);
+            if (splash != nullptr) {
+                UpdateWindow(splash);
+                SetTimer(splash, CSplashWnd::kTimerId, CSplashWnd::kTimerMs, nullptr);
+            }
+        }
+        splashStartTick = GetTickCount();
+    }
+    return true;
+}
+
+void CRkHotkeyApp::LoadSettings() {
+    settings = zv::LoadSettings(*profile_, *this);
+}
+
+IFileSystem& CRkHotkeyApp::FileSystem() {
+    return PlatformFileSystem();
+}
+
+std::string CRkHotkeyApp::ProgramFolder() {
+    return GetProgramFolder();
+}
+
+void CRkHotkeyApp::ShowMessage(const std::string& text) {
+    ShowMessageBox(text);
+}
+
+void CRkHotkeyApp::DestroySplash() {
+    if (splash == nullptr)
+        return;
+    DestroyWindow(splash);
+    splash = nullptr;
+    if (mainWindow_ != nullptr && IsWindow(mainWindow_))
+        UpdateWindow(mainWindow_);
+}
+
+bool CRkHotkeyApp::PreTranslateMessage(const MSG& msg) {
+    if (splash != nullptr && IsSplashDismissInput(msg.message)) {
+        DestroySplash();
+        return true;
+    }
+    return false;
+}
+
+void CRkHotkeyApp::OnIdle() {
+    if (splash != nullptr && SplashExpired(GetTickCount(), splashStartTick, settings.splashShowSec))
+        DestroySplash();
+}
+
+int CRkHotkeyApp::Run() {
+    MSG msg;
+    for (;;) {
+        // Idle work once whenever the queue runs empty; the splash timer wakes the loop
+        // twice a second while the splash is up.
+        if (!PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE))
+            OnIdle();
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0 || got == -1)
+            break;
+        if (!PreTranslateMessage(msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+    DestroySplash();
+    return static_cast<int>(msg.wParam);
+}
+
+}  // namespace zv
