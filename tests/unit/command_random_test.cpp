@@ -216,3 +216,49 @@ TEST_F(RandomLines, Launch) {
 
 }  // namespace
 }  // namespace zv
+
+namespace zv {
+namespace {
+
+class HugeLines : public test::CommandFixture, public ::testing::Test {};
+
+TEST_F(HugeLines, MegabytesAndTruncatedDoubleBytes) {
+    const std::string digits(2 << 20, '7');
+    const std::string commas(2 << 20, ',');
+    const std::string blanks = "A" + std::string(2 << 20, ' ') + "B";
+    desk.record = false;
+    desk.startedProcess.endsAt = 0;
+
+    EXPECT_TRUE(Call(ExecWait, "WAIT:" + digits + ",0"));
+    EXPECT_EQ(result, "WAIT  : 2147483647 mm sec");
+    EXPECT_FALSE(Call(ExecWait, "WAIT:1" + commas));
+    EXPECT_EQ(result, "第2パラメタが空白");
+    EXPECT_FALSE(Call(ExecWait, "WAIT:1\x82"));
+    EXPECT_EQ(result, "第1パラメタが正の数値でない");
+
+    EXPECT_TRUE(Call(ExecKeyin, "KEYIN:" + blanks));
+    EXPECT_EQ(result, "KEYIN : \"A\"(41) + \"B\"(42)");
+    EXPECT_FALSE(Call(ExecKeyin, "KEYIN:" + digits));
+    EXPECT_EQ(result.size(), digits.size() + std::string("[]不正なキーコード").size());
+    EXPECT_TRUE(Call(ExecKeyin, "KEYIN:\x82"));
+    EXPECT_EQ(result, "KEYIN : \"\x82\"(82)");
+
+    EXPECT_TRUE(Call(ExecMouse, "MOUSE:-" + digits + "," + digits));
+    EXPECT_EQ(result, "MOUSE : X=-2147483648 Y=2147483647 BUTTON=none POS=SCREEN");
+    EXPECT_TRUE(Call(ExecMouse, "MOUSE:1,2" + commas + "L")) << "a comma run is one separator";
+    EXPECT_EQ(result, "MOUSE : X=1 Y=2 BUTTON=L POS=SCREEN");
+    EXPECT_FALSE(Call(ExecMouse, "MOUSE:1,2,\x82"));
+    EXPECT_EQ(result, "第3パラメタのマウスボタン動作[\x82]が認識出来ない");
+
+    EXPECT_FALSE(Call(ExecFocus, "FOCUS:\"" + digits + "\x82\""))
+        << "the closing quote is the trail byte of a truncated character: no closing quote";
+    EXPECT_EQ(result, "");
+    EXPECT_FALSE(Call(ExecLaunch, "LAUNCH:\"" + blanks));
+    EXPECT_EQ(result, "");
+    EXPECT_TRUE(Call(ExecLaunch, "LAUNCH:" + digits + "\x82,END"));
+    EXPECT_EQ(desk.started.back(), digits + "\x82");
+    EXPECT_FALSE(Call(ExecType, "TYPE:'" + blanks + "\x82'"));
+}
+
+}  // namespace
+}  // namespace zv
