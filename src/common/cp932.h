@@ -15,7 +15,9 @@ inline bool IsLeadByte(unsigned char c) {
 }
 
 // Single-byte white space: space, TAB, LF, VT, FF, CR. The ideographic space is not.
-inline bool IsWhiteByte(unsigned char c) { return c == 0x20 || (c >= 0x09 && c <= 0x0D); }
+inline bool IsWhiteByte(unsigned char c) {
+    return c == 0x20 || (c >= 0x09 && c <= 0x0D);
+}
 
 // Length of the character that starts at pos: 2 for a lead byte with a byte after it,
 // otherwise 1 (a lead byte at the very end is a truncated character of one byte).

@@ -8,7 +8,8 @@ std::string ComposeAppDataFolder(std::string_view roamingBase, bool create, IFil
     std::string path(roamingBase);
     for (std::string_view part : {"\\Ostrand", "\\Zorvane"}) {
         path += part;
-        if (create && !fs.IsDirectory(path)) fs.MakeDirectory(path);
+        if (create && !fs.IsDirectory(path))
+            fs.MakeDirectory(path);
     }
     path += "\\";
     return path;
@@ -16,7 +17,8 @@ std::string ComposeAppDataFolder(std::string_view roamingBase, bool create, IFil
 
 std::string FolderOfPath(std::string_view fullPath) {
     const std::size_t slash = FindLastSingleByte(fullPath, '\\');
-    return slash == std::string_view::npos ? std::string() : std::string(fullPath.substr(0, slash + 1));
+    return slash == std::string_view::npos ? std::string()
+                                           : std::string(fullPath.substr(0, slash + 1));
 }
 
 std::string FileUrl(std::string_view path) {
@@ -27,7 +29,8 @@ std::string HelpBaseAddress(std::string_view programFolder) {
     return FileUrl(std::string(programFolder) + "help\\");
 }
 
-std::string ComposeHelpAddress(std::string_view base, std::string_view page, std::string_view anchor) {
+std::string ComposeHelpAddress(std::string_view base, std::string_view page,
+                               std::string_view anchor) {
     return std::string(base) + std::string(page) + std::string(anchor);
 }
 

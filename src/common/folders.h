@@ -32,7 +32,8 @@ std::string HelpBaseAddress(std::string_view programFolder);
 std::string FileUrl(std::string_view path);
 
 // The address OpenHelpPage opens: base + page + anchor, nothing between them.
-std::string ComposeHelpAddress(std::string_view base, std::string_view page, std::string_view anchor);
+std::string ComposeHelpAddress(std::string_view base, std::string_view page,
+                               std::string_view anchor);
 
 // The message shown when the shell cannot open an address.
 std::string DocumentOpenFailedMessage(std::string_view address);
@@ -47,7 +48,7 @@ std::string GetAppDataFolder(bool create);
 // Returns whether the shell accepted it.
 bool OpenDocument(const std::string& address);
 // OpenDocument on base + page + anchor. The local help folder is accepted and unused.
-bool OpenHelpPage(const std::string& base, const std::string& localHelpFolder, const std::string& page,
-                  const std::string& anchor);
+bool OpenHelpPage(const std::string& base, const std::string& localHelpFolder,
+                  const std::string& page, const std::string& anchor);
 
 }  // namespace zv

@@ -6,13 +6,15 @@
 namespace zv {
 
 bool LineReader::Fill() {
-    if (eof_) return false;
+    if (eof_)
+        return false;
     if (begin_ > 0) {
         std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
         end_ -= begin_;
         begin_ = 0;
     }
-    if (end_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);
+    if (end_ == buffer_.size())
+        buffer_.resize(buffer_.size() * 2);
     const std::size_t got = file_.Read(buffer_.data() + end_, buffer_.size() - end_);
     if (got == 0) {
         eof_ = true;
@@ -31,14 +33,16 @@ bool LineReader::ReadLine(std::string& line) {
         if (hit != nullptr) {
             const std::size_t lf = static_cast<std::size_t>(hit - buffer_.data());
             std::size_t stop = lf;
-            if (stop > begin_ && buffer_[stop - 1] == '\r') --stop;
+            if (stop > begin_ && buffer_[stop - 1] == '\r')
+                --stop;
             line.assign(buffer_.data() + begin_, stop - begin_);
             begin_ = lf + 1;
             return true;
         }
         const std::size_t consumed = end_ - begin_;
         if (!Fill()) {
-            if (end_ == begin_) return false;
+            if (end_ == begin_)
+                return false;
             line.assign(buffer_.data() + begin_, end_ - begin_);
             begin_ = end_;
             return true;
@@ -54,12 +58,15 @@ bool ReadFirstLinePrefix(IReadFile& file, std::size_t maxBytes, std::string& lin
     std::size_t have = 0;
     while (have < buf.size()) {
         const std::size_t got = file.Read(buf.data() + have, buf.size() - have);
-        if (got == 0) break;
+        if (got == 0)
+            break;
         have += got;
     }
-    if (have == 0) return false;
+    if (have == 0)
+        return false;
     std::size_t stop = std::find(buf.data(), buf.data() + have, '\n') - buf.data();
-    if (stop < have && stop > 0 && buf[stop - 1] == '\r') --stop;
+    if (stop < have && stop > 0 && buf[stop - 1] == '\r')
+        --stop;
     line.assign(buf.data(), std::min(stop, maxBytes));
     return true;
 }

@@ -17,53 +17,64 @@ bool IsHeaderLine(std::string_view firstLine, std::size_t prefix) {
 std::string ReadHeaderValue(std::string_view line, std::string_view tag, bool& found) {
     const std::size_t pos = FindHeaderTag(line, tag);
     found = pos != std::string_view::npos;
-    if (!found) return {};
+    if (!found)
+        return {};
     std::string_view value = line.substr(pos + tag.size());
-    while (!value.empty() && (value.back() == ' ' || value.back() == '\n' || value.back() == '\r')) {
+    while (!value.empty() &&
+           (value.back() == ' ' || value.back() == '\n' || value.back() == '\r')) {
         value.remove_suffix(1);
     }
     return std::string(value);
 }
 
 LineKind ClassifyLine(std::string_view stripped) {
-    if (stripped.empty()) return LineKind::Empty;
-    if (stripped.front() == ';') return LineKind::Comment;
+    if (stripped.empty())
+        return LineKind::Empty;
+    if (stripped.front() == ';')
+        return LineKind::Comment;
     return LineKind::Command;
 }
 
 std::optional<CommandKind> MatchKeyword(std::string_view strippedLine) {
     const std::string upper = ToUpperAscii(strippedLine);
     for (const KeywordEntry& entry : kKeywordTable) {
-        if (std::string_view(upper).starts_with(entry.keyword)) return entry.kind;
+        if (std::string_view(upper).starts_with(entry.keyword))
+            return entry.kind;
     }
     return std::nullopt;
 }
 
 std::string GetParamText(std::string_view line) {
     const std::size_t colon = line.find(':');
-    if (colon == std::string_view::npos) return {};
+    if (colon == std::string_view::npos)
+        return {};
     return std::string(StripWhite(line.substr(colon + 1)));
 }
 
 bool StripQuotes(std::string& text) {
-    if (text.empty()) return false;
+    if (text.empty())
+        return false;
     const char quote = text.front();
-    if (quote != '"' && quote != '\'') return true;
+    if (quote != '"' && quote != '\'')
+        return true;
     text.erase(0, 1);
     const std::size_t closing = FindLastSingleByte(text, quote);
-    if (closing == std::string::npos) return false;
+    if (closing == std::string::npos)
+        return false;
     text.resize(closing);
     return true;
 }
 
-void SubstituteParam(std::string& text, const RunParameters& params, IClipboardTextSource& clipboard) {
+void SubstituteParam(std::string& text, const RunParameters& params,
+                     IClipboardTextSource& clipboard) {
     const std::string upper = ToUpperAscii(text);
     if (upper == "%PARAM1") {
         text = params.param1;
     } else if (upper == "%PARAM2") {
         text = params.param2;
     } else if (upper == "%CLIP") {
-        if (std::optional<std::string> clip = clipboard.ReadClipboardText()) text = std::move(*clip);
+        if (std::optional<std::string> clip = clipboard.ReadClipboardText())
+            text = std::move(*clip);
     }
 }
 

@@ -77,6 +77,7 @@ struct RunParameters {
 
 // Replaces a text that consists of one token alone ("%PARAM1", "%PARAM2", "%CLIP",
 // any letter case) by its value; any other text is left unchanged.
-void SubstituteParam(std::string& text, const RunParameters& params, IClipboardTextSource& clipboard);
+void SubstituteParam(std::string& text, const RunParameters& params,
+                     IClipboardTextSource& clipboard);
 
 }  // namespace zv

@@ -8,25 +8,31 @@ namespace zv {
 namespace {
 
 bool EqualNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
+    if (a.size() != b.size())
+        return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
         char x = a[i], y = b[i];
-        if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 'a' + 'A');
-        if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 'a' + 'A');
-        if (x != y) return false;
+        if (x >= 'a' && x <= 'z')
+            x = static_cast<char>(x - 'a' + 'A');
+        if (y >= 'a' && y <= 'z')
+            y = static_cast<char>(y - 'a' + 'A');
+        if (x != y)
+            return false;
     }
     return true;
 }
 
 std::string_view TrimBlanks(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
+        s.remove_suffix(1);
     return s;
 }
 
 struct Line {
-    std::size_t begin;  // offset of the line in the text
-    std::size_t end;    // offset just past its line end (LF), or the text's end
+    std::size_t begin;         // offset of the line in the text
+    std::size_t end;           // offset just past its line end (LF), or the text's end
     std::string_view content;  // without CR LF
 };
 
@@ -36,8 +42,10 @@ std::vector<Line> SplitLines(std::string_view text) {
     while (pos < text.size()) {
         std::size_t lf = text.find('\n', pos);
         const std::size_t end = lf == std::string_view::npos ? text.size() : lf + 1;
-        std::string_view content = text.substr(pos, (lf == std::string_view::npos ? text.size() : lf) - pos);
-        if (!content.empty() && content.back() == '\r') content.remove_suffix(1);
+        std::string_view content =
+            text.substr(pos, (lf == std::string_view::npos ? text.size() : lf) - pos);
+        if (!content.empty() && content.back() == '\r')
+            content.remove_suffix(1);
         lines.push_back({pos, end, content});
         pos = end;
     }
@@ -47,9 +55,11 @@ std::vector<Line> SplitLines(std::string_view text) {
 // Section name of a "[name]" line, or false.
 bool SectionName(std::string_view content, std::string_view& name) {
     const std::string_view t = TrimBlanks(content);
-    if (t.empty() || t.front() != '[') return false;
+    if (t.empty() || t.front() != '[')
+        return false;
     const std::size_t close = t.find(']');
-    if (close == std::string_view::npos) return false;
+    if (close == std::string_view::npos)
+        return false;
     name = TrimBlanks(t.substr(1, close - 1));
     return true;
 }
@@ -57,9 +67,11 @@ bool SectionName(std::string_view content, std::string_view& name) {
 // Key and value of a "key=value" line, or false (comments and other lines).
 bool KeyValue(std::string_view content, std::string_view& key, std::string_view& value) {
     const std::string_view t = TrimBlanks(content);
-    if (t.empty() || t.front() == ';') return false;
+    if (t.empty() || t.front() == ';')
+        return false;
     const std::size_t eq = t.find('=');
-    if (eq == std::string_view::npos) return false;
+    if (eq == std::string_view::npos)
+        return false;
     key = TrimBlanks(t.substr(0, eq));
     value = TrimBlanks(t.substr(eq + 1));
     return true;
@@ -67,7 +79,8 @@ bool KeyValue(std::string_view content, std::string_view& key, std::string_view&
 
 }  // namespace
 
-bool IniLookup(std::string_view text, std::string_view section, std::string_view key, std::string& value) {
+bool IniLookup(std::string_view text, std::string_view section, std::string_view key,
+               std::string& value) {
     bool inSection = false;
     for (const Line& line : SplitLines(text)) {
         std::string_view name, k, v;
@@ -84,7 +97,8 @@ bool IniLookup(std::string_view text, std::string_view section, std::string_view
     return false;
 }
 
-std::string IniSet(std::string_view text, std::string_view section, std::string_view key, std::string_view value) {
+std::string IniSet(std::string_view text, std::string_view section, std::string_view key,
+                   std::string_view value) {
     const std::string entry = std::string(key) + "=" + std::string(value) + "\r\n";
     const std::vector<Line> lines = SplitLines(text);
     bool inSection = false;
@@ -93,7 +107,8 @@ std::string IniSet(std::string_view text, std::string_view section, std::string_
     for (const Line& line : lines) {
         std::string_view name, k, v;
         if (SectionName(line.content, name)) {
-            if (inSection) break;  // end of our section
+            if (inSection)
+                break;  // end of our section
             inSection = EqualNoCase(name, section);
             if (inSection) {
                 sectionFound = true;
@@ -106,19 +121,22 @@ std::string IniSet(std::string_view text, std::string_view section, std::string_
                 out.append(text.substr(line.end));
                 return out;
             }
-            if (!TrimBlanks(line.content).empty()) insertAt = line.end;
+            if (!TrimBlanks(line.content).empty())
+                insertAt = line.end;
         }
     }
     std::string out;
     if (sectionFound) {
         out.assign(text.substr(0, insertAt));
-        if (!out.empty() && out.back() != '\n') out += "\r\n";
+        if (!out.empty() && out.back() != '\n')
+            out += "\r\n";
         out += entry;
         out.append(text.substr(insertAt));
         return out;
     }
     out.assign(text);
-    if (!out.empty() && out.back() != '\n') out += "\r\n";
+    if (!out.empty() && out.back() != '\n')
+        out += "\r\n";
     out += '[';
     out.append(section);
     out += "]\r\n";
@@ -128,13 +146,16 @@ std::string IniSet(std::string_view text, std::string_view section, std::string_
 
 std::int32_t IniProfile::GetInt(std::string_view section, std::string_view key, std::int32_t def) {
     std::string text, value;
-    if (!fs_.ReadAll(path_, text) || !IniLookup(text, section, key, value) || value.empty()) return def;
+    if (!fs_.ReadAll(path_, text) || !IniLookup(text, section, key, value) || value.empty())
+        return def;
     return ParseLeadingInt32(value);
 }
 
-std::string IniProfile::GetString(std::string_view section, std::string_view key, std::string_view def) {
+std::string IniProfile::GetString(std::string_view section, std::string_view key,
+                                  std::string_view def) {
     std::string text, value;
-    if (!fs_.ReadAll(path_, text) || !IniLookup(text, section, key, value)) return std::string(def);
+    if (!fs_.ReadAll(path_, text) || !IniLookup(text, section, key, value))
+        return std::string(def);
     return value;
 }
 
@@ -142,9 +163,11 @@ bool IniProfile::WriteInt(std::string_view section, std::string_view key, std::i
     return WriteString(section, key, StrPrintf("%d", static_cast<int>(value)));
 }
 
-bool IniProfile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+bool IniProfile::WriteString(std::string_view section, std::string_view key,
+                             std::string_view value) {
     std::string text;
-    if (fs_.Exists(path_) && !fs_.ReadAll(path_, text)) return false;  // never overwrite what we cannot read
+    if (fs_.Exists(path_) && !fs_.ReadAll(path_, text))
+        return false;  // never overwrite what we cannot read
     return fs_.ReplaceContent(path_, IniSet(text, section, key, value));
 }
 

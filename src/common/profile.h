@@ -15,13 +15,16 @@ public:
     virtual ~IProfile() = default;
     // The decimal integer of a key (negative numbers read as negative), or def when the
     // key is missing or its value is empty.
-    virtual std::int32_t GetInt(std::string_view section, std::string_view key, std::int32_t def) = 0;
+    virtual std::int32_t GetInt(std::string_view section, std::string_view key,
+                                std::int32_t def) = 0;
     // The value of a key (surrounding blanks and one pair of enclosing quotes removed),
     // or def when the key is missing.
-    virtual std::string GetString(std::string_view section, std::string_view key, std::string_view def) = 0;
+    virtual std::string GetString(std::string_view section, std::string_view key,
+                                  std::string_view def) = 0;
     // Stores a value; false when the file could not be written.
     virtual bool WriteInt(std::string_view section, std::string_view key, std::int32_t value) = 0;
-    virtual bool WriteString(std::string_view section, std::string_view key, std::string_view value) = 0;
+    virtual bool WriteString(std::string_view section, std::string_view key,
+                             std::string_view value) = 0;
 };
 
 // A profile file on disk. Every call reads the file afresh, so values written by other
@@ -33,9 +36,11 @@ public:
     const std::string& Path() const { return path_; }
 
     std::int32_t GetInt(std::string_view section, std::string_view key, std::int32_t def) override;
-    std::string GetString(std::string_view section, std::string_view key, std::string_view def) override;
+    std::string GetString(std::string_view section, std::string_view key,
+                          std::string_view def) override;
     bool WriteInt(std::string_view section, std::string_view key, std::int32_t value) override;
-    bool WriteString(std::string_view section, std::string_view key, std::string_view value) override;
+    bool WriteString(std::string_view section, std::string_view key,
+                     std::string_view value) override;
 
 private:
     IFileSystem& fs_;
@@ -43,7 +48,9 @@ private:
 };
 
 // The INI text operations behind IniProfile, on the file's bytes.
-bool IniLookup(std::string_view text, std::string_view section, std::string_view key, std::string& value);
-std::string IniSet(std::string_view text, std::string_view section, std::string_view key, std::string_view value);
+bool IniLookup(std::string_view text, std::string_view section, std::string_view key,
+               std::string& value);
+std::string IniSet(std::string_view text, std::string_view section, std::string_view key,
+                   std::string_view value);
 
 }  // namespace zv

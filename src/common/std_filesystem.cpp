@@ -39,15 +39,18 @@ public:
     std::unique_ptr<IReadFile> OpenRead(const std::string& path, bool, SysError* error) override {
         std::FILE* f = std::fopen(path.c_str(), "rb");
         if (f == nullptr) {
-            if (error) *error = static_cast<SysError>(errno);
+            if (error)
+                *error = static_cast<SysError>(errno);
             return nullptr;
         }
         return std::make_unique<StdReadFile>(f);
     }
-    std::unique_ptr<IWriteFile> CreateWrite(const std::string& path, bool, SysError* error) override {
+    std::unique_ptr<IWriteFile> CreateWrite(const std::string& path, bool,
+                                            SysError* error) override {
         std::FILE* f = std::fopen(path.c_str(), "wb");
         if (f == nullptr) {
-            if (error) *error = static_cast<SysError>(errno);
+            if (error)
+                *error = static_cast<SysError>(errno);
             return nullptr;
         }
         return std::make_unique<StdWriteFile>(f);
@@ -55,10 +58,12 @@ public:
     bool ReadAll(const std::string& path, std::string& out) override {
         out.clear();
         std::FILE* f = std::fopen(path.c_str(), "rb");
-        if (f == nullptr) return false;
+        if (f == nullptr)
+            return false;
         char buf[8192];
         std::size_t got;
-        while ((got = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, got);
+        while ((got = std::fread(buf, 1, sizeof buf, f)) > 0)
+            out.append(buf, got);
         const bool ok = std::ferror(f) == 0;
         std::fclose(f);
         return ok;
@@ -66,11 +71,14 @@ public:
     bool ReplaceContent(const std::string& path, std::string_view data) override {
         const std::string temp = path + ".tmp~";
         std::FILE* f = std::fopen(temp.c_str(), "wb");
-        if (f == nullptr) return false;
+        if (f == nullptr)
+            return false;
         bool ok = std::fwrite(data.data(), 1, data.size(), f) == data.size();
         ok = (std::fclose(f) == 0) && ok;
-        if (ok) ok = std::rename(temp.c_str(), path.c_str()) == 0;
-        if (!ok) std::remove(temp.c_str());
+        if (ok)
+            ok = std::rename(temp.c_str(), path.c_str()) == 0;
+        if (!ok)
+            std::remove(temp.c_str());
         return ok;
     }
     bool Exists(const std::string& path) override {
@@ -89,14 +97,17 @@ public:
         entries.clear();
         std::error_code ec;
         std::filesystem::directory_iterator it(path, ec);
-        if (ec) return false;
+        if (ec)
+            return false;
         for (const auto& e : it) {
             std::error_code ec2;
             entries.push_back({e.path().filename().string(), e.is_directory(ec2)});
         }
         return true;
     }
-    std::string ErrorText(SysError error) override { return std::strerror(static_cast<int>(error)); }
+    std::string ErrorText(SysError error) override {
+        return std::strerror(static_cast<int>(error));
+    }
 };
 
 }  // namespace

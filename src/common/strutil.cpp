@@ -26,37 +26,44 @@ std::string StrPrintf(const char* format, ...) {
 
 std::int32_t ParseLeadingInt32(std::string_view s) {
     std::size_t pos = 0;
-    while (pos < s.size() && (s[pos] == ' ' || (s[pos] >= 0x09 && s[pos] <= 0x0D))) ++pos;
+    while (pos < s.size() && (s[pos] == ' ' || (s[pos] >= 0x09 && s[pos] <= 0x0D)))
+        ++pos;
     bool negative = false;
     if (pos < s.size() && (s[pos] == '+' || s[pos] == '-')) {
         negative = s[pos] == '-';
         ++pos;
     }
     std::int64_t value = 0;
-    const std::int64_t limit = negative ? -static_cast<std::int64_t>(std::numeric_limits<std::int32_t>::min())
-                                        : std::numeric_limits<std::int32_t>::max();
+    const std::int64_t limit =
+        negative ? -static_cast<std::int64_t>(std::numeric_limits<std::int32_t>::min())
+                 : std::numeric_limits<std::int32_t>::max();
     for (; pos < s.size() && s[pos] >= '0' && s[pos] <= '9'; ++pos) {
         value = value * 10 + (s[pos] - '0');
-        if (value > limit) value = limit;  // saturate, keep consuming digits
+        if (value > limit)
+            value = limit;  // saturate, keep consuming digits
     }
     return static_cast<std::int32_t>(negative ? -value : value);
 }
 
 bool IsAllDigits(std::string_view s) {
-    if (s.empty()) return false;
+    if (s.empty())
+        return false;
     for (char c : s) {
-        if (c < '0' || c > '9') return false;
+        if (c < '0' || c > '9')
+            return false;
     }
     return true;
 }
 
 std::string ReplaceAll(std::string_view s, std::string_view from, std::string_view to) {
     std::string out;
-    if (from.empty()) return std::string(s);
+    if (from.empty())
+        return std::string(s);
     std::size_t pos = 0;
     for (;;) {
         const std::size_t hit = s.find(from, pos);
-        if (hit == std::string_view::npos) break;
+        if (hit == std::string_view::npos)
+            break;
         out.append(s.substr(pos, hit - pos));
         out.append(to);
         pos = hit + from.size();

@@ -4,16 +4,19 @@ namespace zv {
 
 std::string GetOption(std::string_view key, std::string_view commandLine) {
     const std::size_t at = commandLine.find(key);
-    if (at == std::string_view::npos) return {};
+    if (at == std::string_view::npos)
+        return {};
     const std::size_t n = commandLine.size();
     const std::size_t p = at + key.size();
     if (n > p + 1 && commandLine[p] == '"') {
         const std::size_t q = commandLine.find('"', p + 2);
-        if (q == std::string_view::npos) return {};
+        if (q == std::string_view::npos)
+            return {};
         return std::string(commandLine.substr(p + 1, q - (p + 1)));
     }
     const std::size_t s = commandLine.find(' ', p + 1);
-    if (s == std::string_view::npos) return {};
+    if (s == std::string_view::npos)
+        return {};
     return std::string(commandLine.substr(p, s - p));
 }
 

@@ -84,7 +84,8 @@ public:
     // One key event through keybd_event directly (scan code 0), as TYPE's paste keys.
     virtual void SendLegacyKeyEvent(std::uint32_t vk, std::uint32_t flags) = 0;
     // One mouse event through SendInput, or mouse_event as above.
-    virtual void SendMouseEvent(std::uint32_t flags, std::int32_t dx, std::int32_t dy, std::int32_t data) = 0;
+    virtual void SendMouseEvent(std::uint32_t flags, std::int32_t dx, std::int32_t dy,
+                                std::int32_t data) = 0;
     virtual Point GetCursorPos() = 0;
     // Client coordinates of window to screen coordinates; nothing when it fails.
     virtual std::optional<Point> ClientToScreen(WindowHandle window, Point client) = 0;
@@ -134,7 +135,8 @@ public:
 
     // "%CLIP": opens the clipboard once and reads its text.
     std::optional<std::string> ReadClipboardText() override {
-        if (!OpenClipboard()) return std::nullopt;
+        if (!OpenClipboard())
+            return std::nullopt;
         std::optional<std::string> text = GetClipboardText();
         CloseClipboard();
         return text;

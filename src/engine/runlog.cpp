@@ -18,11 +18,12 @@ LocalTime CurrentLocalTime() {
 }
 
 std::string FormatLogEntry(const LocalTime& t, std::string_view message) {
-    std::string entry = StrPrintf("[%02d/%02d/%02d %02d:%02d:%02d] ", t.year % 100, t.month, t.day, t.hour,
-                                  t.minute, t.second);
+    std::string entry = StrPrintf("[%02d/%02d/%02d %02d:%02d:%02d] ", t.year % 100, t.month, t.day,
+                                  t.hour, t.minute, t.second);
     entry.reserve(entry.size() + message.size() + 8);
     for (std::size_t i = 0; i < message.size(); ++i) {
-        if (message[i] == '\n' && (i == 0 || message[i - 1] != '\r')) entry += '\r';
+        if (message[i] == '\n' && (i == 0 || message[i - 1] != '\r'))
+            entry += '\r';
         entry += message[i];
     }
     entry += "\r\n";
@@ -35,8 +36,10 @@ CLog::CLog(IFileSystem& fs, const std::string& path, LocalClock clock)
 CLog::~CLog() = default;
 
 void CLog::WriteLog(std::string_view message) {
-    if (!file_) return;
-    if (!file_->Write(FormatLogEntry(clock_(), message))) file_.reset();
+    if (!file_)
+        return;
+    if (!file_->Write(FormatLogEntry(clock_(), message)))
+        file_.reset();
 }
 
 }  // namespace zv

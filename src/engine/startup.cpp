@@ -27,7 +27,8 @@ MacroFileCheck CheckMacroFile(IFileSystem& fs, const std::string& path, std::str
     return MacroFileCheck::Ok;
 }
 
-StartupOutcome RunEngineStartup(std::string_view commandLine, CRkCaptureApp& app, IEngineStartupHost& host) {
+StartupOutcome RunEngineStartup(std::string_view commandLine, CRkCaptureApp& app,
+                                IEngineStartupHost& host) {
     const OsVersion os = host.QueryOsVersion();
     app.osMajor = os.major;
     app.osMinor = os.minor;

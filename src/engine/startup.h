@@ -43,12 +43,13 @@ public:
 };
 
 enum class StartupOutcome {
-    OpenFailed,        // first message shown
-    NotMacroFile,      // second message shown
-    SettingsDialog,    // no macro: the settings dialog was shown
-    StatusWindow,      // the status window was shown (with a macro, or empty behind an open dialog)
+    OpenFailed,      // first message shown
+    NotMacroFile,    // second message shown
+    SettingsDialog,  // no macro: the settings dialog was shown
+    StatusWindow,    // the status window was shown (with a macro, or empty behind an open dialog)
 };
 
-StartupOutcome RunEngineStartup(std::string_view commandLine, CRkCaptureApp& app, IEngineStartupHost& host);
+StartupOutcome RunEngineStartup(std::string_view commandLine, CRkCaptureApp& app,
+                                IEngineStartupHost& host);
 
 }  // namespace zv

@@ -12,9 +12,9 @@ class MemoryFileSystem : public IFileSystem {
 public:
     std::map<std::string, std::string> files;
     std::set<std::string> dirs;
-    std::set<std::string> locked;       // opening these fails with sharing violation 32
-    std::set<std::string> readOnly;     // writing these fails with 5
-    std::vector<std::string> created;   // folders created, in order
+    std::set<std::string> locked;         // opening these fails with sharing violation 32
+    std::set<std::string> readOnly;       // writing these fails with 5
+    std::vector<std::string> created;     // folders created, in order
     std::set<std::string> openExclusive;  // paths currently held without sharing
 
     struct Reader : IReadFile {
@@ -34,7 +34,8 @@ public:
         Writer(MemoryFileSystem& f, std::string p) : fs(f), path(std::move(p)) {}
         ~Writer() override { fs.openExclusive.erase(path); }
         bool Write(std::string_view data) override {
-            if (fs.failWrites) return false;
+            if (fs.failWrites)
+                return false;
             fs.files[path].append(data);
             return true;
         }
@@ -43,35 +44,42 @@ public:
 
     std::unique_ptr<IReadFile> OpenRead(const std::string& path, bool, SysError* error) override {
         if (locked.count(path) || openExclusive.count(path)) {
-            if (error) *error = 32;
+            if (error)
+                *error = 32;
             return nullptr;
         }
         auto it = files.find(path);
         if (it == files.end()) {
-            if (error) *error = 2;
+            if (error)
+                *error = 2;
             return nullptr;
         }
         auto r = std::make_unique<Reader>();
         r->data = it->second;
         return r;
     }
-    std::unique_ptr<IWriteFile> CreateWrite(const std::string& path, bool exclusive, SysError* error) override {
+    std::unique_ptr<IWriteFile> CreateWrite(const std::string& path, bool exclusive,
+                                            SysError* error) override {
         if (locked.count(path) || readOnly.count(path) || openExclusive.count(path)) {
-            if (error) *error = 32;
+            if (error)
+                *error = 32;
             return nullptr;
         }
         files[path].clear();
-        if (exclusive) openExclusive.insert(path);
+        if (exclusive)
+            openExclusive.insert(path);
         return std::make_unique<Writer>(*this, path);
     }
     bool ReadAll(const std::string& path, std::string& out) override {
         auto it = files.find(path);
-        if (it == files.end() || locked.count(path)) return false;
+        if (it == files.end() || locked.count(path))
+            return false;
         out = it->second;
         return true;
     }
     bool ReplaceContent(const std::string& path, std::string_view data) override {
-        if (readOnly.count(path) || locked.count(path)) return false;
+        if (readOnly.count(path) || locked.count(path))
+            return false;
         files[path] = std::string(data);
         return true;
     }
@@ -86,7 +94,9 @@ public:
         return false;
     }
     std::string ErrorText(SysError error) override {
-        return error == 2 ? "File not found.\r\n" : error == 32 ? "Sharing violation.\r\n" : "Error.\r\n";
+        return error == 2    ? "File not found.\r\n"
+               : error == 32 ? "Sharing violation.\r\n"
+                             : "Error.\r\n";
     }
 };
 

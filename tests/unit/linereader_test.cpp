@@ -13,7 +13,8 @@ std::vector<std::string> ReadAllLines(const std::string& data, std::size_t chunk
     LineReader reader(file);
     std::vector<std::string> lines;
     std::string line;
-    while (reader.ReadLine(line)) lines.push_back(line);
+    while (reader.ReadLine(line))
+        lines.push_back(line);
     return lines;
 }
 

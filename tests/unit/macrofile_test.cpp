@@ -8,7 +8,8 @@ namespace {
 TEST(HeaderRule, TagNeedsAtLeastOneByteBeforeIt) {
     EXPECT_TRUE(IsHeaderLine("; <RKMACRO>My macro", kEngineHeaderPrefix));
     EXPECT_FALSE(IsHeaderLine("<RKMACRO>My macro", kEngineHeaderPrefix));
-    EXPECT_FALSE(IsHeaderLine("<RKMACRO>; <RKMACRO>", kEngineHeaderPrefix)) << "first occurrence decides";
+    EXPECT_FALSE(IsHeaderLine("<RKMACRO>; <RKMACRO>", kEngineHeaderPrefix))
+        << "first occurrence decides";
     EXPECT_TRUE(IsHeaderLine("x<rkMacro>", kEngineHeaderPrefix));
     EXPECT_FALSE(IsHeaderLine("", kEngineHeaderPrefix));
     EXPECT_FALSE(IsHeaderLine("; <RKMACR", kEngineHeaderPrefix));
@@ -30,7 +31,8 @@ TEST(HeaderRule, ReadHeaderValue) {
     bool found = false;
     EXPECT_EQ(ReadHeaderValue("; <RKMACRO>Daily report", kHeaderTag, found), "Daily report");
     EXPECT_TRUE(found);
-    EXPECT_EQ(ReadHeaderValue("; <rkmacro>  Daily report  \r\n", kHeaderTag, found), "  Daily report");
+    EXPECT_EQ(ReadHeaderValue("; <rkmacro>  Daily report  \r\n", kHeaderTag, found),
+              "  Daily report");
     EXPECT_TRUE(found);
     EXPECT_EQ(ReadHeaderValue("; <RKMACRO>", kHeaderTag, found), "");
     EXPECT_TRUE(found);
@@ -39,7 +41,8 @@ TEST(HeaderRule, ReadHeaderValue) {
     EXPECT_EQ(ReadHeaderValue("; <TARGET>メモ帳*", kTargetTag, found), "メモ帳*");
     EXPECT_TRUE(found);
     // The value keeps its original letter case although the tag is found case-insensitively.
-    EXPECT_EQ(ReadHeaderValue("; <Target>Untitled - Notepad", kTargetTag, found), "Untitled - Notepad");
+    EXPECT_EQ(ReadHeaderValue("; <Target>Untitled - Notepad", kTargetTag, found),
+              "Untitled - Notepad");
 }
 
 TEST(LineKinds, EmptyCommentCommand) {

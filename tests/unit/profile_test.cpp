@@ -8,13 +8,15 @@ namespace {
 
 TEST(Ini, LookupIsCaseInsensitiveAndSectionScoped) {
     const std::string text =
-        "[Other]\r\nKey=1\r\n[RkEngineSettings]\r\n  launchwaitmsec = 42 \r\n;Key=3\r\nName=\"a b\"\r\n";
+        "[Other]\r\nKey=1\r\n[RkEngineSettings]\r\n  launchwaitmsec = 42 \r\n;Key=3\r\nName=\"a "
+        "b\"\r\n";
     std::string v;
     EXPECT_TRUE(IniLookup(text, "rkenginesettings", "LaunchWaitMSec", v));
     EXPECT_EQ(v, "42");
     EXPECT_TRUE(IniLookup(text, "RkEngineSettings", "Name", v));
     EXPECT_EQ(v, "a b");
-    EXPECT_FALSE(IniLookup(text, "RkEngineSettings", "Key", v)) << "commented and other-section keys";
+    EXPECT_FALSE(IniLookup(text, "RkEngineSettings", "Key", v))
+        << "commented and other-section keys";
     EXPECT_FALSE(IniLookup("", "S", "K", v));
 }
 
@@ -50,7 +52,8 @@ TEST(IniProfile, WritesCreateAndKeepOtherContent) {
     EXPECT_EQ(fs.files["C:\\z.ini"], "[S]\r\nk=-3\r\n");
     fs.files["C:\\z.ini"] = "; note\r\n[S]\r\nk=-3\r\n[T]\r\nq=1\r\n";
     EXPECT_TRUE(profile.WriteString("S", "p", "C:\\表\\RK_MACRO"));
-    EXPECT_EQ(fs.files["C:\\z.ini"], "; note\r\n[S]\r\nk=-3\r\np=C:\\表\\RK_MACRO\r\n[T]\r\nq=1\r\n");
+    EXPECT_EQ(fs.files["C:\\z.ini"],
+              "; note\r\n[S]\r\nk=-3\r\np=C:\\表\\RK_MACRO\r\n[T]\r\nq=1\r\n");
     EXPECT_EQ(profile.GetString("s", "P", ""), "C:\\表\\RK_MACRO");
 }
 
@@ -63,7 +66,8 @@ TEST(IniProfile, UnwritableOrUnreadableFileIsLeftAlone) {
     EXPECT_EQ(profile.GetInt("S", "k", 0), 1);
     fs.readOnly.clear();
     fs.locked.insert("C:\\z.ini");
-    EXPECT_FALSE(profile.WriteInt("S", "k", 2)) << "a file that exists but cannot be read is not replaced";
+    EXPECT_FALSE(profile.WriteInt("S", "k", 2))
+        << "a file that exists but cannot be read is not replaced";
     fs.locked.clear();
     EXPECT_EQ(fs.files["C:\\z.ini"], "[S]\r\nk=1\r\n");
 }

@@ -9,7 +9,8 @@ namespace {
 const LocalTime kMarch5 = {2009, 3, 5, 14, 7, 9};
 
 TEST(RunLog, EntryFormatAndTimeStamp) {
-    EXPECT_EQ(FormatLogEntry(kMarch5, "x マクロ処理開始"), "[09/03/05 14:07:09] x マクロ処理開始\r\n");
+    EXPECT_EQ(FormatLogEntry(kMarch5, "x マクロ処理開始"),
+              "[09/03/05 14:07:09] x マクロ処理開始\r\n");
     EXPECT_EQ(FormatLogEntry({2026, 12, 31, 0, 0, 0}, ""), "[26/12/31 00:00:00] \r\n");
 }
 
@@ -29,7 +30,8 @@ TEST(RunLog, WritesEntriesReplacingTheOldFile) {
         CLog log(fs, "log", [] { return kMarch5; });
         ASSERT_TRUE(log.IsOpen());
         log.WriteLog("one");
-        EXPECT_EQ(fs.files["log"], "[09/03/05 14:07:09] one\r\n") << "written before the next entry";
+        EXPECT_EQ(fs.files["log"], "[09/03/05 14:07:09] one\r\n")
+            << "written before the next entry";
         log.WriteLog("two");
         EXPECT_EQ(fs.OpenRead("log", false, nullptr), nullptr) << "held without sharing";
     }

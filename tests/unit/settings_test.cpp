@@ -21,16 +21,19 @@ TEST(EngineSettings, FreshFileGetsAllNineDefaultsInOrder) {
     EXPECT_EQ(s.pgEndLoopSleepMSec, 1000);
     EXPECT_EQ(s.openClipboardRetry, 50);
     EXPECT_EQ(s.mouseMoveReal, 0);
-    EXPECT_EQ(fs.files[kPath],
-              "[RkEngineSettings]\r\nLaunchWaitMSec=3000\r\nKeyinWaitMSec=100\r\nTypeWaitMSec=5000\r\n"
-              "MouseWClickMSec=100\r\nFocusCheckRetry=10\r\nFocusCheckMSec=200\r\nPgEndLoopSleepMSec=1000\r\n"
-              "OpenClipboardRetry=50\r\nMouseMoveReal=0\r\n");
+    EXPECT_EQ(
+        fs.files[kPath],
+        "[RkEngineSettings]\r\nLaunchWaitMSec=3000\r\nKeyinWaitMSec=100\r\nTypeWaitMSec=5000\r\n"
+        "MouseWClickMSec=100\r\nFocusCheckRetry=10\r\nFocusCheckMSec=200\r\nPgEndLoopSleepMSec="
+        "1000\r\n"
+        "OpenClipboardRetry=50\r\nMouseMoveReal=0\r\n");
 }
 
 TEST(EngineSettings, NegativeIsRepairedLargeIsKept) {
     test::MemoryFileSystem fs;
     fs.files[kPath] =
-        "[RkEngineSettings]\r\nLaunchWaitMSec=-5\r\nKeyinWaitMSec=99999\r\nFOREGROUNDLOCKTIMEOUT=200000\r\n"
+        "[RkEngineSettings]\r\nLaunchWaitMSec=-5\r\nKeyinWaitMSec=99999\r\nFOREGROUNDLOCKTIMEOUT="
+        "200000\r\n"
         "TypeWaitMSec=0\r\n";
     IniProfile profile(fs, kPath);
     const EngineSettings s = LoadEngineSettings(profile);

@@ -20,9 +20,12 @@ public:
     IFileSystem& FileSystem() override { return fs; }
     OsVersion QueryOsVersion() override { return {10, 0, 2}; }
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
-    std::string GetAppDataFolder(bool create) override { return ComposeAppDataFolder(kAppData, create, fs); }
+    std::string GetAppDataFolder(bool create) override {
+        return ComposeAppDataFolder(kAppData, create, fs);
+    }
     bool ActivateOpenSettingsDialog() override {
-        if (dialogOpen) ++activations;
+        if (dialogOpen)
+            ++activations;
         return dialogOpen;
     }
     void ShowSettingsDialog(CRkCaptureApp&) override { ++settingsDialogs; }
@@ -38,15 +41,17 @@ TEST(Startup, ValidMacroLoadsSettingsAndOpensStatusWindow) {
     FakeHost host;
     host.fs.files["C:\\m\\a.rkm"] = "; <RKMACRO>title\r\nWAIT:1\r\n";
     CRkCaptureApp app;
-    EXPECT_EQ(RunEngineStartup("/M:\"C:\\m\\a.rkm\" /2:\"two\"", app, host), StartupOutcome::StatusWindow);
+    EXPECT_EQ(RunEngineStartup("/M:\"C:\\m\\a.rkm\" /2:\"two\"", app, host),
+              StartupOutcome::StatusWindow);
     EXPECT_TRUE(host.messages.empty());
     EXPECT_EQ(host.statusPath, "C:\\m\\a.rkm");
     EXPECT_EQ(app.params.param2, "two");
     EXPECT_EQ(app.osMajor, 10);
     EXPECT_TRUE(app.ntPlatform);
     EXPECT_EQ(app.profilePath, kIni);
-    EXPECT_EQ(host.fs.created, (std::vector<std::string>{std::string(kAppData) + "\\Ostrand",
-                                                         std::string(kAppData) + "\\Ostrand\\Zorvane"}));
+    EXPECT_EQ(host.fs.created,
+              (std::vector<std::string>{std::string(kAppData) + "\\Ostrand",
+                                        std::string(kAppData) + "\\Ostrand\\Zorvane"}));
     EXPECT_NE(host.fs.files[kIni].find("MouseMoveReal=0"), std::string::npos);
 }
 
@@ -55,7 +60,8 @@ TEST(Startup, MissingFileShowsOpenMessageWithSystemText) {
     CRkCaptureApp app;
     EXPECT_EQ(RunEngineStartup("\"C:\\none.rkm\"", app, host), StartupOutcome::OpenFailed);
     ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_EQ(host.messages[0], "RKマクロファイル「C:\\none.rkm」\r\nが開けません。\n\rFile not found.\r\n");
+    EXPECT_EQ(host.messages[0],
+              "RKマクロファイル「C:\\none.rkm」\r\nが開けません。\n\rFile not found.\r\n");
     EXPECT_EQ(host.fs.files.count(kIni), 0u) << "nothing else happens";
     EXPECT_TRUE(host.fs.created.empty());
     EXPECT_EQ(host.statusWindows + host.settingsDialogs, 0);
@@ -71,8 +77,9 @@ TEST(Startup, LockedFileShowsOpenMessage) {
 }
 
 TEST(Startup, ForeignFilesShowTheSecondMessage) {
-    for (std::string content : {std::string(""), std::string("<RKMACRO>x\r\n"), std::string("\0\x01\xff", 3),
-                                std::string(3'000'000, 'a') + "; <RKMACRO>", std::string("; <RKMAC\x81")}) {
+    for (std::string content :
+         {std::string(""), std::string("<RKMACRO>x\r\n"), std::string("\0\x01\xff", 3),
+          std::string(3'000'000, 'a') + "; <RKMACRO>", std::string("; <RKMAC\x81")}) {
         FakeHost host;
         host.fs.files["C:\\b.txt"] = content;
         CRkCaptureApp app;
@@ -88,7 +95,8 @@ TEST(Startup, NoMacroShowsSettingsDialogOrActivatesTheOpenOne) {
     CRkCaptureApp app;
     EXPECT_EQ(RunEngineStartup("", app, host), StartupOutcome::SettingsDialog);
     EXPECT_EQ(host.settingsDialogs, 1);
-    EXPECT_NE(host.fs.files[kIni].find("LaunchWaitMSec=3000"), std::string::npos) << "settings loaded first";
+    EXPECT_NE(host.fs.files[kIni].find("LaunchWaitMSec=3000"), std::string::npos)
+        << "settings loaded first";
 
     FakeHost second;
     second.dialogOpen = true;
@@ -101,7 +109,8 @@ TEST(Startup, NoMacroShowsSettingsDialogOrActivatesTheOpenOne) {
     // /1: given with an unquoted /M: at the end: no macro path, the settings dialog opens.
     FakeHost third;
     CRkCaptureApp app3;
-    EXPECT_EQ(RunEngineStartup("/1:\"v\" /M:C:\\a.rkm", app3, third), StartupOutcome::SettingsDialog);
+    EXPECT_EQ(RunEngineStartup("/1:\"v\" /M:C:\\a.rkm", app3, third),
+              StartupOutcome::SettingsDialog);
     EXPECT_EQ(app3.params.param1, "v");
 }
 

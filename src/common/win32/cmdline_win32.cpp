@@ -10,12 +10,16 @@ std::string CommandLineAfterProgramName() {
     const wchar_t* p = GetCommandLineW();
     if (*p == L'"') {
         ++p;
-        while (*p != L'\0' && *p != L'"') ++p;
-        if (*p == L'"') ++p;
+        while (*p != L'\0' && *p != L'"')
+            ++p;
+        if (*p == L'"')
+            ++p;
     } else {
-        while (*p != L'\0' && *p != L' ' && *p != L'\t') ++p;
+        while (*p != L'\0' && *p != L' ' && *p != L'\t')
+            ++p;
     }
-    while (*p == L' ' || *p == L'\t') ++p;
+    while (*p == L' ' || *p == L'\t')
+        ++p;
     return FromWide(p);
 }
 

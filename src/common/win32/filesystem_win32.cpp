@@ -14,7 +14,8 @@ public:
     std::size_t Read(char* buf, std::size_t size) override {
         const DWORD want = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
         DWORD got = 0;
-        if (!ReadFile(h_, buf, want, &got, nullptr)) return 0;
+        if (!ReadFile(h_, buf, want, &got, nullptr))
+            return 0;
         return got;
     }
 
@@ -28,9 +29,11 @@ public:
     ~Win32WriteFile() override { CloseHandle(h_); }
     bool Write(std::string_view data) override {
         while (!data.empty()) {
-            const DWORD want = data.size() > 0x40000000 ? 0x40000000 : static_cast<DWORD>(data.size());
+            const DWORD want =
+                data.size() > 0x40000000 ? 0x40000000 : static_cast<DWORD>(data.size());
             DWORD put = 0;
-            if (!WriteFile(h_, data.data(), want, &put, nullptr) || put == 0) return false;
+            if (!WriteFile(h_, data.data(), want, &put, nullptr) || put == 0)
+                return false;
             data.remove_prefix(put);
         }
         return true;
@@ -42,47 +45,61 @@ private:
 
 class Win32FileSystem : public IFileSystem {
 public:
-    std::unique_ptr<IReadFile> OpenRead(const std::string& path, bool exclusive, SysError* error) override {
-        const HANDLE h = CreateFileW(ToWide(path).c_str(), GENERIC_READ, exclusive ? 0 : FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    std::unique_ptr<IReadFile> OpenRead(const std::string& path, bool exclusive,
+                                        SysError* error) override {
+        const HANDLE h = CreateFileW(ToWide(path).c_str(), GENERIC_READ,
+                                     exclusive ? 0 : FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h == INVALID_HANDLE_VALUE) {
-            if (error) *error = GetLastError();
+            if (error)
+                *error = GetLastError();
             return nullptr;
         }
         return std::make_unique<Win32ReadFile>(h);
     }
-    std::unique_ptr<IWriteFile> CreateWrite(const std::string& path, bool exclusive, SysError* error) override {
-        const HANDLE h = CreateFileW(ToWide(path).c_str(), GENERIC_WRITE, exclusive ? 0 : FILE_SHARE_READ, nullptr,
-                                     CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    std::unique_ptr<IWriteFile> CreateWrite(const std::string& path, bool exclusive,
+                                            SysError* error) override {
+        const HANDLE h =
+            CreateFileW(ToWide(path).c_str(), GENERIC_WRITE, exclusive ? 0 : FILE_SHARE_READ,
+                        nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h == INVALID_HANDLE_VALUE) {
-            if (error) *error = GetLastError();
+            if (error)
+                *error = GetLastError();
             return nullptr;
         }
         return std::make_unique<Win32WriteFile>(h);
     }
     bool ReadAll(const std::string& path, std::string& out) override {
         out.clear();
-        const HANDLE h = CreateFileW(ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        const HANDLE h = CreateFileW(ToWide(path).c_str(), GENERIC_READ,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (h == INVALID_HANDLE_VALUE) return false;
+        if (h == INVALID_HANDLE_VALUE)
+            return false;
         Win32ReadFile file(h);
         char buf[8192];
         std::size_t got;
-        while ((got = file.Read(buf, sizeof buf)) > 0) out.append(buf, got);
+        while ((got = file.Read(buf, sizeof buf)) > 0)
+            out.append(buf, got);
         return true;
     }
     bool ReplaceContent(const std::string& path, std::string_view data) override {
         const std::wstring target = ToWide(path);
         const std::wstring temp = target + L".tmp~" + std::to_wstring(GetCurrentProcessId());
-        const HANDLE h = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (h == INVALID_HANDLE_VALUE) return false;
+        const HANDLE h = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h == INVALID_HANDLE_VALUE)
+            return false;
         bool ok;
         {
             Win32WriteFile file(h);
             ok = file.Write(data) && FlushFileBuffers(h);
         }
-        if (ok) ok = MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-        if (!ok) DeleteFileW(temp.c_str());
+        if (ok)
+            ok = MoveFileExW(temp.c_str(), target.c_str(),
+                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+        if (!ok)
+            DeleteFileW(temp.c_str());
         return ok;
     }
     bool Exists(const std::string& path) override {
@@ -99,9 +116,11 @@ public:
         entries.clear();
         WIN32_FIND_DATAW data;
         const HANDLE h = FindFirstFileW(ToWide(path + "\\*.*").c_str(), &data);
-        if (h == INVALID_HANDLE_VALUE) return false;
+        if (h == INVALID_HANDLE_VALUE)
+            return false;
         do {
-            entries.push_back({FromWide(data.cFileName), (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+            entries.push_back({FromWide(data.cFileName),
+                               (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
         } while (FindNextFileW(h, &data));
         FindClose(h);
         return true;

@@ -27,7 +27,8 @@ std::string GetAppDataFolder(bool create) {
     PIDLIST_ABSOLUTE pidl = nullptr;
     if (SUCCEEDED(SHGetSpecialFolderLocation(nullptr, CSIDL_APPDATA, &pidl)) && pidl != nullptr) {
         wchar_t path[MAX_PATH] = {};
-        if (SHGetPathFromIDListW(pidl, path)) base = FromWide(path);
+        if (SHGetPathFromIDListW(pidl, path))
+            base = FromWide(path);
         CoTaskMemFree(pidl);
     }
     return ComposeAppDataFolder(base, create, PlatformFileSystem());
@@ -43,8 +44,8 @@ bool OpenDocument(const std::string& address) {
     return true;
 }
 
-bool OpenHelpPage(const std::string& base, const std::string& /*localHelpFolder*/, const std::string& page,
-                  const std::string& anchor) {
+bool OpenHelpPage(const std::string& base, const std::string& /*localHelpFolder*/,
+                  const std::string& page, const std::string& anchor) {
     return OpenDocument(ComposeHelpAddress(base, page, anchor));
 }
 

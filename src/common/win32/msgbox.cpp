@@ -12,8 +12,12 @@ std::string& Caption() {
 }
 }  // namespace
 
-void SetMessageBoxCaption(const std::string& caption) { Caption() = caption; }
-const std::string& MessageBoxCaption() { return Caption(); }
+void SetMessageBoxCaption(const std::string& caption) {
+    Caption() = caption;
+}
+const std::string& MessageBoxCaption() {
+    return Caption();
+}
 
 void ShowMessageBox(const std::string& text, unsigned icon) {
     MessageBoxW(GetActiveWindow(), ToWide(text).c_str(), ToWide(Caption()).c_str(), MB_OK | icon);

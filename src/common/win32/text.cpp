@@ -5,31 +5,37 @@
 namespace zv {
 
 std::wstring ToWide(std::string_view s) {
-    if (s.empty()) return {};
-    const int n = MultiByteToWideChar(kCodePage932, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+    if (s.empty())
+        return {};
+    const int n =
+        MultiByteToWideChar(kCodePage932, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
     std::wstring out(static_cast<std::size_t>(n), L'\0');
     MultiByteToWideChar(kCodePage932, 0, s.data(), static_cast<int>(s.size()), out.data(), n);
     return out;
 }
 
 std::string FromWide(std::wstring_view w) {
-    if (w.empty()) return {};
-    const int n =
-        WideCharToMultiByte(kCodePage932, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
+    if (w.empty())
+        return {};
+    const int n = WideCharToMultiByte(kCodePage932, 0, w.data(), static_cast<int>(w.size()),
+                                      nullptr, 0, nullptr, nullptr);
     std::string out(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(kCodePage932, 0, w.data(), static_cast<int>(w.size()), out.data(), n, nullptr, nullptr);
+    WideCharToMultiByte(kCodePage932, 0, w.data(), static_cast<int>(w.size()), out.data(), n,
+                        nullptr, nullptr);
     return out;
 }
 
 std::string SystemErrorText(unsigned long error) {
     wchar_t* buffer = nullptr;
-    const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                       FORMAT_MESSAGE_IGNORE_INSERTS,
-                                   nullptr, error, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
-                                   reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    const DWORD n = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
+        reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
     std::string text;
-    if (n > 0 && buffer != nullptr) text = FromWide(std::wstring_view(buffer, n));
-    if (buffer != nullptr) LocalFree(buffer);
+    if (n > 0 && buffer != nullptr)
+        text = FromWide(std::wstring_view(buffer, n));
+    if (buffer != nullptr)
+        LocalFree(buffer);
     return text;
 }
 

@@ -20,18 +20,24 @@ std::map<std::wstring, Entry>& Commands() {
 
 }  // namespace
 
-Registrar::Registrar(const wchar_t* name, CommandFn fn, const char* usage) { Commands()[name] = {fn, usage}; }
+Registrar::Registrar(const wchar_t* name, CommandFn fn, const char* usage) {
+    Commands()[name] = {fn, usage};
+}
 
 std::string Utf8(const std::wstring& w) {
-    if (w.empty()) return {};
-    const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
+    if (w.empty())
+        return {};
+    const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0,
+                                      nullptr, nullptr);
     std::string out(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), out.data(), n, nullptr, nullptr);
+    WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), out.data(), n, nullptr,
+                        nullptr);
     return out;
 }
 
 std::wstring Wide(const std::string& s) {
-    if (s.empty()) return {};
+    if (s.empty())
+        return {};
     const int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
     std::wstring out(static_cast<size_t>(n), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), out.data(), n);
@@ -40,20 +46,33 @@ std::wstring Wide(const std::string& s) {
 
 void Print(const std::string& s) {
     DWORD written = 0;
-    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), s.data(), static_cast<DWORD>(s.size()), &written, nullptr);
+    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), s.data(), static_cast<DWORD>(s.size()), &written,
+              nullptr);
 }
 
-void PrintLine(const std::string& s) { Print(s + "\n"); }
+void PrintLine(const std::string& s) {
+    Print(s + "\n");
+}
 
 std::string JsonString(const std::wstring& w) {
     std::string out = "\"";
     for (unsigned char c : Utf8(w)) {
         switch (c) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
             default:
                 if (c < 0x20) {
                     char buf[8];
@@ -73,10 +92,12 @@ int ArgInt(const Args& args, size_t index, int def) {
 
 std::wstring WindowText(HWND w) {
     DWORD_PTR len = 0;
-    if (!SendMessageTimeoutW(w, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &len)) return {};
+    if (!SendMessageTimeoutW(w, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &len))
+        return {};
     std::wstring text(len + 1, L'\0');
     DWORD_PTR got = 0;
-    SendMessageTimeoutW(w, WM_GETTEXT, len + 1, reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, 2000, &got);
+    SendMessageTimeoutW(w, WM_GETTEXT, len + 1, reinterpret_cast<LPARAM>(text.data()),
+                        SMTO_ABORTIFHUNG, 2000, &got);
     text.resize(got);
     return text;
 }
@@ -88,21 +109,26 @@ std::wstring ClassNameOf(HWND w) {
 }
 
 HWND FindTopLevel(const std::wstring& caption, bool partial, const std::wstring& cls) {
-    for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w != nullptr; w = GetWindow(w, GW_HWNDNEXT)) {
+    for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w != nullptr;
+         w = GetWindow(w, GW_HWNDNEXT)) {
         wchar_t title[1024] = {};
         GetWindowTextW(w, title, 1024);
         const std::wstring t = title;
         const bool match = partial ? t.find(caption) != std::wstring::npos : t == caption;
-        if (match && (cls.empty() || ClassNameOf(w) == cls)) return w;
+        if (match && (cls.empty() || ClassNameOf(w) == cls))
+            return w;
     }
     return nullptr;
 }
 
-HWND WaitTopLevel(const std::wstring& caption, bool partial, int timeoutMs, const std::wstring& cls) {
+HWND WaitTopLevel(const std::wstring& caption, bool partial, int timeoutMs,
+                  const std::wstring& cls) {
     const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
     for (;;) {
-        if (HWND w = FindTopLevel(caption, partial, cls)) return w;
-        if (GetTickCount64() >= end) return nullptr;
+        if (HWND w = FindTopLevel(caption, partial, cls))
+            return w;
+        if (GetTickCount64() >= end)
+            return nullptr;
         Sleep(50);
     }
 }
@@ -115,14 +141,17 @@ namespace {
 
 std::string Hex(HWND w) {
     char buf[32];
-    std::snprintf(buf, sizeof buf, "%08llX", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(w)));
+    std::snprintf(buf, sizeof buf, "%08llX",
+                  static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(w)));
     return buf;
 }
 
 BOOL CALLBACK CollectChild(HWND child, LPARAM lp) {
     auto* out = reinterpret_cast<std::string*>(lp);
-    if (out->size() > 1) *out += ",";
-    *out += "{\"id\":" + std::to_string(GetDlgCtrlID(child)) + ",\"class\":" + JsonString(ClassNameOf(child)) +
+    if (out->size() > 1)
+        *out += ",";
+    *out += "{\"id\":" + std::to_string(GetDlgCtrlID(child)) +
+            ",\"class\":" + JsonString(ClassNameOf(child)) +
             ",\"text\":" + JsonString(WindowText(child)) +
             ",\"enabled\":" + (IsWindowEnabled(child) ? "true" : "false") + "}";
     return TRUE;
@@ -134,14 +163,17 @@ std::string WindowJson(HWND w) {
     controls += "]";
     DWORD pid = 0;
     GetWindowThreadProcessId(w, &pid);
-    return "{\"hwnd\":\"" + Hex(w) + "\",\"pid\":" + std::to_string(pid) + ",\"caption\":" + JsonString(WindowText(w)) +
-           ",\"class\":" + JsonString(ClassNameOf(w)) + ",\"visible\":" + (IsWindowVisible(w) ? "true" : "false") +
+    return "{\"hwnd\":\"" + Hex(w) + "\",\"pid\":" + std::to_string(pid) +
+           ",\"caption\":" + JsonString(WindowText(w)) +
+           ",\"class\":" + JsonString(ClassNameOf(w)) +
+           ",\"visible\":" + (IsWindowVisible(w) ? "true" : "false") +
            ",\"iconic\":" + (IsIconic(w) ? "true" : "false") + ",\"controls\":" + controls + "}";
 }
 
 bool HasFlag(const Args& args, const wchar_t* flag) {
     for (const auto& a : args) {
-        if (a == flag) return true;
+        if (a == flag)
+            return true;
     }
     return false;
 }
@@ -149,16 +181,19 @@ bool HasFlag(const Args& args, const wchar_t* flag) {
 Args Positional(const Args& args) {
     Args out;
     for (const auto& a : args) {
-        if (a.rfind(L"--", 0) != 0) out.push_back(a);
+        if (a.rfind(L"--", 0) != 0)
+            out.push_back(a);
     }
     return out;
 }
 
 }  // namespace
 
-ZV_TOOL_COMMAND(CmdWindows, L"windows", "windows: the top-level windows in Z order, one JSON object a line") {
+ZV_TOOL_COMMAND(CmdWindows, L"windows",
+                "windows: the top-level windows in Z order, one JSON object a line") {
     (void)args;
-    for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w != nullptr; w = GetWindow(w, GW_HWNDNEXT)) {
+    for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w != nullptr;
+         w = GetWindow(w, GW_HWNDNEXT)) {
         DWORD pid = 0;
         GetWindowThreadProcessId(w, &pid);
         PrintLine("{\"hwnd\":\"" + Hex(w) + "\",\"pid\":" + std::to_string(pid) + ",\"caption\":" +
@@ -168,76 +203,96 @@ ZV_TOOL_COMMAND(CmdWindows, L"windows", "windows: the top-level windows in Z ord
     return 0;
 }
 
-ZV_TOOL_COMMAND(CmdWait, L"wait-window",
-                "wait-window CAPTION [TIMEOUT_MS] [--partial] [--class=CLS]: waits for a top-level window, "
-                "prints it as JSON with its controls") {
+ZV_TOOL_COMMAND(
+    CmdWait, L"wait-window",
+    "wait-window CAPTION [TIMEOUT_MS] [--partial] [--class=CLS]: waits for a top-level window, "
+    "prints it as JSON with its controls") {
     const Args pos = Positional(args);
-    if (pos.empty()) return 2;
+    if (pos.empty())
+        return 2;
     std::wstring cls;
     for (const auto& a : args) {
-        if (a.rfind(L"--class=", 0) == 0) cls = a.substr(8);
+        if (a.rfind(L"--class=", 0) == 0)
+            cls = a.substr(8);
     }
     HWND w = WaitTopLevel(pos[0], HasFlag(args, L"--partial"), ArgInt(pos, 1, 10000), cls);
-    if (w == nullptr) return 1;
+    if (w == nullptr)
+        return 1;
     PrintLine(WindowJson(w));
     return 0;
 }
 
-ZV_TOOL_COMMAND(CmdWaitGone, L"wait-gone",
-                "wait-gone CAPTION [TIMEOUT_MS] [--partial]: waits until no such top-level window exists") {
+ZV_TOOL_COMMAND(
+    CmdWaitGone, L"wait-gone",
+    "wait-gone CAPTION [TIMEOUT_MS] [--partial]: waits until no such top-level window exists") {
     const Args pos = Positional(args);
-    if (pos.empty()) return 2;
+    if (pos.empty())
+        return 2;
     const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(ArgInt(pos, 1, 10000));
     while (FindTopLevel(pos[0], HasFlag(args, L"--partial"))) {
-        if (GetTickCount64() >= end) return 1;
+        if (GetTickCount64() >= end)
+            return 1;
         Sleep(50);
     }
     return 0;
 }
 
 ZV_TOOL_COMMAND(CmdPress, L"press",
-                "press CAPTION CONTROL_ID [TIMEOUT_MS]: clicks a button of a dialog (a message box's OK is 1 or 2)") {
-    if (args.size() < 2) return 2;
+                "press CAPTION CONTROL_ID [TIMEOUT_MS]: clicks a button of a dialog (a message "
+                "box's OK is 1 or 2)") {
+    if (args.size() < 2)
+        return 2;
     HWND w = WaitTopLevel(args[0], false, ArgInt(args, 2, 10000), L"#32770");
-    if (w == nullptr) return 1;
+    if (w == nullptr)
+        return 1;
     const int id = _wtoi(args[1].c_str());
     HWND button = GetDlgItem(w, id);
-    if (button == nullptr) return 1;
+    if (button == nullptr)
+        return 1;
     PostMessageW(w, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
     return 0;
 }
 
-ZV_TOOL_COMMAND(CmdClose, L"close", "close CAPTION [--partial]: posts WM_CLOSE to a top-level window") {
+ZV_TOOL_COMMAND(CmdClose, L"close",
+                "close CAPTION [--partial]: posts WM_CLOSE to a top-level window") {
     const Args pos = Positional(args);
-    if (pos.empty()) return 2;
+    if (pos.empty())
+        return 2;
     HWND w = FindTopLevel(pos[0], HasFlag(args, L"--partial"));
-    if (w == nullptr) return 1;
+    if (w == nullptr)
+        return 1;
     PostMessageW(w, WM_CLOSE, 0, 0);
     return 0;
 }
 
-ZV_TOOL_COMMAND(CmdShow, L"show",
-                "show CAPTION restore|minimize|maximize|hide|normal: changes a top-level window's show state") {
-    if (args.size() < 2) return 2;
+ZV_TOOL_COMMAND(
+    CmdShow, L"show",
+    "show CAPTION restore|minimize|maximize|hide|normal: changes a top-level window's show state") {
+    if (args.size() < 2)
+        return 2;
     HWND w = FindTopLevel(args[0], false);
-    if (w == nullptr) return 1;
+    if (w == nullptr)
+        return 1;
     const std::wstring& how = args[1];
-    const int cmd = how == L"restore" ? SW_RESTORE
+    const int cmd = how == L"restore"    ? SW_RESTORE
                     : how == L"minimize" ? SW_MINIMIZE
                     : how == L"maximize" ? SW_MAXIMIZE
-                    : how == L"hide" ? SW_HIDE
-                                     : SW_SHOWNORMAL;
+                    : how == L"hide"     ? SW_HIDE
+                                         : SW_SHOWNORMAL;
     ShowWindowAsync(w, cmd);
     return 0;
 }
 
 ZV_TOOL_COMMAND(CmdExec, L"exec",
-                "exec [--wait] [--show=N] EXE RAW_ARGS: starts EXE with exactly \"EXE\" RAW_ARGS as its command "
+                "exec [--wait] [--show=N] EXE RAW_ARGS: starts EXE with exactly \"EXE\" RAW_ARGS "
+                "as its command "
                 "line; with --wait waits for it and returns its exit code") {
     const Args pos = Positional(args);
-    if (pos.empty()) return 2;
+    if (pos.empty())
+        return 2;
     std::wstring cmdline = L"\"" + pos[0] + L"\"";
-    if (pos.size() > 1) cmdline += L" " + pos[1];
+    if (pos.size() > 1)
+        cmdline += L" " + pos[1];
     STARTUPINFOW si{};
     si.cb = sizeof si;
     for (const auto& a : args) {
@@ -247,7 +302,8 @@ ZV_TOOL_COMMAND(CmdExec, L"exec",
         }
     }
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(nullptr, cmdline.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+    if (!CreateProcessW(nullptr, cmdline.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                        &pi)) {
         PrintLine("CreateProcess failed " + std::to_string(GetLastError()));
         return 125;
     }
@@ -262,14 +318,17 @@ ZV_TOOL_COMMAND(CmdExec, L"exec",
     return static_cast<int>(code);
 }
 
-ZV_TOOL_COMMAND(CmdProcesses, L"processes", "processes [NAME]: running processes (pid and exe), or only NAME's") {
+ZV_TOOL_COMMAND(CmdProcesses, L"processes",
+                "processes [NAME]: running processes (pid and exe), or only NAME's") {
     HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snap == INVALID_HANDLE_VALUE) return 1;
+    if (snap == INVALID_HANDLE_VALUE)
+        return 1;
     PROCESSENTRY32W pe{};
     pe.dwSize = sizeof pe;
     int count = 0;
     for (BOOL ok = Process32FirstW(snap, &pe); ok; ok = Process32NextW(snap, &pe)) {
-        if (!args.empty() && _wcsicmp(pe.szExeFile, args[0].c_str()) != 0) continue;
+        if (!args.empty() && _wcsicmp(pe.szExeFile, args[0].c_str()) != 0)
+            continue;
         PrintLine(std::to_string(pe.th32ProcessID) + "\t" + Utf8(pe.szExeFile));
         ++count;
     }
@@ -280,39 +339,48 @@ ZV_TOOL_COMMAND(CmdProcesses, L"processes", "processes [NAME]: running processes
 ZV_TOOL_COMMAND(CmdForeground, L"foreground", "foreground: the foreground window as JSON") {
     (void)args;
     HWND w = GetForegroundWindow();
-    if (w == nullptr) return 1;
+    if (w == nullptr)
+        return 1;
     PrintLine(WindowJson(w));
     return 0;
 }
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 2 || Commands().count(argv[1]) == 0) {
-        for (const auto& [name, entry] : Commands()) PrintLine(entry.usage);
+        for (const auto& [name, entry] : Commands())
+            PrintLine(entry.usage);
         return 2;
     }
     Args args(argv + 2, argv + argc);
     return Commands()[argv[1]].fn(args);
 }
 
-ZV_TOOL_COMMAND(CmdHoldFile, L"hold-file",
-                "hold-file PATH MS: opens PATH without sharing, prints 'held', keeps it open MS milliseconds") {
-    if (args.size() < 2) return 2;
-    HANDLE h = CreateFileW(args[0].c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return 1;
+ZV_TOOL_COMMAND(
+    CmdHoldFile, L"hold-file",
+    "hold-file PATH MS: opens PATH without sharing, prints 'held', keeps it open MS milliseconds") {
+    if (args.size() < 2)
+        return 2;
+    HANDLE h = CreateFileW(args[0].c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return 1;
     PrintLine("held");
     Sleep(static_cast<DWORD>(ArgInt(args, 1, 1000)));
     CloseHandle(h);
     return 0;
 }
 
-ZV_TOOL_COMMAND(CmdErrText, L"errtext", "errtext CODE: the system's text for an error code (FormatMessage)") {
-    if (args.empty()) return 2;
+ZV_TOOL_COMMAND(CmdErrText, L"errtext",
+                "errtext CODE: the system's text for an error code (FormatMessage)") {
+    if (args.empty())
+        return 2;
     wchar_t* buffer = nullptr;
     const DWORD n = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-        static_cast<DWORD>(_wtoi(args[0].c_str())), MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
-        reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    if (n == 0) return 1;
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, static_cast<DWORD>(_wtoi(args[0].c_str())),
+        MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    if (n == 0)
+        return 1;
     PrintLine(JsonString(std::wstring(buffer, n)));
     LocalFree(buffer);
     return 0;

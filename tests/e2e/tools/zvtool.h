@@ -17,9 +17,9 @@ struct Registrar {
     Registrar(const wchar_t* name, CommandFn fn, const char* usage);
 };
 
-#define ZV_TOOL_COMMAND(id, name, usage)                               \
-    static int id(const zvtool::Args& args);                          \
-    static const zvtool::Registrar id##_registrar(name, id, usage);   \
+#define ZV_TOOL_COMMAND(id, name, usage)                            \
+    static int id(const zvtool::Args& args);                        \
+    static const zvtool::Registrar id##_registrar(name, id, usage); \
     static int id(const zvtool::Args& args)
 
 // Output helpers.
@@ -33,12 +33,13 @@ std::string JsonString(const std::wstring& w);
 int ArgInt(const Args& args, size_t index, int def);
 
 // Window helpers.
-std::wstring WindowText(HWND w);      // WM_GETTEXT, works across processes
+std::wstring WindowText(HWND w);  // WM_GETTEXT, works across processes
 std::wstring ClassNameOf(HWND w);
 // First top-level window (Z order) whose caption equals (or, partial, contains) caption
 // and, when cls is not empty, whose class is cls.
 HWND FindTopLevel(const std::wstring& caption, bool partial, const std::wstring& cls = L"");
 // Polls FindTopLevel every 50 ms up to timeoutMs.
-HWND WaitTopLevel(const std::wstring& caption, bool partial, int timeoutMs, const std::wstring& cls = L"");
+HWND WaitTopLevel(const std::wstring& caption, bool partial, int timeoutMs,
+                  const std::wstring& cls = L"");
 
 }  // namespace zvtool
