@@ -21,6 +21,22 @@ std::int32_t ClampedDifference(std::int32_t to, std::int32_t from) {
         d, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
 }
 
+// The action must happen where the line says. A system may apply an injected move late,
+// or let an older pointer position overtake it (Wine does both when a window lies under
+// the pointer), so after a short pause the pointer is checked and the remaining distance
+// sent again while it rests elsewhere. A pointer held at the screen's edge stops after
+// the last correction.
+void SettlePointer(IEngineDesktop& desktop, HeldInput& held, Point target) {
+    for (int correction = 0;; ++correction) {
+        desktop.Sleep(kPointerSettleMs);
+        const Point now = desktop.GetCursorPos();
+        if (now == target || correction == kPointerCorrections)
+            return;
+        held.Mouse(kMouseMove, ClampedDifference(target.x, now.x),
+                   ClampedDifference(target.y, now.y), 0);
+    }
+}
+
 // Button-down and button-up flags of the click actions.
 struct Buttons {
     std::uint32_t down;
@@ -127,6 +143,7 @@ bool ExecMouse(CommandContext& ctx, const std::string& line, std::string& result
     } else {
         held.Mouse(kMouseMove, dx, dy, 0);
     }
+    SettlePointer(desktop, held, target);
     if (drag)
         held.Mouse(kMouseLeftUp, 0, 0, 0);
     held.RestoreMouseParams();

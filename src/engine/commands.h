@@ -62,6 +62,10 @@ struct MouseParse {
     bool local = false;
 };
 MouseParse ParseMouse(std::string_view line);
+// The pause before the pointer is checked after a move, and how many corrective moves
+// follow at most while it rests elsewhere than the target.
+inline constexpr std::uint32_t kPointerSettleMs = 15;
+inline constexpr int kPointerCorrections = 4;
 
 // ---- FOCUS and TYPE: quotes removed and run-time tokens substituted ----
 struct FocusParse {

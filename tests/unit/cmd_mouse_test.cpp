@@ -19,8 +19,8 @@ protected:
 TEST_F(MouseTest, MoveOnlyWithThePointerSettingsOverridden) {
     EXPECT_TRUE(Call(ExecMouse, "MOUSE:100,200"));
     EXPECT_EQ(result, "MOUSE : X=100 Y=200 BUTTON=none POS=SCREEN");
-    EXPECT_EQ(desk.events,
-              (Events{"mouseparams 0 0 0 10", "mouse 1 50 140 0", "mouseparams 6 10 1 4"}));
+    EXPECT_EQ(desk.events, (Events{"mouseparams 0 0 0 10", "mouse 1 50 140 0", "sleep 15",
+                                   "mouseparams 6 10 1 4"}));
     EXPECT_EQ(desk.cursor, (Point{100, 200}));
     EXPECT_EQ(desk.mouseParams, (MouseParams{6, 10, 1, 4})) << "the user's settings are back";
 }
@@ -31,7 +31,7 @@ TEST_F(MouseTest, LocalClickInEitherOrder) {
         desk.cursor = {0, 0};
         EXPECT_TRUE(Call(ExecMouse, line)) << line;
         EXPECT_EQ(result, "MOUSE : X=410 Y=260 BUTTON=L POS=LOCAL(wh=00000300 X=10,Y=10)") << line;
-        EXPECT_EQ(desk.events, (Events{"mouseparams 0 0 0 10", "mouse 1 410 260 0",
+        EXPECT_EQ(desk.events, (Events{"mouseparams 0 0 0 10", "mouse 1 410 260 0", "sleep 15",
                                        "mouseparams 6 10 1 4", "mouse 2 0 0 0", "mouse 4 0 0 0"}))
             << line;
     }
@@ -54,7 +54,8 @@ TEST_F(MouseTest, EveryAction) {
         desk.cursor = {0, 0};
         EXPECT_TRUE(Call(ExecMouse, std::string("MOUSE:0,0,") + word)) << word;
         EXPECT_EQ(result, std::string("MOUSE : X=0 Y=0 BUTTON=") + word + " POS=SCREEN");
-        Events expected{"mouseparams 0 0 0 10", "mouse 1 0 0 0", "mouseparams 6 10 1 4"};
+        Events expected{"mouseparams 0 0 0 10", "mouse 1 0 0 0", "sleep 15",
+                        "mouseparams 6 10 1 4"};
         expected.insert(expected.end(), after.begin(), after.end());
         EXPECT_EQ(desk.events, expected) << word;
     }
@@ -68,7 +69,7 @@ TEST_F(MouseTest, DragHoldsTheLeftButtonDuringTheMove) {
     EXPECT_EQ(result, "MOUSE : X=300 Y=300 BUTTON=DD POS=SCREEN");
     EXPECT_EQ(desk.events,
               (Events{"mouseparams 0 0 0 10", "mouse 2 0 0 0", "mouse 1 1 1 0", "mouse 1 1 0 0",
-                      "mouse 1 1 0 0", "mouse 4 0 0 0", "mouseparams 6 10 1 4"}));
+                      "mouse 1 1 0 0", "sleep 15", "mouse 4 0 0 0", "mouseparams 6 10 1 4"}));
 }
 
 TEST_F(MouseTest, NegativeAndSaturatedCoordinates) {
@@ -77,14 +78,35 @@ TEST_F(MouseTest, NegativeAndSaturatedCoordinates) {
     EXPECT_TRUE(Call(ExecMouse, "MOUSE:99999999999,-99999999999"));
     EXPECT_EQ(result, "MOUSE : X=2147483647 Y=-2147483648 BUTTON=none POS=SCREEN");
     // The distance from (-20, 5) does not overflow.
-    EXPECT_EQ(desk.events[4], "mouse 1 2147483647 -2147483648 0");
+    EXPECT_EQ(desk.events[5], "mouse 1 2147483647 -2147483648 0");
+}
+
+TEST_F(MouseTest, OvertakenMoveIsCorrectedBeforeTheClick) {
+    desk.staleMoves = 1;
+    EXPECT_TRUE(Call(ExecMouse, "MOUSE:100,200,L"));
+    EXPECT_EQ(desk.events,
+              (Events{"mouseparams 0 0 0 10", "mouse 1 50 140 0", "sleep 15", "mouse 1 50 140 0",
+                      "sleep 15", "mouseparams 6 10 1 4", "mouse 2 0 0 0", "mouse 4 0 0 0"}));
+    EXPECT_EQ(desk.cursor, (Point{100, 200}));
+
+    // A pointer that keeps falling back is corrected a bounded number of times.
+    desk.events.clear();
+    desk.cursor = {0, 0};
+    desk.staleMoves = 100;
+    EXPECT_TRUE(Call(ExecMouse, "MOUSE:10,10,R"));
+    EXPECT_EQ(desk.EventsOf("mouse 1 ").size(), static_cast<std::size_t>(1 + kPointerCorrections));
+    EXPECT_EQ(desk.EventsOf("sleep ").size(), static_cast<std::size_t>(1 + kPointerCorrections));
+    EXPECT_EQ(desk.EventsOf("mouse 8 ").size(), 1u) << "the action still happens once";
+    EXPECT_FALSE(held.AnythingHeld());
 }
 
 TEST_F(MouseTest, FarTargetWithRealMovementDoesNotHang) {
     app.settings.mouseMoveReal = 1;
     desk.record = false;
     EXPECT_TRUE(Call(ExecMouse, "MOUSE:2147483647,0"));
-    EXPECT_LE(desk.eventCount, static_cast<std::size_t>(kMaxStepwiseDistance) + 2);
+    // The steps, the parameter override and restore, and the bounded corrections.
+    EXPECT_LE(desk.eventCount,
+              static_cast<std::size_t>(kMaxStepwiseDistance) + 2 + 2 * (kPointerCorrections + 1));
 }
 
 TEST_F(MouseTest, ParsingFailures) {

@@ -56,6 +56,10 @@ public:
     Process startedProcess;
     bool failStart = false;
     bool record = true;  // false: count events only (fuzzing, benchmarks)
+    // The next staleMoves moves are overtaken, during the following sleep, by the pointer
+    // position from before them (as Wine's pointer feedback does).
+    int staleMoves = 0;
+    std::optional<Point> staleCursor;
 
     // ---- what happened ----
     std::vector<std::string> events;
@@ -87,6 +91,10 @@ public:
     // ---- time ----
     void Sleep(std::uint32_t ms) override {
         Record(StrPrintf("sleep %u", ms));
+        if (staleCursor) {
+            cursor = *staleCursor;  // the older position overtakes the move
+            staleCursor.reset();
+        }
         Advance(ms);
     }
     std::uint64_t TickMs() override { return now; }
@@ -103,8 +111,13 @@ public:
         Record(StrPrintf("mouse %X %d %d %d", flags, dx, dy, data));
         if (flags & kMouseMove) {
             // The speed override makes a relative move exact; the fake only models that.
+            const Point before = cursor;
             cursor.x = Saturate(static_cast<std::int64_t>(cursor.x) + dx);
             cursor.y = Saturate(static_cast<std::int64_t>(cursor.y) + dy);
+            if (staleMoves > 0) {
+                --staleMoves;
+                staleCursor = before;
+            }
         }
     }
     Point GetCursorPos() override { return cursor; }
