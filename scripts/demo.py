@@ -1,14 +1,18 @@
 #!/usr/bin/env python3
 """The main job, as a user would see it: RkEngine.exe runs a sample macro under Wine on
-a virtual display; the run log (CP932) is printed as UTF-8, then the configuration file,
-and a screenshot is saved under build/e2e-artifacts/."""
+a virtual display. The macro starts Notepad and types a short Japanese report into it;
+a screenshot is taken while Notepad shows the text, and the run log (CP932) is printed
+as UTF-8 with the configuration file the engine wrote."""
 import pathlib
 import sys
+import time
 
 ROOT = pathlib.Path(__file__).resolve().parents[1]
 sys.path.insert(0, str(ROOT / 'tests' / 'e2e'))
 
 from wineenv import WineSession  # noqa: E402
+
+PARAM1 = '担当：オストランド 太郎'
 
 
 def main():
@@ -22,20 +26,34 @@ def main():
     session = WineSession.begin('demo')
     try:
         session.reset_user_state()
-        print(f'RkEngine.exe /M:"{session.win_path(macro)}"', flush=True)
-        rc = session.run(session.bin('RkEngine.exe'), f'/M:"{session.win_path(macro)}"', timeout=120)
-        shot = session.screenshot('demo')
+        args = f'/M:"{session.win_path(macro)}" /1:"{PARAM1}"'
+        print(f'RkEngine.exe {args}', flush=True)
+        engine = session.start(session.bin('RkEngine.exe'), args)
         log = session.suite_folder() / 'Zorvane_Log.txt'
         ini = session.suite_folder() / 'Zorvane.ini'
-        print(f'exit code {rc}')
+
+        # After the last key the macro waits two seconds: take the picture then.
+        shot = None
+        deadline = time.time() + 120
+        while time.time() < deadline and engine.poll() is None:
+            if log.exists() and 'HOME(24)' in log.read_bytes().decode('cp932', errors='replace'):
+                time.sleep(0.5)
+                shot = session.screenshot('demo')
+                break
+            time.sleep(0.2)
+        engine.wait(timeout=120)
+        print(f'exit code {engine.returncode}')
         if log.exists():
             print(f'--- run log {log.name} ---')
             print(session.read_cp932(log).replace('\r\n', '\n'), end='')
         if ini.exists():
             print(f'--- configuration file {ini.name} ---')
             print(session.read_cp932(ini).replace('\r\n', '\n'), end='')
+        if shot is None:
+            shot = session.screenshot('demo')
         print(f'--- screenshot: {shot}')
-        return 0 if rc == 0 else 1
+        ok = engine.returncode == 0 and log.exists() and 'マクロ処理終了' in session.read_cp932(log)
+        return 0 if ok else 1
     finally:
         session.stop()
 
