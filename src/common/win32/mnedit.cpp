@@ -33,6 +33,8 @@ bool CMnEdit::Attach(HWND edit) {
     }
     edit_ = edit;
     parent_ = parent;
+    accepted_ = Text();
+    acceptedCaret_ = static_cast<DWORD>(accepted_.size());
     return true;
 }
 
@@ -46,14 +48,33 @@ void CMnEdit::Detach() {
     parent_ = nullptr;
 }
 
-void CMnEdit::OnTextChanged() {
+std::wstring CMnEdit::Text() const {
     const int n = GetWindowTextLengthW(edit_);
     std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
     text.resize(static_cast<std::size_t>(GetWindowTextW(edit_, text.data(), n + 1)));
-    if (IsNumericEditTextAllowed(FromWide(text)))
+    return text;
+}
+
+void CMnEdit::OnTextChanged() {
+    if (restoring_)
         return;
+    const std::wstring text = Text();
+    if (IsNumericEditTextAllowed(FromWide(text))) {
+        accepted_ = text;
+        DWORD start = 0, end = 0;
+        SendMessageW(edit_, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                     reinterpret_cast<LPARAM>(&end));
+        acceptedCaret_ = end;
+        return;
+    }
     MessageBeep(0);
-    SendMessageW(edit_, EM_UNDO, 0, 0);
+    // The edit control's own undo would also take back the valid characters typed just
+    // before (it joins a run of typing into one step), so the last accepted text returns.
+    restoring_ = true;
+    SetWindowTextW(edit_, accepted_.c_str());
+    SendMessageW(edit_, EM_SETSEL, acceptedCaret_, acceptedCaret_);
+    SendMessageW(edit_, EM_EMPTYUNDOBUFFER, 0, 0);
+    restoring_ = false;
 }
 
 LRESULT CALLBACK CMnEdit::EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR key,

@@ -18,8 +18,11 @@
 namespace zv {
 namespace {
 
+// Whether a key is down now. The thread's own key state counts too: right after a menu
+// loop has taken the keyboard messages, some systems (Wine) report a stale asynchronous
+// state while the thread's state already shows the key that is held.
 bool KeyHeld(int vk) {
-    return (GetAsyncKeyState(vk) & 0x8000) != 0;
+    return (GetAsyncKeyState(vk) & 0x8000) != 0 || (GetKeyState(vk) & 0x8000) != 0;
 }
 
 int CALLBACK BrowseCallback(HWND hwnd, UINT msg, LPARAM, LPARAM data) {
@@ -90,7 +93,8 @@ void CCommandWnd::RegisterMacroHotkey() {
 void CCommandWnd::ShowMacroMenu() {
     if (menuOpen_)
         return;  // a hotkey press while the menu is open changes nothing
-    if (HWND front = GetForegroundWindow()) {
+    HWND front = GetForegroundWindow();
+    if (front != nullptr) {
         wchar_t caption[260] = {};
         GetWindowTextW(front, caption, 260);
         targetCaption_ = TargetCaptionOf(FromWide(caption));
@@ -115,6 +119,9 @@ void CCommandWnd::ShowMacroMenu() {
     menuOpen_ = true;
     TrackPopupMenu(menu, TPM_CENTERALIGN | TPM_LEFTBUTTON, pt.x, pt.y, 0, hwnd_, nullptr);
     menuOpen_ = false;
+    // The chosen command arrives before this message; when it comes, the user's window
+    // gets the keyboard back (the command reads Ctrl and Shift while we are in front).
+    returnFocusTo_ = front != hwnd_ ? front : nullptr;
     PostMessageW(hwnd_, WM_USER, 0, 0);
     DestroyMenu(loaded);  // its submenus go with it; the entries stay for the command
 }
@@ -266,6 +273,19 @@ LRESULT CCommandWnd::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_COMMAND:
             OnCommand(LOWORD(wp), HIWORD(wp));
             return 0;
+        case WM_USER:
+            // After the hotkey menu: a chosen macro starts where the user was working, and
+            // a dismissed menu leaves no hidden window in front.
+            if (returnFocusTo_ != nullptr && IsWindow(returnFocusTo_))
+                SetForegroundWindow(returnFocusTo_);
+            returnFocusTo_ = nullptr;
+            return 0;
+        case WM_SYSCOMMAND:
+            // The hidden window has no menu: releasing Alt after the hotkey (its Z went to
+            // the hotkey) must not put it in menu mode, which would swallow the next press.
+            if ((wp & 0xFFF0) == SC_KEYMENU)
+                return 0;
+            break;
         case WM_ENDSESSION:
             // Logging off ends the launcher as "exit" would, so the user's timeout returns.
             if (wp)

@@ -58,6 +58,7 @@ private:
     bool restoreForegroundLock_ = false;
     bool hotkeyRegistered_ = false;
     bool menuOpen_ = false;
+    HWND returnFocusTo_ = nullptr;  // the window in front when the hotkey menu was called
     MacroMenuModel menuModel_;
 };
 

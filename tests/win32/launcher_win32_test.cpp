@@ -1,0 +1,500 @@
+// The launcher's Win32 layer under Wine: menus from the catalogue model, RunProgram, the
+// foreground lock against the real registry and system parameters, the tray window's
+// click timing, the shared edit controls and the program's own resources.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "bitmdraw.h"
+#include "catalogue.h"
+#include "fglock_win32.h"
+#include "filesystem.h"
+#include "imectrl.h"
+#include "launcher_app.h"
+#include "launcher_shell.h"
+#include "menubuild.h"
+#include "mnedit.h"
+#include "profile.h"
+#include "runprogram.h"
+#include "splashwnd.h"
+#include "text.h"
+#include "traywnd.h"
+#include "versioninfo.h"
+
+namespace zv {
+namespace {
+
+std::string TempFolder() {
+    wchar_t buf[MAX_PATH];
+    GetTempPathW(MAX_PATH, buf);
+    return FromWide(buf);
+}
+
+std::wstring MenuText(HMENU menu, UINT pos) {
+    wchar_t buf[256] = {};
+    GetMenuStringW(menu, pos, buf, 256, MF_BYPOSITION);
+    return buf;
+}
+
+HBITMAP CheckBitmapOf(HMENU menu, UINT pos) {
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_CHECKMARKS;
+    GetMenuItemInfoW(menu, pos, TRUE, &info);
+    EXPECT_EQ(info.hbmpChecked, info.hbmpUnchecked);
+    return info.hbmpUnchecked;
+}
+
+void Pump(DWORD ms) {
+    const ULONGLONG end = GetTickCount64() + ms;
+    while (GetTickCount64() < end) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        Sleep(5);
+    }
+}
+
+MacroMenuNode MacroNode(int id, const std::string& label,
+                        MacroBitmap bitmap = MacroBitmap::Ordinary) {
+    MacroMenuNode n;
+    n.id = id;
+    n.label = label;
+    n.path = "C:\\m\\" + label;
+    n.bitmap = bitmap;
+    return n;
+}
+
+TEST(LauncherMenu, ModelBecomesItemsAboveTheCommandMenu) {
+    HMENU menu = CreatePopupMenu();
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_STRING, 32771, L"ホットキーの設定(&H)");
+    HBITMAP ordinary = CreateBitmap(13, 13, 1, 32, nullptr);
+    HBITMAP targeted = CreateBitmap(13, 13, 1, 32, nullptr);
+
+    MacroMenuNode folder;
+    folder.isFolder = true;
+    folder.label = "予定表 フォルダ";
+    folder.children = {MacroNode(10002, "中の一つ")};
+    MacroMenuNode emptyFolder;  // never produced by the catalogue, but must not break the menu
+    emptyFolder.isFolder = true;
+    emptyFolder.label = "empty";
+    const std::vector<MacroMenuNode> items{MacroNode(10000, "日報を書く"),
+                                           MacroNode(10001, "メモ帳用", MacroBitmap::Targeted),
+                                           folder};
+    InsertMacroMenuItems(menu, items, ordinary, targeted);
+
+    ASSERT_EQ(GetMenuItemCount(menu), 5);
+    EXPECT_EQ(MenuText(menu, 0), L"日報を書く");
+    EXPECT_EQ(GetMenuItemID(menu, 0), 10000u);
+    EXPECT_EQ(CheckBitmapOf(menu, 0), ordinary);
+    EXPECT_EQ(MenuText(menu, 1), L"メモ帳用");
+    EXPECT_EQ(GetMenuItemID(menu, 1), 10001u);
+    EXPECT_EQ(CheckBitmapOf(menu, 1), targeted);
+    EXPECT_EQ(MenuText(menu, 2), L"予定表 フォルダ");
+    HMENU sub = GetSubMenu(menu, 2);
+    ASSERT_NE(sub, nullptr);
+    ASSERT_EQ(GetMenuItemCount(sub), 1);
+    EXPECT_EQ(MenuText(sub, 0), L"中の一つ");
+    EXPECT_EQ(GetMenuItemID(sub, 0), 10002u);
+    EXPECT_EQ(CheckBitmapOf(sub, 0), ordinary);
+    EXPECT_EQ(GetMenuState(menu, 3, MF_BYPOSITION) & MF_SEPARATOR, static_cast<UINT>(MF_SEPARATOR));
+    EXPECT_EQ(GetMenuItemID(menu, 4), 32771u);
+
+    DestroyMenu(menu);
+    EXPECT_FALSE(IsMenu(sub)) << "submenus go with the menu";
+    DeleteObject(ordinary);
+    DeleteObject(targeted);
+}
+
+TEST(LauncherMenu, CatalogueOnRealFilesWithJapaneseNames) {
+    IFileSystem& fs = PlatformFileSystem();
+    const std::string top = TempFolder() + "zv catalogue 表";
+    fs.MakeDirectory(top);
+    fs.MakeDirectory(top + "\\サブ");
+    ASSERT_TRUE(fs.ReplaceContent(top + "\\日報.rkm", "; <RKMACRO>日報を書く\r\n\r\nWAIT:1\r\n"));
+    ASSERT_TRUE(
+        fs.ReplaceContent(top + "\\サブ\\表示.rkm", "; <RKMACRO>\r\n; <TARGET>無題 - メモ帳\r\n"));
+    ASSERT_TRUE(fs.ReplaceContent(top + "\\readme.txt", "no macro"));
+    MacroMenuModel m = CMacroCatalogue(fs, "無題 - メモ帳", 2, 100).Build(top);
+    ASSERT_EQ(m.items.size(), 2u);
+    EXPECT_EQ(m.items[0].label, "日報を書く");
+    EXPECT_EQ(m.items[0].path, top + "\\日報.rkm");
+    ASSERT_TRUE(m.items[1].isFolder);
+    ASSERT_EQ(m.items[1].children.size(), 1u);
+    EXPECT_EQ(m.items[1].children[0].label, "表示.rkm");
+    EXPECT_EQ(m.items[1].children[0].bitmap, MacroBitmap::Targeted);
+    m = CMacroCatalogue(fs, "other", 2, 100).Build(top);
+    EXPECT_EQ(m.items.size(), 1u) << "the targeted macro and its folder are gone";
+
+    // A file that cannot be opened (held without sharing) is skipped.
+    const HANDLE held = CreateFileW(ToWide(top + "\\日報.rkm").c_str(), GENERIC_READ, 0, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(CMacroCatalogue(fs, "other", 2, 100).Build(top).itemCount, 0);
+    CloseHandle(held);
+
+    DeleteFileW(ToWide(top + "\\日報.rkm").c_str());
+    DeleteFileW(ToWide(top + "\\サブ\\表示.rkm").c_str());
+    DeleteFileW(ToWide(top + "\\readme.txt").c_str());
+    RemoveDirectoryW(ToWide(top + "\\サブ").c_str());
+    RemoveDirectoryW(ToWide(top).c_str());
+}
+
+TEST(LauncherRunProgram, StartsAQuotedProgramAndReportsFailures) {
+    const std::string dir = TempFolder() + "zv run 表 dir";
+    CreateDirectoryW(ToWide(dir).c_str(), nullptr);
+    wchar_t system[MAX_PATH];
+    GetSystemDirectoryW(system, MAX_PATH);
+    const std::string exe = dir + "\\my cmd.exe";
+    ASSERT_TRUE(
+        CopyFileW((std::wstring(system) + L"\\cmd.exe").c_str(), ToWide(exe).c_str(), FALSE));
+    const std::string out = dir + "\\out.txt";
+    DeleteFileW(ToWide(out).c_str());
+
+    EXPECT_TRUE(RunProgram("\"" + exe + "\" /c echo started> \"" + out + "\"", SW_HIDE));
+    std::string content;
+    for (int i = 0; i < 200 && !PlatformFileSystem().ReadAll(out, content); ++i)
+        Sleep(50);
+    EXPECT_EQ(content.substr(0, 7), "started");
+
+    EXPECT_FALSE(RunProgram("\"" + dir + "\\none.exe\" /M:\"x\"", SW_MINIMIZE));
+    EXPECT_FALSE(RunProgram("", SW_SHOWDEFAULT));
+    Sleep(200);
+    DeleteFileW(ToWide(out).c_str());
+    DeleteFileW(ToWide(exe).c_str());
+    RemoveDirectoryW(ToWide(dir).c_str());
+}
+
+// Messages shown by the foreground lock logic.
+struct Messages : IMessageHost {
+    std::vector<std::string> shown;
+    void ShowMessage(const std::string& text) override { shown.push_back(text); }
+};
+
+TEST(LauncherForegroundLock, RegistryAndSystemParameterAgree) {
+    Win32ForegroundLock lock;
+    const std::optional<std::uint32_t> original = lock.ReadSystemValue();
+    ASSERT_TRUE(original.has_value());
+    ASSERT_TRUE(lock.SetSystemValue(123456));
+    EXPECT_EQ(lock.ReadSystemValue(), std::optional<std::uint32_t>(123456));
+    EXPECT_EQ(lock.ReadRegistryValue(), std::optional<std::uint32_t>(123456))
+        << "stored in the user profile";
+
+    // A launcher run: saved once, lowered to 0, restored at the end.
+    const std::string ini = TempFolder() + "zv fglock.ini";
+    DeleteFileW(ToWide(ini).c_str());
+    IniProfile profile(PlatformFileSystem(), ini);
+    Messages messages;
+    EXPECT_TRUE(LowerForegroundLockTimeout(lock, profile, messages));
+    EXPECT_EQ(lock.ReadRegistryValue(), std::optional<std::uint32_t>(0));
+    EXPECT_EQ(lock.ReadSystemValue(), std::optional<std::uint32_t>(0));
+    EXPECT_EQ(profile.GetInt("RkEngineSettings", "FOREGROUNDLOCKTIMEOUT", -1), 123456);
+    RestoreForegroundLockTimeout(lock, profile, messages);
+    EXPECT_EQ(lock.ReadRegistryValue(), std::optional<std::uint32_t>(123456));
+    EXPECT_TRUE(messages.shown.empty());
+
+    lock.SetSystemValue(*original);
+    DeleteFileW(ToWide(ini).c_str());
+}
+
+// Counts the tray window's three events.
+class CountingTray : public CTrayWnd {
+public:
+    int* clicks;
+    int* doubles;
+    int* menus;
+    CountingTray(int* c, int* d, int* m) : clicks(c), doubles(d), menus(m) {}
+    void OnTrayClick() override { ++*clicks; }
+    void OnTrayDoubleClick() override { ++*doubles; }
+    void OnTrayMenu() override { ++*menus; }
+};
+
+TEST(LauncherTrayWindow, ClicksArriveAfterTheDoubleClickTimeAndDoubleClicksAlone) {
+    int clicks = 0, doubles = 0, menus = 0;
+    auto* tray = new CountingTray(&clicks, &doubles, &menus);  // deletes itself with its window
+    ASSERT_TRUE(tray->CreateTrayWindow(GetModuleHandleW(nullptr)));
+    HWND w = tray->GetSafeHwnd();
+    wchar_t caption[64] = {};
+    GetWindowTextW(w, caption, 64);
+    EXPECT_STREQ(caption, L"TrayIconHandler");
+    EXPECT_FALSE(IsWindowVisible(w));
+    EXPECT_TRUE(GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+
+    const DWORD dbl = GetDoubleClickTime();
+    PostMessageW(w, UM_TRAY_NOTIFY, kTrayIconId, WM_LBUTTONDOWN);
+    PostMessageW(w, UM_TRAY_NOTIFY, kTrayIconId, WM_LBUTTONUP);
+    Pump(dbl / 2);
+    EXPECT_EQ(clicks, 0) << "not before the double-click time";
+    Pump(dbl + 300);
+    EXPECT_EQ(clicks, 1);
+
+    PostMessageW(w, UM_TRAY_NOTIFY, kTrayIconId, WM_LBUTTONDOWN);
+    PostMessageW(w, UM_TRAY_NOTIFY, kTrayIconId, WM_LBUTTONUP);
+    PostMessageW(w, UM_TRAY_NOTIFY, kTrayIconId, WM_LBUTTONDBLCLK);
+    PostMessageW(w, UM_TRAY_NOTIFY, kTrayIconId, WM_LBUTTONUP);
+    PostMessageW(w, UM_TRAY_NOTIFY, kTrayIconId, WM_RBUTTONUP);
+    PostMessageW(w, UM_TRAY_NOTIFY, kTrayIconId + 1, WM_RBUTTONUP);  // another icon
+    Pump(dbl + 300);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(doubles, 1);
+    EXPECT_EQ(menus, 1);
+    DestroyWindow(w);
+}
+
+TEST(LauncherInstance, FindsTheWindowMarkedAsRunningLauncher) {
+    EXPECT_FALSE(ActivateRunningInstance());
+    HWND w = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"marked", 0, 0, 0, 0, 0, nullptr,
+                             nullptr, nullptr, nullptr);
+    ASSERT_NE(w, nullptr);
+    SetPropW(w, kInstanceMarker, reinterpret_cast<HANDLE>(1));
+    EXPECT_TRUE(ActivateRunningInstance());
+    RemovePropW(w, kInstanceMarker);
+    DestroyWindow(w);
+}
+
+// A parent window that records the EN_CHANGE notifications that reach it.
+int g_parentChanges = 0;
+LRESULT CALLBACK ParentProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_COMMAND && HIWORD(wp) == EN_CHANGE)
+        ++g_parentChanges;
+    return DefWindowProcW(w, msg, wp, lp);
+}
+
+std::wstring TextOf(HWND w) {
+    wchar_t buf[64] = {};
+    GetWindowTextW(w, buf, 64);
+    return buf;
+}
+
+TEST(LauncherMnEdit, TypedLettersAndLateMinusAreUndone) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = ParentProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"ZvMnEditParent";
+    RegisterClassW(&wc);
+    HWND parent = CreateWindowExW(0, wc.lpszClassName, L"p", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
+                                  nullptr, nullptr, wc.hInstance, nullptr);
+    HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 0, 0, 100, 20, parent,
+                                reinterpret_cast<HMENU>(1019), wc.hInstance, nullptr);
+    ASSERT_NE(edit, nullptr);
+    {
+        CMnEdit field;
+        ASSERT_TRUE(field.SubclassDlgItem(1019, parent));
+        EXPECT_EQ(field.imeMode, 9);
+        g_parentChanges = 0;
+        for (wchar_t c : std::wstring(L"-12a"))
+            SendMessageW(edit, WM_CHAR, c, 0);
+        EXPECT_EQ(TextOf(edit), L"-12") << "only the letter is taken back";
+        SendMessageW(edit, WM_CHAR, L'-', 0);
+        EXPECT_EQ(TextOf(edit), L"-12") << "a minus after the first character is taken back";
+        SendMessageW(edit, WM_CHAR, L'3', 0);
+        EXPECT_EQ(TextOf(edit), L"-123") << "typing goes on at the caret";
+        EXPECT_EQ(g_parentChanges, 0) << "the field keeps its change notifications";
+
+        // A paste of digits followed by a letter goes as a whole.
+        SendMessageW(edit, EM_SETSEL, 1, 1);
+        SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"45x"));
+        EXPECT_EQ(TextOf(edit), L"-123");
+        SendMessageW(edit, EM_SETSEL, 1, 1);
+        SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"45"));
+        EXPECT_EQ(TextOf(edit), L"-45123");
+        SetWindowTextW(edit, L"");
+        SendMessageW(edit, WM_CHAR, L'-', 0);
+        EXPECT_EQ(TextOf(edit), L"-") << "a leading minus is accepted";
+        SetWindowTextW(edit, L"-123");
+
+        // Focus selects everything; losing it leaves no selection.
+        ShowWindow(parent, SW_SHOW);
+        SetFocus(edit);
+        DWORD start = 0, end = 0;
+        SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                     reinterpret_cast<LPARAM>(&end));
+        EXPECT_EQ(start, 0u);
+        EXPECT_EQ(end, 4u);
+        SetFocus(parent);
+        SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                     reinterpret_cast<LPARAM>(&end));
+        EXPECT_EQ(start, end);
+    }
+    // Detached: the parent sees the notifications again and any text stays.
+    SendMessageW(edit, WM_CHAR, L'x', 0);
+    EXPECT_EQ(TextOf(edit), L"-123x");
+    EXPECT_GT(g_parentChanges, 0);
+    DestroyWindow(parent);
+}
+
+TEST(LauncherImeCtrl, WindowWithoutInputContextDoesNothing) {
+    CImeCtrl none(nullptr);
+    EXPECT_FALSE(none.HasContext());
+    EXPECT_FALSE(none.IsOpen());
+    for (int mode : {0, 1, 2, 9, 5})
+        none.SetMode(mode);  // no crash, nothing to change
+    EXPECT_FALSE(none.IsOpen());
+}
+
+TEST(LauncherBitMDraw, MaskedDrawing) {
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP target = CreateCompatibleBitmap(screen, 4, 2);
+    HGDIOBJ old = SelectObject(dc, target);
+    for (int x = 0; x < 4; ++x) {
+        for (int y = 0; y < 2; ++y)
+            SetPixel(dc, x, y, RGB(0xF0, 0x80, 0x0F));  // what was there
+    }
+    // Image: column 0 blue, column 1 white, columns 2-3 green. Mask: white in columns 0
+    // and 2, black in 1 and 3.
+    auto make = [&](COLORREF c0, COLORREF c1, COLORREF c2, COLORREF c3) {
+        HBITMAP b = CreateCompatibleBitmap(screen, 4, 2);
+        HDC m = CreateCompatibleDC(screen);
+        HGDIOBJ o = SelectObject(m, b);
+        for (int y = 0; y < 2; ++y) {
+            SetPixel(m, 0, y, c0);
+            SetPixel(m, 1, y, c1);
+            SetPixel(m, 2, y, c2);
+            SetPixel(m, 3, y, c3);
+        }
+        SelectObject(m, o);
+        DeleteDC(m);
+        return b;
+    };
+    const COLORREF white = RGB(255, 255, 255), black = RGB(0, 0, 0);
+    HBITMAP image = make(RGB(0, 0, 0xFF), white, RGB(0, 0xFF, 0), RGB(0x33, 0xFF, 0xFF));
+    HBITMAP mask = make(white, black, white, black);
+    CBitMDraw(0, 0, 4, 2, dc, image, mask);
+    EXPECT_EQ(GetPixel(dc, 0, 1), RGB(0, 0, 0xFF)) << "white mask: the image";
+    EXPECT_EQ(GetPixel(dc, 1, 1), RGB(0xF0, 0x80, 0x0F))
+        << "black mask, white image: the background";
+    EXPECT_EQ(GetPixel(dc, 2, 0), RGB(0, 0xFF, 0));
+    EXPECT_EQ(GetPixel(dc, 3, 0), RGB(0xF0 & 0x33, 0x80, 0x0F))
+        << "black mask: image ANDed onto the background";
+    SelectObject(dc, old);
+    DeleteObject(image);
+    DeleteObject(mask);
+    DeleteObject(target);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+}
+
+// Zorvane.exe of the same build, loaded for its resources.
+class ZorvaneResources : public ::testing::Test {
+protected:
+    void SetUp() override {
+        wchar_t self[MAX_PATH];
+        GetModuleFileNameW(nullptr, self, MAX_PATH);
+        std::wstring path = self;
+        path = path.substr(0, path.find_last_of(L'\\'));
+        path = path.substr(0, path.find_last_of(L'\\')) + L"\\bin\\Zorvane.exe";
+        exe_ = path;
+        module_ = LoadLibraryExW(path.c_str(), nullptr,
+                                 LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+        if (module_ == nullptr)
+            GTEST_SKIP() << "Zorvane.exe not built beside the tests";
+    }
+    void TearDown() override {
+        if (module_ != nullptr)
+            FreeLibrary(module_);
+    }
+    std::wstring exe_;
+    HMODULE module_ = nullptr;
+};
+
+TEST_F(ZorvaneResources, MenusStringsBitmapsAndVersion) {
+    struct Item {
+        UINT id;
+        const wchar_t* text;
+    };
+    auto check = [&](UINT menuId, const wchar_t* popup, const std::vector<Item>& items) {
+        HMENU bar = LoadMenuW(module_, MAKEINTRESOURCEW(menuId));
+        ASSERT_NE(bar, nullptr);
+        wchar_t title[64] = {};
+        GetMenuStringW(bar, 0, title, 64, MF_BYPOSITION);
+        EXPECT_STREQ(title, popup);
+        HMENU menu = GetSubMenu(bar, 0);
+        ASSERT_EQ(GetMenuItemCount(menu), static_cast<int>(items.size()));
+        for (UINT i = 0; i < items.size(); ++i) {
+            if (items[i].text == nullptr) {
+                EXPECT_TRUE(GetMenuState(menu, i, MF_BYPOSITION) & MF_SEPARATOR) << i;
+                continue;
+            }
+            EXPECT_EQ(MenuText(menu, i), items[i].text);
+            EXPECT_EQ(GetMenuItemID(menu, static_cast<int>(i)), items[i].id);
+        }
+        DestroyMenu(bar);
+    };
+    check(131, L"トレイメニュー",
+          {{32776, L"処理ログを見る(&L)"},
+           {32775, L"RKマクロエディタ起動(&M)"},
+           {0, nullptr},
+           {32777, L"プロパティ(&P)"},
+           {32778, L"RKマクロエンジンプロパティ(&E)"},
+           {0, nullptr},
+           {32772, L"使い方の説明(&H)"},
+           {32781, L"Zorvane について(&A)"},
+           {0, nullptr},
+           {32782, L"終了(&X)"}});
+    check(132, L"コマンドメニュー",
+          {{0, nullptr},
+           {32771, L"ホットキーの設定(&H)"},
+           {32773, L"RKマクロパス選択(&P)"},
+           {32775, L"RKマクロ作成(&M)"}});
+
+    wchar_t text[128] = {};
+    LoadStringW(module_, 1002, text, 128);
+    EXPECT_STREQ(text, L"Zorvane v2.0.2");
+    LoadStringW(module_, 1009, text, 128);
+    EXPECT_STREQ(text, L"RKマクロファイルが存在する先頭のパスを選択");
+
+    for (int id : {130, 278, 148, 156}) {
+        HBITMAP b = LoadBitmapW(module_, MAKEINTRESOURCEW(id));
+        ASSERT_NE(b, nullptr) << id;
+        BITMAP info{};
+        GetObjectW(b, sizeof info, &info);
+        if (id == 148 || id == 156) {
+            EXPECT_EQ(info.bmWidth, 16);
+            EXPECT_EQ(info.bmHeight, 79);
+        }
+        DeleteObject(b);
+    }
+    for (int id : {128, 129})
+        EXPECT_NE(LoadIconW(module_, MAKEINTRESOURCEW(id)), nullptr) << id;
+    EXPECT_EQ(ReadProductVersion(FromWide(exe_)), std::optional<std::string>("2.0.2.0"));
+    EXPECT_EQ(ReadProductVersion(FromWide(exe_) + ".none"), std::nullopt);
+}
+
+TEST_F(ZorvaneResources, SplashIsCentredThenRaisedAndTranslucent) {
+    HWND splash = CSplashWnd::Create(module_, 10);
+    ASSERT_NE(splash, nullptr);
+    RECT r;
+    GetWindowRect(splash, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    const ScreenPoint p =
+        SplashPosition(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), w, h);
+    EXPECT_EQ(r.left, p.x);
+    EXPECT_EQ(r.top, p.y);
+    EXPECT_LT(r.top + h / 2, GetSystemMetrics(SM_CYSCREEN) / 2) << "above the centre";
+    const LONG_PTR ex = GetWindowLongPtrW(splash, GWL_EXSTYLE);
+    EXPECT_TRUE(ex & WS_EX_LAYERED);
+    EXPECT_TRUE(ex & WS_EX_TOOLWINDOW);
+    EXPECT_TRUE(ex & WS_EX_TOPMOST);
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    ASSERT_TRUE(GetLayeredWindowAttributes(splash, nullptr, &alpha, &flags));
+    EXPECT_EQ(alpha, 180);
+    EXPECT_TRUE(flags & LWA_ALPHA);
+    EXPECT_NE(GetWindowLongPtrW(splash, GWL_STYLE) & WS_CAPTION, WS_CAPTION) << "no title bar";
+    DestroyWindow(splash);
+
+    // Before version 5 the splash stays an ordinary opaque pop-up.
+    splash = CSplashWnd::Create(module_, 4);
+    ASSERT_NE(splash, nullptr);
+    EXPECT_FALSE(GetWindowLongPtrW(splash, GWL_EXSTYLE) & WS_EX_LAYERED);
+    DestroyWindow(splash);
+}
+
+}  // namespace
+}  // namespace zv
