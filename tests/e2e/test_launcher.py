@@ -1,0 +1,327 @@
+"""Zorvane.exe as a user meets it: the first start on a fresh account, the single
+instance, the hotkey menu built from a macro folder tree and the front window, choosing
+a macro (the engine runs it), the file maximum, the foreground lock timeout lowered
+while the launcher runs, and a hotkey that another program holds."""
+import json
+import pathlib
+import shutil
+import subprocess
+import time
+import unittest
+
+from wineenv import shared_session
+
+LAUNCHER_WINDOW = 'TrayIconHandler'
+SECTION = 'ZorvaneSettings'
+TRAY_ICON = (1269, 789)  # the notification icon in the virtual desktop's taskbar (1280x800)
+MACROS = 'zv-macros'
+
+
+def ini_section(text, section):
+    values, current = {}, None
+    for line in text.splitlines():
+        line = line.strip()
+        if line.startswith('[') and line.endswith(']'):
+            current = line[1:-1]
+        elif current == section and '=' in line:
+            k, v = line.split('=', 1)
+            values[k] = v
+    return values
+
+
+def macro_text(title, target=None):
+    lines = [f'; <RKMACRO>{title}']
+    if target is not None:
+        lines.append(f'; <TARGET>{target}')
+    return '\r\n'.join(lines + ['', 'WAIT:100']) + '\r\n'
+
+
+class Launcher(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.s = shared_session()
+        cls.exe = cls.s.bin('Zorvane.exe')
+        cls.engine_cmd = '"' + cls.s.win_path(cls.s.bin('RkEngine.exe')) + '" /M:'
+        cls.original_fglock = cls.fglock(cls)
+
+    def setUp(self):
+        self.s.reset_user_state()
+        self.top = self.s.drive_c() / MACROS
+        shutil.rmtree(self.top, ignore_errors=True)
+        self.procs = []
+
+    def tearDown(self):
+        self.s.tool('close', LAUNCHER_WINDOW)
+        for p in self.procs:
+            try:
+                p.wait(timeout=20)
+            except subprocess.TimeoutExpired:
+                p.kill()
+        for name in ('Zorvane.exe', 'RkEngine.exe'):
+            self.s.tool('kill', name)
+        shutil.rmtree(self.top, ignore_errors=True)
+        # Leave the system value as the session had it for the other tests.
+        self.s.tool('fglock', 'set', str(self.original_fglock['spi']))
+
+    # ---- helpers ----
+    def fglock(self):
+        rc, out = self.s.tool('fglock')
+        assert rc == 0, out
+        return json.loads(out.strip())
+
+    def ini(self):
+        return self.s.suite_folder() / 'Zorvane.ini'
+
+    def settings(self):
+        return ini_section(self.s.read_cp932(self.ini()), SECTION)
+
+    def write_settings(self, **values):
+        body = ''.join(f'{k}={v}\r\n' for k, v in values.items())
+        self.s.write_cp932(self.ini(), f'[{SECTION}]\r\n' + body)
+
+    def write_macro(self, rel, title, target=None):
+        self.s.write_cp932(self.top / rel, macro_text(title, target))
+
+    def macro_win(self, rel):
+        return 'C:\\' + MACROS + '\\' + rel.replace('/', '\\')
+
+    def background(self, *args):
+        """A zvtool command that runs on (returns its process once it printed a line)."""
+        p = subprocess.Popen(['wine', str(self.s.test_program('zvtool.exe')), *args], env=self.s.env,
+                             stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+        self.procs.append(p)
+        first = p.stdout.readline().decode('utf-8', 'replace').strip()
+        return p, first
+
+    def start_launcher(self):
+        p = self.s.start(self.exe)
+        self.procs.append(p)
+        self.assertIsNotNone(self.s.wait_window(LAUNCHER_WINDOW, 15000), 'the command window exists')
+        return p
+
+    def front_window(self, caption):
+        _, first = self.background('title-window', caption, '120000')
+        self.assertEqual(first, 'shown')
+        rc, out = self.s.tool('foreground')
+        self.assertEqual(json.loads(out.strip())['caption'], caption)
+
+    def popup_open(self, timeout=10):
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            rc, out = self.s.tool('windows')
+            for line in out.splitlines():
+                w = json.loads(line)
+                if w['class'] == '#32768' and w['visible']:
+                    return True
+            time.sleep(0.1)
+        return False
+
+    def open_hotkey_menu(self):
+        self.s.tool('send-keys', 'alt+z')
+        self.assertTrue(self.popup_open(), 'the hotkey menu opened')
+        time.sleep(0.3)
+
+    def choose(self, *keys, hold=None):
+        """Opens the hotkey menu, presses keys, and returns the command line of the engine
+        that started (None when none started within a few seconds)."""
+        watcher, first = self.background('cmdline-wait', 'RkEngine.exe', '6000')
+        self.assertEqual(first, 'watching')
+        self.open_hotkey_menu()
+        if hold:
+            self.s.tool('hold-keys', *hold, '--', *keys)
+        else:
+            self.s.tool('send-keys', *keys)
+        out, _ = watcher.communicate(timeout=60)
+        if watcher.returncode != 0:
+            self.s.tool('send-keys', 'esc', 'esc', 'esc')
+            return None
+        line = json.loads(out.decode('utf-8').strip().splitlines()[-1])
+        self.s.wait_no_process('RkEngine.exe', 60)
+        return line['cmdline']
+
+    def listing(self, folder):
+        rc, out = self.s.tool('list-dir', folder)
+        self.assertEqual(rc, 0)
+        return [n for n in out.splitlines() if n not in ('.\\', '..\\')]
+
+    def close_through_tray_menu(self, p):
+        self.s.tool('mouse-click', str(TRAY_ICON[0]), str(TRAY_ICON[1]), 'right')
+        self.assertTrue(self.popup_open(), 'the tray menu opened')
+        time.sleep(0.3)
+        self.s.tool('send-keys', 'up', 'return')  # "終了(&X)" is the last item
+        p.wait(timeout=30)
+        self.assertFalse(self.s.processes('Zorvane.exe'))
+
+    # ---- scenarios ----
+    def test_first_start_writes_defaults_and_a_second_start_hands_over(self):
+        default_folder = self.exe.parent / 'RK_MACRO'
+        shutil.rmtree(default_folder, ignore_errors=True)
+        self.start_launcher()
+        self.assertEqual(self.settings(), {
+            'SplashShowSec': '5', 'Hotkey': '90', 'HotkeyMod': '1',
+            'RkMacroTopPath': self.s.win_path(self.exe.parent) + '\\RK_MACRO',
+            'RkMacroFileMax': '100', 'RkMacroDirDepht': '2'})
+        self.assertTrue(default_folder.is_dir())
+        self.assertIsNotNone(self.s.wait_window('', 3000, cls='#32770'), 'the splash is up')
+        time.sleep(6.5)
+        self.assertFalse(any(json.loads(l)['class'] == '#32770' and json.loads(l)['visible']
+                             for l in self.s.tool('windows')[1].splitlines()), 'the splash went after 5 s')
+
+        self.front_window('メモ帳')
+        self.assertEqual(self.s.run(self.exe, timeout=60), 0, 'the second start ends at once')
+        self.assertEqual(len(self.s.processes('Zorvane.exe')), 1)
+        rc, out = self.s.tool('foreground')
+        self.assertEqual(json.loads(out.strip())['caption'], LAUNCHER_WINDOW, 'the first instance came forward')
+
+    def test_hotkey_menu_follows_the_front_window_and_starts_the_engine(self):
+        self.write_macro('a.rkm', '朝の準備')
+        self.write_macro('memo.rkm', 'メモ帳用', target='メモ帳*')
+        self.write_macro('exact.rkm', 'ぴったり', target='無題 - メモ帳')
+        self.s.write_cp932(self.top / 'note.txt', 'just text\r\n')
+        self.write_macro('sub/s1.rkm', 'サブの一つ目')
+        self.write_macro('sub/deep/d.rkm', '')
+        self.write_macro('sub/deep/deeper/x.rkm', '深すぎる')
+        self.s.write_cp932(self.top / 'empty' / 'readme.txt', 'no macro here\r\n')
+        self.write_settings(RkMacroTopPath='C:\\' + MACROS, SplashShowSec=0)
+        self.start_launcher()
+
+        # The menu as the launcher should build it: files in the system's order, then folders.
+        files = [n for n in self.listing('C:\\' + MACROS) if not n.endswith('\\')]
+        with_memo = [n for n in files if n in ('a.rkm', 'memo.rkm', 'exact.rkm')]
+        without_memo = [n for n in files if n == 'a.rkm']
+
+        self.front_window('無題 - メモ帳')
+        self.s.tool('cursor-to', '640', '300')  # the menu opens centred below the pointer
+        self.open_hotkey_menu()
+        self.s.tool('send-keys', *(['down'] * (len(with_memo) + 1)), 'right', 'down', 'right')
+        time.sleep(0.8)
+        shot = self.s.screenshot('launcher_hotkey_menu')
+        self.assertTrue(shot.exists())
+        self.s.tool('send-keys', 'esc', 'esc', 'esc', 'esc')
+        time.sleep(0.5)
+
+        for i, name in enumerate(with_memo):
+            self.assertEqual(self.choose(*(['down'] * (i + 1)), 'return'),
+                             self.engine_cmd + f'"{self.macro_win(name)}"', name)
+        # The folder follows the files; inside it the file comes first, then "deep".
+        down = ['down'] * (len(with_memo) + 1)
+        self.assertEqual(self.choose(*down, 'return', 'return'), self.engine_cmd + f'"{self.macro_win("sub/s1.rkm")}"')
+        self.assertEqual(self.choose(*down, 'return', 'down', 'return', 'return'),
+                         self.engine_cmd + f'"{self.macro_win("sub/deep/d.rkm")}"')
+        # The run log is the one of that macro.
+        log = self.s.read_cp932(self.s.suite_folder() / 'Zorvane_Log.txt')
+        self.assertIn(self.macro_win('sub/deep/d.rkm') + ' マクロ処理開始', log)
+        self.assertIn('0003行目：WAIT', log)
+        self.assertIn('マクロ処理終了', log)
+        # After the folder come the menu's own items: the next position starts nothing.
+        self.assertIsNone(self.choose(*(['down'] * (len(with_memo) + 2)), 'return'))
+
+        # Another window in front: the targeted macros are gone.
+        self.s.tool('close', '無題 - メモ帳')
+        self.front_window('電卓')
+        self.assertEqual(self.choose('down', 'return'), self.engine_cmd + f'"{self.macro_win(without_memo[0])}"')
+        self.assertEqual(self.choose('down', 'down', 'return', 'return'),
+                         self.engine_cmd + f'"{self.macro_win("sub/s1.rkm")}"')
+
+    def test_ctrl_opens_the_editor_and_says_so_when_it_cannot(self):
+        self.write_macro('a.rkm', '朝の準備')
+        self.write_settings(RkMacroTopPath='C:\\' + MACROS, SplashShowSec=0)
+        self.start_launcher()
+        self.front_window('電卓')
+        editor = '"' + self.s.win_path(self.s.bin('RkEditor.exe')) + f'" "{self.macro_win("a.rkm")}"'
+        if self.s.bin('RkEditor.exe').exists():
+            self.skipTest('the editor exists: its start is checked in its own tests')
+        # The menu is built and dismissed; the first item's command then arrives while Ctrl
+        # and Shift are held (a menu under Wine takes no Return while Ctrl is down).
+        self.open_hotkey_menu()
+        self.s.tool('send-keys', 'esc')
+        watcher, first = self.background('cmdline-wait', 'RkEngine.exe', '4000')
+        self.s.tool('hold-keys', 'ctrl', 'shift', '--', f'post:{LAUNCHER_WINDOW},273,10000,0')
+        watcher.wait(timeout=60)
+        self.assertNotEqual(watcher.returncode, 0, 'the engine did not start')
+        self.assertEqual(self.s.message_box_text('Zorvane'), editor + '\n\rが処理できません。')
+        self.s.press('Zorvane', 1)
+
+    def test_shift_opens_through_the_shell_and_the_log_falls_back_to_notepad(self):
+        self.write_macro('a.rkm', '朝の準備')
+        self.write_settings(RkMacroTopPath='C:\\' + MACROS, SplashShowSec=0)
+        self.start_launcher()
+        self.front_window('電卓')
+        # No program is associated with ".rkm": the shell refuses and the launcher says so.
+        self.assertIsNone(self.choose('down', 'return', hold=['shift']))
+        self.assertEqual(self.s.message_box_text('Zorvane'), f'"{self.macro_win("a.rkm")}"\n\rを開くことができません。')
+        self.s.press('Zorvane', 1)
+        # With a program associated with its extension, the file opens in that program.
+        self.s.wine('reg', 'add', r'HKCR\.zvm', '/ve', '/d', 'ZvMacroFile', '/f')
+        self.s.wine('reg', 'add', r'HKCR\ZvMacroFile\shell\open\command', '/ve', '/d',
+                    'notepad.exe "%1"', '/f')
+        shutil.move(str(self.top / 'a.rkm'), str(self.top / 'b.zvm'))
+        self.assertIsNone(self.choose('down', 'return', hold=['shift']))
+        self.assertTrue(self.wait_process('notepad.exe'), self.s.message_box_text('Zorvane', 1000))
+        self.s.tool('kill', 'notepad.exe')
+
+        # The run log does not exist yet: the shell cannot open it, Notepad is started on it.
+        self.s.tool('mouse-click', str(TRAY_ICON[0]), str(TRAY_ICON[1]), 'right')
+        self.assertTrue(self.popup_open(), 'the tray menu opened')
+        time.sleep(0.3)
+        self.s.tool('send-keys', 'down', 'return')  # "処理ログを見る(&L)"
+        self.assertTrue(self.wait_process('notepad.exe'))
+        self.s.tool('kill', 'notepad.exe')
+
+    def wait_process(self, name, timeout=15):
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            if self.s.processes(name):
+                return True
+            time.sleep(0.2)
+        return False
+
+    def test_file_maximum_lists_three_of_five(self):
+        for i in range(5):
+            self.write_macro(f'm{i}.rkm', f'マクロ{i}')
+        self.write_settings(RkMacroTopPath='C:\\' + MACROS, SplashShowSec=0, RkMacroFileMax=3)
+        self.start_launcher()
+        self.front_window('電卓')
+        listed = [n for n in self.listing('C:\\' + MACROS)][:3]
+        self.open_hotkey_menu()
+        self.s.screenshot('launcher_maximum_menu')
+        self.s.tool('send-keys', 'esc')
+        for i, name in enumerate(listed):
+            self.assertEqual(self.choose(*(['down'] * (i + 1)), 'return'),
+                             self.engine_cmd + f'"{self.macro_win(name)}"')
+        self.assertIsNone(self.choose('down', 'down', 'down', 'down', 'return'), 'the fourth item is a command')
+
+    def test_foreground_lock_timeout_is_lowered_and_restored(self):
+        self.s.wine('reg', 'add', r'HKCU\Control Panel\Desktop', '/v', 'ForegroundLockTimeout', '/t', 'REG_DWORD',
+                    '/d', '200000', '/f')
+        self.assertEqual(self.fglock(), {'registry': 200000, 'spi': 200000})
+        self.write_settings(SplashShowSec=0)
+        p = self.start_launcher()
+        self.assertEqual(self.fglock(), {'registry': 0, 'spi': 0})
+        engine = ini_section(self.s.read_cp932(self.ini()), 'RkEngineSettings')
+        self.assertEqual(engine.get('FOREGROUNDLOCKTIMEOUT'), '200000')
+        self.close_through_tray_menu(p)
+        self.assertEqual(self.fglock(), {'registry': 200000, 'spi': 200000})
+        engine = ini_section(self.s.read_cp932(self.ini()), 'RkEngineSettings')
+        self.assertEqual(engine.get('FOREGROUNDLOCKTIMEOUT'), '200000')
+
+    def test_hotkey_held_by_another_program_is_reported_and_the_launcher_stays(self):
+        holder, first = self.background('hold-hotkey', '1', '0x5A', '60000')
+        self.assertEqual(first, 'held')
+        self.write_settings(SplashShowSec=0)
+        p = self.s.start(self.exe)
+        self.procs.append(p)
+        text = self.s.message_box_text('Zorvane', 15000)
+        self.assertIsNotNone(text)
+        self.assertTrue(text.startswith('ホットキー「MOD=01 + KEY=5A」\r\nが登録出来ません。\n\r'), text)
+        self.assertTrue(text.endswith('\n\r「ホットキーの設定(H)」で設定を変更してみて下さい。'), text)
+        self.s.screenshot('launcher_hotkey_refused')
+        self.s.press('Zorvane', 1)
+        time.sleep(1)
+        self.assertEqual(len(self.s.processes('Zorvane.exe')), 1, 'the launcher keeps running')
+        self.assertIsNotNone(self.s.wait_window(LAUNCHER_WINDOW, 5000))
+        holder.kill()
+
+
+if __name__ == '__main__':
+    unittest.main()

@@ -1,0 +1,390 @@
+// zvtool commands for the launcher's e2e tests: keyboard input through SendInput, a
+// window with a chosen caption in front, the foreground lock timeout, a hotkey held by
+// another program, posted messages, folder listings and the command lines of started
+// processes.
+#include "zvtool.h"
+
+#include <tlhelp32.h>
+#include <winternl.h>
+
+#include <map>
+#include <set>
+
+using namespace zvtool;
+
+namespace {
+
+UINT ParseUint(const std::wstring& s) {
+    return static_cast<UINT>(wcstoul(s.c_str(), nullptr, 0));
+}
+
+std::wstring Lower(std::wstring s) {
+    for (auto& c : s)
+        c = static_cast<wchar_t>(towlower(c));
+    return s;
+}
+
+WORD KeyCode(const std::wstring& name) {
+    static const std::map<std::wstring, WORD> keys{
+        {L"down", VK_DOWN},     {L"up", VK_UP},        {L"left", VK_LEFT},   {L"right", VK_RIGHT},
+        {L"return", VK_RETURN}, {L"enter", VK_RETURN}, {L"esc", VK_ESCAPE},  {L"escape", VK_ESCAPE},
+        {L"tab", VK_TAB},       {L"space", VK_SPACE},  {L"home", VK_HOME},   {L"end", VK_END},
+        {L"alt", VK_MENU},      {L"ctrl", VK_CONTROL}, {L"shift", VK_SHIFT}, {L"win", VK_LWIN},
+    };
+    auto it = keys.find(name);
+    if (it != keys.end())
+        return it->second;
+    if (name.size() == 1 && iswalnum(name[0]))
+        return static_cast<WORD>(towupper(name[0]));
+    if (name.size() >= 2 && name[0] == L'f') {
+        const int n = _wtoi(name.c_str() + 1);
+        if (n >= 1 && n <= 24)
+            return static_cast<WORD>(VK_F1 + n - 1);
+    }
+    return 0;
+}
+
+void SendKey(WORD vk, bool up) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = vk;
+    in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    if (vk == VK_DOWN || vk == VK_UP || vk == VK_LEFT || vk == VK_RIGHT || vk == VK_HOME ||
+        vk == VK_END) {
+        in.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
+    }
+    SendInput(1, &in, sizeof in);
+}
+
+void MouseButton(DWORD flags) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = flags;
+    SendInput(1, &in, sizeof in);
+}
+
+void LeftClickAt(int x, int y) {
+    SetCursorPos(x, y);
+    Sleep(50);
+    MouseButton(MOUSEEVENTF_LEFTDOWN);
+    Sleep(50);
+    MouseButton(MOUSEEVENTF_LEFTUP);
+}
+
+// The command line of a process, read from its process parameters.
+std::wstring CommandLineOf(DWORD pid) {
+    using QueryFn = LONG(WINAPI*)(HANDLE, int, PVOID, ULONG, PULONG);
+    const auto query = reinterpret_cast<QueryFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"ntdll"), "NtQueryInformationProcess")));
+    HANDLE h = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+    if (h == nullptr || query == nullptr) {
+        if (h)
+            CloseHandle(h);
+        return L"";
+    }
+    std::wstring result;
+    PROCESS_BASIC_INFORMATION pbi{};
+    PEB peb{};
+    RTL_USER_PROCESS_PARAMETERS params{};
+    if (query(h, 0, &pbi, sizeof pbi, nullptr) == 0 &&
+        ReadProcessMemory(h, pbi.PebBaseAddress, &peb, sizeof peb, nullptr) &&
+        ReadProcessMemory(h, peb.ProcessParameters, &params, sizeof params, nullptr) &&
+        params.CommandLine.Length > 0) {
+        std::wstring text(params.CommandLine.Length / sizeof(wchar_t), L'\0');
+        if (ReadProcessMemory(h, params.CommandLine.Buffer, text.data(), params.CommandLine.Length,
+                              nullptr)) {
+            result = text;
+        }
+    }
+    CloseHandle(h);
+    return result;
+}
+
+std::map<DWORD, std::wstring> ProcessesNamed(const std::wstring& name) {
+    std::map<DWORD, std::wstring> out;
+    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snap == INVALID_HANDLE_VALUE)
+        return out;
+    PROCESSENTRY32W pe{};
+    pe.dwSize = sizeof pe;
+    for (BOOL ok = Process32FirstW(snap, &pe); ok; ok = Process32NextW(snap, &pe)) {
+        if (Lower(pe.szExeFile) == Lower(name))
+            out[pe.th32ProcessID] = pe.szExeFile;
+    }
+    CloseHandle(snap);
+    return out;
+}
+
+void PumpFor(DWORD ms) {
+    const ULONGLONG end = GetTickCount64() + ms;
+    for (;;) {
+        const ULONGLONG now = GetTickCount64();
+        if (now >= end)
+            break;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+}
+
+bool Activate(HWND w) {
+    HWND front = GetForegroundWindow();
+    const DWORD self = GetCurrentThreadId();
+    const DWORD other = front ? GetWindowThreadProcessId(front, nullptr) : 0;
+    const bool attached = other != 0 && other != self && AttachThreadInput(self, other, TRUE);
+    SetForegroundWindow(w);
+    if (attached)
+        AttachThreadInput(self, other, FALSE);
+    return GetForegroundWindow() == w;
+}
+
+}  // namespace
+
+ZV_TOOL_COMMAND(
+    CmdSendKeys, L"send-keys",
+    "send-keys CHORD...: presses each chord through SendInput (e.g. alt+z down return ctrl+return "
+    "esc f5 a), 80 ms apart") {
+    for (const std::wstring& chord : args) {
+        std::vector<WORD> keys;
+        size_t start = 0;
+        const std::wstring c = Lower(chord);
+        while (start <= c.size()) {
+            size_t plus = c.find(L'+', start);
+            if (plus == std::wstring::npos)
+                plus = c.size();
+            const WORD vk = KeyCode(c.substr(start, plus - start));
+            if (vk == 0)
+                return 2;
+            keys.push_back(vk);
+            start = plus + 1;
+        }
+        for (WORD vk : keys)
+            SendKey(vk, false);
+        for (auto it = keys.rbegin(); it != keys.rend(); ++it)
+            SendKey(*it, true);
+        Sleep(80);
+    }
+    return 0;
+}
+
+ZV_TOOL_COMMAND(
+    CmdHoldKeys, L"hold-keys",
+    "hold-keys KEY... -- KEY|click:X,Y|post:CAPTION,MSG,WP,LP...: holds KEYs (e.g. ctrl "
+    "shift) down while pressing the keys, clicking or posting messages, then releases them") {
+    size_t split = 0;
+    while (split < args.size() && args[split] != L"--")
+        ++split;
+    std::vector<WORD> held;
+    for (size_t i = 0; i < split; ++i) {
+        const WORD vk = KeyCode(Lower(args[i]));
+        if (vk == 0)
+            return 2;
+        held.push_back(vk);
+    }
+    for (WORD vk : held)
+        SendKey(vk, false);
+    Sleep(80);
+    for (size_t i = split + 1; i < args.size(); ++i) {
+        if (args[i].rfind(L"post:", 0) == 0) {
+            // post:CAPTION,MSG,WPARAM,LPARAM
+            const std::wstring spec = args[i].substr(5);
+            const size_t c1 = spec.find(L','), c2 = spec.find(L',', c1 + 1),
+                         c3 = spec.find(L',', c2 + 1);
+            if (c3 == std::wstring::npos)
+                break;
+            HWND w = FindTopLevel(spec.substr(0, c1), false);
+            if (w != nullptr) {
+                PostMessageW(w, ParseUint(spec.substr(c1 + 1, c2 - c1 - 1)),
+                             ParseUint(spec.substr(c2 + 1, c3 - c2 - 1)),
+                             static_cast<LPARAM>(ParseUint(spec.substr(c3 + 1))));
+            }
+            Sleep(80);
+            continue;
+        }
+        if (args[i].rfind(L"click:", 0) == 0) {
+            int x = 0, y = 0;
+            if (swscanf(args[i].c_str() + 6, L"%d,%d", &x, &y) != 2)
+                break;
+            LeftClickAt(x, y);
+            Sleep(80);
+            continue;
+        }
+        const WORD vk = KeyCode(Lower(args[i]));
+        if (vk == 0)
+            break;
+        SendKey(vk, false);
+        SendKey(vk, true);
+        Sleep(80);
+    }
+    Sleep(1500);  // the command is handled after the menu closes; keep the keys down meanwhile
+    for (auto it = held.rbegin(); it != held.rend(); ++it)
+        SendKey(*it, true);
+    return 0;
+}
+
+ZV_TOOL_COMMAND(
+    CmdTitleWindow, L"title-window",
+    "title-window CAPTION MS: shows a window with CAPTION in front for MS milliseconds") {
+    if (args.size() < 2)
+        return 2;
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.lpszClassName = L"ZvToolTitleWindow";
+    RegisterClassW(&wc);
+    HWND w = CreateWindowExW(0, wc.lpszClassName, args[0].c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                             200, 150, 640, 400, nullptr, nullptr, wc.hInstance, nullptr);
+    if (w == nullptr)
+        return 1;
+    Activate(w);
+    PrintLine("shown");
+    PumpFor(static_cast<DWORD>(ArgInt(args, 1, 10000)));
+    DestroyWindow(w);
+    return 0;
+}
+
+ZV_TOOL_COMMAND(CmdActivate, L"activate",
+                "activate CAPTION: brings a top-level window to the foreground") {
+    if (args.empty())
+        return 2;
+    HWND w = FindTopLevel(args[0], false);
+    if (w == nullptr)
+        return 1;
+    return Activate(w) ? 0 : 1;
+}
+
+ZV_TOOL_COMMAND(
+    CmdFgLock, L"fglock",
+    "fglock [SET MS]: {registry, spi} of the foreground lock timeout; with SET MS sets it first") {
+    if (args.size() >= 2 && args[0] == L"set") {
+        const UINT ms = ParseUint(args[1]);
+        if (!SystemParametersInfoW(SPI_SETFOREGROUNDLOCKTIMEOUT, 0,
+                                   reinterpret_cast<void*>(static_cast<UINT_PTR>(ms)),
+                                   SPIF_UPDATEINIFILE | SPIF_SENDCHANGE)) {
+            return 1;
+        }
+    }
+    std::string registry = "null";
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, KEY_READ, &key) ==
+        ERROR_SUCCESS) {
+        DWORD value = 0, size = sizeof value, type = 0;
+        if (RegQueryValueExW(key, L"ForegroundLockTimeout", nullptr, &type,
+                             reinterpret_cast<BYTE*>(&value), &size) == ERROR_SUCCESS &&
+            type == REG_DWORD) {
+            registry = std::to_string(value);
+        }
+        RegCloseKey(key);
+    }
+    std::string spi = "null";
+    DWORD value = 0;
+    if (SystemParametersInfoW(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &value, 0))
+        spi = std::to_string(value);
+    PrintLine("{\"registry\":" + registry + ",\"spi\":" + spi + "}");
+    return 0;
+}
+
+ZV_TOOL_COMMAND(CmdHoldHotkey, L"hold-hotkey",
+                "hold-hotkey MOD VK MS: registers a hotkey, prints 'held' (or 'refused CODE'), "
+                "keeps it MS ms") {
+    if (args.size() < 3)
+        return 2;
+    if (!RegisterHotKey(nullptr, 1, ParseUint(args[0]), ParseUint(args[1]))) {
+        PrintLine("refused " + std::to_string(GetLastError()));
+        return 1;
+    }
+    PrintLine("held");
+    PumpFor(ParseUint(args[2]));
+    UnregisterHotKey(nullptr, 1);
+    return 0;
+}
+
+ZV_TOOL_COMMAND(CmdPostMsg, L"post-msg",
+                "post-msg CAPTION MSG WPARAM LPARAM: posts a message to a top-level window "
+                "(numbers may be 0x..)") {
+    if (args.size() < 4)
+        return 2;
+    HWND w = FindTopLevel(args[0], false);
+    if (w == nullptr)
+        return 1;
+    return PostMessageW(w, ParseUint(args[1]), ParseUint(args[2]),
+                        static_cast<LPARAM>(ParseUint(args[3])))
+               ? 0
+               : 1;
+}
+
+ZV_TOOL_COMMAND(
+    CmdListDir, L"list-dir",
+    "list-dir PATH: the entries of a folder in the system's order, folders ending in '\\'") {
+    if (args.empty())
+        return 2;
+    WIN32_FIND_DATAW data;
+    HANDLE h = FindFirstFileW((args[0] + L"\\*.*").c_str(), &data);
+    if (h == INVALID_HANDLE_VALUE)
+        return 1;
+    do {
+        std::wstring name = data.cFileName;
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            name += L"\\";
+        PrintLine(Utf8(name));
+    } while (FindNextFileW(h, &data));
+    FindClose(h);
+    return 0;
+}
+
+ZV_TOOL_COMMAND(
+    CmdCmdlineWait, L"cmdline-wait",
+    "cmdline-wait NAME TIMEOUT_MS: waits for a process NAME that was not running when called and "
+    "prints its command line as JSON") {
+    if (args.size() < 2)
+        return 2;
+    std::set<DWORD> before;
+    for (const auto& p : ProcessesNamed(args[0]))
+        before.insert(p.first);
+    PrintLine("watching");
+    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(ArgInt(args, 1, 10000));
+    while (GetTickCount64() < end) {
+        for (const auto& p : ProcessesNamed(args[0])) {
+            if (before.count(p.first))
+                continue;
+            const std::wstring line = CommandLineOf(p.first);
+            if (line.empty())
+                continue;  // not started far enough yet
+            PrintLine("{\"pid\":" + std::to_string(p.first) + ",\"cmdline\":" + JsonString(line) +
+                      "}");
+            return 0;
+        }
+        Sleep(10);
+    }
+    return 1;
+}
+
+ZV_TOOL_COMMAND(CmdMouseClick, L"mouse-click",
+                "mouse-click X Y [left|right]: moves the pointer to (X, Y) and clicks there "
+                "through SendInput") {
+    if (args.size() < 2)
+        return 2;
+    const bool right = args.size() > 2 && Lower(args[2]) == L"right";
+    if (!right) {
+        LeftClickAt(ArgInt(args, 0, 0), ArgInt(args, 1, 0));
+        return 0;
+    }
+    SetCursorPos(ArgInt(args, 0, 0), ArgInt(args, 1, 0));
+    Sleep(50);
+    MouseButton(MOUSEEVENTF_RIGHTDOWN);
+    Sleep(50);
+    MouseButton(MOUSEEVENTF_RIGHTUP);
+    return 0;
+}
+
+ZV_TOOL_COMMAND(CmdCursorTo, L"cursor-to",
+                "cursor-to X Y: moves the mouse pointer to (X, Y) without clicking") {
+    if (args.size() < 2)
+        return 2;
+    return SetCursorPos(ArgInt(args, 0, 0), ArgInt(args, 1, 0)) ? 0 : 1;
+}
