@@ -1,5 +1,6 @@
 #include "catalogue.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "cp932.h"
@@ -21,21 +22,28 @@ public:
         lineEnded_ = false;
         bool any = false;
         bool storing = true;
-        for (std::size_t taken = 0; taken < max; ++taken) {
+        for (std::size_t taken = 0; taken < max;) {
             if (pos_ == end_ && !Fill())
                 return any;
-            const char c = buf_[pos_++];
             any = true;
-            if (c == '\n') {
+            const char* start = buf_ + pos_;
+            const std::size_t avail = std::min(end_ - pos_, max - taken);
+            const char* lf = static_cast<const char*>(std::memchr(start, '\n', avail));
+            const std::size_t n = lf != nullptr ? static_cast<std::size_t>(lf - start) : avail;
+            if (storing) {
+                const char* zero = static_cast<const char*>(std::memchr(start, '\0', n));
+                line.append(start, zero != nullptr ? static_cast<std::size_t>(zero - start) : n);
+                storing = zero == nullptr;
+            }
+            pos_ += n;
+            taken += n;
+            if (lf != nullptr) {
+                ++pos_;
                 if (storing && !line.empty() && line.back() == '\r')
                     line.pop_back();
                 lineEnded_ = true;
                 return true;
             }
-            if (c == '\0')
-                storing = false;
-            if (storing)
-                line.push_back(c);
         }
         return true;
     }
@@ -63,13 +71,19 @@ public:
 
 private:
     bool Fill() {
+        // The header lines of a usual macro file lie in its first 256 bytes; only a longer
+        // head costs a second read.
         pos_ = 0;
-        end_ = file_.Read(buf_, sizeof buf_);
+        end_ = file_.Read(buf_, firstRead_ ? kFirstRead : sizeof buf_);
+        firstRead_ = false;
         return end_ > 0;
     }
 
+    static constexpr std::size_t kFirstRead = 256;
+
     IReadFile& file_;
-    char buf_[1024];  // the two header lines of a usual macro file fit in one read
+    char buf_[4096];
+    bool firstRead_ = true;
     std::size_t pos_ = 0;
     std::size_t end_ = 0;
     bool lineEnded_ = false;
@@ -102,13 +116,15 @@ TargetMatch MatchTarget(std::string_view target, std::string_view caption) {
 }
 
 HeaderRead ReadMacroHeader(IFileSystem& fs, const std::string& path, MacroHeader& header) {
-    header = MacroHeader();
+    header.isMacro = false;  // cleared, not replaced: the strings keep their buffers
+    header.title.clear();
+    header.target.clear();
     SysError error = 0;
     std::unique_ptr<IReadFile> file = fs.OpenRead(path, false, &error);
     if (!file)
         return HeaderRead::CannotOpen;
     HeadReader reader(*file);
-    std::string line;
+    thread_local std::string line;  // reused from file to file
     if (!reader.ReadLinePrefix(kCatalogueLinePrefix, line))
         return HeaderRead::NotMacro;
     bool found = false;
