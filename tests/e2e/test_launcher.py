@@ -305,6 +305,64 @@ class Launcher(unittest.TestCase):
         engine = ini_section(self.s.read_cp932(self.ini()), 'RkEngineSettings')
         self.assertEqual(engine.get('FOREGROUNDLOCKTIMEOUT'), '200000')
 
+    def test_missing_macro_folder_is_reported_and_the_default_used(self):
+        self.write_settings(RkMacroTopPath='C:\\どこにもない', SplashShowSec=0)
+        p = self.s.start(self.exe)
+        self.procs.append(p)
+        self.assertEqual(self.s.message_box_text('Zorvane', 15000),
+                         'RKマクロパス\r\nC:\\どこにもない\r\nは存在しません。既定値に戻します。\r\n'
+                         '\n\r変更する場合は「RKマクロパス選択(M)」で設定して下さい。')
+        self.s.press('Zorvane', 1)
+        self.assertIsNotNone(self.s.wait_window(LAUNCHER_WINDOW, 15000))
+        self.assertEqual(self.settings()['RkMacroTopPath'], self.s.win_path(self.exe.parent) + '\\RK_MACRO')
+
+    def test_settings_change_reloads_and_registers_the_new_hotkey(self):
+        self.write_macro('a.rkm', '朝の準備')
+        self.write_settings(RkMacroTopPath='C:\\' + MACROS, SplashShowSec=0)
+        self.start_launcher()
+        self.front_window('電卓')
+        ini = self.s.read_cp932(self.ini()).replace('Hotkey=90', 'Hotkey=88')  # Alt+X
+        self.s.write_cp932(self.ini(), ini)
+        self.s.tool('post-msg', LAUNCHER_WINDOW, str(0x8001), '0', '0')  # UM_SETTINGS_CHANGED
+        time.sleep(1)
+        self.s.tool('send-keys', 'alt+z')
+        self.assertFalse(self.popup_open(2), 'Alt+Z is free again')
+        self.s.tool('activate', '電卓')
+        self.s.tool('send-keys', 'alt+x')
+        self.assertTrue(self.popup_open(), 'Alt+X opens the menu')
+        self.s.tool('send-keys', 'esc')
+
+    def test_folder_choice_writes_the_chosen_folder(self):
+        (self.s.drive_c() / MACROS).mkdir(parents=True, exist_ok=True)
+        self.write_settings(RkMacroTopPath='C:\\' + MACROS, SplashShowSec=0)
+        self.start_launcher()
+        self.front_window('電卓')
+        self.open_hotkey_menu()
+        self.s.tool('send-keys', 'up', 'up', 'return')  # "RKマクロパス選択(&P)"
+        browser = self.s.wait_window('RKマクロファイルが存在する先頭のパスを選択', 10000, partial=True)
+        if browser is None:
+            browser = self.s.wait_window('フォルダーの参照', 5000)
+        self.assertIsNotNone(browser, 'the folder browser opened')
+        time.sleep(1)
+        self.s.screenshot('launcher_folder_choice')
+        # The browser starts at the current folder; the folder above it in the tree
+        # ("windows" under C:) is chosen.
+        self.s.tool('send-keys', 'shift+tab', 'up', 'return')
+        time.sleep(2)
+        self.assertEqual(self.settings()['RkMacroTopPath'], 'C:\\windows')
+        self.assertIsNone(self.s.message_box_text('Zorvane', 1500), 'the chosen folder exists')
+
+    def test_splash_goes_at_the_first_click(self):
+        self.write_settings(SplashShowSec=60)
+        self.start_launcher()
+        splash = self.s.wait_window('', 5000, cls='#32770')
+        self.assertIsNotNone(splash)
+        self.assertTrue(splash['visible'])
+        self.s.screenshot('launcher_splash')
+        self.s.tool('mouse-click', '640', '300')  # on the splash, above the screen's centre
+        time.sleep(1)
+        self.assertIsNone(self.s.wait_window('', 500, cls='#32770'), 'the splash went')
+
     def test_hotkey_held_by_another_program_is_reported_and_the_launcher_stays(self):
         holder, first = self.background('hold-hotkey', '1', '0x5A', '60000')
         self.assertEqual(first, 'held')

@@ -145,6 +145,41 @@ TEST(LauncherMenu, CatalogueOnRealFilesWithJapaneseNames) {
     RemoveDirectoryW(ToWide(top).c_str());
 }
 
+TEST(LauncherMenu, EntriesBeyondThePathBufferAreSkipped) {
+    // Created through the long-path prefix; the catalogue itself never builds such paths.
+    const std::string top = TempFolder() + "zv long";
+    const std::wstring wideTop = L"\\\\?\\" + ToWide(top);
+    CreateDirectoryW(wideTop.c_str(), nullptr);
+    const std::string longName = std::string(250, 'L') + ".rkm";
+    const std::string longDir = std::string(200, 'D');
+    const std::string macro = "; <RKMACRO>x\r\n";
+    auto write = [](const std::wstring& path, const std::string& text) {
+        HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(h, INVALID_HANDLE_VALUE);
+        DWORD put = 0;
+        WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &put, nullptr);
+        CloseHandle(h);
+    };
+    write(wideTop + L"\\" + ToWide(longName), macro);
+    write(wideTop + L"\\short.rkm", macro);
+    CreateDirectoryW((wideTop + L"\\" + ToWide(longDir)).c_str(), nullptr);
+    write(wideTop + L"\\" + ToWide(longDir) + L"\\" + ToWide(std::string(60, 'n')) + L".rkm",
+          macro);
+
+    const MacroMenuModel m = CMacroCatalogue(PlatformFileSystem(), "", 2, 100).Build(top);
+    ASSERT_EQ(m.items.size(), 1u)
+        << "the long file and the folder whose macro lies too deep are left out";
+    EXPECT_EQ(m.items[0].path, top + "\\short.rkm");
+
+    DeleteFileW((wideTop + L"\\" + ToWide(longDir) + L"\\" + ToWide(std::string(60, 'n')) + L".rkm")
+                    .c_str());
+    RemoveDirectoryW((wideTop + L"\\" + ToWide(longDir)).c_str());
+    DeleteFileW((wideTop + L"\\" + ToWide(longName)).c_str());
+    DeleteFileW((wideTop + L"\\short.rkm").c_str());
+    RemoveDirectoryW(wideTop.c_str());
+}
+
 TEST(LauncherRunProgram, StartsAQuotedProgramAndReportsFailures) {
     const std::string dir = TempFolder() + "zv run 表 dir";
     CreateDirectoryW(ToWide(dir).c_str(), nullptr);
