@@ -228,6 +228,10 @@ void CCommandWnd::OnSettingsChanged() {
 }
 
 void CCommandWnd::OnCommand(UINT id, UINT code) {
+    // Only a macro hands the keyboard back to the user's window; the menu's own commands
+    // open windows of their own (a modal dialog would dispatch the hand-back meanwhile).
+    if (id >= ID_CMD_HOTKEY)
+        returnFocusTo_ = nullptr;
     switch (id) {
         case ID_TRAY_SHOW_LOG:
             OnShowLog();
