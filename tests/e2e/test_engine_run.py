@@ -120,11 +120,12 @@ class EngineRun(unittest.TestCase):
         return json.loads(out.strip())
 
     def shown_status_window(self):
-        """The status window once it is on the screen (it exists a moment before)."""
+        """The status window once it is on the screen with all its controls (it exists a
+        moment before)."""
         deadline = time.time() + 15
         while time.time() < deadline:
-            info = self.s.wait_window(STATUS, 10000)
-            if info is not None and info['visible']:
+            info = self.s.wait_window(STATUS, 10000, cls='#32770')
+            if info is not None and info['visible'] and {1000, 1001, 1} <= {c['id'] for c in info['controls']}:
                 return info
             time.sleep(0.1)
         self.fail('the status window did not show')
