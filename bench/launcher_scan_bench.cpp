@@ -13,8 +13,8 @@
 
 #include <dirent.h>
 #include <sys/stat.h>
-#include <time.h>  // clock_gettime: <chrono> does not build with the CP932 execution set
 
+#include "bench_timing.h"
 #include "catalogue.h"
 #include "cp932.h"
 #include "filesystem.h"
@@ -23,16 +23,8 @@ namespace {
 
 constexpr int kRounds = 41;
 
-double NowUs() {
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return static_cast<double>(ts.tv_sec) * 1e6 + static_cast<double>(ts.tv_nsec) / 1e3;
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
+using zv::bench::Median;
+using zv::bench::NowUs;
 
 double Min(const std::vector<double>& v) {
     return *std::min_element(v.begin(), v.end());

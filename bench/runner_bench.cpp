@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include <time.h>  // clock_gettime: <chrono> does not build with the CP932 execution set
 
+#include "bench_timing.h"
 #include "fake_desktop.h"
 #include "runner.h"
 
@@ -18,16 +18,8 @@ namespace {
 constexpr int kLines = 10000;
 constexpr int kRounds = 5;
 
-double NowUs() {
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return static_cast<double>(ts.tv_sec) * 1e6 + static_cast<double>(ts.tv_nsec) / 1e3;
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
+using zv::bench::Median;
+using zv::bench::NowUs;
 
 }  // namespace
 

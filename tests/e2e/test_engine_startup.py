@@ -9,7 +9,7 @@ import tempfile
 import time
 import unittest
 
-from wineenv import WineSession, shared_session
+from wineenv import WineSession, shared_session, ini_section
 
 ENGINE_KEYS = [
     ('LaunchWaitMSec', 3000), ('KeyinWaitMSec', 100), ('TypeWaitMSec', 5000), ('MouseWClickMSec', 100),
@@ -19,18 +19,6 @@ ENGINE_KEYS = [
 
 OPEN_FAILED = 'RKマクロファイル「{}」\r\nが開けません。\n\r{}'
 NOT_MACRO = '「{}」\r\nはRKマクロファイルではありません。'
-
-
-def ini_section(text, section):
-    values, current = {}, None
-    for line in text.splitlines():
-        line = line.strip()
-        if line.startswith('[') and line.endswith(']'):
-            current = line[1:-1]
-        elif current == section and '=' in line:
-            k, v = line.split('=', 1)
-            values[k] = v
-    return values
 
 
 class EngineStartup(unittest.TestCase):

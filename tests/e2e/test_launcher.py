@@ -9,24 +9,12 @@ import subprocess
 import time
 import unittest
 
-from wineenv import shared_session
+from wineenv import shared_session, ini_section
 
 LAUNCHER_WINDOW = 'TrayIconHandler'
 SECTION = 'ZorvaneSettings'
 TRAY_ICON = (1269, 789)  # the notification icon in the virtual desktop's taskbar (1280x800)
 MACROS = 'zv-macros'
-
-
-def ini_section(text, section):
-    values, current = {}, None
-    for line in text.splitlines():
-        line = line.strip()
-        if line.startswith('[') and line.endswith(']'):
-            current = line[1:-1]
-        elif current == section and '=' in line:
-            k, v = line.split('=', 1)
-            values[k] = v
-    return values
 
 
 def macro_text(title, target=None):

@@ -15,6 +15,7 @@ font replacements). Programs run with LANG=ja_JP.UTF-8 (a Japanese Windows: code
     s.press('RkEngine', 1)                   # click OK of a message box
     s.appdata / 'Ostrand' / 'Zorvane'        # roaming application-data folder
     s.read_cp932(path)                      # text of a CP932 file
+    ini_section(text, 'RkEngineSettings')   # keys and values of one section
     s.screenshot('name')                    # PNG under build/e2e-artifacts/
     s.reset_user_state()                    # removes the suite's per-user files and folders
 
@@ -257,6 +258,19 @@ class WineSession:
         subprocess.run(['import', '-display', self.display, '-window', 'root', str(out)],
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
         return out
+
+
+def ini_section(text, section):
+    """The keys and values of one section of a configuration file's text."""
+    values, current = {}, None
+    for line in text.splitlines():
+        line = line.strip()
+        if line.startswith('[') and line.endswith(']'):
+            current = line[1:-1]
+        elif current == section and '=' in line:
+            k, v = line.split('=', 1)
+            values[k] = v
+    return values
 
 
 _shared = {}

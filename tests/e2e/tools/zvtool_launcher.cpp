@@ -191,16 +191,16 @@ ZV_TOOL_COMMAND(
     for (size_t i = split + 1; i < args.size(); ++i) {
         if (args[i].rfind(L"post:", 0) == 0) {
             // post:CAPTION,MSG,WPARAM,LPARAM
-            const std::wstring spec = args[i].substr(5);
-            const size_t c1 = spec.find(L','), c2 = spec.find(L',', c1 + 1),
-                         c3 = spec.find(L',', c2 + 1);
+            const std::wstring post = args[i].substr(5);
+            const size_t c1 = post.find(L','), c2 = post.find(L',', c1 + 1),
+                         c3 = post.find(L',', c2 + 1);
             if (c3 == std::wstring::npos)
                 break;
-            HWND w = FindTopLevel(spec.substr(0, c1), false);
+            HWND w = FindTopLevel(post.substr(0, c1), false);
             if (w != nullptr) {
-                PostMessageW(w, ParseUint(spec.substr(c1 + 1, c2 - c1 - 1)),
-                             ParseUint(spec.substr(c2 + 1, c3 - c2 - 1)),
-                             static_cast<LPARAM>(ParseUint(spec.substr(c3 + 1))));
+                PostMessageW(w, ParseUint(post.substr(c1 + 1, c2 - c1 - 1)),
+                             ParseUint(post.substr(c2 + 1, c3 - c2 - 1)),
+                             static_cast<LPARAM>(ParseUint(post.substr(c3 + 1))));
             }
             Sleep(80);
             continue;

@@ -1,0 +1,23 @@
+// Timing helpers of the benchmarks. clock_gettime: <chrono> does not build with the CP932
+// execution character set.
+#pragma once
+
+#include <time.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace zv::bench {
+
+inline double NowUs() {
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<double>(ts.tv_sec) * 1e6 + static_cast<double>(ts.tv_nsec) / 1e3;
+}
+
+inline double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+}  // namespace zv::bench
