@@ -130,6 +130,13 @@ class EngineRun(unittest.TestCase):
             time.sleep(0.1)
         self.fail('the status window did not show')
 
+    def diagnostics(self, engine):
+        """What the desktop and the engine looked like when a check failed."""
+        log = self.s.suite_folder() / 'Zorvane_Log.txt'
+        return ('\nengine exit: ' + str(engine.poll()) + '\nwindows:\n' + self.s.tool('windows')[1] +
+                '\nprocesses: ' + ' '.join(self.s.processes()) +
+                '\nlog:\n' + (self.s.read_cp932(log) if log.exists() else '(none)'))
+
     def control(self, info, control_id):
         return next(c for c in info['controls'] if c['id'] == control_id)
 
@@ -258,7 +265,7 @@ class EngineRun(unittest.TestCase):
         stopped_at = None
         while time.time() - started < 30:
             info = self.s.wait_window(STATUS, 2000)
-            self.assertIsNotNone(info, 'the window stays open until the WAIT ends')
+            self.assertIsNotNone(info, 'the window stays open until the WAIT ends' + self.diagnostics(p))
             if self.control(info, 1000)['text'] == STOPPED_TEXT:
                 stopped_at = time.time()
                 break
