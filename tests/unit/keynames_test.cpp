@@ -26,8 +26,11 @@ TEST(KeyNameTable, RowsOrderAndCodes) {
     for (int i = 0; i < 16; ++i)
         EXPECT_EQ(KeyNameTable[25 + i].code, 0x20 + i) << KeyNameTable[25 + i].name;
     EXPECT_EQ(*KeyCodeFromName("HELP"), 0x2F);
-    for (int f = 1; f <= 24; ++f)
-        EXPECT_EQ(*KeyCodeFromName("F" + std::to_string(f)), 0x6F + f);
+    for (int f = 1; f <= 24; ++f) {
+        std::string name = "F";
+        name += std::to_string(f);
+        EXPECT_EQ(*KeyCodeFromName(name), 0x6F + f);
+    }
 }
 
 TEST(KeyNameTable, SelectedCodes) {
