@@ -1,5 +1,7 @@
 #include "desktop_win32.h"
 
+#include "fglock_read.h"
+
 #include <windows.h>
 #include <mmsystem.h>
 
@@ -397,32 +399,11 @@ bool Win32EngineDesktop::RestoreClipboardFormats(const std::vector<ClipboardForm
 // ---- system settings ----
 
 std::optional<std::uint32_t> Win32EngineDesktop::ReadForegroundLockTimeoutRegistry() {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, KEY_READ, &key) !=
-        ERROR_SUCCESS) {
-        return std::nullopt;
-    }
-    std::optional<std::uint32_t> result;
-    DWORD type = 0;
-    DWORD size = 0;
-    if (RegQueryValueExW(key, L"ForegroundLockTimeout", nullptr, &type, nullptr, &size) ==
-        ERROR_SUCCESS) {
-        DWORD value = 0;
-        size = sizeof value;
-        if (RegQueryValueExW(key, L"ForegroundLockTimeout", nullptr, &type,
-                             reinterpret_cast<BYTE*>(&value), &size) == ERROR_SUCCESS) {
-            result = value;
-        }
-    }
-    RegCloseKey(key);
-    return result;
+    return zv::ReadForegroundLockTimeoutRegistry();
 }
 
 std::optional<std::uint32_t> Win32EngineDesktop::ReadForegroundLockTimeoutSystem() {
-    DWORD value = 0;
-    if (!SystemParametersInfoW(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &value, 0))
-        return std::nullopt;
-    return value;
+    return zv::ReadForegroundLockTimeoutSystem();
 }
 
 }  // namespace zv

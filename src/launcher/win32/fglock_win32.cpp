@@ -2,36 +2,16 @@
 
 #include <windows.h>
 
+#include "fglock_read.h"
+
 namespace zv {
 
 std::optional<std::uint32_t> Win32ForegroundLock::ReadRegistryValue() {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, KEY_READ, &key) !=
-        ERROR_SUCCESS) {
-        return std::nullopt;
-    }
-    std::optional<std::uint32_t> result;
-    DWORD type = 0, size = 0;
-    // Only a 4-byte number is taken; a value of another type counts as unreadable.
-    if (RegQueryValueExW(key, L"ForegroundLockTimeout", nullptr, &type, nullptr, &size) ==
-            ERROR_SUCCESS &&
-        type == REG_DWORD && size == sizeof(DWORD)) {
-        DWORD value = 0;
-        if (RegQueryValueExW(key, L"ForegroundLockTimeout", nullptr, &type,
-                             reinterpret_cast<BYTE*>(&value), &size) == ERROR_SUCCESS &&
-            type == REG_DWORD && size == sizeof(DWORD)) {
-            result = value;
-        }
-    }
-    RegCloseKey(key);
-    return result;
+    return ReadForegroundLockTimeoutRegistry();
 }
 
 std::optional<std::uint32_t> Win32ForegroundLock::ReadSystemValue() {
-    DWORD value = 0;
-    if (!SystemParametersInfoW(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &value, 0))
-        return std::nullopt;
-    return value;
+    return ReadForegroundLockTimeoutSystem();
 }
 
 bool Win32ForegroundLock::SetSystemValue(std::uint32_t ms) {
