@@ -15,9 +15,9 @@
 #include <sys/stat.h>
 
 #include "bench_timing.h"
-#include "catalogue.h"
-#include "cp932.h"
-#include "filesystem.h"
+#include "launcher/catalogue.h"
+#include "common/cp932.h"
+#include "common/filesystem.h"
 
 namespace {
 

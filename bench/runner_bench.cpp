@@ -8,10 +8,9 @@
 #include <string>
 #include <vector>
 
-
 #include "bench_timing.h"
-#include "fake_desktop.h"
-#include "runner.h"
+#include "unit/fake_desktop.h"
+#include "engine/runner.h"
 
 namespace {
 

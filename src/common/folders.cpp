@@ -1,6 +1,6 @@
-#include "folders.h"
+#include "common/folders.h"
 
-#include "cp932.h"
+#include "common/cp932.h"
 
 namespace zv {
 

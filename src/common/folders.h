@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "filesystem.h"
+#include "common/filesystem.h"
 
 namespace zv {
 

@@ -1,6 +1,6 @@
-#include "keynames.h"
+#include "common/keynames.h"
 
-#include "cp932.h"
+#include "common/cp932.h"
 
 namespace zv {
 

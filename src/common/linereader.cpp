@@ -1,4 +1,4 @@
-#include "filesystem.h"
+#include "common/filesystem.h"
 
 #include <algorithm>
 #include <cstring>

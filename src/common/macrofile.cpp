@@ -1,6 +1,6 @@
-#include "macrofile.h"
+#include "common/macrofile.h"
 
-#include "cp932.h"
+#include "common/cp932.h"
 
 namespace zv {
 

@@ -1,6 +1,6 @@
-#include "mouseactions.h"
+#include "common/mouseactions.h"
 
-#include "cp932.h"
+#include "common/cp932.h"
 
 namespace zv {
 

@@ -1,4 +1,4 @@
-#include "numericedit.h"
+#include "common/numericedit.h"
 
 namespace zv {
 

@@ -1,8 +1,8 @@
-#include "profile.h"
+#include "common/profile.h"
 
 #include <vector>
 
-#include "strutil.h"
+#include "common/strutil.h"
 
 namespace zv {
 namespace {

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "filesystem.h"
+#include "common/filesystem.h"
 
 namespace zv {
 namespace {

@@ -1,4 +1,4 @@
-#include "strutil.h"
+#include "common/strutil.h"
 
 #include <cstdarg>
 #include <cstdio>

@@ -5,8 +5,8 @@
 #include <mutex>
 #include <string>
 
-#include "macrofile.h"
-#include "settings.h"
+#include "common/macrofile.h"
+#include "engine/settings.h"
 
 namespace zv {
 

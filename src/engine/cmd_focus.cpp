@@ -1,6 +1,6 @@
-#include "commands.h"
-#include "cp932.h"
-#include "strutil.h"
+#include "engine/commands.h"
+#include "common/cp932.h"
+#include "common/strutil.h"
 
 namespace zv {
 

@@ -1,7 +1,7 @@
-#include "commands.h"
-#include "cp932.h"
-#include "keynames.h"
-#include "strutil.h"
+#include "engine/commands.h"
+#include "common/cp932.h"
+#include "common/keynames.h"
+#include "common/strutil.h"
 
 namespace zv {
 

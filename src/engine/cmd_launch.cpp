@@ -1,5 +1,5 @@
-#include "commands.h"
-#include "cp932.h"
+#include "engine/commands.h"
+#include "common/cp932.h"
 
 namespace zv {
 namespace {

@@ -1,10 +1,10 @@
 #include <algorithm>
 #include <limits>
 
-#include "commands.h"
-#include "cp932.h"
-#include "mouseactions.h"
-#include "strutil.h"
+#include "engine/commands.h"
+#include "common/cp932.h"
+#include "common/mouseactions.h"
+#include "common/strutil.h"
 
 namespace zv {
 namespace {

@@ -1,4 +1,4 @@
-#include "commands.h"
+#include "engine/commands.h"
 
 namespace zv {
 

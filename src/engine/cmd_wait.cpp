@@ -1,5 +1,5 @@
-#include "commands.h"
-#include "strutil.h"
+#include "engine/commands.h"
+#include "common/strutil.h"
 
 namespace zv {
 

@@ -9,9 +9,9 @@
 #include <string_view>
 #include <vector>
 
-#include "app.h"
-#include "desktop.h"
-#include "input.h"
+#include "engine/app.h"
+#include "engine/desktop.h"
+#include "engine/input.h"
 
 namespace zv {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "macrofile.h"
+#include "common/macrofile.h"
 
 namespace zv {
 

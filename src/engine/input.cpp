@@ -1,8 +1,8 @@
-#include "input.h"
+#include "engine/input.h"
 
 #include <algorithm>
 
-#include "cp932.h"
+#include "common/cp932.h"
 
 namespace zv {
 

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "desktop.h"
+#include "engine/desktop.h"
 
 namespace zv {
 

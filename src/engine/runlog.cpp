@@ -1,8 +1,8 @@
-#include "runlog.h"
+#include "engine/runlog.h"
 
 #include <ctime>
 
-#include "strutil.h"
+#include "common/strutil.h"
 
 namespace zv {
 

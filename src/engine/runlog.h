@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "filesystem.h"
+#include "common/filesystem.h"
 
 namespace zv {
 

@@ -1,8 +1,8 @@
-#include "runner.h"
+#include "engine/runner.h"
 
-#include "cp932.h"
-#include "macrofile.h"
-#include "strutil.h"
+#include "common/cp932.h"
+#include "common/macrofile.h"
+#include "common/strutil.h"
 
 namespace zv {
 namespace {

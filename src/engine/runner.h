@@ -6,9 +6,9 @@
 #include <memory>
 #include <string>
 
-#include "commands.h"
-#include "filesystem.h"
-#include "runlog.h"
+#include "engine/commands.h"
+#include "common/filesystem.h"
+#include "engine/runlog.h"
 
 namespace zv {
 

@@ -1,4 +1,4 @@
-#include "settings.h"
+#include "engine/settings.h"
 
 namespace zv {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "profile.h"
+#include "common/profile.h"
 
 namespace zv {
 

@@ -1,10 +1,10 @@
-#include "startup.h"
+#include "engine/startup.h"
 
-#include "cmdline.h"
-#include "folders.h"
-#include "macrofile.h"
-#include "profile.h"
-#include "strutil.h"
+#include "engine/cmdline.h"
+#include "common/folders.h"
+#include "common/macrofile.h"
+#include "common/profile.h"
+#include "common/strutil.h"
 
 namespace zv {
 

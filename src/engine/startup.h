@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "app.h"
-#include "filesystem.h"
+#include "engine/app.h"
+#include "common/filesystem.h"
 
 namespace zv {
 

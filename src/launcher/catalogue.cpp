@@ -1,10 +1,10 @@
-#include "catalogue.h"
+#include "launcher/catalogue.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "cp932.h"
-#include "macrofile.h"
+#include "common/cp932.h"
+#include "common/macrofile.h"
 
 namespace zv {
 namespace {

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "filesystem.h"
+#include "common/filesystem.h"
 
 namespace zv {
 

@@ -1,4 +1,4 @@
-#include "fglock.h"
+#include "launcher/fglock.h"
 
 #include <limits>
 

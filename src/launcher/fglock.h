@@ -7,8 +7,8 @@
 #include <optional>
 #include <string_view>
 
-#include "launcher_host.h"
-#include "profile.h"
+#include "launcher/launcher_host.h"
+#include "common/profile.h"
 
 namespace zv {
 

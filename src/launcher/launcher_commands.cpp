@@ -1,7 +1,7 @@
-#include "launcher_commands.h"
+#include "launcher/launcher_commands.h"
 
-#include "folders.h"
-#include "strutil.h"
+#include "common/folders.h"
+#include "common/strutil.h"
 
 namespace zv {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "filesystem.h"
+#include "common/filesystem.h"
 
 namespace zv {
 

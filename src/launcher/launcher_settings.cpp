@@ -1,6 +1,6 @@
-#include "launcher_settings.h"
+#include "launcher/launcher_settings.h"
 
-#include "strutil.h"
+#include "common/strutil.h"
 
 namespace zv {
 namespace {

@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "launcher_host.h"
-#include "profile.h"
+#include "launcher/launcher_host.h"
+#include "common/profile.h"
 
 namespace zv {
 

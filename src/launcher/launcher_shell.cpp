@@ -1,7 +1,7 @@
-#include "launcher_shell.h"
+#include "launcher/launcher_shell.h"
 
-#include "cp932.h"
-#include "strutil.h"
+#include "common/cp932.h"
+#include "common/strutil.h"
 
 namespace zv {
 

@@ -1,4 +1,4 @@
-#include "trayclick.h"
+#include "launcher/trayclick.h"
 
 namespace zv {
 

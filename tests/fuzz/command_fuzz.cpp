@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "commands.h"
-#include "fake_desktop.h"
+#include "engine/commands.h"
+#include "unit/fake_desktop.h"
 
 namespace {
 

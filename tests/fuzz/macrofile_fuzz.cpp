@@ -6,11 +6,11 @@
 #include <cstdint>
 #include <string>
 
-#include "cmdline.h"
-#include "cp932.h"
-#include "filesystem.h"
-#include "macrofile.h"
-#include "profile.h"
+#include "engine/cmdline.h"
+#include "common/cp932.h"
+#include "common/filesystem.h"
+#include "common/macrofile.h"
+#include "common/profile.h"
 
 namespace {
 

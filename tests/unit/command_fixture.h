@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "commands.h"
+#include "engine/commands.h"
 #include "fake_desktop.h"
 
 namespace zv::test {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "cp932.h"
+#include "common/cp932.h"
 
 namespace zv {
 namespace {

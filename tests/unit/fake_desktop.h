@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "desktop.h"
-#include "strutil.h"
+#include "engine/desktop.h"
+#include "common/strutil.h"
 
 namespace zv::test {
 

@@ -4,7 +4,7 @@
 #include <map>
 #include <set>
 
-#include "filesystem.h"
+#include "common/filesystem.h"
 
 namespace zv::test {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "fake_filesystem.h"
-#include "folders.h"
+#include "common/folders.h"
 
 namespace zv {
 namespace {

@@ -3,7 +3,7 @@
 #include <thread>
 
 #include "fake_desktop.h"
-#include "input.h"
+#include "engine/input.h"
 
 namespace zv {
 namespace {

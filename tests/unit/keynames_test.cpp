@@ -2,8 +2,8 @@
 
 #include <set>
 
-#include "keynames.h"
-#include "mouseactions.h"
+#include "common/keynames.h"
+#include "common/mouseactions.h"
 
 namespace zv {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "catalogue.h"
+#include "launcher/catalogue.h"
 #include "launcher_fakes.h"
 
 namespace zv {

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "cp932.h"
+#include "common/cp932.h"
 #include "fake_filesystem.h"
-#include "fglock.h"
-#include "launcher_host.h"
+#include "launcher/fglock.h"
+#include "launcher/launcher_host.h"
 
 namespace zv::test {
 

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "launcher_commands.h"
-#include "fglock.h"
+#include "launcher/launcher_commands.h"
+#include "launcher/fglock.h"
 #include "launcher_fakes.h"
-#include "numericedit.h"
-#include "profile.h"
-#include "launcher_shell.h"
-#include "trayclick.h"
+#include "common/numericedit.h"
+#include "common/profile.h"
+#include "launcher/launcher_shell.h"
+#include "launcher/trayclick.h"
 
 namespace zv {
 namespace {

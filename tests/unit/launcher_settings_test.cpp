@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "launcher_fakes.h"
-#include "profile.h"
-#include "launcher_settings.h"
-#include "strutil.h"
+#include "common/profile.h"
+#include "launcher/launcher_settings.h"
+#include "common/strutil.h"
 
 namespace zv {
 namespace {

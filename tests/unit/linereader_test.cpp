@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "fake_filesystem.h"
-#include "filesystem.h"
+#include "common/filesystem.h"
 
 namespace zv {
 namespace {

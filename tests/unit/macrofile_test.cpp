@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "macrofile.h"
+#include "common/macrofile.h"
 
 namespace zv {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "fake_filesystem.h"
-#include "profile.h"
+#include "common/profile.h"
 
 namespace zv {
 namespace {

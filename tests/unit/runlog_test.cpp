@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "fake_filesystem.h"
-#include "runlog.h"
+#include "engine/runlog.h"
 
 namespace zv {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "command_fixture.h"
 #include "fake_filesystem.h"
-#include "runner.h"
+#include "engine/runner.h"
 
 namespace zv {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "fake_filesystem.h"
-#include "settings.h"
+#include "engine/settings.h"
 
 namespace zv {
 namespace {

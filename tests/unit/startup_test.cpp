@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "fake_filesystem.h"
-#include "folders.h"
-#include "startup.h"
+#include "common/folders.h"
+#include "engine/startup.h"
 
 namespace zv {
 namespace {

@@ -10,8 +10,8 @@
 #include <mutex>
 #include <thread>
 
-#include "desktop_win32.h"
-#include "text.h"
+#include "engine/win32/desktop_win32.h"
+#include "common/win32/text.h"
 
 namespace zv {
 namespace {

@@ -5,12 +5,12 @@
 
 #include <cstdio>
 
-#include "desktop_win32.h"
-#include "filesystem.h"
-#include "input.h"
-#include "macro_thread.h"
-#include "runner.h"
-#include "text.h"
+#include "engine/win32/desktop_win32.h"
+#include "common/filesystem.h"
+#include "engine/input.h"
+#include "engine/win32/macro_thread.h"
+#include "engine/runner.h"
+#include "common/win32/text.h"
 
 namespace zv {
 namespace {

@@ -7,21 +7,21 @@
 
 #include <string>
 
-#include "bitmdraw.h"
-#include "catalogue.h"
-#include "fglock_win32.h"
-#include "filesystem.h"
-#include "imectrl.h"
-#include "launcher_app.h"
-#include "launcher_shell.h"
-#include "menubuild.h"
-#include "mnedit.h"
-#include "profile.h"
-#include "runprogram.h"
-#include "splashwnd.h"
-#include "text.h"
-#include "traywnd.h"
-#include "versioninfo.h"
+#include "common/win32/bitmdraw.h"
+#include "launcher/catalogue.h"
+#include "launcher/win32/fglock_win32.h"
+#include "common/filesystem.h"
+#include "common/win32/imectrl.h"
+#include "launcher/win32/launcher_app.h"
+#include "launcher/launcher_shell.h"
+#include "launcher/win32/menubuild.h"
+#include "common/win32/mnedit.h"
+#include "common/profile.h"
+#include "common/runprogram.h"
+#include "launcher/win32/splashwnd.h"
+#include "common/win32/text.h"
+#include "launcher/win32/traywnd.h"
+#include "launcher/win32/versioninfo.h"
 
 namespace zv {
 namespace {

@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include "filesystem.h"
-#include "folders.h"
-#include "text.h"
+#include "common/filesystem.h"
+#include "common/folders.h"
+#include "common/win32/text.h"
 
 namespace zv {
 namespace {

@@ -1,4 +1,4 @@
-#include "bitmdraw.h"
+#include "common/win32/bitmdraw.h"
 
 namespace zv {
 

@@ -1,8 +1,8 @@
-#include "cmdline_win32.h"
+#include "common/win32/cmdline_win32.h"
 
 #include <windows.h>
 
-#include "text.h"
+#include "common/win32/text.h"
 
 namespace zv {
 

@@ -1,4 +1,4 @@
-#include "fglock_read.h"
+#include "common/win32/fglock_read.h"
 
 #include <windows.h>
 

@@ -1,8 +1,8 @@
 // The file system through the wide-character Win32 calls, with share modes.
 #include <windows.h>
 
-#include "filesystem.h"
-#include "text.h"
+#include "common/filesystem.h"
+#include "common/win32/text.h"
 
 namespace zv {
 namespace {

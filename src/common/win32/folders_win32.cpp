@@ -3,9 +3,9 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
-#include "folders.h"
-#include "msgbox.h"
-#include "text.h"
+#include "common/folders.h"
+#include "common/win32/msgbox.h"
+#include "common/win32/text.h"
 
 namespace zv {
 

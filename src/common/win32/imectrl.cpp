@@ -1,6 +1,6 @@
-#include "imectrl.h"
+#include "common/win32/imectrl.h"
 
-#include "numericedit.h"
+#include "common/numericedit.h"
 
 namespace zv {
 

@@ -1,12 +1,12 @@
-#include "mnedit.h"
+#include "common/win32/mnedit.h"
 
 #include <commctrl.h>
 
 #include <string>
 
-#include "imectrl.h"
-#include "numericedit.h"
-#include "text.h"
+#include "common/win32/imectrl.h"
+#include "common/numericedit.h"
+#include "common/win32/text.h"
 
 namespace zv {
 

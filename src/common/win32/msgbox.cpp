@@ -1,8 +1,8 @@
-#include "msgbox.h"
+#include "common/win32/msgbox.h"
 
 #include <windows.h>
 
-#include "text.h"
+#include "common/win32/text.h"
 
 namespace zv {
 namespace {

@@ -1,7 +1,7 @@
 #include <windows.h>
 
-#include "runprogram.h"
-#include "text.h"
+#include "common/runprogram.h"
+#include "common/win32/text.h"
 
 namespace zv {
 

@@ -1,13 +1,13 @@
-#include "desktop_win32.h"
+#include "engine/win32/desktop_win32.h"
 
-#include "fglock_read.h"
+#include "common/win32/fglock_read.h"
 
 #include <windows.h>
 #include <mmsystem.h>
 
 #include <cstring>
 
-#include "text.h"
+#include "common/win32/text.h"
 
 namespace zv {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "desktop.h"
+#include "engine/desktop.h"
 
 namespace zv {
 

@@ -1,9 +1,9 @@
-#include "macro_thread.h"
+#include "engine/win32/macro_thread.h"
 
 #include <process.h>
 
-#include "desktop_win32.h"
-#include "runner.h"
+#include "engine/win32/desktop_win32.h"
+#include "engine/runner.h"
 
 namespace zv {
 

@@ -8,8 +8,8 @@
 #include <atomic>
 #include <string>
 
-#include "commands.h"
-#include "filesystem.h"
+#include "engine/commands.h"
+#include "common/filesystem.h"
 
 namespace zv {
 

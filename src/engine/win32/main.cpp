@@ -2,13 +2,13 @@
 // (startup.cpp); this file supplies its Win32 host.
 #include <windows.h>
 
-#include "app.h"
-#include "folders.h"
-#include "msgbox.h"
-#include "startup.h"
-#include "status_dialog.h"
-#include "text.h"
-#include "cmdline_win32.h"
+#include "engine/app.h"
+#include "common/folders.h"
+#include "common/win32/msgbox.h"
+#include "engine/startup.h"
+#include "engine/win32/status_dialog.h"
+#include "common/win32/text.h"
+#include "common/win32/cmdline_win32.h"
 
 namespace zv {
 namespace {

@@ -1,11 +1,11 @@
-#include "status_dialog.h"
+#include "engine/win32/status_dialog.h"
 
-#include "desktop_win32.h"
-#include "folders.h"
-#include "input.h"
-#include "resource.h"
-#include "runner.h"
-#include "text.h"
+#include "engine/win32/desktop_win32.h"
+#include "common/folders.h"
+#include "engine/input.h"
+#include "engine/win32/resource.h"
+#include "engine/runner.h"
+#include "common/win32/text.h"
 
 namespace zv {
 namespace {

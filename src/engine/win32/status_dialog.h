@@ -8,9 +8,9 @@
 #include <memory>
 #include <string>
 
-#include "commands.h"
-#include "filesystem.h"
-#include "macro_thread.h"
+#include "engine/commands.h"
+#include "common/filesystem.h"
+#include "engine/win32/macro_thread.h"
 
 namespace zv {
 

@@ -1,13 +1,13 @@
-#include "aboutdlg.h"
+#include "launcher/win32/aboutdlg.h"
 
-#include "banner.h"
-#include "launcher_commands.h"
-#include "launcher_resource.h"
-#include "msgbox.h"
-#include "runprogram.h"
-#include "strutil.h"
-#include "text.h"
-#include "versioninfo.h"
+#include "launcher/win32/banner.h"
+#include "launcher/launcher_commands.h"
+#include "launcher/win32/launcher_resource.h"
+#include "common/win32/msgbox.h"
+#include "common/runprogram.h"
+#include "common/strutil.h"
+#include "common/win32/text.h"
+#include "launcher/win32/versioninfo.h"
 
 namespace zv {
 

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "launcher_host.h"
+#include "launcher/launcher_host.h"
 
 namespace zv {
 

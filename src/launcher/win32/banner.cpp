@@ -1,7 +1,7 @@
-#include "banner.h"
+#include "launcher/win32/banner.h"
 
-#include "bitmdraw.h"
-#include "launcher_resource.h"
+#include "common/win32/bitmdraw.h"
+#include "launcher/win32/launcher_resource.h"
 
 namespace zv {
 namespace {

@@ -1,19 +1,19 @@
-#include "commandwnd.h"
+#include "launcher/win32/commandwnd.h"
 
 #include <shellapi.h>
 #include <shlobj.h>
 
-#include "aboutdlg.h"
-#include "banner.h"
-#include "cp932.h"
-#include "fglock_win32.h"
-#include "folders.h"
-#include "launcher_app.h"
-#include "launcher_resource.h"
-#include "launcher_shell.h"
-#include "menubuild.h"
-#include "runprogram.h"
-#include "text.h"
+#include "launcher/win32/aboutdlg.h"
+#include "launcher/win32/banner.h"
+#include "common/cp932.h"
+#include "launcher/win32/fglock_win32.h"
+#include "common/folders.h"
+#include "launcher/win32/launcher_app.h"
+#include "launcher/win32/launcher_resource.h"
+#include "launcher/launcher_shell.h"
+#include "launcher/win32/menubuild.h"
+#include "common/runprogram.h"
+#include "common/win32/text.h"
 
 namespace zv {
 namespace {

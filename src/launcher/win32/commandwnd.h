@@ -6,9 +6,9 @@
 
 #include <string>
 
-#include "catalogue.h"
-#include "launcher_commands.h"
-#include "traywnd.h"
+#include "launcher/catalogue.h"
+#include "launcher/launcher_commands.h"
+#include "launcher/win32/traywnd.h"
 
 namespace zv {
 

@@ -1,8 +1,8 @@
-#include "fglock_win32.h"
+#include "launcher/win32/fglock_win32.h"
 
 #include <windows.h>
 
-#include "fglock_read.h"
+#include "common/win32/fglock_read.h"
 
 namespace zv {
 

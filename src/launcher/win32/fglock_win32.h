@@ -1,7 +1,7 @@
 // The foreground lock timeout in the registry and through the system parameters.
 #pragma once
 
-#include "fglock.h"
+#include "launcher/fglock.h"
 
 namespace zv {
 

@@ -1,14 +1,14 @@
-#include "launcher_app.h"
+#include "launcher/win32/launcher_app.h"
 
 #include <ole2.h>
 
 #include <clocale>
 
-#include "commandwnd.h"
-#include "folders.h"
-#include "launcher_shell.h"
-#include "msgbox.h"
-#include "splashwnd.h"
+#include "launcher/win32/commandwnd.h"
+#include "common/folders.h"
+#include "launcher/launcher_shell.h"
+#include "common/win32/msgbox.h"
+#include "launcher/win32/splashwnd.h"
 
 namespace zv {
 

@@ -7,9 +7,9 @@
 #include <memory>
 #include <string>
 
-#include "launcher_host.h"
-#include "launcher_settings.h"
-#include "profile.h"
+#include "launcher/launcher_host.h"
+#include "launcher/launcher_settings.h"
+#include "common/profile.h"
 
 namespace zv {
 

@@ -1,7 +1,7 @@
 // Zorvane.exe: the resident launcher.
 #include <windows.h>
 
-#include "launcher_app.h"
+#include "launcher/win32/launcher_app.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     zv::CRkHotkeyApp app;

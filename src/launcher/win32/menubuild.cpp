@@ -1,6 +1,6 @@
-#include "menubuild.h"
+#include "launcher/win32/menubuild.h"
 
-#include "text.h"
+#include "common/win32/text.h"
 
 namespace zv {
 

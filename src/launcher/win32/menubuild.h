@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "catalogue.h"
+#include "launcher/catalogue.h"
 
 namespace zv {
 

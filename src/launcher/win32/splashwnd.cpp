@@ -1,8 +1,8 @@
-#include "splashwnd.h"
+#include "launcher/win32/splashwnd.h"
 
-#include "banner.h"
-#include "launcher_resource.h"
-#include "launcher_shell.h"
+#include "launcher/win32/banner.h"
+#include "launcher/win32/launcher_resource.h"
+#include "launcher/launcher_shell.h"
 
 namespace zv {
 

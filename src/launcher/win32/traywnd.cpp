@@ -1,4 +1,4 @@
-#include "traywnd.h"
+#include "launcher/win32/traywnd.h"
 
 #include <shellapi.h>
 

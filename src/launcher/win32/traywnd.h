@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "trayclick.h"
+#include "launcher/trayclick.h"
 
 namespace zv {
 

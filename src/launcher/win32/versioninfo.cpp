@@ -1,10 +1,10 @@
-#include "versioninfo.h"
+#include "launcher/win32/versioninfo.h"
 
 #include <windows.h>
 
 #include <vector>
 
-#include "text.h"
+#include "common/win32/text.h"
 
 namespace zv {
 
