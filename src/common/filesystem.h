@@ -83,8 +83,39 @@ private:
     bool eof_ = false;
 };
 
-// Reads at most maxBytes of the first line of a file (CR LF handled as by LineReader),
-// without reading further than needed. Returns false when nothing could be read.
+// Reads the head of a file through a small buffer: line prefixes and bounded skips. The
+// first read takes firstRead bytes (the header lines of a usual macro file lie in its
+// first 256), so a short head costs one small read; later reads take up to 4 KiB.
+class HeadReader {
+public:
+    explicit HeadReader(IReadFile& file, std::size_t firstRead = 256)
+        : file_(file), firstRead_(firstRead < sizeof buf_ ? firstRead : sizeof buf_) {}
+
+    // Reads the current line up to its LF or until max bytes are taken, whichever comes
+    // first (LineEnded tells which). Storing stops at a zero byte, as a C string would;
+    // a CR right before the LF is dropped, also when the LF follows the max bytes. False
+    // at end of file before any byte.
+    bool ReadLinePrefix(std::size_t max, std::string& line);
+    // True when the last ReadLinePrefix consumed its line's LF.
+    bool LineEnded() const { return lineEnded_; }
+    // Consumes the rest of the current line through its LF. False when the end of the
+    // file or more than maxBytes came first.
+    bool SkipRestOfLine(std::size_t maxBytes);
+
+private:
+    bool Fill();
+
+    IReadFile& file_;
+    char buf_[4096];
+    std::size_t firstRead_;
+    std::size_t pos_ = 0;
+    std::size_t end_ = 0;
+    bool lineEnded_ = false;
+};
+
+// Reads at most maxBytes of the first line of a file (CR LF handled as by LineReader,
+// storing up to a zero byte), without reading further than needed. Returns false when
+// nothing could be read.
 bool ReadFirstLinePrefix(IReadFile& file, std::size_t maxBytes, std::string& line);
 
 }  // namespace zv

@@ -10,6 +10,10 @@
 namespace zv {
 
 inline constexpr std::string_view kConfigFileName = "Zorvane.ini";
+// Sections of the configuration file: one per program.
+inline constexpr std::string_view kEngineSection = "RkEngineSettings";
+inline constexpr std::string_view kLauncherSection = "ZorvaneSettings";
+inline constexpr std::string_view kEditorSection = "RkManagerSettings";
 inline constexpr std::string_view kRunLogFileName = "Zorvane_Log.txt";
 inline constexpr std::string_view kEngineExe = "RkEngine.exe";
 inline constexpr std::string_view kLauncherExe = "Zorvane.exe";

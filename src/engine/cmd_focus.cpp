@@ -7,23 +7,17 @@ namespace zv {
 FocusParse ParseFocus(std::string_view line, const RunParameters& params,
                       IClipboardTextSource& clipboard) {
     FocusParse p;
-    p.caption = GetParamText(line);
-    if (!StripQuotes(p.caption)) {
-        p.caption.clear();
+    FocusCaption written = ParseFocusCaption(line);
+    if (!written.ok)
         return p;
-    }
+    p.caption = std::move(written.caption);
     const bool writtenEmpty = p.caption.empty();
     SubstituteParam(p.caption, params, clipboard);
     // A caption that only substitution made empty (an empty program argument, say) is not
     // searched for: it would pick an arbitrary untitled window.
     if (p.caption.empty() && !writtenEmpty)
         return p;
-    // The trailing "*" must be a character of its own, not the trail byte of one.
-    const std::size_t star = FindLastSingleByte(p.caption, '*');
-    if (star != std::string::npos && star + 1 == p.caption.size()) {
-        p.caption.pop_back();
-        p.partial = true;
-    }
+    p.partial = CutPartialMark(p.caption);
     p.ok = true;
     return p;
 }

@@ -2,42 +2,19 @@
 #include "common/cp932.h"
 #include "common/keynames.h"
 #include "common/strutil.h"
+#include "common/syntax/keyin.h"
 
 namespace zv {
 
 KeyinParams ParseKeyin(std::string_view line) {
     KeyinParams p;
-    std::string keys = GetParamText(line);
-    if (keys.empty()) {
-        p.error = "キー指定が無い";
+    KeyinText text = SplitKeyin(line, kMaxKeyinKeys);
+    p.repeat = text.repeat;
+    if (!text.ok) {
+        p.error = std::move(text.error);
         return p;
     }
-
-    // "REP=" counts only with something before it and something after it.
-    const std::string upper = ToUpperAscii(keys);
-    const std::size_t rep = FindMb(upper, "REP=");
-    if (rep != std::string::npos && rep >= 1 && rep + 4 < keys.size()) {
-        p.repeat = ParseLeadingInt32(StripWhite(std::string_view(keys).substr(rep + 4)));
-        if (p.repeat < 1) {
-            p.error = "REP=が１以上の数値でない";
-            return p;
-        }
-        keys.resize(rep);
-        TrimTrailingSeparators(keys);
-    }
-
-    // Tokens are runs of bytes other than the blank; a trail byte is never a blank.
-    std::size_t pos = 0;
-    while (pos < keys.size() && p.codes.size() < kMaxKeyinKeys) {
-        if (keys[pos] == ' ') {
-            ++pos;
-            continue;
-        }
-        std::size_t stop = keys.find(' ', pos);
-        if (stop == std::string::npos)
-            stop = keys.size();
-        const std::string_view token = std::string_view(keys).substr(pos, stop - pos);
-        pos = stop;
+    for (const std::string& token : text.tokens) {
         if (token.size() == 1) {
             const auto code = static_cast<std::uint8_t>(token[0]);
             p.codes.push_back(code);

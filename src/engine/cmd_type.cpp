@@ -5,11 +5,10 @@ namespace zv {
 TypeParse ParseType(std::string_view line, const RunParameters& params,
                     IClipboardTextSource& clipboard) {
     TypeParse p;
-    p.text = GetParamText(line);
-    if (!StripQuotes(p.text)) {
-        p.text.clear();
+    TypeText written = ParseTypeText(line);
+    if (!written.ok)
         return p;
-    }
+    p.text = std::move(written.text);
     SubstituteParam(p.text, params, clipboard);
     p.ok = true;
     return p;

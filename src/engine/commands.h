@@ -9,6 +9,13 @@
 #include <string_view>
 #include <vector>
 
+#include "common/syntax/focus.h"
+#include "common/syntax/keyin.h"
+#include "common/syntax/launch.h"
+#include "common/syntax/mouse.h"
+#include "common/syntax/params.h"
+#include "common/syntax/type.h"
+#include "common/syntax/wait.h"
 #include "engine/app.h"
 #include "engine/desktop.h"
 #include "engine/input.h"
@@ -28,19 +35,6 @@ bool ExecMouse(CommandContext& ctx, const std::string& line, std::string& result
 bool ExecFocus(CommandContext& ctx, const std::string& line, std::string& result);
 bool ExecLaunch(CommandContext& ctx, const std::string& line, std::string& result);
 
-// The parameter text cut at commas: a comma is appended, a run of commas between two
-// values counts as one separator, and a comma run at the very end leaves one empty piece.
-std::vector<std::string_view> SplitCommaPieces(std::string_view text);
-
-// ---- WAIT ----
-struct WaitParams {
-    bool ok = false;
-    std::string error;  // the failure message when not ok
-    std::int32_t waitMs = 0;
-    std::int32_t loops = 0;
-};
-WaitParams ParseWait(std::string_view line);
-
 // ---- KEYIN ----
 inline constexpr std::size_t kMaxKeyinKeys = 256;
 struct KeyinParams {
@@ -53,15 +47,6 @@ struct KeyinParams {
 KeyinParams ParseKeyin(std::string_view line);
 
 // ---- MOUSE ----
-struct MouseParse {
-    bool ok = false;
-    std::string error;  // the last failure message
-    std::int32_t x = 0;
-    std::int32_t y = 0;
-    int action = -1;  // index into MouseActionTable, -1 for none
-    bool local = false;
-};
-MouseParse ParseMouse(std::string_view line);
 // The pause before the pointer is checked after a move, and how many corrective moves
 // follow at most while it rests elsewhere than the target.
 inline constexpr std::uint32_t kPointerSettleMs = 15;
@@ -82,15 +67,6 @@ struct TypeParse {
 };
 TypeParse ParseType(std::string_view line, const RunParameters& params,
                     IClipboardTextSource& clipboard);
-
-// ---- LAUNCH ----
-enum class LaunchMode { NoWait, WaitStartup, WaitEnd };
-struct LaunchParse {
-    bool ok = false;
-    std::string commandLine;
-    LaunchMode mode = LaunchMode::NoWait;
-};
-LaunchParse ParseLaunch(std::string_view line);
 
 // "%8.8X" of a window handle: its 32 significant bits as eight upper-case hex digits.
 std::string HandleHex(WindowHandle handle);

@@ -112,11 +112,6 @@ void MoveMouseStepwise(HeldInput& input, std::int32_t dx, std::int32_t dy) {
     }
 }
 
-void TrimTrailingSeparators(std::string& text) {
-    while (!text.empty() && (text.back() == ' ' || text.back() == ','))
-        text.pop_back();
-}
-
 WindowHandle FindWindowByCaption(IEngineDesktop& desktop, std::string_view caption, bool partial) {
     for (const TopLevelWindow& window : desktop.TopLevelWindows()) {
         const bool match = partial ? FindMb(window.caption, caption) != std::string_view::npos

@@ -69,9 +69,6 @@ inline constexpr std::int32_t kMaxStepwiseDistance = 65536;
 // (1,1), (1,1), (1,0), (1,0), (1,0).
 void MoveMouseStepwise(HeldInput& input, std::int32_t dx, std::int32_t dy);
 
-// Removes trailing blanks and commas.
-void TrimTrailingSeparators(std::string& text);
-
 // The first top-level window in Z order whose title equals the caption (exact) or
 // contains it (partial); case-sensitive, double-byte aware. 0 when none matches.
 WindowHandle FindWindowByCaption(IEngineDesktop& desktop, std::string_view caption, bool partial);

@@ -5,11 +5,10 @@
 #include <cstdint>
 #include <string_view>
 
+#include "common/folders.h"
 #include "common/profile.h"
 
 namespace zv {
-
-inline constexpr std::string_view kEngineSection = "RkEngineSettings";
 
 struct EngineSettings {
     std::int32_t launchWaitMSec = 3000;

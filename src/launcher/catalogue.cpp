@@ -1,93 +1,12 @@
 #include "launcher/catalogue.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "common/cp932.h"
 #include "common/macrofile.h"
 
 namespace zv {
 namespace {
-
-// Reads the head of a file through a small buffer: line prefixes and bounded skips.
-class HeadReader {
-public:
-    explicit HeadReader(IReadFile& file) : file_(file) {}
-
-    // Reads the current line up to its LF or until max bytes are taken, whichever comes
-    // first (LineEnded tells which). Storing stops at a zero byte, as a C string would;
-    // a CR right before the LF is dropped. False at end of file before any byte.
-    bool ReadLinePrefix(std::size_t max, std::string& line) {
-        line.clear();
-        lineEnded_ = false;
-        bool any = false;
-        bool storing = true;
-        for (std::size_t taken = 0; taken < max;) {
-            if (pos_ == end_ && !Fill())
-                return any;
-            any = true;
-            const char* start = buf_ + pos_;
-            const std::size_t avail = std::min(end_ - pos_, max - taken);
-            const char* lf = static_cast<const char*>(std::memchr(start, '\n', avail));
-            const std::size_t n = lf != nullptr ? static_cast<std::size_t>(lf - start) : avail;
-            if (storing) {
-                const char* zero = static_cast<const char*>(std::memchr(start, '\0', n));
-                line.append(start, zero != nullptr ? static_cast<std::size_t>(zero - start) : n);
-                storing = zero == nullptr;
-            }
-            pos_ += n;
-            taken += n;
-            if (lf != nullptr) {
-                ++pos_;
-                if (storing && !line.empty() && line.back() == '\r')
-                    line.pop_back();
-                lineEnded_ = true;
-                return true;
-            }
-        }
-        return true;
-    }
-    // True when the last ReadLinePrefix consumed its line's LF.
-    bool LineEnded() const { return lineEnded_; }
-
-    // Consumes the rest of the current line through its LF. False when the end of the
-    // file or more than maxBytes came first.
-    bool SkipRestOfLine(std::size_t maxBytes) {
-        std::size_t skipped = 0;
-        for (;;) {
-            if (pos_ == end_ && !Fill())
-                return false;
-            const void* lf = std::memchr(buf_ + pos_, '\n', end_ - pos_);
-            if (lf != nullptr) {
-                pos_ = static_cast<std::size_t>(static_cast<const char*>(lf) - buf_) + 1;
-                return true;
-            }
-            skipped += end_ - pos_;
-            pos_ = end_;
-            if (skipped > maxBytes)
-                return false;
-        }
-    }
-
-private:
-    bool Fill() {
-        // The header lines of a usual macro file lie in its first 256 bytes; only a longer
-        // head costs a second read.
-        pos_ = 0;
-        end_ = file_.Read(buf_, firstRead_ ? kFirstRead : sizeof buf_);
-        firstRead_ = false;
-        return end_ > 0;
-    }
-
-    static constexpr std::size_t kFirstRead = 256;
-
-    IReadFile& file_;
-    char buf_[4096];
-    bool firstRead_ = true;
-    std::size_t pos_ = 0;
-    std::size_t end_ = 0;
-    bool lineEnded_ = false;
-};
 
 // Joins folder and name when the result fits the platform's path buffer.
 bool JoinPath(const std::string& folder, const std::string& name, std::string& path) {
@@ -113,33 +32,6 @@ TargetMatch MatchTarget(std::string_view target, std::string_view caption) {
                                                                  : TargetMatch::Hidden;
     }
     return caption == target ? TargetMatch::Targeted : TargetMatch::Hidden;
-}
-
-HeaderRead ReadMacroHeader(IFileSystem& fs, const std::string& path, MacroHeader& header) {
-    header.isMacro = false;  // cleared, not replaced: the strings keep their buffers
-    header.title.clear();
-    header.target.clear();
-    SysError error = 0;
-    std::unique_ptr<IReadFile> file = fs.OpenRead(path, false, &error);
-    if (!file)
-        return HeaderRead::CannotOpen;
-    HeadReader reader(*file);
-    thread_local std::string line;  // reused from file to file
-    if (!reader.ReadLinePrefix(kCatalogueLinePrefix, line))
-        return HeaderRead::NotMacro;
-    bool found = false;
-    header.title = ReadHeaderValue(line, kHeaderTag, found);
-    if (!found) {
-        header.title.clear();
-        return HeaderRead::NotMacro;
-    }
-    header.isMacro = true;
-    // The second line starts after the first line's LF, however long the first line is.
-    const bool lineEnded = reader.LineEnded() || reader.SkipRestOfLine(kMaxFirstLineSkip);
-    if (lineEnded && reader.ReadLinePrefix(kCatalogueLinePrefix, line)) {
-        header.target = ReadHeaderValue(line, kTargetTag, found);
-    }
-    return HeaderRead::Macro;
 }
 
 CMacroCatalogue::CMacroCatalogue(IFileSystem& fs, std::string targetCaption, int depth,

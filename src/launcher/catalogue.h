@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/filesystem.h"
+#include "common/macrohead.h"
 
 namespace zv {
 
@@ -25,13 +26,6 @@ inline constexpr int kMaxMacroItems = 22000;
 // not fit are skipped.
 inline constexpr std::size_t kMaxPathBytes = 260;
 
-// How many bytes of a header or target line the catalogue examines.
-inline constexpr std::size_t kCatalogueLinePrefix = 255;
-
-// How far past the 255 examined bytes the reader goes to find the end of the first line
-// before it gives up on the second (a first line of megabytes must not stall the menu).
-inline constexpr std::size_t kMaxFirstLineSkip = 1024 * 1024;
-
 enum class MacroBitmap { Ordinary, Targeted };
 
 // How a macro with a target caption fares against the caption of the front window.
@@ -40,19 +34,6 @@ enum class TargetMatch { Ordinary, Targeted, Hidden };
 // Empty target: always listed. A trailing "*": listed when the caption contains the rest
 // (case-sensitive, on character boundaries). Otherwise: listed on an exact match.
 TargetMatch MatchTarget(std::string_view target, std::string_view caption);
-
-// What the catalogue reads of one file.
-struct MacroHeader {
-    bool isMacro = false;  // line 1 carries the header tag
-    std::string title;     // text after the header tag (may be empty)
-    std::string target;    // text after the target tag on line 2 (empty when none)
-};
-
-enum class HeaderRead { CannotOpen, NotMacro, Macro };
-
-// Opens path and reads its first line and, for a macro file, its second line, each seen
-// up to 255 bytes and up to a zero byte.
-HeaderRead ReadMacroHeader(IFileSystem& fs, const std::string& path, MacroHeader& header);
 
 // One item of the hotkey menu: a macro (id from ID_MACRO_FIRST) or a folder (id -1)
 // whose children make its submenu.

@@ -11,10 +11,10 @@ bool LowerForegroundLockTimeout(IForegroundLockSystem& system, IProfile& profile
         current = system.ReadSystemValue();
     if (!current)
         return false;
-    if (profile.GetInt(kEngineSettingsSection, kKeySavedForegroundLock, -1) < 0) {
+    if (profile.GetInt(kEngineSection, kKeySavedForegroundLock, -1) < 0) {
         // The file holds signed numbers; a value beyond their range is kept at the largest.
         const std::uint32_t limit = std::numeric_limits<std::int32_t>::max();
-        profile.WriteInt(kEngineSettingsSection, kKeySavedForegroundLock,
+        profile.WriteInt(kEngineSection, kKeySavedForegroundLock,
                          static_cast<std::int32_t>(*current > limit ? limit : *current));
     }
     if (*current == 0)
@@ -27,7 +27,7 @@ bool LowerForegroundLockTimeout(IForegroundLockSystem& system, IProfile& profile
 
 void RestoreForegroundLockTimeout(IForegroundLockSystem& system, IProfile& profile,
                                   IMessageHost& host) {
-    const std::int32_t saved = profile.GetInt(kEngineSettingsSection, kKeySavedForegroundLock, -1);
+    const std::int32_t saved = profile.GetInt(kEngineSection, kKeySavedForegroundLock, -1);
     if (saved <= 0)
         return;
     if (!system.SetSystemValue(static_cast<std::uint32_t>(saved)))

@@ -8,11 +8,11 @@
 #include <string_view>
 
 #include "launcher/launcher_host.h"
+#include "common/folders.h"
 #include "common/profile.h"
 
 namespace zv {
 
-inline constexpr std::string_view kEngineSettingsSection = "RkEngineSettings";
 inline constexpr std::string_view kKeySavedForegroundLock = "FOREGROUNDLOCKTIMEOUT";
 inline constexpr const char* kMsgForegroundLockNotLowered =
     "フォーカスロックタイムを０に設定できませんでした。\nセキュリティポリシー等によりレジストリへ書"

@@ -7,11 +7,11 @@
 #include <string_view>
 
 #include "launcher/launcher_host.h"
+#include "common/folders.h"
 #include "common/profile.h"
 
 namespace zv {
 
-inline constexpr std::string_view kLauncherSection = "ZorvaneSettings";
 inline constexpr std::string_view kKeySplashShowSec = "SplashShowSec";
 inline constexpr std::string_view kKeyHotkey = "Hotkey";
 inline constexpr std::string_view kKeyHotkeyMod = "HotkeyMod";

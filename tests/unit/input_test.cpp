@@ -3,6 +3,7 @@
 #include <thread>
 
 #include "fake_desktop.h"
+#include "common/syntax/params.h"
 #include "engine/input.h"
 
 namespace zv {
