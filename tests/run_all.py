@@ -3,7 +3,7 @@
 
     tests/run_all.py [unit] [win32] [e2e]     (default: all three)
 
-unit   build/native/tests/unit/zv_unit_tests (ASan + UBSan)
+unit   build/native/tests/unit/zv_unit_tests (ASan + UBSan) and tests/check_layers.py
 win32  build/win/tests/zv_win32_tests.exe under Wine
 e2e    tests/e2e/test_*.py driving the real programs under Wine and Xvfb
 """
@@ -31,7 +31,14 @@ def gtest_counts(json_path):
     return passed, failed
 
 
+def run_layers():
+    """The source layout rules (tests/check_layers.py) count as one test."""
+    res = subprocess.run([sys.executable, str(ROOT / 'tests' / 'check_layers.py')])
+    return (1, 0) if res.returncode == 0 else (0, 1)
+
+
 def run_unit():
+    layers_passed, layers_failed = run_layers()
     out = RESULTS / 'unit.json'
     out.unlink(missing_ok=True)
     exe = ROOT / 'build' / 'native' / 'tests' / 'unit' / 'zv_unit_tests'
@@ -46,7 +53,7 @@ def run_unit():
     passed, failed = gtest_counts(out)
     if res.returncode != 0 and failed == 0:
         failed = 1  # a crash or sanitizer report after the last test
-    return passed, failed
+    return passed + layers_passed, failed + layers_failed
 
 
 def run_win32():

@@ -19,7 +19,7 @@ std::optional<std::uint32_t> ImeConversionForMode(int mode, std::uint32_t conver
     if (mode == kImeHiragana)
         return (conversion & ~kImeCmodeKatakana) | kImeCmodeFullShape;
     if (mode == kImeKatakanaHalf)
-        return (conversion & ~kImeCmodeFullShape) | kImeCmodeKatakana | 0x40;
+        return (conversion & ~kImeCmodeFullShape) | kImeCmodeKatakana | kImeCmodeHanjaConvert;
     return std::nullopt;
 }
 

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string_view>
 
+#include "common/winconst.h"
+
 namespace zv {
 
 // True when text obeys the rule (the empty text does).
@@ -16,10 +18,6 @@ inline constexpr int kImeLeave = 0;
 inline constexpr int kImeHiragana = 1;      // full-width hiragana
 inline constexpr int kImeKatakanaHalf = 2;  // half-width katakana
 inline constexpr int kImeOff = 9;
-
-inline constexpr std::uint32_t kImeCmodeNative = 0x01;
-inline constexpr std::uint32_t kImeCmodeKatakana = 0x02;
-inline constexpr std::uint32_t kImeCmodeFullShape = 0x08;
 
 // The conversion mode to write back for mode 1 or 2 (native input added); nothing for
 // the other modes, which only open the input method.

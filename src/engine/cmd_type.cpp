@@ -43,11 +43,11 @@ bool ExecType(CommandContext& ctx, const std::string& line, std::string& result)
     {
         CClipboardTextSaver saver(desktop, settings.openClipboardRetry);
         if (saver.PlaceText(p.text)) {
-            ctx.held.LegacyKeyDown(0x11);
-            ctx.held.LegacyKeyDown(0x56);
+            ctx.held.LegacyKeyDown(kVkControl);
+            ctx.held.LegacyKeyDown(kVkV);
             desktop.Sleep(AsMs(settings.keyinWaitMSec));
-            ctx.held.LegacyKeyUp(0x56);
-            ctx.held.LegacyKeyUp(0x11);
+            ctx.held.LegacyKeyUp(kVkV);
+            ctx.held.LegacyKeyUp(kVkControl);
         } else {
             result += "\n\tクリップボードが使用できない";
             ok = false;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "common/winconst.h"
 #include "common/macrofile.h"
 
 namespace zv {
@@ -42,22 +43,6 @@ struct ClipboardFormatData {
     std::uint32_t format = 0;
     std::string bytes;
 };
-
-// Key event flags (SendKeyEvent) and mouse event flags (SendMouseEvent).
-inline constexpr std::uint32_t kKeyDown = 0;
-inline constexpr std::uint32_t kKeyUp = 2;
-inline constexpr std::uint32_t kMouseMove = 0x1;
-inline constexpr std::uint32_t kMouseLeftDown = 0x2;
-inline constexpr std::uint32_t kMouseLeftUp = 0x4;
-inline constexpr std::uint32_t kMouseRightDown = 0x8;
-inline constexpr std::uint32_t kMouseRightUp = 0x10;
-inline constexpr std::uint32_t kMouseMiddleDown = 0x20;
-inline constexpr std::uint32_t kMouseMiddleUp = 0x40;
-inline constexpr std::uint32_t kMouseXDown = 0x80;
-inline constexpr std::uint32_t kMouseXUp = 0x100;
-inline constexpr std::uint32_t kMouseWheel = 0x800;
-
-inline constexpr std::uint32_t kStillActive = 259;
 
 // A process started by LAUNCH; closes its thread and process handles when destroyed.
 class IStartedProcess {

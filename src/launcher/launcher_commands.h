@@ -7,12 +7,9 @@
 #include <string_view>
 #include <vector>
 
-namespace zv {
+#include "common/winconst.h"
 
-// Show values as CreateProcess and ShellExecute take them.
-inline constexpr int kShowNormal = 1;
-inline constexpr int kShowMinimize = 6;
-inline constexpr int kShowDefault = 10;
+namespace zv {
 
 inline constexpr const char* kMsgCannotProcess = "%s\n\rが処理できません。";
 inline constexpr const char* kMsgCannotOpen = "%s\n\rを開くことができません。";

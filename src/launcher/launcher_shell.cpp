@@ -2,19 +2,20 @@
 
 #include "common/cp932.h"
 #include "common/strutil.h"
+#include "common/winconst.h"
 
 namespace zv {
 
 bool IsSplashDismissInput(unsigned message) {
     switch (message) {
-        case 0x00A1:  // WM_NCLBUTTONDOWN
-        case 0x00A4:  // WM_NCRBUTTONDOWN
-        case 0x00A7:  // WM_NCMBUTTONDOWN
-        case 0x0100:  // WM_KEYDOWN
-        case 0x0104:  // WM_SYSKEYDOWN
-        case 0x0201:  // WM_LBUTTONDOWN
-        case 0x0204:  // WM_RBUTTONDOWN
-        case 0x0207:  // WM_MBUTTONDOWN
+        case kWmNcLButtonDown:
+        case kWmNcRButtonDown:
+        case kWmNcMButtonDown:
+        case kWmKeyDown:
+        case kWmSysKeyDown:
+        case kWmLButtonDown:
+        case kWmRButtonDown:
+        case kWmMButtonDown:
             return true;
         default:
             return false;

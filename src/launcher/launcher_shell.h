@@ -6,10 +6,12 @@
 #include <string>
 #include <string_view>
 
+#include "common/winconst.h"
+
 namespace zv {
 
 // Private message posted to the command window after launcher settings were written.
-inline constexpr unsigned UM_SETTINGS_CHANGED = 0x8000 + 1;  // WM_APP + 1
+inline constexpr unsigned UM_SETTINGS_CHANGED = kWmApp + 1;
 
 // Mouse and key messages that dismiss the splash while it is up.
 bool IsSplashDismissInput(unsigned message);

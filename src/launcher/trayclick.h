@@ -5,17 +5,19 @@
 
 #include <cstdint>
 
+#include "common/winconst.h"
+
 namespace zv {
 
-inline constexpr unsigned UM_TRAY_NOTIFY = 0x0400 + 500;  // WM_USER + 500
+inline constexpr unsigned UM_TRAY_NOTIFY = kWmUser + 500;
 inline constexpr unsigned kTrayIconId = 100;
 inline constexpr unsigned kTrayTimerId = 4;
 
 // Mouse message numbers as the shell reports them in the notification's lParam.
-inline constexpr unsigned kMsgLButtonDown = 0x0201;
-inline constexpr unsigned kMsgLButtonUp = 0x0202;
-inline constexpr unsigned kMsgLButtonDblClk = 0x0203;
-inline constexpr unsigned kMsgRButtonUp = 0x0205;
+inline constexpr unsigned kMsgLButtonDown = kWmLButtonDown;
+inline constexpr unsigned kMsgLButtonUp = kWmLButtonUp;
+inline constexpr unsigned kMsgLButtonDblClk = kWmLButtonDblClk;
+inline constexpr unsigned kMsgRButtonUp = kWmRButtonUp;
 
 // What the tray window does in answer to one message.
 struct TrayStep {

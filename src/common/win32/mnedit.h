@@ -9,32 +9,28 @@
 
 #include <string>
 
+#include "common/win32/window.h"
+
 namespace zv {
 
-class CMnEdit {
+class CMnEdit : public CWnd {
 public:
-    CMnEdit() = default;
-    ~CMnEdit();
-    CMnEdit(const CMnEdit&) = delete;
-    CMnEdit& operator=(const CMnEdit&) = delete;
-
-    // Takes over the edit control `id` of `parent` (a dialog). Its EN_CHANGE is handled
-    // here and no longer reaches the parent.
-    bool SubclassDlgItem(int id, HWND parent);
+    // Takes over the edit control `id` of `parent`. Its EN_CHANGE is handled here and no
+    // longer reaches the parent, whatever window the parent is.
+    bool SubclassDlgItem(int id, HWND parent) { return Attach(GetDlgItem(parent, id)); }
     bool Attach(HWND edit);
-    void Detach();
-    HWND GetSafeHwnd() const { return edit_; }
+    void Detach() { UnsubclassWindow(); }
 
     int imeMode = 9;  // applied when the field gets the focus; 0 leaves the IME alone
 
+protected:
+    LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
+    bool OnReflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+
 private:
-    static LRESULT CALLBACK EditProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
-    static LRESULT CALLBACK ParentProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
     void OnTextChanged();
     std::wstring Text() const;
 
-    HWND edit_ = nullptr;
-    HWND parent_ = nullptr;
     std::wstring accepted_;    // the text after the last accepted change
     DWORD acceptedCaret_ = 0;  // the caret then
     bool restoring_ = false;

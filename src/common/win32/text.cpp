@@ -1,7 +1,5 @@
 #include "common/win32/text.h"
 
-#include <windows.h>
-
 namespace zv {
 
 std::wstring ToWide(std::string_view s) {
@@ -23,6 +21,35 @@ std::string FromWide(std::wstring_view w) {
     WideCharToMultiByte(kCodePage932, 0, w.data(), static_cast<int>(w.size()), out.data(), n,
                         nullptr, nullptr);
     return out;
+}
+
+std::string GetWindowTextMb(HWND window) {
+    if (window == nullptr)
+        return {};
+    const LRESULT n = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+    if (n <= 0)
+        return {};
+    std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
+    const LRESULT got =
+        SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+    return FromWide(text);
+}
+
+void SetWindowTextMb(HWND window, std::string_view cp932) {
+    SetWindowTextW(window, ToWide(cp932).c_str());
+}
+
+std::wstring LoadResourceString(UINT id, HINSTANCE instance) {
+    const wchar_t* text = nullptr;
+    const int n = LoadStringW(instance != nullptr ? instance : GetModuleHandleW(nullptr), id,
+                              reinterpret_cast<wchar_t*>(&text), 0);
+    return n > 0 && text != nullptr ? std::wstring(text, static_cast<std::size_t>(n))
+                                    : std::wstring();
+}
+
+std::string LoadResourceStringMb(UINT id, HINSTANCE instance) {
+    return FromWide(LoadResourceString(id, instance));
 }
 
 std::string SystemErrorText(unsigned long error) {

@@ -8,6 +8,7 @@
 #include "engine/startup.h"
 #include "engine/win32/status_dialog.h"
 #include "common/win32/text.h"
+#include "common/win32/window.h"
 #include "common/win32/cmdline_win32.h"
 
 namespace zv {
@@ -38,15 +39,11 @@ public:
     void ShowMessage(const std::string& text) override { ShowMessageBox(text); }
     std::string GetAppDataFolder(bool create) override { return zv::GetAppDataFolder(create); }
     bool ActivateOpenSettingsDialog() override {
-        const std::wstring property = ToWide(kSettingsDialogProperty);
-        for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w != nullptr;
-             w = GetWindow(w, GW_HWNDNEXT)) {
-            if (GetPropW(w, property.c_str()) != nullptr) {
-                SetForegroundWindow(w);
-                return true;
-            }
-        }
-        return false;
+        HWND open = FindWindowWithProperty(ToWide(kSettingsDialogProperty).c_str());
+        if (open == nullptr)
+            return false;
+        SetForegroundWindow(open);
+        return true;
     }
     // The settings dialog is built on top of this start-up.
     void ShowSettingsDialog(CRkCaptureApp&) override {}

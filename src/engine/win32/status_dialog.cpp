@@ -13,31 +13,27 @@ namespace {
 constexpr const char* kStoppedText = "下記のマクロ処理を停止しました。";
 constexpr DWORD kWorkerPollMs = 40;
 
-HINSTANCE Instance() {
-    return GetModuleHandleW(nullptr);
-}
-
 }  // namespace
 
 std::atomic<HWND> CRkCaptureDlg::current{nullptr};
 
-CRkCaptureDlg::CRkCaptureDlg(CommandContext& ctx, IFileSystem& fs, std::string logPath)
-    : ctx_(ctx), fs_(fs), logPath_(std::move(logPath)), path_(ctx.app.macroPath) {
-    icon_ = static_cast<HICON>(
-        LoadImageW(Instance(), MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
-}
+// The About box of the status window's system menu.
+class CEngineAboutDlg : public CDialog {
+public:
+    CEngineAboutDlg() : CDialog(IDD_ABOUTBOX) {}
+};
 
-CRkCaptureDlg::~CRkCaptureDlg() {
-    if (hwnd_ != nullptr)
-        DestroyWindow(hwnd_);
-    if (icon_ != nullptr)
-        DestroyIcon(icon_);
-}
+CRkCaptureDlg::CRkCaptureDlg(CommandContext& ctx, IFileSystem& fs, std::string logPath)
+    : CDialog(IDD_RKCAPTURE_DIALOG),
+      ctx_(ctx),
+      fs_(fs),
+      logPath_(std::move(logPath)),
+      path_(ctx.app.macroPath),
+      icon_(static_cast<HICON>(LoadImageW(Instance(), MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON, 0,
+                                          0, LR_DEFAULTSIZE))) {}
 
 void CRkCaptureDlg::DoModal() {
-    hwnd_ = CreateDialogParamW(Instance(), MAKEINTRESOURCEW(IDD_RKCAPTURE_DIALOG), nullptr,
-                               &CRkCaptureDlg::DialogProc, reinterpret_cast<LPARAM>(this));
-    if (hwnd_ == nullptr)
+    if (!Create(nullptr))
         return;
     MSG msg;
     while (!ended_) {
@@ -52,33 +48,20 @@ void CRkCaptureDlg::DoModal() {
         }
     }
     DestroyWindow(hwnd_);
-    hwnd_ = nullptr;
 }
 
-INT_PTR CALLBACK CRkCaptureDlg::DialogProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
-    if (m == WM_INITDIALOG) {
-        auto* self = reinterpret_cast<CRkCaptureDlg*>(lp);
-        SetWindowLongPtrW(w, DWLP_USER, lp);
-        self->hwnd_ = w;
-        self->OnInitDialog();
-        return TRUE;
-    }
-    auto* self = reinterpret_cast<CRkCaptureDlg*>(GetWindowLongPtrW(w, DWLP_USER));
-    return self != nullptr ? self->OnMessage(m, wp, lp) : FALSE;
-}
-
-void CRkCaptureDlg::OnInitDialog() {
-    SetDlgItemTextW(hwnd_, IDC_MACRO_PATH, ToWide(path_).c_str());
+BOOL CRkCaptureDlg::OnInitDialog() {
+    SetItemText(IDC_MACRO_PATH, path_);
     ShowWindow(hwnd_, SW_MINIMIZE);
 
-    wchar_t about[128] = {};
-    if (LoadStringW(Instance(), IDS_ABOUTBOX, about, 128) > 0) {
+    const std::wstring about = LoadResourceString(IDS_ABOUTBOX);
+    if (!about.empty()) {
         if (HMENU menu = GetSystemMenu(hwnd_, FALSE); menu != nullptr) {
             AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-            AppendMenuW(menu, MF_STRING, IDM_ABOUTBOX, about);
+            AppendMenuW(menu, MF_STRING, IDM_ABOUTBOX, about.c_str());
         }
     }
-    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.Get()));
 
     // Recorded only now, so that the minimising above is no stop request.
     current = hwnd_;
@@ -87,12 +70,13 @@ void CRkCaptureDlg::OnInitDialog() {
         // Nothing can run: close instead of waiting for a run that never ends.
         worker_.reset();
         PostMessageW(hwnd_, WM_CLOSE, 0, 0);
-        return;
+        return TRUE;
     }
     worker_->PostStartRun(kStartRunParam);
+    return TRUE;
 }
 
-INT_PTR CRkCaptureDlg::OnMessage(UINT m, WPARAM wp, LPARAM) {
+INT_PTR CRkCaptureDlg::DialogProc(UINT m, WPARAM wp, LPARAM lp) {
     switch (m) {
         case WM_SIZE:
             if (current.load() == hwnd_)
@@ -100,10 +84,9 @@ INT_PTR CRkCaptureDlg::OnMessage(UINT m, WPARAM wp, LPARAM) {
             return FALSE;
         case WM_SYSCOMMAND:
             if ((wp & 0xFFF0) == IDM_ABOUTBOX) {
-                DialogBoxParamW(Instance(), MAKEINTRESOURCEW(IDD_ABOUTBOX), hwnd_,
-                                &CRkCaptureDlg::AboutProc, 0);
-                SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, 0);
-                return TRUE;
+                CEngineAboutDlg about;
+                about.DoModal(hwnd_);
+                return SetMessageResult(0);
             }
             return FALSE;
         case WM_PAINT:
@@ -113,13 +96,7 @@ INT_PTR CRkCaptureDlg::OnMessage(UINT m, WPARAM wp, LPARAM) {
             }
             return FALSE;
         case WM_QUERYDRAGICON:
-            return reinterpret_cast<INT_PTR>(icon_);
-        case WM_COMMAND:
-            if (LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL) {
-                EndModal();
-                return TRUE;
-            }
-            return FALSE;
+            return reinterpret_cast<INT_PTR>(icon_.Get());
         case WM_CLOSE:
             EndModal();
             return TRUE;
@@ -127,30 +104,19 @@ INT_PTR CRkCaptureDlg::OnMessage(UINT m, WPARAM wp, LPARAM) {
             current = nullptr;
             return FALSE;
         default:
-            return FALSE;
+            return CDialog::DialogProc(m, wp, lp);
     }
-}
-
-INT_PTR CALLBACK CRkCaptureDlg::AboutProc(HWND w, UINT m, WPARAM wp, LPARAM) {
-    if (m == WM_INITDIALOG)
-        return TRUE;
-    if (m == WM_COMMAND && (LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL)) {
-        EndDialog(w, LOWORD(wp));
-        return TRUE;
-    }
-    return FALSE;
 }
 
 void CRkCaptureDlg::OnPaintIconic() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd_, &ps);
+    PaintDc paint(hwnd_);
+    HDC dc = paint.Get();
     SendMessageW(hwnd_, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
     RECT rc;
     GetClientRect(hwnd_, &rc);
     const int cx = GetSystemMetrics(SM_CXICON);
     const int cy = GetSystemMetrics(SM_CYICON);
-    DrawIcon(dc, (rc.right - rc.left - cx + 1) / 2, (rc.bottom - rc.top - cy + 1) / 2, icon_);
-    EndPaint(hwnd_, &ps);
+    DrawIcon(dc, (rc.right - rc.left - cx + 1) / 2, (rc.bottom - rc.top - cy + 1) / 2, icon_.Get());
 }
 
 bool CRkCaptureDlg::PreTranslateMessage(const MSG& msg) {
@@ -175,7 +141,7 @@ bool CRkCaptureDlg::PreTranslateMessage(const MSG& msg) {
 void CRkCaptureDlg::OnStopRequested() {
     ctx_.app.RequestStop();
     WaitForWorker();
-    SetDlgItemTextW(hwnd_, IDC_STATUS_TEXT, ToWide(kStoppedText).c_str());
+    SetItemText(IDC_STATUS_TEXT, kStoppedText);
     const HWND edit = GetDlgItem(hwnd_, IDC_MACRO_PATH);
     const int length = GetWindowTextLengthW(edit);
     const int caret = length > 0 ? length - 1 : 0;

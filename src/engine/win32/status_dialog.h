@@ -8,18 +8,17 @@
 #include <memory>
 #include <string>
 
+#include "common/win32/dialog.h"
+#include "common/win32/handles.h"
 #include "engine/commands.h"
 #include "common/filesystem.h"
 #include "engine/win32/macro_thread.h"
 
 namespace zv {
 
-class CRkCaptureDlg {
+class CRkCaptureDlg : public CDialog {
 public:
     CRkCaptureDlg(CommandContext& ctx, IFileSystem& fs, std::string logPath);
-    ~CRkCaptureDlg();
-    CRkCaptureDlg(const CRkCaptureDlg&) = delete;
-    CRkCaptureDlg& operator=(const CRkCaptureDlg&) = delete;
 
     // Shows the window and runs its message loop until it closes.
     void DoModal();
@@ -31,10 +30,10 @@ public:
     static std::atomic<HWND> current;
 
 private:
-    static INT_PTR CALLBACK DialogProc(HWND w, UINT m, WPARAM wp, LPARAM lp);
-    static INT_PTR CALLBACK AboutProc(HWND w, UINT m, WPARAM wp, LPARAM lp);
-    INT_PTR OnMessage(UINT m, WPARAM wp, LPARAM lp);
-    void OnInitDialog();
+    INT_PTR DialogProc(UINT m, WPARAM wp, LPARAM lp) override;
+    BOOL OnInitDialog() override;
+    void OnOK() override { EndModal(); }
+    void OnCancel() override { EndModal(); }
     void OnPaintIconic();
     // Handles what a plain dialog would not; true when msg is consumed.
     bool PreTranslateMessage(const MSG& msg);
@@ -46,10 +45,9 @@ private:
     IFileSystem& fs_;
     std::string logPath_;
     std::string path_;  // the macro path as shown
-    HICON icon_ = nullptr;
+    UniqueIcon icon_;
     bool finished_ = false;
     bool ended_ = false;
-    HWND hwnd_ = nullptr;
     std::unique_ptr<CMacroThread> worker_;
 };
 

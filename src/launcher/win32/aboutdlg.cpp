@@ -1,29 +1,39 @@
 #include "launcher/win32/aboutdlg.h"
 
-#include "launcher/win32/banner.h"
-#include "launcher/launcher_commands.h"
-#include "launcher/win32/launcher_resource.h"
-#include "common/win32/msgbox.h"
 #include "common/runprogram.h"
 #include "common/strutil.h"
+#include "common/win32/handles.h"
+#include "common/win32/msgbox.h"
 #include "common/win32/text.h"
+#include "launcher/launcher_commands.h"
+#include "launcher/win32/banner.h"
+#include "launcher/win32/launcher_resource.h"
 #include "launcher/win32/versioninfo.h"
 
 namespace zv {
 
-bool CAboutDlg::DoModal(HWND owner) {
+CAboutDlg::CAboutDlg(HINSTANCE instance, std::string programFolder, IMessageHost& host)
+    : CDialog(IDD_ABOUTBOX, instance), programFolder_(std::move(programFolder)), host_(host) {}
+
+bool CAboutDlg::Run(HWND owner) {
     std::vector<ProgramVersion> versions;
     for (const std::string& name : AboutProgramNames()) {
         versions.push_back({name, ReadProductVersion(programFolder_ + name)});
     }
     versionBlock_ = ToWide(ComposeVersionBlock(versions));
-    DialogBoxParamW(instance_, MAKEINTRESOURCEW(IDD_ABOUTBOX), owner, DialogProc,
-                    reinterpret_cast<LPARAM>(this));
+    DoModal(owner);
     return updateStarted_;
 }
 
-void CAboutDlg::OnUpdate(HWND dlg) {
-    if (MessageBoxW(dlg, ToWide(kMsgUpdateConfirm).c_str(), ToWide(MessageBoxCaption()).c_str(),
+BOOL CAboutDlg::OnInitDialog() {
+    SendMessageW(hwnd_, WM_SETICON, ICON_BIG,
+                 reinterpret_cast<LPARAM>(LoadIconW(Instance(), MAKEINTRESOURCEW(IDR_MAINFRAME))));
+    PlaceProductIcon(hwnd_, IDC_ABOUT_ICON);
+    return TRUE;
+}
+
+void CAboutDlg::OnUpdate() {
+    if (MessageBoxW(hwnd_, ToWide(kMsgUpdateConfirm).c_str(), ToWide(MessageBoxCaption()).c_str(),
                     MB_OKCANCEL | MB_ICONQUESTION) != IDOK) {
         return;
     }
@@ -33,48 +43,31 @@ void CAboutDlg::OnUpdate(HWND dlg) {
         return;
     }
     updateStarted_ = true;
-    EndDialog(dlg, IDOK);
+    EndDialog(IDOK);
 }
 
-INT_PTR CALLBACK CAboutDlg::DialogProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_INITDIALOG)
-        SetWindowLongPtrW(dlg, DWLP_USER, lp);
-    CAboutDlg* self = reinterpret_cast<CAboutDlg*>(GetWindowLongPtrW(dlg, DWLP_USER));
+bool CAboutDlg::OnCommand(UINT id, UINT code, HWND control) {
+    if (id == IDC_ABOUT_UPDATE) {
+        OnUpdate();
+        return true;
+    }
+    return CDialog::OnCommand(id, code, control);
+}
+
+INT_PTR CAboutDlg::DialogProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-        case WM_INITDIALOG:
-            SendMessageW(dlg, WM_SETICON, ICON_BIG,
-                         reinterpret_cast<LPARAM>(
-                             LoadIconW(self->instance_, MAKEINTRESOURCEW(IDR_MAINFRAME))));
-            PlaceProductIcon(dlg, IDC_ABOUT_ICON);
-            return TRUE;
         case WM_ERASEBKGND:
             return TRUE;
         case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(dlg, &ps);
-            PaintProductPanel(dlg, dc, self->versionBlock_);
-            EndPaint(dlg, &ps);
+            PaintDc dc(hwnd_);
+            PaintProductPanel(hwnd_, dc.Get(), versionBlock_);
             return TRUE;
         }
         case WM_CTLCOLORSTATIC:
             return reinterpret_cast<INT_PTR>(GetStockObject(WHITE_BRUSH));
-        case WM_COMMAND:
-            switch (LOWORD(wp)) {
-                case IDOK:
-                case IDCANCEL:
-                    EndDialog(dlg, LOWORD(wp));
-                    return TRUE;
-                case IDC_ABOUT_UPDATE:
-                    self->OnUpdate(dlg);
-                    return TRUE;
-                default:
-                    break;
-            }
-            break;
         default:
-            break;
+            return CDialog::DialogProc(msg, wp, lp);
     }
-    return FALSE;
 }
 
 }  // namespace zv

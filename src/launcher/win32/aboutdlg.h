@@ -6,23 +6,24 @@
 
 #include <string>
 
+#include "common/win32/dialog.h"
 #include "launcher/launcher_host.h"
 
 namespace zv {
 
-class CAboutDlg {
+class CAboutDlg : public CDialog {
 public:
-    CAboutDlg(HINSTANCE instance, std::string programFolder, IMessageHost& host)
-        : instance_(instance), programFolder_(std::move(programFolder)), host_(host) {}
+    CAboutDlg(HINSTANCE instance, std::string programFolder, IMessageHost& host);
     // Shows the box modally. True when the update program was started and the launcher
     // is to close.
-    bool DoModal(HWND owner);
+    bool Run(HWND owner);
 
 private:
-    static INT_PTR CALLBACK DialogProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp);
-    void OnUpdate(HWND dlg);
+    BOOL OnInitDialog() override;
+    INT_PTR DialogProc(UINT msg, WPARAM wp, LPARAM lp) override;
+    bool OnCommand(UINT id, UINT code, HWND control) override;
+    void OnUpdate();
 
-    HINSTANCE instance_;
     std::string programFolder_;
     IMessageHost& host_;
     std::wstring versionBlock_;

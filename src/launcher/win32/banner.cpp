@@ -1,6 +1,7 @@
 #include "launcher/win32/banner.h"
 
 #include "common/win32/bitmdraw.h"
+#include "common/win32/text.h"
 #include "launcher/win32/launcher_resource.h"
 
 namespace zv {
@@ -24,13 +25,6 @@ void Rule(HDC dc, int x0, int x1, int y, COLORREF colour) {
 }
 
 }  // namespace
-
-std::wstring LoadResourceString(UINT id) {
-    const wchar_t* text = nullptr;
-    const int n = LoadStringW(GetModuleHandleW(nullptr), id, reinterpret_cast<wchar_t*>(&text), 0);
-    return n > 0 && text != nullptr ? std::wstring(text, static_cast<std::size_t>(n))
-                                    : std::wstring();
-}
 
 void PlaceProductIcon(HWND window, int iconControlId) {
     HWND icon = GetDlgItem(window, iconControlId);

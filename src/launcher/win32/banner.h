@@ -20,7 +20,4 @@ void PaintProductPanel(HWND window, HDC dc, const std::wstring& extra);
 // shows it.
 void PlaceProductIcon(HWND window, int iconControlId);
 
-// A string of the program's string table.
-std::wstring LoadResourceString(UINT id);
-
 }  // namespace zv

@@ -4,7 +4,6 @@
 #include <shlobj.h>
 
 #include "launcher/win32/aboutdlg.h"
-#include "launcher/win32/banner.h"
 #include "common/cp932.h"
 #include "launcher/win32/fglock_win32.h"
 #include "common/folders.h"
@@ -41,13 +40,13 @@ bool ShellOpen(HWND owner, const std::string& target, int show) {
 
 int CCommandWnd::OnCreate(LPARAM) {
     HINSTANCE instance = app_.Instance();
-    trayIcon_ = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_TRAY), IMAGE_ICON,
-                                              GetSystemMetrics(SM_CXSMICON),
-                                              GetSystemMetrics(SM_CYSMICON), 0));
-    macroBitmap_ = LoadBitmapW(instance, MAKEINTRESOURCEW(IDB_MACRO_ITEM));
-    targetBitmap_ = LoadBitmapW(instance, MAKEINTRESOURCEW(IDB_MACRO_TARGET));
+    trayIcon_.Reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_TRAY), IMAGE_ICON,
+                                                  GetSystemMetrics(SM_CXSMICON),
+                                                  GetSystemMetrics(SM_CYSMICON), 0)));
+    macroBitmap_.Reset(LoadBitmapW(instance, MAKEINTRESOURCEW(IDB_MACRO_ITEM)));
+    targetBitmap_.Reset(LoadBitmapW(instance, MAKEINTRESOURCEW(IDB_MACRO_TARGET)));
     const std::wstring tip = LoadResourceString(IDS_PRODUCT_VERSION);
-    NotifyIcon(NIM_ADD, trayIcon_, &tip);
+    NotifyIcon(NIM_ADD, trayIcon_.Get(), &tip);
     taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
     RegisterMacroHotkey();
     SetPropW(hwnd_, kInstanceMarker, reinterpret_cast<HANDLE>(1));
@@ -68,12 +67,9 @@ void CCommandWnd::OnDestroy() {
         restoreForegroundLock_ = false;
     }
     NotifyIcon(NIM_DELETE, nullptr, nullptr);
-    if (macroBitmap_ != nullptr)
-        DeleteObject(macroBitmap_);
-    if (targetBitmap_ != nullptr)
-        DeleteObject(targetBitmap_);
-    if (trayIcon_ != nullptr)
-        DestroyIcon(trayIcon_);
+    macroBitmap_.Reset();
+    targetBitmap_.Reset();
+    trayIcon_.Reset();
     PostQuitMessage(0);
 }
 
@@ -106,11 +102,11 @@ void CCommandWnd::ShowMacroMenu() {
     if (menuModel_.maximumReached)
         MessageBeep(0);
 
-    HMENU loaded = LoadMenuW(app_.Instance(), MAKEINTRESOURCEW(IDR_COMMAND_MENU));
-    if (loaded == nullptr)
+    UniqueMenu loaded(LoadMenuW(app_.Instance(), MAKEINTRESOURCEW(IDR_COMMAND_MENU)));
+    if (!loaded)
         return;
-    HMENU menu = GetSubMenu(loaded, 0);
-    InsertMacroMenuItems(menu, menuModel_.items, macroBitmap_, targetBitmap_);
+    HMENU menu = GetSubMenu(loaded.Get(), 0);
+    InsertMacroMenuItems(menu, menuModel_.items, macroBitmap_.Get(), targetBitmap_.Get());
 
     SetForegroundWindow(hwnd_);
     POINT pt{};
@@ -122,20 +118,19 @@ void CCommandWnd::ShowMacroMenu() {
     // The chosen command arrives before this message; when it comes, the user's window
     // gets the keyboard back (the command reads Ctrl and Shift while we are in front).
     returnFocusTo_ = front != hwnd_ ? front : nullptr;
-    PostMessageW(hwnd_, WM_USER, 0, 0);
-    DestroyMenu(loaded);  // its submenus go with it; the entries stay for the command
+    PostMessageW(hwnd_, UM_MENU_CLOSED, 0, 0);
+    // The loaded menu and its submenus go now; the entries stay for the command.
 }
 
 void CCommandWnd::OnTrayMenu() {
     POINT pt{};
     GetCursorPos(&pt);
-    HMENU loaded = LoadMenuW(app_.Instance(), MAKEINTRESOURCEW(IDR_TRAY_MENU));
-    if (loaded == nullptr)
+    UniqueMenu loaded(LoadMenuW(app_.Instance(), MAKEINTRESOURCEW(IDR_TRAY_MENU)));
+    if (!loaded)
         return;
     SetForegroundWindow(hwnd_);
-    TrackPopupMenu(GetSubMenu(loaded, 0), TPM_RIGHTBUTTON, pt.x, pt.y, 0, hwnd_, nullptr);
-    PostMessageW(hwnd_, WM_USER, 0, 0);
-    DestroyMenu(loaded);
+    TrackPopupMenu(GetSubMenu(loaded.Get(), 0), TPM_RIGHTBUTTON, pt.x, pt.y, 0, hwnd_, nullptr);
+    PostMessageW(hwnd_, UM_MENU_CLOSED, 0, 0);
 }
 
 void CCommandWnd::OnTrayClick() {
@@ -186,22 +181,20 @@ void CCommandWnd::OnReadme() {
 }
 
 void CCommandWnd::OnAbout() {
-    static bool busy = false;
-    if (busy)
+    if (aboutOpen_)
         return;
-    busy = true;
+    aboutOpen_ = true;
     CAboutDlg dialog(app_.Instance(), GetProgramFolder(), app_);
-    const bool closing = dialog.DoModal(hwnd_);
-    busy = false;
+    const bool closing = dialog.Run(hwnd_);
+    aboutOpen_ = false;
     if (closing)
         PostMessageW(hwnd_, WM_CLOSE, 0, 0);
 }
 
 void CCommandWnd::OnChooseMacroFolder() {
-    static bool busy = false;
-    if (busy)
+    if (folderChoiceOpen_)
         return;
-    busy = true;
+    folderChoiceOpen_ = true;
     const std::wstring start = ToWide(TruncateChars(app_.settings.macroTopPath, MAX_PATH - 1));
     const std::wstring title = LoadResourceString(IDS_SELECT_MACRO_FOLDER);
     BROWSEINFOW bi{};
@@ -219,7 +212,7 @@ void CCommandWnd::OnChooseMacroFolder() {
             PostMessageW(hwnd_, UM_SETTINGS_CHANGED, 0, 0);
         }
     }
-    busy = false;
+    folderChoiceOpen_ = false;
 }
 
 void CCommandWnd::OnSettingsChanged() {
@@ -277,7 +270,7 @@ LRESULT CCommandWnd::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_COMMAND:
             OnCommand(LOWORD(wp), HIWORD(wp));
             return 0;
-        case WM_USER:
+        case UM_MENU_CLOSED:
             // After the hotkey menu: a chosen macro starts where the user was working, and
             // a dismissed menu leaves no hidden window in front.
             if (returnFocusTo_ != nullptr && IsWindow(returnFocusTo_))
@@ -304,7 +297,7 @@ LRESULT CCommandWnd::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
     }
     if (taskbarCreated_ != 0 && msg == taskbarCreated_) {
         const std::wstring tip = LoadResourceString(IDS_PRODUCT_VERSION);
-        NotifyIcon(NIM_ADD, trayIcon_, &tip);
+        NotifyIcon(NIM_ADD, trayIcon_.Get(), &tip);
         return 0;
     }
     return CTrayWnd::WindowProc(msg, wp, lp);

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "common/win32/handles.h"
 #include "launcher/catalogue.h"
 #include "launcher/launcher_commands.h"
 #include "launcher/win32/traywnd.h"
@@ -15,6 +16,9 @@ namespace zv {
 class CRkHotkeyApp;
 
 inline constexpr int kHotkeyId = 1;
+
+// Posted to itself after a pop-up menu closes; it arrives after the chosen command.
+inline constexpr UINT UM_MENU_CLOSED = WM_USER;
 
 class CCommandWnd : public CTrayWnd {
 public:
@@ -50,14 +54,16 @@ private:
     bool Execute(const LaunchAction& action);
 
     CRkHotkeyApp& app_;
-    HICON trayIcon_ = nullptr;
-    HBITMAP macroBitmap_ = nullptr;
-    HBITMAP targetBitmap_ = nullptr;
+    UniqueIcon trayIcon_;
+    UniqueBitmap macroBitmap_;
+    UniqueBitmap targetBitmap_;
     UINT taskbarCreated_ = 0;
     std::string targetCaption_;
     bool restoreForegroundLock_ = false;
     bool hotkeyRegistered_ = false;
     bool menuOpen_ = false;
+    bool aboutOpen_ = false;
+    bool folderChoiceOpen_ = false;
     HWND returnFocusTo_ = nullptr;  // the window in front when the hotkey menu was called
     MacroMenuModel menuModel_;
 };

@@ -9,6 +9,7 @@
 #include "launcher/launcher_shell.h"
 #include "common/win32/msgbox.h"
 #include "launcher/win32/splashwnd.h"
+#include "common/win32/window.h"
 
 namespace zv {
 
@@ -18,23 +19,18 @@ CRkHotkeyApp::CRkHotkeyApp() {
 }
 
 CRkHotkeyApp::~CRkHotkeyApp() {
-    if (mutex_ != nullptr) {
-        ReleaseMutex(mutex_);
-        CloseHandle(mutex_);
-    }
+    if (mutex_)
+        ReleaseMutex(mutex_.Get());
     if (oleInitialized_)
         OleUninitialize();
 }
 
 bool ActivateRunningInstance() {
-    for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w != nullptr;
-         w = GetWindow(w, GW_HWNDNEXT)) {
-        if (GetPropW(w, kInstanceMarker) != nullptr) {
-            SetForegroundWindow(w);
-            return true;
-        }
-    }
-    return false;
+    HWND running = FindWindowWithProperty(kInstanceMarker);
+    if (running == nullptr)
+        return false;
+    SetForegroundWindow(running);
+    return true;
 }
 
 void CRkHotkeyApp::UseProfile(const std::string& path) {
@@ -43,8 +39,8 @@ void CRkHotkeyApp::UseProfile(const std::string& path) {
 
 bool CRkHotkeyApp::InitInstance(HINSTANCE instance) {
     instance_ = instance;
-    mutex_ = CreateMutexW(nullptr, TRUE, kInstanceMarker);
-    if (mutex_ == nullptr || GetLastError() == ERROR_ALREADY_EXISTS) {
+    mutex_.Reset(CreateMutexW(nullptr, TRUE, kInstanceMarker));
+    if (!mutex_ || GetLastError() == ERROR_ALREADY_EXISTS) {
         ActivateRunningInstance();
         return false;
     }

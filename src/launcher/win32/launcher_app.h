@@ -10,6 +10,7 @@
 #include "launcher/launcher_host.h"
 #include "launcher/launcher_settings.h"
 #include "common/profile.h"
+#include "common/win32/handles.h"
 
 namespace zv {
 
@@ -52,7 +53,7 @@ private:
     void DestroySplash();
 
     HINSTANCE instance_ = nullptr;
-    HANDLE mutex_ = nullptr;
+    UniqueHandle mutex_;
     std::unique_ptr<IniProfile> profile_;
     HWND mainWindow_ = nullptr;
     bool oleInitialized_ = false;

@@ -4,11 +4,14 @@
 
 #include <windows.h>
 
+#include "common/win32/dialog.h"
+
 namespace zv {
 
-class CSplashWnd {
+class CSplashWnd : public CDialog {
 public:
     // Creates and shows the splash (not yet painted); null when it could not be created.
+    // The splash owns itself: destroying its window frees it.
     static HWND Create(HINSTANCE instance, int osMajor);
     // Timer id of the idle wake-up the application starts on the splash.
     static constexpr UINT_PTR kTimerId = 1;
@@ -16,7 +19,12 @@ public:
     static constexpr BYTE kAlpha = 180;
 
 private:
-    static INT_PTR CALLBACK DialogProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp);
+    CSplashWnd(HINSTANCE instance, int osMajor);
+    BOOL OnInitDialog() override;
+    INT_PTR DialogProc(UINT msg, WPARAM wp, LPARAM lp) override;
+    void OnFinalMessage() override { delete this; }
+
+    int osMajor_;
 };
 
 }  // namespace zv

@@ -8,15 +8,8 @@ constexpr wchar_t kTrayClassName[] = L"ZorvaneTrayWindow";
 }
 
 bool CTrayWnd::CreateTrayWindow(HINSTANCE instance) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = StaticWndProc;
-    wc.hInstance = instance;
-    wc.lpszClassName = kTrayClassName;
-    if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
-        return false;
-    return CreateWindowExW(WS_EX_TOOLWINDOW, kTrayClassName, L"TrayIconHandler", 0, 0, 0, 0, 0,
-                           nullptr, nullptr, instance, this) != nullptr;
+    return CreateEx(WS_EX_TOOLWINDOW, kTrayClassName, L"TrayIconHandler", 0, 0, 0, 0, 0, nullptr,
+                    nullptr, instance);
 }
 
 bool CTrayWnd::NotifyIcon(DWORD message, HICON icon, const std::wstring* tip) {
@@ -77,26 +70,6 @@ LRESULT CTrayWnd::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
             break;
     }
     return Default(msg, wp, lp);
-}
-
-LRESULT CALLBACK CTrayWnd::StaticWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    CTrayWnd* self = nullptr;
-    if (msg == WM_NCCREATE) {
-        self = static_cast<CTrayWnd*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-        self->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    } else {
-        self = reinterpret_cast<CTrayWnd*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    }
-    if (self == nullptr)
-        return DefWindowProcW(hwnd, msg, wp, lp);
-    const LRESULT result = self->WindowProc(msg, wp, lp);
-    if (msg == WM_NCDESTROY) {
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        self->hwnd_ = nullptr;
-        delete self;  // the window's last message
-    }
-    return result;
 }
 
 }  // namespace zv

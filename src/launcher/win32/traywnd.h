@@ -6,17 +6,13 @@
 
 #include <string>
 
+#include "common/win32/window.h"
 #include "launcher/trayclick.h"
 
 namespace zv {
 
-class CTrayWnd {
+class CTrayWnd : public CWnd {
 public:
-    CTrayWnd() = default;
-    virtual ~CTrayWnd() = default;
-    CTrayWnd(const CTrayWnd&) = delete;
-    CTrayWnd& operator=(const CTrayWnd&) = delete;
-
     // Creates the hidden top-level tool window "TrayIconHandler". The object must live on
     // the heap: it deletes itself after the window's last message.
     virtual bool CreateTrayWindow(HINSTANCE instance);
@@ -24,19 +20,14 @@ public:
     virtual void OnTrayClick() {}
     virtual void OnTrayDoubleClick() {}
 
-    HWND GetSafeHwnd() const { return hwnd_; }
-
     // Shell_NotifyIcon for icon 100 of this window; NIM_ADD always carries an icon.
     bool NotifyIcon(DWORD message, HICON icon, const std::wstring* tip);
 
 protected:
-    virtual LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp);
-    LRESULT Default(UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcW(hwnd_, msg, wp, lp); }
-
-    HWND hwnd_ = nullptr;
+    LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
+    void OnFinalMessage() override { delete this; }
 
 private:
-    static LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     void Apply(const TrayStep& step);
 
     TrayClickLogic clicks_;

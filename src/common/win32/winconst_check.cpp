@@ -1,0 +1,64 @@
+// Proves the portable code's names of Win32 numbers against the system headers.
+#include <windows.h>
+#include <imm.h>
+
+#include "common/numericedit.h"
+#include "common/winconst.h"
+
+namespace zv {
+
+static_assert(kWmUser == WM_USER);
+static_assert(kWmApp == WM_APP);
+static_assert(kWmHelpKey == 0x004D);  // WM_KEYF1 has no name in every header set
+static_assert(kWmNcLButtonDown == WM_NCLBUTTONDOWN);
+static_assert(kWmNcRButtonDown == WM_NCRBUTTONDOWN);
+static_assert(kWmNcMButtonDown == WM_NCMBUTTONDOWN);
+static_assert(kWmKeyDown == WM_KEYDOWN);
+static_assert(kWmKeyUp == WM_KEYUP);
+static_assert(kWmChar == WM_CHAR);
+static_assert(kWmDeadChar == WM_DEADCHAR);
+static_assert(kWmSysKeyDown == WM_SYSKEYDOWN);
+static_assert(kWmSysKeyUp == WM_SYSKEYUP);
+static_assert(kWmSysChar == WM_SYSCHAR);
+static_assert(kWmSysDeadChar == WM_SYSDEADCHAR);
+static_assert(kWmKeyboard108 == WM_SYSDEADCHAR + 1);
+static_assert(kWmUniChar == WM_UNICHAR);
+static_assert(kWmLButtonDown == WM_LBUTTONDOWN);
+static_assert(kWmLButtonUp == WM_LBUTTONUP);
+static_assert(kWmLButtonDblClk == WM_LBUTTONDBLCLK);
+static_assert(kWmRButtonDown == WM_RBUTTONDOWN);
+static_assert(kWmRButtonUp == WM_RBUTTONUP);
+static_assert(kWmMButtonDown == WM_MBUTTONDOWN);
+
+static_assert(kShowNormal == SW_SHOWNORMAL);
+static_assert(kShowMinimize == SW_MINIMIZE);
+static_assert(kShowDefault == SW_SHOWDEFAULT);
+
+static_assert(kVkShift == VK_SHIFT);
+static_assert(kVkControl == VK_CONTROL);
+static_assert(kVkMenu == VK_MENU);
+static_assert(kVkV == 'V');
+
+static_assert(kKeyDown == 0);
+static_assert(kKeyUp == KEYEVENTF_KEYUP);
+static_assert(kMouseMove == MOUSEEVENTF_MOVE);
+static_assert(kMouseLeftDown == MOUSEEVENTF_LEFTDOWN);
+static_assert(kMouseLeftUp == MOUSEEVENTF_LEFTUP);
+static_assert(kMouseRightDown == MOUSEEVENTF_RIGHTDOWN);
+static_assert(kMouseRightUp == MOUSEEVENTF_RIGHTUP);
+static_assert(kMouseMiddleDown == MOUSEEVENTF_MIDDLEDOWN);
+static_assert(kMouseMiddleUp == MOUSEEVENTF_MIDDLEUP);
+static_assert(kMouseXDown == MOUSEEVENTF_XDOWN);
+static_assert(kMouseXUp == MOUSEEVENTF_XUP);
+static_assert(kMouseWheel == MOUSEEVENTF_WHEEL);
+
+static_assert(kStillActive == STILL_ACTIVE);
+
+static_assert(kImeCmodeNative == IME_CMODE_NATIVE);
+static_assert(kImeCmodeKatakana == IME_CMODE_KATAKANA);
+static_assert(kImeCmodeFullShape == IME_CMODE_FULLSHAPE);
+static_assert(kImeCmodeHanjaConvert == IME_CMODE_HANJACONVERT);
+
+static_assert(kImeOff == 9 && kImeHiragana == 1 && kImeKatakanaHalf == 2);
+
+}  // namespace zv

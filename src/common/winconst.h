@@ -1,0 +1,71 @@
+// Numbers of the Win32 API that the portable code works with: window messages, show
+// commands, virtual-key codes, key and mouse event flags, the input method's conversion
+// bits. The portable code cannot include the system headers, so they are named here;
+// common/win32/winconst_check.cpp proves every one against the system's own value.
+#pragma once
+
+#include <cstdint>
+
+namespace zv {
+
+// ---- window messages ----
+inline constexpr unsigned kWmUser = 0x0400;
+inline constexpr unsigned kWmApp = 0x8000;
+inline constexpr unsigned kWmHelpKey = 0x004D;  // WM_KEYF1, the F1-help key message
+inline constexpr unsigned kWmNcLButtonDown = 0x00A1;
+inline constexpr unsigned kWmNcRButtonDown = 0x00A4;
+inline constexpr unsigned kWmNcMButtonDown = 0x00A7;
+inline constexpr unsigned kWmKeyDown = 0x0100;
+inline constexpr unsigned kWmKeyUp = 0x0101;
+inline constexpr unsigned kWmChar = 0x0102;
+inline constexpr unsigned kWmDeadChar = 0x0103;
+inline constexpr unsigned kWmSysKeyDown = 0x0104;
+inline constexpr unsigned kWmSysKeyUp = 0x0105;
+inline constexpr unsigned kWmSysChar = 0x0106;
+inline constexpr unsigned kWmSysDeadChar = 0x0107;
+inline constexpr unsigned kWmKeyboard108 = 0x0108;  // unnamed keyboard message after them
+inline constexpr unsigned kWmUniChar = 0x0109;
+inline constexpr unsigned kWmLButtonDown = 0x0201;
+inline constexpr unsigned kWmLButtonUp = 0x0202;
+inline constexpr unsigned kWmLButtonDblClk = 0x0203;
+inline constexpr unsigned kWmRButtonDown = 0x0204;
+inline constexpr unsigned kWmRButtonUp = 0x0205;
+inline constexpr unsigned kWmMButtonDown = 0x0207;
+
+// ---- show commands ----
+inline constexpr int kShowNormal = 1;
+inline constexpr int kShowMinimize = 6;
+inline constexpr int kShowDefault = 10;
+
+// ---- virtual-key codes ----
+inline constexpr std::uint8_t kVkShift = 0x10;
+inline constexpr std::uint8_t kVkControl = 0x11;
+inline constexpr std::uint8_t kVkMenu = 0x12;  // Alt
+inline constexpr std::uint8_t kVkV = 0x56;     // the letter V
+
+// ---- key event flags (keybd_event, SendInput) ----
+inline constexpr std::uint32_t kKeyDown = 0;
+inline constexpr std::uint32_t kKeyUp = 0x0002;
+
+// ---- mouse event flags (mouse_event, SendInput) ----
+inline constexpr std::uint32_t kMouseMove = 0x0001;
+inline constexpr std::uint32_t kMouseLeftDown = 0x0002;
+inline constexpr std::uint32_t kMouseLeftUp = 0x0004;
+inline constexpr std::uint32_t kMouseRightDown = 0x0008;
+inline constexpr std::uint32_t kMouseRightUp = 0x0010;
+inline constexpr std::uint32_t kMouseMiddleDown = 0x0020;
+inline constexpr std::uint32_t kMouseMiddleUp = 0x0040;
+inline constexpr std::uint32_t kMouseXDown = 0x0080;
+inline constexpr std::uint32_t kMouseXUp = 0x0100;
+inline constexpr std::uint32_t kMouseWheel = 0x0800;
+
+// ---- processes ----
+inline constexpr std::uint32_t kStillActive = 259;  // exit code of a running process
+
+// ---- input method conversion mode bits ----
+inline constexpr std::uint32_t kImeCmodeNative = 0x01;
+inline constexpr std::uint32_t kImeCmodeKatakana = 0x02;
+inline constexpr std::uint32_t kImeCmodeFullShape = 0x08;
+inline constexpr std::uint32_t kImeCmodeHanjaConvert = 0x40;
+
+}  // namespace zv
