@@ -210,6 +210,130 @@ BANNER = [
     (lambda x, y, cy=cy: abs(x - 8) + abs(y - cy) <= 3.2, WHITE) for cy in (16, 28, 40)
 ]
 
+# RkEditor's command icons (32 x 32, one strip of six in the list's order: LAUNCH, FOCUS,
+# WAIT, KEYIN, TYPE, MOUSE). All six share one silhouette, a rounded tile, so one mask
+# serves them: the strip is white outside the tile, the mask black there.
+CMD = 32
+
+
+def cmd_tile(colour):
+    return (lambda x, y: inside_round_rect(x, y, 1.5, 1.5, 30.5, 30.5, 6), colour)
+
+
+def ring(cx, cy, r0, r1):
+    return lambda x, y: r0 ** 2 <= (x - cx) ** 2 + (y - cy) ** 2 <= r1 ** 2
+
+
+COMMAND_ICONS = [
+    # LAUNCH: a white "start" arrow on blue.
+    [cmd_tile((32, 96, 184)),
+     (lambda x, y: inside_polygon(x, y, [(11, 8), (11, 24), (24, 16)]), WHITE)],
+    # FOCUS: a window with a title bar, framed, on teal.
+    [cmd_tile((20, 140, 150)),
+     (lambda x, y: inside_round_rect(x, y, 7, 8, 25, 24, 1.5), WHITE),
+     (lambda x, y: 9 <= x <= 23 and 13 <= y <= 22, (20, 140, 150)),
+     (lambda x, y: 10.5 <= x <= 21.5 and 14.5 <= y <= 20.5, (190, 235, 240))],
+    # WAIT: a clock face on orange.
+    [cmd_tile((222, 110, 30)),
+     (lambda x, y: (x - 16) ** 2 + (y - 16) ** 2 <= 10 ** 2, WHITE),
+     (lambda x, y: inside_thick_line(x, y, (16, 16), (16, 9), 2.2), (222, 110, 30)),
+     (lambda x, y: inside_thick_line(x, y, (16, 16), (21, 19), 2.2), (222, 110, 30))],
+    # KEYIN: a key cap on purple.
+    [cmd_tile((120, 70, 170)),
+     (lambda x, y: inside_round_rect(x, y, 7, 8, 25, 24, 3), WHITE),
+     (lambda x, y: inside_round_rect(x, y, 9.5, 10, 22.5, 19.5, 2), (225, 215, 240)),
+     (lambda x, y: inside_thick_line(x, y, (13, 17.5), (16, 11.5), 1.8), (120, 70, 170)),
+     (lambda x, y: inside_thick_line(x, y, (16, 11.5), (19, 17.5), 1.8), (120, 70, 170)),
+     (lambda x, y: inside_thick_line(x, y, (14.3, 15.5), (17.7, 15.5), 1.6), (120, 70, 170))],
+    # TYPE: lines of text and a caret on green.
+    [cmd_tile((40, 140, 80)),
+     (lambda x, y: inside_thick_line(x, y, (8, 11), (24, 11), 2.4), WHITE),
+     (lambda x, y: inside_thick_line(x, y, (8, 16), (24, 16), 2.4), WHITE),
+     (lambda x, y: inside_thick_line(x, y, (8, 21), (17, 21), 2.4), WHITE),
+     (lambda x, y: inside_thick_line(x, y, (21, 18), (21, 25), 1.8), (255, 230, 120))],
+    # MOUSE: a pointer arrow on red.
+    [cmd_tile((190, 50, 50)),
+     (lambda x, y: inside_polygon(x, y, [(10, 6), (10, 24), (14.5, 19.5), (18, 26.5),
+                                         (21, 25), (17.5, 18.5), (23.5, 18.5)]), WHITE)],
+]
+COMMAND_MASK = [cmd_tile(WHITE)]
+
+
+def write_strip(name, images, background=(255, 255, 255)):
+    """Images of equal size side by side in one 24-bit bitmap."""
+    rows = [sum((img[y] for img in images), []) for y in range(len(images[0]))]
+    write_bmp(name, rows, background)
+
+
+def opaque_on_white_outside(rows, mask_rows):
+    """The image as drawn through its mask: white wherever the mask is black."""
+    return [[px if m[3] >= 128 else (255, 255, 255, 255) for px, m in zip(row, mrow)]
+            for row, mrow in zip(rows, mask_rows)]
+
+
+# RkEditor's tool bar (16 x 15 each): new, open, save, add line, duplicate, modify,
+# delete, move down, move up; drawn on magenta, the colour the tool bar masks out.
+TB_W, TB_H = 16, 15
+TB_BACK = (255, 0, 255)
+PAGE = lambda x, y: inside_polygon(x, y, [(3, 1), (10, 1), (13, 4), (13, 14), (3, 14)])
+PAGE_IN = lambda x, y: inside_polygon(x, y, [(4, 2), (9.5, 2), (12, 4.5), (12, 13), (4, 13)])
+DARK = (60, 60, 60)
+TOOLBAR = [
+    [(PAGE, DARK), (PAGE_IN, WHITE)],
+    [(lambda x, y: inside_polygon(x, y, [(1, 3), (6, 3), (7, 5), (14, 5), (14, 13), (1, 13)]),
+      (150, 110, 20)),
+     (lambda x, y: inside_polygon(x, y, [(3, 7), (15.5, 7), (13, 13), (1, 13)]), (240, 200, 80))],
+    [(lambda x, y: inside_round_rect(x, y, 1.5, 1.5, 14, 14, 1.2), (32, 80, 160)),
+     (lambda x, y: 4 <= x <= 11.5 and 1.5 <= y <= 6.5, WHITE),
+     (lambda x, y: 4 <= x <= 11.5 and 9 <= y <= 14, (200, 200, 200))],
+    [(lambda x, y: inside_thick_line(x, y, (8, 2), (8, 14), 3), (40, 140, 80)),
+     (lambda x, y: inside_thick_line(x, y, (2, 8), (14, 8), 3), (40, 140, 80))],
+    [(lambda x, y: inside_polygon(x, y, [(1, 1), (8, 1), (8, 10), (1, 10)]), DARK),
+     (lambda x, y: inside_polygon(x, y, [(2, 2), (7, 2), (7, 9), (2, 9)]), WHITE),
+     (lambda x, y: inside_polygon(x, y, [(6, 5), (14, 5), (14, 14), (6, 14)]), DARK),
+     (lambda x, y: inside_polygon(x, y, [(7, 6), (13, 6), (13, 13), (7, 13)]), WHITE)],
+    [(lambda x, y: inside_thick_line(x, y, (3, 13), (12, 4), 3.4), (200, 150, 40)),
+     (lambda x, y: inside_thick_line(x, y, (11, 5), (13, 3), 3.4), (200, 80, 80)),
+     (lambda x, y: inside_polygon(x, y, [(1.5, 14.5), (2, 11.5), (4.5, 14)]), DARK)],
+    [(lambda x, y: inside_thick_line(x, y, (3, 3), (13, 13), 3), (200, 40, 40)),
+     (lambda x, y: inside_thick_line(x, y, (13, 3), (3, 13), 3), (200, 40, 40))],
+    [(lambda x, y: inside_polygon(x, y, [(6, 1), (10, 1), (10, 8), (14, 8), (8, 14.5),
+                                         (2, 8), (6, 8)]), (32, 96, 184))],
+    [(lambda x, y: inside_polygon(x, y, [(6, 14), (10, 14), (10, 7), (14, 7), (8, 0.5),
+                                         (2, 7), (6, 7)]), (32, 96, 184))],
+]
+
+# The pick buttons ("(&P)", "(&S)"): a list of windows with an arrow, in four states.
+PICK_W, PICK_H = 20, 18
+
+
+def pick_layers(face, glyph, pressed=False, focused=False):
+    d = 1 if pressed else 0
+    layers = [
+        (lambda x, y: True, face),
+        (lambda x, y: x < 1 or y < 1, (128, 128, 128) if pressed else WHITE),
+        (lambda x, y: x > PICK_W - 1 or y > PICK_H - 1, WHITE if pressed else (64, 64, 64)),
+        (lambda x, y, d=d: 5 + d <= x <= 15 + d and 4 + d <= y <= 14 + d, glyph),
+        (lambda x, y, d=d: 6 + d <= x <= 14 + d and 6 + d <= y <= 13 + d, WHITE),
+    ] + [
+        (lambda x, y, d=d, r=r: 7.5 + d <= x <= 12.5 + d and r + d <= y <= r + 1 + d, glyph)
+        for r in (7, 9, 11)
+    ]
+    if focused:
+        layers.append((lambda x, y: (2 <= x <= 3 or PICK_W - 3 <= x <= PICK_W - 2) and 2 <= y <= PICK_H - 2
+                       or (2 <= y <= 3 or PICK_H - 3 <= y <= PICK_H - 2) and 2 <= x <= PICK_W - 2,
+                       (32, 96, 184)))
+    return layers
+
+
+FACE = (236, 236, 236)
+PICK_STATES = [
+    ('pick_up.bmp', pick_layers(FACE, (32, 96, 184))),
+    ('pick_down.bmp', pick_layers((220, 220, 220), (32, 96, 184), pressed=True)),
+    ('pick_focus.bmp', pick_layers(FACE, (32, 96, 184), focused=True)),
+    ('pick_disabled.bmp', pick_layers(FACE, (170, 170, 170))),
+]
+
 if __name__ == '__main__':
     write_ico('engine.ico', ENGINE)
     write_ico('launcher.ico', LAUNCHER)
@@ -217,3 +341,15 @@ if __name__ == '__main__':
     write_bmp('macro_item.bmp', render_px(MENU_MARK, MENU_MARK, MACRO_ITEM), MENU_BACKGROUND)
     write_bmp('macro_target.bmp', render_px(MENU_MARK, MENU_MARK, MACRO_TARGET), MENU_BACKGROUND)
     write_masked_bmp('banner.bmp', 'banner_mask.bmp', render_px(BANNER_W, BANNER_H, BANNER))
+    mask_rows = render_px(CMD, CMD, COMMAND_MASK)
+    write_strip('command_icons.bmp',
+                [opaque_on_white_outside(render_px(CMD, CMD, icon), mask_rows)
+                 for icon in COMMAND_ICONS])
+    write_bmp('command_mask.bmp', [[(255, 255, 255, 255) if a >= 128 else (0, 0, 0, 255)
+                                     for (_, _, _, a) in row] for row in mask_rows])
+    # Hard edges: a blended edge would not match the masked-out colour.
+    write_strip('editor_toolbar.bmp',
+                [[[(r, g, b, 255) if a >= 100 else (*TB_BACK, 255) for (r, g, b, a) in row]
+                  for row in render_px(TB_W, TB_H, t)] for t in TOOLBAR])
+    for name, layers in PICK_STATES:
+        write_bmp(name, render_px(PICK_W, PICK_H, layers))
