@@ -32,6 +32,11 @@ inline constexpr unsigned kWmRButtonDown = 0x0204;
 inline constexpr unsigned kWmRButtonUp = 0x0205;
 inline constexpr unsigned kWmMButtonDown = 0x0207;
 
+// ---- window styles ----
+inline constexpr std::uint32_t kWsBorder = 0x00800000;
+inline constexpr std::uint32_t kWsDlgFrame = 0x00400000;
+inline constexpr std::uint32_t kWsCaption = kWsBorder | kWsDlgFrame;  // the title bar
+
 // ---- show commands ----
 inline constexpr int kShowNormal = 1;
 inline constexpr int kShowMinimize = 6;

@@ -7,11 +7,11 @@
 #include <string_view>
 #include <vector>
 
+#include "common/runprogram.h"
 #include "common/winconst.h"
 
 namespace zv {
 
-inline constexpr const char* kMsgCannotProcess = "%s\n\rが処理できません。";
 inline constexpr const char* kMsgCannotOpen = "%s\n\rを開くことができません。";
 inline constexpr const char* kMsgLogOpenFailed =
     "ログファイルが開けません。\r\nインストールパスの「%s.log」ファイルを直接開いて下さい。";
