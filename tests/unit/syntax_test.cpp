@@ -3,6 +3,7 @@
 #include "common/filesystem.h"
 #include "common/syntax/focus.h"
 #include "common/syntax/keyin.h"
+#include "common/syntax/mouse.h"
 #include "fake_filesystem.h"
 
 namespace zv {
@@ -40,6 +41,20 @@ TEST(FocusSyntax, QuotesAndThePartialMark) {
     EXPECT_FALSE(CutPartialMark(inner));
     EXPECT_FALSE(ParseFocusCaption("FOCUS:\"open").ok);
     EXPECT_EQ(ParseFocusCaption("FOCUS:\"open").caption, "");
+}
+
+TEST(MouseSyntax, PiecesAcceptedBeforeTheFirstFailure) {
+    EXPECT_EQ(ParseMouse("MOUSE:1,2,L,LOCAL").piecesRead, 4);
+    EXPECT_EQ(ParseMouse("MOUSE:1,,2").piecesRead, 2);
+    EXPECT_EQ(ParseMouse("MOUSE:-,5").piecesRead, 0);
+    EXPECT_EQ(ParseMouse("MOUSE:5,x").piecesRead, 1);
+    EXPECT_EQ(ParseMouse("MOUSE:1,2,L,LOCAL,X").piecesRead, 4);
+    // An unknown action word fails; the LOCAL after it is still read but not counted.
+    const MouseParse p = ParseMouse("MOUSE:1,2,Q,LOCAL");
+    EXPECT_FALSE(p.ok);
+    EXPECT_TRUE(p.local);
+    EXPECT_EQ(p.piecesRead, 2);
+    EXPECT_EQ(ParseMouse("MOUSE:1,2,LOCAL,Q").piecesRead, 3);
 }
 
 TEST(HeadReader, CarriageReturnAtThePrefixLimitBelongsToTheLineEnd) {

@@ -46,6 +46,7 @@ MouseParse ParseMouse(std::string_view line) {
                 return p;
             }
             (number == 1 ? p.x : p.y) = ParseLeadingInt32(piece);
+            p.piecesRead = number;
         } else if (number <= 4) {
             const std::string word = ToUpperAscii(piece);
             if (word == "LOCAL") {
@@ -57,6 +58,8 @@ MouseParse ParseMouse(std::string_view line) {
                     StrPrintf("第%dパラメタのマウスボタン動作[", number) + word + "]が認識出来ない";
                 failed = true;
             }
+            if (!failed)
+                p.piecesRead = number;
         } else {
             p.error = "[x,y,マウス動作,LOCAL]意外に余分なパラメタ設定がある";
             return p;

@@ -14,6 +14,7 @@ struct MouseParse {
     std::int32_t y = 0;
     int action = -1;  // index into MouseActionTable, -1 for none
     bool local = false;
+    int piecesRead = 0;  // pieces accepted before the first failure (all when ok)
 };
 
 // Parses a MOUSE line. Values read before a failure stay in the result; an unknown
