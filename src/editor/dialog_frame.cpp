@@ -1,0 +1,77 @@
+#include "editor/dialog_frame.h"
+
+#include <limits>
+
+#include "common/cp932.h"
+#include "common/macrofile.h"
+#include "common/strutil.h"
+
+namespace zv {
+
+std::string_view HelpAnchor(EditorDialog dialog) {
+    switch (dialog) {
+        case EditorDialog::Focus:
+            return "#Focus";
+        case EditorDialog::Keyin:
+            return "#Keyin";
+        case EditorDialog::Launch:
+            return "#Launch";
+        case EditorDialog::Mouse:
+            return "#Mouse";
+        case EditorDialog::Type:
+            return "#Type";
+        case EditorDialog::Wait:
+            return "#Wait";
+        case EditorDialog::LineEdit:
+            return "#LineEdit";
+    }
+    return {};
+}
+
+std::string_view CaptionSuffix(std::string_view entryLine) {
+    return entryLine.empty() ? "(新規)" : "(更新)";
+}
+
+std::string DialogParamText(std::string_view line) {
+    if (line.find(':') == std::string_view::npos)
+        return std::string(StripWhite(line));
+    return GetParamText(line);
+}
+
+std::string WithParamColon(std::string_view line) {
+    if (line.find(':') != std::string_view::npos)
+        return std::string(line);
+    std::string out = ":";
+    out += line;
+    return out;
+}
+
+std::string IntRangeMessage(IntRange range) {
+    std::string text = ReplaceAll(kMsgIntRange, "%1", std::to_string(range.low));
+    return ReplaceAll(text, "%2", std::to_string(range.high));
+}
+
+std::optional<std::int32_t> ReadIntField(std::string_view text, IntRange range) {
+    text = StripWhite(text);
+    bool negative = false;
+    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    if (!IsAllDigits(text))
+        return std::nullopt;
+    // Every range lies within 32 bits: a value beyond them is refused as soon as seen.
+    std::int64_t value = 0;
+    for (char c : text) {
+        value = value * 10 + (c - '0');
+        if (value > std::numeric_limits<std::int32_t>::max() + std::int64_t{1})
+            return std::nullopt;
+    }
+    if (negative)
+        value = -value;
+    if (value < range.low || value > range.high)
+        return std::nullopt;
+    return static_cast<std::int32_t>(value);
+}
+
+}  // namespace zv
