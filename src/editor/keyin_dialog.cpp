@@ -69,9 +69,10 @@ KeyinLineParse ParseKeyinLine(std::string_view line) {
 
 std::string ComposeKeyinLine(const KeyinFields& fields) {
     const std::string text = KeyList(fields);
-    if (fields.repeat == 1)
-        return StrPrintf("%s%s", "KEYIN:", text.c_str());
-    return StrPrintf("%s%s,%s%d", "KEYIN:", text.c_str(), "REP=", fields.repeat);
+    std::string line = "KEYIN:" + text;
+    if (fields.repeat != 1)
+        line += StrPrintf(",%s%d", "REP=", fields.repeat);
+    return line;
 }
 
 LineDescription DescribeKeyinLine(std::string_view line) {
