@@ -25,6 +25,8 @@ struct KeyinFields {
     KeyinKeys keys;  // filled from the first on
     bool alt = false;
     std::int32_t repeat = 1;
+
+    bool operator==(const KeyinFields&) const = default;
 };
 
 struct KeyinLineParse {

@@ -35,6 +35,8 @@ inline constexpr std::array<LaunchWaitMode, 3> kLaunchWaitModes{{
 struct LaunchFields {
     std::string program;  // the command line, as entered
     int mode = kLaunchStartOnly;
+
+    bool operator==(const LaunchFields&) const = default;
 };
 
 struct LaunchLineParse {

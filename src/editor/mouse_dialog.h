@@ -50,6 +50,8 @@ struct MouseFields {
     std::int32_t y = 0;
     int button = 0;  // list index, 0 for no action
     bool local = false;
+
+    bool operator==(const MouseFields&) const = default;
 };
 
 struct MouseLineParse {

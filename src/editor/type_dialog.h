@@ -44,6 +44,8 @@ TypeSource TypeSourceOfText(std::string_view text);
 struct TypeFields {
     int source = kTypeSourceText;
     std::string text;  // the text field; empty when a token source is chosen
+
+    bool operator==(const TypeFields&) const = default;
 };
 
 // Source 0: "TYPE:" + the text in double quotes; sources 1 to 3: "TYPE:" + the token.

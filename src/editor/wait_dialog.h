@@ -16,6 +16,8 @@ inline constexpr IntRange kWaitRepetitionRange{0, 9999};
 struct WaitFields {
     std::int32_t timeMs = 0;
     std::int32_t repetitions = 0;
+
+    bool operator==(const WaitFields&) const = default;
 };
 
 struct WaitLineParse {
