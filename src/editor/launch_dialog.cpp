@@ -94,9 +94,14 @@ std::vector<std::string> PluginEntries(const std::vector<std::string>& fileNames
 }
 
 std::string ChosenProgramText(std::string_view fullPath) {
-    if (fullPath.find(' ') == std::string_view::npos)
-        return std::string(fullPath);
-    return "\"" + std::string(fullPath) + "\"";
+    std::string text;
+    const bool blank = fullPath.find(' ') != std::string_view::npos;
+    if (blank)
+        text += '"';
+    text += fullPath;
+    if (blank)
+        text += '"';
+    return text;
 }
 
 LaunchTrial TrialStart(std::string_view program) {
