@@ -54,6 +54,10 @@ static_assert(kMouseWheel == MOUSEEVENTF_WHEEL);
 
 static_assert(kStillActive == STILL_ACTIVE);
 
+static_assert(kWsBorder == WS_BORDER);
+static_assert(kWsDlgFrame == WS_DLGFRAME);
+static_assert(kWsCaption == WS_CAPTION);
+
 static_assert(kImeCmodeNative == IME_CMODE_NATIVE);
 static_assert(kImeCmodeKatakana == IME_CMODE_KATAKANA);
 static_assert(kImeCmodeFullShape == IME_CMODE_FULLSHAPE);
