@@ -1,0 +1,419 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <set>
+
+#include "editor/document.h"
+#include "fake_filesystem.h"
+
+namespace zv {
+namespace {
+
+using namespace std::string_literals;
+
+const std::string kFolder = "C:\\Program Files\\Zorvane\\";
+
+MacroContent Content(std::string title, std::string target, bool global, std::string desc,
+                     std::vector<std::string> lines) {
+    MacroContent c;
+    c.title = std::move(title);
+    c.target = std::move(target);
+    c.global = global;
+    c.description = std::move(desc);
+    c.lines = std::move(lines);
+    return c;
+}
+
+TEST(EditorRead, HeaderTitleAndTarget) {
+    MacroContent c = ParseMacroText("; <RKMACRO> 日報  \r\n; <TARGET>メモ帳 - *\r\n\r\nWAIT:1\r\n");
+    EXPECT_EQ(c.title, " 日報") << "leading space stays, trailing ones go";
+    EXPECT_FALSE(c.global);
+    EXPECT_EQ(c.target, "メモ帳 - *") << "the partial-match star is part of the caption";
+    EXPECT_EQ(c.lines, std::vector<std::string>{"WAIT:1"});
+
+    // A target tag without caption: global stays on and line 2 is a header comment.
+    c = ParseMacroText("; <RKMACRO>t\r\n; <TARGET>\r\n\r\nWAIT:1\r\n");
+    EXPECT_TRUE(c.global);
+    EXPECT_EQ(c.target, "");
+    EXPECT_EQ(c.description, "<TARGET>");
+
+    // Lower-case tags, one letter before the header tag, LF-only line ends.
+    c = ParseMacroText("x<rkmacro>\n;<target>w\nkeyin:a\n");
+    EXPECT_EQ(c.title, "");
+    EXPECT_EQ(c.target, "w");
+    EXPECT_FALSE(c.global);
+    EXPECT_EQ(c.lines, std::vector<std::string>{"keyin:a"}) << "case as written";
+}
+
+TEST(EditorRead, NothingBeyondAMissingHeaderOrLine) {
+    EXPECT_EQ(ParseMacroText(""), MacroContent{});
+    // The tag at byte 0 does not count: nothing is read, even command lines.
+    EXPECT_EQ(ParseMacroText("<RKMACRO>t\r\nWAIT:1\r\n"), MacroContent{});
+    EXPECT_EQ(ParseMacroText("; <RKMACRO>only"), Content("only", "", true, "", {}));
+    // A file read into a window starts from a new document's fields, never the old ones.
+    EXPECT_EQ(ParseMacroText("; <RKMACRO>a\r\n"), Content("a", "", true, "", {}));
+}
+
+TEST(EditorRead, DescriptionOnlyBeforeTheFirstCommand) {
+    const MacroContent c = ParseMacroText(
+        "; <RKMACRO>t\r\n\r\n; first  \r\n;second\r\n;  indented\r\n;\r\n; \r\n\r\n"
+        "; still header\r\nLAUNCH:a\r\n; after a command\r\nWAIT:1\r\n;late\r\n");
+    EXPECT_EQ(c.description, "first\r\nsecond\r\n indented\r\nstill header")
+        << "one space after ';' goes, trailing spaces go, empty lines are lost";
+    EXPECT_EQ(c.lines, (std::vector<std::string>{"LAUNCH:a", "WAIT:1"}));
+}
+
+TEST(EditorRead, WhichLinesAreKept) {
+    const MacroContent c = ParseMacroText(
+        "; <RKMACRO>t\r\n\r\n\r\n"
+        "  launch:notepad.exe\r\n"  // indented: kept, stripped, as the engine runs it
+        "\tWAIT:100 \t\r\n"
+        "WAIT :100\r\n"  // space before the colon: no keyword
+        "Mouse:L\r\n"
+        "TYPE:abc  \r\n"            // trailing blanks of an unindented line stay
+        "  ; indented comment\r\n"  // indented non-command lines are still dropped
+        "\x81\x40KEYIN:A\r\n"       // an ideographic space is not white space
+        "FOCUSED:x\r\n"
+        "KEYIN:\r\r\n"  // only the CR before the LF ends the line
+        "\r\n"
+        "LAUNCH:last");  // no line end at the end of the file
+    EXPECT_EQ(c.lines, (std::vector<std::string>{"launch:notepad.exe", "WAIT:100", "Mouse:L",
+                                                 "TYPE:abc  ", "KEYIN:\r", "LAUNCH:last"}));
+    EXPECT_EQ(c.description, "");
+}
+
+TEST(EditorWrite, ExactLayout) {
+    MacroContent c = Content("日報", "メモ帳", false, "一行目\r\n\r\n三行目",
+                             {"LAUNCH:notepad.exe", "wait:100"});
+    EXPECT_EQ(ComposeMacroText(c),
+              "; <RKMACRO>日報\r\n; <TARGET>メモ帳\r\n\r\n; 一行目\r\n; \r\n; 三行目\r\n\r\n"
+              "LAUNCH:notepad.exe\r\nwait:100\r\n");
+    // The empty middle description line is lost on reading.
+    EXPECT_EQ(ParseMacroText(ComposeMacroText(c)).description, "一行目\r\n三行目");
+
+    // Global on: the caption stays in the field but is not written; no description.
+    c = Content("", "メモ帳", true, "", {});
+    EXPECT_EQ(ComposeMacroText(c), "; <RKMACRO>\r\n\r\n\r\n");
+    c = Content("t", "", false, "", {});
+    EXPECT_EQ(ComposeMacroText(c), "; <RKMACRO>t\r\n\r\n\r\n") << "global off, no caption";
+
+    // A description ending in a line break keeps its empty last "; " line.
+    c = Content("t", "", true, "a\r\n", {});
+    EXPECT_EQ(ComposeMacroText(c), "; <RKMACRO>t\r\n\r\n; a\r\n; \r\n\r\n");
+}
+
+TEST(EditorWrite, LoneLineFeedInDescriptionCannotInjectACommand) {
+    const MacroContent c = Content("t", "", true, "note\nLAUNCH:format.exe", {"WAIT:1"});
+    const std::string bytes = ComposeMacroText(c);
+    EXPECT_EQ(bytes, "; <RKMACRO>t\r\n\r\n; note\r\n; LAUNCH:format.exe\r\n\r\nWAIT:1\r\n");
+    const MacroContent back = ParseMacroText(bytes);
+    EXPECT_EQ(back.lines, std::vector<std::string>{"WAIT:1"});
+    EXPECT_EQ(back.description, "note\r\nLAUNCH:format.exe");
+}
+
+// Random documents in the form the reader gives them: fields hold no LF; the title and
+// target end in no blank; description lines are not empty and end in no space; command
+// lines begin with a keyword in any letter case.
+class DocumentGenerator {
+public:
+    explicit DocumentGenerator(unsigned seed) : rng_(seed) {}
+
+    MacroContent Document() {
+        MacroContent c;
+        c.title = Trimmed(Text(0, 6));
+        if (Chance(2)) {
+            c.target = Trimmed(Text(1, 5));
+            c.global = c.target.empty();
+        }
+        for (int n = Pick(0, 3); n > 0; --n) {
+            std::string line = Text(1, 4);
+            while (!line.empty() && line.back() == ' ')
+                line.pop_back();
+            if (line.empty())
+                continue;
+            if (!c.description.empty())
+                c.description += "\r\n";
+            c.description += line;
+        }
+        for (int n = Pick(0, 6); n > 0; --n) {
+            std::string keyword(kKeywords[static_cast<std::size_t>(Pick(0, 5))]);
+            if (Chance(4))
+                keyword[0] = static_cast<char>(keyword[0] - 'A' + 'a');
+            c.lines.push_back(keyword + Text(0, 5));
+        }
+        return c;
+    }
+
+    // Bytes that look like macro files, and some that do not.
+    std::string File() {
+        std::string out;
+        for (int n = Pick(0, 10); n > 0; --n) {
+            out += Text(0, 5);
+            out += Chance(3) ? "\n" : "\r\n";
+        }
+        return out;
+    }
+
+private:
+    static constexpr std::string_view kKeywords[] = {
+        "LAUNCH:", "FOCUS:", "WAIT:", "KEYIN:", "TYPE:", "MOUSE:"};
+    static constexpr std::string_view kPieces[] = {
+        "a",        " ",         "  ",        "\t",       ";",     "; ",
+        ":",        "\r",        "表",        "\x81\x40", "\x82",  std::string_view("\0", 1),
+        "*",        "<RKMACRO>", "<rkmacro>", "<TARGET>", "WAIT:", "wait:1",
+        "LAUNCH:x", "mouse:",    "\xFF",      "%CLIP",    "\"",
+    };
+
+    int Pick(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng_); }
+    bool Chance(int oneIn) { return Pick(1, oneIn) == 1; }
+    std::string Text(int lo, int hi) {
+        std::string out;
+        for (int n = Pick(lo, hi); n > 0; --n)
+            out += kPieces[static_cast<std::size_t>(Pick(0, std::size(kPieces) - 1))];
+        return out;
+    }
+    static std::string Trimmed(std::string s) {
+        while (!s.empty() && (s.back() == ' ' || s.back() == '\r'))
+            s.pop_back();
+        return s;
+    }
+
+    std::mt19937 rng_;
+};
+
+TEST(EditorRoundTrip, WrittenDocumentsReadBackUnchanged) {
+    DocumentGenerator gen(20240611);
+    for (int i = 0; i < 3000; ++i) {
+        const MacroContent doc = gen.Document();
+        const std::string written = ComposeMacroText(doc);
+        const MacroContent back = ParseMacroText(written);
+        ASSERT_EQ(back, doc) << "document " << i;
+        ASSERT_EQ(ComposeMacroText(back), written) << "document " << i;
+    }
+}
+
+TEST(EditorRoundTrip, AnyFileReadOnceIsStable) {
+    DocumentGenerator gen(77);
+    for (int i = 0; i < 3000; ++i) {
+        const std::string file = "; <RKMACRO>" + gen.File();
+        const MacroContent first = ParseMacroText(file);
+        const std::string written = ComposeMacroText(first);
+        const MacroContent second = ParseMacroText(written);
+        ASSERT_EQ(second, first) << "file " << i;
+        ASSERT_EQ(ComposeMacroText(second), written) << "file " << i;
+    }
+}
+
+TEST(EditorFiles, CheckMacroFileLooksAtThe255BytePrefix) {
+    test::MemoryFileSystem fs;
+    fs.files["C:\\a.txt"] = "; <RKMACRO>日報 \r\nWAIT:1\r\n";
+    fs.files["C:\\b.txt"] = "<RKMACRO>x\r\n";
+    fs.files["C:\\c.txt"] = "x<rkmacro>";
+    fs.files["C:\\d.txt"] = std::string(246, ';') + "<RKMACRO>\r\n";  // ends at byte 255
+    fs.files["C:\\e.txt"] = std::string(247, ';') + "<RKMACRO>\r\n";
+    std::string title = "old";
+    EXPECT_TRUE(CheckMacroFile(fs, "C:\\a.txt", &title));
+    EXPECT_EQ(title, "日報");
+    EXPECT_FALSE(CheckMacroFile(fs, "C:\\b.txt", &title));
+    EXPECT_EQ(title, "");
+    EXPECT_TRUE(CheckMacroFile(fs, "C:\\c.txt", &title));
+    EXPECT_TRUE(CheckMacroFile(fs, "C:\\d.txt"));
+    EXPECT_FALSE(CheckMacroFile(fs, "C:\\e.txt"));
+    EXPECT_FALSE(CheckMacroFile(fs, "C:\\missing.txt"));
+    fs.locked.insert("C:\\a.txt");
+    EXPECT_FALSE(CheckMacroFile(fs, "C:\\a.txt")) << "a file that cannot be opened";
+}
+
+class FakeWriteAccess : public IWriteAccess {
+public:
+    std::map<std::string, SysError> refused;
+    bool OpenReadWrite(const std::string& path, SysError* error) override {
+        auto it = refused.find(path);
+        if (it == refused.end())
+            return true;
+        *error = it->second;
+        return false;
+    }
+};
+
+TEST(EditorOpen, DecisionsOfOpenMacroFile) {
+    test::MemoryFileSystem fs;
+    FakeWriteAccess access;
+    const std::string macro = "C:\\マクロ\\表示.txt";
+    fs.files[macro] = "; <RKMACRO>t\r\n";
+    fs.files["C:\\notes.txt"] = "hello\r\n";
+    fs.files["C:\\ro.txt"] = "; <RKMACRO>t\r\n";
+    access.refused["C:\\ro.txt"] = 32;
+
+    OpenFileAction a = OpenMacroFile(fs, access, "C:\\notes.txt", false, kFolder);
+    EXPECT_EQ(a.kind, OpenFileAction::Kind::Message);
+    EXPECT_EQ(a.message, "指定のファイルはRKマクロファイルではありません。");
+
+    a = OpenMacroFile(fs, access, "C:\\ro.txt", true, kFolder);
+    EXPECT_EQ(a.kind, OpenFileAction::Kind::Message);
+    EXPECT_EQ(a.message, "'C:\\ro.txt'\r\nは編集できません。Sharing violation.\r\n");
+
+    a = OpenMacroFile(fs, access, macro, true, kFolder);
+    EXPECT_EQ(a.kind, OpenFileAction::Kind::StartEditor);
+    EXPECT_EQ(a.launch.target,
+              "\"C:\\Program Files\\Zorvane\\RkEditor.exe\" \"C:\\マクロ\\表示.txt\"");
+    EXPECT_EQ(a.launch.show, kShowDefault);
+    EXPECT_EQ(a.launch.failureMessage, "") << "a second editor that fails is not reported";
+
+    a = OpenMacroFile(fs, access, macro, false, kFolder);
+    EXPECT_EQ(a.kind, OpenFileAction::Kind::OpenHere);
+    EXPECT_EQ(a.path, macro);
+    EXPECT_EQ(a.message, "");
+
+    EXPECT_EQ(OpenMacroFile(fs, access, "", true, kFolder).kind, OpenFileAction::Kind::Nothing);
+
+    const LaunchAction fresh = NewEditorAction(kFolder);
+    EXPECT_EQ(fresh.target, "\"C:\\Program Files\\Zorvane\\RkEditor.exe\"");
+    EXPECT_EQ(fresh.show, kShowDefault);
+}
+
+TEST(EditorStartup, CommandLineSplitAndFile) {
+    EXPECT_EQ(SplitCommandLine("  \"C:\\My Macros\\a b.txt\"  x\t"),
+              (std::vector<std::string>{"C:\\My Macros\\a b.txt", "x"}));
+    // The trail byte 0x5C of 表 before a quote is no backslash escaping it.
+    EXPECT_EQ(SplitCommandLine("\"C:\\表\" next"), (std::vector<std::string>{"C:\\表", "next"}));
+    EXPECT_EQ(SplitCommandLine("a\\\\\"b c\" d\\\"e f\\g"),
+              (std::vector<std::string>{"a\\b c", "d\"e", "f\\g"}));
+    EXPECT_EQ(SplitCommandLine("\"\""), std::vector<std::string>{""});
+    EXPECT_TRUE(SplitCommandLine("   ").empty());
+
+    EXPECT_EQ(CommandLineFile("/dde \"C:\\m\\a.txt\" C:\\other.txt"), "C:\\m\\a.txt");
+    EXPECT_EQ(CommandLineFile(""), "");
+}
+
+TEST(EditorStartup, OnlyAMacroFileOpensFromTheCommandLine) {
+    test::MemoryFileSystem fs;
+    fs.files["C:\\m\\a.txt"] = "; <RKMACRO>朝\r\n\r\n\r\nWAIT:1\r\nKEYIN:A\r\n";
+    fs.files["C:\\notes.txt"] = "not a macro\r\n";
+
+    EditorDocument doc;
+    DocumentResult r = doc.Start(fs, "\"C:\\m\\a.txt\"");
+    EXPECT_TRUE(r.ok);
+    EXPECT_EQ(doc.Path(), "C:\\m\\a.txt");
+    EXPECT_EQ(doc.Caption(), "a.txt - RkEditor");
+    EXPECT_EQ(doc.Fields().title, "朝");
+    EXPECT_EQ(doc.List().Lines(), (std::vector<std::string>{"WAIT:1", "KEYIN:A"}));
+    EXPECT_EQ(r.list.edits, (std::vector<ListEdit>{{ListEdit::Kind::Reset, 2}}));
+    EXPECT_EQ(r.list.selection, 0);
+    EXPECT_TRUE(r.list.focusList);
+
+    // A file that is not a macro file starts a new document not bound to its path, so a
+    // save cannot overwrite it.
+    for (const char* line : {"C:\\notes.txt", "C:\\missing.txt", ""}) {
+        EditorDocument fresh;
+        r = fresh.Start(fs, line);
+        EXPECT_FALSE(r.ok) << line;
+        EXPECT_EQ(r.message, "") << line;
+        EXPECT_EQ(fresh.Path(), "") << line;
+        EXPECT_EQ(fresh.Caption(), "無題 - RkEditor") << line;
+        EXPECT_FALSE(fresh.SaveAsEnabled()) << line;
+    }
+    EXPECT_EQ(fs.files["C:\\notes.txt"], "not a macro\r\n");
+}
+
+TEST(EditorDocumentState, ModifiedFlagCaptionAndSaveCommands) {
+    test::MemoryFileSystem fs;
+    EditorDocument doc;
+    EXPECT_EQ(doc.Caption(), "無題 - RkEditor");
+    EXPECT_FALSE(doc.SaveEnabled());
+    EXPECT_FALSE(doc.SaveAsEnabled());
+
+    // Filling the form with what it holds marks nothing.
+    EXPECT_FALSE(doc.ChangeFields(doc.Fields()));
+    EXPECT_FALSE(doc.IsModified());
+
+    MacroFields fields = doc.Fields();
+    fields.global = false;
+    EXPECT_TRUE(doc.ChangeFields(fields)) << "caption changes on the first modification";
+    EXPECT_TRUE(doc.TargetEnabled());
+    EXPECT_EQ(doc.Caption(), "無題 - RkEditor(更新)");
+    fields.title = "x";
+    EXPECT_FALSE(doc.ChangeFields(fields)) << "already modified: caption unchanged";
+    EXPECT_FALSE(doc.MarkModified());
+    EXPECT_EQ(doc.Caption(), "無題 - RkEditor(更新)") << "the mark is appended once";
+    EXPECT_TRUE(doc.SaveEnabled());
+    EXPECT_EQ(doc.SaveQuestion(), "無題 への変更を保存しますか?");
+
+    fields.target = "メモ帳";
+    doc.ChangeFields(fields);
+    doc.List().InsertLineAfter(-1, "WAIT:1");
+    const DocumentResult saved = doc.Save(fs, "C:\\m\\朝.txt");
+    EXPECT_TRUE(saved.ok);
+    EXPECT_EQ(fs.files["C:\\m\\朝.txt"], "; <RKMACRO>x\r\n; <TARGET>メモ帳\r\n\r\n\r\nWAIT:1\r\n");
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(doc.Caption(), "朝.txt - RkEditor");
+    EXPECT_TRUE(doc.SaveAsEnabled());
+    EXPECT_TRUE(doc.MarkModified());
+    EXPECT_EQ(doc.SaveQuestion(), "C:\\m\\朝.txt への変更を保存しますか?");
+
+    // A failed save changes nothing and names the file.
+    fs.readOnly.insert("C:\\ro.txt");
+    const DocumentResult failed = doc.Save(fs, "C:\\ro.txt");
+    EXPECT_FALSE(failed.ok);
+    EXPECT_EQ(failed.message, "C:\\ro.txt の書き込み中に予期しないエラーが発生しました。");
+    EXPECT_EQ(doc.Path(), "C:\\m\\朝.txt");
+    EXPECT_TRUE(doc.IsModified());
+}
+
+TEST(EditorDocumentState, LoadReplacesEverythingAndFillsThePasteBuffer) {
+    test::MemoryFileSystem fs;
+    fs.files["C:\\m\\b.txt"] = "; <RKMACRO>b\r\n";
+    EditorDocument doc;
+    MacroFields typed;
+    typed.title = "typed";
+    typed.global = false;
+    typed.target = "old target";
+    typed.description = "old description";
+    doc.ChangeFields(typed);
+    doc.List().InsertLineAfter(-1, "WAIT:2");
+    doc.List().InsertLineAfter(-1, "WAIT:1");
+
+    const DocumentResult r = doc.Load(fs, "C:\\m\\b.txt");
+    EXPECT_TRUE(r.ok);
+    MacroFields expected;
+    expected.title = "b";
+    EXPECT_EQ(doc.Fields(), expected) << "no field of the replaced document survives";
+    EXPECT_EQ(doc.List().Count(), 0);
+    EXPECT_EQ(doc.List().Selection(), -1);
+    EXPECT_FALSE(r.list.focusList);
+    EXPECT_EQ(doc.List().PasteBuffer(), "WAIT:1") << "emptied from the last line to the first";
+    EXPECT_FALSE(doc.IsModified());
+
+    const DocumentResult missing = doc.Load(fs, "C:\\m\\gone.txt");
+    EXPECT_FALSE(missing.ok);
+    EXPECT_EQ(missing.message, "C:\\m\\gone.txt の読み込み中に予期しないエラーが発生しました。");
+    EXPECT_EQ(doc.Path(), "C:\\m\\b.txt");
+}
+
+TEST(EditorSaveAs, ProposedNameAndDialogs) {
+    EXPECT_EQ(ProposedSaveAsName("", "", "無題"), "\\無題.txt");
+    EXPECT_EQ(ProposedSaveAsName("D:\\RK_MACRO", "", "無題"), "D:\\RK_MACRO\\無題.txt");
+    EXPECT_EQ(ProposedSaveAsName("D:\\", "", "a"), "D:\\a.txt") << "no second backslash";
+    EXPECT_EQ(ProposedSaveAsName("D:\\表", "", "a"), "D:\\表\\a.txt") << "表 ends in 0x5C";
+    EXPECT_EQ(ProposedSaveAsName("D:\\m", "", "ab:cd"), "D:\\m\\ab.txt");
+    EXPECT_EQ(ProposedSaveAsName("D:\\m", "", "a/b\\c"), "D:\\m\\a.txt");
+    EXPECT_EQ(ProposedSaveAsName("D:\\m", "", "表示:x"), "D:\\m\\表示.txt")
+        << "a trail byte 0x5C does not cut the title";
+    EXPECT_EQ(ProposedSaveAsName("D:\\m", "C:\\x\\y.txt", "y.txt"), "C:\\x\\y.txt");
+
+    const FileDialogSpec save = SaveAsDialogSpec("D:\\m", "", "無題");
+    EXPECT_EQ(save.title, "名前を付けて保存");
+    EXPECT_EQ(save.fileName, "D:\\m\\無題.txt");
+    EXPECT_EQ(save.filter, "RKマクロファイル (*.txt)|*.txt|すべてのファイル (*.*)|*.*||");
+    const FileDialogSpec open = OpenDialogSpec("D:\\m");
+    EXPECT_EQ(open.title, "RKﾏｸﾛﾌｧｲﾙを選択");
+    EXPECT_EQ(open.okButton, "ﾌｧｲﾙ選択");
+    EXPECT_EQ(open.filter, "RKﾏｸﾛﾌｧｲﾙ (*.txt)|*.TXT|全てのﾌｧｲﾙ (*.*)|*.*||");
+    EXPECT_EQ(open.initialFolder, "D:\\m");
+
+    EXPECT_EQ(FileTitleOfPath("C:\\表\\朝.txt"), "朝.txt");
+    EXPECT_EQ(FileTitleOfPath("C:\\a\\b.txt"), "b.txt");
+}
+
+}  // namespace
+}  // namespace zv
