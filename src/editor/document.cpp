@@ -121,9 +121,13 @@ MacroContent ParseMacroText(std::string_view text) {
 }
 
 std::string ComposeMacroText(const MacroContent& content) {
+    return ComposeMacroText(content, content.lines);
+}
+
+std::string ComposeMacroText(const MacroFields& content, const std::vector<std::string>& lines) {
     std::size_t size =
         64 + content.title.size() + content.target.size() + content.description.size() * 2;
-    for (const std::string& line : content.lines)
+    for (const std::string& line : lines)
         size += line.size() + 2;
     std::string out;
     out.reserve(size);
@@ -142,7 +146,7 @@ std::string ComposeMacroText(const MacroContent& content) {
             out.append(kCommentPrefix).append(kCrLf);
     }
     out.append(kCrLf);
-    for (const std::string& line : content.lines)
+    for (const std::string& line : lines)
         out.append(line).append(kCrLf);
     return out;
 }
@@ -375,7 +379,7 @@ DocumentResult EditorDocument::Load(IFileSystem& fs, const std::string& path) {
 DocumentResult EditorDocument::Save(IFileSystem& fs, const std::string& path) {
     DocumentResult result;
     result.list.selection = list_.Selection();
-    if (!SaveMacroFile(fs, path, Content())) {
+    if (!fs.ReplaceContent(path, ComposeMacroText(fields_, list_.Lines()))) {
         result.message = StrPrintf(kMsgWriteFailed, path.c_str());
         return result;
     }

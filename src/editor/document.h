@@ -66,6 +66,7 @@ MacroContent ParseMacroText(std::string_view text);
 // A line break inside the description (CR LF, or a lone LF) starts a new "; " line. The
 // title, the target and the command lines must not hold LF bytes.
 std::string ComposeMacroText(const MacroContent& content);
+std::string ComposeMacroText(const MacroFields& fields, const std::vector<std::string>& lines);
 
 // Reads a whole file into content; false (content unchanged) when it cannot be read.
 bool LoadMacroFile(IFileSystem& fs, const std::string& path, MacroContent& content);
