@@ -183,6 +183,9 @@ public:
     // "上書き保存" is enabled only while modified, "名前を付けて保存" only with a path.
     bool SaveEnabled() const { return modified_; }
     bool SaveAsEnabled() const { return !path_.empty(); }
+    // "上書き保存" saves to Path(); a document without one asks for the name first, as
+    // "名前を付けて保存" does (SaveAsDialogSpec).
+    bool SaveNeedsName() const { return path_.empty(); }
 
     const MacroFields& Fields() const { return fields_; }
     // A change notification of the title, target or description edit or a click on the

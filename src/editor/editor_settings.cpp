@@ -5,6 +5,7 @@
 #include "common/cp932.h"
 #include "common/folders.h"
 #include "common/strutil.h"
+#include "launcher/launcher_settings.h"
 
 namespace zv {
 namespace {
@@ -36,6 +37,10 @@ bool StoreWindowHeightOnClose(IProfile& profile, bool normalState, std::int32_t 
     if (!normalState || outerHeight == ReadDefaultWindowHeight(profile))
         return false;
     return profile.WriteInt(kEditorSection, kKeyDefaultWindowHeight, outerHeight);
+}
+
+std::string ReadMacroTopPath(IProfile& profile) {
+    return profile.GetString(kLauncherSection, kKeyMacroTopPath, "");
 }
 
 Size MinimumTrackSize(Size form, const FrameMetrics& m) {

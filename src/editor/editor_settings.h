@@ -26,6 +26,10 @@ std::int32_t ReadDefaultWindowHeight(IProfile& profile);
 // stored one. True when it was written.
 bool StoreWindowHeightOnClose(IProfile& profile, bool normalState, std::int32_t outerHeight);
 
+// The macro folder of the launcher's settings ("RkMacroTopPath" of "ZorvaneSettings"):
+// where the open dialog starts and Save As proposes a new file; empty when not set.
+std::string ReadMacroTopPath(IProfile& profile);
+
 struct Size {
     int cx = -1;
     int cy = -1;

@@ -24,12 +24,18 @@ TEST(EditorSettings, WindowHeightIsWrittenOnlyWhenNormalAndChanged) {
     fs.readOnly.clear();
     EXPECT_TRUE(StoreWindowHeightOnClose(profile, true, 640));
     EXPECT_EQ(ReadDefaultWindowHeight(profile), 640);
+
+    // The macro folder is the launcher's setting, read from its section.
+    EXPECT_EQ(ReadMacroTopPath(profile), "");
+    profile.WriteString("RkManagerSettings", "RkMacroTopPath", "C:\\wrong");
+    profile.WriteString("ZorvaneSettings", "RkMacroTopPath", "D:\\RK_MACRO");
+    EXPECT_EQ(ReadMacroTopPath(profile), "D:\\RK_MACRO");
 }
 
 TEST(EditorSettings, FrameSizeArithmetic) {
     const FrameMetrics m{4, 4, 19, 23, 28, 20};
     const Size track = MinimumTrackSize({490, 190}, m);
-    EXPECT_EQ(track, (Size{490 + 8 + 4, 190 + 12 + 19 + 23 + 28 + 20}));
+    EXPECT_EQ(track, (Size{502, 292}));
 
     EXPECT_EQ(RestoredWindowSize(track, -1), std::nullopt);
     EXPECT_EQ(RestoredWindowSize(track, 700), (Size{502, 700}));
