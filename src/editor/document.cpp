@@ -274,23 +274,23 @@ std::string CommandLineFile(std::string_view commandLine) {
     return {};
 }
 
-FileDialogSpec OpenDialogSpec(const std::string& macroTopPath) {
-    FileDialogSpec spec;
-    spec.title = "RKﾏｸﾛﾌｧｲﾙを選択";
-    spec.filter = "RKﾏｸﾛﾌｧｲﾙ (*.txt)|*.TXT|全てのﾌｧｲﾙ (*.*)|*.*||";
-    spec.okButton = "ﾌｧｲﾙ選択";
-    spec.initialFolder = macroTopPath;
-    return spec;
+FileDialogModel OpenDialogModel(const std::string& macroTopPath) {
+    FileDialogModel dialog;
+    dialog.title = "RKﾏｸﾛﾌｧｲﾙを選択";
+    dialog.filter = "RKﾏｸﾛﾌｧｲﾙ (*.txt)|*.TXT|全てのﾌｧｲﾙ (*.*)|*.*||";
+    dialog.okButton = "ﾌｧｲﾙ選択";
+    dialog.initialFolder = macroTopPath;
+    return dialog;
 }
 
-FileDialogSpec SaveAsDialogSpec(const std::string& macroTopPath, const std::string& path,
-                                const std::string& title) {
-    FileDialogSpec spec;
-    spec.title = "名前を付けて保存";
-    spec.filter = "RKマクロファイル (*.txt)|*.txt|すべてのファイル (*.*)|*.*||";
-    spec.fileName = ProposedSaveAsName(macroTopPath, path, title);
-    spec.defaultExtension = std::string(kMacroFileExtension.substr(1));
-    return spec;
+FileDialogModel SaveAsDialogModel(const std::string& macroTopPath, const std::string& path,
+                                  const std::string& title) {
+    FileDialogModel dialog;
+    dialog.title = "名前を付けて保存";
+    dialog.filter = "RKマクロファイル (*.txt)|*.txt|すべてのファイル (*.*)|*.*||";
+    dialog.fileName = ProposedSaveAsName(macroTopPath, path, title);
+    dialog.defaultExtension = std::string(kMacroFileExtension.substr(1));
+    return dialog;
 }
 
 std::string ProposedSaveAsName(const std::string& macroTopPath, const std::string& path,

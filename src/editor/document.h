@@ -131,7 +131,7 @@ std::string CommandLineFile(std::string_view commandLine);
 
 // A standard file dialog: title, filter as "name|pattern|...||" (each "|" stands for the
 // zero byte the dialog takes), and the text of the OK button when it is replaced.
-struct FileDialogSpec {
+struct FileDialogModel {
     std::string title;
     std::string filter;
     std::string okButton;       // empty: the dialog's own
@@ -141,11 +141,11 @@ struct FileDialogSpec {
 };
 
 // The open dialog: "RKﾏｸﾛﾌｧｲﾙを選択", starting in the macro folder when it is set.
-FileDialogSpec OpenDialogSpec(const std::string& macroTopPath);
+FileDialogModel OpenDialogModel(const std::string& macroTopPath);
 
 // The save dialog "名前を付けて保存" with ProposedSaveAsName as its file name.
-FileDialogSpec SaveAsDialogSpec(const std::string& macroTopPath, const std::string& path,
-                                const std::string& title);
+FileDialogModel SaveAsDialogModel(const std::string& macroTopPath, const std::string& path,
+                                  const std::string& title);
 
 // The name Save As proposes: the current path; without one, the macro folder, a
 // backslash, the title cut at its first ":", "/" or "\", and ".txt".
@@ -184,7 +184,7 @@ public:
     bool SaveEnabled() const { return modified_; }
     bool SaveAsEnabled() const { return !path_.empty(); }
     // "上書き保存" saves to Path(); a document without one asks for the name first, as
-    // "名前を付けて保存" does (SaveAsDialogSpec).
+    // "名前を付けて保存" does (SaveAsDialogModel).
     bool SaveNeedsName() const { return path_.empty(); }
 
     const MacroFields& Fields() const { return fields_; }

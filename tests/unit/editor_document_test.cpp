@@ -403,8 +403,8 @@ TEST(EditorSaveAs, ProposedNameAndDialogs) {
         << "a trail byte 0x5C does not cut the title";
     EXPECT_EQ(ProposedSaveAsName("D:\\m", "C:\\x\\y.txt", "y.txt"), "C:\\x\\y.txt");
 
-    EXPECT_EQ(SaveAsDialogSpec("D:\\m", "", "無題").fileName, "D:\\m\\無題.txt");
-    const FileDialogSpec open = OpenDialogSpec("D:\\m");
+    EXPECT_EQ(SaveAsDialogModel("D:\\m", "", "無題").fileName, "D:\\m\\無題.txt");
+    const FileDialogModel open = OpenDialogModel("D:\\m");
     EXPECT_EQ(open.initialFolder, "D:\\m");
     EXPECT_EQ(open.title.size(), 15u) << "half-width katakana are one byte each in CP932";
 
