@@ -189,6 +189,12 @@ TEST(DragDrop, BetweenTwoWindows) {
     EXPECT_FALSE(from.EndDrag(copied.effect).modified);
     EXPECT_EQ(source.Count(), 2);
 
+    // A cancelled drag changes nothing.
+    source.Select(1);
+    from.BeginDrag();
+    EXPECT_FALSE(from.EndDrag(kDropEffectNone).modified);
+    EXPECT_EQ(source.Count(), 2);
+
     // A moving drag into another program (no drop in this list) deletes the source line.
     source.Select(0);
     from.BeginDrag();
