@@ -152,7 +152,7 @@ FileDialogModel SaveAsDialogModel(const std::string& macroTopPath, const std::st
 std::string ProposedSaveAsName(const std::string& macroTopPath, const std::string& path,
                                const std::string& title);
 
-// The title of a document with a path: its file name (the part after the last "\" or "/").
+// The title of a document with a path: its file name, after the last "\", "/" or ":".
 std::string FileTitleOfPath(std::string_view path);
 
 // The outcome of loading, saving or starting: whether a file was read or written, the
@@ -177,6 +177,9 @@ public:
     std::string Caption() const;
     // Sets the modified flag. True when it was not set, i.e. the caption has changed.
     bool MarkModified();
+    // Marks the document modified when a list operation changed the lines. True when the
+    // caption has changed.
+    bool NoteListChange(const ListResult& result) { return result.modified && MarkModified(); }
     // The framework's question before the document is closed or replaced, asked only
     // while it is modified; it names the path, or the title when there is none.
     std::string SaveQuestion() const;
@@ -196,6 +199,7 @@ public:
     // The target edit and the pick button are enabled only while global is off.
     bool TargetEnabled() const { return !fields_.global; }
 
+    // The line list. Every list operation's result goes through NoteListChange.
     MacroLineList& List() { return list_; }
     const MacroLineList& List() const { return list_; }
     // The content as it would be written.

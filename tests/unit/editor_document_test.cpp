@@ -342,7 +342,7 @@ TEST(EditorDocumentState, ModifiedFlagCaptionAndSaveCommands) {
 
     fields.target = "メモ帳";
     doc.ChangeFields(fields);
-    doc.List().InsertLineAfter(-1, "WAIT:1");
+    EXPECT_FALSE(doc.NoteListChange(doc.List().InsertLineAfter(-1, "WAIT:1")));
     const DocumentResult saved = doc.Save(fs, "C:\\m\\朝.txt");
     EXPECT_TRUE(saved.ok);
     EXPECT_EQ(fs.files["C:\\m\\朝.txt"], "; <RKMACRO>x\r\n; <TARGET>メモ帳\r\n\r\n\r\nWAIT:1\r\n");
@@ -350,7 +350,10 @@ TEST(EditorDocumentState, ModifiedFlagCaptionAndSaveCommands) {
     EXPECT_EQ(doc.Caption(), "朝.txt - RkEditor");
     EXPECT_TRUE(doc.SaveAsEnabled());
     EXPECT_FALSE(doc.SaveNeedsName());
-    EXPECT_TRUE(doc.MarkModified());
+    EXPECT_FALSE(doc.NoteListChange(doc.List().Move(+1))) << "a beep modifies nothing";
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_TRUE(doc.NoteListChange(doc.List().Duplicate()));
+    EXPECT_EQ(doc.Caption(), "朝.txt - RkEditor(更新)");
     EXPECT_EQ(doc.SaveQuestion(), "C:\\m\\朝.txt への変更を保存しますか?");
 
     // A failed save changes nothing and names the file.
