@@ -81,7 +81,7 @@ bool SamePath(std::string_view a, std::string_view b) {
 void RecentFileList::Load(IProfile& profile) {
     entries_.clear();
     for (std::size_t i = 1; i <= kCapacity; ++i) {
-        std::string path = profile.GetString(kSection, StrPrintf("File%zu", i), "");
+        std::string path = profile.GetString(kSection, "File" + std::to_string(i), "");
         const bool repeated = std::any_of(entries_.begin(), entries_.end(),
                                           [&](const std::string& e) { return SamePath(e, path); });
         if (!path.empty() && !repeated)
@@ -93,7 +93,7 @@ bool RecentFileList::Save(IProfile& profile) const {
     bool ok = true;
     for (std::size_t i = 0; i < kCapacity; ++i) {
         const std::string_view path = i < entries_.size() ? entries_[i] : std::string_view();
-        ok = profile.WriteString(kSection, StrPrintf("File%zu", i + 1), path) && ok;
+        ok = profile.WriteString(kSection, "File" + std::to_string(i + 1), path) && ok;
     }
     return ok;
 }
@@ -117,7 +117,11 @@ std::string RecentFileList::EntryPath(std::size_t index) const {
 std::string RecentFileList::MenuText(std::size_t index) const {
     if (index >= entries_.size())
         return {};
-    return StrPrintf("&%zu ", index + 1) + ReplaceAll(entries_[index], "&", "&&");
+    std::string text = "&";
+    text += std::to_string(index + 1);
+    text += ' ';
+    text += ReplaceAll(entries_[index], "&", "&&");
+    return text;
 }
 
 }  // namespace zv
