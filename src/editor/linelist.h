@@ -124,7 +124,8 @@ public:
     // "行修正": the dialog of the selected line's command type with its text; nothing for
     // a line of no known type; a message without a selection.
     DialogRequest RequestModify() const;
-    // "直接編集": the direct-edit dialog with the selected line, whatever its type.
+    // "直接編集": the direct-edit dialog (editor/lineedit_dialog.h) with the selected line,
+    // whatever its type.
     DialogRequest RequestDirectEdit() const;
     // A modify or direct-edit dialog closed with OK: the selected line becomes line.
     ListResult ConfirmEdit(std::string line);

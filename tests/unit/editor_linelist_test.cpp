@@ -2,7 +2,6 @@
 
 #include <random>
 
-#include "editor/directedit.h"
 #include "editor/linelist.h"
 
 namespace zv {
@@ -283,29 +282,6 @@ TEST(LineList, RandomCommandsKeepTheControlInStep) {
         ASSERT_LT(list.Selection(), list.Count());
         ASSERT_EQ(r.modified, !r.edits.empty()) << "step " << step << " op " << op;
     }
-}
-
-TEST(DirectEdit, OpenAndConfirm) {
-    DirectEditFields f = OpenDirectEdit("WAIT:  500,3 \t");
-    EXPECT_EQ(f.keyword, "WAIT:");
-    EXPECT_EQ(f.parameters, "500,3") << "spaces around the parameters go";
-    f.parameters = "100,2";
-    EXPECT_EQ(ComposeDirectEdit(f), "WAIT:100,2");
-
-    f = OpenDirectEdit("TYPE:a:b");
-    EXPECT_EQ(f.parameters, "a:b") << "after the first colon";
-    f = OpenDirectEdit("MOUSE:");
-    EXPECT_EQ(ComposeDirectEdit(f), "MOUSE:") << "an empty parameter text gives the keyword";
-    EXPECT_EQ(ComposeDirectEdit(OpenDirectEdit("")), "");
-
-    // A line of no known type opens as raw text; confirming it unchanged keeps it whole
-    // instead of cutting its keyword off (it would be lost on the next reading).
-    f = OpenDirectEdit("wait:100,0");
-    EXPECT_EQ(f.keyword, "");
-    EXPECT_EQ(f.parameters, "wait:100,0");
-    EXPECT_EQ(ComposeDirectEdit(f), "wait:100,0");
-    f = OpenDirectEdit(" 100,0 ");
-    EXPECT_EQ(ComposeDirectEdit(f), "100,0");
 }
 
 }  // namespace
