@@ -54,14 +54,16 @@ struct DialogRequest {
     std::string message;
 };
 
-// Which of the view's commands are enabled.
+// Which of the view's commands are enabled. Adding always; duplicate, modify, delete and
+// direct edit while a line is selected; moving while a line is selected among two or more
+// (at either end it then beeps).
 struct ViewCommandState {
-    bool add = true;         // the six add commands and the repeat add
-    bool duplicate = false;  // also modify, delete and direct edit
+    bool add = true;  // the six add commands and the repeat add
+    bool duplicate = false;
     bool modify = false;
     bool remove = false;
     bool directEdit = false;
-    bool moveUp = false;  // also move down
+    bool moveUp = false;
     bool moveDown = false;
 };
 
