@@ -64,6 +64,14 @@ inline constexpr std::uint32_t kMouseXDown = 0x0080;
 inline constexpr std::uint32_t kMouseXUp = 0x0100;
 inline constexpr std::uint32_t kMouseWheel = 0x0800;
 
+// ---- OLE drag-and-drop ----
+inline constexpr std::uint32_t kDropEffectNone = 0;
+inline constexpr std::uint32_t kDropEffectCopy = 1;
+inline constexpr std::uint32_t kDropEffectMove = 2;
+inline constexpr std::uint32_t kDropEffectScroll = 0x80000000u;
+inline constexpr std::uint32_t kKeyStateControl = 0x0008;  // MK_CONTROL
+inline constexpr int kDefaultScrollInset = 11;  // DD_DEFSCROLLINSET: the margin that scrolls
+
 // ---- processes ----
 inline constexpr std::uint32_t kStillActive = 259;  // exit code of a running process
 

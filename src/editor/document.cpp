@@ -397,6 +397,8 @@ DocumentResult EditorDocument::Start(IFileSystem& fs, std::string_view commandLi
     if (path.empty() || !CheckMacroFile(fs, path)) {
         DocumentResult result;
         result.list.selection = list_.Selection();
+        if (!path.empty())
+            result.message = kMsgNotMacroFile;  // the user is told why the window is empty
         return result;
     }
     return Load(fs, path);

@@ -26,11 +26,6 @@ std::uint32_t DropEffectForKeys(std::uint32_t keyState) {
     return (keyState & kKeyStateControl) != 0 ? kDropEffectCopy : kDropEffectMove;
 }
 
-bool Contains(const Rect& rect, Point point) {
-    return point.x >= rect.left && point.x < rect.right && point.y >= rect.top &&
-           point.y < rect.bottom;
-}
-
 int NearestItem(Point client, int topIndex, int count, int itemHeight) {
     if (count <= 0)
         return -1;

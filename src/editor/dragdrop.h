@@ -9,20 +9,14 @@
 #include <string>
 #include <string_view>
 
+#include "common/geometry.h"
+#include "common/winconst.h"
 #include "editor/linelist.h"
 
 namespace zv {
 
 inline constexpr std::string_view kDragMarker = "<RK_MACRO_D&D>";
 
-// DROPEFFECT_* and MK_CONTROL as OLE passes them.
-inline constexpr std::uint32_t kDropEffectNone = 0;
-inline constexpr std::uint32_t kDropEffectCopy = 1;
-inline constexpr std::uint32_t kDropEffectMove = 2;
-inline constexpr std::uint32_t kDropEffectScroll = 0x80000000u;
-inline constexpr std::uint32_t kKeyStateControl = 0x0008;
-// DD_DEFSCROLLINSET: the margin of a drop target's client area that scrolls.
-inline constexpr int kDefaultScrollInset = 11;
 // How long the drag scroll waits between two acting steps.
 inline constexpr std::uint32_t kDragScrollIntervalMs = 1000;
 // Height of one item of the line list, in pixels.
@@ -43,21 +37,6 @@ std::optional<std::string> ParseDragText(std::string_view text);
 
 // Copy while Ctrl is held, move otherwise (keyState: the MK_* flags of the drag).
 std::uint32_t DropEffectForKeys(std::uint32_t keyState);
-
-struct Point {
-    int x = 0;
-    int y = 0;
-};
-
-// A rectangle as the platform keeps it: right and bottom are outside.
-struct Rect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-};
-
-bool Contains(const Rect& rect, Point point);
 
 // The item nearest to a client point of the list whose first visible item is topIndex:
 // points above the items give the top one, points below the last give the last one.

@@ -76,7 +76,7 @@ DialogOk<MouseField> ConfirmMouseDialog(const MouseDialogInput& input) {
 
 std::optional<ScreenPoint> DialogOutOfTheWay(ScreenPoint pointer, ScreenRect dialog,
                                              ScreenRect desktop) {
-    if (!dialog.Contains(pointer))
+    if (!Contains(dialog, pointer))
         return std::nullopt;
     const int width = desktop.right - desktop.left;
     const int height = desktop.bottom - desktop.top;

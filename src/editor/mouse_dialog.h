@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/geometry.h"
 #include "editor/commandtype.h"
 #include "editor/dialog_frame.h"
 
@@ -85,22 +86,6 @@ struct MouseDialogInput {
 DialogOk<MouseField> ConfirmMouseDialog(const MouseDialogInput& input);
 
 // ---- position tracking ----
-
-struct ScreenPoint {
-    int x = 0;
-    int y = 0;
-};
-
-// A rectangle as Win32 keeps it: right and bottom lie outside.
-struct ScreenRect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-    bool Contains(ScreenPoint p) const {
-        return p.x >= left && p.x < right && p.y >= top && p.y < bottom;
-    }
-};
 
 inline constexpr int kTrackerEdgeGap = 40;
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "common/geometry.h"
 #include "common/winconst.h"
 #include "common/macrofile.h"
 
@@ -16,12 +17,6 @@ namespace zv {
 
 using WindowHandle = std::uintptr_t;  // 0: no window
 using ProcessId = std::uint32_t;      // 0: no process
-
-struct Point {
-    std::int32_t x = 0;
-    std::int32_t y = 0;
-    bool operator==(const Point&) const = default;
-};
 
 // SPI_GETMOUSE's thresholds and acceleration and SPI_GETMOUSESPEED's speed.
 struct MouseParams {

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/geometry.h"
 #include "common/winconst.h"
 
 namespace zv {
@@ -19,12 +20,6 @@ bool IsSplashDismissInput(unsigned message);
 // True when more than `seconds` seconds have passed since startTick (32-bit millisecond
 // ticks, so the count may have wrapped in between).
 bool SplashExpired(std::uint32_t nowTick, std::uint32_t startTick, std::int32_t seconds);
-
-struct ScreenPoint {
-    int x = 0;
-    int y = 0;
-    bool operator==(const ScreenPoint&) const = default;
-};
 
 // The splash's place: centred on the screen, then moved up by its height plus 4.
 ScreenPoint SplashPosition(int screenWidth, int screenHeight, int width, int height);

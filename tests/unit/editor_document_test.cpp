@@ -303,12 +303,12 @@ TEST(EditorStartup, OnlyAMacroFileOpensFromTheCommandLine) {
     EXPECT_TRUE(r.list.focusList);
 
     // A file that is not a macro file starts a new document not bound to its path, so a
-    // save cannot overwrite it.
+    // save cannot overwrite it; the user is told so. No file at all is a plain start.
     for (const char* line : {"C:\\notes.txt", "C:\\missing.txt", ""}) {
         EditorDocument fresh;
         r = fresh.Start(fs, line);
         EXPECT_FALSE(r.ok) << line;
-        EXPECT_EQ(r.message, "") << line;
+        EXPECT_EQ(r.message, *line != '\0' ? kMsgNotMacroFile : "") << line;
         EXPECT_EQ(fresh.Path(), "") << line;
         EXPECT_EQ(fresh.Caption(), "無題 - RkEditor") << line;
         EXPECT_FALSE(fresh.SaveAsEnabled()) << line;

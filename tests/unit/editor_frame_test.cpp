@@ -38,8 +38,12 @@ TEST(LineEditDialog, KeywordAndRawParameters) {
     EXPECT_EQ(f.params, "500 , 3");
     f.params = "100,2";
     EXPECT_EQ(ComposeEditedLine(f), "WAIT:100,2");
-    // A lower-case keyword is no type: OK writes the parameters alone.
-    EXPECT_EQ(ComposeEditedLine(OpenLineEditDialog("wait:100,0")), "100,0");
+    // A lower-case keyword is no type: the whole line is the parameter text, so an
+    // unchanged OK keeps the line.
+    f = OpenLineEditDialog(" wait:100,0 ");
+    EXPECT_EQ(f.keyword, "");
+    EXPECT_EQ(f.params, "wait:100,0");
+    EXPECT_EQ(ComposeEditedLine(f), "wait:100,0");
     // A line without a colon keeps its text instead of being emptied.
     EXPECT_EQ(ComposeEditedLine(OpenLineEditDialog(" plain text ")), "plain text");
 }

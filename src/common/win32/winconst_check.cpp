@@ -1,6 +1,7 @@
 // Proves the portable code's names of Win32 numbers against the system headers.
 #include <windows.h>
 #include <imm.h>
+#include <ole2.h>
 
 #include "common/numericedit.h"
 #include "common/winconst.h"
@@ -53,6 +54,13 @@ static_assert(kMouseXUp == MOUSEEVENTF_XUP);
 static_assert(kMouseWheel == MOUSEEVENTF_WHEEL);
 
 static_assert(kStillActive == STILL_ACTIVE);
+
+static_assert(kDropEffectNone == DROPEFFECT_NONE);
+static_assert(kDropEffectCopy == DROPEFFECT_COPY);
+static_assert(kDropEffectMove == DROPEFFECT_MOVE);
+static_assert(kDropEffectScroll == DROPEFFECT_SCROLL);
+static_assert(kKeyStateControl == MK_CONTROL);
+static_assert(kDefaultScrollInset == DD_DEFSCROLLINSET);
 
 static_assert(kWsBorder == WS_BORDER);
 static_assert(kWsDlgFrame == WS_DLGFRAME);
