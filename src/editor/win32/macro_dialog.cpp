@@ -1,0 +1,62 @@
+#include "editor/win32/macro_dialog.h"
+
+#include "common/folders.h"
+#include "common/win32/msgbox.h"
+#include "common/win32/text.h"
+#include "editor/win32/resource.h"
+
+namespace zv {
+
+BOOL CMacroDlg::OnInitDialog() {
+    SendMessageW(hwnd_, WM_SETICON, ICON_BIG,
+                 reinterpret_cast<LPARAM>(LoadIconW(Instance(), MAKEINTRESOURCEW(IDI_DIALOG))));
+    SetWindowTextMb(hwnd_, GetWindowTextMb(hwnd_) + std::string(CaptionSuffix(line_)));
+    return TRUE;
+}
+
+void CMacroDlg::CloseWith(std::string line) {
+    line_ = std::move(line);
+    EndDialog(IDOK);
+}
+
+void CMacroDlg::Refuse(const std::string& message, int focusId) {
+    ShowMessageBox(message, MB_ICONEXCLAMATION);
+    HWND field = Item(focusId);
+    SetFocus(field);
+    SendMessageW(field, EM_SETSEL, 0, -1);
+}
+
+void CMacroDlg::OnHelp() {
+    OpenHelpPage(HelpBaseAddress(GetProgramFolder()), std::string(kLocalHelpFolder),
+                 std::string(kEditorHelpPage), std::string(HelpAnchor(kind_)));
+}
+
+bool CMacroDlg::OnCommand(UINT id, UINT code, HWND control) {
+    if (id == ID_HELP) {
+        OnHelp();
+        return true;
+    }
+    return CDialog::OnCommand(id, code, control);
+}
+
+INT_PTR CMacroDlg::DialogProc(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_HELP) {  // F1
+        OnHelp();
+        return TRUE;
+    }
+    return CDialog::DialogProc(msg, wp, lp);
+}
+
+bool ReadNumberField(HWND field, IntRange range, std::int32_t& value) {
+    const std::optional<std::int32_t> read = ReadIntField(GetWindowTextMb(field), range);
+    if (read) {
+        value = *read;
+        return true;
+    }
+    ShowMessageBox(IntRangeMessage(range), MB_ICONEXCLAMATION);
+    SetFocus(field);
+    SendMessageW(field, EM_SETSEL, 0, -1);
+    return false;
+}
+
+}  // namespace zv

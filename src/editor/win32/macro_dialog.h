@@ -1,0 +1,39 @@
+// CMacroDlg: the frame of the command dialogs: the line in and out, "(新規)" or "(更新)"
+// after the caption, the dialog icon, help by anchor (the "ﾍﾙﾌﾟ" button and F1).
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "common/win32/dialog.h"
+#include "editor/dialog_frame.h"
+
+namespace zv {
+
+class CMacroDlg : public CDialog {
+public:
+    CMacroDlg(UINT templateId, std::string line, EditorDialog kind)
+        : CDialog(templateId), line_(std::move(line)), kind_(kind) {}
+    // The composed line after OK; the entry line otherwise.
+    const std::string& Line() const { return line_; }
+
+protected:
+    BOOL OnInitDialog() override;
+    INT_PTR DialogProc(UINT msg, WPARAM wp, LPARAM lp) override;
+    bool OnCommand(UINT id, UINT code, HWND control) override;
+    // Closes with OK and the composed line.
+    void CloseWith(std::string line);
+    // Shows a validation message and puts the focus on the control with id.
+    void Refuse(const std::string& message, int focusId);
+    void OnHelp();
+
+    std::string line_;
+    EditorDialog kind_;
+};
+
+// Reads a numeric field against its range; shows the range message and focuses the
+// field when the text is no integer in range.
+bool ReadNumberField(HWND field, IntRange range, std::int32_t& value);
+
+}  // namespace zv

@@ -1,0 +1,254 @@
+#include "editor/win32/macrolist.h"
+
+#include <windowsx.h>
+
+#include "common/strutil.h"
+#include "common/win32/bitmdraw.h"
+#include "common/win32/text.h"
+#include "editor/line_describe.h"
+#include "editor/win32/dragdrop_win32.h"
+#include "editor/win32/editor_view.h"
+#include "editor/win32/mainframe.h"
+#include "editor/win32/resource.h"
+
+namespace zv {
+namespace {
+
+constexpr int kIconSize = 32;
+constexpr COLORREF kLabelColour = RGB(0, 0, 255);
+constexpr COLORREF kNumberColour = RGB(160, 160, 255);
+constexpr COLORREF kInvalidColour = RGB(240, 0, 0);
+
+void DrawTextLine(HDC dc, const std::string& text, RECT& r, UINT format) {
+    const std::wstring wide = ToWide(text);
+    DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &r,
+              format | DT_SINGLELINE | DT_NOPREFIX);
+}
+
+}  // namespace
+
+CMacroListCtrl::CMacroListCtrl(CRkEditorView& view)
+    : view_(view), dragDrop_(view.Document().List()) {}
+
+CMacroListCtrl::~CMacroListCtrl() {
+    if (registered_ && hwnd_ != nullptr)
+        RevokeDragDrop(hwnd_);
+}
+
+bool CMacroListCtrl::Attach(int id, HWND form, HINSTANCE instance) {
+    if (!SubclassDlgItem(id, form, true))
+        return false;
+    // The six icons come as one strip; each gets a bitmap of its own for the mask drawing.
+    UniqueBitmap strip(LoadBitmapW(instance, MAKEINTRESOURCEW(IDB_COMMAND_ICONS)));
+    mask_.Reset(LoadBitmapW(instance, MAKEINTRESOURCEW(IDB_COMMAND_MASK)));
+    HDC screen = GetDC(nullptr);
+    {
+        MemoryDc from(CreateCompatibleDC(screen));
+        MemoryDc to(CreateCompatibleDC(screen));
+        SelectScope selectFrom(from.Get(), strip.Get());
+        for (std::size_t i = 0; i < icons_.size(); ++i) {
+            icons_[i].Reset(CreateCompatibleBitmap(screen, kIconSize, kIconSize));
+            SelectScope selectTo(to.Get(), icons_[i].Get());
+            BitBlt(to.Get(), 0, 0, kIconSize, kIconSize, from.Get(),
+                   static_cast<int>(i) * kIconSize, 0, SRCCOPY);
+        }
+    }
+    font_.Reset(CreateFontW(-MulDiv(9, GetDeviceCaps(screen, LOGPIXELSY), 72), 0, 0, 0,
+                            FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
+                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN,
+                            L"ＭＳ ゴシック"));
+    ReleaseDC(nullptr, screen);
+    dropTarget_ = CreateMacroDropTarget(*this);
+    registered_ = SUCCEEDED(RegisterDragDrop(hwnd_, dropTarget_.Get()));
+    return true;
+}
+
+void CMacroListCtrl::ApplyEdits(const ListResult& result) {
+    const bool many = result.edits.size() > 1 ||
+                      (!result.edits.empty() && result.edits[0].kind == ListEdit::Kind::Reset);
+    if (many)
+        SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
+    for (const ListEdit& edit : result.edits) {
+        switch (edit.kind) {
+            case ListEdit::Kind::Insert:
+                SendMessageW(hwnd_, LB_INSERTSTRING, static_cast<WPARAM>(edit.index), 0);
+                break;
+            case ListEdit::Kind::Erase:
+                SendMessageW(hwnd_, LB_DELETESTRING, static_cast<WPARAM>(edit.index), 0);
+                break;
+            case ListEdit::Kind::Redraw: {
+                RECT r{};
+                if (SendMessageW(hwnd_, LB_GETITEMRECT, static_cast<WPARAM>(edit.index),
+                                 reinterpret_cast<LPARAM>(&r)) != LB_ERR) {
+                    InvalidateRect(hwnd_, &r, TRUE);
+                }
+                break;
+            }
+            case ListEdit::Kind::Reset:
+                // Filled once: the control holds no strings, it draws from the line list.
+                SendMessageW(hwnd_, LB_RESETCONTENT, 0, 0);
+                SendMessageW(hwnd_, LB_INITSTORAGE, static_cast<WPARAM>(edit.index), 0);
+                for (int i = 0; i < edit.index; ++i)
+                    SendMessageW(hwnd_, LB_ADDSTRING, 0, 0);
+                break;
+        }
+    }
+    SendMessageW(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(result.selection), 0);
+    if (many) {
+        SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(hwnd_, nullptr, TRUE);
+    }
+}
+
+RECT CMacroListCtrl::ClientRect() const {
+    RECT r{};
+    GetClientRect(hwnd_, &r);
+    return r;
+}
+
+DropPoint CMacroListCtrl::PointAt(POINT screen) const {
+    POINT client = screen;
+    ScreenToClient(hwnd_, &client);
+    const RECT r = ClientRect();
+    DropPoint p;
+    p.insideClient = PtInRect(&r, client) != FALSE;
+    p.nearestItem = NearestItem({client.x, client.y},
+                                static_cast<int>(SendMessageW(hwnd_, LB_GETTOPINDEX, 0, 0)),
+                                static_cast<int>(SendMessageW(hwnd_, LB_GETCOUNT, 0, 0)));
+    return p;
+}
+
+void CMacroListCtrl::SyncSelection() {
+    view_.Document().List().Select(static_cast<int>(SendMessageW(hwnd_, LB_GETCURSEL, 0, 0)));
+}
+
+void CMacroListCtrl::OnLButtonDown(WPARAM wp, LPARAM lp) {
+    Default(WM_LBUTTONDOWN, wp, lp);  // selects the line under the pointer
+    SyncSelection();
+    const std::optional<std::string> payload = dragDrop_.BeginDrag();
+    if (!payload)
+        return;
+    ComPtr<IDataObject> data = CreateTextDataObject(*payload);
+    if (!data) {
+        view_.ApplyList(dragDrop_.EndDrag(kDropEffectNone));
+        return;
+    }
+    ComPtr<IDropSource> source = CreateLineDropSource();
+    DWORD effect = DROPEFFECT_NONE;
+    if (DoDragDrop(data.Get(), source.Get(), DROPEFFECT_COPY | DROPEFFECT_MOVE, &effect) !=
+        DRAGDROP_S_DROP) {
+        effect = DROPEFFECT_NONE;
+    }
+    view_.ApplyList(dragDrop_.EndDrag(effect));
+}
+
+void CMacroListCtrl::OnRButtonDown(LPARAM lp) {
+    const LRESULT hit = SendMessageW(hwnd_, LB_ITEMFROMPOINT, 0, lp);
+    if (HIWORD(hit) == 0) {  // inside the list's items
+        SendMessageW(hwnd_, LB_SETCURSEL, LOWORD(hit), 0);
+        SyncSelection();
+    }
+}
+
+void CMacroListCtrl::OnContextMenu(LPARAM lp) {
+    POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+    if (lp == -1) {  // from the keyboard: below the selected line, or the list's corner
+        RECT r{};
+        const LRESULT sel = SendMessageW(hwnd_, LB_GETCURSEL, 0, 0);
+        if (sel == LB_ERR ||
+            SendMessageW(hwnd_, LB_GETITEMRECT, sel, reinterpret_cast<LPARAM>(&r)) == LB_ERR)
+            r = RECT{0, 0, 0, 0};
+        pt = {r.left + 8, r.bottom};
+        ClientToScreen(hwnd_, &pt);
+    }
+    UniqueMenu loaded(
+        LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_LIST_CONTEXT)));
+    if (!loaded)
+        return;
+    // The main window owns the menu: it enables the items and carries out the commands.
+    TrackPopupMenu(GetSubMenu(loaded.Get(), 0), TPM_RIGHTBUTTON, pt.x, pt.y, 0,
+                   view_.Frame().GetSafeHwnd(), nullptr);
+}
+
+LRESULT CMacroListCtrl::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_LBUTTONDOWN:
+            OnLButtonDown(wp, lp);
+            return 0;
+        case WM_RBUTTONDOWN:
+            OnRButtonDown(lp);
+            return 0;
+        case WM_CONTEXTMENU:
+            OnContextMenu(lp);
+            return 0;
+        case WM_DESTROY:
+            if (registered_) {
+                RevokeDragDrop(hwnd_);
+                registered_ = false;
+            }
+            return Default(msg, wp, lp);
+        default:
+            return Default(msg, wp, lp);
+    }
+}
+
+bool CMacroListCtrl::OnReflect(UINT msg, WPARAM, LPARAM lp, LRESULT& result) {
+    switch (msg) {
+        case WM_MEASUREITEM:
+            reinterpret_cast<MEASUREITEMSTRUCT*>(lp)->itemHeight = kLineItemHeight;
+            result = TRUE;
+            return true;
+        case WM_DRAWITEM:
+            DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
+            result = TRUE;
+            return true;
+        default:
+            return false;
+    }
+}
+
+void CMacroListCtrl::DrawItem(const DRAWITEMSTRUCT& dis) {
+    HDC dc = dis.hDC;
+    const RECT item = dis.rcItem;
+    const bool selected = (dis.itemState & ODS_SELECTED) != 0;
+    if (dis.itemAction & ODA_DRAWENTIRE) {
+        FillRect(dc, &item, GetSysColorBrush(COLOR_WINDOW));
+        UniquePen pen(CreatePen(PS_SOLID, 1, RGB(0, 0, 0)));
+        SelectScope selectPen(dc, pen.Get());
+        MoveToEx(dc, item.left, item.bottom - 1, nullptr);
+        LineTo(dc, item.right, item.bottom - 1);
+
+        const std::vector<std::string>& lines = view_.Document().List().Lines();
+        const int index = static_cast<int>(dis.itemID);
+        if (index >= 0 && index < static_cast<int>(lines.size())) {
+            RECT inner = item;
+            InflateRect(&inner, -4, -4);
+            SelectScope selectFont(dc, font_.Get());
+            SetBkMode(dc, TRANSPARENT);
+            const LineView view = DescribeLine(lines[static_cast<std::size_t>(index)]);
+            RECT text{inner.left + 40, inner.top + 2, inner.right, inner.bottom};
+            if (view.type != kCmdNone) {
+                CBitMDraw(inner.left, inner.top, kIconSize, kIconSize, dc,
+                          icons_[static_cast<std::size_t>(view.type)].Get(), mask_.Get());
+                SetTextColor(dc, kLabelColour);
+                DrawTextLine(dc, std::string(view.label), text, DT_LEFT | DT_PATH_ELLIPSIS);
+            }
+            SetTextColor(dc, kNumberColour);
+            DrawTextLine(dc, StrPrintf("%4d", index + 1), text, DT_RIGHT);
+            if (view.type != kCmdNone) {
+                text.top += 16;
+                SetTextColor(dc, view.description.valid ? RGB(0, 0, 0) : kInvalidColour);
+                DrawTextLine(dc, view.description.text, text, DT_LEFT | DT_PATH_ELLIPSIS);
+            }
+        }
+    }
+    RECT frame{item.left + 1, item.top + 1, item.right - 1, item.bottom - 2};
+    if (selected && (dis.itemAction & (ODA_DRAWENTIRE | ODA_SELECT))) {
+        UniqueBrush red(CreateSolidBrush(kInvalidColour));
+        FrameRect(dc, &frame, red.Get());
+    } else if (!selected && dis.itemAction == ODA_SELECT) {
+        FrameRect(dc, &frame, GetSysColorBrush(COLOR_WINDOW));
+    }
+}
+
+}  // namespace zv
