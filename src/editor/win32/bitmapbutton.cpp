@@ -2,8 +2,8 @@
 
 namespace zv {
 
-bool CBitmapButton::Attach(int id, HWND parent, HINSTANCE instance, UINT up, UINT down,
-                           UINT focus, UINT disabled) {
+bool CBitmapButton::Attach(int id, HWND parent, HINSTANCE instance, UINT up, UINT down, UINT focus,
+                           UINT disabled) {
     up_.Reset(LoadBitmapW(instance, MAKEINTRESOURCEW(up)));
     down_.Reset(LoadBitmapW(instance, MAKEINTRESOURCEW(down)));
     focus_.Reset(LoadBitmapW(instance, MAKEINTRESOURCEW(focus)));

@@ -10,7 +10,6 @@ namespace zv {
 
 // Opens the dialog of commandType (0 LAUNCH ... 5 MOUSE) with line (empty for a new
 // line); the composed line on OK, nothing on cancel.
-std::optional<std::string> RunCommandDialog(int commandType, const std::string& line,
-                                            HWND parent);
+std::optional<std::string> RunCommandDialog(int commandType, const std::string& line, HWND parent);
 
 }  // namespace zv

@@ -104,9 +104,7 @@ public:
             return DRAGDROP_S_DROP;
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override {
-        return DRAGDROP_S_USEDEFAULTCURSORS;
-    }
+    HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
 };
 
 // The drag's key state. Ctrl pressed in another process may not reach the state OLE
@@ -136,8 +134,7 @@ public:
         if (scroll.acted) {
             if (scroll.scroll != ScrollDirection::None) {
                 PostMessageW(list_.GetSafeHwnd(), WM_VSCROLL,
-                             scroll.scroll == ScrollDirection::LineUp ? SB_LINEUP : SB_LINEDOWN,
-                             0);
+                             scroll.scroll == ScrollDirection::LineUp ? SB_LINEUP : SB_LINEDOWN, 0);
             }
             *effect = scroll.effect;
             return S_OK;

@@ -42,8 +42,9 @@ public:
 
 private:
     BOOL OnInitDialog() override {
-        SendMessageW(hwnd_, WM_SETICON, ICON_BIG,
-                     reinterpret_cast<LPARAM>(LoadIconW(Instance(), MAKEINTRESOURCEW(IDR_MAINFRAME))));
+        SendMessageW(
+            hwnd_, WM_SETICON, ICON_BIG,
+            reinterpret_cast<LPARAM>(LoadIconW(Instance(), MAKEINTRESOURCEW(IDR_MAINFRAME))));
         HWND list = Item(IDC_WINDOW_LIST);
         // Z order from the desktop's first child; this dialog is not visible yet.
         for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w != nullptr;

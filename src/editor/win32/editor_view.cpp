@@ -268,9 +268,12 @@ void CRkEditorView::OnSize(int width, int height) {
         GetWindowRect(control, &r);
         MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
         MoveWindow(control, r.left, r.top, r.right - r.left + dx, r.bottom - r.top + dy, FALSE);
-        RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        RedrawWindow(control, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
     }
     reference_ = {width, height};
+    // The form behind the controls: what they uncovered when they shrank.
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
 }
 
 INT_PTR CRkEditorView::DialogProc(UINT msg, WPARAM wp, LPARAM lp) {

@@ -21,13 +21,16 @@ std::wstring FilterOf(const std::string& filter) {
 // Renames the dialog's OK button when it has finished its layout.
 UINT_PTR CALLBACK RenameOkHook(HWND child, UINT msg, WPARAM, LPARAM lp) {
     if (msg == WM_INITDIALOG) {
-        SetWindowLongPtrW(child, GWLP_USERDATA, reinterpret_cast<const OPENFILENAMEW*>(lp)->lCustData);
+        SetWindowLongPtrW(child, GWLP_USERDATA,
+                          reinterpret_cast<const OPENFILENAMEW*>(lp)->lCustData);
         return 0;
     }
     if (msg == WM_NOTIFY && reinterpret_cast<NMHDR*>(lp)->code == CDN_INITDONE) {
-        const auto* text = reinterpret_cast<const wchar_t*>(GetWindowLongPtrW(child, GWLP_USERDATA));
+        const auto* text =
+            reinterpret_cast<const wchar_t*>(GetWindowLongPtrW(child, GWLP_USERDATA));
         if (text != nullptr && *text != L'\0')
-            SendMessageW(GetParent(child), CDM_SETCONTROLTEXT, IDOK, reinterpret_cast<LPARAM>(text));
+            SendMessageW(GetParent(child), CDM_SETCONTROLTEXT, IDOK,
+                         reinterpret_cast<LPARAM>(text));
     }
     return 0;
 }

@@ -38,6 +38,8 @@ CMacroListCtrl::~CMacroListCtrl() {
 bool CMacroListCtrl::Attach(int id, HWND form, HINSTANCE instance) {
     if (!SubclassDlgItem(id, form, true))
         return false;
+    // The control measured its items before it was taken over.
+    SendMessageW(hwnd_, LB_SETITEMHEIGHT, 0, kLineItemHeight);
     // The six icons come as one strip; each gets a bitmap of its own for the mask drawing.
     UniqueBitmap strip(LoadBitmapW(instance, MAKEINTRESOURCEW(IDB_COMMAND_ICONS)));
     mask_.Reset(LoadBitmapW(instance, MAKEINTRESOURCEW(IDB_COMMAND_MASK)));
@@ -53,8 +55,8 @@ bool CMacroListCtrl::Attach(int id, HWND form, HINSTANCE instance) {
                    static_cast<int>(i) * kIconSize, 0, SRCCOPY);
         }
     }
-    font_.Reset(CreateFontW(-MulDiv(9, GetDeviceCaps(screen, LOGPIXELSY), 72), 0, 0, 0,
-                            FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
+    font_.Reset(CreateFontW(-MulDiv(9, GetDeviceCaps(screen, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL,
+                            FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN,
                             L"ＭＳ ゴシック"));
     ReleaseDC(nullptr, screen);
@@ -85,11 +87,10 @@ void CMacroListCtrl::ApplyEdits(const ListResult& result) {
                 break;
             }
             case ListEdit::Kind::Reset:
-                // Filled once: the control holds no strings, it draws from the line list.
+                // Filled at once: the control keeps no data of its own (every item is as
+                // high as the others), it draws each line from the line list.
                 SendMessageW(hwnd_, LB_RESETCONTENT, 0, 0);
-                SendMessageW(hwnd_, LB_INITSTORAGE, static_cast<WPARAM>(edit.index), 0);
-                for (int i = 0; i < edit.index; ++i)
-                    SendMessageW(hwnd_, LB_ADDSTRING, 0, 0);
+                SendMessageW(hwnd_, LB_SETCOUNT, static_cast<WPARAM>(edit.index), 0);
                 break;
         }
     }
@@ -139,6 +140,12 @@ void CMacroListCtrl::OnLButtonDown(WPARAM wp, LPARAM lp) {
         DRAGDROP_S_DROP) {
         effect = DROPEFFECT_NONE;
     }
+    // The drag loop took the button's release: end the list box's own tracking of the
+    // press, or it would go on selecting the lines the pointer passes.
+    Default(WM_LBUTTONUP, 0, lp);
+    if (GetCapture() == hwnd_)
+        ReleaseCapture();
+    SyncSelection();
     view_.ApplyList(dragDrop_.EndDrag(effect));
 }
 
@@ -161,8 +168,7 @@ void CMacroListCtrl::OnContextMenu(LPARAM lp) {
         pt = {r.left + 8, r.bottom};
         ClientToScreen(hwnd_, &pt);
     }
-    UniqueMenu loaded(
-        LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_LIST_CONTEXT)));
+    UniqueMenu loaded(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_LIST_CONTEXT)));
     if (!loaded)
         return;
     // The main window owns the menu: it enables the items and carries out the commands.

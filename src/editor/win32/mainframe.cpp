@@ -75,10 +75,10 @@ CMainFrame* CMainFrame::Create(CRkEditorApp& app) {
     HINSTANCE instance = app.Instance();
     HMENU menu = LoadMenuW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME));
     const HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME));
-    const bool created = frame->CreateEx(
-        0, kFrameClass, L"", WS_OVERLAPPEDWINDOW & ~WS_MAXIMIZEBOX, CW_USEDEFAULT, CW_USEDEFAULT,
-        CW_USEDEFAULT, CW_USEDEFAULT, nullptr, menu, instance, CS_DBLCLKS,
-        reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), icon);
+    const bool created =
+        frame->CreateEx(0, kFrameClass, L"", WS_OVERLAPPEDWINDOW & ~WS_MAXIMIZEBOX, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, menu, instance,
+                        CS_DBLCLKS, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), icon);
     frame->creating_ = false;
     if (!created) {
         if (!frame->destroyedWhileCreating_ && menu != nullptr)
@@ -106,9 +106,12 @@ bool CMainFrame::OnCreate() {
     const int toolHeight = bar.bottom - bar.top;
     GetWindowRect(statusBar_, &bar);
     const int statusHeight = bar.bottom - bar.top;
-    FrameMetrics metrics{GetSystemMetrics(SM_CXFRAME), GetSystemMetrics(SM_CYFRAME),
-                         GetSystemMetrics(SM_CYMENU),  GetSystemMetrics(SM_CYCAPTION),
-                         toolHeight,                   statusHeight};
+    FrameMetrics metrics{GetSystemMetrics(SM_CXFRAME),
+                         GetSystemMetrics(SM_CYFRAME),
+                         GetSystemMetrics(SM_CYMENU),
+                         GetSystemMetrics(SM_CYCAPTION),
+                         toolHeight,
+                         statusHeight};
     minTrack_ = MinimumTrackSize({form.right - form.left, form.bottom - form.top}, metrics);
     SetWindowPos(hwnd_, nullptr, 0, 0, minTrack_.cx, minTrack_.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -119,8 +122,8 @@ bool CMainFrame::OnCreate() {
 
 void CMainFrame::CreateToolBar() {
     toolBar_ = CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr,
-                               WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP,
-                               0, 0, 0, 0, hwnd_, nullptr, app_.Instance(), nullptr);
+                               WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP, 0,
+                               0, 0, 0, hwnd_, nullptr, app_.Instance(), nullptr);
     SendMessageW(toolBar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageW(toolBar_, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
     toolImages_ = ImageList_Create(16, 15, ILC_COLOR24 | ILC_MASK, 9, 0);
@@ -146,12 +149,14 @@ void CMainFrame::CreateToolBar() {
 }
 
 void CMainFrame::CreateStatusBar() {
-    statusBar_ = CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP,
-                                 0, 0, 0, 0, hwnd_, nullptr, app_.Instance(), nullptr);
+    statusBar_ =
+        CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0,
+                        0, 0, hwnd_, nullptr, app_.Instance(), nullptr);
 }
 
 void CMainFrame::SetPrompt(UINT id) {
-    const std::wstring text = id == IDS_READY ? LoadResourceString(IDS_READY) : PromptPart(id, false);
+    const std::wstring text =
+        id == IDS_READY ? LoadResourceString(IDS_READY) : PromptPart(id, false);
     SendMessageW(statusBar_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
@@ -162,8 +167,7 @@ void CMainFrame::OnSize() {
     GetClientRect(hwnd_, &client);
     // Message pane, then the two indicators at the right.
     const int indicator = 40;
-    std::array<int, 3> edges{client.right - 2 * indicator - 16, client.right - indicator - 16,
-                             -1};
+    std::array<int, 3> edges{client.right - 2 * indicator - 16, client.right - indicator - 16, -1};
     SendMessageW(statusBar_, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
     if (view_ == nullptr || view_->GetSafeHwnd() == nullptr)
         return;
@@ -174,6 +178,7 @@ void CMainFrame::OnSize() {
     const int bottom = client.bottom - (bar.bottom - bar.top);
     SetWindowPos(view_->GetSafeHwnd(), nullptr, 0, top, client.right, std::max(0, bottom - top),
                  SWP_NOZORDER | SWP_NOACTIVATE);
+    RedrawWindow(statusBar_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
 }
 
 void CMainFrame::UpdateCaption() {
@@ -251,8 +256,8 @@ void CMainFrame::OnRecentFile(std::size_t index) {
 
 void CMainFrame::OpenChosenFile(const std::string& path) {
     Win32WriteAccess access;
-    const OpenFileAction action = OpenMacroFile(PlatformFileSystem(), access, path,
-                                                !doc_.Path().empty(), GetProgramFolder());
+    const OpenFileAction action =
+        OpenMacroFile(PlatformFileSystem(), access, path, !doc_.Path().empty(), GetProgramFolder());
     switch (action.kind) {
         case OpenFileAction::Kind::Nothing:
             break;

@@ -1,0 +1,201 @@
+// zvtool commands for RkEditor's tests: the state of a list box in another process,
+// a drag with the mouse, and the time until an editor shows a filled list.
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "zvtool.h"
+
+using namespace zvtool;
+
+namespace {
+
+// Control ID of the top-level window args[0], or of the form inside it.
+HWND ControlOf(const Args& args) {
+    HWND top = FindTopLevel(args[0], false);
+    if (top == nullptr)
+        return nullptr;
+    HWND form = FindWindowExW(top, nullptr, L"#32770", nullptr);
+    return GetDlgItem(form != nullptr ? form : top, ArgInt(args, 1, 0));
+}
+
+std::string RectJson(const RECT& r) {
+    char buf[128];
+    std::snprintf(buf, sizeof buf, "{\"left\":%ld,\"top\":%ld,\"right\":%ld,\"bottom\":%ld}",
+                  r.left, r.top, r.right, r.bottom);
+    return buf;
+}
+
+// Absolute pointer moves through SendInput, as a user's mouse produces them.
+void MoveTo(int x, int y) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    in.mi.dy = MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &in, sizeof in);
+}
+
+void Button(DWORD flags) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = flags;
+    SendInput(1, &in, sizeof in);
+}
+
+}  // namespace
+
+ZV_TOOL_COMMAND(CmdListBox, L"listbox",
+                "listbox CAPTION ID: {count, sel, top, rect} of list box ID in the form of the "
+                "top-level window CAPTION (rect in screen coordinates)") {
+    if (args.size() < 2)
+        return 2;
+    HWND list = ControlOf(args);
+    if (list == nullptr)
+        return 1;
+    RECT r{};
+    GetWindowRect(list, &r);
+    PrintLine("{\"count\":" + std::to_string(SendMessageW(list, LB_GETCOUNT, 0, 0)) +
+              ",\"sel\":" + std::to_string(SendMessageW(list, LB_GETCURSEL, 0, 0)) +
+              ",\"top\":" + std::to_string(SendMessageW(list, LB_GETTOPINDEX, 0, 0)) +
+              ",\"rect\":" + RectJson(r) + "}");
+    return 0;
+}
+
+ZV_TOOL_COMMAND(CmdItemRect, L"item-rect",
+                "item-rect CAPTION ID INDEX: screen rectangle of item INDEX of list box ID") {
+    if (args.size() < 3)
+        return 2;
+    HWND list = ControlOf(args);
+    if (list == nullptr)
+        return 1;
+    RECT r{};
+    if (SendMessageW(list, LB_GETITEMRECT, ArgInt(args, 2, 0), reinterpret_cast<LPARAM>(&r)) ==
+        LB_ERR)
+        return 1;
+    MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    PrintLine(RectJson(r));
+    return 0;
+}
+
+ZV_TOOL_COMMAND(CmdDrag, L"drag",
+                "drag X1 Y1 X2 Y2: presses the left button at (X1, Y1), moves in 20-pixel steps "
+                "30 ms apart to (X2, Y2) and releases it there") {
+    if (args.size() < 4)
+        return 2;
+    const int x1 = ArgInt(args, 0, 0), y1 = ArgInt(args, 1, 0);
+    const int x2 = ArgInt(args, 2, 0), y2 = ArgInt(args, 3, 0);
+    // The pointer comes to rest at the start in a few moves, so that the press is seen
+    // there even right after another drag.
+    for (int i = 3; i >= 0; --i) {
+        MoveTo(x1 + i, y1);
+        Sleep(50);
+    }
+    Sleep(100);
+    Button(MOUSEEVENTF_LEFTDOWN);
+    Sleep(150);
+    const int dx = x2 - x1, dy = y2 - y1;
+    const int steps = std::max(3, std::max(std::abs(dx), std::abs(dy)) / 20);
+    for (int i = 1; i <= steps; ++i) {
+        MoveTo(x1 + dx * i / steps, y1 + dy * i / steps);
+        Sleep(30);
+    }
+    Sleep(150);
+    Button(MOUSEEVENTF_LEFTUP);
+    Sleep(300);  // a target in another process takes the drop a little later
+    return 0;
+}
+
+ZV_TOOL_COMMAND(CmdTimeFilledList, L"time-filled-list",
+                "time-filled-list CAPTION ID COUNT TIMEOUT_MS -- EXE ARGS: starts EXE with the "
+                "command line ARGS and prints the milliseconds until its window CAPTION shows a "
+                "list box ID holding COUNT items") {
+    size_t split = 0;
+    while (split < args.size() && args[split] != L"--")
+        ++split;
+    if (split < 4 || split + 1 >= args.size())
+        return 2;
+    std::wstring cmd = L"\"" + args[split + 1] + L"\"";
+    for (size_t i = split + 2; i < args.size(); ++i)
+        cmd += L" " + args[i];
+    const LRESULT want = ArgInt(args, 2, 0);
+    const DWORD timeout = static_cast<DWORD>(ArgInt(args, 3, 10000));
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    LARGE_INTEGER freq{}, start{}, now{};
+    QueryPerformanceFrequency(&freq);
+    QueryPerformanceCounter(&start);
+    if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                        &pi))
+        return 1;
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    const Args target{args[0], args[1]};
+    for (;;) {
+        QueryPerformanceCounter(&now);
+        const double ms = 1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) /
+                          static_cast<double>(freq.QuadPart);
+        HWND list = ControlOf(target);
+        if (list != nullptr && IsWindowVisible(list) &&
+            SendMessageW(list, LB_GETCOUNT, 0, 0) == want) {
+            char buf[64];
+            std::snprintf(buf, sizeof buf, "%.1f", ms);
+            PrintLine(buf);
+            return 0;
+        }
+        if (ms > timeout)
+            return 1;
+        Sleep(5);
+    }
+}
+
+ZV_TOOL_COMMAND(CmdMoveWindow, L"move-window",
+                "move-window CAPTION X Y W H: moves and sizes a top-level window, then prints "
+                "its outer rectangle as the system left it") {
+    if (args.size() < 5)
+        return 2;
+    HWND w = FindTopLevel(args[0], false);
+    if (w == nullptr)
+        return 1;
+    SetWindowPos(w, nullptr, ArgInt(args, 1, 0), ArgInt(args, 2, 0), ArgInt(args, 3, 0),
+                 ArgInt(args, 4, 0), SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT r{};
+    GetWindowRect(w, &r);
+    PrintLine(RectJson(r));
+    return 0;
+}
+
+ZV_TOOL_COMMAND(CmdHasProp, L"has-prop",
+                "has-prop CAPTION NAME: exit 0 when the top-level window CAPTION carries the "
+                "window property NAME") {
+    if (args.size() < 2)
+        return 2;
+    HWND w = FindTopLevel(args[0], false);
+    return w != nullptr && GetPropW(w, args[1].c_str()) != nullptr ? 0 : 1;
+}
+
+ZV_TOOL_COMMAND(CmdWindowRect, L"window-rect",
+                "window-rect CAPTION: the outer rectangle of a top-level window") {
+    if (args.empty())
+        return 2;
+    HWND w = FindTopLevel(args[0], false);
+    if (w == nullptr)
+        return 1;
+    RECT r{};
+    GetWindowRect(w, &r);
+    PrintLine(RectJson(r));
+    return 0;
+}
+
+ZV_TOOL_COMMAND(CmdKeyState, L"key-state",
+                "key-state VK: prints whether the key VK (decimal) is down for the system "
+                "(GetAsyncKeyState) and for this thread (GetKeyState)") {
+    if (args.empty())
+        return 2;
+    const int vk = ArgInt(args, 0, 0);
+    PrintLine(std::string("{\"async\":") + ((GetAsyncKeyState(vk) & 0x8000) ? "true" : "false") +
+              ",\"thread\":" + ((GetKeyState(vk) & 0x8000) ? "true" : "false") + "}");
+    return 0;
+}
