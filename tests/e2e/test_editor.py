@@ -203,6 +203,38 @@ class Editor(unittest.TestCase):
         self.assertEqual(len(self.s.processes('RkEditor.exe')), 2, 'a second editor process')
         self.assertEqual(self.s.read_cp932(foreign), 'これはメモです\r\n')
 
+    def open_through_the_dialog(self, caption, name):
+        self.s.tool('activate', caption)
+        self.keys('ctrl+o')
+        dialog = self.s.wait_window('RKﾏｸﾛﾌｧｲﾙを選択', 10000)
+        self.assertIsNotNone(dialog, 'the open dialog')
+        ok = [c['text'] for c in dialog['controls'] if c['id'] == 1]
+        self.assertIn('ﾌｧｲﾙ選択', ok, 'its OK button is renamed')
+        self.assertEqual(self.s.tool('set-text', 'RKﾏｸﾛﾌｧｲﾙを選択', '1152',
+                                     'C:\\%s\\%s' % (FOLDER, name))[0], 0)
+        self.s.press('RKﾏｸﾛﾌｧｲﾙを選択', 1)
+
+    def test_open_fills_an_untitled_window_and_starts_a_second_editor_after_that(self):
+        self.write('one.txt', crlf('; <RKMACRO>一', '', 'WAIT:1'))
+        self.write('two.txt', crlf('; <RKMACRO>二', '', 'WAIT:2', 'WAIT:3'))
+        self.procs.append(self.s.start(self.exe))
+        self.assertTrue(self.wait_caption('無題 - RkEditor', 15000))
+        self.open_through_the_dialog('無題 - RkEditor', 'one.txt')
+        self.assertTrue(self.wait_caption('one.txt - RkEditor', 10000), 'opened in this window')
+        self.assertEqual(len(self.s.processes('RkEditor.exe')), 1)
+        self.open_through_the_dialog('one.txt - RkEditor', 'two.txt')
+        self.assertTrue(self.wait_caption('two.txt - RkEditor', 15000), 'a second editor opened it')
+        self.assertEqual(self.listbox('two.txt - RkEditor')['count'], 2)
+        self.assertTrue(self.wait_caption('one.txt - RkEditor'), 'this window keeps its file')
+        self.assertEqual(len(self.s.processes('RkEditor.exe')), 2)
+        # Both files are in the recent-file list of the configuration file, newest first.
+        self.s.tool('close', 'two.txt - RkEditor')
+        self.s.tool('close', 'one.txt - RkEditor')
+        self.s.wait_no_process('RkEditor.exe', 20)
+        recent = ini_section(self.s.read_cp932(self.s.suite_folder() / 'Zorvane.ini'),
+                             'Recent File List')
+        self.assertEqual(recent.get('File1', '').lower(), ('C:\\%s\\one.txt' % FOLDER).lower())
+
     def test_screenshot_of_all_six_commands_with_an_invalid_line(self):
         caption = self.open('six.txt', crlf(
             '; <RKMACRO>六つのコマンド', '', 'LAUNCH:"notepad.exe",WAIT', 'FOCUS:"無題 - メモ帳"',

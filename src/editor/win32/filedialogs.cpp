@@ -1,88 +1,105 @@
 #include "editor/win32/filedialogs.h"
 
-#include <commdlg.h>
+#include <shobjidl.h>
 
+#include <vector>
+
+#include "common/win32/handles.h"
 #include "common/win32/text.h"
 
 namespace zv {
 namespace {
 
-// "name|pattern|...||" with every "|" turned into the zero the dialog takes.
-std::wstring FilterOf(const std::string& filter) {
-    std::wstring w = ToWide(filter);
-    for (wchar_t& c : w) {
-        if (c == L'|')
-            c = L'\0';
+// The filter "name|pattern|...||" as the dialog's list of file types.
+struct FileTypes {
+    std::vector<std::wstring> texts;
+    std::vector<COMDLG_FILTERSPEC> specs;
+};
+
+FileTypes TypesOf(const std::string& filter) {
+    FileTypes types;
+    const std::wstring w = ToWide(filter);
+    std::size_t start = 0;
+    while (start < w.size()) {
+        std::size_t bar = w.find(L'|', start);
+        if (bar == std::wstring::npos)
+            bar = w.size();
+        if (bar == start)
+            break;  // the closing "||"
+        types.texts.push_back(w.substr(start, bar - start));
+        start = bar + 1;
     }
-    w.push_back(L'\0');
-    return w;
+    if (types.texts.size() % 2 != 0)
+        types.texts.pop_back();
+    for (std::size_t i = 0; i + 1 < types.texts.size(); i += 2)
+        types.specs.push_back({types.texts[i].c_str(), types.texts[i + 1].c_str()});
+    return types;
 }
 
-// Renames the dialog's OK button when it has finished its layout.
-UINT_PTR CALLBACK RenameOkHook(HWND child, UINT msg, WPARAM, LPARAM lp) {
-    if (msg == WM_INITDIALOG) {
-        SetWindowLongPtrW(child, GWLP_USERDATA,
-                          reinterpret_cast<const OPENFILENAMEW*>(lp)->lCustData);
-        return 0;
+std::optional<std::string> Show(HWND owner, const FileDialogModel& model, bool save) {
+    ComPtr<IFileDialog> dialog;
+    if (FAILED(CoCreateInstance(save ? CLSID_FileSaveDialog : CLSID_FileOpenDialog, nullptr,
+                                CLSCTX_INPROC_SERVER, IID_IFileDialog,
+                                reinterpret_cast<void**>(dialog.Receive())))) {
+        return std::nullopt;
     }
-    if (msg == WM_NOTIFY && reinterpret_cast<NMHDR*>(lp)->code == CDN_INITDONE) {
-        const auto* text =
-            reinterpret_cast<const wchar_t*>(GetWindowLongPtrW(child, GWLP_USERDATA));
-        if (text != nullptr && *text != L'\0')
-            SendMessageW(GetParent(child), CDM_SETCONTROLTEXT, IDOK,
-                         reinterpret_cast<LPARAM>(text));
+    DWORD options = 0;
+    dialog->GetOptions(&options);
+    options |= FOS_FORCEFILESYSTEM | FOS_NOCHANGEDIR | FOS_PATHMUSTEXIST;
+    options |= save ? FOS_OVERWRITEPROMPT : FOS_FILEMUSTEXIST;
+    dialog->SetOptions(options);
+    if (!model.title.empty())
+        dialog->SetTitle(ToWide(model.title).c_str());
+    if (!model.okButton.empty())
+        dialog->SetOkButtonLabel(ToWide(model.okButton).c_str());
+    const FileTypes types = TypesOf(model.filter);
+    if (!types.specs.empty()) {
+        dialog->SetFileTypes(static_cast<UINT>(types.specs.size()), types.specs.data());
+        dialog->SetFileTypeIndex(1);
     }
-    return 0;
-}
-
-std::optional<std::string> Show(HWND owner, const FileDialogModel& spec, bool save) {
-    const std::wstring title = ToWide(spec.title);
-    const std::wstring filter = FilterOf(spec.filter);
-    const std::wstring folder = ToWide(spec.initialFolder);
-    const std::wstring okText = ToWide(spec.okButton);
-    std::wstring ext = ToWide(spec.defaultExtension);
+    std::wstring ext = ToWide(model.defaultExtension);
     if (!ext.empty() && ext.front() == L'.')
         ext.erase(0, 1);
-    std::wstring file(32768, L'\0');
-    const std::wstring proposed = ToWide(spec.fileName);
-    proposed.copy(file.data(), std::min(proposed.size(), file.size() - 1));
-
-    OPENFILENAMEW ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = owner;
-    ofn.lpstrFilter = filter.c_str();
-    ofn.nFilterIndex = 1;
-    ofn.lpstrFile = file.data();
-    ofn.nMaxFile = static_cast<DWORD>(file.size());
-    ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
-    ofn.lpstrTitle = title.empty() ? nullptr : title.c_str();
-    ofn.lpstrDefExt = ext.empty() ? nullptr : ext.c_str();
-    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    if (!okText.empty()) {
-        ofn.Flags |= OFN_ENABLEHOOK;
-        ofn.lpfnHook = RenameOkHook;
-        ofn.lCustData = reinterpret_cast<LPARAM>(okText.c_str());
+    if (!ext.empty())
+        dialog->SetDefaultExtension(ext.c_str());
+    // A proposed name may carry its folder: the dialog takes the two apart.
+    std::wstring name = ToWide(model.fileName);
+    std::wstring folder = ToWide(model.initialFolder);
+    if (const std::size_t slash = name.find_last_of(L'\\'); slash != std::wstring::npos) {
+        if (folder.empty())
+            folder = name.substr(0, slash + 1);
+        name.erase(0, slash + 1);
     }
-    if (save) {
-        ofn.Flags |= OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT;
-        if (!GetSaveFileNameW(&ofn))
-            return std::nullopt;
-    } else {
-        ofn.Flags |= OFN_FILEMUSTEXIST;
-        if (!GetOpenFileNameW(&ofn))
-            return std::nullopt;
+    if (!folder.empty()) {
+        ComPtr<IShellItem> start;
+        if (SUCCEEDED(SHCreateItemFromParsingName(folder.c_str(), nullptr, IID_IShellItem,
+                                                  reinterpret_cast<void**>(start.Receive())))) {
+            dialog->SetFolder(start.Get());
+        }
     }
-    return FromWide(ofn.lpstrFile);
+    if (!name.empty())
+        dialog->SetFileName(name.c_str());
+    if (FAILED(dialog->Show(owner)))
+        return std::nullopt;  // cancelled
+    ComPtr<IShellItem> chosen;
+    if (FAILED(dialog->GetResult(chosen.Receive())))
+        return std::nullopt;
+    wchar_t* path = nullptr;
+    if (FAILED(chosen->GetDisplayName(SIGDN_FILESYSPATH, &path)) || path == nullptr)
+        return std::nullopt;
+    std::string result = FromWide(path);
+    CoTaskMemFree(path);
+    return result;
 }
 
 }  // namespace
 
-std::optional<std::string> ShowOpenFileDialog(HWND owner, const FileDialogModel& spec) {
-    return Show(owner, spec, false);
+std::optional<std::string> ShowOpenFileDialog(HWND owner, const FileDialogModel& model) {
+    return Show(owner, model, false);
 }
 
-std::optional<std::string> ShowSaveFileDialog(HWND owner, const FileDialogModel& spec) {
-    return Show(owner, spec, true);
+std::optional<std::string> ShowSaveFileDialog(HWND owner, const FileDialogModel& model) {
+    return Show(owner, model, true);
 }
 
 }  // namespace zv

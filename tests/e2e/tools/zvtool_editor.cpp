@@ -199,3 +199,36 @@ ZV_TOOL_COMMAND(CmdKeyState, L"key-state",
               ",\"thread\":" + ((GetKeyState(vk) & 0x8000) ? "true" : "false") + "}");
     return 0;
 }
+
+namespace {
+
+struct ChildSearch {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK FindChildById(HWND child, LPARAM lp) {
+    auto* search = reinterpret_cast<ChildSearch*>(lp);
+    if (GetDlgCtrlID(child) != search->id)
+        return TRUE;
+    search->found = child;
+    return FALSE;
+}
+
+}  // namespace
+
+ZV_TOOL_COMMAND(CmdSetText, L"set-text",
+                "set-text CAPTION ID TEXT: sets the text of the first control ID found among the "
+                "descendants of the top-level window CAPTION") {
+    if (args.size() < 3)
+        return 2;
+    HWND top = FindTopLevel(args[0], false);
+    if (top == nullptr)
+        return 1;
+    ChildSearch search{ArgInt(args, 1, 0), nullptr};
+    EnumChildWindows(top, FindChildById, reinterpret_cast<LPARAM>(&search));
+    if (search.found == nullptr)
+        return 1;
+    return SendMessageW(search.found, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(args[2].c_str())) ? 0
+                                                                                                : 1;
+}
