@@ -19,6 +19,11 @@ inline constexpr std::string_view kEngineExe = "RkEngine.exe";
 inline constexpr std::string_view kLauncherExe = "Zorvane.exe";
 inline constexpr std::string_view kEditorExe = "RkEditor.exe";
 inline constexpr std::string_view kLocalHelpFolder = "HELP\\";
+// The help pages, in the folder "help" beside the programs.
+inline constexpr std::string_view kHelpMacroEditor = "MacroEditor.html";
+inline constexpr std::string_view kHelpMacroHint = "MacroHint.html";
+inline constexpr std::string_view kHelpMacroSetting = "MacroSetting.html";
+inline constexpr std::string_view kHelpProperty = "Property.html";
 inline constexpr std::string_view kDocumentOpenFailed = "\n上記のドキュメントが開けません。";
 
 // The per-user data folder from the roaming application-data folder (empty when the

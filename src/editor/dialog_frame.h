@@ -9,11 +9,13 @@
 #include <string_view>
 #include <utility>
 
+#include "common/folders.h"
+
 namespace zv {
 
 enum class EditorDialog { Focus, Keyin, Launch, Mouse, Type, Wait, LineEdit };
 
-inline constexpr std::string_view kEditorHelpPage = "MacroEditor.html";
+inline constexpr std::string_view kEditorHelpPage = kHelpMacroEditor;
 
 // The anchor of a dialog's help section on kEditorHelpPage ("#Focus", ...).
 std::string_view HelpAnchor(EditorDialog dialog);

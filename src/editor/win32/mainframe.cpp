@@ -467,11 +467,11 @@ void CMainFrame::OnCommand(UINT id) {
         case ID_HELP:
         case ID_HELP_INDEX:
             OpenHelpPage(HelpBaseAddress(GetProgramFolder()), std::string(kLocalHelpFolder),
-                         "MacroEditor.html", "");
+                         std::string(kHelpMacroEditor), "");
             return;
         case ID_HELP_HINT:
             OpenHelpPage(HelpBaseAddress(GetProgramFolder()), std::string(kLocalHelpFolder),
-                         "MacroHint.html", "");
+                         std::string(kHelpMacroHint), "");
             return;
         case ID_APP_ABOUT:
             ShowEditorAbout(hwnd_);
