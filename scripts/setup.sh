@@ -8,7 +8,7 @@ packages=(
     cmake ninja-build g++ googletest libgtest-dev
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     wine wine64 xvfb
-    locales fonts-noto-cjk imagemagick python3
+    locales fonts-noto-cjk imagemagick python3 nsis
 )
 
 sudo_cmd=()

@@ -165,6 +165,11 @@ class WineSession:
     def win_path(path):
         return 'Z:' + str(pathlib.Path(path).resolve()).replace('/', '\\')
 
+    def win_path_c(self, path):
+        """The C: path of a file inside the prefix's drive_c."""
+        rel = pathlib.Path(path).resolve().relative_to(self.drive_c().resolve())
+        return 'C:\\' + str(rel).replace('/', '\\')
+
     def drive_c(self):
         return self.prefix / 'drive_c'
 

@@ -1,0 +1,99 @@
+"""The product as a user gets it: Zorvane-Setup.exe installs silently for the current
+user, the installed launcher starts on the installed macro folder, a sample macro runs
+through the installed engine, and the uninstaller removes the programs and shortcuts but
+keeps the user's macros and configuration. The portable zip holds the same folder."""
+import pathlib
+import subprocess
+import time
+import unittest
+import zipfile
+
+from wineenv import ROOT, shared_session, ini_section
+
+PACKAGE = ROOT / 'build' / 'package'
+PROGRAMS = ['Zorvane.exe', 'RkEngine.exe', 'RkEditor.exe']
+PAGES = ['MacroEditor.html', 'MacroHint.html', 'MacroSetting.html', 'Property.html']
+SAMPLES = sorted(p.name for p in (ROOT / 'installer' / 'samples').glob('*.txt'))
+
+
+@unittest.skipUnless((PACKAGE / 'Zorvane-Setup.exe').exists(), 'the package is built by scripts/build.sh')
+class Install(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.s = shared_session()
+
+    def setUp(self):
+        self.s.reset_user_state()
+        self.dir = self.s.user_dir / 'AppData' / 'Local' / 'Programs' / 'Zorvane'
+        self.menu = self.s.appdata / 'Microsoft' / 'Windows' / 'Start Menu' / 'Programs'
+
+    def tearDown(self):
+        for name in ('Zorvane.exe', 'RkEngine.exe', 'notepad.exe'):
+            self.s.tool('kill', name)
+
+    def wait_for(self, condition, timeout=60):
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            if condition():
+                return True
+            time.sleep(0.3)
+        return False
+
+    def test_installs_runs_a_sample_and_uninstalls_keeping_the_users_macros(self):
+        self.assertEqual(self.s.run(PACKAGE / 'Zorvane-Setup.exe', '/S', timeout=180), 0)
+        for name in PROGRAMS + ['Readme.html', 'uninstall.exe']:
+            self.assertTrue((self.dir / name).is_file(), name)
+        for page in PAGES:
+            self.assertIn('charset="Shift_JIS"', (self.dir / 'help' / page).read_bytes().decode('cp932'))
+        self.assertEqual(sorted(p.name for p in (self.dir / 'RK_MACRO').iterdir()), SAMPLES)
+        for link in ('Zorvane.lnk', 'RkEditor.lnk', 'RkEngine の設定.lnk', 'はじめに.lnk'):
+            self.assertTrue((self.menu / 'Zorvane' / link).is_file(), link)
+        self.assertTrue((self.menu / 'StartUp' / 'Zorvane.lnk').is_file(), 'starts at log-on')
+
+        # The installed launcher settles on the installed macro folder.
+        launcher = self.s.start(self.dir / 'Zorvane.exe')
+        self.assertIsNotNone(self.s.wait_window('TrayIconHandler', 20000))
+        settings = ini_section(self.s.read_cp932(self.s.suite_folder() / 'Zorvane.ini'),
+                               'ZorvaneSettings')
+        # (started here through its Z: path; from the Start menu it is the same folder on C:)
+        self.assertTrue(settings['RkMacroTopPath'].lower().endswith(
+            '\\appdata\\local\\programs\\zorvane\\rk_macro'), settings['RkMacroTopPath'])
+
+        # A sample macro runs through the installed engine: Notepad gets the report.
+        sample = self.dir / 'RK_MACRO' / 'メモ帳に日報を書く.txt'
+        self.assertEqual(self.s.run(self.dir / 'RkEngine.exe', '"%s"' % self.s.win_path_c(sample),
+                                    timeout=120), 0)
+        log = self.s.read_cp932(self.s.suite_folder() / 'Zorvane_Log.txt')
+        self.assertNotIn('<ERROR>', log)
+        self.assertEqual(log.count('TYPE  :'), 3, log)
+        self.s.tool('kill', 'notepad.exe')
+
+        # The user's own macro and the configuration file outlive the uninstaller, which
+        # also ends the running launcher.
+        mine = self.dir / 'RK_MACRO' / '自分のマクロ.txt'
+        self.s.write_cp932(mine, '; <RKMACRO>自分の\r\n\r\n\r\nWAIT:1\r\n')
+        subprocess.run(['wine', str(self.dir / 'uninstall.exe'), '/S'], env=self.s.env, timeout=120)
+        self.assertTrue(self.wait_for(lambda: not (self.dir / 'Zorvane.exe').exists()),
+                        'the programs are removed')
+        self.assertTrue(self.wait_for(lambda: not self.s.processes('Zorvane.exe'), 30),
+                        'the running launcher was closed')
+        self.assertTrue(self.wait_for(lambda: not (self.dir / 'uninstall.exe').exists()))
+        launcher.wait(timeout=30)
+        for name in PROGRAMS + ['Readme.html']:
+            self.assertFalse((self.dir / name).exists(), name)
+        self.assertFalse((self.dir / 'help').exists())
+        self.assertFalse((self.menu / 'Zorvane').exists(), 'the Start menu folder is gone')
+        self.assertFalse((self.menu / 'StartUp' / 'Zorvane.lnk').exists())
+        self.assertEqual(self.s.read_cp932(mine), '; <RKMACRO>自分の\r\n\r\n\r\nWAIT:1\r\n')
+        self.assertTrue((self.s.suite_folder() / 'Zorvane.ini').is_file())
+
+    def test_portable_zip_holds_the_same_program_folder(self):
+        with zipfile.ZipFile(PACKAGE / 'Zorvane-portable.zip') as z:
+            names = set(z.namelist())
+        for name in PROGRAMS + ['Readme.html'] + ['help/' + p for p in PAGES] + \
+                ['RK_MACRO/' + s for s in SAMPLES]:
+            self.assertIn('Zorvane/' + name, names)
+
+
+if __name__ == '__main__':
+    unittest.main()
