@@ -1,11 +1,12 @@
 #!/usr/bin/env python3
-"""Runs the three test tiers on built trees and ends with one line 'N passed, M failed'.
+"""Runs the test tiers on built trees and ends with one line 'N passed, M failed'.
 
-    tests/run_all.py [unit] [win32] [e2e]     (default: all three)
+    tests/run_all.py [unit] [win32] [e2e] [fuzz]     (default: all four)
 
 unit   build/native/tests/unit/zv_unit_tests (ASan + UBSan) and tests/check_layers.py
 win32  build/win/tests/zv_win32_tests.exe under Wine
 e2e    tests/e2e/test_*.py driving the real programs under Wine and Xvfb
+fuzz   every libFuzzer target (scripts/fuzz.py) for a few seconds on its seed corpus
 """
 import json
 import pathlib
@@ -95,7 +96,25 @@ def run_e2e():
     return counts['passed'], counts['failed']
 
 
-TIERS = {'unit': run_unit, 'win32': run_win32, 'e2e': run_e2e}
+def run_fuzz():
+    """Every fuzz target for a few seconds on its seed corpus; each target counts as a test."""
+    sys.path.insert(0, str(ROOT / 'scripts'))
+    import fuzz
+    try:
+        fuzz.build()
+    except subprocess.CalledProcessError:
+        print('fuzz: the fuzz targets did not build')
+        return 0, 1
+    passed = failed = 0
+    for target in fuzz.targets():
+        if fuzz.run(target, 8):
+            passed += 1
+        else:
+            failed += 1
+    return passed, failed
+
+
+TIERS = {'unit': run_unit, 'win32': run_win32, 'e2e': run_e2e, 'fuzz': run_fuzz}
 
 
 def main():
