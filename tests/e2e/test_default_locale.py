@@ -1,0 +1,97 @@
+"""All three programs on a Wine whose system code page is not 932 (the default locale):
+each shows its window or menu with readable Japanese text (screenshots), and a macro with
+Japanese text runs. The programs convert CP932 themselves and must not depend on the
+system code page."""
+import json
+import pathlib
+import shutil
+import tempfile
+import time
+import unittest
+
+from wineenv import shared_session
+
+LOCALE = 'C.UTF-8'
+
+
+class DefaultLocale(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.s = shared_session(LOCALE)
+
+    def setUp(self):
+        self.s.reset_user_state()
+        self.work = pathlib.Path(tempfile.mkdtemp(prefix='zv-locale-'))
+        self.addCleanup(shutil.rmtree, self.work, True)
+
+    def tearDown(self):
+        self.s.tool('close', 'TrayIconHandler')
+        for name in ('RkEditor.exe', 'RkEngine.exe', 'Zorvane.exe', 'zvtarget.exe'):
+            self.s.tool('kill', name)
+
+    def macro(self, name, lines):
+        path = self.work / name
+        self.s.write_cp932(path, '\r\n'.join(lines) + '\r\n')
+        return path
+
+    def test_engine_types_japanese_text_into_a_program(self):
+        caption = 'ZvTarget 受信窓'
+        record = self.work / 'typed.txt'
+        target = self.s.test_program('zvtarget.exe')
+        typed = '日本語の入力 表示ソフト'
+        launch = f'""{self.s.win_path(target)}" "{self.s.win_path(record)}" "{caption}""'
+        m = self.macro('入力.rkm', ['; <RKMACRO>入力', f'LAUNCH:{launch},WAIT',
+                                   f'FOCUS:"{caption}"', f'TYPE:"{typed}"'])
+        self.assertEqual(self.s.run(self.s.bin('RkEngine.exe'), f'/M:"{self.s.win_path(m)}"',
+                                    timeout=90), 0)
+        self.s.tool('close', caption)
+        deadline = time.time() + 15
+        while time.time() < deadline and 'final ' + typed not in self.read(record):
+            time.sleep(0.1)
+        self.assertIn('final ' + typed, self.read(record))
+        log = self.s.read_cp932(self.s.suite_folder() / 'Zorvane_Log.txt')
+        self.assertIn(f'>{typed}<', log)
+        self.assertNotIn('<ERROR>', log)
+
+    def read(self, path):
+        return path.read_text('utf-8').splitlines() if path.exists() else []
+
+    def test_editor_shows_a_japanese_macro(self):
+        m = self.macro('日報.txt', ['; <RKMACRO>朝の報告', '', '; 毎朝の報告を書く', '',
+                                   'FOCUS:"無題 - メモ帳"', 'TYPE:"本日の報告"', 'KEYIN:CONTROL S'])
+        self.s.start(self.s.bin('RkEditor.exe'), f'"{self.s.win_path(m)}"')
+        info = self.s.wait_window('日報.txt - RkEditor', 15000)
+        self.assertIsNotNone(info, 'the caption carries the Japanese file name')
+        texts = {c['id']: c['text'] for c in info['controls']}
+        self.assertEqual(texts.get(1001), '朝の報告')
+        self.assertEqual(texts.get(1005), '毎朝の報告を書く')
+        time.sleep(0.5)
+        self.s.screenshot('editor-default-locale')
+
+    def test_launcher_menu_lists_japanese_titles(self):
+        top = self.s.drive_c() / 'zv-locale-macros'
+        shutil.rmtree(top, ignore_errors=True)
+        self.addCleanup(shutil.rmtree, top, True)
+        self.s.write_cp932(top / 'a.rkm', '; <RKMACRO>朝の準備\r\n\r\nWAIT:1\r\n')
+        ini = self.s.suite_folder() / 'Zorvane.ini'
+        self.s.write_cp932(ini, '[ZorvaneSettings]\r\nRkMacroTopPath=C:\\zv-locale-macros\r\n'
+                                'SplashShowSec=0\r\n')
+        self.s.start(self.s.bin('Zorvane.exe'))
+        self.assertIsNotNone(self.s.wait_window('TrayIconHandler', 15000))
+        time.sleep(1)
+        self.s.tool('send-keys', 'alt+z')
+        deadline = time.time() + 10
+        shown = False
+        while time.time() < deadline and not shown:
+            rc, out = self.s.tool('windows')
+            shown = any(w['class'] == '#32768' and w['visible']
+                        for w in map(json.loads, out.splitlines()))
+            time.sleep(0.2)
+        self.assertTrue(shown, 'the hotkey menu opened')
+        time.sleep(0.5)
+        self.s.screenshot('launcher-menu-default-locale')
+        self.s.tool('send-keys', 'esc')
+
+
+if __name__ == '__main__':
+    unittest.main()
