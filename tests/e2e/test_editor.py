@@ -122,6 +122,22 @@ class Editor(unittest.TestCase):
         self.assertTrue(self.wait_caption(caption))
         self.assertEqual(self.saved('layout.txt'), first)
 
+    def test_closing_a_changed_document_asks_to_save(self):
+        caption = self.open('ask.txt', crlf('; <RKMACRO>問', '', 'WAIT:1', 'WAIT:2'))
+        self.keys('ctrl+r')
+        changed = caption + '(更新)'
+        self.assertTrue(self.wait_caption(changed))
+        self.s.tool('close', changed)
+        text = self.s.message_box_text('RkEditor')
+        self.assertEqual(text, 'C:\\%s\\ask.txt への変更を保存しますか?' % FOLDER)
+        self.s.press('RkEditor', 2)  # ｷｬﾝｾﾙ: the window stays, still changed
+        self.assertTrue(self.wait_caption(changed))
+        self.s.tool('close', changed)
+        self.assertIsNotNone(self.s.message_box_text('RkEditor'))
+        self.s.press('RkEditor', 7)  # いいえ: closes without saving
+        self.assertTrue(self.s.wait_no_process('RkEditor.exe', 20))
+        self.assertEqual(self.saved('ask.txt'), crlf('; <RKMACRO>問', '', 'WAIT:1', 'WAIT:2'))
+
     def test_keyboard_moves_copies_cuts_and_pastes_lines(self):
         caption = self.open('lines.txt', crlf('; <RKMACRO>行', '', 'WAIT:1', 'WAIT:2', 'WAIT:3'))
         self.keys('ctrl+j')  # line 1 cannot go up: a beep, nothing changes
