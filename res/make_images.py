@@ -334,6 +334,53 @@ PICK_STATES = [
     ('pick_disabled.bmp', pick_layers(FACE, (170, 170, 170))),
 ]
 
+# The MOUSE dialog's tracker (32 x 32, on the dialog face): a sunken well holding a
+# cross-hair while idle; empty while a drag is in progress, since the cross-hair then
+# travels with the pointer as the tracking cursor.
+TRACK = 32
+TRACK_FACE = (240, 240, 240)
+CROSS = (190, 50, 50)
+
+
+def crosshair(cx, cy, r, colour, width=1.6):
+    return [
+        (ring(cx, cy, r - width / 2, r + width / 2), colour),
+        (lambda x, y: inside_thick_line(x, y, (cx, cy - r - 4), (cx, cy - 3), width), colour),
+        (lambda x, y: inside_thick_line(x, y, (cx, cy + 3), (cx, cy + r + 4), width), colour),
+        (lambda x, y: inside_thick_line(x, y, (cx - r - 4, cy), (cx - 3, cy), width), colour),
+        (lambda x, y: inside_thick_line(x, y, (cx + 3, cy), (cx + r + 4, cy), width), colour),
+    ]
+
+
+def track_well():
+    return [
+        (lambda x, y: True, TRACK_FACE),
+        (lambda x, y: 1 <= x <= 31 and 1 <= y <= 31, (128, 128, 128)),
+        (lambda x, y: 2 <= x <= 31 and 2 <= y <= 31, WHITE),
+        (lambda x, y: 2 <= x <= 30 and 2 <= y <= 30, (250, 250, 250)),
+    ]
+
+
+TRACK_IDLE = track_well() + crosshair(16, 16, 7, CROSS)
+TRACK_ACTIVE = track_well()
+
+# The tracking cursor (32 x 32, hot spot in the middle): the same cross-hair, drawn in
+# black on a white outline so it shows on any background.
+CURSOR = 32
+TRACK_CURSOR = (crosshair(16, 16, 7, WHITE, 3.6) + crosshair(16, 16, 7, (0, 0, 0), 1.4)
+                + [(lambda x, y: (x - 16) ** 2 + (y - 16) ** 2 <= 1.2 ** 2, (0, 0, 0))])
+
+
+def write_cur(name, rows, hotspot):
+    """A one-image cursor file: 32-bit colour with alpha, its AND mask from the alpha."""
+    size = len(rows)
+    img = ico_image(rows)
+    out = struct.pack('<HHH', 0, 2, 1)
+    out += struct.pack('<BBBBHHII', size % 256, size % 256, 0, 0, hotspot[0], hotspot[1], len(img), 6 + 16)
+    with open(os.path.join(HERE, name), 'wb') as f:
+        f.write(out + img)
+
+
 if __name__ == '__main__':
     write_ico('engine.ico', ENGINE)
     write_ico('launcher.ico', LAUNCHER)
@@ -353,3 +400,6 @@ if __name__ == '__main__':
                   for row in render_px(TB_W, TB_H, t)] for t in TOOLBAR])
     for name, layers in PICK_STATES:
         write_bmp(name, render_px(PICK_W, PICK_H, layers))
+    write_bmp('track_idle.bmp', render_px(TRACK, TRACK, TRACK_IDLE))
+    write_bmp('track_active.bmp', render_px(TRACK, TRACK, TRACK_ACTIVE))
+    write_cur('track.cur', render_px(CURSOR, CURSOR, TRACK_CURSOR), (16, 16))
