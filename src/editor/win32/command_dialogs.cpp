@@ -1,16 +1,26 @@
 #include "editor/win32/command_dialogs.h"
 
-#include "editor/linelist.h"
-#include "editor/win32/editor_dialogs.h"
+#include "editor/commandtype.h"
 
 namespace zv {
 
-std::optional<std::string> RunCommandDialog(int, const std::string& line, HWND parent) {
-    // Until each command has its own dialog, a line is edited as text.
-    DialogRequest request;
-    request.kind = DialogRequest::Kind::DirectEditDialog;
-    request.line = line;
-    return RunLineDialog(request, parent);
+std::optional<std::string> RunCommandDialog(int commandType, const std::string& line, HWND parent) {
+    switch (commandType) {
+        case kCmdLaunch:
+            return RunLaunchDialog(line, parent);
+        case kCmdFocus:
+            return RunFocusDialog(line, parent);
+        case kCmdWait:
+            return RunWaitDialog(line, parent);
+        case kCmdKeyin:
+            return RunKeyinDialog(line, parent);
+        case kCmdType:
+            return RunTypeDialog(line, parent);
+        case kCmdMouse:
+            return RunMouseDialog(line, parent);
+        default:
+            return std::nullopt;
+    }
 }
 
 }  // namespace zv

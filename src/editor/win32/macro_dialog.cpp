@@ -1,5 +1,7 @@
 #include "editor/win32/macro_dialog.h"
 
+#include <commctrl.h>
+
 #include "common/folders.h"
 #include "common/win32/msgbox.h"
 #include "common/win32/text.h"
@@ -21,9 +23,23 @@ void CMacroDlg::CloseWith(std::string line) {
 
 void CMacroDlg::Refuse(const std::string& message, int focusId) {
     ShowMessageBox(message, MB_ICONEXCLAMATION);
-    HWND field = Item(focusId);
+    FocusControl(focusId);
+}
+
+void CMacroDlg::FocusControl(int id) {
+    HWND field = Item(id);
     SetFocus(field);
     SendMessageW(field, EM_SETSEL, 0, -1);
+}
+
+bool CMacroDlg::AskYesNo(const std::string& question) {
+    return MessageBoxW(hwnd_, ToWide(question).c_str(), ToWide(MessageBoxCaption()).c_str(),
+                       MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+void CMacroDlg::SetSpinRange(int spinId, IntRange range) {
+    SendMessageW(Item(spinId), UDM_SETRANGE32, static_cast<WPARAM>(range.low),
+                 static_cast<LPARAM>(range.high));
 }
 
 void CMacroDlg::OnHelp() {

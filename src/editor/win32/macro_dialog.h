@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "common/win32/dialog.h"
@@ -26,11 +27,43 @@ protected:
     void CloseWith(std::string line);
     // Shows a validation message and puts the focus on the control with id.
     void Refuse(const std::string& message, int focusId);
+    // Focuses the control with id and selects its text.
+    void FocusControl(int id);
+    // Asks a question with Yes and No; true for Yes.
+    bool AskYesNo(const std::string& question);
+    // Carries out the outcome of OK; idOf names the control of each of the model's fields.
+    template <typename Field, typename IdOf>
+    void Finish(const DialogOk<Field>& ok, IdOf idOf) {
+        using Kind = typename DialogOk<Field>::Kind;
+        switch (ok.kind) {
+            case Kind::Close:
+                CloseWith(ok.line);
+                return;
+            case Kind::Message:
+                Refuse(ok.message, idOf(ok.focus));
+                return;
+            case Kind::Confirm:
+                if (AskYesNo(ok.message))
+                    CloseWith(ok.line);
+                else
+                    FocusControl(idOf(ok.focus));
+                return;
+        }
+    }
+    // The range of an up-down control, which also bounds what its arrows write.
+    void SetSpinRange(int spinId, IntRange range);
     void OnHelp();
 
     std::string line_;
     EditorDialog kind_;
 };
+
+// Runs a command dialog modally: the composed line on OK, nothing on cancel.
+inline std::optional<std::string> RunMacroDialog(CMacroDlg& dialog, HWND parent) {
+    if (dialog.DoModal(parent) != IDOK)
+        return std::nullopt;
+    return dialog.Line();
+}
 
 // Reads a numeric field against its range; shows the range message and focuses the
 // field when the text is no integer in range.
