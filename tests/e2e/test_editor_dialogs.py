@@ -1,0 +1,385 @@
+"""RkEditor's command dialogs as a user meets them: each opened from the "マクロ" menu
+with injected keys, filled with keys, clicks and drags, confirmed, saved and opened
+again with "行修正"; the window list, the key fields, the program chooser and trial
+start, the position tracker and the validation messages. Each dialog is
+photographed filled in (build/e2e-artifacts/editor_dialog_*.png)."""
+import json
+import shutil
+import subprocess
+import time
+import unittest
+
+from wineenv import shared_session
+
+FOLDER = 'zv-dialogs'
+FILE = 'dlg.txt'
+MAIN = f'{FILE} - RkEditor'
+MSGBOX = 'RkEditor'
+IDOK, IDCANCEL, IDYES, IDNO = 1, 2, 6, 7
+SCREEN_W, SCREEN_H = 1280, 800
+
+FOCUS, KEYIN, LAUNCH = 'ウィンドウフォーカス設定', 'キー入力設定', 'プログラム起動設定'
+MOUSE, TYPE, WAIT = 'マウス操作設定', '文字列入力設定', 'ウェイト設定'
+MENU_KEY = {FOCUS: 'f', KEYIN: 'k', LAUNCH: 'l', MOUSE: 'm', TYPE: 't', WAIT: 'w'}
+
+# Controls (src/editor/win32/resource.h).
+FOCUS_CAPTION, WINDOW_LIST = 1040, 1030
+KEY1, KEYIN_ALT, KEYIN_REPEAT, KEYIN_CLEAR_LAST = 1051, 1050, 1060, 1062
+LAUNCH_PROGRAM, LAUNCH_PICK, LAUNCH_END, LAUNCH_TRY = 1070, 1071, 1074, 1075
+MOUSE_LOCAL, MOUSE_X, MOUSE_Y, MOUSE_TRACKER, MOUSE_BUTTON = 1080, 1081, 1083, 1085, 1086
+TYPE_TEXT, TYPE_SOURCE0, TYPE_CLIP = 1094, 1090, 1091
+WAIT_TIME, WAIT_LOOPS = 1100, 1102
+
+
+def control(dialog, control_id):
+    return next(c for c in dialog['controls'] if c['id'] == control_id)
+
+
+def centre(rect):
+    return (rect[0] + rect[2]) // 2, (rect[1] + rect[3]) // 2
+
+
+class EditorDialogs(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.s = shared_session()
+        cls.target = cls.s.test_program('zvtarget.exe')
+
+    def setUp(self):
+        self.s.reset_user_state()
+        self.dir = self.s.drive_c() / FOLDER
+        shutil.rmtree(self.dir, ignore_errors=True)
+        self.dir.mkdir(parents=True)
+        self.path = self.dir / FILE
+        self.procs = []
+
+    def tearDown(self):
+        for name in ('RkEditor.exe', 'zvtarget.exe'):
+            self.s.tool('kill', name)
+        for p in self.procs:
+            try:
+                p.wait(timeout=20)
+            except subprocess.TimeoutExpired:
+                p.kill()
+        shutil.rmtree(self.dir, ignore_errors=True)
+
+    # ---- helpers ----
+    def open_editor(self, exe=None):
+        self.s.write_cp932(self.path, '; <RKMACRO>ダイアログ\r\n\r\n')
+        p = self.s.start(exe or self.s.bin('RkEditor.exe'), '"' + self.s.win_path(self.path) + '"')
+        self.procs.append(p)
+        self.assertIsNotNone(self.s.wait_window(MAIN, 20000), 'the editor opened')
+
+    def start_target(self, caption, record='rec.txt'):
+        p = self.s.start(self.target, f'"{self.s.win_path(self.dir / record)}" "{caption}"')
+        self.procs.append(p)
+        self.assertIsNotNone(self.s.wait_window(caption, 15000), 'the target opened')
+
+    def keys(self, *chords):
+        self.assertEqual(self.s.tool('send-keys', *chords)[0], 0)
+
+    def type_text(self, text):
+        self.assertEqual(self.s.tool('type-text', text)[0], 0)
+
+    def dialog(self, caption, timeout_ms=10000):
+        info = self.s.tool_json('dialog', caption, str(timeout_ms))
+        self.assertIsNotNone(info, f'dialog {caption}')
+        return info
+
+    def add(self, command):
+        """"マクロ" > "行追加" > the command: its dialog, captioned as new."""
+        self.keys('alt', 'm', 'i', MENU_KEY[command])
+        return self.dialog(command + '(新規)')
+
+    def modify(self, command):
+        """"行修正" on the selected line: its dialog, captioned as an update."""
+        self.keys('ctrl+u')
+        return self.dialog(command + '(更新)')
+
+    def click(self, dialog, control_id):
+        x, y = centre(control(dialog, control_id)['rect'])
+        self.assertEqual(self.s.tool('click-at', str(x), str(y))[0], 0)
+
+    def confirm(self, dialog):
+        """Clicks OK and waits until the dialog has closed."""
+        self.click(dialog, IDOK)
+        self.assertEqual(self.s.tool('wait-gone', dialog['caption'], '10000')[0], 0, 'dialog closed')
+
+    def cancel(self, caption):
+        self.keys('esc')
+        self.assertEqual(self.s.tool('wait-gone', caption, '10000')[0], 0, 'dialog cancelled')
+
+    def message(self):
+        """The text of the editor's message box, which stays open."""
+        text = self.s.message_box_text(MSGBOX)
+        self.assertIsNotNone(text, 'a message box')
+        return text
+
+    def saved_lines(self, expected):
+        """Saves with Ctrl+S; the file's lines once expected is among them."""
+        self.keys('ctrl+s')
+        deadline = time.time() + 10
+        lines = []
+        while time.time() < deadline:
+            lines = self.s.read_cp932(self.path).split('\r\n')
+            if expected in lines:
+                break
+            time.sleep(0.2)
+        self.assertIn(expected, lines)
+        self.assertIsNotNone(self.s.wait_window(MAIN, 5000), 'saved: no change mark in the caption')
+        return lines
+
+    def main_window(self):
+        for line in self.s.tool('windows')[1].splitlines():
+            w = json.loads(line)
+            if w['caption'].startswith(FILE + ' - RkEditor'):
+                return w
+        return None
+
+    # ---- the six dialogs ----
+    def test_focus_caption_picked_from_the_window_list(self):
+        caption = 'ZvTarget フォーカス先'
+        self.start_target(caption, 'a.txt')
+        self.start_target(caption, 'b.txt')
+        self.open_editor()
+        d = self.add(FOCUS)
+        self.s.screenshot('editor_dialog_focus_empty')
+        self.click(d, IDOK)
+        self.assertEqual(self.message(), 'フォーカスウィンドウが設定されていません。')
+        self.s.press(MSGBOX, IDOK)
+        d = self.dialog(FOCUS + '(新規)')
+        self.assertTrue(control(d, FOCUS_CAPTION)['focus'], 'the caption field has the focus again')
+
+        self.keys('alt+s')
+        win_list = self.dialog('現在のトップウィンドウの一覧')
+        items = control(win_list, WINDOW_LIST)['items']
+        self.assertEqual(items.count(caption), 2, 'two windows of one caption are both listed')
+        self.assertIn(MAIN, items)
+        self.assertIn(FOCUS + '(新規)', items, 'the dialog that opened the list is listed')
+        self.assertNotIn('現在のトップウィンドウの一覧', items)
+        self.assertNotIn('', items)
+        self.s.screenshot('editor_dialog_window_list')
+        self.keys('z', 'return')  # type-ahead to the target, "選択" by Enter
+        d = self.dialog(FOCUS + '(新規)')
+        self.assertEqual(control(d, FOCUS_CAPTION)['text'], caption)
+        self.s.screenshot('editor_dialog_focus')
+        self.confirm(d)
+
+        self.saved_lines(f'FOCUS:"{caption}"')
+        d = self.modify(FOCUS)
+        self.assertEqual(control(d, FOCUS_CAPTION)['text'], caption)
+        self.cancel(d['caption'])
+        self.assertEqual(self.main_window()['caption'], MAIN, 'a cancelled change leaves no mark')
+
+    def test_keyin_fields_record_the_keys_pressed_in_them(self):
+        self.open_editor()
+        d = self.add(KEYIN)
+        self.click(d, KEY1)
+        self.keys('ctrl')
+        self.click(d, KEY1 + 1)
+        self.keys('s')
+        self.click(d, KEY1 + 2)
+        self.keys('tab')
+        d = self.dialog(KEYIN + '(新規)')
+        self.assertEqual(control(d, KEY1 + 2)['text'], 'TAB')
+        self.assertTrue(control(d, KEY1 + 2)['focus'], 'Tab did not move the focus')
+        self.click(d, KEY1 + 3)
+        self.keys('alt+f4')
+        d = self.dialog(KEYIN + '(新規)')
+        self.assertEqual([control(d, KEY1 + i)['text'] for i in range(5)],
+                         ['CONTROL', 'S', 'TAB', 'F4', ''])
+        self.s.screenshot('editor_dialog_keyin_four_keys')
+
+        # "最後をｸﾘｱ" twice takes back F4 and TAB, last first.
+        self.click(d, KEYIN_CLEAR_LAST)
+        self.click(d, KEYIN_CLEAR_LAST)
+        self.keys('alt+r')  # the repeat field, its text selected
+        self.type_text('3')
+        d = self.dialog(KEYIN + '(新規)')
+        self.assertEqual([control(d, KEY1 + i)['text'] for i in range(4)], ['CONTROL', 'S', '', ''])
+        self.assertEqual(control(d, KEYIN_REPEAT)['text'], '3')
+        self.s.screenshot('editor_dialog_keyin')
+        self.confirm(d)
+
+        self.saved_lines('KEYIN:CONTROL S,REP=3')
+        d = self.modify(KEYIN)
+        self.assertEqual([control(d, KEY1 + i)['text'] for i in range(3)], ['CONTROL', 'S', ''])
+        self.assertEqual(control(d, KEYIN_REPEAT)['text'], '3')
+        self.assertEqual(control(d, KEYIN_ALT)['checked'], 0)
+        self.cancel(d['caption'])
+
+    def test_launch_plugins_chooser_and_trial_start(self):
+        # A copy of the editor with its own "Plugin" folder; a program under a folder
+        # whose name has a blank.
+        app = self.dir / 'app'
+        (app / 'Plugin' / 'folder.exe').mkdir(parents=True)
+        shutil.copy(self.s.bin('RkEditor.exe'), app / 'RkEditor.exe')
+        for name in ('beta.exe', 'Alpha.exe', 'notes.txt'):
+            (app / 'Plugin' / name).write_bytes(b'MZ')
+        (self.dir / 'Prog Dir').mkdir()
+        program = self.dir / 'Prog Dir' / 'zvtarget.exe'
+        shutil.copy(self.target, program)
+        program_win = f'C:\\{FOLDER}\\Prog Dir\\zvtarget.exe'
+
+        self.open_editor(app / 'RkEditor.exe')
+        d = self.add(LAUNCH)
+        self.assertEqual(control(d, LAUNCH_PROGRAM)['items'], ['"Plugin\\Alpha.exe"', '"Plugin\\beta.exe"'])
+
+        self.click(d, LAUNCH_PICK)
+        chooser = self.s.wait_window('ﾗﾝﾁするﾌﾟﾛｸﾞﾗﾑを選択', 10000, cls='#32770')
+        self.assertIsNotNone(chooser, 'the program chooser')
+        self.assertIn('ﾌﾟﾛｸﾞﾗﾑ選択', [c['text'] for c in chooser['controls'] if c['id'] == IDOK])
+        self.s.screenshot('editor_dialog_launch_chooser')
+        self.type_text(program_win)
+        self.keys('return')
+        self.assertEqual(self.s.tool('wait-gone', 'ﾗﾝﾁするﾌﾟﾛｸﾞﾗﾑを選択', '10000')[0], 0)
+        d = self.dialog(LAUNCH + '(新規)')
+        self.assertEqual(control(d, LAUNCH_PROGRAM)['text'], f'"{program_win}"')
+
+        # The trial start runs the program as entered: without arguments the target
+        # only shows its usage.
+        self.click(d, LAUNCH_TRY)
+        usage = self.s.wait_window('ZvTarget', 15000, cls='#32770')
+        self.assertIsNotNone(usage, 'the program was started')
+        self.s.press('ZvTarget', IDOK)
+        d = self.dialog(LAUNCH + '(新規)')
+
+        self.keys('alt+e')  # "プログラムの終了を待つ"
+        d = self.dialog(LAUNCH + '(新規)')
+        self.assertEqual(control(d, LAUNCH_END)['checked'], 1)
+        self.s.screenshot('editor_dialog_launch')
+        self.confirm(d)
+
+        self.saved_lines(f'LAUNCH:""{program_win}"",END')
+        d = self.modify(LAUNCH)
+        self.assertEqual(control(d, LAUNCH_PROGRAM)['text'], f'"{program_win}"')
+        self.assertEqual(control(d, LAUNCH_END)['checked'], 1)
+        self.cancel(d['caption'])
+
+    def drag(self, points, *flags):
+        args = ['wine', str(self.s.test_program('zvtool.exe')), 'drag']
+        args += [f'{x},{y}' for x, y in points] + list(flags)
+        return subprocess.Popen(args, env=self.s.env, stdout=subprocess.DEVNULL,
+                                stderr=subprocess.DEVNULL)
+
+    def wait_main_hidden(self, hidden, timeout=10):
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            w = self.main_window()
+            if w is not None and w['visible'] != hidden:
+                return True
+            time.sleep(0.1)
+        return False
+
+    def test_mouse_position_dragged_from_the_tracker(self):
+        self.start_target('ZvTarget')
+        client = self.s.tool_json('client-rect', 'ZvTarget')['client']
+        self.open_editor()
+        d = self.add(MOUSE)
+        self.keys('alt+l')
+        opened = self.dialog(MOUSE + '(新規)')
+        self.assertEqual(control(opened, MOUSE_LOCAL)['checked'], 1)
+        tracker = centre(control(opened, MOUSE_TRACKER)['rect'])
+        over_field = (client[0] + 100, client[1] + 15)  # the target's edit, a child window
+
+        # Escape ends a drag; the dialog stays with the last position taken.
+        drag = self.drag([tracker, (client[0] + 300, client[1] + 250)], '--esc')
+        drag.wait(timeout=60)
+        d = self.dialog(MOUSE + '(新規)')
+        self.assertEqual((control(d, MOUSE_X)['text'], control(d, MOUSE_Y)['text']), ('300', '250'))
+        self.assertEqual(d['rect'], opened['rect'], 'the dialog is back in its place')
+        self.assertTrue(self.wait_main_hidden(False), 'the main window is shown again')
+
+        drag = self.drag([tracker, over_field, (client[0] + 200, client[1] + 150)], '--hold=2000')
+        self.assertTrue(self.wait_main_hidden(True), 'the main window hides while dragging')
+        time.sleep(1.5)
+        moving = self.dialog(MOUSE + '(新規)')
+        self.s.screenshot('editor_dialog_mouse_tracking')
+        drag.wait(timeout=60)
+        # Crossing its own area sent the dialog to the far corner, 40 pixels from the edges.
+        r = moving['rect']
+        self.assertEqual(r[0] == 40, 2 * tracker[0] > SCREEN_W, r)
+        self.assertEqual(r[1] == 40, 2 * tracker[1] > SCREEN_H, r)
+        self.assertTrue(r[0] == 40 or r[2] == SCREEN_W - 40, r)
+        self.assertTrue(r[1] == 40 or r[3] == SCREEN_H - 40, r)
+        d = self.dialog(MOUSE + '(新規)')
+        self.assertEqual((control(d, MOUSE_X)['text'], control(d, MOUSE_Y)['text']), ('200', '150'))
+        self.assertEqual(d['rect'], opened['rect'])
+        self.assertTrue(self.wait_main_hidden(False))
+        record = (self.dir / 'rec.txt').read_text('utf-8').split('\n')
+        self.assertFalse([line for line in record if line.startswith('down ')],
+                         'the dialog held the mouse: the target saw no button press')
+
+        self.keys('alt+b', 'down')  # "左ボタンクリック"
+        self.keys('alt+x')
+        self.type_text('4000')
+        d = self.dialog(MOUSE + '(新規)')
+        self.s.screenshot('editor_dialog_mouse')
+        self.click(d, IDOK)
+        self.assertEqual(self.message(), '-3200 から 3200 までの整数を入力してください。')
+        self.s.press(MSGBOX, IDOK)
+        d = self.dialog(MOUSE + '(新規)')
+        self.assertTrue(control(d, MOUSE_X)['focus'])
+        self.type_text('200')
+        self.confirm(self.dialog(MOUSE + '(新規)'))
+
+        self.saved_lines('MOUSE:200,150,L,LOCAL')
+        d = self.modify(MOUSE)
+        self.assertEqual((control(d, MOUSE_X)['text'], control(d, MOUSE_Y)['text']), ('200', '150'))
+        self.assertEqual(control(d, MOUSE_LOCAL)['checked'], 1)
+        self.assertEqual(control(d, MOUSE_BUTTON)['sel'], 1)
+        self.cancel(d['caption'])
+
+    def test_type_text_and_the_clipboard_token(self):
+        text = 'こんにちは, "世界"'
+        self.open_editor()
+        d = self.add(TYPE)
+        self.keys('tab')  # from the first source to its text field
+        self.type_text(text)
+        self.s.screenshot('editor_dialog_type')
+        self.confirm(self.dialog(TYPE + '(新規)'))
+        self.saved_lines(f'TYPE:"{text}"')
+
+        d = self.modify(TYPE)
+        self.assertEqual(control(d, TYPE_TEXT)['text'], text)
+        self.assertEqual(control(d, TYPE_SOURCE0)['checked'], 1)
+        self.keys('alt+c')  # the clipboard, with the text still in its field
+        self.click(self.dialog(TYPE + '(更新)'), IDOK)
+        self.assertEqual(self.message(), '入力文字列は無効となり登録されません。\r\n登録してよろしいですか？')
+        self.s.screenshot('editor_dialog_type_question')
+        self.s.press(MSGBOX, IDNO)
+        d = self.dialog(TYPE + '(更新)')
+        self.assertTrue(control(d, TYPE_TEXT)['focus'], 'No goes back to the text')
+        self.click(d, IDOK)
+        self.message()
+        self.s.press(MSGBOX, IDYES)
+        self.assertEqual(self.s.tool('wait-gone', TYPE + '(更新)', '10000')[0], 0)
+
+        lines = self.saved_lines('TYPE:%CLIP')
+        self.assertNotIn(f'TYPE:"{text}"', lines, 'the line was changed in place')
+        d = self.modify(TYPE)
+        self.assertEqual(control(d, TYPE_CLIP)['checked'], 1)
+        self.assertEqual(control(d, TYPE_TEXT)['text'], '')
+        self.cancel(d['caption'])
+
+    def test_wait_fields_and_their_spin_ranges(self):
+        self.open_editor()
+        d = self.add(WAIT)
+        self.assertTrue(control(d, WAIT_TIME)['focus'])
+        self.type_text('29999')
+        self.keys('up', 'up')  # the spin stops at the top of the range
+        self.keys('alt+c')
+        self.type_text('3')
+        d = self.dialog(WAIT + '(新規)')
+        self.assertEqual((control(d, WAIT_TIME)['text'], control(d, WAIT_LOOPS)['text']), ('30000', '3'))
+        self.s.screenshot('editor_dialog_wait')
+        self.confirm(d)
+
+        self.saved_lines('WAIT:30000,3')
+        d = self.modify(WAIT)
+        self.assertEqual((control(d, WAIT_TIME)['text'], control(d, WAIT_LOOPS)['text']), ('30000', '3'))
+        self.cancel(d['caption'])
+
+
+if __name__ == '__main__':
+    unittest.main()

@@ -1,0 +1,234 @@
+// zvtool commands for the editor's dialog tests: a dialog's controls with their state
+// and screen rectangles, typing any text, a left-button drag through chosen points, and
+// a window's client area on the screen.
+#include "zvtool.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+using namespace zvtool;
+
+namespace {
+
+std::string RectJson(const RECT& r) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "[%ld,%ld,%ld,%ld]", r.left, r.top, r.right, r.bottom);
+    return buf;
+}
+
+// The strings of a list box or a combo box's list.
+std::string ItemsJson(HWND w, bool combo) {
+    const UINT countMsg = combo ? CB_GETCOUNT : LB_GETCOUNT;
+    const UINT lenMsg = combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN;
+    const UINT textMsg = combo ? CB_GETLBTEXT : LB_GETTEXT;
+    std::string out = "[";
+    const LRESULT n = SendMessageW(w, countMsg, 0, 0);
+    for (LRESULT i = 0; i < n; ++i) {
+        const LRESULT len = SendMessageW(w, lenMsg, static_cast<WPARAM>(i), 0);
+        std::wstring text(static_cast<size_t>(len > 0 ? len : 0) + 1, L'\0');
+        SendMessageW(w, textMsg, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
+        text.resize(static_cast<size_t>(len > 0 ? len : 0));
+        if (i > 0)
+            out += ",";
+        out += JsonString(text);
+    }
+    return out + "]";
+}
+
+struct Collect {
+    HWND focus;
+    std::string json;
+};
+
+BOOL CALLBACK CollectControl(HWND child, LPARAM lp) {
+    auto* c = reinterpret_cast<Collect*>(lp);
+    const std::wstring cls = ClassNameOf(child);
+    RECT r{};
+    GetWindowRect(child, &r);
+    std::string state;
+    if (_wcsicmp(cls.c_str(), L"Button") == 0) {
+        state = ",\"checked\":" + std::to_string(SendMessageW(child, BM_GETCHECK, 0, 0));
+    } else if (_wcsicmp(cls.c_str(), L"ComboBox") == 0) {
+        state = ",\"sel\":" + std::to_string(SendMessageW(child, CB_GETCURSEL, 0, 0)) +
+                ",\"items\":" + ItemsJson(child, true);
+    } else if (_wcsicmp(cls.c_str(), L"ListBox") == 0) {
+        state = ",\"sel\":" + std::to_string(SendMessageW(child, LB_GETCURSEL, 0, 0)) +
+                ",\"items\":" + ItemsJson(child, false);
+    }
+    if (c->json.size() > 1)
+        c->json += ",";
+    c->json += "{\"id\":" + std::to_string(GetDlgCtrlID(child)) + ",\"class\":" + JsonString(cls) +
+               ",\"text\":" + JsonString(WindowText(child)) + ",\"rect\":" + RectJson(r) +
+               ",\"enabled\":" + (IsWindowEnabled(child) ? "true" : "false") +
+               ",\"visible\":" + (IsWindowVisible(child) ? "true" : "false") +
+               ",\"focus\":" + (child == c->focus ? "true" : "false") + state + "}";
+    return TRUE;
+}
+
+void SendMouse(DWORD flags, int x, int y) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
+    in.mi.dx = MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    in.mi.dy = MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    SendInput(1, &in, sizeof in);
+}
+
+// Moves the pointer and waits until the system reports it there (under Wine a button
+// pressed at once may still be delivered at the old position).
+void MovePointer(int x, int y) {
+    SendMouse(MOUSEEVENTF_MOVE, x + 1, y);
+    Sleep(50);
+    SendMouse(MOUSEEVENTF_MOVE, x, y);
+    const ULONGLONG end = GetTickCount64() + 1000;
+    POINT at{};
+    while (GetCursorPos(&at) && (at.x != x || at.y != y) && GetTickCount64() < end)
+        Sleep(10);
+    Sleep(100);
+}
+
+void SendVirtualKey(WORD vk) {
+    INPUT in[2]{};
+    in[0].type = in[1].type = INPUT_KEYBOARD;
+    in[0].ki.wVk = in[1].ki.wVk = vk;
+    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, in, sizeof in[0]);
+}
+
+}  // namespace
+
+ZV_TOOL_COMMAND(
+    CmdDialog, L"dialog",
+    "dialog CAPTION [TIMEOUT_MS] [--partial]: waits for a dialog to be shown and enabled, "
+    "prints it as "
+    "JSON: its rectangle, caption and controls (text, screen rectangle, focus, check "
+    "state, list entries and selection)") {
+    Args pos;
+    bool partial = false;
+    for (const auto& a : args) {
+        if (a == L"--partial")
+            partial = true;
+        else
+            pos.push_back(a);
+    }
+    if (pos.empty())
+        return 2;
+    // A dialog is found as soon as it exists; wait until it is shown and takes input.
+    const int timeout = ArgInt(pos, 1, 10000);
+    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(timeout);
+    HWND w = nullptr;
+    for (;;) {
+        w = FindTopLevel(pos[0], partial, L"#32770");
+        if (w != nullptr && IsWindowVisible(w) && IsWindowEnabled(w))
+            break;
+        if (GetTickCount64() >= end)
+            return 1;
+        Sleep(50);
+    }
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof gui;
+    GetGUIThreadInfo(GetWindowThreadProcessId(w, nullptr), &gui);
+    Collect c{gui.hwndFocus, "["};
+    EnumChildWindows(w, CollectControl, reinterpret_cast<LPARAM>(&c));
+    RECT r{};
+    GetWindowRect(w, &r);
+    PrintLine("{\"caption\":" + JsonString(WindowText(w)) + ",\"rect\":" + RectJson(r) +
+              ",\"visible\":" + (IsWindowVisible(w) ? "true" : "false") +
+              ",\"controls\":" + c.json + "]}");
+    return 0;
+}
+
+ZV_TOOL_COMMAND(CmdTypeText, L"type-text",
+                "type-text TEXT: types TEXT character by character as Unicode key input") {
+    if (args.empty())
+        return 2;
+    for (wchar_t ch : args[0]) {
+        INPUT in[2]{};
+        in[0].type = in[1].type = INPUT_KEYBOARD;
+        in[0].ki.wScan = in[1].ki.wScan = ch;
+        in[0].ki.dwFlags = KEYEVENTF_UNICODE;
+        in[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
+        SendInput(2, in, sizeof in[0]);
+        Sleep(20);
+    }
+    return 0;
+}
+
+ZV_TOOL_COMMAND(CmdDrag, L"drag",
+                "drag X0,Y0 X1,Y1 ... [--hold=MS] [--esc]: presses the left button at the first "
+                "point, moves through the others in 20-pixel steps 30 ms apart, rests at the last "
+                "one (MS more with --hold), then releases it (with --esc presses Escape first)") {
+    std::vector<POINT> points;
+    bool esc = false;
+    DWORD hold = 0;
+    for (const auto& a : args) {
+        POINT p{};
+        if (a == L"--esc")
+            esc = true;
+        else if (a.rfind(L"--hold=", 0) == 0)
+            hold = static_cast<DWORD>(_wtoi(a.c_str() + 7));
+        else if (swscanf(a.c_str(), L"%ld,%ld", &p.x, &p.y) == 2)
+            points.push_back(p);
+        else
+            return 2;
+    }
+    if (points.size() < 2)
+        return 2;
+    MovePointer(points[0].x, points[0].y);
+    SendMouse(MOUSEEVENTF_LEFTDOWN, points[0].x, points[0].y);
+    Sleep(400);  // the dialog waits a moment before it starts following
+    for (size_t i = 1; i < points.size(); ++i) {
+        const POINT a = points[i - 1], b = points[i];
+        const int steps = std::max(1L, std::max(std::labs(b.x - a.x), std::labs(b.y - a.y)) / 20);
+        for (int s = 1; s <= steps; ++s) {
+            SendMouse(MOUSEEVENTF_MOVE, a.x + (b.x - a.x) * s / steps,
+                      a.y + (b.y - a.y) * s / steps);
+            Sleep(30);
+        }
+    }
+    // A last small move and back: the point is taken once the dialog is out of the way.
+    const POINT end = points.back();
+    SendMouse(MOUSEEVENTF_MOVE, end.x + 1, end.y);
+    Sleep(100);
+    SendMouse(MOUSEEVENTF_MOVE, end.x, end.y);
+    Sleep(300 + hold);
+    if (esc) {
+        SendVirtualKey(VK_ESCAPE);
+        Sleep(300);
+    }
+    SendMouse(MOUSEEVENTF_LEFTUP, end.x, end.y);
+    Sleep(100);
+    return 0;
+}
+
+ZV_TOOL_COMMAND(CmdClientRect, L"client-rect",
+                "client-rect CAPTION: {window, client} rectangles of a top-level window on the "
+                "screen") {
+    if (args.empty())
+        return 2;
+    HWND w = FindTopLevel(args[0], false);
+    if (w == nullptr)
+        return 1;
+    RECT window{}, client{};
+    GetWindowRect(w, &window);
+    GetClientRect(w, &client);
+    MapWindowPoints(w, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    PrintLine("{\"window\":" + RectJson(window) + ",\"client\":" + RectJson(client) + "}");
+    return 0;
+}
+
+ZV_TOOL_COMMAND(CmdClickAt, L"click-at",
+                "click-at X Y: a left click at (X, Y): the pointer is moved there and seen there "
+                "before the button goes down, so the click cannot land where it was before") {
+    if (args.size() < 2)
+        return 2;
+    const int x = ArgInt(args, 0, 0), y = ArgInt(args, 1, 0);
+    MovePointer(x, y);
+    SendMouse(MOUSEEVENTF_LEFTDOWN, x, y);
+    Sleep(50);
+    SendMouse(MOUSEEVENTF_LEFTUP, x, y);
+    Sleep(300);  // the click is handled before the next command's input
+    return 0;
+}
