@@ -257,7 +257,7 @@ class EditorDialogs(unittest.TestCase):
         self.cancel(d['caption'])
 
     def drag(self, points, *flags):
-        args = ['wine', str(self.s.test_program('zvtool.exe')), 'drag']
+        args = ['wine', str(self.s.test_program('zvtool.exe')), 'drag-path']
         args += [f'{x},{y}' for x, y in points] + list(flags)
         return subprocess.Popen(args, env=self.s.env, stdout=subprocess.DEVNULL,
                                 stderr=subprocess.DEVNULL)

@@ -156,10 +156,11 @@ ZV_TOOL_COMMAND(CmdTypeText, L"type-text",
     return 0;
 }
 
-ZV_TOOL_COMMAND(CmdDrag, L"drag",
-                "drag X0,Y0 X1,Y1 ... [--hold=MS] [--esc]: presses the left button at the first "
-                "point, moves through the others in 20-pixel steps 30 ms apart, rests at the last "
-                "one (MS more with --hold), then releases it (with --esc presses Escape first)") {
+ZV_TOOL_COMMAND(
+    CmdDragPath, L"drag-path",
+    "drag-path X0,Y0 X1,Y1 ... [--hold=MS] [--esc]: presses the left button at the first "
+    "point, moves through the others in 20-pixel steps 30 ms apart, rests at the last "
+    "one (MS more with --hold), then releases it (with --esc presses Escape first)") {
     std::vector<POINT> points;
     bool esc = false;
     DWORD hold = 0;
