@@ -290,6 +290,21 @@ class EditorDialogs(unittest.TestCase):
         self.assertEqual(d['rect'], opened['rect'], 'the dialog is back in its place')
         self.assertTrue(self.wait_main_hidden(False), 'the main window is shown again')
 
+        # The capture taken away mid-drag (the system's cancel-mode message) ends the
+        # drag as a release would: nothing of the editor stays hidden or moved.
+        drag = self.drag([tracker, (client[0] + 250, client[1] + 200)], '--hold=4000')
+        deadline = time.time() + 15
+        while time.time() < deadline:
+            d = self.dialog(MOUSE + '(新規)')
+            if (control(d, MOUSE_X)['text'], control(d, MOUSE_Y)['text']) == ('250', '200'):
+                break
+            time.sleep(0.2)
+        self.assertFalse(self.main_window()['visible'])
+        self.assertEqual(self.s.tool('post-msg', MOUSE + '(新規)', '0x1F', '0', '0')[0], 0)
+        self.assertTrue(self.wait_main_hidden(False, timeout=2), 'shown before the button is released')
+        self.assertEqual(self.dialog(MOUSE + '(新規)')['rect'], opened['rect'])
+        drag.wait(timeout=60)
+
         drag = self.drag([tracker, over_field, (client[0] + 200, client[1] + 150)], '--hold=2000')
         self.assertTrue(self.wait_main_hidden(True), 'the main window hides while dragging')
         time.sleep(1.5)
