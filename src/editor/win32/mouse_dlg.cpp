@@ -125,8 +125,11 @@ private:
     }
 
     void ShowTrackerImage(HBITMAP image) {
-        SendMessageW(Item(IDC_MOUSE_TRACKER), STM_SETIMAGE, IMAGE_BITMAP,
-                     reinterpret_cast<LPARAM>(image));
+        const auto previous = reinterpret_cast<HBITMAP>(SendMessageW(
+            Item(IDC_MOUSE_TRACKER), STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(image)));
+        // The image the template loaded is handed back once and is ours to free.
+        if (previous != nullptr && previous != idle_.Get() && previous != active_.Get())
+            DeleteObject(previous);
     }
     void SetTrackingCursor() {
         SetCursor(LoadCursorW(Instance(), MAKEINTRESOURCEW(IDC_TRACK_CURSOR)));
