@@ -138,6 +138,21 @@ class Editor(unittest.TestCase):
         self.assertTrue(self.s.wait_no_process('RkEditor.exe', 20))
         self.assertEqual(self.saved('ask.txt'), crlf('; <RKMACRO>問', '', 'WAIT:1', 'WAIT:2'))
 
+    def test_a_line_added_through_its_dialog_moved_and_another_deleted(self):
+        caption = self.open('add.txt', crlf('; <RKMACRO>追加', '', 'WAIT:1', 'WAIT:2'))
+        self.keys('alt', 'm', 'i', 'w')  # マクロ > 行追加 > ウェイト
+        self.assertIsNotNone(self.s.wait_window('ウェイト設定(新規)', 10000), 'the WAIT dialog')
+        self.assertEqual(self.s.tool('type-text', '700')[0], 0)
+        self.keys('return')
+        changed = caption + '(更新)'
+        self.assertTrue(self.wait_caption(changed), 'the added line marks the document')
+        box = self.listbox(changed)
+        self.assertEqual((box['count'], box['sel']), (3, 1), 'added below line 1 and selected')
+        self.keys('ctrl+j', 'end', 'ctrl+r', 'ctrl+s')
+        self.assertTrue(self.wait_caption(caption))
+        self.assertEqual(self.saved('add.txt'),
+                         crlf('; <RKMACRO>追加', '', '', 'WAIT:700,0', 'WAIT:1'))
+
     def test_keyboard_moves_copies_cuts_and_pastes_lines(self):
         caption = self.open('lines.txt', crlf('; <RKMACRO>行', '', 'WAIT:1', 'WAIT:2', 'WAIT:3'))
         self.keys('ctrl+j')  # line 1 cannot go up: a beep, nothing changes

@@ -63,16 +63,5 @@ INT_PTR CMacroDlg::DialogProc(UINT msg, WPARAM wp, LPARAM lp) {
     return CDialog::DialogProc(msg, wp, lp);
 }
 
-bool ReadNumberField(HWND field, IntRange range, std::int32_t& value) {
-    const std::optional<std::int32_t> read = ReadIntField(GetWindowTextMb(field), range);
-    if (read) {
-        value = *read;
-        return true;
-    }
-    ShowMessageBox(IntRangeMessage(range), MB_ICONEXCLAMATION);
-    SetFocus(field);
-    SendMessageW(field, EM_SETSEL, 0, -1);
-    return false;
-}
 
 }  // namespace zv

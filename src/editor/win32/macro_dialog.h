@@ -65,8 +65,5 @@ inline std::optional<std::string> RunMacroDialog(CMacroDlg& dialog, HWND parent)
     return dialog.Line();
 }
 
-// Reads a numeric field against its range; shows the range message and focuses the
-// field when the text is no integer in range.
-bool ReadNumberField(HWND field, IntRange range, std::int32_t& value);
 
 }  // namespace zv
