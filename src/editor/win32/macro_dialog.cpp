@@ -63,5 +63,4 @@ INT_PTR CMacroDlg::DialogProc(UINT msg, WPARAM wp, LPARAM lp) {
     return CDialog::DialogProc(msg, wp, lp);
 }
 
-
 }  // namespace zv

@@ -65,5 +65,4 @@ inline std::optional<std::string> RunMacroDialog(CMacroDlg& dialog, HWND parent)
     return dialog.Line();
 }
 
-
 }  // namespace zv
