@@ -1,7 +1,8 @@
 // Numbers of the Win32 API that the portable code works with: window messages, show
-// commands, virtual-key codes, key and mouse event flags, the input method's conversion
-// bits. The portable code cannot include the system headers, so they are named here;
-// common/win32/winconst_check.cpp proves every one against the system's own value.
+// commands, virtual-key codes, key and mouse event flags, drag-and-drop effects, clipboard
+// formats, the input method's conversion bits. The portable code cannot include the system
+// headers, so they are named here; common/win32/winconst_check.cpp proves every one against
+// the system's own value.
 #pragma once
 
 #include <cstdint>
@@ -71,6 +72,26 @@ inline constexpr std::uint32_t kDropEffectMove = 2;
 inline constexpr std::uint32_t kDropEffectScroll = 0x80000000u;
 inline constexpr std::uint32_t kKeyStateControl = 0x0008;  // MK_CONTROL
 inline constexpr int kDefaultScrollInset = 11;  // DD_DEFSCROLLINSET: the margin that scrolls
+
+// ---- clipboard formats ----
+inline constexpr std::uint32_t kCfText = 1;
+inline constexpr std::uint32_t kCfBitmap = 2;
+inline constexpr std::uint32_t kCfMetafilePict = 3;
+inline constexpr std::uint32_t kCfOemText = 7;
+inline constexpr std::uint32_t kCfDib = 8;
+inline constexpr std::uint32_t kCfPalette = 9;
+inline constexpr std::uint32_t kCfUnicodeText = 13;
+inline constexpr std::uint32_t kCfEnhMetafile = 14;
+inline constexpr std::uint32_t kCfLocale = 16;
+inline constexpr std::uint32_t kCfDibV5 = 17;
+inline constexpr std::uint32_t kCfOwnerDisplay = 0x0080;
+inline constexpr std::uint32_t kCfDspBitmap = 0x0082;
+inline constexpr std::uint32_t kCfDspMetafilePict = 0x0083;
+inline constexpr std::uint32_t kCfDspEnhMetafile = 0x008E;
+inline constexpr std::uint32_t kCfPrivateFirst = 0x0200;
+inline constexpr std::uint32_t kCfPrivateLast = 0x02FF;
+inline constexpr std::uint32_t kCfGdiObjFirst = 0x0300;
+inline constexpr std::uint32_t kCfGdiObjLast = 0x03FF;
 
 // ---- processes ----
 inline constexpr std::uint32_t kStillActive = 259;  // exit code of a running process

@@ -1,6 +1,15 @@
 #include "engine/commands.h"
 
+#include "common/strutil.h"
+
 namespace zv {
+namespace {
+
+// The earlier clipboard held more than one paste saves (ClipboardSaveLimits).
+constexpr const char* kMsgClipboardFormatsLost =
+    "\n\t元のクリップボードのうち %d 個の形式は保存しきれないため元に戻らない";
+
+}  // namespace
 
 TypeParse ParseType(std::string_view line, const RunParameters& params,
                     IClipboardTextSource& clipboard) {
@@ -53,6 +62,8 @@ bool ExecType(CommandContext& ctx, const std::string& line, std::string& result)
             ok = false;
         }
         result += CClipboardTextSaver::ClipboardDiagnostics;
+        if (const int lost = saver.LostFormats(); lost > 0)
+            result += StrPrintf(kMsgClipboardFormatsLost, lost);
     }
     return ok;
 }

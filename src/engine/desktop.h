@@ -3,6 +3,7 @@
 // unit tests use a fake with a virtual clock that records every event.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -36,6 +37,18 @@ struct TopLevelWindow {
 // One clipboard format saved as memory: its id and the bytes of its global block.
 struct ClipboardFormatData {
     std::uint32_t format = 0;
+    std::string bytes;
+};
+
+// One clipboard format asked for: its bytes when read, or why not.
+struct ClipboardRead {
+    enum class Status {
+        Read,      // bytes hold the whole block
+        TooLarge,  // the block is larger than asked for; size tells how large
+        Missing,   // no data, or not a memory block
+    };
+    Status status = Status::Missing;
+    std::size_t size = 0;
     std::string bytes;
 };
 
@@ -102,8 +115,13 @@ public:
     virtual std::optional<std::string> GetClipboardText() = 0;
     // With the clipboard open: EmptyClipboard and SetClipboardData(CF_TEXT).
     virtual bool SetClipboardText(const std::string& text) = 0;
-    // With the clipboard open: every format whose data is a global memory block.
-    virtual std::vector<ClipboardFormatData> SaveClipboardFormats() = 0;
+    // With the clipboard open: the formats on it, in the order the system lists them
+    // (the formats it would synthesise from others included).
+    virtual std::vector<std::uint32_t> ClipboardFormats() = 0;
+    // With the clipboard open: the data of a format whose data is a global memory block,
+    // copied only when it holds at most maxBytes. Asking for a format that its owner
+    // renders on demand makes the owner render it now.
+    virtual ClipboardRead ReadClipboardFormat(std::uint32_t format, std::size_t maxBytes) = 0;
     // With the clipboard open: EmptyClipboard and every saved format put back.
     virtual bool RestoreClipboardFormats(const std::vector<ClipboardFormatData>& formats) = 0;
 

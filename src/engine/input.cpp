@@ -122,23 +122,112 @@ WindowHandle FindWindowByCaption(IEngineDesktop& desktop, std::string_view capti
     return 0;
 }
 
-CClipboardTextSaver::CClipboardTextSaver(IEngineDesktop& desktop, int retryCount)
-    : desktop_(desktop) {
+namespace {
+
+// Formats whose data is a GDI object, a handle the owner draws with, or a private handle
+// of unknown kind: nothing that can be copied as a memory block.
+bool IsHandleFormat(std::uint32_t format) {
+    switch (format) {
+        case kCfBitmap:
+        case kCfMetafilePict:
+        case kCfPalette:
+        case kCfEnhMetafile:
+        case kCfOwnerDisplay:
+        case kCfDspBitmap:
+        case kCfDspMetafilePict:
+        case kCfDspEnhMetafile:
+            return true;
+        default:
+            return (format >= kCfPrivateFirst && format <= kCfPrivateLast) ||
+                   (format >= kCfGdiObjFirst && format <= kCfGdiObjLast);
+    }
+}
+
+bool IsTextFormat(std::uint32_t format) {
+    return format == kCfText || format == kCfOemText || format == kCfUnicodeText;
+}
+
+bool IsDibFormat(std::uint32_t format) {
+    return format == kCfDib || format == kCfDibV5;
+}
+
+}  // namespace
+
+std::vector<std::size_t> ClipboardFormatsToSave(const std::vector<std::uint32_t>& listed) {
+    std::optional<std::size_t> text, locale, dib;
+    std::vector<std::size_t> rest;
+    for (std::size_t i = 0; i < listed.size(); ++i) {
+        const std::uint32_t f = listed[i];
+        if (IsTextFormat(f)) {
+            if (!text || (f == kCfUnicodeText && listed[*text] != kCfUnicodeText))
+                text = i;
+        } else if (f == kCfLocale) {
+            if (!locale)
+                locale = i;
+        } else if (IsDibFormat(f)) {
+            if (!dib) {
+                dib = i;
+                rest.push_back(i);
+            }
+        } else if (!IsHandleFormat(f)) {
+            rest.push_back(i);
+        }
+    }
+    std::vector<std::size_t> order;
+    if (text)
+        order.push_back(*text);
+    if (locale)
+        order.push_back(*locale);
+    order.insert(order.end(), rest.begin(), rest.end());
+    return order;
+}
+
+CClipboardTextSaver::CClipboardTextSaver(IEngineDesktop& desktop, int retryCount,
+                                         ClipboardSaveLimits limits)
+    : desktop_(desktop), limits_(limits) {
     ClipboardDiagnostics.clear();
     RetryCount = retryCount;
     if (desktop_.OpenClipboard()) {
-        saved_ = desktop_.SaveClipboardFormats();
-        read_ = true;
+        Save();
         desktop_.CloseClipboard();
     }
 }
 
 CClipboardTextSaver::~CClipboardTextSaver() {
-    if (!saved_.empty() && OpenWithRetries()) {
+    if (changed_ && !saved_.empty() && OpenWithRetries()) {
         desktop_.RestoreClipboardFormats(saved_);
         desktop_.CloseClipboard();
     }
     ClipboardDiagnostics.clear();
+}
+
+void CClipboardTextSaver::Save() {
+    read_ = true;
+    const std::vector<std::uint32_t> listed = desktop_.ClipboardFormats();
+    const std::uint64_t start = desktop_.TickMs();
+    std::size_t budget = limits_.maxBytes;
+    std::vector<std::pair<std::size_t, ClipboardFormatData>> kept;
+    for (std::size_t index : ClipboardFormatsToSave(listed)) {
+        // A format that takes its owner long to render holds up the paste; once the time
+        // is spent, the rest is not asked for.
+        if (desktop_.TickMs() - start > limits_.maxMs) {
+            ++dropped_;
+            continue;
+        }
+        ClipboardRead read = desktop_.ReadClipboardFormat(listed[index], budget);
+        if (read.status == ClipboardRead::Status::TooLarge) {
+            ++dropped_;
+        } else if (read.status == ClipboardRead::Status::Read) {
+            budget -= std::min(budget, read.bytes.size());
+            kept.push_back({index, {listed[index], std::move(read.bytes)}});
+        }
+    }
+    // Put back in the order they were listed: programs take the first format they know.
+    std::sort(kept.begin(), kept.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    saved_.clear();
+    for (auto& k : kept)
+        saved_.push_back(std::move(k.second));
 }
 
 bool CClipboardTextSaver::OpenWithRetries() {
@@ -157,10 +246,9 @@ bool CClipboardTextSaver::PlaceText(std::string_view text) {
         return true;
     if (!OpenWithRetries())
         return false;
-    if (!read_) {
-        saved_ = desktop_.SaveClipboardFormats();
-        read_ = true;
-    }
+    if (!read_)
+        Save();
+    changed_ = true;  // emptied even when the text cannot be set
     const bool placed = desktop_.SetClipboardText(std::string(text));
     desktop_.CloseClipboard();
     return placed;

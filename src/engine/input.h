@@ -73,9 +73,25 @@ void MoveMouseStepwise(HeldInput& input, std::int32_t dx, std::int32_t dy);
 // contains it (partial); case-sensitive, double-byte aware. 0 when none matches.
 WindowHandle FindWindowByCaption(IEngineDesktop& desktop, std::string_view caption, bool partial);
 
+// How much one paste saves of what another program left on the clipboard. A program
+// may hold many formats of one copied thing, some of them huge or rendered only when
+// asked for; what the bounds leave out is lost by the paste and said so in the log.
+struct ClipboardSaveLimits {
+    std::size_t maxBytes = std::size_t{32} << 20;  // all saved formats together
+    std::uint64_t maxMs = 1000;  // formats not asked for by then are not asked for at all
+};
+
+// Of the formats a clipboard lists (in the system's order), the positions worth saving,
+// in the order to read them: one text format (Unicode when listed, else the first of
+// the other two; the system makes the rest from it), the text's locale, then every other
+// format in list order. A device-independent bitmap is kept in the form listed first;
+// formats whose data is no memory block (GDI objects, owner-drawn, private handles) are
+// left out.
+std::vector<std::size_t> ClipboardFormatsToSave(const std::vector<std::uint32_t>& listed);
+
 // Saves what is on the clipboard for the duration of one paste and puts it back when
-// destroyed. Every format that the desktop can copy as memory is kept, not only text;
-// when the clipboard was empty the pasted text stays on it.
+// destroyed. Every format that the desktop can copy as memory is kept within the limits,
+// not only text; when the clipboard was empty the pasted text stays on it.
 class CClipboardTextSaver {
 public:
     // Failed clipboard opens of the current paste, each "\n\t\t" + the system's text.
@@ -84,7 +100,7 @@ public:
     // Attempts to open the clipboard when placing or restoring (set by construction).
     inline static int RetryCount = 0;
 
-    CClipboardTextSaver(IEngineDesktop& desktop, int retryCount);
+    CClipboardTextSaver(IEngineDesktop& desktop, int retryCount, ClipboardSaveLimits limits = {});
     virtual ~CClipboardTextSaver();
     CClipboardTextSaver(const CClipboardTextSaver&) = delete;
     CClipboardTextSaver& operator=(const CClipboardTextSaver&) = delete;
@@ -97,12 +113,19 @@ public:
 
     // True when something was saved that destruction will put back.
     bool HasSaved() const { return !saved_.empty(); }
+    // Formats the limits left out, once the paste has replaced the clipboard (0 before):
+    // they do not come back.
+    int LostFormats() const { return changed_ ? dropped_ : 0; }
 
 private:
     bool OpenWithRetries();
+    void Save();
 
     IEngineDesktop& desktop_;
-    bool read_ = false;  // the clipboard's content has been saved (possibly as empty)
+    ClipboardSaveLimits limits_;
+    bool read_ = false;     // the clipboard's content has been saved (possibly as empty)
+    bool changed_ = false;  // PlaceText replaced the clipboard's content
+    int dropped_ = 0;
     std::vector<ClipboardFormatData> saved_;
 };
 

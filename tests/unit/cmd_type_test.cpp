@@ -15,7 +15,7 @@ protected:
         desk.foreground = 0xA0;
         desk.focus = 0xA1;
         desk.SetClipboardTextFormat("earlier");
-        desk.clipboard.push_back({2, "bitmap-ish"});
+        desk.clipboard.push_back({49161, "rich bytes"});
     }
 };
 
@@ -24,12 +24,12 @@ TEST_F(TypeTest, PastesAndRestoresTheClipboard) {
     EXPECT_TRUE(Call(ExecType, "TYPE:\"abc\""));
     EXPECT_EQ(result, "TYPE  : [Fgwh=000000A0][wh=000000A1]>abc<");
     EXPECT_EQ(desk.events,
-              (Events{"idlewait 50 5000", "clip open", "clip save 2", "clip close", "clip open",
-                      "clip set abc", "clip close", "legacykey 11 down", "legacykey 56 down",
-                      "sleep 100", "legacykey 56 up", "legacykey 11 up", "clip open",
-                      "clip restore 2", "clip close"}));
+              (Events{"idlewait 50 5000", "clip open", "clip list 2", "clip read 1",
+                      "clip read C009", "clip close", "clip open", "clip set abc", "clip close",
+                      "legacykey 11 down", "legacykey 56 down", "sleep 100", "legacykey 56 up",
+                      "legacykey 11 up", "clip open", "clip restore 2", "clip close"}));
     ASSERT_EQ(desk.clipboard.size(), before.size());
-    EXPECT_EQ(desk.clipboard[1].bytes, "bitmap-ish");
+    EXPECT_EQ(desk.clipboard[1].bytes, "rich bytes");
     EXPECT_EQ(desk.ClipboardTextNow(), "earlier");
     EXPECT_FALSE(held.AnythingHeld());
 }
@@ -113,6 +113,17 @@ TEST_F(TypeTest, ClipboardBusyForAWhileIsReportedInTheResult) {
         "TYPE  : [Fgwh=000000A0][wh=000000A1]>abc<\n\t\tAccess is denied.\n\t\tAccess is denied.");
     EXPECT_EQ(desk.ClipboardTextNow(), "earlier") << "saved when it could be opened";
     EXPECT_EQ(desk.EventsOf("legacykey").size(), 4u);
+}
+
+TEST_F(TypeTest, FormatsTooLargeToSaveAreNamedInTheResult) {
+    desk.clipboard.push_back({49200, std::string(40u << 20, 'p')});  // more than a paste saves
+    desk.clipboard.push_back({49201, std::string(40u << 20, 'q')});
+    EXPECT_TRUE(Call(ExecType, "TYPE:\"abc\""));
+    EXPECT_EQ(result,
+              "TYPE  : [Fgwh=000000A0][wh=000000A1]>abc<"
+              "\n\t元のクリップボードのうち 2 個の形式は保存しきれないため元に戻らない");
+    EXPECT_EQ(desk.ClipboardTextNow(), "earlier");
+    EXPECT_EQ(desk.clipboard.size(), 2u);
 }
 
 TEST_F(TypeTest, HugeText) {

@@ -71,7 +71,7 @@ protected:
         desk.foreground = 0x10;
         desk.focus = 0x11;
         desk.SetClipboardTextFormat("keep");
-        desk.clipboard.push_back({7, "more"});
+        desk.clipboard.push_back({49161, "more"});
         desk.startedProcess.endsAt = 0;
         app.params.param1 = "p1";
         app.settings.focusCheckRetry = 2;

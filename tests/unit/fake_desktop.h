@@ -46,8 +46,9 @@ public:
     WindowHandle focus = 0;  // the focused control of the foreground thread
     Point cursor{0, 0};
     MouseParams mouseParams{6, 10, 1, 4};
-    std::vector<ClipboardFormatData> clipboard;  // formats on the clipboard
-    std::uint64_t clipboardBusyUntil = 0;        // kNever: always busy
+    std::vector<ClipboardFormatData> clipboard;       // formats on the clipboard
+    std::uint64_t clipboardBusyUntil = 0;             // kNever: always busy
+    std::map<std::uint32_t, std::uint32_t> renderMs;  // formats rendered only when asked for
     bool setTextFails = false;
     std::string lastErrorText = "Access is denied.";
     std::optional<std::uint32_t> fltRegistry = 0;
@@ -67,17 +68,38 @@ public:
     std::vector<std::string> started;  // command lines of started processes
     bool clipboardOpen = false;
 
-    static constexpr std::uint32_t kCfText = 1;
-
     void SetClipboardTextFormat(const std::string& text) {
         clipboard = {{kCfText, text + std::string(1, '\0')}};
     }
+    // The clipboard's text as a reader gets it: CF_TEXT, or the text the system makes
+    // from CF_UNICODETEXT (only ASCII is modelled).
     std::optional<std::string> ClipboardTextNow() const {
         for (const auto& f : clipboard) {
             if (f.format == kCfText)
                 return f.bytes.substr(0, f.bytes.find('\0'));
         }
+        for (const auto& f : clipboard) {
+            if (f.format != kCfUnicodeText)
+                continue;
+            std::string text;
+            for (std::size_t i = 0; i + 1 < f.bytes.size() && (f.bytes[i] || f.bytes[i + 1]);
+                 i += 2) {
+                text += f.bytes[i];
+            }
+            return text;
+        }
         return std::nullopt;
+    }
+    // A text as a program puts it on the clipboard: UTF-16 (ASCII only here), then the
+    // locale and the two narrow forms that the system lists after it.
+    void SetClipboardUnicodeText(const std::string& ascii) {
+        std::string wide;
+        for (char c : ascii)
+            wide += std::string{c, '\0'};
+        clipboard = {{kCfUnicodeText, wide + std::string(2, '\0')},
+                     {kCfLocale, std::string("\x11\x04\0\0", 4)},
+                     {kCfText, ascii + std::string(1, '\0')},
+                     {kCfOemText, ascii + std::string(1, '\0')}};
     }
     std::vector<std::string> EventsOf(std::string_view prefix) const {
         std::vector<std::string> out;
@@ -201,10 +223,33 @@ public:
         SetClipboardTextFormat(text);
         return true;
     }
-    std::vector<ClipboardFormatData> SaveClipboardFormats() override {
+    std::vector<std::uint32_t> ClipboardFormats() override {
         Expect(clipboardOpen);
-        Record(StrPrintf("clip save %zu", clipboard.size()));
-        return clipboard;
+        Record(StrPrintf("clip list %zu", clipboard.size()));
+        std::vector<std::uint32_t> out;
+        for (const auto& f : clipboard)
+            out.push_back(f.format);
+        return out;
+    }
+    ClipboardRead ReadClipboardFormat(std::uint32_t format, std::size_t maxBytes) override {
+        Expect(clipboardOpen);
+        Record(StrPrintf("clip read %X", format));
+        ClipboardRead read;
+        for (const auto& f : clipboard) {
+            if (f.format != format)
+                continue;
+            if (auto delay = renderMs.find(format); delay != renderMs.end())
+                Advance(delay->second);  // the owner renders it now
+            read.size = f.bytes.size();
+            if (read.size > maxBytes) {
+                read.status = ClipboardRead::Status::TooLarge;
+            } else {
+                read.status = ClipboardRead::Status::Read;
+                read.bytes = f.bytes;
+            }
+            break;
+        }
+        return read;
     }
     bool RestoreClipboardFormats(const std::vector<ClipboardFormatData>& formats) override {
         Expect(clipboardOpen);

@@ -136,32 +136,104 @@ TEST(HeldInput, ReleaseFromAnotherThreadWhileKeysArePressed) {
 
 class ClipboardSaverTest : public ::testing::Test {
 protected:
+    static constexpr std::uint32_t kRich = 49161;  // a registered format
     FakeDesktop desk;
     void SetUp() override {
-        desk.clipboard = {{1, std::string("old\0", 4)},
-                          {13, std::string("o\0l\0d\0\0\0", 8)},
-                          {49161, "rich bytes"}};
+        // A program put Unicode text and a format of its own; the system lists the locale
+        // and the narrow texts it makes from the Unicode one after them.
+        desk.SetClipboardUnicodeText("old");
+        desk.clipboard.insert(desk.clipboard.begin() + 1, {kRich, "rich bytes"});
     }
 };
 
-TEST_F(ClipboardSaverTest, EveryFormatComesBack) {
-    const auto before = desk.clipboard;
+TEST(ClipboardFormatsToSave, OneTextFormTheLocaleFirstThenTheRestInListOrder) {
+    using F = std::vector<std::uint32_t>;
+    using I = std::vector<std::size_t>;
+    // Unicode listed first: the two narrow forms are the system's.
+    EXPECT_EQ(ClipboardFormatsToSave(F{13, 49161, 16, 1, 7}), (I{0, 2, 1}));
+    // A program that put ANSI text: its Unicode form is still the one kept, since the
+    // narrow text is made back from it without loss.
+    EXPECT_EQ(ClipboardFormatsToSave(F{49200, 1, 16, 13, 7}), (I{3, 2, 0}));
+    EXPECT_EQ(ClipboardFormatsToSave(F{7, 1}), (I{0})) << "OEM text alone: the first listed";
+    // A bitmap handle cannot be copied; its DIB can, in one form only. Metafiles, the
+    // palette, owner-drawn and private handle formats are no memory blocks.
+    EXPECT_EQ(ClipboardFormatsToSave(F{2, 8, 17, 9}), (I{1}));
+    EXPECT_EQ(ClipboardFormatsToSave(F{17, 8}), (I{0}));
+    EXPECT_EQ(ClipboardFormatsToSave(
+                  F{3, 14, 0x80, 0x82, 0x83, 0x8E, 0x200, 0x2FF, 0x300, 0x3FF, 15, 0x81}),
+              (I{10, 11}))
+        << "file drops and display text are memory";
+    EXPECT_TRUE(ClipboardFormatsToSave(F{}).empty());
+}
+
+TEST_F(ClipboardSaverTest, EveryFormatComesBackAndTheSystemMakesTheRest) {
     {
         CClipboardTextSaver saver(desk, 50);
         EXPECT_TRUE(saver.HasSaved());
         ASSERT_TRUE(saver.PlaceText("typed"));
         EXPECT_EQ(desk.ClipboardTextNow(), "typed");
         EXPECT_EQ(desk.clipboard.size(), 1u);
+        EXPECT_EQ(saver.LostFormats(), 0);
     }
-    ASSERT_EQ(desk.clipboard.size(), before.size());
-    for (std::size_t i = 0; i < before.size(); ++i) {
-        EXPECT_EQ(desk.clipboard[i].format, before[i].format);
-        EXPECT_EQ(desk.clipboard[i].bytes, before[i].bytes);
-    }
-    EXPECT_EQ(desk.events,
-              (Events{"clip open", "clip save 3", "clip close", "clip open", "clip set typed",
-                      "clip close", "clip open", "clip restore 3", "clip close"}));
+    ASSERT_EQ(desk.clipboard.size(), 3u);
+    EXPECT_EQ(desk.clipboard[0].format, kCfUnicodeText) << "put back in their listed order";
+    EXPECT_EQ(desk.clipboard[1].format, kRich);
+    EXPECT_EQ(desk.clipboard[1].bytes, "rich bytes");
+    EXPECT_EQ(desk.clipboard[2].format, kCfLocale);
+    EXPECT_EQ(desk.ClipboardTextNow(), "old");
+    EXPECT_EQ(desk.events, (Events{"clip open", "clip list 5", "clip read D", "clip read 10",
+                                   "clip read C009", "clip close", "clip open", "clip set typed",
+                                   "clip close", "clip open", "clip restore 3", "clip close"}));
     EXPECT_EQ(desk.protocolErrors, 0);
+}
+
+TEST_F(ClipboardSaverTest, LargeFormatsBeyondTheByteLimitAreLeftAndCounted) {
+    desk.clipboard.push_back({49200, std::string(60, 'a')});
+    desk.clipboard.push_back({49201, std::string(30, 'b')});
+    desk.clipboard.push_back({49202, std::string(5, 'c')});
+    // Text (8 bytes) and locale (4) come first; then 10, 60 (too much), 30, 5: 57 of 60.
+    {
+        CClipboardTextSaver saver(desk, 50, {60, 1000});
+        EXPECT_EQ(saver.LostFormats(), 0) << "nothing is lost while the clipboard is untouched";
+        ASSERT_TRUE(saver.PlaceText("typed"));
+        EXPECT_EQ(saver.LostFormats(), 1);
+    }
+    std::vector<std::uint32_t> back;
+    for (const auto& f : desk.clipboard)
+        back.push_back(f.format);
+    EXPECT_EQ(back, (std::vector<std::uint32_t>{kCfUnicodeText, kRich, kCfLocale, 49201, 49202}));
+    EXPECT_EQ(desk.ClipboardTextNow(), "old") << "the text was saved first";
+}
+
+TEST_F(ClipboardSaverTest, FormatsRenderedSlowlyStopTheSavingAfterTheTimeLimit) {
+    desk.clipboard.push_back({49200, "slow one"});
+    desk.clipboard.push_back({49201, "slow two"});
+    desk.clipboard.push_back({49202, "never asked"});
+    desk.renderMs = {{49200, 700}, {49201, 600}};
+    {
+        CClipboardTextSaver saver(desk, 50, {1 << 20, 1000});
+        ASSERT_TRUE(saver.PlaceText("typed"));
+        EXPECT_EQ(saver.LostFormats(), 1);
+    }
+    EXPECT_EQ(desk.now, 1300u) << "the second render started within the limit";
+    EXPECT_TRUE(desk.EventsOf("clip read C012").empty()) << "its owner was not asked";
+    EXPECT_EQ(desk.clipboard.size(), 5u);
+}
+
+TEST_F(ClipboardSaverTest, ClipboardThatStaysBusyForThePasteIsLeftAsItWas) {
+    desk.clipboard.push_back({49200, std::string(100, 'a')});
+    const auto before = desk.clipboard;
+    {
+        CClipboardTextSaver saver(desk, 2, {50, 1000});
+        desk.clipboardBusyUntil = test::kNever;
+        EXPECT_FALSE(saver.PlaceText("typed"));
+        EXPECT_EQ(saver.LostFormats(), 0);
+        desk.clipboardBusyUntil = 0;
+    }
+    EXPECT_TRUE(desk.EventsOf("clip restore").empty())
+        << "not rewritten: what was too large to save is still there";
+    ASSERT_EQ(desk.clipboard.size(), before.size());
+    EXPECT_EQ(desk.clipboard.back().bytes, before.back().bytes);
 }
 
 TEST_F(ClipboardSaverTest, EmptyClipboardKeepsTheTypedText) {
@@ -196,7 +268,7 @@ TEST_F(ClipboardSaverTest, BusyClipboardRetriesAndCollectsDiagnostics) {
               "\n\t\tAccess is denied.\n\t\tAccess is denied.\n\t\tAccess is denied.");
     EXPECT_EQ(desk.now, 300u);
     EXPECT_FALSE(saver.PlaceText("typed")) << "zero successes, zero changes";
-    EXPECT_EQ(desk.clipboard.size(), 3u);
+    EXPECT_EQ(desk.clipboard.size(), 5u);
 }
 
 TEST_F(ClipboardSaverTest, ZeroRetriesNeverOpens) {
@@ -208,7 +280,6 @@ TEST_F(ClipboardSaverTest, ZeroRetriesNeverOpens) {
 
 TEST_F(ClipboardSaverTest, BusyAtConstructionIsSavedWhenPlacing) {
     desk.clipboardBusyUntil = 150;  // refused at construction, free on the third attempt
-    const auto before = desk.clipboard;
     {
         CClipboardTextSaver saver(desk, 50);
         EXPECT_FALSE(saver.HasSaved());
@@ -217,7 +288,7 @@ TEST_F(ClipboardSaverTest, BusyAtConstructionIsSavedWhenPlacing) {
         EXPECT_EQ(CClipboardTextSaver::ClipboardDiagnostics,
                   "\n\t\tAccess is denied.\n\t\tAccess is denied.");
     }
-    EXPECT_EQ(desk.clipboard.size(), before.size()) << "the earlier content was not lost";
+    EXPECT_EQ(desk.clipboard.size(), 3u) << "the earlier content was not lost";
     EXPECT_EQ(desk.ClipboardTextNow(), "old");
     EXPECT_EQ(CClipboardTextSaver::ClipboardDiagnostics, "") << "destruction empties it";
 }
@@ -229,7 +300,7 @@ TEST_F(ClipboardSaverTest, FailedSetIsReportedAndTheOldContentRestored) {
         EXPECT_FALSE(saver.PlaceText("typed"));
     }
     EXPECT_EQ(desk.ClipboardTextNow(), "old");
-    EXPECT_EQ(desk.clipboard.size(), 3u);
+    EXPECT_EQ(desk.clipboard.size(), 3u) << "what was saved; the system makes the rest";
 }
 
 TEST_F(ClipboardSaverTest, RestoreRetriesWhileTheClipboardIsBusy) {

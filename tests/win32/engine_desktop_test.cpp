@@ -10,6 +10,7 @@
 #include <mutex>
 #include <thread>
 
+#include "engine/input.h"
 #include "engine/win32/desktop_win32.h"
 #include "common/win32/text.h"
 
@@ -329,15 +330,28 @@ TEST(EngineDesktopClipboard, SavesAndRestoresTextAndOtherFormats) {
     SetClipboardData(CF_BITMAP, bitmap);
     desktop.CloseClipboard();
 
+    // The system lists what it makes from the Unicode text after the formats put; of the
+    // text, the locale and the program's own format are read, the bitmap handle is not.
     ASSERT_TRUE(desktop.OpenClipboard());
-    const std::vector<ClipboardFormatData> saved = desktop.SaveClipboardFormats();
+    const std::vector<std::uint32_t> listed = desktop.ClipboardFormats();
     EXPECT_EQ(desktop.GetClipboardText(), std::optional<std::string>("元のテキスト"));
+    std::vector<ClipboardFormatData> saved;
+    for (std::size_t i : ClipboardFormatsToSave(listed)) {
+        ClipboardRead read = desktop.ReadClipboardFormat(listed[i], 1 << 20);
+        ASSERT_EQ(read.status, ClipboardRead::Status::Read) << listed[i];
+        saved.push_back({listed[i], std::move(read.bytes)});
+    }
+    EXPECT_EQ(desktop.ReadClipboardFormat(custom, 4).status, ClipboardRead::Status::TooLarge);
+    EXPECT_EQ(desktop.ReadClipboardFormat(custom, 4).size, GlobalSize(GetClipboardData(custom)));
+    EXPECT_EQ(desktop.ReadClipboardFormat(CF_DIF, 1 << 20).status, ClipboardRead::Status::Missing);
     desktop.CloseClipboard();
+    ASSERT_GE(listed.size(), 3u);
+    EXPECT_EQ(listed[0], static_cast<std::uint32_t>(CF_UNICODETEXT));
     bool hasCustom = false, hasUnicode = false;
     for (const ClipboardFormatData& f : saved) {
         EXPECT_NE(f.format, static_cast<std::uint32_t>(CF_BITMAP))
             << "GDI handles are not memory blocks";
-        EXPECT_NE(f.format, static_cast<std::uint32_t>(CF_PALETTE));
+        EXPECT_NE(f.format, static_cast<std::uint32_t>(CF_TEXT)) << "made by the system";
         if (f.format == custom)
             hasCustom = f.bytes.substr(0, sizeof customBytes) == std::string(customBytes, 9);
         if (f.format == CF_UNICODETEXT)
@@ -363,6 +377,7 @@ TEST(EngineDesktopClipboard, SavesAndRestoresTextAndOtherFormats) {
     desktop.CloseClipboard();
     ASSERT_TRUE(desktop.OpenClipboard());
     EXPECT_EQ(desktop.GetClipboardText(), std::optional<std::string>("元のテキスト"));
+    EXPECT_EQ(GetRaw(CF_TEXT).c_str(), std::string("元のテキスト")) << "made again from Unicode";
     EXPECT_EQ(GetRaw(custom).substr(0, sizeof customBytes),
               std::string(customBytes, sizeof customBytes));
     desktop.CloseClipboard();
@@ -373,7 +388,7 @@ TEST(EngineDesktopClipboard, TextOnlyAsAnsiAndEmptyClipboard) {
     ASSERT_TRUE(desktop.OpenClipboard());
     EmptyClipboard();
     EXPECT_EQ(desktop.GetClipboardText(), std::nullopt);
-    EXPECT_TRUE(desktop.SaveClipboardFormats().empty());
+    EXPECT_TRUE(desktop.ClipboardFormats().empty());
     const char ansi[] = "abc\0def";
     PutRaw(CF_TEXT, ansi, sizeof ansi);
     desktop.CloseClipboard();

@@ -53,6 +53,25 @@ static_assert(kMouseXDown == MOUSEEVENTF_XDOWN);
 static_assert(kMouseXUp == MOUSEEVENTF_XUP);
 static_assert(kMouseWheel == MOUSEEVENTF_WHEEL);
 
+static_assert(kCfText == CF_TEXT);
+static_assert(kCfBitmap == CF_BITMAP);
+static_assert(kCfMetafilePict == CF_METAFILEPICT);
+static_assert(kCfOemText == CF_OEMTEXT);
+static_assert(kCfDib == CF_DIB);
+static_assert(kCfPalette == CF_PALETTE);
+static_assert(kCfUnicodeText == CF_UNICODETEXT);
+static_assert(kCfEnhMetafile == CF_ENHMETAFILE);
+static_assert(kCfLocale == CF_LOCALE);
+static_assert(kCfDibV5 == CF_DIBV5);
+static_assert(kCfOwnerDisplay == CF_OWNERDISPLAY);
+static_assert(kCfDspBitmap == CF_DSPBITMAP);
+static_assert(kCfDspMetafilePict == CF_DSPMETAFILEPICT);
+static_assert(kCfDspEnhMetafile == CF_DSPENHMETAFILE);
+static_assert(kCfPrivateFirst == CF_PRIVATEFIRST);
+static_assert(kCfPrivateLast == CF_PRIVATELAST);
+static_assert(kCfGdiObjFirst == CF_GDIOBJFIRST);
+static_assert(kCfGdiObjLast == CF_GDIOBJLAST);
+
 static_assert(kStillActive == STILL_ACTIVE);
 
 static_assert(kDropEffectNone == DROPEFFECT_NONE);

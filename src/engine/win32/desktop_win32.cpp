@@ -35,29 +35,6 @@ bool SendOneInput(INPUT& input) {
     return send != nullptr;
 }
 
-// Formats whose clipboard data is a GDI object, a handle the owner draws with, or a
-// private handle of unknown kind: nothing that can be copied as a memory block.
-bool IsNonMemoryFormat(UINT format) {
-    switch (format) {
-        case CF_BITMAP:
-        case CF_METAFILEPICT:
-        case CF_PALETTE:
-        case CF_ENHMETAFILE:
-        case CF_OWNERDISPLAY:
-        case CF_DSPBITMAP:
-        case CF_DSPMETAFILEPICT:
-        case CF_DSPENHMETAFILE:
-            return true;
-        default:
-            break;
-    }
-    if (format >= CF_PRIVATEFIRST && format <= CF_PRIVATELAST)
-        return true;
-    if (format >= CF_GDIOBJFIRST && format <= CF_GDIOBJLAST)
-        return true;
-    return false;
-}
-
 // A movable, shareable global block holding size bytes of data; nullptr when out of memory.
 HGLOBAL NewGlobalBlock(const void* data, std::size_t size) {
     HGLOBAL block = GlobalAlloc(GMEM_DDESHARE | GMEM_MOVEABLE, size == 0 ? 1 : size);
@@ -82,19 +59,6 @@ bool PutClipboardBlock(UINT format, HGLOBAL block) {
         GlobalFree(block);
         return false;
     }
-    return true;
-}
-
-// The bytes of a clipboard data handle that is a global memory block; false otherwise.
-bool ReadGlobalBlock(HANDLE handle, std::string& bytes) {
-    const SIZE_T size = GlobalSize(handle);
-    if (size == 0)
-        return false;
-    const void* p = GlobalLock(handle);
-    if (p == nullptr)
-        return false;
-    bytes.assign(static_cast<const char*>(p), size);
-    GlobalUnlock(handle);
     return true;
 }
 
@@ -368,21 +332,34 @@ bool Win32EngineDesktop::SetClipboardText(const std::string& text) {
     return ok;
 }
 
-std::vector<ClipboardFormatData> Win32EngineDesktop::SaveClipboardFormats() {
-    std::vector<ClipboardFormatData> formats;
+std::vector<std::uint32_t> Win32EngineDesktop::ClipboardFormats() {
+    std::vector<std::uint32_t> formats;
     for (UINT format = EnumClipboardFormats(0); format != 0;
          format = EnumClipboardFormats(format)) {
-        if (IsNonMemoryFormat(format))
-            continue;
-        const HANDLE data = GetClipboardData(format);
-        if (data == nullptr)
-            continue;
-        ClipboardFormatData saved;
-        saved.format = format;
-        if (ReadGlobalBlock(data, saved.bytes))
-            formats.push_back(std::move(saved));
+        formats.push_back(format);
     }
     return formats;
+}
+
+ClipboardRead Win32EngineDesktop::ReadClipboardFormat(std::uint32_t format, std::size_t maxBytes) {
+    ClipboardRead read;
+    const HANDLE data = GetClipboardData(format);
+    if (data == nullptr)
+        return read;
+    read.size = GlobalSize(data);
+    if (read.size == 0)
+        return read;  // not a global memory block
+    if (read.size > maxBytes) {
+        read.status = ClipboardRead::Status::TooLarge;
+        return read;
+    }
+    const void* p = GlobalLock(data);
+    if (p == nullptr)
+        return read;
+    read.bytes.assign(static_cast<const char*>(p), read.size);
+    GlobalUnlock(data);
+    read.status = ClipboardRead::Status::Read;
+    return read;
 }
 
 bool Win32EngineDesktop::RestoreClipboardFormats(const std::vector<ClipboardFormatData>& formats) {

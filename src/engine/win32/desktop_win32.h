@@ -40,7 +40,8 @@ public:
     std::string LastErrorText() override;
     std::optional<std::string> GetClipboardText() override;
     bool SetClipboardText(const std::string& text) override;
-    std::vector<ClipboardFormatData> SaveClipboardFormats() override;
+    std::vector<std::uint32_t> ClipboardFormats() override;
+    ClipboardRead ReadClipboardFormat(std::uint32_t format, std::size_t maxBytes) override;
     bool RestoreClipboardFormats(const std::vector<ClipboardFormatData>& formats) override;
 
     std::optional<std::uint32_t> ReadForegroundLockTimeoutRegistry() override;
