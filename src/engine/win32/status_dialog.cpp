@@ -21,6 +21,7 @@ std::atomic<HWND> CRkCaptureDlg::current{nullptr};
 class CEngineAboutDlg : public CDialog {
 public:
     CEngineAboutDlg() : CDialog(IDD_ABOUTBOX) {}
+    void Close() { EndDialog(IDCANCEL); }
 };
 
 CRkCaptureDlg::CRkCaptureDlg(CommandContext& ctx, IFileSystem& fs, std::string logPath)
@@ -85,7 +86,9 @@ INT_PTR CRkCaptureDlg::DialogProc(UINT m, WPARAM wp, LPARAM lp) {
         case WM_SYSCOMMAND:
             if ((wp & 0xFFF0) == IDM_ABOUTBOX) {
                 CEngineAboutDlg about;
+                about_ = &about;
                 about.DoModal(hwnd_);
+                about_ = nullptr;
                 return SetMessageResult(0);
             }
             return FALSE;
@@ -103,6 +106,17 @@ INT_PTR CRkCaptureDlg::DialogProc(UINT m, WPARAM wp, LPARAM lp) {
         case WM_DESTROY:
             current = nullptr;
             return FALSE;
+        // Handled where they are dispatched, not only in this window's own loop: a modal
+        // loop inside it (the About box) passes them straight to the window.
+        case kMsgRunFinished:
+            WaitForWorker();
+            if (about_ != nullptr)
+                about_->Close();  // the program ends with the run
+            PostMessageW(hwnd_, WM_CLOSE, 0, 0);
+            return TRUE;
+        case kMsgStopRequested:
+            OnStopRequested();
+            return TRUE;
         default:
             return CDialog::DialogProc(m, wp, lp);
     }
@@ -123,17 +137,6 @@ bool CRkCaptureDlg::PreTranslateMessage(const MSG& msg) {
     if (msg.message == WM_KEYDOWN && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE) &&
         !finished_) {
         return true;  // the keyboard cannot close the window during a run
-    }
-    if (msg.hwnd != hwnd_)
-        return false;
-    if (msg.message == kMsgRunFinished) {
-        WaitForWorker();
-        PostMessageW(hwnd_, WM_CLOSE, 0, 0);
-        return true;
-    }
-    if (msg.message == kMsgStopRequested) {
-        OnStopRequested();
-        return true;
     }
     return false;
 }

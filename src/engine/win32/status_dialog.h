@@ -16,6 +16,8 @@
 
 namespace zv {
 
+class CEngineAboutDlg;
+
 class CRkCaptureDlg : public CDialog {
 public:
     CRkCaptureDlg(CommandContext& ctx, IFileSystem& fs, std::string logPath);
@@ -35,7 +37,8 @@ private:
     void OnOK() override { EndModal(); }
     void OnCancel() override { EndModal(); }
     void OnPaintIconic();
-    // Handles what a plain dialog would not; true when msg is consumed.
+    // Keys taken from this window's own queue before the dialog sees them; true when msg
+    // is consumed.
     bool PreTranslateMessage(const MSG& msg);
     void OnStopRequested();
     void WaitForWorker();
@@ -49,6 +52,7 @@ private:
     bool finished_ = false;
     bool ended_ = false;
     std::unique_ptr<CMacroThread> worker_;
+    CEngineAboutDlg* about_ = nullptr;  // while the About box is open
 };
 
 // Shows the status window for app's macro and ends the run: when the window was closed
