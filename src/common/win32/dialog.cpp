@@ -1,5 +1,6 @@
 #include "common/win32/dialog.h"
 
+#include "common/win32/msgbox.h"
 #include "common/win32/text.h"
 
 namespace zv {
@@ -45,6 +46,12 @@ void CDialog::EndDialog(INT_PTR result) {
         ::EndDialog(hwnd_, result);
     else
         DestroyWindow(hwnd_);
+}
+
+void CDialog::ReportBadField(int id, const std::string& message) {
+    ShowMessageBox(message, MB_ICONEXCLAMATION);
+    // The dialog manager's own focus change: an edit field gets its text selected.
+    SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(id)), TRUE);
 }
 
 INT_PTR CDialog::SetMessageResult(LRESULT result) {

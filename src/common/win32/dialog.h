@@ -44,6 +44,9 @@ protected:
     // dialog that owns itself deletes itself here.
     virtual void OnFinalMessage() {}
 
+    // OK's answer to a field it cannot take: the message in a message box (exclamation
+    // icon, the program's caption), then the focus on that field with its text selected.
+    void ReportBadField(int id, const std::string& message);
     // Ends a modal dialog with result, or destroys a modeless one.
     void EndDialog(INT_PTR result);
     bool IsModal() const { return modal_; }

@@ -6,6 +6,7 @@
 #include "common/folders.h"
 #include "common/win32/msgbox.h"
 #include "engine/startup.h"
+#include "engine/win32/setting_dialog.h"
 #include "engine/win32/status_dialog.h"
 #include "common/win32/text.h"
 #include "common/win32/window.h"
@@ -42,11 +43,15 @@ public:
         HWND open = FindWindowWithProperty(ToWide(kSettingsDialogProperty).c_str());
         if (open == nullptr)
             return false;
+        if (IsIconic(open))
+            ShowWindow(open, SW_RESTORE);
         SetForegroundWindow(open);
         return true;
     }
-    // The settings dialog is built on top of this start-up.
-    void ShowSettingsDialog(CRkCaptureApp&) override {}
+    void ShowSettingsDialog(CRkCaptureApp& app) override {
+        IniProfile profile(PlatformFileSystem(), app.profilePath);
+        RunSettingsDialog(app.settings, profile);
+    }
     void ShowStatusWindow(CRkCaptureApp& app) override { RunStatusWindow(app); }
 };
 

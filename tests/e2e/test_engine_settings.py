@@ -1,0 +1,172 @@
+"""RkEngine.exe started without a macro, as a user meets it: the settings dialog, single
+across engine processes, its numeric fields, OK's checks and messages, restore defaults,
+cancel, and the nine keys that OK writes."""
+import json
+import time
+import unittest
+
+from wineenv import shared_session, ini_section
+
+SETTINGS = 'RkEngine [RKマクロエンジンのプロパティ]'
+SECTION = 'RkEngineSettings'
+KEYS = ['LaunchWaitMSec', 'KeyinWaitMSec', 'TypeWaitMSec', 'MouseWClickMSec', 'FocusCheckRetry',
+        'FocusCheckMSec', 'PgEndLoopSleepMSec', 'OpenClipboardRetry', 'MouseMoveReal']
+# Fields from top to bottom.
+LAUNCH_WAIT, PG_END, FOCUS_RETRY, FOCUS_MSEC, KEYIN_WAIT, TYPE_WAIT, MOUSE_WCLICK, CLIP_RETRY = \
+    range(1010, 1026, 2)
+MOUSE_REAL, RESTORE_DEFAULTS, OK, CANCEL, HELP = 1030, 1031, 1, 2, 9
+
+
+class EngineSettingsDialog(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.s = shared_session()
+        cls.engine = cls.s.bin('RkEngine.exe')
+
+    def setUp(self):
+        self.s.reset_user_state()
+        self.procs = []
+
+    def tearDown(self):
+        self.s.tool('close', SETTINGS)
+        self.s.tool('close', '電卓')
+        for p in self.procs:
+            try:
+                p.wait(timeout=20)
+            except Exception:
+                p.kill()
+        self.s.tool('kill', 'RkEngine.exe')
+
+    # ---- helpers ----
+    def ini(self):
+        return self.s.suite_folder() / 'Zorvane.ini'
+
+    def open_dialog(self):
+        """Starts the engine without arguments; returns its process and the dialog once
+        all its controls exist."""
+        p = self.s.start(self.engine)
+        self.procs.append(p)
+        deadline = time.time() + 20
+        while time.time() < deadline:
+            info = self.s.wait_window(SETTINGS, 10000, cls='#32770')
+            if info is not None and info['visible'] and HELP in {c['id'] for c in info['controls']}:
+                return p, info
+            time.sleep(0.1)
+        self.fail('the settings dialog did not show')
+
+    def field(self, control_id):
+        info = self.s.wait_window(SETTINGS, 5000, cls='#32770')
+        self.assertIsNotNone(info)
+        return next(c['text'] for c in info['controls'] if c['id'] == control_id)
+
+    def type_into(self, control_id, *keys):
+        self.assertEqual(self.s.tool('focus-control', SETTINGS, str(control_id))[0], 0)
+        self.s.tool('send-keys', *keys)
+        time.sleep(0.2)
+
+    def focused(self):
+        rc, out = self.s.tool('focused', SETTINGS)
+        self.assertEqual(rc, 0)
+        return int(out.strip())
+
+    def message_then_ok(self):
+        text = self.s.message_box_text('RkEngine', 10000)
+        self.assertTrue(self.s.press('RkEngine', 1))
+        self.assertIsNone(self.s.wait_window('RkEngine', 3000, cls='#32770') and
+                          self.s.message_box_text('RkEngine', 500), 'the message went')
+        return text
+
+    def dialogs(self):
+        return [json.loads(line) for line in self.s.tool('windows')[1].splitlines()
+                if json.loads(line)['caption'] == SETTINGS]
+
+    # ---- scenarios ----
+    def test_a_second_start_brings_the_one_dialog_forward(self):
+        first, info = self.open_dialog()
+        texts = [c['text'] for c in info['controls']]
+        for label in ('LAUNCH: WAIT 指定での最大待ち時間(&W):', 'OpenClipboard失敗時のリトライ回数(&O):',
+                      'マウスの動きをリアルに見せる(&R)', '直接起動する方法', '規定値に戻す', 'ｷｬﾝｾﾙ', 'ﾍﾙﾌﾟ',
+                      'RkEngine.exe "RKマクロファイル"',
+                      'RkEngine.exe /M:"RKマクロファイル" [/1:"パラメタ１"] [/2:"パラメタ２"]'):
+            self.assertIn(label, texts)
+        self.assertEqual([self.field(i) for i in range(LAUNCH_WAIT, CLIP_RETRY + 1, 2)],
+                         ['3000', '1000', '10', '200', '100', '5000', '100', '50'])
+        self.assertEqual(list(ini_section(self.s.read_cp932(self.ini()), SECTION)), KEYS,
+                         'start-up wrote the defaults before the dialog')
+        time.sleep(0.5)
+        self.s.screenshot('engine_settings_dialog')
+
+        # Another program in front; a second engine without a macro hands over and ends.
+        holder = self.s.start(self.s.test_program('zvtool.exe'), 'title-window 電卓 60000')
+        self.procs.append(holder)
+        self.assertIsNotNone(self.s.wait_window('電卓', 10000))
+        self.s.tool('activate', '電卓')
+        self.assertEqual(self.s.run(self.engine, timeout=60), 0, 'the second start ends by itself')
+        self.assertEqual(len(self.dialogs()), 1, 'exactly one settings dialog')
+        rc, out = self.s.tool('foreground')
+        self.assertEqual(json.loads(out.strip())['caption'], SETTINGS, 'the dialog came to the front')
+        self.assertIsNone(first.poll(), 'the first engine still shows it')
+        self.assertEqual(len(self.s.processes('RkEngine.exe')), 1)
+
+    def test_fields_refuse_bad_numbers_and_ok_writes_the_nine_keys(self):
+        p, _ = self.open_dialog()
+        # The first field takes digits only: the letter goes, the digit before it stays.
+        self.type_into(LAUNCH_WAIT, '5', 'a')
+        self.assertEqual(self.field(LAUNCH_WAIT), '5')
+        # The TYPE field is a plain one: anything may be typed, OK refuses it.
+        self.type_into(TYPE_WAIT, 'a', 'b', 'c')
+        self.assertEqual(self.field(TYPE_WAIT), 'abc')
+        self.assertTrue(self.s.press(SETTINGS, OK))
+        text = self.s.message_box_text('RkEngine', 10000)
+        self.s.screenshot('engine_settings_not_an_integer')
+        self.assertEqual(text, '整数を入力してください。')
+        self.assertTrue(self.s.press('RkEngine', 1))
+        time.sleep(0.5)
+        self.assertIsNone(p.poll(), 'the dialog stays open')
+        self.assertEqual(self.focused(), TYPE_WAIT, 'the focus is on the bad field')
+
+        # A number above its range is refused with the range.
+        self.type_into(TYPE_WAIT, '7', '0', '0', '0')
+        self.type_into(FOCUS_RETRY, '1', '0', '1')
+        self.assertEqual(self.field(FOCUS_RETRY), '101')
+        self.assertTrue(self.s.press(SETTINGS, OK))
+        self.assertEqual(self.message_then_ok(), '0 から 100 までの整数を入力してください。')
+        self.assertEqual(self.focused(), FOCUS_RETRY)
+        self.type_into(FOCUS_RETRY, '9')
+        self.type_into(MOUSE_REAL, 'space')  # the check box
+        self.assertTrue(self.s.press(SETTINGS, OK))
+        p.wait(timeout=30)
+        self.assertEqual(p.returncode, 0)
+        values = ini_section(self.s.read_cp932(self.ini()), SECTION)
+        self.assertEqual(list(values), KEYS)
+        self.assertEqual(values, {
+            'LaunchWaitMSec': '5', 'KeyinWaitMSec': '100', 'TypeWaitMSec': '7000',
+            'MouseWClickMSec': '100', 'FocusCheckRetry': '9', 'FocusCheckMSec': '200',
+            'PgEndLoopSleepMSec': '1000', 'OpenClipboardRetry': '50', 'MouseMoveReal': '1'})
+
+    def test_restore_defaults_then_cancel_leaves_the_file_and_ok_writes_them(self):
+        self.s.write_cp932(self.ini(), '[RkEngineSettings]\r\nKeyinWaitMSec=250\r\nFOREGROUNDLOCKTIMEOUT=7000\r\n'
+                                       'MouseMoveReal=1\r\n')
+        p, _ = self.open_dialog()
+        self.assertEqual(self.field(KEYIN_WAIT), '250')
+        before = self.ini().read_bytes()
+        self.assertTrue(self.s.press(SETTINGS, RESTORE_DEFAULTS))
+        time.sleep(0.3)
+        self.assertEqual(self.field(KEYIN_WAIT), '100')
+        self.assertTrue(self.s.press(SETTINGS, CANCEL))
+        p.wait(timeout=30)
+        self.assertEqual(self.ini().read_bytes(), before, 'nothing written')
+
+        p, _ = self.open_dialog()
+        self.assertTrue(self.s.press(SETTINGS, RESTORE_DEFAULTS))
+        time.sleep(0.3)
+        self.assertTrue(self.s.press(SETTINGS, OK))
+        p.wait(timeout=30)
+        values = ini_section(self.s.read_cp932(self.ini()), SECTION)
+        self.assertEqual(values['KeyinWaitMSec'], '100')
+        self.assertEqual(values['MouseMoveReal'], '0')
+        self.assertEqual(values['FOREGROUNDLOCKTIMEOUT'], '7000', "the launcher's key stays")
+
+
+if __name__ == '__main__':
+    unittest.main()
