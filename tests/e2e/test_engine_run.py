@@ -299,8 +299,8 @@ class EngineRun(unittest.TestCase):
         self.assertEqual(p.returncode, 0)
         self.assertEqual(self.log()[-2:], ['0002行目：WAIT  : 4000 mm sec', 'マクロ処理終了'])
 
-    def test_about_box_from_the_system_menu(self):
-        m = self.macro('情報', ['WAIT:3000'])
+    def test_about_box_open_when_the_run_ends(self):
+        m = self.macro('情報', ['WAIT:3000', 'WAIT:0'])
         p = self.start_engine(m)
         self.assertIsNotNone(self.s.wait_window(STATUS, 10000))
         self.s.tool('syscommand', STATUS, '16')
@@ -312,10 +312,35 @@ class EngineRun(unittest.TestCase):
         icons = [c for c in about['controls'] if c['class'].lower() == 'static' and 'Version' not in c['text']]
         self.assertEqual(len(icons), 1, 'the icon')
         self.s.screenshot('engine-about')
-        self.assertTrue(self.s.press(ABOUT, 1))
+        # The box is left open: the run ends, the box goes with the window, the engine ends.
         p.wait(timeout=30)
-        self.assertEqual(p.returncode, 0, 'the run then ends by itself')
-        self.assertEqual(self.log()[-2:], ['0002行目：WAIT  : 3000 mm sec', 'マクロ処理終了'])
+        self.assertEqual(p.returncode, 0)
+        self.assertIsNone(self.s.wait_window(ABOUT, 500, cls='#32770'))
+        self.assertEqual(self.log()[-3:], ['0002行目：WAIT  : 3000 mm sec', '0003行目：WAIT  : 0 mm sec',
+                                           'マクロ処理終了'])
+
+    def test_restoring_with_the_about_box_open_stops_the_run(self):
+        m = self.macro('情報停止', ['WAIT:4000', 'WAIT:0'])
+        p = self.start_engine(m)
+        self.shown_status_window()
+        self.s.tool('syscommand', STATUS, '16')
+        self.assertIsNotNone(self.s.wait_window(ABOUT, 10000, cls='#32770'))
+        self.s.tool('show', STATUS, 'restore')
+        deadline = time.time() + 20
+        info = None
+        while time.time() < deadline:
+            info = self.s.wait_window(STATUS, 2000)
+            if info is not None and self.control(info, 1000)['text'] == STOPPED_TEXT:
+                break
+            time.sleep(0.2)
+        self.assertEqual(self.control(info, 1000)['text'], STOPPED_TEXT, self.diagnostics(p))
+        self.assertTrue(self.control(info, 1)['enabled'])
+        self.assertIsNone(p.poll(), 'stays open until OK')
+        self.assertTrue(self.s.press(ABOUT, 1))
+        self.assertTrue(self.s.press(STATUS, 1))
+        p.wait(timeout=30)
+        self.assertEqual(self.log()[-2:], ['0002行目：WAIT  : 4000 mm sec', 'マクロ処理終了'],
+                         'the second line did not run')
 
     def test_launch_until_end_and_missing_program(self):
         caption = 'ZvTarget 終了待ち'
