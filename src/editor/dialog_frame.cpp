@@ -4,6 +4,7 @@
 
 #include "common/cp932.h"
 #include "common/macrofile.h"
+#include "common/numberfield.h"
 #include "common/strutil.h"
 
 namespace zv {
@@ -47,8 +48,7 @@ std::string WithParamColon(std::string_view line) {
 }
 
 std::string IntRangeMessage(IntRange range) {
-    std::string text = ReplaceAll(kMsgIntRange, "%1", std::to_string(range.low));
-    return ReplaceAll(text, "%2", std::to_string(range.high));
+    return IntegerRangeMessage(range.low, range.high);
 }
 
 std::optional<std::int32_t> ReadIntField(std::string_view text, IntRange range) {

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "common/folders.h"
+#include "common/numberfield.h"
 
 namespace zv {
 
@@ -37,7 +38,7 @@ struct IntRange {
     std::int32_t high;
 };
 
-inline constexpr const char* kMsgIntRange = "%1 から %2 までの整数を入力してください。";
+inline constexpr const char* kMsgIntRange = kMsgIntegerRange;
 
 // kMsgIntRange with the bounds: "-3200 から 3200 までの整数を入力してください。".
 std::string IntRangeMessage(IntRange range);

@@ -15,6 +15,8 @@ LAUNCHER_WINDOW = 'TrayIconHandler'
 SECTION = 'ZorvaneSettings'
 TRAY_ICON = (1269, 789)  # the notification icon in the virtual desktop's taskbar (1280x800)
 MACROS = 'zv-macros'
+PROPERTY = 'Zorvane プロパティ'
+HOTKEY = 'Zorvane のホットキーを設定'
 
 
 def macro_text(title, target=None):
@@ -39,6 +41,8 @@ class Launcher(unittest.TestCase):
         self.procs = []
 
     def tearDown(self):
+        for dialog in (PROPERTY, HOTKEY):
+            self.s.tool('close', dialog)
         self.s.tool('close', LAUNCHER_WINDOW)
         for p in self.procs:
             try:
@@ -339,6 +343,100 @@ class Launcher(unittest.TestCase):
         time.sleep(2)
         self.assertEqual(self.settings()['RkMacroTopPath'], 'C:\\windows')
         self.assertIsNone(self.s.message_box_text('Zorvane', 1500), 'the chosen folder exists')
+
+    # ---- the settings dialogs ----
+    def dialog(self, caption, last_id):
+        """A dialog once all its controls exist."""
+        deadline = time.time() + 15
+        while time.time() < deadline:
+            info = self.s.wait_window(caption, 10000, cls='#32770')
+            if info is not None and info['visible'] and last_id in {c['id'] for c in info['controls']}:
+                return info
+            time.sleep(0.1)
+        self.fail(f'{caption} did not show')
+
+    def control_text(self, caption, control_id):
+        info = self.s.wait_window(caption, 5000, cls='#32770')
+        return next(c['text'] for c in info['controls'] if c['id'] == control_id)
+
+    def type_into(self, caption, control_id, *keys):
+        self.assertEqual(self.s.tool('focus-control', caption, str(control_id))[0], 0)
+        self.s.tool('send-keys', *keys)
+        time.sleep(0.3)
+
+    def test_property_dialog_refuses_a_zero_maximum_and_rewrites_the_catalogue_keys(self):
+        (self.s.drive_c() / MACROS).mkdir(parents=True, exist_ok=True)
+        # Values as a user may have typed them: read as numbers, kept as written.
+        self.write_settings(SplashShowSec=0, Hotkey='090', HotkeyMod='01', RkMacroTopPath='C:\\' + MACROS,
+                            RkMacroFileMax='0100', RkMacroDirDepht='02')
+        self.start_launcher()
+        self.s.tool('mouse-click', str(TRAY_ICON[0]), str(TRAY_ICON[1]), 'right')
+        self.assertTrue(self.popup_open(), 'the tray menu opened')
+        time.sleep(0.3)
+        self.s.tool('send-keys', 'down', 'down', 'down', 'return')  # "プロパティ(&P)"
+        info = self.dialog(PROPERTY, 9)
+        shown = {c['id']: c['text'] for c in info['controls']}
+        self.assertEqual((shown[1009], shown[1019], shown[1021], shown[1005]),
+                         ('C:\\' + MACROS, '100', '2', 'Z'))
+        time.sleep(0.5)
+        self.s.screenshot('launcher_property_dialog')
+
+        self.type_into(PROPERTY, 1019, '0')
+        self.assertTrue(self.s.press(PROPERTY, 1))
+        self.assertEqual(self.s.message_box_text('Zorvane'), '1 から 2000 までの整数を入力してください。')
+        self.s.screenshot('launcher_property_range')
+        self.assertTrue(self.s.press('Zorvane', 1))
+        time.sleep(0.5)
+        self.assertEqual(self.s.tool('focused', PROPERTY)[1].strip(), '1019', 'back on the maximum')
+        self.type_into(PROPERTY, 1019, '1', '0', '0')
+        self.assertTrue(self.s.press(PROPERTY, 1))
+        self.assertEqual(self.s.tool('wait-gone', PROPERTY, '5000')[0], 0, 'OK closed the dialog')
+        time.sleep(1)
+        values = self.settings()
+        self.assertEqual((values['RkMacroFileMax'], values['RkMacroDirDepht'], values['RkMacroTopPath']),
+                         ('100', '2', 'C:\\' + MACROS), 'the three catalogue keys were written')
+        self.assertEqual((values['Hotkey'], values['HotkeyMod']), ('090', '01'), 'the hotkey keys were not')
+        self.front_window('電卓')
+        self.open_hotkey_menu()  # registered again after the change
+        self.s.tool('send-keys', 'esc')
+
+    def test_hotkey_dialog_takes_f12_and_the_new_hotkey_opens_the_menu(self):
+        self.write_settings(SplashShowSec=0)
+        self.start_launcher()
+        self.front_window('電卓')
+        self.open_hotkey_menu()
+        self.s.tool('send-keys', 'up', 'up', 'up', 'return')  # "ホットキーの設定(&H)"
+        info = self.dialog(HOTKEY, 1005)
+        checks = {c['id']: c['text'] for c in info['controls']}
+        self.assertEqual([checks[i] for i in (1000, 1001, 1002, 1003, 1005)], ['Alt', 'Ctrl', 'Shift', 'Win', 'Z'])
+        # Cancel after a key was pressed changes nothing.
+        self.type_into(HOTKEY, 1005, 'q')
+        self.assertEqual(self.control_text(HOTKEY, 1005), 'Q')
+        before = self.ini().read_bytes()
+        self.assertTrue(self.s.press(HOTKEY, 2))
+        self.assertEqual(self.s.tool('wait-gone', HOTKEY, '5000')[0], 0)
+        self.assertEqual(self.ini().read_bytes(), before)
+
+        self.open_hotkey_menu()
+        self.s.tool('send-keys', 'up', 'up', 'up', 'return')
+        self.dialog(HOTKEY, 1005)
+        self.type_into(HOTKEY, 1005, 'f12')
+        self.assertEqual(self.control_text(HOTKEY, 1005), 'F12')
+        self.s.tool('send-keys', 'shift', 'space', 'left')  # keys the field does not take
+        time.sleep(0.3)
+        self.assertEqual(self.control_text(HOTKEY, 1005), 'F12')
+        self.s.screenshot('launcher_hotkey_dialog')
+        self.assertTrue(self.s.press(HOTKEY, 1))
+        self.assertEqual(self.s.tool('wait-gone', HOTKEY, '5000')[0], 0)
+        time.sleep(1)
+        self.assertEqual((self.settings()['Hotkey'], self.settings()['HotkeyMod']), ('123', '1'))
+        self.s.tool('activate', '電卓')
+        self.s.tool('send-keys', 'alt+z')
+        self.assertFalse(self.popup_open(2), 'Alt+Z is free again')
+        self.s.tool('activate', '電卓')
+        self.s.tool('send-keys', 'alt+f12')
+        self.assertTrue(self.popup_open(), 'Alt+F12 opens the menu')
+        self.s.tool('send-keys', 'esc')
 
     def test_splash_goes_at_the_first_click(self):
         self.write_settings(SplashShowSec=60)

@@ -10,7 +10,7 @@
 
 #include "common/win32/dialog.h"
 #include "editor/document.h"
-#include "editor/win32/bitmapbutton.h"
+#include "common/win32/bitmapbutton.h"
 #include "editor/win32/macrolist.h"
 
 namespace zv {

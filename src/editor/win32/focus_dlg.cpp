@@ -1,7 +1,7 @@
 // "ウィンドウフォーカス設定": the caption of the window to bring to the front, typed or
 // picked from the list of open windows.
 #include "editor/focus_dialog.h"
-#include "editor/win32/bitmapbutton.h"
+#include "common/win32/bitmapbutton.h"
 #include "editor/win32/command_dialogs.h"
 #include "editor/win32/editor_dialogs.h"
 #include "editor/win32/macro_dialog.h"

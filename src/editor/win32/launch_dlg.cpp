@@ -9,7 +9,7 @@
 #include "common/win32/msgbox.h"
 #include "common/win32/text.h"
 #include "editor/launch_dialog.h"
-#include "editor/win32/bitmapbutton.h"
+#include "common/win32/bitmapbutton.h"
 #include "editor/win32/command_dialogs.h"
 #include "editor/win32/filedialogs.h"
 #include "editor/win32/macro_dialog.h"

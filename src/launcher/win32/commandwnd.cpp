@@ -1,16 +1,17 @@
 #include "launcher/win32/commandwnd.h"
 
 #include <shellapi.h>
-#include <shlobj.h>
 
 #include "launcher/win32/aboutdlg.h"
-#include "common/cp932.h"
+#include "launcher/launcher_dialogs.h"
 #include "launcher/win32/fglock_win32.h"
+#include "launcher/win32/folderchoice.h"
 #include "common/folders.h"
 #include "launcher/win32/launcher_app.h"
 #include "launcher/win32/launcher_resource.h"
 #include "launcher/launcher_shell.h"
 #include "launcher/win32/menubuild.h"
+#include "launcher/win32/settingsdlgs.h"
 #include "common/runprogram.h"
 #include "common/win32/text.h"
 
@@ -22,12 +23,6 @@ namespace {
 // state while the thread's state already shows the key that is held.
 bool KeyHeld(int vk) {
     return (GetAsyncKeyState(vk) & 0x8000) != 0 || (GetKeyState(vk) & 0x8000) != 0;
-}
-
-int CALLBACK BrowseCallback(HWND hwnd, UINT msg, LPARAM, LPARAM data) {
-    if (msg == BFFM_INITIALIZED)
-        SendMessageW(hwnd, BFFM_SETSELECTIONW, TRUE, data);
-    return 0;
 }
 
 }  // namespace
@@ -195,24 +190,40 @@ void CCommandWnd::OnChooseMacroFolder() {
     if (folderChoiceOpen_)
         return;
     folderChoiceOpen_ = true;
-    const std::wstring start = ToWide(TruncateChars(app_.settings.macroTopPath, MAX_PATH - 1));
-    const std::wstring title = LoadResourceString(IDS_SELECT_MACRO_FOLDER);
-    BROWSEINFOW bi{};
-    bi.hwndOwner = hwnd_;
-    bi.lpszTitle = title.c_str();
-    bi.lpfn = BrowseCallback;
-    bi.lParam = reinterpret_cast<LPARAM>(start.c_str());
-    PIDLIST_ABSOLUTE item = SHBrowseForFolderW(&bi);
-    if (item != nullptr) {
-        wchar_t path[MAX_PATH] = {};
-        const bool hasPath = SHGetPathFromIDListW(item, path) != FALSE;
-        CoTaskMemFree(item);
-        if (hasPath) {
-            app_.Profile().WriteString(kLauncherSection, kKeyMacroTopPath, FromWide(path));
-            PostMessageW(hwnd_, UM_SETTINGS_CHANGED, 0, 0);
-        }
+    const std::optional<std::string> chosen =
+        ChooseMacroFolder(hwnd_, app_.Instance(), app_.settings.macroTopPath);
+    if (chosen) {
+        app_.Profile().WriteString(kLauncherSection, kKeyMacroTopPath, *chosen);
+        PostMessageW(hwnd_, UM_SETTINGS_CHANGED, 0, 0);
     }
     folderChoiceOpen_ = false;
+}
+
+void CCommandWnd::OnHotkeyDialog() {
+    if (hotkeyDialogOpen_)
+        return;
+    hotkeyDialogOpen_ = true;
+    CHotkeySetDlg dialog(app_.Instance(), app_.settings.hotkeyMod, app_.settings.hotkey);
+    if (dialog.DoModal(hwnd_) == IDOK) {
+        WriteHotkeyIfChanged(app_.Profile(), dialog.Modifiers(), dialog.Key());
+        PostMessageW(hwnd_, UM_SETTINGS_CHANGED, 0, 0);
+    }
+    hotkeyDialogOpen_ = false;
+}
+
+void CCommandWnd::OnPropertyDialog() {
+    if (propertyDialogOpen_)
+        return;
+    propertyDialogOpen_ = true;
+    // The dialog reads a copy: a settings change while it is open cannot pull the
+    // settings from under it.
+    const LauncherSettings settings = app_.settings;
+    CPropertyDlg dialog(app_.Instance(), settings, app_.Profile());
+    if (dialog.DoModal(hwnd_) == IDOK) {
+        WriteHotkeyIfChanged(app_.Profile(), dialog.Modifiers(), dialog.Key());
+        PostMessageW(hwnd_, UM_SETTINGS_CHANGED, 0, 0);
+    }
+    propertyDialogOpen_ = false;
 }
 
 void CCommandWnd::OnSettingsChanged() {
@@ -248,8 +259,11 @@ void CCommandWnd::OnCommand(UINT id, UINT code) {
             OnChooseMacroFolder();
             break;
         case ID_CMD_HOTKEY:
+            OnHotkeyDialog();
+            break;
         case ID_TRAY_PROPERTY:
-            break;  // the hotkey and property dialogs are not part of this program yet
+            OnPropertyDialog();
+            break;
         default:
             if (code == 0)
                 OnMacroCommand(id);  // macro items; ids outside the range are ignored

@@ -49,6 +49,8 @@ private:
     void OnReadme();
     void OnAbout();
     void OnChooseMacroFolder();
+    void OnHotkeyDialog();
+    void OnPropertyDialog();
     void OnSettingsChanged();
     // Starts a program or opens a document; shows its failure message.
     bool Execute(const LaunchAction& action);
@@ -64,6 +66,8 @@ private:
     bool menuOpen_ = false;
     bool aboutOpen_ = false;
     bool folderChoiceOpen_ = false;
+    bool hotkeyDialogOpen_ = false;
+    bool propertyDialogOpen_ = false;
     HWND returnFocusTo_ = nullptr;  // the window in front when the hotkey menu was called
     MacroMenuModel menuModel_;
 };

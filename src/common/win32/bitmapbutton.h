@@ -1,5 +1,6 @@
 // CBitmapButton: an owner-drawn push button showing one of four bitmaps: up, down
-// (pressed), focused, disabled.
+// (pressed), focused, disabled. The button keeps its text for its mnemonic. Used by the
+// editor's pick buttons and the launcher's folder button.
 #pragma once
 
 #include <windows.h>
@@ -14,6 +15,8 @@ public:
     // Takes over the button `id` of parent and loads the four bitmap resources.
     bool Attach(int id, HWND parent, HINSTANCE instance, UINT up, UINT down, UINT focus,
                 UINT disabled);
+    // Makes the button as large as its up bitmap.
+    void SizeToContent();
 
 protected:
     bool OnReflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;

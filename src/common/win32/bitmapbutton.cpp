@@ -1,4 +1,4 @@
-#include "editor/win32/bitmapbutton.h"
+#include "common/win32/bitmapbutton.h"
 
 namespace zv {
 
@@ -9,6 +9,14 @@ bool CBitmapButton::Attach(int id, HWND parent, HINSTANCE instance, UINT up, UIN
     focus_.Reset(LoadBitmapW(instance, MAKEINTRESOURCEW(focus)));
     disabled_.Reset(LoadBitmapW(instance, MAKEINTRESOURCEW(disabled)));
     return SubclassDlgItem(id, parent, true);
+}
+
+void CBitmapButton::SizeToContent() {
+    BITMAP bm{};
+    if (hwnd_ == nullptr || !up_ || GetObjectW(up_.Get(), sizeof bm, &bm) == 0)
+        return;
+    SetWindowPos(hwnd_, nullptr, 0, 0, bm.bmWidth, bm.bmHeight,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 bool CBitmapButton::OnReflect(UINT msg, WPARAM, LPARAM lp, LRESULT& result) {
