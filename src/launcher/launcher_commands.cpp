@@ -32,6 +32,7 @@ LaunchAction MacroCommandAction(const std::string& programFolder, const std::str
             Quoted(programFolder + std::string(kEngineExe)) + " /M:" + Quoted(macroPath);
         action.show = kShowMinimize;
         action.failureMessage = StrPrintf(kMsgCannotProcess, action.target.c_str());
+        action.returnsKeyboard = true;  // the engine runs minimised; the macro drives that window
     }
     return action;
 }

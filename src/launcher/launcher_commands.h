@@ -29,6 +29,10 @@ struct LaunchAction {
     std::string target;  // command line, or the file the shell opens
     int show = kShowDefault;
     std::string failureMessage;
+    // Chosen from the hotkey menu: the window the user was in gets the keyboard back
+    // afterwards. Only a macro run does; the editor and a document opened by the shell
+    // come up in front of that window.
+    bool returnsKeyboard = false;
 };
 
 // A chosen macro: the engine runs it; with Ctrl (Shift or not) the editor opens it;

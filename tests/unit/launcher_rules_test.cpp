@@ -20,6 +20,7 @@ TEST(LauncherCommands, MacroChoiceRunsEngineEditorOrShell) {
     EXPECT_EQ(a.target, "\"C:\\Program Files\\Zorvane\\RkEngine.exe\" /M:\"C:\\m\\日報 表.rkm\"");
     EXPECT_EQ(a.show, 6);
     EXPECT_EQ(a.failureMessage, a.target + "\n\rが処理できません。");
+    EXPECT_TRUE(a.returnsKeyboard) << "the macro drives the window the user was in";
 
     for (bool shift : {false, true}) {
         a = MacroCommandAction(kFolder, kMacro, true, shift);
@@ -27,6 +28,7 @@ TEST(LauncherCommands, MacroChoiceRunsEngineEditorOrShell) {
         EXPECT_EQ(a.target, "\"C:\\Program Files\\Zorvane\\RkEditor.exe\" \"C:\\m\\日報 表.rkm\"");
         EXPECT_EQ(a.show, 10);
         EXPECT_EQ(a.failureMessage, a.target + "\n\rが処理できません。");
+        EXPECT_FALSE(a.returnsKeyboard) << "the editor comes up in front";
     }
 
     a = MacroCommandAction(kFolder, kMacro, false, true);
@@ -34,6 +36,7 @@ TEST(LauncherCommands, MacroChoiceRunsEngineEditorOrShell) {
     EXPECT_EQ(a.target, "\"C:\\m\\日報 表.rkm\"");
     EXPECT_EQ(a.show, 1);
     EXPECT_EQ(a.failureMessage, "\"C:\\m\\日報 表.rkm\"\n\rを開くことができません。");
+    EXPECT_FALSE(a.returnsKeyboard) << "the file's own program comes up in front";
 
     // A path with a percent sign is not taken for a format.
     a = MacroCommandAction(kFolder, "C:\\%s%n.rkm", false, false);

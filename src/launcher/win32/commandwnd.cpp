@@ -151,7 +151,14 @@ void CCommandWnd::OnMacroCommand(UINT id) {
         return;
     const bool ctrl = KeyHeld(VK_CONTROL);
     const bool shift = KeyHeld(VK_SHIFT);
-    Execute(MacroCommandAction(GetProgramFolder(), entry->path, ctrl, shift));
+    const LaunchAction action = MacroCommandAction(GetProgramFolder(), entry->path, ctrl, shift);
+    if (!action.returnsKeyboard) {
+        // The editor or the file's own program comes up in front of the user's window:
+        // no hand-back, and leave it the right to take the foreground from us.
+        returnFocusTo_ = nullptr;
+        AllowSetForegroundWindow(ASFW_ANY);
+    }
+    Execute(action);
 }
 
 void CCommandWnd::OnShowLog() {
