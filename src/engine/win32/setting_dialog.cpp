@@ -21,8 +21,8 @@ std::int32_t DoubleClickTime() {
 
 }  // namespace
 
-CSettingDlg::CSettingDlg(const EngineSettings& settings, IProfile& profile)
-    : CDialog(IDD_SETTING_DIALOG), settings_(settings), profile_(profile) {}
+CSettingDlg::CSettingDlg(const EngineSettings& settings, IProfile& profile, HINSTANCE instance)
+    : CDialog(IDD_SETTING_DIALOG, instance), settings_(settings), profile_(profile) {}
 
 int CSettingDlg::FieldId(SettingRow row) {
     return IDC_SETTING_FIRST + 2 * static_cast<int>(row);

@@ -17,8 +17,9 @@ namespace zv {
 
 class CSettingDlg : public CDialog {
 public:
-    // Shows settings; OK writes the edited values through profile.
-    CSettingDlg(const EngineSettings& settings, IProfile& profile);
+    // Shows settings; OK writes the edited values through profile. The template comes
+    // from instance (the program's own by default).
+    CSettingDlg(const EngineSettings& settings, IProfile& profile, HINSTANCE instance = nullptr);
 
     // The field and up-down control of a row.
     static int FieldId(SettingRow row);

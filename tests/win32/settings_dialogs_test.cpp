@@ -1,0 +1,233 @@
+// The settings dialogs under Wine, built from the programs' own resources: the engine's
+// dialog with its up-down ranges, numeric rows and single-dialog mark; the launcher's
+// key-capture field, property dialog and hotkey dialog.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "common/folders.h"
+#include "common/win32/text.h"
+#include "common/win32/window.h"
+#include "engine/settings_dialog.h"
+#include "engine/startup.h"
+#include "engine/win32/setting_dialog.h"
+#include "fake_profile.h"
+#include "launcher/win32/keyinctrl.h"
+#include "launcher/win32/settingsdlgs.h"
+
+namespace zv {
+namespace {
+
+std::wstring TextOf(HWND w) {
+    wchar_t buf[256] = {};
+    GetWindowTextW(w, buf, 256);
+    return buf;
+}
+
+void Pump() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+// A program of the same build, loaded for its resources.
+HMODULE LoadProgram(const wchar_t* name) {
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring path = self;
+    path = path.substr(0, path.find_last_of(L'\\'));
+    path = path.substr(0, path.find_last_of(L'\\')) + L"\\bin\\" + name;
+    return LoadLibraryExW(path.c_str(), nullptr,
+                          LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+}
+
+std::pair<int, int> SpinRange(HWND dialog, int id) {
+    int low = -1, high = -1;
+    SendDlgItemMessageW(dialog, id, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low),
+                        reinterpret_cast<LPARAM>(&high));
+    return {low, high};
+}
+
+class ProgramDialogs : public ::testing::Test {
+protected:
+    void SetUp() override {
+        INITCOMMONCONTROLSEX icc{sizeof icc, ICC_UPDOWN_CLASS};
+        InitCommonControlsEx(&icc);
+    }
+};
+
+TEST_F(ProgramDialogs, EngineSettingsDialogRangesRowsAndMark) {
+    HMODULE engine = LoadProgram(L"RkEngine.exe");
+    if (engine == nullptr)
+        GTEST_SKIP() << "RkEngine.exe not built beside the tests";
+    test::MapProfile profile;
+    EngineSettings settings = DefaultEngineSettings();
+    settings.focusCheckRetry = 99999;  // above its range, set by hand
+    const std::wstring mark = ToWide(kSettingsDialogProperty);
+    {
+        CSettingDlg dialog(settings, profile, engine);
+        ASSERT_TRUE(dialog.Create(nullptr));
+        HWND d = dialog.GetSafeHwnd();
+        EXPECT_EQ(TextOf(d), L"RkEngine [RKマクロエンジンのプロパティ]");
+        EXPECT_EQ(FindWindowWithProperty(mark.c_str()), d) << "marked as the open dialog";
+        EXPECT_EQ(TextOf(dialog.Item(CSettingDlg::FieldId(SettingRow::FocusCheckRetry))), L"99999");
+
+        const int doubleClick = static_cast<int>(GetDoubleClickTime());
+        for (std::size_t i = 0; i < kSettingRowCount; ++i) {
+            const SettingRow row = static_cast<SettingRow>(i);
+            const SettingRange r = SettingRowRange(row, doubleClick);
+            EXPECT_EQ(SpinRange(d, CSettingDlg::SpinId(row)), std::make_pair(r.min, r.max)) << i;
+            // Digits-only rows take back a letter; the two plain rows keep it until OK.
+            HWND field = dialog.Item(CSettingDlg::FieldId(row));
+            const std::wstring before = TextOf(field);
+            SendMessageW(field, EM_SETSEL, 0, -1);
+            SendMessageW(field, WM_CHAR, L'x', 0);
+            EXPECT_EQ(TextOf(field) == L"x", !kSettingRows[i].digitsOnly) << i;
+            if (kSettingRows[i].digitsOnly) {
+                EXPECT_EQ(TextOf(field), before) << i;
+            }
+        }
+        // The up-down steps its row within the range and writes plain digits.
+        HWND launch = dialog.Item(CSettingDlg::FieldId(SettingRow::LaunchWait));
+        SetWindowTextW(launch, L"29999");
+        HWND spin = dialog.Item(CSettingDlg::SpinId(SettingRow::LaunchWait));
+        for (int step = 0; step < 3; ++step) {
+            SendMessageW(spin, UDM_SETPOS32, 0,
+                         SendMessageW(spin, UDM_GETPOS32, 0, 0) + 1);  // as the arrow does
+        }
+        EXPECT_EQ(TextOf(launch), L"30000");
+
+        SendMessageW(d, WM_COMMAND, MAKEWPARAM(1031, BN_CLICKED), 0);  // 規定値に戻す
+        for (std::size_t i = 0; i < kSettingRowCount; ++i) {
+            EXPECT_EQ(
+                FromWide(TextOf(dialog.Item(CSettingDlg::FieldId(static_cast<SettingRow>(i))))),
+                SettingsToFields(DefaultEngineSettings()).rows[i]);
+        }
+        EXPECT_TRUE(profile.values.empty()) << "restoring writes nothing";
+        SendMessageW(d, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        Pump();
+        EXPECT_EQ(profile.values.size(), 9u) << "OK writes the nine keys";
+        EXPECT_EQ(profile.values["RkEngineSettings/FocusCheckRetry"], "10");
+        EXPECT_EQ(FindWindowWithProperty(mark.c_str()), nullptr) << "the mark goes with the window";
+    }
+    FreeLibrary(engine);
+}
+
+TEST(LauncherKeyInCtrl, TakesItsKeysAndShowsTheirNames) {
+    HWND parent = CreateWindowExW(0, L"STATIC", L"p", WS_POPUP, 0, 0, 200, 60, nullptr, nullptr,
+                                  nullptr, nullptr);
+    // Not read-only here, so that a character that got through would show.
+    HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | ES_UPPERCASE, 0, 0, 100, 20, parent,
+                                reinterpret_cast<HMENU>(1005), nullptr, nullptr);
+    launcher::CKeyInCtrl field;
+    field.SetKey(0x41);
+    EXPECT_EQ(field.Key(), 0) << "no window: nothing stored";
+    ASSERT_TRUE(field.SubclassDlgItem(1005, parent));
+
+    auto press = [&](UINT msg, WPARAM vk, LPARAM lp = 0) {
+        SendMessageW(edit, msg, vk, lp);
+        Pump();
+        return TextOf(edit);
+    };
+    EXPECT_EQ(press(WM_KEYDOWN, VK_F12), L"F12");
+    EXPECT_EQ(field.Key(), VK_F12);
+    for (WPARAM other : {VK_SHIFT, VK_SPACE, VK_LEFT, VK_TAB, VK_MULTIPLY})
+        EXPECT_EQ(press(WM_KEYDOWN, other), L"F12") << other;
+    EXPECT_EQ(press(WM_KEYDOWN, VK_NUMPAD0), L"NUMPAD0");
+    EXPECT_EQ(press(WM_SYSKEYDOWN, VK_F10), L"F10") << "F10 comes as a system key";
+    EXPECT_EQ(press(WM_SYSKEYDOWN, VK_F9, 1 << 29), L"F10") << "with Alt it is a mnemonic";
+    // The character a letter's key-down already queued is not typed.
+    PostMessageW(edit, WM_CHAR, L'q', 0);
+    EXPECT_EQ(press(WM_KEYDOWN, 'Q'), L"Q");
+    EXPECT_EQ(field.Key(), 'Q');
+    DWORD start = 0, end = 0;
+    SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 0u);
+    EXPECT_EQ(end, 1u) << "the name is selected";
+
+    field.SetKey(0x20);
+    EXPECT_EQ(TextOf(edit), L"SPACE");
+    field.SetKey(0x07);
+    EXPECT_EQ(TextOf(edit), L"");
+    EXPECT_EQ(field.Key(), 0) << "a code without a name is no key";
+    field.UnsubclassWindow();
+    DestroyWindow(parent);
+}
+
+TEST_F(ProgramDialogs, LauncherPropertyAndHotkeyDialogs) {
+    HMODULE launcher = LoadProgram(L"Zorvane.exe");
+    if (launcher == nullptr)
+        GTEST_SKIP() << "Zorvane.exe not built beside the tests";
+    for (int id : {171, 284, 285, 286}) {
+        HBITMAP b = LoadBitmapW(launcher, MAKEINTRESOURCEW(id));
+        ASSERT_NE(b, nullptr) << id;
+        DeleteObject(b);
+    }
+    LauncherSettings settings;
+    settings.hotkey = 0x7B;
+    settings.hotkeyMod = 6;
+    settings.macroTopPath = "C:\\マクロ\\とても長い名前のフォルダ\\さらに下のフォルダ";
+    settings.macroFileMax = 5000;  // above the range, as a hand-edited file may hold
+    settings.macroDirDepth = 3;
+    test::MapProfile profile;
+    {
+        CPropertyDlg dialog(launcher, settings, profile);
+        ASSERT_TRUE(dialog.Create(nullptr));
+        HWND d = dialog.GetSafeHwnd();
+        EXPECT_EQ(TextOf(d), L"Zorvane プロパティ");
+        EXPECT_EQ(FromWide(TextOf(dialog.Item(1009))), settings.macroTopPath);
+        DWORD start = 0, end = 0;
+        SendDlgItemMessageW(d, 1009, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                            reinterpret_cast<LPARAM>(&end));
+        EXPECT_EQ(start, end);
+        EXPECT_EQ(end, static_cast<DWORD>(GetWindowTextLengthW(dialog.Item(1009))))
+            << "the caret at the end of the path";
+        EXPECT_EQ(TextOf(dialog.Item(1019)), L"5000");
+        EXPECT_EQ(TextOf(dialog.Item(1021)), L"3");
+        EXPECT_EQ(SpinRange(d, 1020), std::make_pair(1, 2000));
+        EXPECT_EQ(SpinRange(d, 1022), std::make_pair(0, 10));
+        EXPECT_EQ(TextOf(dialog.Item(1005)), L"F12");
+        EXPECT_EQ(IsDlgButtonChecked(d, 1000), BST_UNCHECKED);
+        EXPECT_EQ(IsDlgButtonChecked(d, 1001), BST_CHECKED);
+        EXPECT_EQ(IsDlgButtonChecked(d, 1002), BST_CHECKED);
+        EXPECT_EQ(IsDlgButtonChecked(d, 1003), BST_UNCHECKED);
+        // The browse button is drawn with its bitmaps, at their size.
+        RECT r;
+        GetClientRect(dialog.Item(1010), &r);
+        EXPECT_EQ(r.right, 20);
+        EXPECT_EQ(r.bottom, 18);
+        EXPECT_EQ(GetWindowLongPtrW(dialog.Item(1010), GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
+
+        // OK with valid fields writes the three catalogue keys and takes the hotkey boxes.
+        SetWindowTextW(dialog.Item(1019), L"250");
+        CheckDlgButton(d, 1003, BST_CHECKED);
+        SendMessageW(d, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        Pump();
+        EXPECT_EQ(profile.values["ZorvaneSettings/RkMacroFileMax"], "250");
+        EXPECT_EQ(profile.values["ZorvaneSettings/RkMacroDirDepht"], "3");
+        EXPECT_EQ(profile.values["ZorvaneSettings/RkMacroTopPath"], settings.macroTopPath);
+        EXPECT_EQ(profile.values.count("ZorvaneSettings/Hotkey"), 0u) << "the caller's part";
+        EXPECT_EQ(dialog.Modifiers(), 6 | 8);
+        EXPECT_EQ(dialog.Key(), 0x7B);
+    }
+    {
+        CHotkeySetDlg dialog(launcher, 1, 0x20);
+        ASSERT_TRUE(dialog.Create(nullptr));
+        EXPECT_EQ(TextOf(dialog.GetSafeHwnd()), L"Zorvane のホットキーを設定");
+        EXPECT_EQ(TextOf(dialog.Item(1005)), L"SPACE") << "a Space typed into the file by hand";
+        SendMessageW(dialog.Item(1005), WM_KEYDOWN, '7', 0);
+        SendMessageW(dialog.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        Pump();
+        EXPECT_EQ(dialog.Key(), '7');
+        EXPECT_EQ(dialog.Modifiers(), 1);
+    }
+    FreeLibrary(launcher);
+}
+
+}  // namespace
+}  // namespace zv
