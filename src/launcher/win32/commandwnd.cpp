@@ -107,6 +107,12 @@ void CCommandWnd::ShowMacroMenu() {
     POINT pt{};
     GetCursorPos(&pt);
     SetForegroundWindow(hwnd_);
+    // While this window is in front, the hotkey's own key messages come to this thread,
+    // and the hotkey message (posted) is taken before them: its Alt key-down would reach
+    // the menu's loop and close the menu at once.
+    MSG pending;
+    while (PeekMessageW(&pending, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
+    }
     menuOpen_ = true;
     TrackPopupMenu(menu, TPM_CENTERALIGN | TPM_LEFTBUTTON, pt.x, pt.y, 0, hwnd_, nullptr);
     menuOpen_ = false;
