@@ -15,8 +15,6 @@
 
 namespace zv {
 
-inline constexpr std::string_view kSettingsHelpPage = "MacroSetting.html";
-
 // The number rows from top to bottom.
 enum class SettingRow : std::size_t {
     LaunchWait,

@@ -13,8 +13,6 @@
 
 namespace zv {
 
-inline constexpr std::string_view kPropertyHelpPage = "Property.html";
-
 // Ranges of the property dialog's number fields and their up-down controls.
 inline constexpr std::int32_t kMacroFileMaxMin = 1;
 inline constexpr std::int32_t kMacroFileMaxMax = 2000;

@@ -80,7 +80,7 @@ bool CSettingDlg::OnCommand(UINT id, UINT code, HWND control) {
             return true;
         case IDHELP:
             OpenHelpPage(HelpBaseAddress(GetProgramFolder()), std::string(kLocalHelpFolder),
-                         std::string(kSettingsHelpPage), "");
+                         std::string(kHelpMacroSetting), "");
             return true;
         default:
             return CDialog::OnCommand(id, code, control);

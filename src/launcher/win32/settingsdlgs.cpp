@@ -109,7 +109,7 @@ bool CPropertyDlg::OnCommand(UINT id, UINT code, HWND control) {
             return true;
         case IDHELP:
             OpenHelpPage(HelpBaseAddress(GetProgramFolder()), std::string(kLocalHelpFolder),
-                         std::string(kPropertyHelpPage), "");
+                         std::string(kHelpProperty), "");
             return true;
         default:
             return CHotkeyFieldsDlg::OnCommand(id, code, control);
