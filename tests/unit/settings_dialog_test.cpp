@@ -37,8 +37,8 @@ TEST(NumberField, IntegersAsTheDialogsReadThem) {
     EXPECT_EQ(ok.message, "");
 }
 
-// Each row shows its own setting and the up-down of each row has the range OK checks.
-TEST(SettingsDialog, RowsShowTheirSettingsWithTheirRanges) {
+// Each row shows its own setting, from top to bottom.
+TEST(SettingsDialog, RowsShowTheirSettings) {
     EngineSettings s;
     s.launchWaitMSec = 1;
     s.pgEndLoopSleepMSec = 2;
@@ -52,28 +52,6 @@ TEST(SettingsDialog, RowsShowTheirSettingsWithTheirRanges) {
     const SettingsFields f = SettingsToFields(s);
     EXPECT_EQ(f.rows, (std::array<std::string, 8>{"1", "2", "3", "4", "5", "6", "7", "8"}));
     EXPECT_TRUE(f.mouseMoveReal);
-
-    struct Expected {
-        SettingRow row;
-        const char* key;
-        std::int32_t max;
-        bool digitsOnly;
-    };
-    for (const Expected& e : {Expected{SettingRow::LaunchWait, "LaunchWaitMSec", 30000, true},
-                              {SettingRow::PgEndLoopSleep, "PgEndLoopSleepMSec", 30000, true},
-                              {SettingRow::FocusCheckRetry, "FocusCheckRetry", 100, true},
-                              {SettingRow::FocusCheckMSec, "FocusCheckMSec", 30000, true},
-                              {SettingRow::KeyinWait, "KeyinWaitMSec", 2000, true},
-                              {SettingRow::TypeWait, "TypeWaitMSec", 60000, false},
-                              {SettingRow::MouseWClick, "MouseWClickMSec", 640, true},
-                              {SettingRow::OpenClipboardRetry, "OpenClipboardRetry", 100, false}}) {
-        const auto i = static_cast<std::size_t>(e.row);
-        EXPECT_EQ(kEngineSettingTable[kSettingRows[i].setting].key, e.key);
-        EXPECT_EQ(kSettingRows[i].digitsOnly, e.digitsOnly) << e.key;
-        const SettingRange r = SettingRowRange(e.row, 640);
-        EXPECT_EQ(r.min, 0) << e.key;
-        EXPECT_EQ(r.max, e.max) << e.key;
-    }
 }
 
 // OK reads the rows in its own order and stops at the first bad one: make every field
