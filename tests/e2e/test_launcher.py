@@ -222,19 +222,40 @@ class Launcher(unittest.TestCase):
         self.write_settings(RkMacroTopPath='C:\\' + MACROS, SplashShowSec=0)
         self.start_launcher()
         self.front_window('電卓')
-        editor = '"' + self.s.win_path(self.s.bin('RkEditor.exe')) + f'" "{self.macro_win("a.rkm")}"'
-        if self.s.bin('RkEditor.exe').exists():
-            self.skipTest('the editor exists: its start is checked in its own tests')
-        # The menu is built and dismissed; the first item's command then arrives while Ctrl
-        # and Shift are held (a menu under Wine takes no Return while Ctrl is down).
-        self.open_hotkey_menu()
-        self.s.tool('send-keys', 'esc')
-        watcher, first = self.background('cmdline-wait', 'RkEngine.exe', '4000')
-        self.s.tool('hold-keys', 'ctrl', 'shift', '--', f'post:{LAUNCHER_WINDOW},273,10000,0')
-        watcher.wait(timeout=60)
-        self.assertNotEqual(watcher.returncode, 0, 'the engine did not start')
-        self.assertEqual(self.s.message_box_text('Zorvane'), editor + '\n\rが処理できません。')
-        self.s.press('Zorvane', 1)
+        editor_exe = self.s.bin('RkEditor.exe')
+        editor = '"' + self.s.win_path(editor_exe) + f'" "{self.macro_win("a.rkm")}"'
+
+        def choose_with_ctrl():
+            # The menu is built and dismissed; the first item's command then arrives while
+            # Ctrl and Shift are held (a menu under Wine takes no Return while Ctrl is down).
+            self.open_hotkey_menu()
+            self.s.tool('send-keys', 'esc')
+            watcher, first = self.background('cmdline-wait', 'RkEngine.exe', '4000')
+            self.s.tool('hold-keys', 'ctrl', 'shift', '--', f'post:{LAUNCHER_WINDOW},273,10000,0')
+            watcher.wait(timeout=60)
+            self.assertNotEqual(watcher.returncode, 0, 'the engine did not start')
+
+        # The editor opens the macro, in front of the window the user was in.
+        choose_with_ctrl()
+        self.assertIsNotNone(self.s.wait_window('a.rkm - RkEditor', 15000), 'the editor opened it')
+        deadline = time.time() + 10
+        front = None
+        while time.time() < deadline and front != 'a.rkm - RkEditor':
+            front = json.loads(self.s.tool('foreground')[1].strip())['caption']
+            time.sleep(0.2)
+        self.assertEqual(front, 'a.rkm - RkEditor', 'the editor is in front of 電卓')
+        self.s.tool('kill', 'RkEditor.exe')
+        self.s.wait_no_process('RkEditor.exe', 20)
+        # Without the editor beside the launcher, the launcher says what it could not start.
+        aside = editor_exe.with_name('RkEditor.exe.aside')
+        editor_exe.rename(aside)
+        try:
+            self.front_window('電卓')
+            choose_with_ctrl()
+            self.assertEqual(self.s.message_box_text('Zorvane'), editor + '\n\rが処理できません。')
+            self.s.press('Zorvane', 1)
+        finally:
+            aside.rename(editor_exe)
 
     def test_shift_opens_through_the_shell_and_the_log_falls_back_to_notepad(self):
         self.write_macro('a.rkm', '朝の準備')
