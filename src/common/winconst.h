@@ -102,4 +102,32 @@ inline constexpr std::uint32_t kImeCmodeKatakana = 0x02;
 inline constexpr std::uint32_t kImeCmodeFullShape = 0x08;
 inline constexpr std::uint32_t kImeCmodeHanjaConvert = 0x40;
 
+// ---- virtual keys a recording sorts ----
+inline constexpr std::uint8_t kVkCancel = 0x03;  // Ctrl+Pause
+inline constexpr std::uint8_t kVkBack = 0x08;
+inline constexpr std::uint8_t kVkPause = 0x13;
+inline constexpr std::uint8_t kVkCapital = 0x14;
+inline constexpr std::uint8_t kVkKana = 0x15;  // 0x15 to 0x1A: input-method keys
+inline constexpr std::uint8_t kVkImeOff = 0x1A;
+inline constexpr std::uint8_t kVkConvert = 0x1C;  // 0x1C to 0x1F: conversion keys
+inline constexpr std::uint8_t kVkModeChange = 0x1F;
+inline constexpr std::uint8_t kVkSpace = 0x20;
+inline constexpr std::uint8_t kVkLWin = 0x5B;
+inline constexpr std::uint8_t kVkRWin = 0x5C;
+inline constexpr std::uint8_t kVkNumpad0 = 0x60;  // 0x60 to 0x6F: the numeric keypad
+inline constexpr std::uint8_t kVkDivide = 0x6F;
+inline constexpr std::uint8_t kVkNumLock = 0x90;
+inline constexpr std::uint8_t kVkScroll = 0x91;
+inline constexpr std::uint8_t kVkLShift = 0xA0;  // 0xA0 to 0xA5: left and right modifiers
+inline constexpr std::uint8_t kVkRMenu = 0xA5;
+inline constexpr std::uint8_t kVkOem1 = 0xBA;  // 0xBA to 0xC0: punctuation keys
+inline constexpr std::uint8_t kVkOem3 = 0xC0;
+inline constexpr std::uint8_t kVkOem4 = 0xDB;  // 0xDB to 0xDF: punctuation keys
+inline constexpr std::uint8_t kVkOem8 = 0xDF;
+inline constexpr std::uint8_t kVkOem102 = 0xE2;
+inline constexpr std::uint8_t kVkProcessKey = 0xE5;  // a key the input method took
+inline constexpr std::uint8_t kVkPacket = 0xE7;      // a character injected as a key
+inline constexpr std::uint8_t kVkOemAttn = 0xF0;     // 0xF0 to 0xF5: Japanese keyboard modes
+inline constexpr std::uint8_t kVkOemBackTab = 0xF5;
+
 }  // namespace zv

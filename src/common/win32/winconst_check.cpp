@@ -92,4 +92,16 @@ static_assert(kImeCmodeHanjaConvert == IME_CMODE_HANJACONVERT);
 
 static_assert(kImeOff == 9 && kImeHiragana == 1 && kImeKatakanaHalf == 2);
 
+static_assert(kVkCancel == VK_CANCEL && kVkBack == VK_BACK && kVkPause == VK_PAUSE);
+static_assert(kVkCapital == VK_CAPITAL && kVkKana == VK_KANA && kVkImeOff == VK_IME_OFF);
+static_assert(kVkConvert == VK_CONVERT && kVkModeChange == VK_MODECHANGE && kVkSpace == VK_SPACE);
+static_assert(kVkLWin == VK_LWIN && kVkRWin == VK_RWIN);
+static_assert(kVkNumpad0 == VK_NUMPAD0 && kVkDivide == VK_DIVIDE);
+static_assert(kVkNumLock == VK_NUMLOCK && kVkScroll == VK_SCROLL);
+static_assert(kVkLShift == VK_LSHIFT && kVkRMenu == VK_RMENU);
+static_assert(kVkOem1 == VK_OEM_1 && kVkOem3 == VK_OEM_3 && kVkOem4 == VK_OEM_4);
+static_assert(kVkOem8 == VK_OEM_8 && kVkOem102 == VK_OEM_102);
+static_assert(kVkProcessKey == VK_PROCESSKEY && kVkPacket == VK_PACKET);
+static_assert(kVkOemAttn == VK_OEM_ATTN && kVkOemBackTab == VK_OEM_BACKTAB);
+
 }  // namespace zv
