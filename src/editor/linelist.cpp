@@ -1,5 +1,6 @@
 #include "editor/linelist.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace zv {
@@ -50,6 +51,27 @@ ListResult MacroLineList::InsertAt(int index, std::string text) {
 
 ListResult MacroLineList::InsertLineAfter(int index, std::string text) {
     return InsertAt(index < 0 ? 0 : index + 1, std::move(text));
+}
+
+ListResult MacroLineList::InsertLinesAfter(int index, std::vector<std::string> lines) {
+    int at = index < 0 ? 0 : std::min(index + 1, Count());
+    if (lines.empty())
+        return Done(false);
+    if (lines.size() > maxLines_ || lines_.size() > maxLines_ - lines.size()) {
+        ListResult result = Done(false);
+        result.message = kMsgAddLineFailed;
+        return result;
+    }
+    ListResult result;
+    for (std::string& line : lines) {
+        lines_.insert(lines_.begin() + at, std::move(line));
+        result.edits.push_back({ListEdit::Kind::Insert, at});
+        ++at;
+    }
+    selection_ = at - 1;
+    result.selection = selection_;
+    result.modified = true;
+    return result;
 }
 
 ListResult MacroLineList::EraseAt(int index) {

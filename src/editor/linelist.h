@@ -111,6 +111,9 @@ public:
     ListResult InsertLineAfter(int index, std::string text);
     // Inserts text at index (Count() appends) and selects it.
     ListResult InsertAt(int index, std::string text);
+    // Inserts lines in order after the line at index (-1: at the top) as one change and
+    // selects the last of them; refused as a whole when they do not all fit.
+    ListResult InsertLinesAfter(int index, std::vector<std::string> lines);
     // Deletes the line at index; its text goes to the paste buffer. The selection follows
     // the list control: it stays on its line, and is cleared when that line is deleted.
     ListResult EraseAt(int index);

@@ -62,6 +62,35 @@ TEST(LineList, InsertAfterSelectsTheNewLine) {
     EXPECT_EQ(r.edits, (std::vector<ListEdit>{{ListEdit::Kind::Insert, 2}}));
 }
 
+TEST(LineList, RecordedLinesGoInAsOneChange) {
+    MacroLineList list = ListOf({"A:1", "A:2"}, 0);
+    ControlMirror control;
+    control.items = list.Lines();
+    ListResult r = list.InsertLinesAfter(0, {"R:1", "R:2", "R:3"});
+    control.Apply(r, list);
+    EXPECT_EQ(list.Lines(), (Lines{"A:1", "R:1", "R:2", "R:3", "A:2"}));
+    EXPECT_EQ(control.items, list.Lines());
+    EXPECT_EQ(r.selection, 3) << "the last recorded line";
+    EXPECT_TRUE(r.modified);
+
+    r = list.InsertLinesAfter(-1, {"T:1", "T:2"});
+    EXPECT_EQ(list.Lines()[0], "T:1") << "nothing selected: at the top";
+    EXPECT_EQ(list.Selection(), 1);
+
+    r = list.InsertLinesAfter(2, {});
+    EXPECT_FALSE(r.modified) << "an empty recording changes nothing";
+    EXPECT_TRUE(r.edits.empty());
+
+    MacroLineList small(4);
+    small.Reset({"A:1", "A:2"});
+    r = small.InsertLinesAfter(1, {"R:1", "R:2", "R:3"});
+    EXPECT_EQ(small.Lines(), (Lines{"A:1", "A:2"})) << "all or nothing";
+    EXPECT_EQ(r.message, kMsgAddLineFailed);
+    EXPECT_FALSE(r.modified);
+    r = small.InsertLinesAfter(1, {"R:1", "R:2"});
+    EXPECT_EQ(small.Count(), 4);
+}
+
 TEST(LineList, DeleteSelectsTheLineThatFollows) {
     MacroLineList list = ListOf({"A:1", "A:2", "A:3"}, 2);
     ListResult r = list.Delete();
