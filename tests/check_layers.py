@@ -17,7 +17,9 @@ ROOT = pathlib.Path(__file__).resolve().parents[1]
 SYSTEM_HEADERS = {'windows.h', 'winuser.h', 'shellapi.h', 'commctrl.h', 'shlobj.h', 'ole2.h',
                   'objbase.h', 'imm.h', 'unknwn.h', 'winbase.h', 'wingdi.h', 'oleidl.h'}
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]', re.M)
-PROCEDURE = re.compile(r'\b(LRESULT|INT_PTR)\s+CALLBACK\b')
+# A window or dialog procedure takes the window first; hook procedures (a code first) are
+# callbacks of their own.
+PROCEDURE = re.compile(r'\b(LRESULT|INT_PTR)\s+CALLBACK\s+\w+\s*\(\s*HWND\b')
 BASES = {'src/common/win32/window.cpp', 'src/common/win32/window.h',
          'src/common/win32/dialog.cpp', 'src/common/win32/dialog.h'}
 
