@@ -5,6 +5,7 @@
 #include "editor/win32/editor_app.h"
 #include "editor/win32/editor_dialogs.h"
 #include "editor/win32/mainframe.h"
+#include "editor/win32/recorder_win32.h"
 #include "editor/win32/resource.h"
 
 namespace zv {
@@ -176,6 +177,9 @@ void CRkEditorView::ExecuteCommand(UINT id) {
             if (can.moveDown)
                 ApplyList(list.Move(+1));
             return;
+        case ID_MACRO_RECORD:
+            StartRecording();
+            return;
         default:
             break;
     }
@@ -215,6 +219,37 @@ void CRkEditorView::ExecuteCommand(UINT id) {
         default:
             return;
     }
+}
+
+void CRkEditorView::StartRecording() {
+    if (recorder_ != nullptr && recorder_->IsRecording())
+        return;
+    RecorderOptions options;
+    options.pauseMs = LoadRecordPauseMSec(CRkEditorApp::Get().Profile());
+    options.doubleClickMs = GetDoubleClickTime();
+    options.doubleClickSize = {GetSystemMetrics(SM_CXDOUBLECLK), GetSystemMetrics(SM_CYDOUBLECLK)};
+    options.dragSize = {GetSystemMetrics(SM_CXDRAG), GetSystemMetrics(SM_CYDRAG)};
+    recorder_ = std::make_unique<CMacroRecorder>();
+    std::string message;
+    if (!recorder_->Start(
+            frame_.GetSafeHwnd(), options, [this](Recording r) { OnRecorded(std::move(r)); },
+            &message)) {
+        recorder_.reset();
+        ShowMessageBox(message, MB_ICONEXCLAMATION);
+    }
+}
+
+void CRkEditorView::OnRecorded(Recording recording) {
+    const std::string note = RecordingEndNote(recording);
+    ApplyList(doc_.List().InsertLinesAfter(doc_.List().Selection(), std::move(recording.lines)));
+    SetFocus(list_.GetSafeHwnd());
+    if (!note.empty())
+        ShowMessageBox(note, MB_ICONINFORMATION);
+}
+
+void CRkEditorView::StopRecording() {
+    if (recorder_ != nullptr)
+        recorder_->StopNow();
 }
 
 void CRkEditorView::OnPickTarget() {

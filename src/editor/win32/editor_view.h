@@ -16,6 +16,8 @@
 namespace zv {
 
 class CMainFrame;
+class CMacroRecorder;
+struct Recording;
 
 class CRkEditorView : public CDialog {
 public:
@@ -41,6 +43,8 @@ public:
     bool PreTranslateMessage(MSG& msg);
     void RememberFocus();
     void RestoreFocus();
+    // "操作を記録" while it runs: the editor is closing, the recording goes in first.
+    void StopRecording();
 
 private:
     BOOL OnInitDialog() override;
@@ -54,6 +58,8 @@ private:
     void OnPickTarget();
     void RunRequest(const DialogRequest& request);
     EditFocus FocusKind(HWND* field) const;
+    void StartRecording();
+    void OnRecorded(Recording recording);
 
     CMainFrame& frame_;
     EditorDocument& doc_;
@@ -62,6 +68,7 @@ private:
     SIZE reference_{-1, -1};
     bool filling_ = false;  // the form is being filled from the document
     HWND lastFocus_ = nullptr;
+    std::unique_ptr<CMacroRecorder> recorder_;
 };
 
 }  // namespace zv

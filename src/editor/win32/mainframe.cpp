@@ -326,6 +326,7 @@ bool CMainFrame::SaveModified() {
 }
 
 void CMainFrame::OnClose() {
+    view_->StopRecording();  // a recording still running goes into the document first
     // The height is stored before the question, even when closing is then cancelled.
     RECT r{};
     GetWindowRect(hwnd_, &r);

@@ -109,6 +109,13 @@
 
 #define IDS_READY 57344
 
+// The recording ("操作を記録"): its command, the bar and the bar's controls.
+#define ID_MACRO_RECORD 32800
+#define IDD_RECORD_BAR 190
+#define IDC_RECORD_MARK 1900
+#define IDC_RECORD_STATUS 1901
+#define IDC_RECORD_STOP 1902
+
 #ifndef IDC_STATIC
 #define IDC_STATIC (-1)
 #endif

@@ -1,9 +1,11 @@
 // zvtarget.exe RECORD [CAPTION]: the program that macros drive in the e2e tests. A
-// window (caption CAPTION, default "ZvTarget") with an edit field at the top and a click
-// area below it; what they receive goes to RECORD as UTF-8 lines, flushed at once:
+// window (caption CAPTION, default "ZvTarget") with an edit field at the top, a password
+// field below it and a click area below them; what they receive goes to RECORD as UTF-8
+// lines, flushed at once:
 //   keydown VK / keyup VK / syskeydown VK / syskeyup VK   (VK: two hex digits)
 //   char XXXX                                             (UTF-16 code unit, hex)
 //   text T                                                (the field's text after a change)
+//   password T                                            (the password field's text)
 //   final T                                               (the field's text at the end)
 //   down B X Y / up B X Y / dblclk B X Y                  (B: L R M X1 X2; client coords)
 //   drag B X0 Y0 X1 Y1                                    (button up away from its down)
@@ -18,7 +20,9 @@
 namespace {
 
 constexpr int kEditId = 100;
+constexpr int kPasswordId = 101;
 HWND g_edit = nullptr;
+HWND g_password = nullptr;
 WNDPROC g_editProc = nullptr;
 FILE* g_out = nullptr;
 POINT g_downAt{};
@@ -55,10 +59,10 @@ void RecordButton(const char* what, const char* button, long x, long y) {
     Record(buf);
 }
 
-std::wstring EditText() {
-    const int n = GetWindowTextLengthW(g_edit);
+std::wstring EditText(HWND edit = g_edit) {
+    const int n = GetWindowTextLengthW(edit);
     std::wstring text(static_cast<size_t>(n) + 1, L'\0');
-    GetWindowTextW(g_edit, text.data(), n + 1);
+    GetWindowTextW(edit, text.data(), n + 1);
     text.resize(static_cast<size_t>(n));
     return text;
 }
@@ -122,6 +126,10 @@ LRESULT CALLBACK MainProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
                                      reinterpret_cast<HMENU>(kEditId), nullptr, nullptr);
             g_editProc = reinterpret_cast<WNDPROC>(
                 SetWindowLongPtrW(g_edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EditProc)));
+            g_password =
+                CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
+                                WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL | ES_PASSWORD, 10, 44, 460,
+                                26, w, reinterpret_cast<HMENU>(kPasswordId), nullptr, nullptr);
             return 0;
         case WM_ACTIVATE:
             if (LOWORD(wp) != WA_INACTIVE)
@@ -130,6 +138,8 @@ LRESULT CALLBACK MainProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
         case WM_COMMAND:
             if (LOWORD(wp) == kEditId && HIWORD(wp) == EN_CHANGE)
                 Record("text " + Utf8(EditText()));
+            if (LOWORD(wp) == kPasswordId && HIWORD(wp) == EN_CHANGE)
+                Record("password " + Utf8(EditText(g_password)));
             return 0;
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:

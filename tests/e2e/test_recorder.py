@@ -1,0 +1,288 @@
+"""RkEditor's "操作を記録" as a user meets it: the editor hides behind a small recording
+bar, the user works in Notepad or in the test target program (input played through
+SendInput: Unicode text as an input method delivers it, keys, clicks, a double click, a
+drag, a wheel notch), Pause or the bar's stop button ends it, and the lines are in the
+editor. The recorded macro is then run by RkEngine.exe and must do the same again. A
+password field's text never reaches the macro, and the hook does nothing once the editor
+is gone, even when it was killed."""
+import json
+import pathlib
+import re
+import shutil
+import tempfile
+import time
+import unittest
+
+from wineenv import shared_session, ini_section
+
+BAR = 'RkEditor - 操作を記録'
+NOTEPAD = '(無題) - メモ帳'
+LIST = 1000
+STOP_BUTTON = 1902
+FOLDER = 'zv-recorder'
+STAMP = re.compile(r'^\[\d\d/\d\d/\d\d \d\d:\d\d:\d\d\] ')
+
+
+class Recorder(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.s = shared_session()
+        cls.editor = cls.s.bin('RkEditor.exe')
+        cls.engine = cls.s.bin('RkEngine.exe')
+        cls.target = cls.s.test_program('zvtarget.exe')
+        cls.hook = cls.s.win_path(cls.s.bin('RkRecHook.dll'))
+
+    def setUp(self):
+        self.s.reset_user_state()
+        self.dir = self.s.drive_c() / FOLDER
+        shutil.rmtree(self.dir, ignore_errors=True)
+        self.dir.mkdir(parents=True)
+        self.work = pathlib.Path(tempfile.mkdtemp(prefix='zv-rec-'))
+        self.procs = []
+
+    def tearDown(self):
+        for name in ('RkEditor.exe', 'RkEngine.exe', 'zvtarget.exe', 'notepad.exe'):
+            self.s.tool('kill', name)
+        for p in self.procs:
+            try:
+                p.wait(timeout=20)
+            except Exception:
+                p.kill()
+        shutil.rmtree(self.dir, ignore_errors=True)
+        shutil.rmtree(self.work, ignore_errors=True)
+
+    # ---- helpers ----
+    def start(self, exe, args=''):
+        p = self.s.start(exe, args)
+        self.procs.append(p)
+        return p
+
+    def open_editor(self, name='rec.txt'):
+        self.s.write_cp932(self.dir / name, '; <RKMACRO>記録\r\n\r\n')
+        self.start(self.editor, f'"C:\\{FOLDER}\\{name}"')
+        caption = f'{name} - RkEditor'
+        self.assertIsNotNone(self.s.wait_window(caption, 15000), caption)
+        return caption
+
+    def start_recording(self, caption):
+        """Chooses "操作を記録(&C)..." in the "マクロ(&M)" menu; returns the bar."""
+        self.s.tool('activate', caption)
+        time.sleep(0.3)
+        self.s.tool('send-keys', 'alt', 'm', 'c')
+        deadline = time.time() + 10
+        while time.time() < deadline:
+            bar = self.s.wait_window(BAR, 2000)
+            if bar is not None and bar['visible']:
+                return bar
+            time.sleep(0.1)
+        self.fail('the recording bar did not show')
+
+    def visible(self, caption):
+        info = self.s.wait_window(caption, 1000)
+        return info is not None and info['visible']
+
+    def wait_back(self, caption, timeout=10):
+        """The editor is back (modified) and the bar gone once the recording ended."""
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            if self.visible(caption + '(更新)') and not self.visible(BAR):
+                return caption + '(更新)'
+            time.sleep(0.1)
+        self.fail('the editor did not come back: ' + self.s.tool('windows')[1])
+
+    def notepad_text(self):
+        info = self.s.wait_window(NOTEPAD, 5000)
+        self.assertIsNotNone(info)
+        return next(c['text'] for c in info['controls'] if c['class'].lower() == 'edit')
+
+    def armed(self):
+        rc, out = self.s.tool('hook-armed', self.hook)
+        self.assertEqual(rc, 0)
+        return json.loads(out.strip())['armed']
+
+    def play(self, *steps):
+        rc, out = self.s.tool('play', *steps, timeout=120)
+        self.assertEqual(rc, 0, out)
+
+    def origin(self, caption):
+        rc, out = self.s.tool('client-origin', caption)
+        self.assertEqual(rc, 0)
+        o = json.loads(out.strip())
+        return o['x'], o['y']
+
+    def save(self, caption, name='rec.txt'):
+        """Saves with Ctrl+S; returns the macro's command lines."""
+        self.s.tool('activate', caption)
+        time.sleep(0.3)
+        self.s.tool('send-keys', 'ctrl+s')
+        self.assertIsNotNone(self.s.wait_window(caption.replace('(更新)', ''), 10000), 'saved')
+        text = self.s.read_cp932(self.dir / name)
+        self.assertTrue(text.startswith('; <RKMACRO>記録\r\n\r\n\r\n'), text)
+        return text.split('\r\n')[3:-1]
+
+    def start_target(self, caption, record):
+        self.start(self.target, f'"{self.s.win_path(record)}" "{caption}"')
+        self.assertIsNotNone(self.s.wait_window(caption, 15000), 'the target opened')
+
+    def target_record(self, path):
+        return pathlib.Path(path).read_text('utf-8').splitlines() if pathlib.Path(path).exists() else []
+
+    def close_target(self, caption, record):
+        self.s.tool('close', caption)
+        deadline = time.time() + 15
+        while time.time() < deadline:
+            lines = self.target_record(record)
+            if lines and lines[-1].startswith('final'):
+                return lines
+            time.sleep(0.1)
+        self.fail('the target did not end')
+
+    def run_engine(self, macro_name):
+        self.assertEqual(self.s.run(self.engine, f'/M:"C:\\{FOLDER}\\{macro_name}"', timeout=120), 0)
+        text = self.s.read_cp932(self.s.suite_folder() / 'Zorvane_Log.txt')
+        return [STAMP.sub('', line) for line in text.splitlines()]
+
+    def assert_every_line_ran(self, log, lines):
+        entries = [l for l in log if re.match(r'^\d{4}行目：', l)]
+        self.assertEqual(len(entries), len(lines), log)
+        for entry, line in zip(entries, lines):
+            keyword = line.split(':', 1)[0]
+            self.assertRegex(entry, rf'^\d{{4}}行目：{keyword} *:', log)
+        self.assertFalse([l for l in log if '<ERROR>' in l], log)
+        self.assertEqual(log[-1], 'マクロ処理終了')
+
+    # ---- scenarios ----
+    def test_typing_in_notepad_is_recorded_as_lines_and_replays(self):
+        self.start(self.s.drive_c() / 'windows' / 'notepad.exe')
+        self.assertIsNotNone(self.s.wait_window(NOTEPAD, 15000))
+        caption = self.open_editor()
+        # Typed before the bar shows: not recorded.
+        self.s.tool('activate', NOTEPAD)
+        self.play('text:前')
+        self.start_recording(caption)
+        self.assertFalse(self.visible(caption), 'the editor hides while recording')
+        self.assertTrue(self.armed())
+        time.sleep(1.2)  # the bar's clock has moved on
+        self.assertIsNotNone(self.s.screenshot('recorder_bar'))
+        bar = self.s.wait_window(BAR, 2000)
+        self.assertRegex(next(c['text'] for c in bar['controls'] if c['id'] == 1901), r'^記録中  0:0[1-9]$')
+
+        self.s.tool('activate', NOTEPAD)
+        self.play('text:こんにちは、世界', 'key:return', 'key:ctrl+a', 'key:ctrl+c', 'sleep:300',
+                  'key:pause')
+        caption = self.wait_back(caption)
+        self.assertFalse(self.armed(), 'the hook passes nothing on after the stop')
+        box = json.loads(self.s.tool('listbox', caption, str(LIST))[1])
+        self.assertEqual((box['count'], box['sel']), (5, 4), 'inserted at the top, the last one selected')
+        self.s.screenshot('recorder_editor_lines')
+        self.assertEqual(self.notepad_text(), '前こんにちは、世界\r\n', 'Notepad got the typing')
+        self.assertEqual(self.s.message_box_text('RkEditor', 500), None, 'nothing to tell')
+
+        lines = self.save(caption)
+        self.assertEqual(lines, [f'FOCUS:"{NOTEPAD}"', 'TYPE:"こんにちは、世界"', 'KEYIN:RETURN',
+                                 'KEYIN:CONTROL A', 'KEYIN:CONTROL C'])
+        ini = self.s.read_cp932(self.s.suite_folder() / 'Zorvane.ini')
+        self.assertEqual(ini_section(ini, 'RkManagerSettings').get('RecordPauseMSec'), '1000',
+                         'the threshold is written back with its default')
+
+        # A fresh Notepad, the macro run by the engine: the same text again.
+        self.s.tool('kill', 'notepad.exe')
+        self.assertTrue(self.s.wait_no_process('notepad.exe'))
+        self.s.tool('clip-set', 'before')
+        self.start(self.s.drive_c() / 'windows' / 'notepad.exe')
+        self.assertIsNotNone(self.s.wait_window(NOTEPAD, 15000))
+        log = self.run_engine('rec.txt')
+        self.assert_every_line_ran(log, lines)
+        self.assertEqual(self.notepad_text(), 'こんにちは、世界\r\n')
+        clip = json.loads(self.s.tool('clip-get')[1].strip())
+        self.assertEqual(clip['text'], 'こんにちは、世界\r\n', 'Ctrl+A, Ctrl+C copied it')
+
+    def test_clicks_and_a_drag_replay_at_the_same_client_positions(self):
+        self.s.write_cp932(self.s.suite_folder() / 'Zorvane.ini',
+                           '[RkManagerSettings]\r\nRecordPauseMSec=1500\r\n')
+        target = 'ZvTarget 記録'
+        first = self.work / 'recorded.txt'
+        self.start_target(target, first)
+        caption = self.open_editor()
+        self.start_recording(caption)
+        x, y = self.origin(target)
+        self.play(f'click:{x + 100},{y + 120}', 'sleep:400',
+                  f'dblclick:{x + 150},{y + 140}', 'sleep:400',
+                  f'drag:{x + 60},{y + 200},{x + 300},{y + 260}', 'sleep:400',
+                  f'click:{x + 320},{y + 100},right', 'sleep:2500',
+                  f'wheel:{x + 200},{y + 160},-120', 'sleep:300')
+        # The bar's own button ends it; the click on the bar is not part of the macro.
+        rc, out = self.s.tool('control-rect', BAR, str(STOP_BUTTON))
+        self.assertEqual(rc, 0)
+        r = json.loads(out.strip())
+        self.play(f'click:{(r["left"] + r["right"]) // 2},{(r["top"] + r["bottom"]) // 2}')
+        caption = self.wait_back(caption)
+        lines = self.save(caption)
+        self.assertEqual(lines[:6], [f'FOCUS:"{target}"', 'MOUSE:100,120,L,LOCAL',
+                                     'MOUSE:150,140,LW,LOCAL', 'MOUSE:60,200,LOCAL',
+                                     'MOUSE:300,260,DD,LOCAL', 'MOUSE:320,100,R,LOCAL'])
+        self.assertRegex(lines[6], r'^WAIT:(2[5-9]|3[0-4])00,0$', 'the pause above the threshold')
+        self.assertEqual(lines[7:], ['MOUSE:200,160,W-,LOCAL'])
+
+        mouse_words = ('down', 'up', 'dblclk', 'drag', 'wheel')
+        recorded = [l for l in self.close_target(target, first) if l.split(' ')[0] in mouse_words]
+        self.assertEqual(recorded, ['down L 100 120', 'up L 100 120',
+                                    'down L 150 140', 'up L 150 140', 'dblclk L 150 140', 'up L 150 140',
+                                    'down L 60 200', 'up L 300 260', 'drag L 60 200 300 260',
+                                    'down R 320 100', 'up R 320 100', 'wheel -120 200 160'])
+
+        second = self.work / 'replayed.txt'
+        self.start_target(target, second)
+        log = self.run_engine('rec.txt')
+        self.assert_every_line_ran(log, lines)
+        replayed = [l for l in self.close_target(target, second) if l.split(' ')[0] in mouse_words]
+        self.assertEqual(replayed, recorded, 'the same clicks, double click, drag and notch')
+
+    def test_a_password_field_leaves_no_text_in_the_macro(self):
+        target = 'ZvTarget パスワード'
+        record = self.work / 'password.txt'
+        self.start_target(target, record)
+        caption = self.open_editor()
+        self.start_recording(caption)
+        x, y = self.origin(target)
+        self.play(f'click:{x + 100},{y + 57}', 'text:himitsu42', 'sleep:200',
+                  f'click:{x + 100},{y + 23}', 'text:visible', 'sleep:300', 'key:pause')
+        self.assertEqual(self.s.message_box_text('RkEditor', 10000),
+                         'パスワード欄に入力された文字は記録していません。')
+        self.s.screenshot('recorder_password_note')
+        self.assertTrue(self.s.press('RkEditor', 2) or self.s.press('RkEditor', 1))
+        caption = self.wait_back(caption)
+        lines = self.save(caption)
+        self.assertEqual(lines, [f'FOCUS:"{target}"', 'MOUSE:100,57,L,LOCAL',
+                                 'MOUSE:100,23,L,LOCAL', 'TYPE:"visible"'])
+        self.assertNotIn('himitsu', self.s.read_cp932(self.dir / 'rec.txt'))
+        got = self.close_target(target, record)
+        self.assertIn('password himitsu42', got, 'the field did get the password')
+        self.assertIn('text visible', got)
+
+    def test_the_hook_does_nothing_once_the_editor_was_killed(self):
+        target = 'ZvTarget 後'
+        record = self.work / 'after.txt'
+        self.start_target(target, record)
+        caption = self.open_editor()
+        self.start_recording(caption)
+        self.assertTrue(self.armed())
+        self.s.tool('kill', 'RkEditor.exe')
+        self.assertTrue(self.s.wait_no_process('RkEditor.exe'))
+        self.assertFalse(self.armed(), 'the recorder window is gone: nothing passes')
+        # The programs the hook was in go on taking input as before.
+        self.s.tool('activate', target)
+        self.play('text:still here', 'sleep:300')
+        # Wine keeps a killed program's message hooks installed: the next recording must
+        # still see every character once.
+        caption = self.open_editor('again.txt')
+        self.start_recording(caption)
+        self.s.tool('activate', target)
+        self.play('text: again', 'sleep:300', 'key:pause')
+        caption = self.wait_back(caption)
+        self.assertEqual(self.save(caption, 'again.txt'), [f'FOCUS:"{target}"', 'TYPE:" again"'])
+        self.assertEqual(self.close_target(target, record)[-1], 'final still here again')
+
+
+if __name__ == '__main__':
+    unittest.main()

@@ -1,0 +1,222 @@
+// zvtool commands for the recording tests: a user's input played in one go (keys,
+// Unicode text, clicks, double clicks, drags, wheel notches), whether the recording hook
+// would pass anything on, and where a window's client area lies on the screen.
+#include <cstdio>
+#include <cwctype>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "zvtool.h"
+
+using namespace zvtool;
+
+namespace {
+
+std::vector<std::wstring> Split(const std::wstring& s, wchar_t sep) {
+    std::vector<std::wstring> parts;
+    size_t start = 0;
+    for (;;) {
+        const size_t at = s.find(sep, start);
+        parts.push_back(
+            s.substr(start, at == std::wstring::npos ? std::wstring::npos : at - start));
+        if (at == std::wstring::npos)
+            return parts;
+        start = at + 1;
+    }
+}
+
+WORD KeyOf(std::wstring name) {
+    for (auto& c : name)
+        c = static_cast<wchar_t>(towlower(c));
+    static const std::map<std::wstring, WORD> keys{
+        {L"return", VK_RETURN}, {L"tab", VK_TAB},      {L"esc", VK_ESCAPE},  {L"space", VK_SPACE},
+        {L"back", VK_BACK},     {L"down", VK_DOWN},    {L"up", VK_UP},       {L"left", VK_LEFT},
+        {L"right", VK_RIGHT},   {L"home", VK_HOME},    {L"end", VK_END},     {L"delete", VK_DELETE},
+        {L"pause", VK_PAUSE},   {L"ctrl", VK_CONTROL}, {L"shift", VK_SHIFT}, {L"alt", VK_MENU},
+        {L"win", VK_LWIN},      {L"f4", VK_F4},        {L"f10", VK_F10},
+    };
+    const auto it = keys.find(name);
+    if (it != keys.end())
+        return it->second;
+    if (name.size() == 1 && iswalnum(name[0]))
+        return static_cast<WORD>(towupper(name[0]));
+    return 0;
+}
+
+bool Extended(WORD vk) {
+    return vk == VK_DOWN || vk == VK_UP || vk == VK_LEFT || vk == VK_RIGHT || vk == VK_HOME ||
+           vk == VK_END || vk == VK_DELETE;
+}
+
+void SendKey(WORD vk, bool up) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = vk;
+    in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+    in.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (Extended(vk) ? KEYEVENTF_EXTENDEDKEY : 0);
+    SendInput(1, &in, sizeof in);
+}
+
+// A character as an input method or a Unicode keyboard delivers it.
+void SendUnit(wchar_t unit) {
+    INPUT in[2] = {};
+    for (int i = 0; i < 2; ++i) {
+        in[i].type = INPUT_KEYBOARD;
+        in[i].ki.wScan = unit;
+        in[i].ki.dwFlags = KEYEVENTF_UNICODE | (i == 1 ? KEYEVENTF_KEYUP : 0);
+    }
+    SendInput(2, in, sizeof in[0]);
+}
+
+void MouseInput(DWORD flags, DWORD data = 0) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = flags;
+    in.mi.mouseData = data;
+    SendInput(1, &in, sizeof in);
+}
+
+// The pointer at (x, y), checked: a move may be applied late.
+void MoveTo(int x, int y) {
+    for (int i = 0; i < 10; ++i) {
+        SetCursorPos(x, y);
+        Sleep(30);
+        POINT p{};
+        GetCursorPos(&p);
+        if (p.x == x && p.y == y)
+            return;
+    }
+}
+
+void Click(int x, int y, DWORD down, DWORD up, DWORD data = 0) {
+    MoveTo(x, y);
+    MouseInput(down, data);
+    Sleep(50);
+    MouseInput(up, data);
+}
+
+bool Step(const std::wstring& step) {
+    const size_t colon = step.find(L':');
+    const std::wstring verb = step.substr(0, colon);
+    const std::wstring rest = colon == std::wstring::npos ? L"" : step.substr(colon + 1);
+    std::vector<int> n;
+    for (const std::wstring& part : Split(rest, L','))
+        n.push_back(_wtoi(part.c_str()));
+    if (verb == L"text") {
+        for (wchar_t unit : rest) {
+            SendUnit(unit);
+            Sleep(40);
+        }
+    } else if (verb == L"key") {
+        std::vector<WORD> chord;
+        for (const std::wstring& name : Split(rest, L'+')) {
+            const WORD vk = KeyOf(name);
+            if (vk == 0)
+                return false;
+            chord.push_back(vk);
+        }
+        for (WORD vk : chord)
+            SendKey(vk, false);
+        Sleep(30);
+        for (auto it = chord.rbegin(); it != chord.rend(); ++it)
+            SendKey(*it, true);
+    } else if (verb == L"click" && n.size() >= 2) {
+        const std::vector<std::wstring> parts = Split(rest, L',');
+        const std::wstring button = parts.size() > 2 ? parts[2] : L"left";
+        if (button == L"right")
+            Click(n[0], n[1], MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+        else if (button == L"middle")
+            Click(n[0], n[1], MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP);
+        else
+            Click(n[0], n[1], MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+    } else if (verb == L"dblclick" && n.size() >= 2) {
+        Click(n[0], n[1], MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+        Sleep(80);
+        Click(n[0], n[1], MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+    } else if (verb == L"drag" && n.size() >= 4) {
+        MoveTo(n[0], n[1]);
+        MouseInput(MOUSEEVENTF_LEFTDOWN);
+        Sleep(100);
+        for (int i = 1; i <= 8; ++i) {
+            MoveTo(n[0] + (n[2] - n[0]) * i / 8, n[1] + (n[3] - n[1]) * i / 8);
+            Sleep(20);
+        }
+        MouseInput(MOUSEEVENTF_LEFTUP);
+    } else if (verb == L"wheel" && n.size() >= 3) {
+        MoveTo(n[0], n[1]);
+        MouseInput(MOUSEEVENTF_WHEEL, static_cast<DWORD>(n[2]));
+    } else if (verb == L"sleep" && !n.empty()) {
+        Sleep(static_cast<DWORD>(n[0]));
+    } else {
+        return false;
+    }
+    Sleep(120);
+    return true;
+}
+
+}  // namespace
+
+ZV_TOOL_COMMAND(CmdPlay, L"play",
+                "play STEP...: plays a user's input through SendInput, step after step: "
+                "text:TEXT (Unicode characters), key:CHORD (ctrl+a, return, pause), "
+                "click:X,Y[,right|middle], dblclick:X,Y, drag:X1,Y1,X2,Y2, wheel:X,Y,DELTA, "
+                "sleep:MS (screen coordinates)") {
+    for (const std::wstring& step : args) {
+        if (!Step(step)) {
+            PrintLine("bad step " + Utf8(step));
+            return 2;
+        }
+    }
+    return 0;
+}
+
+ZV_TOOL_COMMAND(CmdHookArmed, L"hook-armed",
+                "hook-armed DLL: whether the recording hook DLL would pass a message on now "
+                "(its shared state read through a copy of it loaded here)") {
+    if (args.empty())
+        return 2;
+    HMODULE module = LoadLibraryW(args[0].c_str());
+    if (module == nullptr)
+        return 1;
+    using IsArmedFn = BOOL (*)();
+    const auto isArmed = reinterpret_cast<IsArmedFn>(
+        reinterpret_cast<void*>(GetProcAddress(module, "RkRecIsArmed")));
+    if (isArmed == nullptr)
+        return 1;
+    PrintLine(std::string("{\"armed\":") + (isArmed() ? "true" : "false") + "}");
+    FreeLibrary(module);
+    return 0;
+}
+
+ZV_TOOL_COMMAND(CmdClientOrigin, L"client-origin",
+                "client-origin CAPTION: {x, y} of the top-left corner of a top-level window's "
+                "client area on the screen") {
+    if (args.empty())
+        return 2;
+    HWND w = FindTopLevel(args[0], false);
+    if (w == nullptr)
+        return 1;
+    POINT p{0, 0};
+    ClientToScreen(w, &p);
+    PrintLine("{\"x\":" + std::to_string(p.x) + ",\"y\":" + std::to_string(p.y) + "}");
+    return 0;
+}
+
+ZV_TOOL_COMMAND(CmdControlRect, L"control-rect",
+                "control-rect CAPTION ID: the screen rectangle of control ID of a top-level "
+                "window") {
+    if (args.size() < 2)
+        return 2;
+    HWND w = FindTopLevel(args[0], false);
+    HWND control = w != nullptr ? GetDlgItem(w, ArgInt(args, 1, 0)) : nullptr;
+    if (control == nullptr)
+        return 1;
+    RECT r{};
+    GetWindowRect(control, &r);
+    char buf[128];
+    std::snprintf(buf, sizeof buf, "{\"left\":%ld,\"top\":%ld,\"right\":%ld,\"bottom\":%ld}",
+                  r.left, r.top, r.right, r.bottom);
+    PrintLine(buf);
+    return 0;
+}
