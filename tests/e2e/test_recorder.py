@@ -1,8 +1,8 @@
 """RkEditor's "操作を記録" as a user meets it: the editor hides behind a small recording
 bar, the user works in Notepad or in the test target program (input played through
 SendInput: Unicode text as an input method delivers it, keys, clicks, a double click, a
-drag, a wheel notch), Pause or the bar's stop button ends it, and the lines are in the
-editor. The recorded macro is then run by RkEngine.exe and must do the same again. A
+drag, a wheel notch, a conversion finished by the input method), Pause or the bar's stop
+button ends it, and the lines are in the editor. The recorded macro is then run by RkEngine.exe and must do the same again. A
 password field's text never reaches the macro, and the hook does nothing once the editor
 is gone, even when it was killed."""
 import json
@@ -259,6 +259,24 @@ class Recorder(unittest.TestCase):
         got = self.close_target(target, record)
         self.assertIn('password himitsu42', got, 'the field did get the password')
         self.assertIn('text visible', got)
+
+    def test_an_input_method_result_is_recorded_as_its_text(self):
+        # The target's input method finishes a conversion of 漢字変換 between typed text
+        # (the composition shows in the field first, then the result comes as characters).
+        target = 'ZvTarget 変換'
+        record = self.work / 'ime.txt'
+        self.start_target(target, record)
+        caption = self.open_editor()
+        self.start_recording(caption)
+        self.s.tool('activate', target)
+        self.play('text:ab')
+        self.assertEqual(self.s.tool('post-msg', target, str(0x8001), '0', '0')[0], 0)
+        self.play('sleep:300', 'text:cd', 'sleep:300', 'key:pause')
+        caption = self.wait_back(caption)
+        self.assertEqual(self.save(caption), [f'FOCUS:"{target}"', 'TYPE:"ab漢字変換cd"'])
+        got = self.close_target(target, record)
+        self.assertIn('ime set done', got)
+        self.assertEqual(got[-1], 'final ab漢字変換cd')
 
     def test_the_hook_does_nothing_once_the_editor_was_killed(self):
         target = 'ZvTarget 後'

@@ -10,8 +10,11 @@
 //   down B X Y / up B X Y / dblclk B X Y                  (B: L R M X1 X2; client coords)
 //   drag B X0 Y0 X1 Y1                                    (button up away from its down)
 //   wheel DELTA X Y
+// A posted WM_APP + 1 makes the input method of the edit field finish a conversion of
+// "漢字変換" there, as a user's input method would.
 #include <windows.h>
 #include <windowsx.h>
+#include <imm.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -116,6 +119,20 @@ const char* ButtonOf(UINT m, WPARAM wp) {
     }
 }
 
+void FinishConversion(HWND edit, const wchar_t* text) {
+    HIMC context = ImmGetContext(edit);
+    if (context == nullptr) {
+        Record("ime none");
+        return;
+    }
+    ImmSetOpenStatus(context, TRUE);
+    const DWORD bytes = static_cast<DWORD>(wcslen(text) * sizeof(wchar_t));
+    const BOOL set = ImmSetCompositionStringW(context, SCS_SETSTR, const_cast<wchar_t*>(text), bytes, nullptr, 0);
+    const BOOL done = ImmNotifyIME(context, NI_COMPOSITIONSTR, CPS_COMPLETE, 0);
+    ImmReleaseContext(edit, context);
+    Record(std::string("ime ") + (set ? "set " : "unset ") + (done ? "done" : "undone"));
+}
+
 LRESULT CALLBACK MainProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     const long x = GET_X_LPARAM(lp);
     const long y = GET_Y_LPARAM(lp);
@@ -181,6 +198,10 @@ LRESULT CALLBACK MainProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
             Record(buf);
             return 0;
         }
+        case WM_APP + 1:
+            SetFocus(g_edit);
+            FinishConversion(g_edit, L"漢字変換");
+            return 0;
         case WM_DESTROY:
             Record("final " + Utf8(EditText()));
             PostQuitMessage(0);

@@ -21,10 +21,16 @@ volatile LONG g_armed ZV_SHARED = 0;
 volatile LONGLONG g_recorder ZV_SHARED = 0;  // HWND
 volatile LONG g_recorderPid ZV_SHARED = 0;
 
-// Per thread of the hooked program: the input method's result was passed on as text, so
-// the characters DefWindowProc makes of it again (WM_IME_CHAR, then WM_CHAR) are not.
-thread_local bool t_resultSent = false;
-thread_local int t_imeCharsDue = 0;
+// Per thread of the hooked program: the input method's last result, passed on as text
+// when it came. What the program then gets of it once more (WM_IME_CHAR from
+// DefWindowProc, then WM_CHAR from that) is matched against it and not passed on again.
+struct ImeEcho {
+    bool unicode = true;     // the focus window takes UTF-16 (else the A functions' bytes)
+    std::wstring text;       // the result as that window gets it: UTF-16 units, or
+    std::size_t imePos = 0;  // bytes widened one by one; how far WM_IME_CHAR repeated it
+    std::size_t charPos = 0; // how far WM_CHAR repeated it
+};
+thread_local ImeEcho t_echo;
 // A procedure of this module is running on the thread. An editor that was killed can
 // leave its installation behind (Wine removes only low-level hooks with their thread);
 // its procedure then runs inside the next one's CallNextHookEx for the same message and
@@ -122,10 +128,8 @@ void OnKey(const MSG& msg, bool down) {
     if (t.recorder == nullptr)
         return;
     const auto vk = static_cast<std::uint32_t>(msg.wParam & 0xFF);
-    if (down && vk != VK_PROCESSKEY && vk != VK_PACKET) {
-        t_resultSent = false;  // a key of its own: what follows is typed, not converted
-        t_imeCharsDue = 0;
-    }
+    if (down && vk != VK_PROCESSKEY && vk != VK_PACKET)
+        t_echo = ImeEcho{};  // a key of its own: what follows is typed, not converted
     const unsigned mods = HeldModifiers();
     const bool menu = InMenu(msg.hwnd);
     const zv::HookEventKind kind = down ? zv::HookEventKind::KeyDown : zv::HookEventKind::KeyUp;
@@ -135,33 +139,52 @@ void OnKey(const MSG& msg, bool down) {
          static_cast<std::uint16_t>(vk), msg.time);
 }
 
-void PostChar(const Target& t, HWND window, WPARAM code, DWORD time) {
+// A character the window got: a UTF-16 unit, or one byte for a window of the A functions.
+void PostChar(const Target& t, HWND window, bool unicode, WPARAM code, DWORD time) {
     if (IsPasswordField(window)) {
         Post(t, zv::HookEventKind::PasswordChar, 0, 0, time);
         return;
     }
     const std::uint8_t menu = InMenu(window) ? zv::kHookMenuMode : 0;
-    if (IsWindowUnicode(window)) {
+    if (unicode)
         Post(t, zv::HookEventKind::Char, menu, static_cast<std::uint16_t>(code), time);
-    } else {
+    else
         Post(t, zv::HookEventKind::AnsiChar, menu, static_cast<std::uint16_t>(code & 0xFF), time);
+}
+
+// Advances pos over what the echo expects next: one unit, or the one or two bytes of a
+// double-byte code (lead byte high). False when code is not what comes next.
+bool Echoes(std::size_t& pos, WPARAM code, bool twoBytes) {
+    const std::wstring& text = t_echo.text;
+    if (twoBytes) {
+        if (pos + 1 < text.size() && text[pos] == ((code >> 8) & 0xFF) &&
+            text[pos + 1] == (code & 0xFF)) {
+            pos += 2;
+            return true;
+        }
+        return false;
     }
+    if (pos < text.size() && text[pos] == static_cast<wchar_t>(code & 0xFFFF)) {
+        ++pos;
+        return true;
+    }
+    return false;
 }
 
 void OnChar(const MSG& msg) {
     const Target t = TargetOf(msg.hwnd);
     if (t.recorder == nullptr)
         return;
-    if (t_imeCharsDue > 0) {
-        --t_imeCharsDue;  // made again from an input method result already passed on
+    if (Echoes(t_echo.charPos, msg.wParam, false))
         return;
-    }
-    PostChar(t, msg.hwnd, msg.wParam, msg.time);
+    t_echo.charPos = t_echo.text.size();  // the echo is over
+    PostChar(t, msg.hwnd, IsWindowUnicode(msg.hwnd) != FALSE, msg.wParam, msg.time);
 }
 
-// The input method finished a conversion: its result is what the program gets.
+// The input method finished a conversion in the focus window: its result is what the
+// program gets. (The input method's own windows get these messages too.)
 void OnComposition(HWND window, LPARAM flags) {
-    if ((flags & GCS_RESULTSTR) == 0)
+    if ((flags & GCS_RESULTSTR) == 0 || window != GetFocus())
         return;
     const Target t = TargetOf(window);
     if (t.recorder == nullptr)
@@ -170,28 +193,59 @@ void OnComposition(HWND window, LPARAM flags) {
     if (context == nullptr)
         return;
     const LONG size = ImmGetCompositionStringW(context, GCS_RESULTSTR, nullptr, 0);
-    std::wstring text(size > 0 ? static_cast<std::size_t>(size) / sizeof(wchar_t) : 0, L'\0');
+    std::wstring result(size > 0 ? static_cast<std::size_t>(size) / sizeof(wchar_t) : 0, L'\0');
     const LONG bytes =
-        text.empty() ? 0 : ImmGetCompositionStringW(context, GCS_RESULTSTR, text.data(), size);
+        result.empty() ? 0 : ImmGetCompositionStringW(context, GCS_RESULTSTR, result.data(), size);
     ImmReleaseContext(window, context);
     if (bytes <= 0)
         return;
+    result.resize(static_cast<std::size_t>(bytes) / sizeof(wchar_t));
     const DWORD now = GetTickCount();
-    for (std::size_t i = 0; i < static_cast<std::size_t>(bytes) / sizeof(wchar_t); ++i)
-        PostChar(t, window, text[i], now);
-    t_resultSent = true;
-    t_imeCharsDue = 0;
+    for (wchar_t unit : result)
+        PostChar(t, window, true, unit, now);
+    t_echo = ImeEcho{};
+    t_echo.unicode = IsWindowUnicode(window) != FALSE;
+    if (t_echo.unicode) {
+        t_echo.text = result;
+    } else {
+        const int n = WideCharToMultiByte(CP_ACP, 0, result.data(), static_cast<int>(result.size()),
+                                          nullptr, 0, nullptr, nullptr);
+        std::string ansi(n > 0 ? static_cast<std::size_t>(n) : 0, '\0');
+        WideCharToMultiByte(CP_ACP, 0, result.data(), static_cast<int>(result.size()), ansi.data(),
+                            n, nullptr, nullptr);
+        for (char byte : ansi)
+            t_echo.text += static_cast<wchar_t>(static_cast<unsigned char>(byte));
+    }
 }
 
-// A character of a result, one by one: passed on unless the whole result was; either
-// way DefWindowProc turns it into WM_CHAR, which is not passed on again.
+// A character of a result the program takes one by one. Passed on when the result was
+// not (its text could not be read); DefWindowProc's WM_CHAR of it is not passed on again.
 void OnImeChar(HWND window, WPARAM code, DWORD time) {
+    if (window != GetFocus())
+        return;
     const Target t = TargetOf(window);
     if (t.recorder == nullptr)
         return;
-    if (!t_resultSent)
-        PostChar(t, window, code, time);
-    t_imeCharsDue += (!IsWindowUnicode(window) && (code & 0xFF00) != 0) ? 2 : 1;
+    const bool unicode = IsWindowUnicode(window) != FALSE;
+    const bool twoBytes = !unicode && (code & 0xFF00) != 0;
+    if (t_echo.unicode == unicode && Echoes(t_echo.imePos, code, twoBytes))
+        return;
+    if (t_echo.imePos < t_echo.text.size() || t_echo.unicode != unicode) {
+        t_echo = ImeEcho{};
+        t_echo.unicode = unicode;
+    }
+    if (unicode) {
+        PostChar(t, window, true, code, time);
+        t_echo.text += static_cast<wchar_t>(code & 0xFFFF);
+    } else {
+        if (twoBytes) {
+            PostChar(t, window, false, (code >> 8) & 0xFF, time);
+            t_echo.text += static_cast<wchar_t>((code >> 8) & 0xFF);
+        }
+        PostChar(t, window, false, code & 0xFF, time);
+        t_echo.text += static_cast<wchar_t>(code & 0xFF);
+    }
+    t_echo.imePos = t_echo.text.size();
 }
 
 }  // namespace
@@ -213,9 +267,6 @@ __declspec(dllexport) LRESULT CALLBACK RkRecGetMessageProc(int code, WPARAM wp, 
             case WM_CHAR:
                 OnChar(msg);
                 break;
-            case WM_IME_STARTCOMPOSITION:
-                t_resultSent = false;
-                break;
             case WM_IME_COMPOSITION:
                 OnComposition(msg.hwnd, msg.lParam);
                 break;
@@ -234,9 +285,6 @@ __declspec(dllexport) LRESULT CALLBACK RkRecCallWndProc(int code, WPARAM wp, LPA
     if (code == HC_ACTION && g_armed != 0 && t_depth == 0) {
         const CWPSTRUCT& cwp = *reinterpret_cast<const CWPSTRUCT*>(lp);
         switch (cwp.message) {
-            case WM_IME_STARTCOMPOSITION:
-                t_resultSent = false;
-                break;
             case WM_IME_COMPOSITION:
                 OnComposition(cwp.hwnd, cwp.lParam);
                 break;
