@@ -278,6 +278,43 @@ class Recorder(unittest.TestCase):
         self.assertIn('ime set done', got)
         self.assertEqual(got[-1], 'final ab漢字変換cd')
 
+    def test_closing_the_editor_while_recording_keeps_the_lines(self):
+        target = 'ZvTarget 閉じる'
+        self.start_target(target, self.work / 'close.txt')
+        caption = self.open_editor()
+        self.start_recording(caption)
+        self.s.tool('activate', target)
+        self.play('text:keep me', 'key:return', 'sleep:300')
+        self.s.tool('close', caption)  # the session ends, say: the hidden editor is asked to close
+        question = self.s.message_box_text('RkEditor', 10000)
+        self.assertEqual(question, f'C:\\{FOLDER}\\rec.txt への変更を保存しますか?')
+        self.assertFalse(self.visible(BAR))
+        self.assertFalse(self.armed())
+        self.assertTrue(self.s.press('RkEditor', 6), 'はい')
+        self.assertTrue(self.s.wait_no_process('RkEditor.exe'))
+        text = self.s.read_cp932(self.dir / 'rec.txt')
+        self.assertEqual(text.split('\r\n')[3:-1], [f'FOCUS:"{target}"', 'TYPE:"keep me"', 'KEYIN:RETURN'])
+
+    def test_without_the_hook_beside_it_the_editor_says_so(self):
+        alone = self.work / 'alone'
+        alone.mkdir()
+        shutil.copy(self.editor, alone / 'RkEditor.exe')
+        self.s.write_cp932(self.dir / 'rec.txt', '; <RKMACRO>記録\r\n\r\n')
+        self.start(alone / 'RkEditor.exe', f'"C:\\{FOLDER}\\rec.txt"')
+        caption = 'rec.txt - RkEditor'
+        self.assertIsNotNone(self.s.wait_window(caption, 15000))
+        self.s.tool('activate', caption)
+        time.sleep(0.3)
+        self.s.tool('send-keys', 'alt', 'm', 'c')
+        text = self.s.message_box_text('RkEditor', 10000)
+        self.assertIsNotNone(text)
+        self.assertTrue(text.startswith('操作の記録を開始できません。\r\nRkRecHook.dll を読み込めません。\r\n'), text)
+        self.assertGreater(len(text), len('操作の記録を開始できません。\r\nRkRecHook.dll を読み込めません。\r\n'),
+                           "the system's reason follows")
+        self.assertTrue(self.s.press('RkEditor', 2) or self.s.press('RkEditor', 1))
+        self.assertTrue(self.visible(caption), 'the editor stays as it was')
+        self.assertFalse(self.visible(BAR))
+
     def test_the_hook_does_nothing_once_the_editor_was_killed(self):
         target = 'ZvTarget 後'
         record = self.work / 'after.txt'
