@@ -127,7 +127,8 @@ void FinishConversion(HWND edit, const wchar_t* text) {
     }
     ImmSetOpenStatus(context, TRUE);
     const DWORD bytes = static_cast<DWORD>(wcslen(text) * sizeof(wchar_t));
-    const BOOL set = ImmSetCompositionStringW(context, SCS_SETSTR, const_cast<wchar_t*>(text), bytes, nullptr, 0);
+    const BOOL set = ImmSetCompositionStringW(context, SCS_SETSTR, const_cast<wchar_t*>(text),
+                                              bytes, nullptr, 0);
     const BOOL done = ImmNotifyIME(context, NI_COMPOSITIONSTR, CPS_COMPLETE, 0);
     ImmReleaseContext(edit, context);
     Record(std::string("ime ") + (set ? "set " : "unset ") + (done ? "done" : "undone"));

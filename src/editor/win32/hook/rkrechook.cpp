@@ -25,10 +25,10 @@ volatile LONG g_recorderPid ZV_SHARED = 0;
 // when it came. What the program then gets of it once more (WM_IME_CHAR from
 // DefWindowProc, then WM_CHAR from that) is matched against it and not passed on again.
 struct ImeEcho {
-    bool unicode = true;     // the focus window takes UTF-16 (else the A functions' bytes)
-    std::wstring text;       // the result as that window gets it: UTF-16 units, or
-    std::size_t imePos = 0;  // bytes widened one by one; how far WM_IME_CHAR repeated it
-    std::size_t charPos = 0; // how far WM_CHAR repeated it
+    bool unicode = true;      // the window takes UTF-16 units (else bytes, A functions)
+    std::wstring text;        // the result as the window gets it: units, or bytes widened
+    std::size_t imePos = 0;   // how far WM_IME_CHAR has repeated it
+    std::size_t charPos = 0;  // how far WM_CHAR has repeated it
 };
 thread_local ImeEcho t_echo;
 // A procedure of this module is running on the thread. An editor that was killed can
