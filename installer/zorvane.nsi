@@ -62,7 +62,7 @@ Section "Zorvane (必須)" SecMain
   File "${STAGE}\Zorvane.exe"
   File "${STAGE}\RkEngine.exe"
   File "${STAGE}\RkEditor.exe"
-  File /nonfatal "${STAGE}\*.dll"
+  File "${STAGE}\RkRecHook.dll"
   File "${STAGE}\Readme.html"
   SetOutPath "$INSTDIR\help"
   File "${STAGE}\help\*.*"

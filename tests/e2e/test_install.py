@@ -11,7 +11,7 @@ import zipfile
 from wineenv import ROOT, shared_session, ini_section
 
 PACKAGE = ROOT / 'build' / 'package'
-PROGRAMS = ['Zorvane.exe', 'RkEngine.exe', 'RkEditor.exe']
+PROGRAMS = ['Zorvane.exe', 'RkEngine.exe', 'RkEditor.exe', 'RkRecHook.dll']
 PAGES = ['MacroEditor.html', 'MacroHint.html', 'MacroSetting.html', 'Property.html']
 SAMPLES = sorted(p.name for p in (ROOT / 'installer' / 'samples').glob('*.txt'))
 
