@@ -40,8 +40,7 @@ enum class HookEventKind : std::uint8_t {
     KeyDown = 1,       // code: virtual key
     KeyUp = 2,         // code: virtual key (modifiers only)
     Char = 3,          // code: a UTF-16 unit
-    AnsiChar = 4,      // code: one byte of a CP932 character (a window of the A functions)
-    PasswordChar = 5,  // a character typed into a password field; code 0
+    PasswordChar = 4,  // a character typed into a password field; code 0
 };
 
 inline constexpr std::uint8_t kHookMenuMode = 0x10;  // flag beside the RecModifier bits

@@ -634,12 +634,12 @@ TEST(RecorderHook, MessagesCarryTheEventWhole) {
         {HookEventKind::KeyDown, kRecControl | kRecShift | kHookMenuMode, 0x41, 0xFFFFFFFFu},
         {HookEventKind::Char, 0, 0x8868, 12345},  // a UTF-16 unit above 0x7FFF
         {HookEventKind::PasswordChar, kRecWin, 0, 0},
-        {HookEventKind::AnsiChar, kRecAlt, 0xE0, 0x80000000u},
+        {HookEventKind::KeyUp, kRecAlt, 0xA4, 0x80000000u},
     };
     for (const HookEvent& e : events)
         EXPECT_EQ(UnpackHookEvent(PackHookEvent(e)), e);
     EXPECT_EQ(UnpackHookEvent(0), std::nullopt);
-    EXPECT_EQ(UnpackHookEvent(0x1234567800000006ull), std::nullopt);
+    EXPECT_EQ(UnpackHookEvent(0x1234567800000005ull), std::nullopt);
 }
 
 TEST(RecorderHook, APasswordFieldGivesNoKeyThatTypes) {

@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "common/cp932.h"
 #include "common/folders.h"
 #include "common/strutil.h"
 #include "common/win32/text.h"
@@ -101,7 +100,6 @@ bool CMacroRecorder::Start(HWND editor, const RecorderOptions& options, Finished
     finished_ = std::move(finished);
     editor_ = editor;
     events_.clear();
-    leadByte_.clear();
     active_ = this;
     HINSTANCE self = GetModuleHandleW(nullptr);
     mouseHook_ = SetWindowsHookExW(WH_MOUSE_LL, MouseProc, self, 0);
@@ -213,16 +211,6 @@ void CMacroRecorder::OnHookMessage(WPARAM wp, LPARAM lp) {
             if (!CharFromUnit(static_cast<wchar_t>(hook->code), e.text))
                 return;
             break;
-        case HookEventKind::AnsiChar: {
-            e.kind = RecEvent::Kind::Char;
-            const char byte = static_cast<char>(hook->code);
-            if (leadByte_.empty() && IsLeadByte(static_cast<unsigned char>(byte))) {
-                leadByte_.assign(1, byte);  // the trail byte follows
-                return;
-            }
-            e.text = std::exchange(leadByte_, std::string()) + byte;
-            break;
-        }
         case HookEventKind::PasswordChar:
             e.kind = RecEvent::Kind::PasswordChar;
             break;
@@ -287,7 +275,6 @@ void CMacroRecorder::Finish() {
     ShowWindow(hwnd_, SW_HIDE);
     EnableWindow(Item(IDC_RECORD_STOP), TRUE);
     Recording recording = TranslateRecording(std::exchange(events_, {}), options_);
-    leadByte_.clear();
 
     // The editor comes back in front.
     ShowWindow(editor_, SW_SHOW);

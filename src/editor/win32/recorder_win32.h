@@ -72,7 +72,6 @@ private:
     RecorderOptions options_;
     Finished finished_;
     std::vector<RecEvent> events_;
-    std::string leadByte_;  // the first byte of a double-byte character of an A window
     DWORD started_ = 0;
     bool recording_ = false;
     bool stopping_ = false;

@@ -139,17 +139,33 @@ void OnKey(const MSG& msg, bool down) {
          static_cast<std::uint16_t>(vk), msg.time);
 }
 
-// A character the window got: a UTF-16 unit, or one byte for a window of the A functions.
+// The first byte of a double-byte character an A window got; its second follows.
+thread_local char t_leadByte = 0;
+
+// A character the window got: a UTF-16 unit, or one byte for a window of the A functions
+// (in the system's code page, passed on as UTF-16 once the character is whole).
 void PostChar(const Target& t, HWND window, bool unicode, WPARAM code, DWORD time) {
     if (IsPasswordField(window)) {
         Post(t, zv::HookEventKind::PasswordChar, 0, 0, time);
         return;
     }
     const std::uint8_t menu = InMenu(window) ? zv::kHookMenuMode : 0;
-    if (unicode)
+    if (unicode) {
         Post(t, zv::HookEventKind::Char, menu, static_cast<std::uint16_t>(code), time);
-    else
-        Post(t, zv::HookEventKind::AnsiChar, menu, static_cast<std::uint16_t>(code & 0xFF), time);
+        return;
+    }
+    const char byte = static_cast<char>(code & 0xFF);
+    if (t_leadByte == 0 && IsDBCSLeadByte(static_cast<BYTE>(byte))) {
+        t_leadByte = byte;
+        return;
+    }
+    const char bytes[2] = {t_leadByte != 0 ? t_leadByte : byte, byte};
+    const int count = t_leadByte != 0 ? 2 : 1;
+    t_leadByte = 0;
+    wchar_t units[2] = {};
+    const int n = MultiByteToWideChar(CP_ACP, 0, bytes, count, units, 2);
+    for (int i = 0; i < n; ++i)
+        Post(t, zv::HookEventKind::Char, menu, static_cast<std::uint16_t>(units[i]), time);
 }
 
 // Advances pos over what the echo expects next: one unit, or the one or two bytes of a
