@@ -43,6 +43,7 @@ struct Item {
     KeyinFields keys;
     MouseFields mouse;
     std::int32_t waitMs = 0;
+    bool lone = false;  // Keyin: Alt or Win pressed alone
 };
 
 bool Focusable(const RecWindow& w) {
@@ -207,6 +208,11 @@ void Translator::Push(Item item) {
 }
 
 void Translator::BeginAction(std::int64_t t, const RecWindow* target) {
+    const bool switches = target != nullptr && target->id != focused_;
+    // Alt alone right before the input goes to another window was the Alt of Alt+Tab,
+    // whose Tab the system kept: not a line.
+    if (switches && LastIs(Item::Kind::Keyin) && items_.back().lone)
+        RetractLastKey();
     if (haveActivity_ && t - lastActivity_ > options_.pauseMs) {
         const std::int64_t rounded =
             (t - lastActivity_ + kWaitStepMs / 2) / kWaitStepMs * kWaitStepMs;
@@ -219,7 +225,7 @@ void Translator::BeginAction(std::int64_t t, const RecWindow* target) {
             Push(std::move(wait));
         }
     }
-    if (target != nullptr && target->id != focused_) {
+    if (switches) {
         Item focus;
         focus.kind = Item::Kind::Focus;
         focus.text = target->caption;
@@ -368,6 +374,7 @@ void Translator::OnKeyUp(const RecEvent& e, std::int64_t t) {
         return;
     PushKey(loneTime_, TargetOf(loneEvent_),
             lone == kVkMenu ? KeyFields(kRecAlt, {}) : KeyFields(kRecWin, {}));
+    items_.back().lone = true;
     haveActivity_ = true;
     lastActivity_ = t;
 }

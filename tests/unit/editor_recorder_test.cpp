@@ -344,6 +344,13 @@ TEST(Recorder, LoneAltAndMenuKeys) {
     Stream win;
     win.In(kNotepad).Key(kVkLWin);
     EXPECT_EQ(LinesOf(win), (Lines{"FOCUS:\"無題 - メモ帳\"", "KEYIN:LWIN"}));
+
+    // Alt+Tab: the program sees Alt alone (the system keeps the Tab), then the input goes
+    // to another window.
+    Stream altTab;
+    altTab.In(kNotepad).Typed("a").Key(kVkMenu).Pause(1500).In(kTarget).Typed("b");
+    EXPECT_EQ(LinesOf(altTab), (Lines{"FOCUS:\"無題 - メモ帳\"", "TYPE:\"a\"", "WAIT:1500,0",
+                                      "FOCUS:\"ZvTarget\"", "TYPE:\"b\""}));
 }
 
 TEST(Recorder, CharactersOfCombinations) {
