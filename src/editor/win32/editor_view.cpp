@@ -11,6 +11,9 @@
 namespace zv {
 namespace {
 
+// Posted when a recording has finished.
+constexpr UINT kRecordedMessage = WM_APP + 0x60;
+
 bool IsEditControl(HWND w) {
     wchar_t cls[16] = {};
     GetClassNameW(w, cls, 16);
@@ -230,26 +233,35 @@ void CRkEditorView::StartRecording() {
     options.doubleClickSize = {GetSystemMetrics(SM_CXDOUBLECLK), GetSystemMetrics(SM_CYDOUBLECLK)};
     options.dragSize = {GetSystemMetrics(SM_CXDRAG), GetSystemMetrics(SM_CYDRAG)};
     recorder_ = std::make_unique<CMacroRecorder>();
+    auto finished = [this](Recording r) {
+        recorded_ = std::move(r);
+        PostMessageW(hwnd_, kRecordedMessage, 0, 0);
+    };
     std::string message;
-    if (!recorder_->Start(
-            frame_.GetSafeHwnd(), options, [this](Recording r) { OnRecorded(std::move(r)); },
-            &message)) {
+    if (!recorder_->Start(frame_.GetSafeHwnd(), options, finished, &message)) {
         recorder_.reset();
         ShowMessageBox(message, MB_ICONEXCLAMATION);
     }
 }
 
-void CRkEditorView::OnRecorded(Recording recording) {
+void CRkEditorView::TakeRecording() {
+    if (!recorded_)
+        return;
+    Recording recording = std::move(*recorded_);
+    recorded_.reset();
     const std::string note = RecordingEndNote(recording);
     ApplyList(doc_.List().InsertLinesAfter(doc_.List().Selection(), std::move(recording.lines)));
     SetFocus(list_.GetSafeHwnd());
-    if (!note.empty())
-        ShowMessageBox(note, MB_ICONINFORMATION);
+    if (!note.empty()) {
+        MessageBoxW(frame_.GetSafeHwnd(), ToWide(note).c_str(), ToWide(MessageBoxCaption()).c_str(),
+                    MB_OK | MB_ICONINFORMATION);
+    }
 }
 
 void CRkEditorView::StopRecording() {
     if (recorder_ != nullptr)
         recorder_->StopNow();
+    TakeRecording();  // now: the document is about to be asked whether to save
 }
 
 void CRkEditorView::OnPickTarget() {
@@ -313,6 +325,9 @@ void CRkEditorView::OnSize(int width, int height) {
 
 INT_PTR CRkEditorView::DialogProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
+        case kRecordedMessage:
+            TakeRecording();
+            return TRUE;
         case WM_SIZE:
             OnSize(LOWORD(lp), HIWORD(lp));
             return FALSE;

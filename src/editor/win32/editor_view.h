@@ -7,17 +7,18 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 
 #include "common/win32/dialog.h"
 #include "editor/document.h"
 #include "common/win32/bitmapbutton.h"
+#include "editor/recorder.h"
 #include "editor/win32/macrolist.h"
 
 namespace zv {
 
 class CMainFrame;
 class CMacroRecorder;
-struct Recording;
 
 class CRkEditorView : public CDialog {
 public:
@@ -59,7 +60,8 @@ private:
     void RunRequest(const DialogRequest& request);
     EditFocus FocusKind(HWND* field) const;
     void StartRecording();
-    void OnRecorded(Recording recording);
+    // Inserts a finished recording, once the recorder's own handling is over.
+    void TakeRecording();
 
     CMainFrame& frame_;
     EditorDocument& doc_;
@@ -69,6 +71,7 @@ private:
     bool filling_ = false;  // the form is being filled from the document
     HWND lastFocus_ = nullptr;
     std::unique_ptr<CMacroRecorder> recorder_;
+    std::optional<Recording> recorded_;  // finished, not yet inserted
 };
 
 }  // namespace zv
