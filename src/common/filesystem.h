@@ -30,9 +30,19 @@ public:
     virtual bool Write(std::string_view data) = 0;
 };
 
+// A file time: 100-nanosecond ticks since 1601-01-01 UTC, as Windows counts them.
+using FileTime = std::int64_t;
+
+inline constexpr FileTime kFileTimeTicksPerSecond = 10000000;
+
 struct DirEntry {
     std::string name;
     bool isDirectory = false;
+    // What the listing tells of the entry without opening it; 0 where it does not say.
+    FileTime lastWrite = 0;
+    FileTime changed = 0;  // last change of the content or of the metadata (attributes,
+                           // permissions, name)
+    std::uint64_t size = 0;
 };
 
 class IFileSystem {
@@ -57,7 +67,8 @@ public:
     // Creates one folder; false when it could not be created (or exists already).
     virtual bool MakeDirectory(const std::string& path) = 0;
     // Lists the entries of a folder in the platform's own order, "." and ".." included
-    // where the platform reports them. False when the folder cannot be listed.
+    // where the platform reports them, with the times and sizes the listing carries.
+    // False when the folder cannot be listed.
     virtual bool ListDirectory(const std::string& path, std::vector<DirEntry>& entries) = 0;
     // The system's text for an error code (may end in a line break, as the system's does).
     virtual std::string ErrorText(SysError error) = 0;

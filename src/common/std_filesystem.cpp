@@ -1,4 +1,5 @@
-// Standard-library file system for the native build (unit tests and benchmarks).
+// Standard-library file system for the native build (unit tests and benchmarks); file times
+// come from the host's stat.
 // Paths are used as bytes; share modes do not exist here, so `exclusive` is ignored.
 #include <cerrno>
 #include <cstdio>
@@ -6,10 +7,19 @@
 #include <filesystem>
 #include <system_error>
 
+#include <sys/stat.h>
+
 #include "common/filesystem.h"
 
 namespace zv {
 namespace {
+
+// Seconds from 1601-01-01 (file times) to 1970-01-01 (the host's times).
+constexpr FileTime kUnixEpochSeconds = 11644473600;
+
+FileTime FileTimeOf(const timespec& t) {
+    return (t.tv_sec + kUnixEpochSeconds) * kFileTimeTicksPerSecond + t.tv_nsec / 100;
+}
 
 class StdReadFile : public IReadFile {
 public:
@@ -101,7 +111,16 @@ public:
             return false;
         for (const auto& e : it) {
             std::error_code ec2;
-            entries.push_back({e.path().filename().string(), e.is_directory(ec2)});
+            DirEntry& entry = entries.emplace_back();
+            entry.name = e.path().filename().string();
+            entry.isDirectory = e.is_directory(ec2);
+            // The host's stat gives the change time (ctime) the standard library does not.
+            struct stat st {};
+            if (::stat(e.path().c_str(), &st) == 0) {
+                entry.lastWrite = FileTimeOf(st.st_mtim);
+                entry.changed = FileTimeOf(st.st_ctim);
+                entry.size = static_cast<std::uint64_t>(st.st_size);
+            }
         }
         return true;
     }

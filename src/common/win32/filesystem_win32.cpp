@@ -43,6 +43,54 @@ private:
     HANDLE h_;
 };
 
+FileTime TicksOf(const FILETIME& t) {
+    return static_cast<FileTime>((static_cast<std::uint64_t>(t.dwHighDateTime) << 32) |
+                                 t.dwLowDateTime);
+}
+
+// Lists an open folder through its directory information. False when the file system
+// does not give that information (nothing is listed then).
+bool ListOpenFolder(HANDLE folder, std::vector<DirEntry>& entries) {
+    std::vector<std::uint64_t> storage(64 * 1024 / sizeof(std::uint64_t));  // 8-byte aligned
+    char* const buffer = reinterpret_cast<char*>(storage.data());
+    const DWORD bytes = static_cast<DWORD>(storage.size() * sizeof(std::uint64_t));
+    FILE_INFO_BY_HANDLE_CLASS what = FileIdBothDirectoryRestartInfo;
+    while (GetFileInformationByHandleEx(folder, what, buffer, bytes)) {
+        what = FileIdBothDirectoryInfo;
+        for (std::size_t offset = 0;;) {
+            const auto* info = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(buffer + offset);
+            DirEntry& e = entries.emplace_back();
+            e.name =
+                FromWide(std::wstring_view(info->FileName, info->FileNameLength / sizeof(WCHAR)));
+            e.isDirectory = (info->FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+            e.lastWrite = info->LastWriteTime.QuadPart;
+            e.changed = info->ChangeTime.QuadPart;
+            e.size = static_cast<std::uint64_t>(info->EndOfFile.QuadPart);
+            if (info->NextEntryOffset == 0)
+                break;
+            offset += info->NextEntryOffset;
+        }
+    }
+    return GetLastError() == ERROR_NO_MORE_FILES;
+}
+
+// Lists a folder through a search handle on "folder\*.*": no change times.
+bool SearchFolder(const std::wstring& folder, std::vector<DirEntry>& entries) {
+    WIN32_FIND_DATAW data;
+    const HANDLE h = FindFirstFileW((folder + L"\\*.*").c_str(), &data);
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
+    do {
+        DirEntry& e = entries.emplace_back();
+        e.name = FromWide(data.cFileName);
+        e.isDirectory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        e.lastWrite = TicksOf(data.ftLastWriteTime);
+        e.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    } while (FindNextFileW(h, &data));
+    FindClose(h);
+    return true;
+}
+
 class Win32FileSystem : public IFileSystem {
 public:
     std::unique_ptr<IReadFile> OpenRead(const std::string& path, bool exclusive,
@@ -114,16 +162,21 @@ public:
     }
     bool ListDirectory(const std::string& path, std::vector<DirEntry>& entries) override {
         entries.clear();
-        WIN32_FIND_DATAW data;
-        const HANDLE h = FindFirstFileW(ToWide(path + "\\*.*").c_str(), &data);
-        if (h == INVALID_HANDLE_VALUE)
-            return false;
-        do {
-            entries.push_back({FromWide(data.cFileName),
-                               (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
-        } while (FindNextFileW(h, &data));
-        FindClose(h);
-        return true;
+        const std::wstring wide = ToWide(path);
+        // The directory information of an open folder carries the change time, which
+        // moves with permission and attribute changes that leave the write time alone.
+        // Some network file systems do not give it: the search handle's listing then.
+        const HANDLE h = CreateFileW(wide.c_str(), FILE_LIST_DIRECTORY,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                     nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (h != INVALID_HANDLE_VALUE) {
+            const bool listed = ListOpenFolder(h, entries);
+            CloseHandle(h);
+            if (listed)
+                return true;
+            entries.clear();
+        }
+        return SearchFolder(wide, entries);
     }
     std::string ErrorText(SysError error) override { return SystemErrorText(error); }
 };
