@@ -21,6 +21,14 @@ bool CanSearch(const std::string& folder) {
     return folder.size() + 4 < kMaxPathBytes;
 }
 
+// A listed stamp can stand for the file's content once it is older than the settle time:
+// any later edit then gives the file a newer stamp. A listing without times never can.
+bool Settled(const DirEntry& entry, FileTime now) {
+    if (entry.lastWrite == 0)
+        return false;
+    return std::max(entry.lastWrite, entry.changed) <= now - MacroHeaderCache::kSettleTime;
+}
+
 }  // namespace
 
 TargetMatch MatchTarget(std::string_view target, std::string_view caption) {
@@ -47,6 +55,52 @@ MacroMenuModel CMacroCatalogue::Build(const std::string& topPath) {
     return std::move(model_);
 }
 
+MacroMenuModel CMacroCatalogue::Build(const std::string& topPath, MacroHeaderCache& cache,
+                                      FileTime now) {
+    cache_ = &cache;
+    now_ = now;
+    MacroMenuModel model = Build(topPath);
+    // Keep only what this scan met, so removed files and old folders do not pile up.
+    for (auto it = cache.kept_.begin(); it != cache.kept_.end();) {
+        if (it->second.met) {
+            it->second.met = false;
+            ++it;
+        } else {
+            it = cache.kept_.erase(it);
+        }
+    }
+    cache_ = nullptr;
+    return model;
+}
+
+const MacroHeader* CMacroCatalogue::HeaderOf(const std::string& path, const DirEntry& entry,
+                                             MacroHeader& scratch) {
+    if (cache_ == nullptr)
+        return ReadMacroHeader(fs_, path, scratch) == HeaderRead::Macro ? &scratch : nullptr;
+    auto it = cache_->kept_.find(path);
+    if (it != cache_->kept_.end()) {
+        MacroHeaderCache::Kept& kept = it->second;
+        if (kept.lastWrite == entry.lastWrite && kept.changed == entry.changed &&
+            kept.size == entry.size) {
+            kept.met = true;
+            return kept.header.isMacro ? &kept.header : nullptr;
+        }
+    }
+    const HeaderRead read = ReadMacroHeader(fs_, path, scratch);
+    if (read == HeaderRead::CannotOpen || !Settled(entry, now_)) {
+        if (it != cache_->kept_.end())
+            cache_->kept_.erase(it);
+        return read == HeaderRead::Macro ? &scratch : nullptr;
+    }
+    MacroHeaderCache::Kept& kept = cache_->kept_[path];
+    kept.lastWrite = entry.lastWrite;
+    kept.changed = entry.changed;
+    kept.size = entry.size;
+    kept.header = std::move(scratch);
+    kept.met = true;
+    return kept.header.isMacro ? &kept.header : nullptr;
+}
+
 void CMacroCatalogue::ScanMacroFolder(const std::string& folder, int remainingDepth,
                                       std::vector<MacroMenuNode>& level) {
     if (folder.empty() || model_.maximumReached || !CanSearch(folder))
@@ -57,15 +111,16 @@ void CMacroCatalogue::ScanMacroFolder(const std::string& folder, int remainingDe
         return;
 
     std::string path;
-    MacroHeader header;
+    MacroHeader scratch;
     for (const DirEntry& entry : listing) {
         if (entry.isDirectory || entry.name.empty() || entry.name[0] == '.')
             continue;
         if (!JoinPath(folder, entry.name, path))
             continue;
-        if (ReadMacroHeader(fs_, path, header) != HeaderRead::Macro)
+        const MacroHeader* header = HeaderOf(path, entry, scratch);
+        if (header == nullptr)
             continue;
-        const TargetMatch match = MatchTarget(header.target, targetCaption_);
+        const TargetMatch match = MatchTarget(header->target, targetCaption_);
         if (match == TargetMatch::Hidden)
             continue;
         if (model_.itemCount >= model_.macroFileMax) {  // a maximum of 0 lists nothing
@@ -74,7 +129,7 @@ void CMacroCatalogue::ScanMacroFolder(const std::string& folder, int remainingDe
         }
         MacroMenuNode node;
         node.id = ID_MACRO_FIRST + model_.itemCount;
-        node.label = header.title.empty() ? entry.name : header.title;
+        node.label = header->title.empty() ? entry.name : header->title;
         node.path = path;
         node.bitmap =
             match == TargetMatch::Targeted ? MacroBitmap::Targeted : MacroBitmap::Ordinary;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "common/filesystem.h"
@@ -62,24 +63,64 @@ struct MacroMenuModel {
     bool maximumReached = false;  // the scan stopped at the maximum (one beep)
 };
 
+// Headers that earlier scans read, kept by file path with the stamp (write time, change
+// time, size) the folder listing showed for the file. A scan that lists a file with the
+// same stamp takes the kept header instead of opening the file; a new file or one with
+// another stamp is read, and a file the scan did not meet is dropped. What such a scan
+// builds is what a scan without kept headers builds, within these limits:
+// - A file written or changed less than kSettleTime before a scan is read but not kept:
+//   an edit within the file system's time resolution may leave the stamp as it was, and
+//   only a stamp older than that resolution is sure to move with the next edit. The file
+//   times are compared with the system clock, so a file system whose clock lags behind it
+//   by more than kSettleTime loses that guarantee.
+// - A file that cannot be opened is not kept: it is tried again at every scan. One that
+//   another program holds without sharing while its stamp stays unchanged still counts
+//   as read: the listing does not show a lock.
+class MacroHeaderCache {
+public:
+    static constexpr FileTime kSettleTime = 3 * kFileTimeTicksPerSecond;
+
+    std::size_t Size() const { return kept_.size(); }
+
+private:
+    friend class CMacroCatalogue;
+    struct Kept {
+        FileTime lastWrite = 0;
+        FileTime changed = 0;
+        std::uint64_t size = 0;
+        MacroHeader header;
+        bool met = false;  // listed by the scan under way
+    };
+    std::unordered_map<std::string, Kept> kept_;
+};
+
 // Builds the hotkey menu's model from the folder tree. depth: levels of subfolders
 // searched below the top folder; maximum: macro items over the whole tree.
 class CMacroCatalogue {
 public:
     CMacroCatalogue(IFileSystem& fs, std::string targetCaption, int depth, int macroFileMax);
 
-    // Scans topPath with the configured depth and returns the finished model.
+    // Scans topPath with the configured depth, reading every file, and returns the model.
     MacroMenuModel Build(const std::string& topPath);
+    // The same model, reading only the files that cache does not hold with their current
+    // stamp; cache then holds what this scan met. now: the system time as a file time.
+    MacroMenuModel Build(const std::string& topPath, MacroHeaderCache& cache, FileTime now);
 
 private:
     // Fills `level` from one folder and, recursively, its subfolders.
     void ScanMacroFolder(const std::string& folder, int remainingDepth,
                          std::vector<MacroMenuNode>& level);
+    // The header of a listed macro file; null when the file is no macro or cannot be
+    // opened. Points into scratch or into the cache.
+    const MacroHeader* HeaderOf(const std::string& path, const DirEntry& entry,
+                                MacroHeader& scratch);
 
     IFileSystem& fs_;
     std::string targetCaption_;
     int depth_;
     MacroMenuModel model_;
+    MacroHeaderCache* cache_ = nullptr;
+    FileTime now_ = 0;
 };
 
 // The entry a menu command stands for: ids in [ID_MACRO_FIRST, ID_MACRO_FIRST + maximum)
