@@ -25,6 +25,13 @@ bool KeyHeld(int vk) {
     return (GetAsyncKeyState(vk) & 0x8000) != 0 || (GetKeyState(vk) & 0x8000) != 0;
 }
 
+FileTime SystemFileTime() {
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    return static_cast<FileTime>((static_cast<std::uint64_t>(now.dwHighDateTime) << 32) |
+                                 now.dwLowDateTime);
+}
+
 }  // namespace
 
 bool ShellOpen(HWND owner, const std::string& target, int show) {
@@ -47,6 +54,9 @@ int CCommandWnd::OnCreate(LPARAM) {
     SetPropW(hwnd_, kInstanceMarker, reinterpret_cast<HANDLE>(1));
     Win32ForegroundLock lock;
     restoreForegroundLock_ = LowerForegroundLockTimeout(lock, app_.Profile(), app_);
+    // The first scan reads every macro file; it runs once start-up is done and the
+    // message loop reaches it, not on the first press.
+    PostMessageW(hwnd_, UM_WARM_CATALOGUE, 0, 0);
     return 0;
 }
 
@@ -93,7 +103,7 @@ void CCommandWnd::ShowMacroMenu() {
     const LauncherSettings& s = app_.settings;
     menuModel_ =
         CMacroCatalogue(PlatformFileSystem(), targetCaption_, s.macroDirDepth, s.macroFileMax)
-            .Build(s.macroTopPath);
+            .Build(s.macroTopPath, catalogue_, SystemFileTime());
     if (menuModel_.maximumReached)
         MessageBeep(0);
 
@@ -121,6 +131,12 @@ void CCommandWnd::ShowMacroMenu() {
     returnFocusTo_ = front != hwnd_ ? front : nullptr;
     PostMessageW(hwnd_, UM_MENU_CLOSED, 0, 0);
     // The loaded menu and its submenus go now; the entries stay for the command.
+}
+
+void CCommandWnd::WarmCatalogue() {
+    const LauncherSettings& s = app_.settings;
+    CMacroCatalogue(PlatformFileSystem(), targetCaption_, s.macroDirDepth, s.macroFileMax)
+        .Build(s.macroTopPath, catalogue_, SystemFileTime());
 }
 
 void CCommandWnd::OnTrayMenu() {
@@ -242,6 +258,7 @@ void CCommandWnd::OnPropertyDialog() {
 void CCommandWnd::OnSettingsChanged() {
     app_.LoadSettings();
     RegisterMacroHotkey();
+    PostMessageW(hwnd_, UM_WARM_CATALOGUE, 0, 0);  // the folder may be another one now
 }
 
 void CCommandWnd::OnCommand(UINT id, UINT code) {
@@ -320,6 +337,10 @@ LRESULT CCommandWnd::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
     }
     if (msg == UM_SETTINGS_CHANGED) {
         OnSettingsChanged();
+        return 0;
+    }
+    if (msg == UM_WARM_CATALOGUE) {
+        WarmCatalogue();
         return 0;
     }
     if (taskbarCreated_ != 0 && msg == taskbarCreated_) {

@@ -19,6 +19,8 @@ inline constexpr int kHotkeyId = 1;
 
 // Posted to itself after a pop-up menu closes; it arrives after the chosen command.
 inline constexpr UINT UM_MENU_CLOSED = WM_USER;
+// Posted to itself: read the macro folder ahead of the next press.
+inline constexpr UINT UM_WARM_CATALOGUE = WM_APP + 2;
 
 class CCommandWnd : public CTrayWnd {
 public:
@@ -28,6 +30,9 @@ public:
     void RegisterMacroHotkey();
     // Builds the hotkey menu from the macro folder and tracks it at the mouse pointer.
     void ShowMacroMenu();
+    // Scans the macro folder into the kept headers without showing anything, so the next
+    // press only lists the folders.
+    void WarmCatalogue();
 
     void OnTrayMenu() override;
     void OnTrayClick() override;
@@ -70,6 +75,7 @@ private:
     bool propertyDialogOpen_ = false;
     HWND returnFocusTo_ = nullptr;  // the window in front when the hotkey menu was called
     MacroMenuModel menuModel_;
+    MacroHeaderCache catalogue_;  // macro file headers kept from one press to the next
 };
 
 // ShellExecute with the "open" verb; true when the shell accepted it (result 32 or more).
