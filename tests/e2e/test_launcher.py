@@ -3,6 +3,7 @@ instance, the hotkey menu built from a macro folder tree and the front window, c
 a macro (the engine runs it), the file maximum, the foreground lock timeout lowered
 while the launcher runs, and a hotkey that another program holds."""
 import json
+import os
 import pathlib
 import shutil
 import subprocess
@@ -216,6 +217,45 @@ class Launcher(unittest.TestCase):
         self.assertEqual(self.choose('down', 'return'), self.engine_cmd + f'"{self.macro_win(without_memo[0])}"')
         self.assertEqual(self.choose('down', 'down', 'return', 'return'),
                          self.engine_cmd + f'"{self.macro_win("sub/s1.rkm")}"')
+
+    def test_menu_follows_edits_additions_and_removals_between_two_presses(self):
+        # Each title carries a mnemonic, so a key press chooses the item the user sees by
+        # its label.
+        self.write_macro('a.rkm', '&A朝の準備')
+        self.write_macro('b.rkm', '&Bメモ帳用', target='メモ帳*')
+        self.write_macro('old.rkm', '&O古いもの')
+        self.write_macro('sub/s.rkm', '&Sサブ')
+        self.write_settings(RkMacroTopPath='C:\\' + MACROS, SplashShowSec=0)
+        time.sleep(3.5)  # old enough for the launcher to keep what it read
+        self.start_launcher()
+        self.front_window('電卓')
+        self.assertEqual(self.choose('a'), self.engine_cmd + f'"{self.macro_win("a.rkm")}"')
+        self.assertEqual(self.choose('o'), self.engine_cmd + f'"{self.macro_win("old.rkm")}"')
+        self.assertIsNone(self.choose('b'), 'the macro for メモ帳 is not listed in front of 電卓')
+
+        # Between two presses: a title edited in place with the size and write time kept
+        # (only the change time tells), a target edited, a file removed, one added and one
+        # renamed.
+        a = self.top / 'a.rkm'
+        times = (a.stat().st_atime_ns, a.stat().st_mtime_ns)
+        self.write_macro('a.rkm', '&C朝の準備')
+        os.utime(a, ns=times)
+        self.write_macro('b.rkm', '&Bメモ帳用', target='電卓*')
+        (self.top / 'old.rkm').unlink()
+        self.write_macro('new.rkm', '&N新しいもの')
+        (self.top / 'sub' / 's.rkm').rename(self.top / 'sub' / 't.rkm')
+
+        self.assertEqual(self.choose('c'), self.engine_cmd + f'"{self.macro_win("a.rkm")}"')
+        self.assertEqual(self.choose('b'), self.engine_cmd + f'"{self.macro_win("b.rkm")}"')
+        self.assertEqual(self.choose('n'), self.engine_cmd + f'"{self.macro_win("new.rkm")}"')
+        self.assertIsNone(self.choose('o'), 'the removed file is gone')
+        self.assertIsNone(self.choose('a'), 'the old title is gone')
+        # The three files in the system's order, then the folder with the renamed file.
+        files = [n for n in self.listing('C:\\' + MACROS) if not n.endswith('\\')]
+        self.assertEqual(sorted(files), ['a.rkm', 'b.rkm', 'new.rkm'])
+        down = ['down'] * (len(files) + 1)
+        self.assertEqual(self.choose(*down, 'right', 'return'),
+                         self.engine_cmd + f'"{self.macro_win("sub/t.rkm")}"')
 
     def test_ctrl_opens_the_editor_and_says_so_when_it_cannot(self):
         self.write_macro('a.rkm', '朝の準備')
