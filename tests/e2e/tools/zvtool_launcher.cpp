@@ -1,12 +1,13 @@
 // zvtool commands for the launcher's e2e tests: keyboard input through SendInput, a
 // window with a chosen caption in front, the foreground lock timeout, a hotkey held by
-// another program, posted messages, folder listings and the command lines of started
-// processes.
+// another program, posted messages, folder listings, the command lines of started
+// processes and the time from the hotkey to the menu on screen.
 #include "zvtool.h"
 
 #include <tlhelp32.h>
 #include <winternl.h>
 
+#include <cstdio>
 #include <map>
 #include <set>
 
@@ -387,4 +388,108 @@ ZV_TOOL_COMMAND(CmdCursorTo, L"cursor-to",
     if (args.size() < 2)
         return 2;
     return SetCursorPos(ArgInt(args, 0, 0), ArgInt(args, 1, 0)) ? 0 : 1;
+}
+
+namespace {
+
+// The first visible pop-up menu window on the desktop, or null.
+HWND VisiblePopupMenu() {
+    for (HWND w = FindWindowExW(nullptr, nullptr, L"#32768", nullptr); w != nullptr;
+         w = FindWindowExW(nullptr, w, L"#32768", nullptr)) {
+        if (IsWindowVisible(w))
+            return w;
+    }
+    return nullptr;
+}
+
+double NowMs() {
+    LARGE_INTEGER frequency, now;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+// Lists folder and its subfolders down to depth through FindFirstFileW, opening no file.
+void SearchTree(const std::wstring& folder, int depth) {
+    WIN32_FIND_DATAW data;
+    const HANDLE h = FindFirstFileW((folder + L"\\*.*").c_str(), &data);
+    if (h == INVALID_HANDLE_VALUE)
+        return;
+    std::vector<std::wstring> subfolders;
+    do {
+        if (data.cFileName[0] != L'.' && (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
+            depth > 0) {
+            subfolders.push_back(folder + L"\\" + data.cFileName);
+        }
+    } while (FindNextFileW(h, &data));
+    FindClose(h);
+    for (const std::wstring& sub : subfolders)
+        SearchTree(sub, depth - 1);
+}
+
+std::string Figure(double ms) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f", ms);
+    return text;
+}
+
+bool WaitPopupGone(DWORD timeoutMs) {
+    const ULONGLONG end = GetTickCount64() + timeoutMs;
+    while (VisiblePopupMenu() != nullptr) {
+        if (GetTickCount64() >= end)
+            return false;
+        Sleep(5);
+    }
+    return true;
+}
+
+}  // namespace
+
+ZV_TOOL_COMMAND(
+    CmdHotkeyMenuTimes, L"hotkey-menu-times",
+    "hotkey-menu-times COUNT [FOLDER DEPTH]: presses Alt+Z COUNT times; each time measures the "
+    "milliseconds from the Z going down to a visible pop-up menu, then closes it with Esc. With "
+    "FOLDER, before each press also times listing FOLDER and its subfolders down to DEPTH "
+    "without opening a file. Prints {\"ms\": [...], \"floor_ms\": [...]}, null for a press "
+    "that showed no menu within 10 s") {
+    const int count = ArgInt(args, 0, 7);
+    const bool floor = args.size() >= 3;
+    std::string presses, floors;
+    for (int i = 0; i < count; ++i) {
+        if (!WaitPopupGone(5000))
+            return 1;
+        Sleep(300);  // the launcher has handed the keyboard back to the window in front
+        if (floor) {
+            const double start = NowMs();
+            SearchTree(args[1], ArgInt(args, 2, 2));
+            if (i > 0)
+                floors += ",";
+            floors += Figure(NowMs() - start);
+            Sleep(100);
+        }
+        INPUT keys[4] = {};
+        const WORD chord[4] = {VK_MENU, 'Z', 'Z', VK_MENU};
+        for (int k = 0; k < 4; ++k) {
+            keys[k].type = INPUT_KEYBOARD;
+            keys[k].ki.wVk = chord[k];
+            keys[k].ki.wScan = static_cast<WORD>(MapVirtualKeyW(chord[k], MAPVK_VK_TO_VSC));
+            keys[k].ki.dwFlags = k >= 2 ? KEYEVENTF_KEYUP : 0;
+        }
+        const double start = NowMs();
+        SendInput(4, keys, sizeof(INPUT));
+        HWND menu = nullptr;
+        while ((menu = VisiblePopupMenu()) == nullptr && NowMs() - start < 10000)
+            Sleep(1);
+        const double elapsed = NowMs() - start;
+        if (i > 0)
+            presses += ",";
+        presses += menu != nullptr ? Figure(elapsed) : "null";
+        Sleep(100);
+        SendKey(VK_ESCAPE, false);
+        SendKey(VK_ESCAPE, true);
+    }
+    if (!WaitPopupGone(5000))
+        return 1;
+    PrintLine("{\"ms\":[" + presses + "],\"floor_ms\":[" + floors + "]}");
+    return 0;
 }
