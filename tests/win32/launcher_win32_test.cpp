@@ -145,57 +145,6 @@ TEST(LauncherMenu, CatalogueOnRealFilesWithJapaneseNames) {
     RemoveDirectoryW(ToWide(top).c_str());
 }
 
-TEST(LauncherMenu, KeptCatalogueOnRealFiles) {
-    IFileSystem& fs = PlatformFileSystem();
-    const std::string top = TempFolder() + "zv kept 表";
-    fs.MakeDirectory(top);
-    const std::string a = top + "\\a.rkm";
-    const std::string b = top + "\\b.rkm";
-    ASSERT_TRUE(fs.ReplaceContent(a, "; <RKMACRO>AA\r\n"));
-    ASSERT_TRUE(fs.ReplaceContent(b, "; <RKMACRO>予定\r\n"));
-    FILETIME ft{};
-    GetSystemTimeAsFileTime(&ft);
-    // An hour ahead: every file counts as settled.
-    const FileTime later =
-        static_cast<FileTime>((static_cast<std::uint64_t>(ft.dwHighDateTime) << 32) |
-                              ft.dwLowDateTime) +
-        3600 * kFileTimeTicksPerSecond;
-    auto labels = [](const MacroMenuModel& m) {
-        std::string out;
-        for (const MacroMenuNode& n : m.items)
-            out += n.label + ";";
-        return out;
-    };
-    MacroHeaderCache cache;
-    EXPECT_EQ(labels(CMacroCatalogue(fs, "", 2, 100).Build(top, cache, later)), "AA;予定;");
-
-    // New content of the same size with the old write time put back, as a copy that keeps
-    // its source's times: the change time still tells.
-    FILETIME created{}, accessed{}, written{};
-    HANDLE h = CreateFileW(ToWide(a).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    GetFileTime(h, &created, &accessed, &written);
-    DWORD put = 0;
-    WriteFile(h, "; <RKMACRO>BB\r\n", 15, &put, nullptr);
-    SetFileTime(h, nullptr, nullptr, &written);
-    CloseHandle(h);
-    EXPECT_EQ(labels(CMacroCatalogue(fs, "", 2, 100).Build(top, cache, later)), "BB;予定;");
-
-    // An unchanged file is not opened again: held without sharing, it stays listed, which a
-    // fresh scan, opening every file, cannot do.
-    h = CreateFileW(ToWide(b).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                    FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    EXPECT_EQ(labels(CMacroCatalogue(fs, "", 2, 100).Build(top, cache, later)), "BB;予定;");
-    EXPECT_EQ(labels(CMacroCatalogue(fs, "", 2, 100).Build(top)), "BB;");
-    CloseHandle(h);
-
-    DeleteFileW(ToWide(a).c_str());
-    DeleteFileW(ToWide(b).c_str());
-    RemoveDirectoryW(ToWide(top).c_str());
-}
-
 TEST(LauncherMenu, EntriesBeyondThePathBufferAreSkipped) {
     // Created through the long-path prefix; the catalogue itself never builds such paths.
     const std::string top = TempFolder() + "zv long";
