@@ -51,9 +51,9 @@ FileTime TicksOf(const FILETIME& t) {
 // Lists an open folder through its directory information. False when the file system
 // does not give that information (nothing is listed then).
 bool ListOpenFolder(HANDLE folder, std::vector<DirEntry>& entries) {
-    std::vector<std::uint64_t> storage(64 * 1024 / sizeof(std::uint64_t));  // 8-byte aligned
-    char* const buffer = reinterpret_cast<char*>(storage.data());
-    const DWORD bytes = static_cast<DWORD>(storage.size() * sizeof(std::uint64_t));
+    constexpr DWORD bytes = 64 * 1024;
+    const auto storage = std::make_unique_for_overwrite<std::uint64_t[]>(bytes / 8);  // aligned
+    char* const buffer = reinterpret_cast<char*>(storage.get());
     FILE_INFO_BY_HANDLE_CLASS what = FileIdBothDirectoryRestartInfo;
     while (GetFileInformationByHandleEx(folder, what, buffer, bytes)) {
         what = FileIdBothDirectoryInfo;
