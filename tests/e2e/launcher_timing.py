@@ -124,7 +124,7 @@ def report(rows):
         '(zv_bench_launcher_menu.exe: the floor again, the listing the launcher uses, a scan reading',
         'every file as before, the scan with kept headers, the menu built from the model).',
         '',
-        ' files folders |  menu  floor  ratio | apart: floor  list  read-all  kept  menu | each press (ms)',
+        ' files folders |  menu  floor  ratio | apart: floor  list  read-all  kept  menu | each press (ms), first one after start-up',
     ]
     for r in rows:
         p = r['parts']
