@@ -17,13 +17,14 @@ from wineenv import WineSession  # noqa: E402
 def main():
     presses = int(sys.argv[1]) if len(sys.argv) > 1 else launcher_timing.PRESSES
     sizes = tuple(int(a) for a in sys.argv[2:]) or launcher_timing.SIZES
-    s = WineSession.begin('bench')
+    s = WineSession.begin('bench-launcher')
     try:
         rows = launcher_timing.measure(s, sizes, presses)
     finally:
         s.stop()
     print(launcher_timing.report(rows))
     print('saved in', launcher_timing.save(rows))
+    print('\n'.join(launcher_timing.bench_lines(rows)))
 
 
 if __name__ == '__main__':

@@ -136,6 +136,20 @@ def report(rows):
     return '\n'.join(lines)
 
 
+def bench_lines(rows):
+    """The figures in the form bench/run_all.py gathers: figure, floor, unit."""
+    lines = []
+    for r in rows:
+        if r['median_ms'] is not None:
+            lines.append(f"BENCH\tZorvane.exe under Wine, Alt+Z to the menu on screen, {r['files']} files\t"
+                         f"{r['median_ms']:.1f}\tlisting the same folders without opening a file\t"
+                         f"{r['floor_ms']:.1f}\tms")
+        p = r['parts']
+        lines.append(f"BENCH\thotkey menu built from the model under Wine, {p['items']} items\t"
+                     f"{p['menu_build_ms']:.2f}\tlisting the same folders\t{p['search_listing_ms']:.2f}\tms")
+    return lines
+
+
 def save(rows):
     ARTIFACTS.mkdir(parents=True, exist_ok=True)
     (ARTIFACTS / 'launcher_menu_timing.txt').write_text(report(rows) + '\n')
