@@ -43,6 +43,24 @@ struct DirEntry {
     FileTime changed = 0;  // last change of the content or of the metadata (attributes,
                            // permissions, name)
     std::uint64_t size = 0;
+    // The file system's number for the entry, which stays with it through renames; 0
+    // where the listing does not give one.
+    std::uint64_t fileId = 0;
+    // A link (junction or symbolic link) to another place.
+    bool isLink = false;
+};
+
+// A watch over the entries of one folder (FindFirstChangeNotification): it tells whether
+// a name, attributes, size, write time or permissions of a file or folder in it may have
+// changed since it was made or last rearmed. It does not see into subfolders.
+class IFolderWatch {
+public:
+    virtual ~IFolderWatch() = default;
+    // True once a change was seen (WaitForSingleObject without waiting).
+    virtual bool Changed() = 0;
+    // Starts watching for the next change (FindNextChangeNotification). False when the
+    // folder can no longer be watched; the watch must then be made again.
+    virtual bool Rearm() = 0;
 };
 
 class IFileSystem {
@@ -70,6 +88,15 @@ public:
     // where the platform reports them, with the times and sizes the listing carries.
     // False when the folder cannot be listed.
     virtual bool ListDirectory(const std::string& path, std::vector<DirEntry>& entries) = 0;
+    // Watches the entries of the folder path; null where changes cannot be watched
+    // reliably (no such folder, a network or removable drive, a platform without
+    // watches). trackPath: Changed() also tells when the folder at path is no longer the
+    // watched one (renamed or removed, another put in its place), which the watch itself
+    // does not see.
+    virtual std::unique_ptr<IFolderWatch> WatchFolder(const std::string& /*path*/,
+                                                      bool /*trackPath*/) {
+        return nullptr;
+    }
     // The system's text for an error code (may end in a line break, as the system's does).
     virtual std::string ErrorText(SysError error) = 0;
 };

@@ -114,6 +114,7 @@ public:
             DirEntry& entry = entries.emplace_back();
             entry.name = e.path().filename().string();
             entry.isDirectory = e.is_directory(ec2);
+            entry.isLink = e.is_symlink(ec2);
             // The host's stat gives the change time (ctime) the standard library does not.
             struct stat st {};
             if (::stat(e.path().c_str(), &st) == 0) {

@@ -51,7 +51,8 @@ CMacroCatalogue::CMacroCatalogue(IFileSystem& fs, std::string targetCaption, int
 }
 
 MacroMenuModel CMacroCatalogue::Build(const std::string& topPath) {
-    ScanMacroFolder(topPath, depth_, model_.items);
+    topPath_ = topPath;
+    ScanMacroFolder(topPath, depth_, true, model_.items);
     return std::move(model_);
 }
 
@@ -61,6 +62,14 @@ MacroMenuModel CMacroCatalogue::Build(const std::string& topPath, MacroHeaderCac
     now_ = now;
     MacroMenuModel model = Build(topPath);
     // Keep only what this scan met, so removed files and old folders do not pile up.
+    for (auto it = cache.listings_.begin(); it != cache.listings_.end();) {
+        if (it->second.met) {
+            it->second.met = false;
+            ++it;
+        } else {
+            it = cache.listings_.erase(it);
+        }
+    }
     for (auto it = cache.kept_.begin(); it != cache.kept_.end();) {
         if (it->second.met) {
             it->second.met = false;
@@ -71,6 +80,71 @@ MacroMenuModel CMacroCatalogue::Build(const std::string& topPath, MacroHeaderCac
     }
     cache_ = nullptr;
     return model;
+}
+
+const std::vector<DirEntry>* CMacroCatalogue::ListingOf(const std::string& folder, bool keep,
+                                                        std::vector<DirEntry>& scratch) {
+    if (cache_ == nullptr || !keep)
+        return fs_.ListDirectory(folder, scratch) ? &scratch : nullptr;
+    auto& listings = cache_->listings_;
+    auto it = listings.find(folder);
+    if (it != listings.end() && it->second.watch && !it->second.watch->Changed()) {
+        it->second.met = true;
+        return &it->second.entries;
+    }
+    // The watch is armed before the folder is listed: a change made while it is listed is
+    // seen by the next scan.
+    std::unique_ptr<IFolderWatch> watch;
+    std::vector<DirEntry> before;
+    const bool knewBefore = it != listings.end();
+    if (knewBefore) {
+        if (it->second.watch && it->second.watch->Rearm())
+            watch = std::move(it->second.watch);
+        before = std::move(it->second.entries);
+        listings.erase(it);
+    }
+    if (!watch && listings.size() < MacroHeaderCache::kMaxWatchedFolders) {
+        // Only the top folder has no watched parent to tell that it moved.
+        watch = fs_.WatchFolder(folder, folder == topPath_);
+    }
+    const bool listed = fs_.ListDirectory(folder, scratch);
+    if (knewBefore) {
+        DropMovedSubfolders(folder, before, scratch);
+    } else if (!listings.empty()) {
+        // Nothing tells whether the subfolders are the ones whose listings are kept.
+        const std::string inside = folder + "\\";
+        std::erase_if(listings, [&](const auto& item) {
+            return item.first.compare(0, inside.size(), inside) == 0;
+        });
+    }
+    if (!listed)
+        return nullptr;  // not kept: tried again at the next scan
+    if (!watch)
+        return &scratch;
+    MacroHeaderCache::Listing& kept = listings[folder];
+    kept.entries = std::move(scratch);
+    kept.watch = std::move(watch);
+    kept.met = true;
+    return &kept.entries;
+}
+
+void CMacroCatalogue::DropMovedSubfolders(const std::string& folder,
+                                          const std::vector<DirEntry>& before,
+                                          const std::vector<DirEntry>& now) {
+    std::string path;
+    for (const DirEntry& old : before) {
+        if (!old.isDirectory || old.name.empty() || old.name[0] == '.')
+            continue;
+        const auto same = std::find_if(now.begin(), now.end(), [&](const DirEntry& e) {
+            return e.isDirectory && e.name == old.name && e.fileId == old.fileId && e.fileId != 0;
+        });
+        if (same != now.end() || !JoinPath(folder, old.name, path))
+            continue;
+        const std::string inside = path + "\\";
+        std::erase_if(cache_->listings_, [&](const auto& item) {
+            return item.first == path || item.first.compare(0, inside.size(), inside) == 0;
+        });
+    }
 }
 
 const MacroHeader* CMacroCatalogue::HeaderOf(const std::string& path, const DirEntry& entry,
@@ -102,13 +176,15 @@ const MacroHeader* CMacroCatalogue::HeaderOf(const std::string& path, const DirE
 }
 
 void CMacroCatalogue::ScanMacroFolder(const std::string& folder, int remainingDepth,
-                                      std::vector<MacroMenuNode>& level) {
+                                      bool keepListing, std::vector<MacroMenuNode>& level) {
     if (folder.empty() || model_.maximumReached || !CanSearch(folder))
         return;
     // One listing serves both passes (files, then folders).
-    std::vector<DirEntry> listing;
-    if (!fs_.ListDirectory(folder, listing))
+    std::vector<DirEntry> scratchListing;
+    const std::vector<DirEntry>* listed = ListingOf(folder, keepListing, scratchListing);
+    if (listed == nullptr)
         return;
+    const std::vector<DirEntry>& listing = *listed;
 
     std::string path;
     MacroHeader scratch;
@@ -153,7 +229,9 @@ void CMacroCatalogue::ScanMacroFolder(const std::string& folder, int remainingDe
         node.isFolder = true;
         node.label = entry.name;
         node.path = path;
-        ScanMacroFolder(node.path, remainingDepth - 1, node.children);
+        // What a link leads to can change without a trace in the folders watched here.
+        ScanMacroFolder(node.path, remainingDepth - 1, keepListing && !entry.isLink,
+                        node.children);
         if (!node.children.empty())
             level.push_back(std::move(node));
         if (model_.maximumReached)

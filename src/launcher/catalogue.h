@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -63,11 +64,12 @@ struct MacroMenuModel {
     bool maximumReached = false;  // the scan stopped at the maximum (one beep)
 };
 
-// Headers that earlier scans read, kept by file path with the stamp (write time, change
-// time, size) the folder listing showed for the file. A scan that lists a file with the
-// same stamp takes the kept header instead of opening the file; a new file or one with
-// another stamp is read, and a file the scan did not meet is dropped. What such a scan
-// builds is what a scan without kept headers builds, within these limits:
+// What earlier scans read, kept for the next one.
+// Headers are kept by file path with the stamp (write time, change time, size) the folder
+// listing showed for the file. A scan that lists a file with the same stamp takes the
+// kept header instead of opening the file; a new file or one with another stamp is read,
+// and a file the scan did not meet is dropped. What such a scan builds is what a scan
+// without kept headers builds, within these limits:
 // - A file written or changed less than kSettleTime before a scan is read but not kept:
 //   an edit within the file system's time resolution may leave the stamp as it was, and
 //   only a stamp older than that resolution is sure to move with the next edit. The file
@@ -76,11 +78,21 @@ struct MacroMenuModel {
 // - A file that cannot be opened is not kept: it is tried again at every scan. One that
 //   another program holds without sharing while its stamp stays unchanged still counts
 //   as read: the listing does not show a lock.
+// Folder listings are kept too, each with a watch over the folder: a scan lists again
+// only the folders whose watch saw a change, and a scan after no change lists nothing.
+// When a folder is listed again, the kept listings below each of its subfolders that is
+// gone or is another folder now (another file id, or none given) are dropped; the top
+// folder's watch tracks its path. Folders the file system gives no watch for (network
+// and removable drives), folders reached through a link, and folders beyond
+// kMaxWatchedFolders are listed at every scan.
 class MacroHeaderCache {
 public:
     static constexpr FileTime kSettleTime = 3 * kFileTimeTicksPerSecond;
+    static constexpr std::size_t kMaxWatchedFolders = 1000;
 
     std::size_t Size() const { return kept_.size(); }
+    // Folders whose listings are kept.
+    std::size_t ListingCount() const { return listings_.size(); }
 
 private:
     friend class CMacroCatalogue;
@@ -91,7 +103,13 @@ private:
         MacroHeader header;
         bool met = false;  // listed by the scan under way
     };
+    struct Listing {
+        std::vector<DirEntry> entries;
+        std::unique_ptr<IFolderWatch> watch;  // made before the entries were listed
+        bool met = false;                     // used by the scan under way
+    };
     std::unordered_map<std::string, Kept> kept_;
+    std::unordered_map<std::string, Listing> listings_;  // by folder path
 };
 
 // Builds the hotkey menu's model from the folder tree. depth: levels of subfolders
@@ -108,12 +126,21 @@ public:
 
 private:
     // Fills `level` from one folder and, recursively, its subfolders.
-    void ScanMacroFolder(const std::string& folder, int remainingDepth,
+    // keepListing: the folder's listing may be kept (it is not reached through a link).
+    void ScanMacroFolder(const std::string& folder, int remainingDepth, bool keepListing,
                          std::vector<MacroMenuNode>& level);
     // The header of a listed macro file; null when the file is no macro or cannot be
     // opened. Points into scratch or into the cache.
     const MacroHeader* HeaderOf(const std::string& path, const DirEntry& entry,
                                 MacroHeader& scratch);
+    // The listing of a folder, kept or made now; null when the folder cannot be listed.
+    // Points into the cache or into scratch.
+    const std::vector<DirEntry>* ListingOf(const std::string& folder, bool keep,
+                                           std::vector<DirEntry>& scratch);
+    // After folder was listed again: drops the kept listings below its subfolders that
+    // are not the same folders as in the listing before.
+    void DropMovedSubfolders(const std::string& folder, const std::vector<DirEntry>& before,
+                             const std::vector<DirEntry>& now);
 
     IFileSystem& fs_;
     std::string targetCaption_;
@@ -121,6 +148,7 @@ private:
     MacroMenuModel model_;
     MacroHeaderCache* cache_ = nullptr;
     FileTime now_ = 0;
+    std::string topPath_;
 };
 
 // The entry a menu command stands for: ids in [ID_MACRO_FIRST, ID_MACRO_FIRST + maximum)

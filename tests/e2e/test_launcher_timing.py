@@ -19,6 +19,7 @@ class LauncherMenuTiming(unittest.TestCase):
                 self.assertEqual(r['parts']['files'], r['files'])
                 self.assertEqual(r['parts']['items'], r['files'], 'every macro is listed')
                 self.assertEqual(r['parts']['kept_headers'], r['files'], 'every header is kept')
+                self.assertEqual(r['parts']['kept_listings'], r['folders'], 'every listing is kept')
 
 
 if __name__ == '__main__':

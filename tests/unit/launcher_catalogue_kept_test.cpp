@@ -106,9 +106,131 @@ TEST(MacroCatalogueKept, OpensOnlyNewChangedRecentAndUnreadableFiles) {
     EXPECT_EQ(Opens(fs), 2);
 }
 
+int Lists(const test::ListingFileSystem& fs) {
+    int n = 0;
+    for (const auto& [path, count] : fs.lists)
+        n += count;
+    return n;
+}
+
+TEST(MacroCatalogueKept, ListsOnlyFoldersWhoseWatchSawAChange) {
+    test::ListingFileSystem fs;
+    fs.watchable = true;
+    MacroHeaderCache cache;
+    auto press = [&](const std::string& caption = "Win") {
+        fs.opens.clear();
+        fs.lists.clear();
+        return CMacroCatalogue(fs, caption, 2, 100).Build(kTop, cache, fs.clock);
+    };
+    fs.AddDir(kTop);
+    fs.AddFile(kTop + "\\a.rkm", Macro("A"));
+    fs.AddDir(kTop + "\\sub");
+    fs.AddDir(kTop + "\\sub\\deep");
+    fs.AddFile(kTop + "\\sub\\deep\\b.rkm", Macro("B", "Win*"));
+    fs.clock += 10 * kSecond;
+    press();
+    EXPECT_EQ(Lists(fs), 3);
+    EXPECT_EQ(cache.ListingCount(), 3u);
+    EXPECT_EQ(press().items.at(1).children.at(0).children.at(0).label, "B");
+    EXPECT_EQ(Lists(fs) + Opens(fs), 0);
+    // Another window in front: the kept listings and headers serve its matches too.
+    EXPECT_EQ(press("Other").items.size(), 1u);
+    EXPECT_EQ(Lists(fs) + Opens(fs), 0);
+
+    // A change two levels down: that folder is listed again and that file read.
+    fs.WriteFile(kTop + "\\sub\\deep\\b.rkm", Macro("Bee", "Win*"));
+    fs.clock += 10 * kSecond;
+    EXPECT_EQ(press().items.at(1).children.at(0).children.at(0).label, "Bee");
+    EXPECT_EQ(fs.lists, (std::map<std::string, int>{{kTop + "\\sub\\deep", 1}}));
+    EXPECT_EQ(Opens(fs), 1);
+
+    // A file not kept (written just now) is read again at every press, listed or not.
+    fs.WriteFile(kTop + "\\a.rkm", Macro("Ay"));
+    press();
+    EXPECT_EQ(press().items.at(0).label, "Ay");
+    EXPECT_EQ(Lists(fs), 0);
+    EXPECT_EQ(Opens(fs), 1);
+
+    // Two folders swap names: the listings kept below them belong to the other name now.
+    fs.AddDir(kTop + "\\x");
+    fs.AddDir(kTop + "\\x\\in");
+    fs.AddFile(kTop + "\\x\\in\\x.rkm", Macro("X"));
+    fs.AddDir(kTop + "\\y");
+    fs.AddDir(kTop + "\\y\\in");
+    fs.AddFile(kTop + "\\y\\in\\y.rkm", Macro("Y"));
+    fs.clock += 10 * kSecond;
+    press();
+    ASSERT_TRUE(fs.RenameFolder(kTop + "\\x", kTop + "\\t"));
+    ASSERT_TRUE(fs.RenameFolder(kTop + "\\y", kTop + "\\x"));
+    ASSERT_TRUE(fs.RenameFolder(kTop + "\\t", kTop + "\\y"));
+    const MacroMenuModel swapped = press();
+    ASSERT_EQ(swapped.items.size(), 4u);
+    EXPECT_EQ(swapped.items[2].label, "x");
+    EXPECT_EQ(swapped.items[2].children.at(0).children.at(0).path, kTop + "\\x\\in\\y.rkm");
+    EXPECT_EQ(swapped.items[3].label, "y");
+    EXPECT_EQ(swapped.items[3].children.at(0).children.at(0).path, kTop + "\\y\\in\\x.rkm");
+
+    // The top folder replaced by another one of the same name.
+    fs.Remove(kTop);
+    fs.AddDir(kTop);
+    fs.AddFile(kTop + "\\c.rkm", Macro("C"));
+    fs.clock += 10 * kSecond;
+    const MacroMenuModel replaced = press();
+    ASSERT_EQ(replaced.items.size(), 1u);
+    EXPECT_EQ(replaced.items[0].label, "C");
+
+    // A linked folder: what changes where it leads no watch here sees, so it is listed
+    // at every press.
+    fs.AddLink(kTop + "\\link");
+    fs.AddFile(kTop + "\\link\\d.rkm", Macro("D"));
+    fs.clock += 10 * kSecond;
+    press();
+    const std::size_t changes = fs.changes.size();
+    fs.WriteFile(kTop + "\\link\\d.rkm", Macro("Dee"));
+    fs.clock += 10 * kSecond;
+    EXPECT_EQ(fs.changes.size(), changes) << "the edit where the link leads was not seen";
+    EXPECT_EQ(press().items.at(1).children.at(0).label, "Dee");
+    EXPECT_EQ(fs.lists, (std::map<std::string, int>{{kTop + "\\link", 1}}));
+
+    // A new top folder the system gives no watch for: it is listed at every press, and
+    // so is everything below it, as nothing tells whether its subfolders are still the
+    // ones whose listings are kept.
+    fs.unwatchable.insert(kTop);
+    fs.Remove(kTop);
+    fs.AddDir(kTop);
+    for (const std::string name : {"x", "y"}) {
+        fs.AddDir(kTop + "\\" + name);
+        fs.AddDir(kTop + "\\" + name + "\\in");
+        fs.AddFile(kTop + "\\" + name + "\\in\\" + name + ".rkm", Macro(name));
+    }
+    fs.clock += 10 * kSecond;
+    press();
+    press();
+    EXPECT_EQ(Lists(fs), 5);
+    ASSERT_TRUE(fs.RenameFolder(kTop + "\\x", kTop + "\\t"));
+    ASSERT_TRUE(fs.RenameFolder(kTop + "\\y", kTop + "\\x"));
+    ASSERT_TRUE(fs.RenameFolder(kTop + "\\t", kTop + "\\y"));
+    const MacroMenuModel unwatchedSwap = press();
+    ASSERT_EQ(unwatchedSwap.items.size(), 2u);
+    EXPECT_EQ(unwatchedSwap.items[0].children.at(0).children.at(0).path,
+              kTop + "\\x\\in\\y.rkm");
+    EXPECT_EQ(unwatchedSwap.items[1].children.at(0).children.at(0).path,
+              kTop + "\\y\\in\\x.rkm");
+
+    // No watch at all (a network drive): every press lists everything.
+    fs.watchable = false;
+    MacroHeaderCache unwatched;
+    CMacroCatalogue(fs, "Win", 2, 100).Build(kTop, unwatched, fs.clock);
+    fs.lists.clear();
+    CMacroCatalogue(fs, "Win", 2, 100).Build(kTop, unwatched, fs.clock);
+    EXPECT_EQ(Lists(fs), 5);
+    EXPECT_EQ(unwatched.ListingCount(), 0u);
+}
+
 // Random changes of the kinds users make between two presses, on one of three kinds of
 // disk: times to the tick with change times; a 2-second write time without change times
-// (FAT-like); times to 10 ms with change times.
+// (FAT-like); times to 10 ms with change times. Most trees can be watched; some hold a
+// linked folder whose changes no watch sees.
 class RandomTree {
 public:
     explicit RandomTree(unsigned seed) : rng_(seed) {
@@ -116,6 +238,19 @@ public:
         fs.AddDir(kOtherTop);
         fs.resolution = seed % 3 == 0 ? 1 : seed % 3 == 1 ? 2 * kSecond : kSecond / 100;
         fs.changeTimes = seed % 3 != 1;
+        fs.watchable = seed % 4 != 0;
+        if (seed % 5 == 0)
+            fs.AddLink(kTop + "\\link");
+    }
+
+    // Whether path is listed at every press: it is or lies within a linked folder or a
+    // folder the system gives no watch for.
+    bool AlwaysListed(const std::string& path) const {
+        auto within = [&](const std::string& folder) {
+            return path == folder || path.rfind(folder + "\\", 0) == 0;
+        };
+        return std::any_of(fs.linked.begin(), fs.linked.end(), within) ||
+               std::any_of(fs.unwatchable.begin(), fs.unwatchable.end(), within);
     }
 
     test::ListingFileSystem fs;
@@ -132,7 +267,7 @@ public:
             last_ = Pick(Files());
         const std::string file = last_;
         const std::string newFile = folder + "\\" + Pick(kFileNames);
-        const unsigned change = rng_() % 17;
+        const unsigned change = rng_() % 19;
         if (file.empty() && change >= 3 && change <= 12)
             return "";
         switch (change) {
@@ -201,6 +336,22 @@ public:
             case 15:
                 max = std::vector<int>{0, 1, 2, 3, 5, 8, 100}[rng_() % 7];
                 return "maximum " + std::to_string(max);
+            case 16: {
+                // Folders move within the tree, sometimes into another one's old name.
+                if (folder == kTop || folder == kOtherTop)
+                    return "";
+                const std::string parent =
+                    Pick(std::vector<std::string>(fs.dirs.begin(), fs.dirs.end()));
+                const std::string to = parent + "\\" + Pick(kFolderNames);
+                if (!fs.RenameFolder(folder, to))
+                    return "";
+                return "rename folder " + folder + " to " + to;
+            }
+            case 17:
+                // The system has no watch to give for a folder for a while.
+                if (!fs.unwatchable.insert(folder).second)
+                    fs.unwatchable.erase(folder);
+                return "watch refused or given again " + folder;
             default:
                 top = top == kTop ? kOtherTop : kTop;
                 return "macro folder " + top;
@@ -261,6 +412,7 @@ private:
 TEST(MacroCatalogueKept, MatchesAFreshScanThroughRandomChanges) {
     int presses = 0;
     int pressesThatKeptFiles = 0;
+    int quietPressesWatched = 0;
     for (unsigned seed = 1; seed <= 30; ++seed) {
         RandomTree t(seed);
         MacroHeaderCache cache;
@@ -292,19 +444,29 @@ TEST(MacroCatalogueKept, MatchesAFreshScanThroughRandomChanges) {
                        << Dump(fresh) << "last changes:\n"
                        << history;
             }
-            // Now and then a quiet while: then a press opens only what cannot be opened.
+            // Now and then a quiet while: then a press opens only what cannot be opened,
+            // and lists nothing where the tree is watched.
             if (step % 10 == 9) {
                 t.fs.clock += MacroHeaderCache::kSettleTime + 2 * kSecond;
                 CMacroCatalogue(t.fs, t.caption, t.depth, t.max).Build(t.top, cache, t.fs.clock);
                 t.fs.opens.clear();
+                t.fs.lists.clear();
                 CMacroCatalogue(t.fs, t.caption, t.depth, t.max).Build(t.top, cache, t.fs.clock);
                 for (const auto& [path, count] : t.fs.opens)
                     EXPECT_TRUE(t.fs.locked.count(path)) << "seed " << seed << " opened " << path;
+                if (t.fs.watchable) {
+                    for (const auto& [path, count] : t.fs.lists) {
+                        EXPECT_TRUE(t.AlwaysListed(path))
+                            << "seed " << seed << " listed " << path;
+                    }
+                    ++quietPressesWatched;
+                }
             }
         }
     }
     // The sequences must reach states where keeping pays, or they prove little.
     EXPECT_GT(pressesThatKeptFiles, presses / 3);
+    EXPECT_GT(quietPressesWatched, 300);
 }
 
 }  // namespace

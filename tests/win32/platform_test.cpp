@@ -9,6 +9,7 @@
 
 #include "common/filesystem.h"
 #include "common/folders.h"
+#include "common/win32/handles.h"
 #include "common/win32/text.h"
 
 namespace zv {
@@ -143,6 +144,91 @@ TEST(Win32FileSystem, ListingCarriesTimesAndSizesInTheSearchOrder) {
             DeleteFileW(ToWide(dir + "\\" + entry.name).c_str());
     }
     RemoveDirectoryW(ToWide(dir + "\\sub").c_str());
+    RemoveDirectoryW(ToWide(dir).c_str());
+}
+
+// Change notifications arrive a moment after the change under Wine.
+bool ChangedWithin(IFolderWatch& watch, int ms) {
+    for (int waited = 0; waited <= ms; waited += 20) {
+        if (watch.Changed())
+            return true;
+        Sleep(20);
+    }
+    return false;
+}
+
+// Rearms until the watch stays quiet for a while (late notifications of earlier changes
+// may still come in); false when it never does.
+bool Quiet(IFolderWatch& watch) {
+    for (int i = 0; i < 10; ++i) {
+        if (!watch.Rearm())
+            return false;
+        if (!ChangedWithin(watch, 300))
+            return true;
+    }
+    return false;
+}
+
+// Writes content into an existing file in place, as a text editor saves.
+bool WriteInPlace(const std::string& path, const std::string& content) {
+    const UniqueFile h(CreateFileW(ToWide(path).c_str(), GENERIC_WRITE, 0, nullptr,
+                                   TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    return h && WriteFile(h.Get(), content.data(), static_cast<DWORD>(content.size()), &written,
+                          nullptr) &&
+           written == content.size();
+}
+
+TEST(Win32FileSystem, FolderWatchSeesItsEntriesAndTheTrackedPath) {
+    IFileSystem& fs = PlatformFileSystem();
+    const std::string dir = TempFolder() + "zv 表 watch";
+    const std::string deep = dir + "\\sub\\deep";
+    fs.MakeDirectory(dir);
+    fs.MakeDirectory(dir + "\\sub");
+    fs.MakeDirectory(deep);
+    ASSERT_TRUE(fs.ReplaceContent(deep + "\\a.rkm", "; <RKMACRO>A\r\n"));
+
+    const std::unique_ptr<IFolderWatch> top = fs.WatchFolder(dir, true);
+    const std::unique_ptr<IFolderWatch> watch = fs.WatchFolder(deep, false);
+    ASSERT_NE(top, nullptr);
+    ASSERT_NE(watch, nullptr);
+    EXPECT_FALSE(ChangedWithin(*watch, 300)) << "nothing changed yet";
+
+    ASSERT_TRUE(fs.ReplaceContent(deep + "\\b.rkm", "; <RKMACRO>B\r\n"));
+    EXPECT_TRUE(ChangedWithin(*watch, 3000)) << "a file added";
+    ASSERT_TRUE(Quiet(*watch));
+    ASSERT_TRUE(WriteInPlace(deep + "\\a.rkm", "; <RKMACRO>C\r\n"));
+    EXPECT_TRUE(ChangedWithin(*watch, 3000)) << "a file written in place, same size";
+    ASSERT_TRUE(Quiet(*watch));
+    ASSERT_TRUE(SetFileAttributesW(ToWide(deep + "\\a.rkm").c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_TRUE(ChangedWithin(*watch, 3000)) << "an attribute changed";
+    SetFileAttributesW(ToWide(deep + "\\a.rkm").c_str(), FILE_ATTRIBUTE_NORMAL);
+    ASSERT_TRUE(Quiet(*watch));
+
+    // A subfolder renamed is a change of the folder it is in.
+    ASSERT_TRUE(Quiet(*top));
+    ASSERT_TRUE(MoveFileW(ToWide(dir + "\\sub").c_str(), ToWide(dir + "\\sub2").c_str()));
+    EXPECT_TRUE(ChangedWithin(*top, 3000)) << "a subfolder renamed";
+    ASSERT_TRUE(MoveFileW(ToWide(dir + "\\sub2").c_str(), ToWide(dir + "\\sub").c_str()));
+
+    // The tracked folder renamed away: the folder at the path is no longer the watched one.
+    const std::string moved = dir + " moved";
+    ASSERT_TRUE(MoveFileW(ToWide(dir).c_str(), ToWide(moved).c_str()));
+    EXPECT_TRUE(top->Changed());
+    EXPECT_FALSE(top->Rearm());
+    fs.MakeDirectory(dir);
+    EXPECT_TRUE(top->Changed()) << "another folder of the same name";
+
+    // Only existing folders on local disks are watched.
+    EXPECT_EQ(fs.WatchFolder(dir + "\\none", true), nullptr);
+    EXPECT_EQ(fs.WatchFolder("relative\\folder", false), nullptr);
+    EXPECT_EQ(fs.WatchFolder("\\\\server\\share\\macros", false), nullptr);
+
+    DeleteFileW(ToWide(moved + "\\sub\\deep\\a.rkm").c_str());
+    DeleteFileW(ToWide(moved + "\\sub\\deep\\b.rkm").c_str());
+    RemoveDirectoryW(ToWide(moved + "\\sub\\deep").c_str());
+    RemoveDirectoryW(ToWide(moved + "\\sub").c_str());
+    RemoveDirectoryW(ToWide(moved).c_str());
     RemoveDirectoryW(ToWide(dir).c_str());
 }
 

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "common/filesystem.h"
+#include "common/win32/handles.h"
 #include "common/win32/text.h"
 
 namespace zv {
@@ -63,6 +64,8 @@ bool ListOpenFolder(HANDLE folder, std::vector<DirEntry>& entries) {
             e.name =
                 FromWide(std::wstring_view(info->FileName, info->FileNameLength / sizeof(WCHAR)));
             e.isDirectory = (info->FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+            e.isLink = (info->FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+            e.fileId = static_cast<std::uint64_t>(info->FileId.QuadPart);
             e.lastWrite = info->LastWriteTime.QuadPart;
             e.changed = info->ChangeTime.QuadPart;
             e.size = static_cast<std::uint64_t>(info->EndOfFile.QuadPart);
@@ -84,12 +87,75 @@ bool SearchFolder(const std::wstring& folder, std::vector<DirEntry>& entries) {
         DirEntry& e = entries.emplace_back();
         e.name = FromWide(data.cFileName);
         e.isDirectory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        e.isLink = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
         e.lastWrite = TicksOf(data.ftLastWriteTime);
         e.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     } while (FindNextFileW(h, &data));
     FindClose(h);
     return true;
 }
+
+// The volume and file index of a folder: what tells it from another folder later put at
+// its path.
+struct FolderIdentity {
+    DWORD volume = 0;
+    DWORD indexHigh = 0;
+    DWORD indexLow = 0;
+    bool operator==(const FolderIdentity&) const = default;
+};
+
+bool IdentifyFolder(const std::wstring& path, FolderIdentity& id) {
+    const UniqueFile h(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                   nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!h || !GetFileInformationByHandle(h.Get(), &info) ||
+        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+        return false;
+    }
+    id = {info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+    return true;
+}
+
+// Change notifications are trusted on local disks only: network redirectors may drop
+// them, and removable media come and go under the handle.
+bool OnLocalDisk(const std::wstring& path) {
+    if (path.size() < 3 || path[1] != L':' || path[2] != L'\\')
+        return false;
+    const UINT type = GetDriveTypeW(path.substr(0, 3).c_str());
+    return type == DRIVE_FIXED || type == DRIVE_RAMDISK;
+}
+
+// A change notification on a folder. It does not tell when the folder itself is renamed
+// or removed; with a path to track, the folder at that path must still be the watched
+// one as well.
+class Win32FolderWatch : public IFolderWatch {
+public:
+    Win32FolderWatch(std::wstring trackedPath, UniqueChangeNotification h, FolderIdentity id)
+        : path_(std::move(trackedPath)), h_(std::move(h)), id_(id) {}
+
+    bool Changed() override {
+        return WaitForSingleObject(h_.Get(), 0) != WAIT_TIMEOUT || !StillThere();
+    }
+    bool Rearm() override { return FindNextChangeNotification(h_.Get()) && StillThere(); }
+
+    static constexpr DWORD kFilter = FILE_NOTIFY_CHANGE_FILE_NAME |
+                                     FILE_NOTIFY_CHANGE_DIR_NAME |
+                                     FILE_NOTIFY_CHANGE_ATTRIBUTES | FILE_NOTIFY_CHANGE_SIZE |
+                                     FILE_NOTIFY_CHANGE_LAST_WRITE | FILE_NOTIFY_CHANGE_SECURITY;
+
+private:
+    bool StillThere() const {
+        if (path_.empty())
+            return true;
+        FolderIdentity now;
+        return IdentifyFolder(path_, now) && now == id_;
+    }
+
+    std::wstring path_;
+    UniqueChangeNotification h_;
+    FolderIdentity id_;
+};
 
 class Win32FileSystem : public IFileSystem {
 public:
@@ -177,6 +243,19 @@ public:
             entries.clear();
         }
         return SearchFolder(wide, entries);
+    }
+    std::unique_ptr<IFolderWatch> WatchFolder(const std::string& path, bool trackPath) override {
+        std::wstring wide = ToWide(path);
+        FolderIdentity id;
+        if (!OnLocalDisk(wide) || (trackPath && !IdentifyFolder(wide, id)))
+            return nullptr;
+        UniqueChangeNotification h(
+            FindFirstChangeNotificationW(wide.c_str(), FALSE, Win32FolderWatch::kFilter));
+        if (!h)
+            return nullptr;
+        if (!trackPath)
+            wide.clear();
+        return std::make_unique<Win32FolderWatch>(std::move(wide), std::move(h), id);
     }
     std::string ErrorText(SysError error) override { return SystemErrorText(error); }
 };

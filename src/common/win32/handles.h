@@ -53,6 +53,12 @@ struct FileHandleTraits {
     static Handle Invalid() { return INVALID_HANDLE_VALUE; }
     static void Close(Handle h) { CloseHandle(h); }
 };
+// FindFirstChangeNotification's handle, closed by FindCloseChangeNotification.
+struct ChangeNotificationTraits {
+    using Handle = HANDLE;
+    static Handle Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(Handle h) { FindCloseChangeNotification(h); }
+};
 template <class T>
 struct GdiObjectTraits {
     using Handle = T;
@@ -77,6 +83,7 @@ struct MemoryDcTraits {
 
 using UniqueHandle = ScopedHandle<KernelHandleTraits>;
 using UniqueFile = ScopedHandle<FileHandleTraits>;
+using UniqueChangeNotification = ScopedHandle<ChangeNotificationTraits>;
 template <class T>
 using GdiObject = ScopedHandle<GdiObjectTraits<T>>;
 using UniqueBitmap = GdiObject<HBITMAP>;
