@@ -156,10 +156,10 @@ int wmain(int argc, wchar_t** argv) {
         items = model.itemCount;
 
         // Kept headers: the first round fills the caches, later rounds find no change.
-        for (auto [files, keep, times] : {std::tuple<IFileSystem*, MacroHeaderCache*,
-                                                     std::vector<double>*>{&unwatched, &cacheListed,
-                                                                           &keptListed},
-                                          {&fs, &cache, &kept}}) {
+        for (auto [files, keep, times] :
+             {std::tuple<IFileSystem*, MacroHeaderCache*, std::vector<double>*>{
+                  &unwatched, &cacheListed, &keptListed},
+              {&fs, &cache, &kept}}) {
             t = NowMs();
             const MacroMenuModel again = CMacroCatalogue(*files, "", depth, maximum)
                                              .Build(topCp932, *keep, SystemFileTime());

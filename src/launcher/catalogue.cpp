@@ -230,8 +230,7 @@ void CMacroCatalogue::ScanMacroFolder(const std::string& folder, int remainingDe
         node.label = entry.name;
         node.path = path;
         // What a link leads to can change without a trace in the folders watched here.
-        ScanMacroFolder(node.path, remainingDepth - 1, keepListing && !entry.isLink,
-                        node.children);
+        ScanMacroFolder(node.path, remainingDepth - 1, keepListing && !entry.isLink, node.children);
         if (!node.children.empty())
             level.push_back(std::move(node));
         if (model_.maximumReached)

@@ -212,10 +212,8 @@ TEST(MacroCatalogueKept, ListsOnlyFoldersWhoseWatchSawAChange) {
     ASSERT_TRUE(fs.RenameFolder(kTop + "\\t", kTop + "\\y"));
     const MacroMenuModel unwatchedSwap = press();
     ASSERT_EQ(unwatchedSwap.items.size(), 2u);
-    EXPECT_EQ(unwatchedSwap.items[0].children.at(0).children.at(0).path,
-              kTop + "\\x\\in\\y.rkm");
-    EXPECT_EQ(unwatchedSwap.items[1].children.at(0).children.at(0).path,
-              kTop + "\\y\\in\\x.rkm");
+    EXPECT_EQ(unwatchedSwap.items[0].children.at(0).children.at(0).path, kTop + "\\x\\in\\y.rkm");
+    EXPECT_EQ(unwatchedSwap.items[1].children.at(0).children.at(0).path, kTop + "\\y\\in\\x.rkm");
 
     // No watch at all (a network drive): every press lists everything.
     fs.watchable = false;
@@ -456,8 +454,7 @@ TEST(MacroCatalogueKept, MatchesAFreshScanThroughRandomChanges) {
                     EXPECT_TRUE(t.fs.locked.count(path)) << "seed " << seed << " opened " << path;
                 if (t.fs.watchable) {
                     for (const auto& [path, count] : t.fs.lists) {
-                        EXPECT_TRUE(t.AlwaysListed(path))
-                            << "seed " << seed << " listed " << path;
+                        EXPECT_TRUE(t.AlwaysListed(path)) << "seed " << seed << " listed " << path;
                     }
                     ++quietPressesWatched;
                 }

@@ -123,7 +123,8 @@ public:
         for (auto it = listings.begin(); it != listings.end();)
             it = it->first == path || it->first.rfind(inside, 0) == 0 ? listings.erase(it) : ++it;
         locked.erase(path);
-        std::erase_if(linked, [&](const std::string& l) { return l == path || l.rfind(inside, 0) == 0; });
+        std::erase_if(linked,
+                      [&](const std::string& l) { return l == path || l.rfind(inside, 0) == 0; });
         const auto [folder, name] = Split(path);
         auto it = listings.find(folder);
         if (it != listings.end())

@@ -174,8 +174,9 @@ bool WriteInPlace(const std::string& path, const std::string& content) {
     const UniqueFile h(CreateFileW(ToWide(path).c_str(), GENERIC_WRITE, 0, nullptr,
                                    TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
-    return h && WriteFile(h.Get(), content.data(), static_cast<DWORD>(content.size()), &written,
-                          nullptr) &&
+    return h &&
+           WriteFile(h.Get(), content.data(), static_cast<DWORD>(content.size()), &written,
+                     nullptr) &&
            written == content.size();
 }
 

@@ -106,8 +106,8 @@ struct FolderIdentity {
 
 bool IdentifyFolder(const std::wstring& path, FolderIdentity& id) {
     const UniqueFile h(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
-                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                   nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     BY_HANDLE_FILE_INFORMATION info{};
     if (!h || !GetFileInformationByHandle(h.Get(), &info) ||
         (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
@@ -139,8 +139,7 @@ public:
     }
     bool Rearm() override { return FindNextChangeNotification(h_.Get()) && StillThere(); }
 
-    static constexpr DWORD kFilter = FILE_NOTIFY_CHANGE_FILE_NAME |
-                                     FILE_NOTIFY_CHANGE_DIR_NAME |
+    static constexpr DWORD kFilter = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME |
                                      FILE_NOTIFY_CHANGE_ATTRIBUTES | FILE_NOTIFY_CHANGE_SIZE |
                                      FILE_NOTIFY_CHANGE_LAST_WRITE | FILE_NOTIFY_CHANGE_SECURITY;
 
