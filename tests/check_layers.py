@@ -52,7 +52,7 @@ def check(path):
 def main():
     problems = []
     count = 0
-    for path in sources('src', 'tests/unit', 'tests/win32', 'bench', 'tests/fuzz'):
+    for path in sources('src', 'tests/unit', 'tests/win32', 'benchmarks', 'tests/fuzz'):
         count += 1
         problems += check(path)
     for p in problems:

@@ -1,12 +1,12 @@
 #!/usr/bin/env python3
 """Cost of TYPE's clipboard save and restore on the real clipboard under Wine.
 
-Runs build/win/bench/zv_bench_clipboard.exe (win build) in a Wine session and prints its
+Runs build/win/benchmarks/zv_bench_clipboard.exe (win build) in a Wine session and prints its
 figures: for a plain text clipboard and for one with several large formats and some
 rendered only when asked for, the time to save and to put back with the paste's limits
 and without.
 
-    python3 bench/clipboard_bench.py [MB per large format] [large formats] [slow formats] [render ms]
+    python3 benchmarks/clipboard_bench.py [MB per large format] [large formats] [slow formats] [render ms]
 """
 import pathlib
 import subprocess
@@ -18,7 +18,7 @@ from wineenv import WineSession  # noqa: E402
 
 
 def main():
-    exe = ROOT / 'build' / 'win' / 'bench' / 'zv_bench_clipboard.exe'
+    exe = ROOT / 'build' / 'win' / 'benchmarks' / 'zv_bench_clipboard.exe'
     if not exe.exists():
         raise SystemExit(f'{exe} is missing: build the win preset first')
     s = WineSession.begin('bench')

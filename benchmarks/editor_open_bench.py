@@ -3,7 +3,7 @@
 beside the same start on a macro without lines (program start and window: the floor).
 Best of a few starts each. Needs the win build.
 
-    python3 bench/editor_open_bench.py [LINES] [REPEATS]
+    python3 benchmarks/editor_open_bench.py [LINES] [REPEATS]
 """
 import pathlib
 import select

@@ -2,9 +2,9 @@
 """The hotkey menu of the real Zorvane.exe under Wine: Alt+Z to the menu on screen with
 10, 500 and 2000 macro files (median of several presses), beside the floor of listing
 the same folders without opening a file, and the parts of a press timed apart. Needs the
-win build (build/win/bin/Zorvane.exe, build/win/bench/zv_bench_launcher_menu.exe).
+win build (build/win/bin/Zorvane.exe, build/win/benchmarks/zv_bench_launcher_menu.exe).
 
-    python3 bench/launcher_menu_bench.py [PRESSES] [SIZE ...]
+    python3 benchmarks/launcher_menu_bench.py [PRESSES] [SIZE ...]
 """
 import pathlib
 import sys

@@ -3,9 +3,11 @@
 it is compared with (measured in the same run) and their ratio. The table also goes to
 build/bench-report.md.
 
-Native benchmarks come from the bench preset (build/bench/bench/zv_bench_*); the Wine
-ones are the Python scripts in bench/ (the win build). Every benchmark prints its figures
-as lines "BENCH<TAB>name<TAB>value<TAB>floor name<TAB>floor<TAB>unit"."""
+Native benchmarks come from the bench preset (build/bench/benchmarks/zv_bench_*); the Wine
+ones are the Python scripts in benchmarks/ (the win build). Every benchmark prints its figures
+as lines "BENCH<TAB>name<TAB>value<TAB>floor name<TAB>floor<TAB>unit".
+
+    benchmarks/run_all.py [NAME-FRAGMENT ...]    (default: every benchmark)"""
 import datetime
 import os
 import pathlib
@@ -14,15 +16,15 @@ import subprocess
 import sys
 
 ROOT = pathlib.Path(__file__).resolve().parents[1]
-NATIVE = ROOT / 'build' / 'bench' / 'bench'
+NATIVE = ROOT / 'build' / 'bench' / 'benchmarks'
 
 
-def benchmarks():
-    for exe in sorted(NATIVE.glob('zv_bench_*')):
-        if os.access(exe, os.X_OK):
-            yield exe.name, [str(exe)]
-    for script in sorted((ROOT / 'bench').glob('*_bench.py')):
-        yield script.name, [sys.executable, str(script)]
+def benchmarks(wanted):
+    found = [(exe.name, [str(exe)]) for exe in sorted(NATIVE.glob('zv_bench_*'))
+             if os.access(exe, os.X_OK)]
+    found += [(script.name, [sys.executable, str(script)])
+              for script in sorted((ROOT / 'benchmarks').glob('*_bench.py'))]
+    return [(name, cmd) for name, cmd in found if not wanted or any(w in name for w in wanted)]
 
 
 def machine():
@@ -34,12 +36,23 @@ def machine():
                 break
     except OSError:
         pass
-    return f'{platform.system()} {platform.release()}, {cpu}, {os.cpu_count()} cores'
+    try:
+        wine = subprocess.run(['wine', '--version'], capture_output=True, text=True,
+                              timeout=60).stdout.strip()
+    except (OSError, subprocess.TimeoutExpired):
+        wine = 'no Wine'
+    try:
+        kb = int(next(line.split()[1] for line in pathlib.Path('/proc/meminfo').read_text().splitlines()
+                      if line.startswith('MemTotal:')))
+        memory = f', {kb / 1024 / 1024:.0f} GiB'
+    except (OSError, StopIteration, ValueError):
+        memory = ''
+    return f'{platform.system()} {platform.release()}, {cpu}, {os.cpu_count()} cores{memory}, {wine}'
 
 
 def main():
     rows, failures = [], []
-    for name, cmd in benchmarks():
+    for name, cmd in benchmarks(sys.argv[1:]):
         print(f'==== {name}', flush=True)
         res = subprocess.run(cmd, cwd=ROOT, capture_output=True, text=True, errors='replace',
                              timeout=1800)

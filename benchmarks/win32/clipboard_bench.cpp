@@ -245,7 +245,7 @@ int main(int argc, char** argv) {
     Report("plain text", "keep all", owner, false, unbounded);
     const Round limited = Report(large, "limited", owner, true, bounded);
     const Round all = Report(large, "keep all", owner, true, unbounded);
-    // One form for bench/run_all.py: the figure, then the floor it is compared with (the
+    // One form for benchmarks/run_all.py: the figure, then the floor it is compared with (the
     // time the other program took to render what the save asked for).
     for (const auto& [round, mode] :
          {std::pair{&limited, "with the limits"}, std::pair{&all, "keeping every format"}}) {

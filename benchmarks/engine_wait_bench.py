@@ -5,7 +5,7 @@ Runs a macro of 10,000 "WAIT:0" lines with KeyinWaitMSec 0, and the same macro w
 lines, each a few times; prints the best times and the cost per line (the difference
 divided by the number of lines). Needs the win build (build/win/bin/RkEngine.exe).
 
-    python3 bench/engine_wait_bench.py [LINES] [REPEATS]
+    python3 benchmarks/engine_wait_bench.py [LINES] [REPEATS]
 """
 import pathlib
 import sys
