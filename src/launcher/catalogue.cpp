@@ -1,6 +1,7 @@
 #include "launcher/catalogue.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "common/cp932.h"
 #include "common/macrofile.h"
@@ -27,6 +28,13 @@ bool Settled(const DirEntry& entry, FileTime now) {
     if (entry.lastWrite == 0)
         return false;
     return std::max(entry.lastWrite, entry.changed) <= now - MacroHeaderCache::kSettleTime;
+}
+
+// Drops the items the scan did not meet and clears the mark of the others.
+template <class Map>
+void KeepOnlyMet(Map& items) {
+    for (auto it = items.begin(); it != items.end();)
+        it = std::exchange(it->second.met, false) ? std::next(it) : items.erase(it);
 }
 
 }  // namespace
@@ -62,22 +70,8 @@ MacroMenuModel CMacroCatalogue::Build(const std::string& topPath, MacroHeaderCac
     now_ = now;
     MacroMenuModel model = Build(topPath);
     // Keep only what this scan met, so removed files and old folders do not pile up.
-    for (auto it = cache.listings_.begin(); it != cache.listings_.end();) {
-        if (it->second.met) {
-            it->second.met = false;
-            ++it;
-        } else {
-            it = cache.listings_.erase(it);
-        }
-    }
-    for (auto it = cache.kept_.begin(); it != cache.kept_.end();) {
-        if (it->second.met) {
-            it->second.met = false;
-            ++it;
-        } else {
-            it = cache.kept_.erase(it);
-        }
-    }
+    KeepOnlyMet(cache.listings_);
+    KeepOnlyMet(cache.kept_);
     cache_ = nullptr;
     return model;
 }
