@@ -17,6 +17,7 @@
 
 #include "common/filesystem.h"
 #include "common/win32/text.h"
+#include "common/win32/filetime.h"
 #include "launcher/catalogue.h"
 #include "launcher/win32/menubuild.h"
 
@@ -34,13 +35,6 @@ double NowMs() {
 double Median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
     return v[v.size() / 2];
-}
-
-FileTime SystemFileTime() {
-    FILETIME now{};
-    GetSystemTimeAsFileTime(&now);
-    return static_cast<FileTime>((static_cast<std::uint64_t>(now.dwHighDateTime) << 32) |
-                                 now.dwLowDateTime);
 }
 
 struct Counts {
@@ -161,8 +155,8 @@ int wmain(int argc, wchar_t** argv) {
                   &unwatched, &cacheListed, &keptListed},
               {&fs, &cache, &kept}}) {
             t = NowMs();
-            const MacroMenuModel again = CMacroCatalogue(*files, "", depth, maximum)
-                                             .Build(topCp932, *keep, SystemFileTime());
+            const MacroMenuModel again =
+                CMacroCatalogue(*files, "", depth, maximum).Build(topCp932, *keep, FileTimeNow());
             if (round > 0 || rounds == 1)
                 times->push_back(NowMs() - t);
             if (again.itemCount != model.itemCount) {

@@ -59,5 +59,7 @@ bool OpenDocument(const std::string& address);
 // OpenDocument on base + page + anchor. The local help folder is accepted and unused.
 bool OpenHelpPage(const std::string& base, const std::string& localHelpFolder,
                   const std::string& page, const std::string& anchor);
+// OpenHelpPage on a page of the help beside the programs.
+bool OpenSuiteHelp(std::string_view page, std::string_view anchor = {});
 
 }  // namespace zv

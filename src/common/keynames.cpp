@@ -52,4 +52,10 @@ std::string_view KeyNameFromCode(std::uint32_t code) {
     return {};
 }
 
+std::string KeyFieldName(std::uint32_t code) {
+    if ((code >= '0' && code <= '9') || (code >= 'A' && code <= 'Z'))
+        return std::string(1, static_cast<char>(code));
+    return std::string(KeyNameFromCode(code));
+}
+
 }  // namespace zv

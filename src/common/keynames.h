@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace zv {
@@ -25,5 +26,9 @@ std::optional<std::uint8_t> KeyCodeFromName(std::string_view name);
 
 // The name of the first row with this code; empty when no row has it.
 std::string_view KeyNameFromCode(std::uint32_t code);
+
+// What a key field shows for a pressed key: a digit or letter key as its character,
+// another key by its name; empty for a key without a name.
+std::string KeyFieldName(std::uint32_t code);
 
 }  // namespace zv

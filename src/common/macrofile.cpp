@@ -1,5 +1,7 @@
 #include "common/macrofile.h"
 
+#include <algorithm>
+
 #include "common/cp932.h"
 
 namespace zv {
@@ -36,9 +38,14 @@ LineKind ClassifyLine(std::string_view stripped) {
 }
 
 std::optional<CommandKind> MatchKeyword(std::string_view strippedLine) {
-    const std::string upper = ToUpperAscii(strippedLine);
+    // Only the keyword's length of the line is compared, ASCII letters in either case. A
+    // lead byte never equals a keyword character, so the comparison ends before any
+    // trail byte could be taken for a letter.
+    auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
     for (const KeywordEntry& entry : kKeywordTable) {
-        if (std::string_view(upper).starts_with(entry.keyword))
+        if (strippedLine.size() >= entry.keyword.size() &&
+            std::equal(entry.keyword.begin(), entry.keyword.end(), strippedLine.begin(),
+                       [&](char k, char c) { return k == upper(c); }))
             return entry.kind;
     }
     return std::nullopt;

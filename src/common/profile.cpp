@@ -171,4 +171,13 @@ bool IniProfile::WriteString(std::string_view section, std::string_view key,
     return fs_.ReplaceContent(path_, IniSet(text, section, key, value));
 }
 
+std::int32_t ReadIntOrRepair(IProfile& profile, std::string_view section, std::string_view key,
+                             std::int32_t defaultValue) {
+    const std::int32_t value = profile.GetInt(section, key, -1);
+    if (value >= 0)
+        return value;
+    profile.WriteInt(section, key, defaultValue);
+    return defaultValue;
+}
+
 }  // namespace zv

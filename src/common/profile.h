@@ -27,6 +27,11 @@ public:
                              std::string_view value) = 0;
 };
 
+// An integer key that must not be negative: when it is missing or negative, defaultValue
+// is written back at once and returned.
+std::int32_t ReadIntOrRepair(IProfile& profile, std::string_view section, std::string_view key,
+                             std::int32_t defaultValue);
+
 // A profile file on disk. Every call reads the file afresh, so values written by other
 // programs of the suite in between are seen; every write replaces the file as a whole
 // through IFileSystem::ReplaceContent, so a crash never leaves a torn file.

@@ -72,4 +72,13 @@ std::string ReplaceAll(std::string_view s, std::string_view from, std::string_vi
     return out;
 }
 
+std::string Quoted(std::string_view s) {
+    std::string out;
+    out.reserve(s.size() + 2);
+    out += '"';
+    out.append(s);
+    out += '"';
+    return out;
+}
+
 }  // namespace zv

@@ -22,6 +22,9 @@ std::int32_t ParseLeadingInt32(std::string_view s);
 // True when s is one or more decimal digits only.
 bool IsAllDigits(std::string_view s);
 
+// s between double quotes, as a command-line argument or program path.
+std::string Quoted(std::string_view s);
+
 // Replaces every occurrence of from by to.
 std::string ReplaceAll(std::string_view s, std::string_view from, std::string_view to);
 

@@ -1,7 +1,5 @@
 #include "editor/dialog_frame.h"
 
-#include <limits>
-
 #include "common/cp932.h"
 #include "common/macrofile.h"
 #include "common/numberfield.h"
@@ -52,26 +50,10 @@ std::string IntRangeMessage(IntRange range) {
 }
 
 std::optional<std::int32_t> ReadIntField(std::string_view text, IntRange range) {
-    text = StripWhite(text);
-    bool negative = false;
-    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
-        negative = text.front() == '-';
-        text.remove_prefix(1);
-    }
-    if (!IsAllDigits(text))
+    const std::optional<std::int64_t> value = ParseFieldNumber(text, NumberKind::Signed);
+    if (!value || *value < range.low || *value > range.high)
         return std::nullopt;
-    // Every range lies within 32 bits: a value beyond them is refused as soon as seen.
-    std::int64_t value = 0;
-    for (char c : text) {
-        value = value * 10 + (c - '0');
-        if (value > std::numeric_limits<std::int32_t>::max() + std::int64_t{1})
-            return std::nullopt;
-    }
-    if (negative)
-        value = -value;
-    if (value < range.low || value > range.high)
-        return std::nullopt;
-    return static_cast<std::int32_t>(value);
+    return static_cast<std::int32_t>(*value);
 }
 
 }  // namespace zv

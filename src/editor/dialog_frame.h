@@ -38,9 +38,7 @@ struct IntRange {
     std::int32_t high;
 };
 
-inline constexpr const char* kMsgIntRange = kMsgIntegerRange;
-
-// kMsgIntRange with the bounds: "-3200 から 3200 までの整数を入力してください。".
+// kMsgIntegerRange with the bounds: "-3200 から 3200 までの整数を入力してください。".
 std::string IntRangeMessage(IntRange range);
 
 // The value of a numeric field's text: optional blanks, an optional sign, one or more

@@ -16,16 +16,8 @@ namespace {
 constexpr std::string_view kCrLf = "\r\n";
 constexpr std::string_view kCommentPrefix = "; ";
 
-// Bytes of the longest keyword: a line's keyword test needs no more of it.
-constexpr std::size_t LongestKeyword() {
-    std::size_t longest = 0;
-    for (const KeywordEntry& entry : kKeywordTable)
-        longest = std::max(longest, entry.keyword.size());
-    return longest;
-}
-
 bool IsCommandLine(std::string_view line) {
-    return MatchKeyword(line.substr(0, LongestKeyword())).has_value();
+    return MatchKeyword(line).has_value();
 }
 
 // Splits text into lines: a line ends at LF, a CR right before it is dropped, and the
@@ -65,15 +57,6 @@ std::string_view DescriptionText(std::string_view line) {
     while (!line.empty() && line.back() == ' ')
         line.remove_suffix(1);
     return line;
-}
-
-std::string Quoted(std::string_view s) {
-    std::string out;
-    out.reserve(s.size() + 2);
-    out += '"';
-    out.append(s);
-    out += '"';
-    return out;
 }
 
 }  // namespace
@@ -350,13 +333,6 @@ bool EditorDocument::ChangeFields(const MacroFields& fields) {
         return false;
     fields_ = fields;
     return MarkModified();
-}
-
-MacroContent EditorDocument::Content() const {
-    MacroContent content;
-    static_cast<MacroFields&>(content) = fields_;
-    content.lines = list_.Lines();
-    return content;
 }
 
 DocumentResult EditorDocument::Load(IFileSystem& fs, const std::string& path) {

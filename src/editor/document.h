@@ -202,8 +202,6 @@ public:
     // The line list. Every list operation's result goes through NoteListChange.
     MacroLineList& List() { return list_; }
     const MacroLineList& List() const { return list_; }
-    // The content as it would be written.
-    MacroContent Content() const;
 
     // Reads path into this document: fields and lines replaced (the list is emptied
     // first, which puts its lines through the paste buffer), path and title set,

@@ -34,10 +34,6 @@ std::string KeyList(const KeyinFields& fields) {
     return text;
 }
 
-bool IsDigitOrLetterKey(std::uint32_t vk) {
-    return (vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z');
-}
-
 }  // namespace
 
 KeyinLineParse ParseKeyinLine(std::string_view line) {
@@ -131,7 +127,7 @@ std::size_t ClearAllKeyFields(KeyinKeys& keys) {
 KeyFieldAction KeyFieldActionFor(unsigned message, std::uint32_t virtualKey) {
     switch (message) {
         case kWmKeyDown:
-            if (IsDigitOrLetterKey(virtualKey) || !KeyNameFromCode(virtualKey).empty())
+            if (!KeyFieldName(virtualKey).empty())
                 return KeyFieldAction::Take;
             return KeyFieldAction::Swallow;
         case kWmSysKeyDown:
@@ -154,13 +150,10 @@ KeyFieldAction KeyFieldActionFor(unsigned message, std::uint32_t virtualKey) {
 }
 
 KeyFieldContent KeyFieldShows(std::uint32_t virtualKey) {
-    if (IsDigitOrLetterKey(virtualKey))
-        return {std::string(1, static_cast<char>(virtualKey)),
-                static_cast<std::uint8_t>(virtualKey)};
-    const std::string_view name = KeyNameFromCode(virtualKey);
-    if (name.empty())
+    std::string text = KeyFieldName(virtualKey);
+    if (text.empty())
         return {};
-    return {std::string(name), static_cast<std::uint8_t>(virtualKey)};
+    return {std::move(text), static_cast<std::uint8_t>(virtualKey)};
 }
 
 }  // namespace zv

@@ -21,12 +21,7 @@
 namespace zv {
 
 std::int32_t LoadRecordPauseMSec(IProfile& profile) {
-    std::int32_t value = profile.GetInt(kEditorSection, kKeyRecordPauseMSec, -1);
-    if (value < 0) {
-        value = kDefaultRecordPauseMs;
-        profile.WriteInt(kEditorSection, kKeyRecordPauseMSec, value);
-    }
-    return value;
+    return ReadIntOrRepair(profile, kEditorSection, kKeyRecordPauseMSec, kDefaultRecordPauseMs);
 }
 
 namespace {
@@ -64,11 +59,9 @@ const RecWindow* TargetOf(const RecEvent& e) {
 // name of its code; a code without a name as its own byte where CP932 has that byte as a
 // character of its own (0xA1 to 0xDF). Empty: no line can name the key.
 std::string KeyToken(std::uint32_t vk) {
-    if ((vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z'))
-        return std::string(1, static_cast<char>(vk));
-    const std::string_view name = KeyNameFromCode(vk);
+    std::string name = KeyFieldName(vk);
     if (!name.empty())
-        return std::string(name);
+        return name;
     if (vk >= 0xA1 && vk <= 0xDF)
         return std::string(1, static_cast<char>(vk));
     return {};

@@ -5,12 +5,8 @@ namespace zv {
 EngineSettings LoadEngineSettings(IProfile& profile) {
     EngineSettings settings;
     for (const EngineSettingInfo& info : kEngineSettingTable) {
-        std::int32_t value = profile.GetInt(kEngineSection, info.key, -1);
-        if (value < 0) {
-            value = info.defaultValue;
-            profile.WriteInt(kEngineSection, info.key, value);
-        }
-        settings.*info.field = value;
+        settings.*info.field =
+            ReadIntOrRepair(profile, kEngineSection, info.key, info.defaultValue);
     }
     return settings;
 }

@@ -10,6 +10,15 @@ namespace {
 constexpr std::size_t kLaunchWait = 0, kKeyinWait = 1, kTypeWait = 2, kMouseWClick = 3,
                       kFocusRetry = 4, kFocusMSec = 5, kPgEndLoop = 6, kClipboardRetry = 7,
                       kMouseMoveReal = 8;
+static_assert(kEngineSettingTable[kLaunchWait].field == &EngineSettings::launchWaitMSec &&
+              kEngineSettingTable[kKeyinWait].field == &EngineSettings::keyinWaitMSec &&
+              kEngineSettingTable[kTypeWait].field == &EngineSettings::typeWaitMSec &&
+              kEngineSettingTable[kMouseWClick].field == &EngineSettings::mouseWClickMSec &&
+              kEngineSettingTable[kFocusRetry].field == &EngineSettings::focusCheckRetry &&
+              kEngineSettingTable[kFocusMSec].field == &EngineSettings::focusCheckMSec &&
+              kEngineSettingTable[kPgEndLoop].field == &EngineSettings::pgEndLoopSleepMSec &&
+              kEngineSettingTable[kClipboardRetry].field == &EngineSettings::openClipboardRetry &&
+              kEngineSettingTable[kMouseMoveReal].field == &EngineSettings::mouseMoveReal);
 
 const EngineSettingInfo& InfoOf(SettingRow row) {
     return kEngineSettingTable[kSettingRows[static_cast<std::size_t>(row)].setting];
@@ -43,7 +52,7 @@ SettingsFields SettingsToFields(const EngineSettings& settings) {
     SettingsFields fields;
     for (std::size_t i = 0; i < kSettingRowCount; ++i)
         fields.rows[i] = std::to_string(settings.*InfoOf(static_cast<SettingRow>(i)).field);
-    fields.mouseMoveReal = settings.*kEngineSettingTable[kMouseMoveReal].field != 0;
+    fields.mouseMoveReal = settings.mouseMoveReal != 0;
     return fields;
 }
 
@@ -74,7 +83,7 @@ SettingsFieldsCheck CheckSettingsFields(const SettingsFields& fields,
         }
         settings.*InfoOf(row).field = *field.value;
     }
-    settings.*kEngineSettingTable[kMouseMoveReal].field = fields.mouseMoveReal ? 1 : 0;
+    settings.mouseMoveReal = fields.mouseMoveReal ? 1 : 0;
     check.settings = settings;
     return check;
 }

@@ -37,6 +37,15 @@ void KeepOnlyMet(Map& items) {
         it = std::exchange(it->second.met, false) ? std::next(it) : items.erase(it);
 }
 
+// Drops the kept listings of the folders below folder.
+template <class Listings>
+void DropListingsBelow(Listings& listings, const std::string& folder) {
+    const std::string inside = folder + "\\";
+    std::erase_if(listings, [&](const auto& item) {
+        return item.first.compare(0, inside.size(), inside) == 0;
+    });
+}
+
 }  // namespace
 
 TargetMatch MatchTarget(std::string_view target, std::string_view caption) {
@@ -106,10 +115,7 @@ const std::vector<DirEntry>* CMacroCatalogue::ListingOf(const std::string& folde
         DropMovedSubfolders(folder, before, scratch);
     } else if (!listings.empty()) {
         // Nothing tells whether the subfolders are the ones whose listings are kept.
-        const std::string inside = folder + "\\";
-        std::erase_if(listings, [&](const auto& item) {
-            return item.first.compare(0, inside.size(), inside) == 0;
-        });
+        DropListingsBelow(listings, folder);
     }
     if (!listed)
         return nullptr;  // not kept: tried again at the next scan
@@ -134,10 +140,8 @@ void CMacroCatalogue::DropMovedSubfolders(const std::string& folder,
         });
         if (same != now.end() || !JoinPath(folder, old.name, path))
             continue;
-        const std::string inside = path + "\\";
-        std::erase_if(cache_->listings_, [&](const auto& item) {
-            return item.first == path || item.first.compare(0, inside.size(), inside) == 0;
-        });
+        cache_->listings_.erase(path);
+        DropListingsBelow(cache_->listings_, path);
     }
 }
 

@@ -4,16 +4,6 @@
 #include "common/strutil.h"
 
 namespace zv {
-namespace {
-std::string Quoted(std::string_view s) {
-    std::string out;
-    out.reserve(s.size() + 2);
-    out += '"';
-    out.append(s);
-    out += '"';
-    return out;
-}
-}  // namespace
 
 LaunchAction MacroCommandAction(const std::string& programFolder, const std::string& macroPath,
                                 bool ctrl, bool shift) {

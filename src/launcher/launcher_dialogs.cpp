@@ -38,14 +38,10 @@ bool IsCapturedKey(std::uint32_t vk) {
 }
 
 KeyFieldText KeyFieldDisplay(std::uint32_t code) {
-    if (code == 0 || code > 0xFF)
+    std::string text = KeyFieldName(code);
+    if (text.empty())
         return {};
-    if (IsDigitOrLetter(code))
-        return {static_cast<std::uint8_t>(code), std::string(1, static_cast<char>(code))};
-    const std::string_view name = KeyNameFromCode(code);
-    if (name.empty())
-        return {};
-    return {static_cast<std::uint8_t>(code), std::string(name)};
+    return {static_cast<std::uint8_t>(code), std::move(text)};
 }
 
 int WriteHotkeyIfChanged(IProfile& profile, std::uint8_t modifiers, std::uint8_t key) {

@@ -8,30 +8,12 @@
 
 #include "common/macrofile.h"
 #include "common/macrohead.h"
+#include "fuzz/bytes_file.h"
 #include "launcher/catalogue.h"
-
-namespace {
-
-class BytesFile : public zv::IReadFile {
-public:
-    explicit BytesFile(std::string data) : data_(std::move(data)) {}
-    std::size_t Read(char* buf, std::size_t size) override {
-        const std::size_t n = std::min({size, data_.size() - pos_, std::size_t{97}});
-        data_.copy(buf, n, pos_);
-        pos_ += n;
-        return n;
-    }
-
-private:
-    std::string data_;
-    std::size_t pos_ = 0;
-};
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string input(reinterpret_cast<const char*>(data), size);
-    BytesFile file(input);
+    zv::fuzz::BytesFile file(input, 97);
     zv::MacroHeader header;
     const zv::HeaderRead read = zv::ReadMacroHeader(file, header);
     if (read != zv::HeaderRead::Macro && (header.isMacro || !header.title.empty()))

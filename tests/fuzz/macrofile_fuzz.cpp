@@ -11,23 +11,9 @@
 #include "common/filesystem.h"
 #include "common/macrofile.h"
 #include "common/profile.h"
+#include "fuzz/bytes_file.h"
 
 namespace {
-
-class BytesFile : public zv::IReadFile {
-public:
-    explicit BytesFile(std::string data) : data_(std::move(data)) {}
-    std::size_t Read(char* buf, std::size_t size) override {
-        const std::size_t n = std::min({size, data_.size() - pos_, std::size_t{13}});
-        data_.copy(buf, n, pos_);
-        pos_ += n;
-        return n;
-    }
-
-private:
-    std::string data_;
-    std::size_t pos_ = 0;
-};
 
 class NoClipboard : public zv::IClipboardTextSource {
 public:
@@ -39,7 +25,7 @@ public:
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string input(reinterpret_cast<const char*>(data), size);
 
-    BytesFile first(input);
+    zv::fuzz::BytesFile first(input, 13);
     std::string line;
     if (zv::ReadFirstLinePrefix(first, zv::kEngineHeaderPrefix, line)) {
         if (line.size() > zv::kEngineHeaderPrefix)
@@ -47,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         zv::IsHeaderLine(line, zv::kEngineHeaderPrefix);
     }
 
-    BytesFile file(input);
+    zv::fuzz::BytesFile file(input, 13);
     zv::LineReader reader(file);
     NoClipboard clip;
     std::size_t total = 0;

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "common/filesystem.h"
+#include "common/win32/filetime.h"
 #include "common/win32/handles.h"
 #include "common/win32/text.h"
 
@@ -43,11 +44,6 @@ public:
 private:
     HANDLE h_;
 };
-
-FileTime TicksOf(const FILETIME& t) {
-    return static_cast<FileTime>((static_cast<std::uint64_t>(t.dwHighDateTime) << 32) |
-                                 t.dwLowDateTime);
-}
 
 // Lists an open folder through its directory information. False when the file system
 // does not give that information (nothing is listed then).

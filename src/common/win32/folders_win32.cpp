@@ -49,4 +49,9 @@ bool OpenHelpPage(const std::string& base, const std::string& /*localHelpFolder*
     return OpenDocument(ComposeHelpAddress(base, page, anchor));
 }
 
+bool OpenSuiteHelp(std::string_view page, std::string_view anchor) {
+    return OpenHelpPage(HelpBaseAddress(GetProgramFolder()), std::string(kLocalHelpFolder),
+                        std::string(page), std::string(anchor));
+}
+
 }  // namespace zv

@@ -48,10 +48,6 @@ std::wstring LoadResourceString(UINT id, HINSTANCE instance) {
                                     : std::wstring();
 }
 
-std::string LoadResourceStringMb(UINT id, HINSTANCE instance) {
-    return FromWide(LoadResourceString(id, instance));
-}
-
 std::string SystemErrorText(unsigned long error) {
     wchar_t* buffer = nullptr;
     const DWORD n = FormatMessageW(

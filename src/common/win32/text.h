@@ -21,7 +21,6 @@ void SetWindowTextMb(HWND window, std::string_view cp932);
 // A string of a module's string table (the program's own by default), of any length;
 // empty when there is none.
 std::wstring LoadResourceString(UINT id, HINSTANCE instance = nullptr);
-std::string LoadResourceStringMb(UINT id, HINSTANCE instance = nullptr);
 
 // The system's text for an error code (FormatMessage, system table, default language).
 std::string SystemErrorText(unsigned long error);

@@ -3,8 +3,8 @@
 #include <shlobj.h>
 
 #include <atomic>
-#include <cstring>
 
+#include "common/win32/globalblock.h"
 #include "editor/dragdrop.h"
 #include "editor/win32/editor_view.h"
 #include "editor/win32/mainframe.h"
@@ -171,17 +171,9 @@ private:
 }  // namespace
 
 ComPtr<IDataObject> CreateTextDataObject(const std::string& text) {
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    HGLOBAL block = NewGlobalBlock(text.c_str(), text.size() + 1);
     if (block == nullptr)
         return nullptr;
-    void* p = GlobalLock(block);
-    if (p == nullptr) {
-        GlobalFree(block);
-        return nullptr;
-    }
-    std::memcpy(p, text.data(), text.size());
-    static_cast<char*>(p)[text.size()] = '\0';
-    GlobalUnlock(block);
     return ComPtr<IDataObject>::Adopt(new TextDataObject(block));
 }
 

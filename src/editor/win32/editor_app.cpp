@@ -8,6 +8,7 @@
 #include "common/folders.h"
 #include "common/win32/cmdline_win32.h"
 #include "common/win32/msgbox.h"
+#include "common/win32/osversion.h"
 #include "editor/win32/mainframe.h"
 #include "editor/win32/resource.h"
 
@@ -39,13 +40,7 @@ bool CRkEditorApp::InitInstance(HINSTANCE instance, int show) {
     profile_ = std::make_unique<IniProfile>(PlatformFileSystem(),
                                             GetAppDataFolder(true) + std::string(kConfigFileName));
 
-    OSVERSIONINFOW version{};
-    version.dwOSVersionInfoSize = sizeof version;
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    if (GetVersionExW(&version))
-        osMajor_ = static_cast<int>(version.dwMajorVersion);
-#pragma GCC diagnostic pop
+    osMajor_ = ReportedOsMajorVersion();
     recent_.Load(*profile_);
     accelerators_ = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME));
 

@@ -11,7 +11,7 @@
 namespace zv {
 
 // The chosen file, or nothing when the user cancelled.
-std::optional<std::string> ShowOpenFileDialog(HWND owner, const FileDialogModel& spec);
-std::optional<std::string> ShowSaveFileDialog(HWND owner, const FileDialogModel& spec);
+std::optional<std::string> ShowOpenFileDialog(HWND owner, const FileDialogModel& model);
+std::optional<std::string> ShowSaveFileDialog(HWND owner, const FileDialogModel& model);
 
 }  // namespace zv

@@ -68,12 +68,12 @@ private:
         }
     }
     void ChooseProgram() {
-        FileDialogModel spec;
-        spec.title = kProgramChooserTitle;
-        spec.filter = kProgramChooserFilter;
-        spec.okButton = kProgramChooserOkText;
-        spec.initialFolder = ProgramFilesFolder();
-        if (const std::optional<std::string> path = ShowOpenFileDialog(hwnd_, spec)) {
+        FileDialogModel chooser;
+        chooser.title = kProgramChooserTitle;
+        chooser.filter = kProgramChooserFilter;
+        chooser.okButton = kProgramChooserOkText;
+        chooser.initialFolder = ProgramFilesFolder();
+        if (const std::optional<std::string> path = ShowOpenFileDialog(hwnd_, chooser)) {
             fields_.program = ChosenProgramText(*path);
             SetItemText(IDC_LAUNCH_PROGRAM, fields_.program);
         }

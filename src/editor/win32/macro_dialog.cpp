@@ -43,8 +43,7 @@ void CMacroDlg::SetSpinRange(int spinId, IntRange range) {
 }
 
 void CMacroDlg::OnHelp() {
-    OpenHelpPage(HelpBaseAddress(GetProgramFolder()), std::string(kLocalHelpFolder),
-                 std::string(kEditorHelpPage), std::string(HelpAnchor(kind_)));
+    OpenSuiteHelp(kEditorHelpPage, HelpAnchor(kind_));
 }
 
 bool CMacroDlg::OnCommand(UINT id, UINT code, HWND control) {

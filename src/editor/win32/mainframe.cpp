@@ -185,11 +185,6 @@ void CMainFrame::UpdateCaption() {
     SetWindowTextMb(hwnd_, doc_.Caption());
 }
 
-void CMainFrame::MarkModified() {
-    if (doc_.MarkModified())
-        UpdateCaption();
-}
-
 void CMainFrame::StartDocument(std::string_view commandLine) {
     const DocumentResult r = doc_.Start(PlatformFileSystem(), commandLine);
     if (!r.message.empty())
@@ -274,14 +269,20 @@ void CMainFrame::OpenChosenFile(const std::string& path) {
     }
 }
 
-bool CMainFrame::LoadHere(const std::string& path) {
-    const DocumentResult r = doc_.Load(PlatformFileSystem(), path);
+bool CMainFrame::TakeFileResult(const DocumentResult& r) {
     if (!r.message.empty())
         ShowMessageBox(r.message, MB_ICONEXCLAMATION);
     if (!r.ok)
         return false;
     app_.RecentFiles().Add(doc_.Path());
     app_.RecentFiles().Save(app_.Profile());
+    return true;
+}
+
+bool CMainFrame::LoadHere(const std::string& path) {
+    const DocumentResult r = doc_.Load(PlatformFileSystem(), path);
+    if (!TakeFileResult(r))
+        return false;
     view_->FillFromDocument(r.list);
     UpdateCaption();
     return true;
@@ -289,19 +290,14 @@ bool CMainFrame::LoadHere(const std::string& path) {
 
 bool CMainFrame::SaveTo(const std::string& path) {
     view_->StoreFields();
-    const DocumentResult r = doc_.Save(PlatformFileSystem(), path);
-    if (!r.message.empty())
-        ShowMessageBox(r.message, MB_ICONEXCLAMATION);
-    if (!r.ok)
+    if (!TakeFileResult(doc_.Save(PlatformFileSystem(), path)))
         return false;
-    app_.RecentFiles().Add(doc_.Path());
-    app_.RecentFiles().Save(app_.Profile());
     UpdateCaption();
     return true;
 }
 
 bool CMainFrame::OnFileSave() {
-    if (doc_.Path().empty())
+    if (doc_.SaveNeedsName())
         return OnFileSaveAs();
     return SaveTo(doc_.Path());
 }
@@ -467,12 +463,10 @@ void CMainFrame::OnCommand(UINT id) {
             return;
         case ID_HELP:
         case ID_HELP_INDEX:
-            OpenHelpPage(HelpBaseAddress(GetProgramFolder()), std::string(kLocalHelpFolder),
-                         std::string(kHelpMacroEditor), "");
+            OpenSuiteHelp(kHelpMacroEditor);
             return;
         case ID_HELP_HINT:
-            OpenHelpPage(HelpBaseAddress(GetProgramFolder()), std::string(kLocalHelpFolder),
-                         std::string(kHelpMacroHint), "");
+            OpenSuiteHelp(kHelpMacroHint);
             return;
         case ID_APP_ABOUT:
             ShowEditorAbout(hwnd_);

@@ -40,11 +40,8 @@ public:
     // Keyboard navigation of the form; true when msg was consumed.
     bool PreTranslateMessage(MSG& msg);
 
-    EditorDocument& Document() { return doc_; }
     // The caption follows the document's title and modified flag.
     void UpdateCaption();
-    // Marks the document modified (the view's every change comes here).
-    void MarkModified();
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -69,6 +66,9 @@ private:
     void OnRecentFile(std::size_t index);
     void OpenChosenFile(const std::string& path);
     bool LoadHere(const std::string& path);
+    // Shows the message of a load or save; when it succeeded, the file goes to the top of
+    // the recent files. False when it failed.
+    bool TakeFileResult(const DocumentResult& r);
     bool OnFileSave();
     bool OnFileSaveAs();
     bool SaveTo(const std::string& path);

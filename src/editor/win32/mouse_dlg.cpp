@@ -10,6 +10,7 @@
 #include "common/win32/handles.h"
 #include "common/win32/mnedit.h"
 #include "common/win32/text.h"
+#include "common/win32/osversion.h"
 #include "editor/mouse_dialog.h"
 #include "editor/win32/command_dialogs.h"
 #include "editor/win32/editor_app.h"
@@ -23,17 +24,6 @@ constexpr BYTE kOpaque = 255;
 constexpr BYTE kTrackingAlpha = 180;
 constexpr DWORD kSettleMs = 200;  // lets the windows behind repaint before tracking
 constexpr COLORREF kFrameColour = RGB(0, 255, 255);
-
-using SetLayeredFn = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
-
-// The layered-window call, looked up at run time: systems before it have none.
-SetLayeredFn LayeredAttributesCall() {
-    HMODULE user32 = GetModuleHandleW(L"user32");
-    if (user32 == nullptr)
-        return nullptr;
-    return reinterpret_cast<SetLayeredFn>(
-        reinterpret_cast<void*>(GetProcAddress(user32, "SetLayeredWindowAttributes")));
-}
 
 Rect ToRect(const RECT& r) {
     return {r.left, r.top, r.right, r.bottom};
@@ -116,7 +106,7 @@ private:
         desktop_ = ToRect(desktop);
         // Systems from major version 5 on fade the dialog while dragging; older ones hide it.
         if (CRkEditorApp::Get().OsMajor() >= 5)
-            setLayered_ = LayeredAttributesCall();
+            setLayered_ = LayeredWindowAttributesCall();
         if (setLayered_ != nullptr) {
             SetWindowLongW(hwnd_, GWL_EXSTYLE, GetWindowLongW(hwnd_, GWL_EXSTYLE) | WS_EX_LAYERED);
             setLayered_(hwnd_, 0, kOpaque, LWA_ALPHA);
@@ -288,7 +278,7 @@ private:
     CMnEdit y_;
     UniqueBitmap idle_;
     UniqueBitmap active_;
-    SetLayeredFn setLayered_ = nullptr;
+    SetLayeredWindowAttributesFn setLayered_ = nullptr;
     Rect desktop_;
     RECT saved_{};                // the dialog's window rectangle when the drag began
     HWND framed_ = nullptr;       // the window framed on the screen

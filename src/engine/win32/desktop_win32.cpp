@@ -5,8 +5,7 @@
 #include <windows.h>
 #include <mmsystem.h>
 
-#include <cstring>
-
+#include "common/win32/globalblock.h"
 #include "common/win32/text.h"
 
 namespace zv {
@@ -33,22 +32,6 @@ bool SendOneInput(INPUT& input) {
         send(1, &input, sizeof(INPUT));
     FreeLibrary(user32);
     return send != nullptr;
-}
-
-// A movable, shareable global block holding size bytes of data; nullptr when out of memory.
-HGLOBAL NewGlobalBlock(const void* data, std::size_t size) {
-    HGLOBAL block = GlobalAlloc(GMEM_DDESHARE | GMEM_MOVEABLE, size == 0 ? 1 : size);
-    if (block == nullptr)
-        return nullptr;
-    void* p = GlobalLock(block);
-    if (p == nullptr) {
-        GlobalFree(block);
-        return nullptr;
-    }
-    if (size > 0)
-        std::memcpy(p, data, size);
-    GlobalUnlock(block);
-    return block;
 }
 
 // Hands block to the clipboard as format; frees it when the clipboard refuses it.

@@ -79,8 +79,7 @@ bool CSettingDlg::OnCommand(UINT id, UINT code, HWND control) {
             ShowFields(SettingsToFields(DefaultEngineSettings()));  // written only by OK
             return true;
         case IDHELP:
-            OpenHelpPage(HelpBaseAddress(GetProgramFolder()), std::string(kLocalHelpFolder),
-                         std::string(kHelpMacroSetting), "");
+            OpenSuiteHelp(kHelpMacroSetting);
             return true;
         default:
             return CDialog::OnCommand(id, code, control);

@@ -14,6 +14,7 @@
 #include "launcher/win32/settingsdlgs.h"
 #include "common/runprogram.h"
 #include "common/win32/text.h"
+#include "common/win32/filetime.h"
 
 namespace zv {
 namespace {
@@ -23,13 +24,6 @@ namespace {
 // state while the thread's state already shows the key that is held.
 bool KeyHeld(int vk) {
     return (GetAsyncKeyState(vk) & 0x8000) != 0 || (GetKeyState(vk) & 0x8000) != 0;
-}
-
-FileTime SystemFileTime() {
-    FILETIME now{};
-    GetSystemTimeAsFileTime(&now);
-    return static_cast<FileTime>((static_cast<std::uint64_t>(now.dwHighDateTime) << 32) |
-                                 now.dwLowDateTime);
 }
 
 }  // namespace
@@ -100,10 +94,7 @@ void CCommandWnd::ShowMacroMenu() {
         GetWindowTextW(front, caption, 260);
         targetCaption_ = TargetCaptionOf(FromWide(caption));
     }
-    const LauncherSettings& s = app_.settings;
-    menuModel_ =
-        CMacroCatalogue(PlatformFileSystem(), targetCaption_, s.macroDirDepth, s.macroFileMax)
-            .Build(s.macroTopPath, catalogue_, SystemFileTime());
+    menuModel_ = ScanCatalogue();
     if (menuModel_.maximumReached)
         MessageBeep(0);
 
@@ -133,10 +124,10 @@ void CCommandWnd::ShowMacroMenu() {
     // The loaded menu and its submenus go now; the entries stay for the command.
 }
 
-void CCommandWnd::WarmCatalogue() {
+MacroMenuModel CCommandWnd::ScanCatalogue() {
     const LauncherSettings& s = app_.settings;
-    CMacroCatalogue(PlatformFileSystem(), targetCaption_, s.macroDirDepth, s.macroFileMax)
-        .Build(s.macroTopPath, catalogue_, SystemFileTime());
+    return CMacroCatalogue(PlatformFileSystem(), targetCaption_, s.macroDirDepth, s.macroFileMax)
+        .Build(s.macroTopPath, catalogue_, FileTimeNow());
 }
 
 void CCommandWnd::OnTrayMenu() {
@@ -340,7 +331,7 @@ LRESULT CCommandWnd::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     }
     if (msg == UM_WARM_CATALOGUE) {
-        WarmCatalogue();
+        ScanCatalogue();  // read ahead of the next press
         return 0;
     }
     if (taskbarCreated_ != 0 && msg == taskbarCreated_) {

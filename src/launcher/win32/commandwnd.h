@@ -30,9 +30,9 @@ public:
     void RegisterMacroHotkey();
     // Builds the hotkey menu from the macro folder and tracks it at the mouse pointer.
     void ShowMacroMenu();
-    // Scans the macro folder into the kept headers without showing anything, so the next
-    // press only lists the folders.
-    void WarmCatalogue();
+    // Scans the macro folder for the window caption of the last press, keeping what it
+    // read for the next scan, and returns the menu's model.
+    MacroMenuModel ScanCatalogue();
 
     void OnTrayMenu() override;
     void OnTrayClick() override;

@@ -14,7 +14,6 @@ namespace zv::launcher {
 
 class CKeyInCtrl : public CWnd {
 public:
-    bool SubclassDlgItem(int id, HWND parent) { return CWnd::SubclassDlgItem(id, parent); }
     // Stores code and shows it, only while the field's window exists. A code without a
     // name becomes no key and an empty field.
     void SetKey(std::uint8_t code);

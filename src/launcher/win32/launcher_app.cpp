@@ -10,6 +10,7 @@
 #include "common/win32/msgbox.h"
 #include "launcher/win32/splashwnd.h"
 #include "common/win32/window.h"
+#include "common/win32/osversion.h"
 
 namespace zv {
 
@@ -49,13 +50,7 @@ bool CRkHotkeyApp::InitInstance(HINSTANCE instance) {
     UseProfile(GetAppDataFolder(true) + std::string(kConfigFileName));
     LoadSettings();
 
-    OSVERSIONINFOW version{};
-    version.dwOSVersionInfoSize = sizeof version;
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    if (GetVersionExW(&version))
-        osMajor = static_cast<int>(version.dwMajorVersion);
-#pragma GCC diagnostic pop
+    osMajor = ReportedOsMajorVersion();
 
     CCommandWnd* window = new CCommandWnd(*this);
     if (!window->CreateTrayWindow(instance)) {

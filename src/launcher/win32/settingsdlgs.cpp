@@ -108,8 +108,7 @@ bool CPropertyDlg::OnCommand(UINT id, UINT code, HWND control) {
             OnBrowse();
             return true;
         case IDHELP:
-            OpenHelpPage(HelpBaseAddress(GetProgramFolder()), std::string(kLocalHelpFolder),
-                         std::string(kHelpProperty), "");
+            OpenSuiteHelp(kHelpProperty);
             return true;
         default:
             return CHotkeyFieldsDlg::OnCommand(id, code, control);

@@ -1,6 +1,7 @@
 #include "launcher/win32/splashwnd.h"
 
 #include "common/win32/handles.h"
+#include "common/win32/osversion.h"
 #include "launcher/win32/banner.h"
 #include "launcher/win32/launcher_resource.h"
 #include "launcher/launcher_shell.h"
@@ -33,9 +34,7 @@ BOOL CSplashWnd::OnInitDialog() {
                           GetWindowLongPtrW(hwnd_, GWL_EXSTYLE) | WS_EX_LAYERED | WS_EX_TOOLWINDOW |
                               WS_EX_TOPMOST);
         SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        using SetLayered = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
-        const auto setLayered = reinterpret_cast<SetLayered>(reinterpret_cast<void*>(
-            GetProcAddress(GetModuleHandleW(L"user32"), "SetLayeredWindowAttributes")));
+        const SetLayeredWindowAttributesFn setLayered = LayeredWindowAttributesCall();
         if (setLayered != nullptr)
             setLayered(hwnd_, 0, kAlpha, LWA_ALPHA);
     }

@@ -108,6 +108,17 @@ std::wstring ClassNameOf(HWND w) {
     return cls;
 }
 
+bool Activate(HWND w) {
+    HWND front = GetForegroundWindow();
+    const DWORD self = GetCurrentThreadId();
+    const DWORD other = front ? GetWindowThreadProcessId(front, nullptr) : 0;
+    const bool attached = other != 0 && other != self && AttachThreadInput(self, other, TRUE);
+    SetForegroundWindow(w);
+    if (attached)
+        AttachThreadInput(self, other, FALSE);
+    return GetForegroundWindow() == w;
+}
+
 HWND FindTopLevel(const std::wstring& caption, bool partial, const std::wstring& cls) {
     for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w != nullptr;
          w = GetWindow(w, GW_HWNDNEXT)) {

@@ -38,6 +38,9 @@ std::wstring ClassNameOf(HWND w);
 // First top-level window (Z order) whose caption equals (or, partial, contains) caption
 // and, when cls is not empty, whose class is cls.
 HWND FindTopLevel(const std::wstring& caption, bool partial, const std::wstring& cls = L"");
+// Brings w to the front, attached to the input of the window in front for the call;
+// true when w is in front afterwards.
+bool Activate(HWND w);
 // Polls FindTopLevel every 50 ms up to timeoutMs.
 HWND WaitTopLevel(const std::wstring& caption, bool partial, int timeoutMs,
                   const std::wstring& cls = L"");

@@ -16,17 +16,6 @@ HWND FocusOf(HWND window) {
     return info.hwndFocus;
 }
 
-bool BringForward(HWND w) {
-    HWND front = GetForegroundWindow();
-    const DWORD self = GetCurrentThreadId();
-    const DWORD other = front ? GetWindowThreadProcessId(front, nullptr) : 0;
-    const bool attached = other != 0 && other != self && AttachThreadInput(self, other, TRUE);
-    SetForegroundWindow(w);
-    if (attached)
-        AttachThreadInput(self, other, FALSE);
-    return GetForegroundWindow() == w;
-}
-
 }  // namespace
 
 ZV_TOOL_COMMAND(CmdFocusControl, L"focus-control",
@@ -40,7 +29,7 @@ ZV_TOOL_COMMAND(CmdFocusControl, L"focus-control",
     HWND control = GetDlgItem(dialog, _wtoi(args[1].c_str()));
     if (control == nullptr)
         return 1;
-    BringForward(dialog);
+    Activate(dialog);
     PostMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
     for (int i = 0; i < 100; ++i) {
         if (FocusOf(dialog) == control && GetForegroundWindow() == dialog)

@@ -132,17 +132,6 @@ void PumpFor(DWORD ms) {
     }
 }
 
-bool Activate(HWND w) {
-    HWND front = GetForegroundWindow();
-    const DWORD self = GetCurrentThreadId();
-    const DWORD other = front ? GetWindowThreadProcessId(front, nullptr) : 0;
-    const bool attached = other != 0 && other != self && AttachThreadInput(self, other, TRUE);
-    SetForegroundWindow(w);
-    if (attached)
-        AttachThreadInput(self, other, FALSE);
-    return GetForegroundWindow() == w;
-}
-
 }  // namespace
 
 ZV_TOOL_COMMAND(
