@@ -70,6 +70,15 @@ void CRkEditorView::StoreFields() {
     f.global = IsDlgButtonChecked(hwnd_, IDC_GLOBAL) == BST_CHECKED;
     if (doc_.ChangeFields(f))
         frame_.UpdateCaption();
+    // A line break pasted or set into the title or target was stored as a space: the
+    // field shows what will be written.
+    const MacroFields& stored = doc_.Fields();
+    filling_ = true;
+    if (stored.title != f.title)
+        SetItemText(IDC_TITLE, stored.title);
+    if (stored.target != f.target)
+        SetItemText(IDC_TARGET, stored.target);
+    filling_ = false;
 }
 
 void CRkEditorView::OnFieldsChanged() {
@@ -293,8 +302,7 @@ bool CRkEditorView::OnCommand(UINT id, UINT code, HWND control) {
                 doc_.List().Select(
                     static_cast<int>(SendMessageW(list_.GetSafeHwnd(), LB_GETCURSEL, 0, 0)));
             } else if (code == LBN_DBLCLK) {
-                ExecuteCommand((GetKeyState(VK_SHIFT) & 0x8000) ? ID_MACRO_DIRECT_EDIT
-                                                                : ID_MACRO_MODIFY);
+                RunRequest(doc_.List().RequestDoubleClick((GetKeyState(VK_SHIFT) & 0x8000) != 0));
             }
             return true;
         default:
