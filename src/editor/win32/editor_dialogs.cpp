@@ -46,13 +46,16 @@ private:
             hwnd_, WM_SETICON, ICON_BIG,
             reinterpret_cast<LPARAM>(LoadIconW(Instance(), MAKEINTRESOURCEW(IDR_MAINFRAME))));
         HWND list = Item(IDC_WINDOW_LIST);
-        // Z order from the desktop's first child; this dialog is not visible yet.
+        // Z order from the desktop's first child; this dialog is not visible yet. The
+        // captions are read without a message to their windows, so that a program that
+        // has stopped answering cannot hold the list.
         for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w != nullptr;
              w = GetWindow(w, GW_HWNDNEXT)) {
-            const std::string caption = GetWindowTextMb(w);
-            if (IsListedWindow(IsWindowVisible(w) != FALSE, caption))
+            if (!IsWindowVisible(w))
+                continue;
+            if (const std::optional<std::string> entry = WindowListEntry(ReadCaptionNonBlocking(w)))
                 SendMessageW(list, LB_ADDSTRING, 0,
-                             reinterpret_cast<LPARAM>(ToWide(caption).c_str()));
+                             reinterpret_cast<LPARAM>(ToWide(*entry).c_str()));
         }
         if (SendMessageW(list, LB_GETCOUNT, 0, 0) > 0) {
             SendMessageW(list, LB_SETCURSEL, 0, 0);

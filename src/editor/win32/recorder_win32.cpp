@@ -171,12 +171,8 @@ RecWindow CMacroRecorder::WindowInfo(HWND root) const {
     DWORD pid = 0;
     GetWindowThreadProcessId(root, &pid);
     w.own = pid == GetCurrentProcessId();
-    if (!w.own) {
-        // Another process's caption is read without a message to it.
-        wchar_t caption[512] = {};
-        const int n = GetWindowTextW(root, caption, 512);
-        w.caption = FromWide(std::wstring_view(caption, n > 0 ? static_cast<std::size_t>(n) : 0));
-    }
+    if (!w.own)
+        w.caption = ReadCaptionNonBlocking(root);
     POINT origin{0, 0};
     ClientToScreen(root, &origin);
     w.clientOrigin = {origin.x, origin.y};

@@ -43,8 +43,9 @@ public:
         HWND open = FindWindowWithProperty(ToWide(kSettingsDialogProperty).c_str());
         if (open == nullptr)
             return false;
+        // The dialog belongs to another engine: restored without waiting for it.
         if (IsIconic(open))
-            ShowWindow(open, SW_RESTORE);
+            ShowWindowAsync(open, SW_RESTORE);
         SetForegroundWindow(open);
         return true;
     }

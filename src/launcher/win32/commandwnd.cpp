@@ -89,11 +89,8 @@ void CCommandWnd::ShowMacroMenu() {
     if (menuOpen_)
         return;  // a hotkey press while the menu is open changes nothing
     HWND front = GetForegroundWindow();
-    if (front != nullptr) {
-        wchar_t caption[260] = {};
-        GetWindowTextW(front, caption, 260);
-        targetCaption_ = TargetCaptionOf(FromWide(caption));
-    }
+    if (front != nullptr)
+        targetCaption_ = TargetCaptionOf(ReadCaptionNonBlocking(front));
     menuModel_ = ScanCatalogue();
     if (menuModel_.maximumReached)
         MessageBeep(0);

@@ -12,6 +12,11 @@
 //   wheel DELTA X Y
 // A posted WM_APP + 1 makes the input method of the edit field finish a conversion of
 // "漢字変換" there, as a user's input method would.
+//
+// zvtarget.exe RECORD CAPTION --hang: the window is shown and painted, then the program
+// stops pumping its messages for good, as a hung program does (it stays on screen).
+// zvtarget.exe --record-command-line OUT ...: writes its whole command line to OUT as
+// UTF-8 and ends (a stand-in for a browser registered for web addresses).
 #include <windows.h>
 #include <windowsx.h>
 #include <imm.h>
@@ -219,9 +224,18 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     const int argc = __argc;
     wchar_t** argv = __wargv;
     if (argc < 2) {
-        MessageBoxW(nullptr, L"zvtarget.exe RECORD [CAPTION]", L"ZvTarget", MB_OK);
+        MessageBoxW(nullptr, L"zvtarget.exe RECORD [CAPTION [--hang]]", L"ZvTarget", MB_OK);
         return 2;
     }
+    if (argc >= 3 && std::wstring(argv[1]) == L"--record-command-line") {
+        FILE* out = _wfopen(argv[2], L"wb");
+        if (out == nullptr)
+            return 1;
+        std::fputs(Utf8(GetCommandLineW()).c_str(), out);
+        std::fclose(out);
+        return 0;
+    }
+    const bool hang = argc > 3 && std::wstring(argv[3]) == L"--hang";
     g_out = _wfopen(argv[1], L"wb");
     const std::wstring caption = argc > 2 ? argv[2] : L"ZvTarget";
 
@@ -241,6 +255,19 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     ShowWindow(w, show);
     UpdateWindow(w);
     MSG msg;
+    if (hang) {
+        // Everything that showing the window brought is handled; then no message is read.
+        const ULONGLONG settled = GetTickCount64() + 500;
+        while (GetTickCount64() < settled) {
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                TranslateMessage(&msg);
+                DispatchMessageW(&msg);
+            }
+            Sleep(10);
+        }
+        Record("hung");
+        Sleep(INFINITE);
+    }
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);

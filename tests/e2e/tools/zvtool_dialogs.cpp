@@ -221,15 +221,21 @@ ZV_TOOL_COMMAND(CmdClientRect, L"client-rect",
 }
 
 ZV_TOOL_COMMAND(CmdClickAt, L"click-at",
-                "click-at X Y: a left click at (X, Y): the pointer is moved there and seen there "
-                "before the button goes down, so the click cannot land where it was before") {
+                "click-at X Y [--double]: a left click (or a double-click) at (X, Y): the pointer "
+                "is moved there and seen there before the button goes down, so the click cannot "
+                "land where it was before") {
     if (args.size() < 2)
         return 2;
     const int x = ArgInt(args, 0, 0), y = ArgInt(args, 1, 0);
     MovePointer(x, y);
-    SendMouse(MOUSEEVENTF_LEFTDOWN, x, y);
-    Sleep(50);
-    SendMouse(MOUSEEVENTF_LEFTUP, x, y);
+    const int clicks = args.size() > 2 && args[2] == L"--double" ? 2 : 1;
+    for (int i = 0; i < clicks; ++i) {
+        SendMouse(MOUSEEVENTF_LEFTDOWN, x, y);
+        Sleep(50);
+        SendMouse(MOUSEEVENTF_LEFTUP, x, y);
+        if (i + 1 < clicks)
+            Sleep(50);
+    }
     Sleep(300);  // the click is handled before the next command's input
     return 0;
 }
