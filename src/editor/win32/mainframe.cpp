@@ -311,26 +311,51 @@ bool CMainFrame::OnFileSaveAs() {
 bool CMainFrame::SaveModified() {
     if (!doc_.IsModified())
         return true;
+    askingToSave_ = true;
     const int answer =
         MessageBoxW(hwnd_, ToWide(doc_.SaveQuestion()).c_str(), ToWide(kEditorName).c_str(),
                     MB_YESNOCANCEL | MB_ICONEXCLAMATION);
-    if (answer == IDCANCEL)
-        return false;
-    if (answer == IDYES)
-        return OnFileSave();
-    return true;
+    const bool go = answer == IDYES ? OnFileSave() : answer == IDNO;
+    askingToSave_ = false;
+    return go;
 }
 
-void CMainFrame::OnClose() {
-    view_->StopRecording();  // a recording still running goes into the document first
-    // The height is stored before the question, even when closing is then cancelled.
+void CMainFrame::StoreHeight() {
     RECT r{};
     GetWindowRect(hwnd_, &r);
     StoreWindowHeightOnClose(app_.Profile(), !IsIconic(hwnd_) && !IsZoomed(hwnd_),
                              r.bottom - r.top);
+}
+
+void CMainFrame::OnClose() {
+    if (askingToSave_)
+        return;              // the question is on screen already
+    view_->StopRecording();  // a recording still running goes into the document first
+    // The height is stored before the question, even when closing is then cancelled.
+    StoreHeight();
     if (!SaveModified())
         return;
     DestroyWindow(hwnd_);
+}
+
+bool CMainFrame::OnQueryEndSession() {
+    // Logging off or shutting down asks what closing asks: yes saves, no discards, and
+    // cancel (or a save that did not happen) refuses the end of the session. While the
+    // question is already on screen the end is refused: the user is still answering.
+    if (askingToSave_)
+        return false;
+    view_->StopRecording();
+    return SaveModified();
+}
+
+void CMainFrame::OnEndSession(bool ending) {
+    // Another program may have refused the end: then everything stays as it is. When the
+    // session ends, the question was answered at the query; what closing writes besides
+    // the document is written now, since the process ends without its window closing.
+    if (!ending)
+        return;
+    StoreHeight();
+    app_.RecentFiles().Save(app_.Profile());
 }
 
 void CMainFrame::OnDestroy() {
@@ -523,6 +548,11 @@ LRESULT CMainFrame::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         case WM_CLOSE:
             OnClose();
+            return 0;
+        case WM_QUERYENDSESSION:
+            return OnQueryEndSession() ? TRUE : FALSE;
+        case WM_ENDSESSION:
+            OnEndSession(wp != FALSE);
             return 0;
         case WM_DESTROY:
             OnDestroy();

@@ -52,6 +52,11 @@ private:
     bool OnCreate();
     void OnSize();
     void OnClose();
+    // WM_QUERYENDSESSION: true when the session may end.
+    bool OnQueryEndSession();
+    void OnEndSession(bool ending);
+    // "DefaultWindowHeight" from the window as it is now (not minimised or maximised).
+    void StoreHeight();
     void OnDestroy();
     void OnCommand(UINT id);
     LRESULT OnNotify(NMHDR* hdr);
@@ -85,7 +90,8 @@ private:
     HWND statusBar_ = nullptr;
     HIMAGELIST toolImages_ = nullptr;
     Size minTrack_;
-    std::wstring tipText_;  // the text a tool tip asked for, alive while it shows
+    std::wstring tipText_;       // the text a tool tip asked for, alive while it shows
+    bool askingToSave_ = false;  // the save question is on screen
     bool creating_ = true;
     bool destroyedWhileCreating_ = false;
 };
