@@ -49,8 +49,8 @@ std::string LogOpenFailedMessage() {
     return StrPrintf(kMsgLogOpenFailed, engine.c_str());
 }
 
-std::string ReadmeAddress(const std::string& programFolder) {
-    return FileUrl(programFolder + std::string(kReadmeFile));
+std::string ReadmeAddress(const std::string& utf8ProgramFolder) {
+    return FileUrl(utf8ProgramFolder + std::string(kReadmeFile));
 }
 
 std::string UpdateCommandLine(const std::string& programFolder) {

@@ -48,8 +48,8 @@ std::string RunLogPath(const std::string& appDataFolder);
 std::string NotepadCommandLine(const std::string& logPath);
 std::string LogOpenFailedMessage();
 
-// The local read-me as a file address.
-std::string ReadmeAddress(const std::string& programFolder);
+// The local read-me as a file address; programFolder in UTF-8 (FileUrl).
+std::string ReadmeAddress(const std::string& utf8ProgramFolder);
 
 // The maker's update program, quoted, and the message when it cannot be started.
 std::string UpdateCommandLine(const std::string& programFolder);

@@ -57,8 +57,9 @@ TEST(LauncherCommands, TrayCommandTexts) {
               "ログファイルが開けません。\r\nインストールパスの「RkEngine.exe."
               "log」ファイルを直接開いて下さい。");
 
-    // Spaces stay; only single-byte backslashes become slashes (表's trail byte stays).
-    EXPECT_EQ(ReadmeAddress("C:\\My Tools\\表\\"), "file:///C:/My Tools/表/Readme.html");
+    // The folder (UTF-8: 表 is E8 A1 A8) is escaped as a browser reads it back.
+    EXPECT_EQ(ReadmeAddress("C:\\My Tools\\\xE8\xA1\xA8\\"),
+              "file:///C:/My%20Tools/%E8%A1%A8/Readme.html");
     EXPECT_EQ(UpdateCommandLine(kFolder), "\"C:\\Program Files\\Zorvane\\OstrandUpdate.exe\"");
 }
 

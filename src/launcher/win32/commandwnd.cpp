@@ -189,7 +189,7 @@ void CCommandWnd::OnEditor() {
 }
 
 void CCommandWnd::OnReadme() {
-    OpenDocument(ReadmeAddress(GetProgramFolder()));
+    OpenDocument(ReadmeAddress(GetProgramFolderUtf8()));
 }
 
 void CCommandWnd::OnAbout() {
