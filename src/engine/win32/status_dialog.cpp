@@ -181,10 +181,11 @@ void RunStatusWindow(CRkCaptureApp& app) {
         return;
     // Closed in the middle of a run: let go of keys and buttons the macro still holds
     // and put back pointer settings, then end before the worker sends more. The run log
-    // keeps what it has; its closing line is not written.
+    // keeps what it has; its closing line is not written. The exit code is the normal
+    // one: nothing is left held for the launcher to let go.
     app.RequestStop();
     held.ReleaseAll();
-    TerminateProcess(GetCurrentProcess(), 0);
+    TerminateProcess(GetCurrentProcess(), kEngineExitNormal);
 }
 
 }  // namespace zv
