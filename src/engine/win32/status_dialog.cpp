@@ -122,6 +122,11 @@ INT_PTR CRkCaptureDlg::DialogProc(UINT m, WPARAM wp, LPARAM lp) {
     }
 }
 
+void CRkCaptureDlg::EndModal() {
+    ended_ = true;
+    EndMenu();  // only this thread's menu; nothing when none is open
+}
+
 void CRkCaptureDlg::OnPaintIconic() {
     PaintDc paint(hwnd_);
     HDC dc = paint.Get();
