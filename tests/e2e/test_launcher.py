@@ -278,21 +278,29 @@ class Launcher(unittest.TestCase):
         self.write_macro('a.rkm', '朝の準備')
         self.write_settings(RkMacroTopPath='C:\\' + MACROS, SplashShowSec=0)
         self.start_launcher()
-        self.front_window('電卓')
+        calculator = self.start_target('電卓')  # records each time it comes to the front
         editor_exe = self.s.bin('RkEditor.exe')
         editor = '"' + self.s.win_path(editor_exe) + f'" "{self.macro_win("a.rkm")}"'
 
         def choose_with_ctrl():
-            # The menu is built and dismissed; the first item's command then arrives while
-            # Ctrl and Shift are held (a menu under Wine takes no Return while Ctrl is down).
+            # As a user does: the pointer on the first item of the open menu, Ctrl and Shift
+            # held, a click (a menu under Wine takes no Return while Ctrl is down). The
+            # pointer is there before the keys go down: Wine puts its modifier keys back to
+            # the X server's state when the pointer enters another window.
+            watcher, first = self.background('cmdline-wait', 'RkEngine.exe', '8000')
             self.open_hotkey_menu()
-            self.s.tool('send-keys', 'esc')
-            watcher, first = self.background('cmdline-wait', 'RkEngine.exe', '4000')
-            self.s.tool('hold-keys', 'ctrl', 'shift', '--', f'post:{LAUNCHER_WINDOW},273,10000,0')
+            left, top, right, _ = json.loads(self.s.tool('popup-rect')[1])
+            x, y = (left + right) // 2, top + 10
+            self.s.tool('cursor-to', str(x), str(y))
+            time.sleep(0.5)
+            self.s.tool('hold-keys', 'ctrl', 'shift', '--', f'click:{x},{y}')
             watcher.wait(timeout=60)
             self.assertNotEqual(watcher.returncode, 0, 'the engine did not start')
+            self.assertFalse(self.popup_open(1), 'the click chose the item')
 
-        # The editor opens the macro, in front of the window the user was in.
+        # The editor opens the macro, in front of the window the user was in, and the
+        # keyboard is not handed back to that window after the choice.
+        chosen = len(self.lines(calculator))
         choose_with_ctrl()
         self.assertIsNotNone(self.s.wait_window('a.rkm - RkEditor', 15000), 'the editor opened it')
         deadline = time.time() + 10
@@ -301,13 +309,17 @@ class Launcher(unittest.TestCase):
             front = json.loads(self.s.tool('foreground')[1].strip())['caption']
             time.sleep(0.2)
         self.assertEqual(front, 'a.rkm - RkEditor', 'the editor is in front of 電卓')
+        time.sleep(1.5)
+        front = json.loads(self.s.tool('foreground')[1].strip())['caption']
+        self.assertEqual(front, 'a.rkm - RkEditor', 'the editor stays in front')
+        self.assertNotIn('activated', self.lines(calculator)[chosen:], '電卓 did not get the keyboard back')
         self.s.tool('kill', 'RkEditor.exe')
         self.s.wait_no_process('RkEditor.exe', 20)
         # Without the editor beside the launcher, the launcher says what it could not start.
         aside = editor_exe.with_name('RkEditor.exe.aside')
         editor_exe.rename(aside)
         try:
-            self.front_window('電卓')
+            self.s.tool('activate', '電卓')
             choose_with_ctrl()
             self.assertEqual(self.s.message_box_text('Zorvane'), editor + '\n\rが処理できません。')
             self.s.press('Zorvane', 1)

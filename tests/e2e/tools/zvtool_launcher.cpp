@@ -73,6 +73,20 @@ void LeftClickAt(int x, int y) {
     MouseButton(MOUSEEVENTF_LEFTUP);
 }
 
+// A click as the mouse makes it: an absolute move onto the point, then the button, each
+// event placed where it happens.
+void AbsoluteClickAt(int x, int y) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    in.mi.dy = MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    for (DWORD flags : {MOUSEEVENTF_MOVE, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
+        in.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+        SendInput(1, &in, sizeof in);
+        Sleep(100);
+    }
+}
+
 // The command line of a process, read from its process parameters.
 std::wstring CommandLineOf(DWORD pid) {
     using QueryFn = LONG(WINAPI*)(HANDLE, int, PVOID, ULONG, PULONG);
@@ -164,7 +178,8 @@ ZV_TOOL_COMMAND(
 ZV_TOOL_COMMAND(
     CmdHoldKeys, L"hold-keys",
     "hold-keys KEY... -- KEY|click:X,Y|post:CAPTION,MSG,WP,LP...: holds KEYs (e.g. ctrl "
-    "shift) down while pressing the keys, clicking or posting messages, then releases them") {
+    "shift) down while pressing the keys, clicking (absolute mouse input) or posting messages, "
+    "then releases them") {
     size_t split = 0;
     while (split < args.size() && args[split] != L"--")
         ++split;
@@ -199,7 +214,7 @@ ZV_TOOL_COMMAND(
             int x = 0, y = 0;
             if (swscanf(args[i].c_str() + 6, L"%d,%d", &x, &y) != 2)
                 break;
-            LeftClickAt(x, y);
+            AbsoluteClickAt(x, y);
             Sleep(80);
             continue;
         }
