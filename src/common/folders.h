@@ -16,6 +16,9 @@ inline constexpr std::string_view kLauncherSection = "ZorvaneSettings";
 inline constexpr std::string_view kEditorSection = "RkManagerSettings";
 inline constexpr std::string_view kRunLogFileName = "Zorvane_Log.txt";
 inline constexpr std::string_view kEngineExe = "RkEngine.exe";
+// The engine's exit code when it ended by itself; any other code tells the launcher that
+// the engine was cut off (Task Manager ends a process with 1, a crash with its exception).
+inline constexpr unsigned kEngineExitNormal = 0;
 inline constexpr std::string_view kLauncherExe = "Zorvane.exe";
 inline constexpr std::string_view kEditorExe = "RkEditor.exe";
 inline constexpr std::string_view kLocalHelpFolder = "HELP\\";

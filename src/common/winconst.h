@@ -48,6 +48,13 @@ inline constexpr std::uint8_t kVkShift = 0x10;
 inline constexpr std::uint8_t kVkControl = 0x11;
 inline constexpr std::uint8_t kVkMenu = 0x12;  // Alt
 inline constexpr std::uint8_t kVkV = 0x56;     // the letter V
+inline constexpr std::uint8_t kVkRShift = 0xA1;
+inline constexpr std::uint8_t kVkLControl = 0xA2;
+inline constexpr std::uint8_t kVkRControl = 0xA3;
+inline constexpr std::uint8_t kVkLMenu = 0xA4;
+// A code that names no key (unassigned): pressed to break an Alt or Win press that would
+// otherwise open a menu when let go alone.
+inline constexpr std::uint8_t kVkMenuMask = 0xE8;
 
 // ---- key event flags (keybd_event, SendInput) ----
 inline constexpr std::uint32_t kKeyDown = 0;

@@ -23,6 +23,7 @@ LaunchAction MacroCommandAction(const std::string& programFolder, const std::str
         action.show = kShowMinimize;
         action.failureMessage = StrPrintf(kMsgCannotProcess, action.target.c_str());
         action.returnsKeyboard = true;  // the engine runs minimised; the macro drives that window
+        action.watchedMacro = macroPath;
     }
     return action;
 }

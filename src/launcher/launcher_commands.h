@@ -33,6 +33,9 @@ struct LaunchAction {
     // afterwards. Only a macro run does; the editor and a document opened by the shell
     // come up in front of that window.
     bool returnsKeyboard = false;
+    // The macro an engine runs: the launcher keeps the process and watches how it ends
+    // (HandleEngineEnd). Empty for every other start.
+    std::string watchedMacro;
 };
 
 // A chosen macro: the engine runs it; with Ctrl (Shift or not) the editor opens it;

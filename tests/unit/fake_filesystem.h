@@ -70,6 +70,16 @@ public:
             openExclusive.insert(path);
         return std::make_unique<Writer>(*this, path);
     }
+    std::unique_ptr<IWriteFile> OpenAppend(const std::string& path, SysError* error) override {
+        if (locked.count(path) || readOnly.count(path) || openExclusive.count(path)) {
+            if (error)
+                *error = 32;
+            return nullptr;
+        }
+        openExclusive.insert(path);
+        files[path];  // created when missing
+        return std::make_unique<Writer>(*this, path);
+    }
     bool ReadAll(const std::string& path, std::string& out) override {
         auto it = files.find(path);
         if (it == files.end() || locked.count(path))

@@ -21,6 +21,7 @@ TEST(LauncherCommands, MacroChoiceRunsEngineEditorOrShell) {
     EXPECT_EQ(a.show, 6);
     EXPECT_EQ(a.failureMessage, a.target + "\n\rが処理できません。");
     EXPECT_TRUE(a.returnsKeyboard) << "the macro drives the window the user was in";
+    EXPECT_EQ(a.watchedMacro, kMacro) << "the launcher watches how the run ends";
 
     for (bool shift : {false, true}) {
         a = MacroCommandAction(kFolder, kMacro, true, shift);
@@ -29,6 +30,7 @@ TEST(LauncherCommands, MacroChoiceRunsEngineEditorOrShell) {
         EXPECT_EQ(a.show, 10);
         EXPECT_EQ(a.failureMessage, a.target + "\n\rが処理できません。");
         EXPECT_FALSE(a.returnsKeyboard) << "the editor comes up in front";
+        EXPECT_EQ(a.watchedMacro, "");
     }
 
     a = MacroCommandAction(kFolder, kMacro, false, true);
@@ -37,6 +39,7 @@ TEST(LauncherCommands, MacroChoiceRunsEngineEditorOrShell) {
     EXPECT_EQ(a.show, 1);
     EXPECT_EQ(a.failureMessage, "\"C:\\m\\日報 表.rkm\"\n\rを開くことができません。");
     EXPECT_FALSE(a.returnsKeyboard) << "the file's own program comes up in front";
+    EXPECT_EQ(a.watchedMacro, "");
 
     // A path with a percent sign is not taken for a format.
     a = MacroCommandAction(kFolder, "C:\\%s%n.rkm", false, false);
@@ -47,6 +50,7 @@ TEST(LauncherCommands, TrayCommandTexts) {
     const LaunchAction editor = PlainProgramAction(kFolder, "RkEditor.exe");
     EXPECT_EQ(editor.target, "\"C:\\Program Files\\Zorvane\\RkEditor.exe\"");
     EXPECT_EQ(editor.show, 10);
+    EXPECT_EQ(editor.watchedMacro, "") << "only a macro run is watched";
     EXPECT_EQ(editor.failureMessage,
               "\"C:\\Program Files\\Zorvane\\RkEditor.exe\"\n\rが処理できません。");
 

@@ -59,6 +59,13 @@ struct ChangeNotificationTraits {
     static Handle Invalid() { return INVALID_HANDLE_VALUE; }
     static void Close(Handle h) { FindCloseChangeNotification(h); }
 };
+// A wait registered with RegisterWaitForSingleObject. Unregistering waits until a callback
+// that is running has returned, so the callback's data may go afterwards.
+struct WaitRegistrationTraits {
+    using Handle = HANDLE;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { UnregisterWaitEx(h, INVALID_HANDLE_VALUE); }
+};
 template <class T>
 struct GdiObjectTraits {
     using Handle = T;
@@ -84,6 +91,7 @@ struct MemoryDcTraits {
 using UniqueHandle = ScopedHandle<KernelHandleTraits>;
 using UniqueFile = ScopedHandle<FileHandleTraits>;
 using UniqueChangeNotification = ScopedHandle<ChangeNotificationTraits>;
+using UniqueWaitRegistration = ScopedHandle<WaitRegistrationTraits>;
 template <class T>
 using GdiObject = ScopedHandle<GdiObjectTraits<T>>;
 using UniqueBitmap = GdiObject<HBITMAP>;

@@ -99,6 +99,8 @@ static_assert(kVkLWin == VK_LWIN && kVkRWin == VK_RWIN);
 static_assert(kVkNumpad0 == VK_NUMPAD0 && kVkDivide == VK_DIVIDE);
 static_assert(kVkNumLock == VK_NUMLOCK && kVkScroll == VK_SCROLL);
 static_assert(kVkLShift == VK_LSHIFT && kVkRMenu == VK_RMENU);
+static_assert(kVkRShift == VK_RSHIFT && kVkLControl == VK_LCONTROL && kVkRControl == VK_RCONTROL &&
+              kVkLMenu == VK_LMENU);
 static_assert(kVkOem1 == VK_OEM_1 && kVkOem3 == VK_OEM_3 && kVkOem4 == VK_OEM_4);
 static_assert(kVkOem8 == VK_OEM_8 && kVkOem102 == VK_OEM_102);
 static_assert(kVkProcessKey == VK_PROCESSKEY && kVkPacket == VK_PACKET);

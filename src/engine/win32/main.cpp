@@ -64,5 +64,5 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     zv::CRkCaptureApp app;
     zv::EngineHost host;
     zv::RunEngineStartup(zv::CommandLineAfterProgramName(), app, host);
-    return 0;
+    return static_cast<int>(zv::kEngineExitNormal);
 }

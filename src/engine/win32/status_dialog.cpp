@@ -122,6 +122,11 @@ INT_PTR CRkCaptureDlg::DialogProc(UINT m, WPARAM wp, LPARAM lp) {
     }
 }
 
+void CRkCaptureDlg::EndModal() {
+    ended_ = true;
+    EndMenu();  // only this thread's menu; nothing when none is open
+}
+
 void CRkCaptureDlg::OnPaintIconic() {
     PaintDc paint(hwnd_);
     HDC dc = paint.Get();
@@ -181,10 +186,11 @@ void RunStatusWindow(CRkCaptureApp& app) {
         return;
     // Closed in the middle of a run: let go of keys and buttons the macro still holds
     // and put back pointer settings, then end before the worker sends more. The run log
-    // keeps what it has; its closing line is not written.
+    // keeps what it has; its closing line is not written. The exit code is the normal
+    // one: nothing is left held for the launcher to let go.
     app.RequestStop();
     held.ReleaseAll();
-    TerminateProcess(GetCurrentProcess(), 0);
+    TerminateProcess(GetCurrentProcess(), kEngineExitNormal);
 }
 
 }  // namespace zv

@@ -42,7 +42,9 @@ private:
     bool PreTranslateMessage(const MSG& msg);
     void OnStopRequested();
     void WaitForWorker();
-    void EndModal() { ended_ = true; }
+    // Ends the window's loop; a menu of the window that is open (its system menu) is
+    // closed, since the loop cannot end while the menu's own loop runs.
+    void EndModal();
 
     CommandContext& ctx_;
     IFileSystem& fs_;

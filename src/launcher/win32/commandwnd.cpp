@@ -13,6 +13,7 @@
 #include "launcher/win32/menubuild.h"
 #include "launcher/win32/settingsdlgs.h"
 #include "common/runprogram.h"
+#include "common/win32/runprogram_win32.h"
 #include "common/win32/text.h"
 #include "common/win32/filetime.h"
 
@@ -147,12 +148,29 @@ void CCommandWnd::OnTrayDoubleClick() {
 }
 
 bool CCommandWnd::Execute(const LaunchAction& action) {
-    const bool ok = action.kind == LaunchAction::Kind::RunProgram
-                        ? RunProgram(action.target, action.show)
-                        : ShellOpen(hwnd_, action.target, action.show);
+    bool ok = false;
+    if (action.kind == LaunchAction::Kind::ShellOpen) {
+        ok = ShellOpen(hwnd_, action.target, action.show);
+    } else if (action.watchedMacro.empty()) {
+        ok = RunProgram(action.target, action.show);
+    } else {
+        UniqueHandle process = StartProgram(action.target, action.show);
+        ok = static_cast<bool>(process);
+        if (ok)
+            engines_.Watch(hwnd_, std::move(process), action.watchedMacro);
+    }
     if (!ok)
         app_.ShowMessage(action.failureMessage);
     return ok;
+}
+
+void CCommandWnd::OnEngineEnded(WPARAM number) {
+    const std::optional<CEngineWatch::Ended> ended = engines_.TakeEnded(number);
+    if (!ended)
+        return;
+    Win32ModifierKeyboard keyboard;
+    HandleEngineEnd(ended->macroPath, ended->exitCode, keyboard, PlatformFileSystem(),
+                    RunLogPath(GetAppDataFolder(false)), CurrentLocalTime());
 }
 
 void CCommandWnd::OnMacroCommand(UINT id) {
@@ -325,6 +343,10 @@ LRESULT CCommandWnd::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
     }
     if (msg == UM_SETTINGS_CHANGED) {
         OnSettingsChanged();
+        return 0;
+    }
+    if (msg == UM_ENGINE_ENDED) {
+        OnEngineEnded(wp);
         return 0;
     }
     if (msg == UM_WARM_CATALOGUE) {

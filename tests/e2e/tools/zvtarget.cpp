@@ -10,6 +10,7 @@
 //   down B X Y / up B X Y / dblclk B X Y                  (B: L R M X1 X2; client coords)
 //   drag B X0 Y0 X1 Y1                                    (button up away from its down)
 //   wheel DELTA X Y
+//   activated                                             (the window came to the front)
 // A posted WM_APP + 1 makes the input method of the edit field finish a conversion of
 // "漢字変換" there, as a user's input method would.
 //
@@ -155,8 +156,10 @@ LRESULT CALLBACK MainProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
                                 26, w, reinterpret_cast<HMENU>(kPasswordId), nullptr, nullptr);
             return 0;
         case WM_ACTIVATE:
-            if (LOWORD(wp) != WA_INACTIVE)
+            if (LOWORD(wp) != WA_INACTIVE) {
                 SetFocus(g_edit);
+                Record("activated");
+            }
             return 0;
         case WM_COMMAND:
             if (LOWORD(wp) == kEditId && HIWORD(wp) == EN_CHANGE)

@@ -1,7 +1,7 @@
 // zvtool commands for the launcher's e2e tests: keyboard input through SendInput, a
 // window with a chosen caption in front, the foreground lock timeout, a hotkey held by
 // another program, posted messages, folder listings, the command lines of started
-// processes and the time from the hotkey to the menu on screen.
+// processes, the pop-up menu's place and the time from the hotkey to the menu on screen.
 #include "zvtool.h"
 
 #include <tlhelp32.h>
@@ -71,6 +71,20 @@ void LeftClickAt(int x, int y) {
     MouseButton(MOUSEEVENTF_LEFTDOWN);
     Sleep(50);
     MouseButton(MOUSEEVENTF_LEFTUP);
+}
+
+// A click as the mouse makes it: an absolute move onto the point, then the button, each
+// event placed where it happens.
+void AbsoluteClickAt(int x, int y) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    in.mi.dy = MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    for (DWORD flags : {MOUSEEVENTF_MOVE, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
+        in.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+        SendInput(1, &in, sizeof in);
+        Sleep(100);
+    }
 }
 
 // The command line of a process, read from its process parameters.
@@ -164,7 +178,8 @@ ZV_TOOL_COMMAND(
 ZV_TOOL_COMMAND(
     CmdHoldKeys, L"hold-keys",
     "hold-keys KEY... -- KEY|click:X,Y|post:CAPTION,MSG,WP,LP...: holds KEYs (e.g. ctrl "
-    "shift) down while pressing the keys, clicking or posting messages, then releases them") {
+    "shift) down while pressing the keys, clicking (absolute mouse input) or posting messages, "
+    "then releases them") {
     size_t split = 0;
     while (split < args.size() && args[split] != L"--")
         ++split;
@@ -199,7 +214,7 @@ ZV_TOOL_COMMAND(
             int x = 0, y = 0;
             if (swscanf(args[i].c_str() + 6, L"%d,%d", &x, &y) != 2)
                 break;
-            LeftClickAt(x, y);
+            AbsoluteClickAt(x, y);
             Sleep(80);
             continue;
         }
@@ -480,5 +495,20 @@ ZV_TOOL_COMMAND(
     if (!WaitPopupGone(5000))
         return 1;
     PrintLine("{\"ms\":[" + presses + "],\"floor_ms\":[" + floors + "]}");
+    return 0;
+}
+
+ZV_TOOL_COMMAND(CmdPopupRect, L"popup-rect",
+                "popup-rect: [left, top, right, bottom] of the visible pop-up menu (exit 1 when "
+                "none)") {
+    (void)args;
+    const HWND menu = VisiblePopupMenu();
+    if (menu == nullptr)
+        return 1;
+    RECT r{};
+    GetWindowRect(menu, &r);
+    char text[64];
+    std::snprintf(text, sizeof text, "[%ld,%ld,%ld,%ld]", r.left, r.top, r.right, r.bottom);
+    PrintLine(text);
     return 0;
 }
