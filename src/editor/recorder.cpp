@@ -615,15 +615,16 @@ void Translator::OnKeyDown(const RecEvent& e, std::int64_t t, const RecWindow* t
         InputMethodAtWork(target, false);
         return;
     }
+    if (keyboardOnly && (role == KeyRole::Text || e.key == kVkPacket || e.key == kVkProcessKey)) {
+        EndBurst();
+        LeaveOutKey(e.foreground);  // it typed something, or went to the input method
+        return;
+    }
     if (role == KeyRole::Ignored || role == KeyRole::Stop)
         return;  // the stop key, a key held back in a secret field, ignored keys
     EndBurst();  // a key of its own: the input method's work is over
     if (keyboardOnly && IsWindowSwitchChord(e.key, e.modifiers))
         return;  // the window the input then goes to is focused by its own line
-    if (keyboardOnly && role == KeyRole::Text) {
-        LeaveOutKey(e.foreground);
-        return;
-    }
     if (role != KeyRole::Command)
         return;  // its character follows
 

@@ -768,7 +768,7 @@ TEST(Recorder, AChordTheSystemTookIsRecordedWhole) {
 TEST(Recorder, KeysAProgramNeverReceivedAreCountedNotGuessed) {
     // The target stops taking its messages: the keyboard saw Enter and three letters.
     Stream s;
-    s.In(kTarget).Typed("a").Hooked(false).Key(kVkReturn).Typed("xyz").Hooked(true);
+    s.In(kTarget).Typed("a").Hooked(false).Key(kVkReturn).Typed("xy").Text("z").Hooked(true);
     Stream running = s;
     s.Stop();
     const Recording r = Record(s);

@@ -16,6 +16,8 @@ constexpr UINT kStatusMs = 500;
 constexpr UINT_PTR kStopTimer = 2;
 // After the stop, characters the programs are still taking reach the recorder.
 constexpr UINT kStopGraceMs = 300;
+// How long the program in front has to show that it takes messages at the end.
+constexpr UINT kRespondMs = 200;
 // Posted by the low-level keyboard hook: the stop key (wParam: its time).
 constexpr UINT kStopMessage = WM_APP + 0x5D;
 constexpr int kBarMargin = 16;
@@ -442,12 +444,18 @@ void CMacroRecorder::Finish() {
     EnableWindow(Item(IDC_RECORD_STOP), TRUE);
     Recording recording = TranslateRecording(std::exchange(events_, {}), options_);
 
-    // The editor comes back in front.
+    // The editor comes back in front. Its input is joined with the program in front for
+    // that only while that program takes its messages: joined with one that does not,
+    // the change of focus would wait for it.
     ShowWindow(editor_, SW_SHOW);
     HWND front = GetForegroundWindow();
     const DWORD self = GetCurrentThreadId();
     const DWORD other = front != nullptr ? GetWindowThreadProcessId(front, nullptr) : 0;
-    const bool attached = other != 0 && other != self && AttachThreadInput(self, other, TRUE);
+    DWORD_PTR ignored = 0;
+    const bool responds = other != 0 && other != self && !IsHungAppWindow(front) &&
+                          SendMessageTimeoutW(front, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK,
+                                              kRespondMs, &ignored) != 0;
+    const bool attached = responds && AttachThreadInput(self, other, TRUE);
     SetForegroundWindow(editor_);
     if (attached)
         AttachThreadInput(self, other, FALSE);
