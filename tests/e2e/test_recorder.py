@@ -500,17 +500,20 @@ class Recorder(unittest.TestCase):
         caption = self.open_editor()
         self.start_recording(caption)
         x, y = self.origin(target)
+        # Below it, text with a character Shift-JIS lacks.
         self.play(f'click:{x + 100},{y + 23}', 'text:himitsu42', 'sleep:200',
-                  f'click:{x + 100},{y + 63}', 'text:visible', 'sleep:300', 'key:pause')
-        self.assertEqual(self.answer_note(), 'パスワード欄に入力された文字は記録していません。')
+                  f'click:{x + 100},{y + 63}', 'text:vis\U0001F600ible', 'sleep:300', 'key:pause')
+        self.assertEqual(self.answer_note(), 'パスワード欄に入力された文字は記録していません。\r\n'
+                         'Shift-JIS で表せない文字 1 文字 (U+1F600) は記録していません。'
+                         '前後の文字は別の TYPE 行です。')
         caption = self.wait_back(caption)
         lines = self.save(caption)
         self.assertEqual(lines, [f'FOCUS:"{target}"', 'MOUSE:100,23,L,LOCAL',
-                                 'MOUSE:100,63,L,LOCAL', 'TYPE:"visible"'])
+                                 'MOUSE:100,63,L,LOCAL', 'TYPE:"vis"', 'TYPE:"ible"'])
         self.assertNotIn('himitsu', self.s.read_cp932(self.dir / 'rec.txt'))
         got = self.close_target(target, record)
         self.assertIn('secret himitsu42', got, 'the field did get its text')
-        self.assertEqual(got[-1], 'final visible')
+        self.assertEqual(got[-1], 'final vis\U0001F600ible')
 
     def test_a_second_editor_asked_to_record_is_told_and_the_first_recording_is_complete(self):
         self.set_pause(5000)

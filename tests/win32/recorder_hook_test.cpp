@@ -17,6 +17,7 @@
 #include "editor/recorder_keys.h"
 #include "editor/win32/hook/recstate.h"
 #include "editor/win32/hook/rkrechook.h"
+#include "editor/win32/recorder_win32.h"
 
 namespace zv {
 namespace {
@@ -189,6 +190,22 @@ TEST(RecordingHook, TheRecordingProcesssOwnWindowsPassNothing) {
     arm.Close();
     UnhookWindowsHookEx(installed);
     EXPECT_TRUE(recorder.posted.empty());
+}
+
+TEST(RecordingHook, ProgramsOfTheSessionAreOnesItCanEnter) {
+    EXPECT_EQ(ReachOfProcess(GetCurrentProcessId()), RecReach::Hooked);
+    // Another 64-bit program of this user, at this level.
+    std::wstring command = L"\"" + SelfPath() + L"\" --gtest_list_tests";
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
+                               nullptr, nullptr, &si, &pi));
+    EXPECT_EQ(ReachOfProcess(pi.dwProcessId), RecReach::Hooked);
+    TerminateProcess(pi.hProcess, 0);
+    WaitForSingleObject(pi.hProcess, 5000);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
 }
 
 // ---- with the recorder in another process ----

@@ -242,36 +242,40 @@ BOOL CMacroRecorder::OnInitDialog() {
     return FALSE;  // the bar never takes the focus
 }
 
-RecReach CMacroRecorder::ReachOf(DWORD pid) {
-    const auto known = reach_.find(pid);
-    if (known != reach_.end())
-        return known->second;
+RecReach ReachOfProcess(DWORD pid) {
+    if (pid == GetCurrentProcessId())
+        return RecReach::Hooked;
     RecReach reach = RecReach::Hooked;
     HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
     if (process == nullptr) {
         // Only a program above the editor's level keeps even this from it.
-        if (GetLastError() == ERROR_ACCESS_DENIED)
-            reach = RecReach::Elevated;
-    } else {
-        BOOL wow64 = FALSE;
-        if (IsWow64Process(process, &wow64) && wow64)
-            reach = RecReach::Bits32;  // the editor and its hook are 64-bit
-        HANDLE token = nullptr;
-        if (OpenProcessToken(process, TOKEN_QUERY, &token)) {
-            DWORD container = 0;
-            DWORD size = 0;
-            if (GetTokenInformation(token, TokenIsAppContainer, &container, sizeof container,
-                                    &size) &&
-                container != 0)
-                reach = RecReach::AppContainer;
-            if (IntegrityOf(token) > OwnIntegrity())
-                reach = RecReach::Elevated;
-            CloseHandle(token);
-        } else if (GetLastError() == ERROR_ACCESS_DENIED) {
-            reach = RecReach::Elevated;
-        }
-        CloseHandle(process);
+        return GetLastError() == ERROR_ACCESS_DENIED ? RecReach::Elevated : RecReach::Hooked;
     }
+    BOOL wow64 = FALSE;
+    if (IsWow64Process(process, &wow64) && wow64)
+        reach = RecReach::Bits32;  // the editor and its hook are 64-bit
+    HANDLE token = nullptr;
+    if (OpenProcessToken(process, TOKEN_QUERY, &token)) {
+        DWORD container = 0;
+        DWORD size = 0;
+        if (GetTokenInformation(token, TokenIsAppContainer, &container, sizeof container, &size) &&
+            container != 0)
+            reach = RecReach::AppContainer;
+        if (IntegrityOf(token) > OwnIntegrity())
+            reach = RecReach::Elevated;
+        CloseHandle(token);
+    } else if (GetLastError() == ERROR_ACCESS_DENIED) {
+        reach = RecReach::Elevated;
+    }
+    CloseHandle(process);
+    return reach;
+}
+
+RecReach CMacroRecorder::ReachOf(DWORD pid) {
+    const auto known = reach_.find(pid);
+    if (known != reach_.end())
+        return known->second;
+    const RecReach reach = ReachOfProcess(pid);
     reach_.emplace(pid, reach);
     return reach;
 }

@@ -33,6 +33,10 @@ inline constexpr const char* kMsgRecordingElsewhere =
 inline constexpr const char* kMsgRecordStateFailed =
     "操作の記録を開始できません。\r\n記録の状態を作れません。\r\n%s";
 
+// Whether the recording hook can enter a process: not a 32-bit one, one of a higher
+// integrity level, or a store app.
+RecReach ReachOfProcess(DWORD pid);
+
 class CMacroRecorder : public CDialog {
 public:
     using Finished = std::function<void(Recording)>;
