@@ -267,13 +267,51 @@ std::vector<std::ptrdiff_t> PairKeys(const std::vector<RecEvent>& events,
     return partner;
 }
 
+// The keys that should have typed a character, and whose program got none: the input
+// method of the newer text framework took them (or the program reads keys, not
+// characters). Matched in the order each program reported them, which is the order it
+// got them; a key's character comes before its program's next key.
+std::vector<bool> KeysThatTypedNothing(const std::vector<RecEvent>& events, bool complete) {
+    std::vector<bool> nothing(events.size(), false);
+    std::unordered_map<std::uint64_t, std::size_t>
+        pending;  // by field: a key awaiting its character
+    for (std::size_t i = 0; i < events.size(); ++i) {
+        const RecEvent& e = events[i];
+        const std::uint64_t field = e.fieldId != 0 ? e.fieldId : e.window.id;
+        if (e.kind == Kind::Char || e.kind == Kind::PasswordChar) {
+            pending.erase(field);
+        } else if (e.kind == Kind::KeyDown) {
+            const KeyRole role =
+                RoleOfKey(e.key, e.modifiers, e.menuMode || e.field == RecField::Keys);
+            if (role == KeyRole::Modifier)
+                continue;
+            const auto it = pending.find(field);
+            if (it != pending.end()) {
+                nothing[it->second] = true;
+                pending.erase(it);
+            }
+            if (role == KeyRole::Text)
+                pending[field] = i;
+        }
+    }
+    if (complete) {
+        for (const auto& [field, index] : pending)
+            nothing[index] = true;
+    }
+    return nothing;
+}
+
 // ---- the translation ----
 
 class Translator {
 public:
     Translator(const RecorderOptions& options, const std::vector<RecEvent>& events,
                std::vector<std::ptrdiff_t> partner, bool complete)
-        : options_(options), events_(events), partner_(std::move(partner)), complete_(complete) {}
+        : options_(options),
+          events_(events),
+          partner_(std::move(partner)),
+          typedNothing_(KeysThatTypedNothing(events, complete)),
+          complete_(complete) {}
 
     void Add(std::size_t index, std::int64_t t);
     Recording Finish();
@@ -304,7 +342,10 @@ private:
         bool composition = false;  // its composition messages came: results come the same way
     };
 
-    void OnKeyDown(const RecEvent& e, std::int64_t t, const RecWindow* target, bool keyboardOnly);
+    // keyboardOnly: only the keyboard reported the key; typedNothing: its program got no
+    // character of a key that types one.
+    void OnKeyDown(const RecEvent& e, std::int64_t t, const RecWindow* target, bool keyboardOnly,
+                   bool typedNothing = false);
     void OnKeyUp(const RecEvent& e, std::int64_t t);
     void OnChar(const RecEvent& e, std::int64_t t, const RecWindow* target);
     void OnPasswordChar(const RecEvent& e, std::int64_t t);
@@ -342,6 +383,7 @@ private:
     const RecorderOptions& options_;
     const std::vector<RecEvent>& events_;
     const std::vector<std::ptrdiff_t> partner_;
+    const std::vector<bool> typedNothing_;
     const bool complete_;  // the recording ended: what is missing by now is missing
     std::vector<Item> items_;
     Recording result_;
@@ -525,7 +567,7 @@ void Translator::Add(std::size_t index, std::int64_t t) {
             const RecWindow* target = KeyTarget(e, index);
             lastKeyRoot_ = e.window.id;
             lastKeyTarget_ = target != nullptr ? *target : RecWindow{};
-            OnKeyDown(e, t, target, false);
+            OnKeyDown(e, t, target, false, typedNothing_[index]);
             return;
         }
         case Kind::KeyUp:
@@ -594,7 +636,7 @@ void Translator::OnRawKey(const RecEvent& e, std::size_t index, std::int64_t t) 
 }
 
 void Translator::OnKeyDown(const RecEvent& e, std::int64_t t, const RecWindow* target,
-                           bool keyboardOnly) {
+                           bool keyboardOnly, bool typedNothing) {
     const bool keysOnly = e.menuMode || e.field == RecField::Keys;
     const KeyRole role = RoleOfKey(e.key, e.modifiers, keysOnly);
     if (role == KeyRole::Modifier) {
@@ -611,7 +653,7 @@ void Translator::OnKeyDown(const RecEvent& e, std::int64_t t, const RecWindow* t
     loneModifier_ = 0;
     comboPending_ = false;
     keyCharPending_ = false;
-    if (!keyboardOnly && IsInputMethodKey(e.key)) {
+    if (!keyboardOnly && (IsInputMethodKey(e.key) || (typedNothing && role == KeyRole::Text))) {
         InputMethodAtWork(target, false);
         return;
     }

@@ -185,7 +185,7 @@ inline constexpr const char* kMsgInputMethodClicks =
 inline constexpr const char* kMsgMissingChars =
     "Shift-JIS で表せない文字 %d 文字 (%s) は記録していません。前後の文字は別の TYPE 行です。";
 inline constexpr const char* kMsgImeTextUnseen =
-    "「%s」で IME から入力された文字は記録できませんでした。TYPE 行にその文字はありません。";
+    "「%s」で IME などから入力された文字は記録できませんでした。TYPE 行にその文字はありません。";
 inline constexpr const char* kMsgBits32 =
     "「%s」は 32 ビットのプログラムのため、入力された文字は記録していません "
     "(キー操作とマウス操作だけを記録しています)。";

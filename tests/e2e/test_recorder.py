@@ -486,7 +486,7 @@ class Recorder(unittest.TestCase):
         self.s.screenshot('recorder_ime_notice')
         self.play('sleep:200', 'key:pause')
         self.assertEqual(self.answer_note(),
-                         '「ZvTarget 新方式」で IME から入力された文字は記録できませんでした。'
+                         '「ZvTarget 新方式」で IME などから入力された文字は記録できませんでした。'
                          'TYPE 行にその文字はありません。')
         caption = self.wait_back(caption)
         self.assertEqual(self.save(caption), [f'FOCUS:"{target}"', 'TYPE:"ab"', 'TYPE:"cd"'])

@@ -901,7 +901,7 @@ TEST(Recorder, AnInputMethodWithoutTextIsSaidAndNeverClosedUp) {
     ASSERT_EQ(r.notices.size(), 1u);
     EXPECT_EQ(r.notices[0].kind, RecNotice::Kind::ImeTextUnseen);
     EXPECT_EQ(RecordingEndNote(r),
-              "「検索 - ブラウザ」で IME から入力された文字は記録できませんでした。"
+              "「検索 - ブラウザ」で IME などから入力された文字は記録できませんでした。"
               "TYPE 行にその文字はありません。");
     // On the bar as soon as the user moved on, not before.
     EXPECT_EQ(RecordingBarNotice(Record(undecided)), "");
@@ -920,6 +920,32 @@ TEST(Recorder, AnInputMethodWithoutTextIsSaidAndNeverClosedUp) {
     const Recording c = Record(classic);
     EXPECT_EQ(c.lines, (Lines{"FOCUS:\"ZvTarget\"", "TYPE:\"x明日y\""}));
     EXPECT_TRUE(c.notices.empty());
+}
+
+TEST(Recorder, KeysThatTypedNoCharacterAreSaid) {
+    // The text framework's input method takes the keys as the program gets them, with
+    // their own codes: no character follows them.
+    const RecWindow word = Window(0x81, "文書1 - ワード", {0, 0});
+    Stream s;
+    s.In(word).Typed("ab").Key('K').Key('Y').Key('O').Key('U').Key(kVkSpace);
+    s.Pause(300).Click({40, 40}).Typed("c").Stop();
+    const Recording r = Record(s);
+    EXPECT_EQ(r.lines, (Lines{"FOCUS:\"文書1 - ワード\"", "TYPE:\"ab\"", "MOUSE:40,40,L,LOCAL",
+                              "TYPE:\"c\""}));
+    ASSERT_EQ(r.notices.size(), 1u);
+    EXPECT_EQ(r.notices[0].kind, RecNotice::Kind::ImeTextUnseen);
+
+    // A program that takes its keys late stamps a character after the next key's press;
+    // it still is its own key's character: the program reported it first.
+    Stream late;
+    late.In(kTarget).Typed("ab").Stop();
+    for (RecEvent& e : late.events) {
+        if (e.kind == RecEvent::Kind::Char && e.text == "a")
+            e.time += 15;
+    }
+    const Recording l = Record(late);
+    EXPECT_EQ(l.lines, (Lines{"FOCUS:\"ZvTarget\"", "TYPE:\"ab\""}));
+    EXPECT_TRUE(l.notices.empty());
 }
 
 TEST(Recorder, ClicksOnTheInputMethodsWindowsAreLeftOut) {
