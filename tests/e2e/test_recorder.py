@@ -2,9 +2,17 @@
 bar, the user works in Notepad or in the test target program (input played through
 SendInput: Unicode text as an input method delivers it, keys, clicks, a double click, a
 drag, a wheel notch, a conversion finished by the input method), Pause or the bar's stop
-button ends it, and the lines are in the editor. The recorded macro is then run by RkEngine.exe and must do the same again. A
-password field's text never reaches the macro, and the hook does nothing once the editor
-is gone, even when it was killed."""
+button ends it, and the lines are in the editor. The recorded macro is then run by
+RkEngine.exe and must do the same again. A password field's text never reaches the macro,
+and the hook does nothing once the editor is gone, even when it was killed.
+
+Then the situations where a recorder easily goes silently wrong: Alt+F4 on one of two
+Notepads, a conversion committed by a click into the next field (composition messages
+sent by the input method), a message box answered with Space and a mnemonic, a window
+whose input method gives text without a message the hook reads, a field protected
+through accessibility, a second editor asked to record, a program that stops taking its
+messages. Each either replays as the user did or says on the bar and in the note what it
+could not record."""
 import json
 import pathlib
 import re

@@ -628,6 +628,18 @@ TEST(Recorder, PausesLongerThanTheThresholdBecomeWaits) {
                                  "KEYIN:DOWN", "WAIT:1000,0", "KEYIN:RETURN", "WAIT:1100,0",
                                  "TYPE:\"abcdef\"", "WAIT:30000,0", "MOUSE:100,120,L,LOCAL"}));
 
+    // The recording starts with the window in front; the first action, a click or a
+    // wheel notch, comes later: still nothing to wait for.
+    for (const bool wheel : {false, true}) {
+        Stream first;
+        first.Front(kTarget).Pause(3000).In(kTarget);
+        if (wheel)
+            first.Wheel({164, 203}, -120);
+        else
+            first.Click({164, 203});
+        EXPECT_EQ(LinesOf(first)[0], "FOCUS:\"ZvTarget\"");
+    }
+
     RecorderOptions patient;
     patient.pauseMs = 3000;
     EXPECT_EQ(LinesOf(s, patient),
