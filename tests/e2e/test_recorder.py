@@ -136,7 +136,8 @@ class Recorder(unittest.TestCase):
         self.assertIsNotNone(self.s.wait_window(caption, 15000), 'the target opened')
 
     def set_pause(self, ms):
-        """The pause that becomes a WAIT line: long, so that the tests' own pauses do not."""
+        """The pause that becomes a WAIT line: a minute, so that the tests' own pauses (and a
+        loaded machine's) do not."""
         self.s.write_cp932(self.s.suite_folder() / 'Zorvane.ini',
                            f'[RkManagerSettings]\r\nRecordPauseMSec={ms}\r\n')
 
@@ -370,7 +371,7 @@ class Recorder(unittest.TestCase):
 
     # ---- what a recording must get right, or say it could not ----
     def test_alt_f4_on_one_of_two_notepads_closes_that_one_again(self):
-        self.set_pause(5000)
+        self.set_pause(60000)
         notepad = self.s.drive_c() / 'windows' / 'notepad.exe'
         captions = {}
         for name, x in (('a.txt', 20), ('b.txt', 660)):
@@ -410,7 +411,7 @@ class Recorder(unittest.TestCase):
     def test_a_conversion_committed_by_a_click_goes_into_its_own_field(self):
         # The reading goes to the input method (the program gets VK_PROCESSKEY), which
         # composes 今日 in the first field; the click into the second field commits it.
-        self.set_pause(5000)
+        self.set_pause(60000)
         target = 'ZvTarget フォーム'
         first = self.work / 'form1.txt'
         self.start_target(target, first, 'form')
@@ -436,7 +437,7 @@ class Recorder(unittest.TestCase):
         self.assertEqual(got[-2:], ['final1 今日', 'final2 abc'], f'each text in its own field again: {got} {log}')
 
     def test_a_message_box_answered_with_space_and_a_mnemonic_gets_the_same_answers(self):
-        self.set_pause(5000)
+        self.set_pause(60000)
         target = 'ZvTarget 問い'
         first = self.work / 'ask1.txt'
         self.start_target(target, first, 'ask')
@@ -469,7 +470,7 @@ class Recorder(unittest.TestCase):
         # A program whose input method delivers text without a message the hook reads
         # (the newer text framework): the keys go to the input method, then the text is
         # in the field.
-        self.set_pause(5000)
+        self.set_pause(60000)
         target = 'ZvTarget 新方式'
         record = self.work / 'silent.txt'
         self.start_target(target, record, 'silent')
@@ -501,7 +502,7 @@ class Recorder(unittest.TestCase):
         self.assertEqual(self.close_target(target, record)[-1], 'final ab日本語cd')
 
     def test_a_field_protected_through_accessibility_leaves_nothing_in_the_macro(self):
-        self.set_pause(5000)
+        self.set_pause(60000)
         target = 'ZvTarget 保護'
         record = self.work / 'secret.txt'
         self.start_target(target, record, 'secret')
@@ -524,7 +525,7 @@ class Recorder(unittest.TestCase):
         self.assertEqual(got[-1], 'final vis\U0001F600ible')
 
     def test_a_second_editor_asked_to_record_is_told_and_the_first_recording_is_complete(self):
-        self.set_pause(5000)
+        self.set_pause(60000)
         target = 'ZvTarget 二つ目'
         record = self.work / 'second.txt'
         self.start_target(target, record)
@@ -551,7 +552,7 @@ class Recorder(unittest.TestCase):
     def test_a_program_that_stops_taking_messages_hangs_neither_itself_nor_the_recording(self):
         # The program in front stops taking its messages while keys go to it; the user
         # ends the recording there.
-        self.set_pause(5000)
+        self.set_pause(60000)
         hung = 'ZvTarget 応答なし'
         other = 'ZvTarget ほか'
         hung_record = self.work / 'hung.txt'
