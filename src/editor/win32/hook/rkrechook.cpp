@@ -93,7 +93,8 @@ void ClearVariant(VARIANT& v) {
     using Fn = HRESULT(WINAPI*)(VARIANT*);
     if (v.vt == VT_I4 || v.vt == VT_EMPTY)
         return;
-    if (const auto clear = Proc<Fn>(L"oleaut32.dll", "VariantClear", true))
+    static const auto clear = Proc<Fn>(L"oleaut32.dll", "VariantClear", true);
+    if (clear != nullptr)
         clear(&v);
 }
 
@@ -108,7 +109,7 @@ void ReadAccessible(HWND window, zv::FieldFacts& facts) {
         return;
     facts.access = zv::FieldFacts::Access::Unreadable;
     using FromLresultFn = HRESULT(WINAPI*)(LRESULT, REFIID, WPARAM, void**);
-    const auto fromLresult = Proc<FromLresultFn>(L"oleacc.dll", "ObjectFromLresult", true);
+    static const auto fromLresult = Proc<FromLresultFn>(L"oleacc.dll", "ObjectFromLresult", true);
     IAccessible* object = nullptr;
     if (fromLresult == nullptr ||
         FAILED(fromLresult(answer, kIidAccessible, 0, reinterpret_cast<void**>(&object))) ||
