@@ -142,7 +142,13 @@ class Recorder(unittest.TestCase):
                            f'[RkManagerSettings]\r\nRecordPauseMSec={ms}\r\n')
 
     def post(self, caption, message, wparam=0):
-        self.assertEqual(self.s.tool('post-msg', caption, str(message), str(wparam), '0')[0], 0)
+        """Posts to a top-level window; a walk of the windows while others come and go can
+        miss it once."""
+        for _ in range(5):
+            if self.s.tool('post-msg', caption, str(message), str(wparam), '0')[0] == 0:
+                return
+            time.sleep(0.3)
+        self.fail(f'could not post to {caption}')
 
     def bar_control(self, control):
         """{text, visible, height} of a control of the recording bar."""
