@@ -433,7 +433,7 @@ class Recorder(unittest.TestCase):
                                  'MOUSE:100,63,L,LOCAL', 'TYPE:"abc"'])
         got = self.close_target(target, first)
         self.assertIn('composing', got)
-        self.assertEqual(got[-2:], ['final1 今日', 'final2 abc'], 'what the user did')
+        self.assertEqual(got[-2:], ['final1 今日', 'final2 abc'], f'what the user did: {got}')
 
         second = self.work / 'form2.txt'
         self.start_target(target, second, 'form')

@@ -210,6 +210,20 @@ LRESULT CALLBACK SecretProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
 
 // ---- the fields ----
 
+// The input method's messages for window that are on their way, taken now.
+void TakeInputMethodMessages(HWND window) {
+    const ULONGLONG end = GetTickCount64() + 100;
+    MSG msg;
+    while (GetTickCount64() < end) {
+        while (PeekMessageW(&msg, window, WM_IME_STARTCOMPOSITION, WM_IME_KEYLAST, PM_REMOVE) ||
+               PeekMessageW(&msg, window, WM_IME_SETCONTEXT, WM_IME_KEYUP, PM_REMOVE) ||
+               PeekMessageW(&msg, window, WM_CHAR, WM_CHAR, PM_REMOVE)) {
+            DispatchMessageW(&msg);
+        }
+        Sleep(5);
+    }
+}
+
 // The input method of the form commits what it composes in the other field when a
 // click goes to this one, before the field takes the focus.
 LRESULT CALLBACK EditProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
@@ -220,6 +234,7 @@ LRESULT CALLBACK EditProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
             ImmNotifyIME(context, NI_COMPOSITIONSTR, CPS_COMPLETE, 0);
             ImmReleaseContext(composing, context);
         }
+        TakeInputMethodMessages(composing);
         g_composing = false;
     }
     if (g_mode == Mode::Hang) {
