@@ -136,5 +136,29 @@ inline constexpr std::uint8_t kVkProcessKey = 0xE5;  // a key the input method t
 inline constexpr std::uint8_t kVkPacket = 0xE7;      // a character injected as a key
 inline constexpr std::uint8_t kVkOemAttn = 0xF0;     // 0xF0 to 0xF5: Japanese keyboard modes
 inline constexpr std::uint8_t kVkOemBackTab = 0xF5;
+inline constexpr std::uint8_t kVkTab = 0x09;
+inline constexpr std::uint8_t kVkEscape = 0x1B;
+
+// ---- the focus control a recording asks about ----
+inline constexpr std::uint32_t kEsPassword = 0x0020;     // edit style
+inline constexpr std::uint32_t kDlgcHasSetSel = 0x0008;  // WM_GETDLGCODE answers
+inline constexpr std::uint32_t kDlgcDefPushButton = 0x0010;
+inline constexpr std::uint32_t kDlgcUndefPushButton = 0x0020;
+inline constexpr std::uint32_t kDlgcRadioButton = 0x0040;
+inline constexpr std::uint32_t kDlgcWantChars = 0x0080;
+inline constexpr std::uint32_t kDlgcButton = 0x2000;
+inline constexpr std::uint32_t kStateSystemProtected = 0x20000000;  // accessible state
+inline constexpr std::uint32_t kRoleSystemMenuItem = 0x0C;          // accessible roles
+inline constexpr std::uint32_t kRoleSystemDocument = 0x0F;
+inline constexpr std::uint32_t kRoleSystemLink = 0x1E;
+inline constexpr std::uint32_t kRoleSystemList = 0x21;
+inline constexpr std::uint32_t kRoleSystemListItem = 0x22;
+inline constexpr std::uint32_t kRoleSystemOutline = 0x23;
+inline constexpr std::uint32_t kRoleSystemOutlineItem = 0x24;
+inline constexpr std::uint32_t kRoleSystemPageTab = 0x25;
+inline constexpr std::uint32_t kRoleSystemText = 0x2A;
+inline constexpr std::uint32_t kRoleSystemPushButton = 0x2B;
+inline constexpr std::uint32_t kRoleSystemCheckButton = 0x2C;
+inline constexpr std::uint32_t kRoleSystemRadioButton = 0x2D;
 
 }  // namespace zv

@@ -18,6 +18,7 @@
 // stops pumping its messages for good, as a hung program does (it stays on screen).
 // zvtarget.exe --record-command-line OUT ...: writes its whole command line to OUT as
 // UTF-8 and ends (a stand-in for a browser registered for web addresses).
+// zvtarget.exe RECORD CAPTION MODE runs one of the windows of zvtarget_recording.cpp.
 #include <windows.h>
 #include <windowsx.h>
 #include <imm.h>
@@ -223,11 +224,14 @@ LRESULT CALLBACK MainProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
 
 }  // namespace
 
+int RunRecordingMode(HINSTANCE instance, const wchar_t* record, const wchar_t* caption,
+                     const std::wstring& mode, int show);
+
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     const int argc = __argc;
     wchar_t** argv = __wargv;
     if (argc < 2) {
-        MessageBoxW(nullptr, L"zvtarget.exe RECORD [CAPTION [--hang]]", L"ZvTarget", MB_OK);
+        MessageBoxW(nullptr, L"zvtarget.exe RECORD [CAPTION [--hang | MODE]]", L"ZvTarget", MB_OK);
         return 2;
     }
     if (argc >= 3 && std::wstring(argv[1]) == L"--record-command-line") {
@@ -237,6 +241,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
         std::fputs(Utf8(GetCommandLineW()).c_str(), out);
         std::fclose(out);
         return 0;
+    }
+    if (argc > 3) {
+        const int mode = RunRecordingMode(instance, argv[1], argv[2], argv[3], show);
+        if (mode >= 0)
+            return mode;
     }
     const bool hang = argc > 3 && std::wstring(argv[3]) == L"--hang";
     g_out = _wfopen(argv[1], L"wb");
