@@ -1,7 +1,9 @@
 #include "common/win32/dialog.h"
 
+#include "common/win32/dpi.h"
 #include "common/win32/msgbox.h"
 #include "common/win32/text.h"
+#include "common/win32/window.h"
 
 namespace zv {
 
@@ -54,6 +56,93 @@ void CDialog::ReportBadField(int id, const std::string& message) {
     SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(id)), TRUE);
 }
 
+void CDialog::OnCreated() {
+    dpi_ = DpiOfWindow(hwnd_);
+    templateDpi_ = dpi_;
+    templateFont_ = reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0));
+    TakeOverDialogScaling(hwnd_);
+}
+
+void CDialog::ChangeDpi(UINT newDpi, const RECT* suggested) {
+    if (hwnd_ == nullptr || newDpi == 0)
+        return;
+    if (suggested != nullptr) {
+        SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top,
+                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    const UINT oldDpi = dpi_;
+    if (newDpi == oldDpi)
+        return;
+    dpi_ = newDpi;
+    // Always made from the template's font, so that changes back and forth add no error.
+    UniqueFont font;
+    if (newDpi != templateDpi_ && templateFont_ != nullptr)
+        font = RescaledFont(templateFont_, templateDpi_, newDpi);
+    RescaleChildren(hwnd_, oldDpi, newDpi, Font(), font ? font.Get() : templateFont_);
+    font_ = std::move(font);  // the previous one is no longer shown
+    LoadDialogIcons();
+    ReloadIconControls();
+    for (HWND child = GetWindow(hwnd_, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        if (CWnd* control = CWnd::FromHandle(child))
+            control->AfterParentDpiChange(newDpi);
+    }
+    OnDpiChanged(oldDpi, newDpi);
+}
+
+RECT CDialog::DialogUnitsToPixels(RECT units) const {
+    MapDialogRect(hwnd_, &units);  // at the DPI of the template's font
+    const Rect r = RescaleRect({units.left, units.top, units.right, units.bottom},
+                               static_cast<int>(templateDpi_), static_cast<int>(dpi_));
+    return {r.left, r.top, r.right, r.bottom};
+}
+
+void CDialog::SetDialogIcon(UINT id) {
+    iconId_ = id;
+    LoadDialogIcons();
+}
+
+void CDialog::LoadDialogIcons() {
+    if (iconId_ == 0 || hwnd_ == nullptr)
+        return;
+    UniqueIcon big = LoadIconForDpi(instance_, iconId_, false, dpi_);
+    UniqueIcon small = LoadIconForDpi(instance_, iconId_, true, dpi_);
+    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.Get()));
+    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.Get()));
+    bigIcon_ = std::move(big);  // the old ones are no longer shown
+    smallIcon_ = std::move(small);
+}
+
+void CDialog::ReloadIconControls() {
+    // Icon controls show the template's icon at the size of the DPI it was made at: the
+    // same icon resource at the new size.
+    const int size = MetricForDpi(SM_CXICON, dpi_);
+    std::vector<UniqueIcon> icons;
+    for (HWND child = GetWindow(hwnd_, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON)
+            continue;
+        const auto shown = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
+        if (shown == nullptr)
+            continue;
+        UniqueIcon icon(
+            static_cast<HICON>(CopyImage(shown, IMAGE_ICON, size, size, LR_COPYFROMRESOURCE)));
+        if (!icon)
+            continue;
+        SendMessageW(child, STM_SETICON, reinterpret_cast<WPARAM>(icon.Get()), 0);
+        icons.push_back(std::move(icon));
+    }
+    controlIcons_ = std::move(icons);
+}
+
+void CDialog::ReleaseDpiObjects() {
+    font_.Reset();
+    bigIcon_.Reset();
+    smallIcon_.Reset();
+    controlIcons_.clear();
+}
+
 INT_PTR CDialog::SetMessageResult(LRESULT result) {
     SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, result);
     return TRUE;
@@ -89,16 +178,22 @@ INT_PTR CALLBACK CDialog::StaticDialogProc(HWND dlg, UINT msg, WPARAM wp, LPARAM
         self = reinterpret_cast<CDialog*>(lp);
         SetWindowLongPtrW(dlg, DWLP_USER, lp);
         self->hwnd_ = dlg;
+        self->OnCreated();
     } else {
         self = reinterpret_cast<CDialog*>(GetWindowLongPtrW(dlg, DWLP_USER));
     }
     if (self == nullptr)
         return FALSE;
+    if (msg == WM_DPICHANGED) {
+        self->ChangeDpi(NewDpiOf(wp), reinterpret_cast<const RECT*>(lp));
+        return TRUE;
+    }
     const INT_PTR result = self->DialogProc(msg, wp, lp);
     if (msg == WM_NCDESTROY) {
         SetWindowLongPtrW(dlg, DWLP_USER, 0);
         self->hwnd_ = nullptr;
-        self->OnFinalMessage();  // may delete self
+        self->ReleaseDpiObjects();  // the controls that showed them are gone
+        self->OnFinalMessage();     // may delete self
     }
     return result;
 }

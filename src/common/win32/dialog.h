@@ -1,13 +1,18 @@
 // CDialog: the base of the programs' dialogs, modal or modeless, from a dialog template.
 // A derived class overrides the hooks it needs; DialogProc sees every message first and
 // by default dispatches WM_INITDIALOG to OnInitDialog and WM_COMMAND to OnCommand, then
-// IDOK to OnOK and IDCANCEL to OnCancel.
+// IDOK to OnOK and IDCANCEL to OnCancel. Every dialog follows its DPI: WM_DPICHANGED lays
+// it out anew (controls, font, icons) before OnDpiChanged lets a derived class recreate
+// what it drew or loaded itself.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "common/win32/handles.h"
 
 namespace zv {
 
@@ -32,6 +37,17 @@ public:
     std::string ItemText(int id) const;
     void SetItemText(int id, std::string_view cp932) const;
 
+    // The DPI the dialog is laid out for.
+    UINT Dpi() const { return dpi_; }
+    // Lays the dialog out for newDpi: every control's rectangle, the dialog's font and its
+    // icons; a top-level dialog takes the suggested window rectangle (WM_DPICHANGED's). Then
+    // OnDpiChanged. The window of a child dialog calls it for its child.
+    void ChangeDpi(UINT newDpi, const RECT* suggested);
+    // The font the controls show: the template's, or the one made for a later DPI.
+    HFONT Font() const { return font_ ? font_.Get() : templateFont_; }
+    // A rectangle in the template's dialog units, in pixels at the dialog's DPI.
+    RECT DialogUnitsToPixels(RECT units) const;
+
 protected:
     virtual INT_PTR DialogProc(UINT msg, WPARAM wp, LPARAM lp);
     // After the controls exist; TRUE lets the system set the focus.
@@ -43,6 +59,15 @@ protected:
     // Called after the dialog's last message (WM_NCDESTROY); the window is gone. A modeless
     // dialog that owns itself deletes itself here.
     virtual void OnFinalMessage() {}
+    // After ChangeDpi laid the controls out for newDpi.
+    virtual void OnDpiChanged(UINT oldDpi, UINT newDpi) {
+        (void)oldDpi;
+        (void)newDpi;
+    }
+
+    // The dialog's big and small icons from icon resource id, at its DPI from now on.
+    void SetDialogIcon(UINT id);
+    HICON BigIcon() const { return bigIcon_.Get(); }
 
     // OK's answer to a field it cannot take: the message in a message box (exclamation
     // icon, the program's caption), then the focus on that field with its text selected.
@@ -58,10 +83,22 @@ protected:
 
 private:
     static INT_PTR CALLBACK StaticDialogProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp);
+    void OnCreated();
+    void LoadDialogIcons();
+    void ReloadIconControls();
+    void ReleaseDpiObjects();
 
     UINT templateId_;
     HINSTANCE instance_;
     bool modal_ = false;
+    UINT dpi_ = 96;
+    UINT templateDpi_ = 96;         // the DPI of the template's font and dialog units
+    HFONT templateFont_ = nullptr;  // the dialog manager's
+    UniqueFont font_;               // the controls' font at a later DPI
+    UINT iconId_ = 0;               // SetDialogIcon's resource
+    UniqueIcon bigIcon_;
+    UniqueIcon smallIcon_;
+    std::vector<UniqueIcon> controlIcons_;  // icon controls' images at a later DPI
 };
 
 }  // namespace zv

@@ -1,5 +1,6 @@
 #include "editor/win32/editor_view.h"
 
+#include "common/dpi.h"
 #include "common/win32/msgbox.h"
 #include "common/win32/text.h"
 #include "editor/win32/editor_app.h"
@@ -35,11 +36,18 @@ BOOL CRkEditorView::OnInitDialog() {
     list_.Attach(IDC_LIST, hwnd_, Instance());
     pick_.Attach(IDC_PICK_TARGET, hwnd_, Instance(), IDB_PICK_UP, IDB_PICK_DOWN, IDB_PICK_FOCUS,
                  IDB_PICK_DISABLED);
+    pick_.SizeToContent();
     RECT client{};
     GetClientRect(hwnd_, &client);
     reference_ = {client.right, client.bottom};
     EnableTarget();
     return FALSE;
+}
+
+void CRkEditorView::OnDpiChanged(UINT oldDpi, UINT newDpi) {
+    // The controls were rescaled as they stood: the size they stood for goes with them.
+    reference_ = {RescaleForDpi(reference_.cx, static_cast<int>(oldDpi), static_cast<int>(newDpi)),
+                  RescaleForDpi(reference_.cy, static_cast<int>(oldDpi), static_cast<int>(newDpi))};
 }
 
 void CRkEditorView::FillFromDocument(const ListResult& result) {

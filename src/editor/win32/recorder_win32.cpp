@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "common/dpi.h"
 #include "common/folders.h"
 #include "common/strutil.h"
 #include "common/win32/text.h"
@@ -18,7 +19,7 @@ constexpr UINT_PTR kStopTimer = 2;
 constexpr UINT kStopGraceMs = 300;
 // Posted by the low-level keyboard hook: the stop key (wParam: its time).
 constexpr UINT kStopMessage = WM_APP + 0x5D;
-constexpr int kBarMargin = 16;
+constexpr int kBarMargin = 16;  // from the work area's corner, at 96 DPI
 constexpr COLORREF kMarkColour = RGB(220, 0, 0);
 
 // One UTF-16 unit as a CP932 character; empty when CP932 has none for it. The second
@@ -151,8 +152,9 @@ void CMacroRecorder::Place() {
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     RECT bar{};
     GetWindowRect(hwnd_, &bar);
-    SetWindowPos(hwnd_, nullptr, work.right - (bar.right - bar.left) - kBarMargin,
-                 work.top + kBarMargin, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const int margin = ScaleForDpi(kBarMargin, static_cast<int>(Dpi()));
+    SetWindowPos(hwnd_, nullptr, work.right - (bar.right - bar.left) - margin, work.top + margin, 0,
+                 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CMacroRecorder::UpdateStatus() {

@@ -1,0 +1,53 @@
+// Pixel figures at any display scale. Every pixel figure in the code is a figure at 96 DPI
+// (100 %); a window draws it scaled by its own DPI (144 is 150 %, 192 is 200 %). This is
+// the arithmetic; common/win32/dpi.h asks the system for a window's DPI and makes fonts
+// and images for it.
+#pragma once
+
+#include <cstdint>
+
+#include "common/geometry.h"
+
+namespace zv {
+
+inline constexpr int kBaseDpi = 96;
+
+// value * dpi / 96, rounded half away from zero (as MulDiv rounds). A DPI of 0 or less,
+// which a failing system call may report, counts as 96.
+int ScaleForDpi(int value, int dpi);
+// The inverse: a figure at dpi in 96-DPI units, rounded the same way. For dpi >= 96,
+// UnscaleForDpi(ScaleForDpi(v, dpi), dpi) == v.
+int UnscaleForDpi(int value, int dpi);
+// A figure laid out at fromDpi as the same figure at toDpi.
+int RescaleForDpi(int value, int fromDpi, int toDpi);
+
+// Each edge rescaled on its own, so that rectangles that touched or lined up still do.
+Rect RescaleRect(const Rect& r, int fromDpi, int toDpi);
+
+inline int Width(const Rect& r) {
+    return r.right - r.left;
+}
+inline int Height(const Rect& r) {
+    return r.bottom - r.top;
+}
+// The rectangle grown by dx, dy on every side (shrunk for negative values).
+Rect InflatedRect(const Rect& r, int dx, int dy);
+// A width x height rectangle centred in outer (an odd leftover goes right and down).
+Rect CentredRect(const Rect& outer, int width, int height);
+// Whether the two share at least one pixel (empty rectangles share none).
+bool Intersects(const Rect& a, const Rect& b);
+// Whether inner lies wholly inside outer.
+bool ContainsRect(const Rect& outer, const Rect& inner);
+
+// The character height of a font of `points` points at dpi, as a font's height field
+// takes it (negative: the character height without internal leading).
+int FontHeightForDpi(int points, int dpi);
+
+// Images are drawn at 100 %, 150 % and 200 % (16, 24 and 32 pixels for a 16-pixel image)
+// and never stretched: the set nearest to the DPI's scale, a tie going to the smaller.
+int ImageScalePercent(int dpi);
+// The size of a baseSize image in the set of percent (rounded half up, as the images
+// were drawn).
+int ImageSizeForScale(int baseSize, int percent);
+
+}  // namespace zv
