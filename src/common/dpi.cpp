@@ -56,6 +56,20 @@ bool ContainsRect(const Rect& outer, const Rect& inner) {
            inner.bottom <= outer.bottom;
 }
 
+Rect StretchRect(const Rect& r, Ratio x, Ratio y) {
+    if (x.den <= 0 || y.den <= 0)
+        return r;
+    return {MulDivRounded(r.left, x.num, x.den), MulDivRounded(r.top, y.num, y.den),
+            MulDivRounded(r.right, x.num, x.den), MulDivRounded(r.bottom, y.num, y.den)};
+}
+
+Ratio DialogUnitCorrection(int unitAt96, int unitAtDpi, int dpi) {
+    if (unitAt96 <= 0 || unitAtDpi <= 0)
+        return {};
+    const Ratio r{unitAt96 * ValidDpi(dpi), unitAtDpi * kBaseDpi};
+    return r.num > r.den ? r : Ratio{};
+}
+
 int FontHeightForDpi(int points, int dpi) {
     return -MulDivRounded(points, ValidDpi(dpi), 72);
 }

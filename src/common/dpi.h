@@ -39,6 +39,23 @@ bool Intersects(const Rect& a, const Rect& b);
 // Whether inner lies wholly inside outer.
 bool ContainsRect(const Rect& outer, const Rect& inner);
 
+// A factor num / den.
+struct Ratio {
+    int num = 1;
+    int den = 1;
+    bool operator==(const Ratio&) const = default;
+};
+// Each edge of r multiplied by x horizontally and y vertically (rounded as ScaleForDpi).
+Rect StretchRect(const Rect& r, Ratio x, Ratio y);
+
+// Dialog units are whole pixels of the dialog font's average character width (and
+// height), so a dialog laid out at one DPI is not exactly the 96-DPI dialog scaled: at
+// 144 DPI a font 7.0 pixels wide at 96 may be 10.46 wide and give units of 10, not 10.5,
+// and a text that just fits at 96 DPI no longer does. The factor by which a dialog made
+// at dpi grows to keep its 96-DPI proportions: the 96-DPI unit scaled to dpi over the
+// unit at dpi, when that is above 1; 1 otherwise (a dialog never shrinks).
+Ratio DialogUnitCorrection(int unitAt96, int unitAtDpi, int dpi);
+
 // The character height of a font of `points` points at dpi, as a font's height field
 // takes it (negative: the character height without internal leading).
 int FontHeightForDpi(int points, int dpi);

@@ -71,6 +71,26 @@ TEST(DpiScale, RectanglesKeepTheirEdgesTogether) {
     EXPECT_FALSE(ContainsRect({0, 0, 10, 10}, {-1, 1, 9, 9}));
 }
 
+TEST(DpiScale, DialogUnitsKeepTheirProportionsOf96Dpi) {
+    // A font 7 pixels wide at 96 DPI gives units of 10 at 144, not 10.5: the dialog grows
+    // by 10.5 / 10.
+    const Ratio x = DialogUnitCorrection(7, 10, 144);
+    EXPECT_EQ(x.num * 10, x.den * 10.5) << x.num << "/" << x.den;
+    EXPECT_EQ(StretchRect({0, 0, 406, 26}, x, {}), (Rect{0, 0, 426, 26}));
+    EXPECT_EQ(StretchRect({175, 40, 575, 70}, x, {}), (Rect{184, 40, 604, 70}));
+    // Units that already match the scale, or are wider: nothing changes, nothing shrinks.
+    EXPECT_EQ(DialogUnitCorrection(7, 14, 192), Ratio{});
+    EXPECT_EQ(DialogUnitCorrection(7, 9, 120), Ratio{}) << "8.75 rounded up to 9";
+    EXPECT_EQ(DialogUnitCorrection(17, 26, 144), Ratio{});
+    EXPECT_EQ(DialogUnitCorrection(7, 7, 96), Ratio{});
+    EXPECT_EQ(DialogUnitCorrection(0, 10, 144), Ratio{}) << "no measurement: left alone";
+    EXPECT_EQ(DialogUnitCorrection(7, 0, 144), Ratio{});
+    const Ratio y = DialogUnitCorrection(16, 23, 144);  // 24 wanted
+    EXPECT_EQ(StretchRect({10, 23, 20, 46}, {}, y), (Rect{10, 24, 20, 48}));
+    EXPECT_EQ(StretchRect({10, 23, 20, 46}, {3, 0}, y), (Rect{10, 23, 20, 46}))
+        << "a ratio without a denominator changes nothing";
+}
+
 TEST(DpiScale, FontsAndImageSets) {
     EXPECT_EQ(FontHeightForDpi(9, 96), -12);
     EXPECT_EQ(FontHeightForDpi(9, 120), -15);

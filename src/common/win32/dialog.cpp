@@ -61,6 +61,41 @@ void CDialog::OnCreated() {
     templateDpi_ = dpi_;
     templateFont_ = reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0));
     TakeOverDialogScaling(hwnd_);
+    KeepProportionsOf96Dpi();
+}
+
+void CDialog::KeepProportionsOf96Dpi() {
+    // A layout whose texts fit at 96 DPI fits at every scale: what the dialog units lose
+    // to rounding at this DPI is given back to every control and to the dialog.
+    if (dpi_ == kBaseDpi || templateFont_ == nullptr)
+        return;
+    const UniqueFont at96 = RescaledFont(templateFont_, dpi_, kBaseDpi);
+    const SIZE units96 = DialogBaseUnitsOf(at96.Get());
+    const SIZE units = DialogBaseUnitsOf(templateFont_);
+    unitsX_ = DialogUnitCorrection(units96.cx, units.cx, static_cast<int>(dpi_));
+    unitsY_ = DialogUnitCorrection(units96.cy, units.cy, static_cast<int>(dpi_));
+    if (unitsX_ == Ratio{} && unitsY_ == Ratio{})
+        return;
+    const Ratio x = unitsX_;
+    const Ratio y = unitsY_;
+    RelayoutChildren(
+        hwnd_, [x, y](const Rect& r) { return StretchRect(r, x, y); }, nullptr, nullptr);
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    const Rect grown = StretchRect({0, 0, client.right, client.bottom}, x, y);
+    const int dw = grown.right - client.right;
+    const int dh = grown.bottom - client.bottom;
+    RECT window{};
+    GetWindowRect(hwnd_, &window);
+    if (GetWindowLongW(hwnd_, GWL_STYLE) & WS_CHILD) {
+        SetWindowPos(hwnd_, nullptr, 0, 0, window.right - window.left + dw,
+                     window.bottom - window.top + dh, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    } else {
+        // Around its centre, where the dialog manager put it.
+        SetWindowPos(hwnd_, nullptr, window.left - dw / 2, window.top - dh / 2,
+                     window.right - window.left + dw, window.bottom - window.top + dh,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 void CDialog::ChangeDpi(UINT newDpi, const RECT* suggested) {
@@ -93,8 +128,9 @@ void CDialog::ChangeDpi(UINT newDpi, const RECT* suggested) {
 
 RECT CDialog::DialogUnitsToPixels(RECT units) const {
     MapDialogRect(hwnd_, &units);  // at the DPI of the template's font
-    const Rect r = RescaleRect({units.left, units.top, units.right, units.bottom},
-                               static_cast<int>(templateDpi_), static_cast<int>(dpi_));
+    const Rect kept =
+        StretchRect({units.left, units.top, units.right, units.bottom}, unitsX_, unitsY_);
+    const Rect r = RescaleRect(kept, static_cast<int>(templateDpi_), static_cast<int>(dpi_));
     return {r.left, r.top, r.right, r.bottom};
 }
 

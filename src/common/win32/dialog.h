@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/dpi.h"
 #include "common/win32/handles.h"
 
 namespace zv {
@@ -84,6 +85,7 @@ protected:
 private:
     static INT_PTR CALLBACK StaticDialogProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp);
     void OnCreated();
+    void KeepProportionsOf96Dpi();
     void LoadDialogIcons();
     void ReloadIconControls();
     void ReleaseDpiObjects();
@@ -94,8 +96,10 @@ private:
     UINT dpi_ = 96;
     UINT templateDpi_ = 96;         // the DPI of the template's font and dialog units
     HFONT templateFont_ = nullptr;  // the dialog manager's
-    UniqueFont font_;               // the controls' font at a later DPI
-    UINT iconId_ = 0;               // SetDialogIcon's resource
+    Ratio unitsX_;                  // the dialog units' stretch to 96-DPI proportions
+    Ratio unitsY_;
+    UniqueFont font_;  // the controls' font at a later DPI
+    UINT iconId_ = 0;  // SetDialogIcon's resource
     UniqueIcon bigIcon_;
     UniqueIcon smallIcon_;
     std::vector<UniqueIcon> controlIcons_;  // icon controls' images at a later DPI

@@ -189,7 +189,8 @@ UniqueCursor LoadCursorForDpi(HINSTANCE instance, UINT id, UINT dpi) {
         LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_CURSOR, size, size, 0)));
 }
 
-void RescaleChildren(HWND parent, UINT fromDpi, UINT toDpi, HFONT oldFont, HFONT newFont) {
+void RelayoutChildren(HWND parent, const std::function<Rect(const Rect&)>& place, HFONT oldFont,
+                      HFONT newFont) {
     for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT)) {
         // The font first: a combo box sets its own height from it.
@@ -197,12 +198,35 @@ void RescaleChildren(HWND parent, UINT fromDpi, UINT toDpi, HFONT oldFont, HFONT
             reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)) == oldFont) {
             SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(newFont), FALSE);
         }
-        const Rect r = RescaleRect(ChildRect(parent, child), static_cast<int>(fromDpi),
-                                   static_cast<int>(toDpi));
+        const Rect r = place(ChildRect(parent, child));
         SetWindowPos(child, nullptr, r.left, r.top, Width(r), Height(r),
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }
     RedrawWindow(parent, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void RescaleChildren(HWND parent, UINT fromDpi, UINT toDpi, HFONT oldFont, HFONT newFont) {
+    RelayoutChildren(
+        parent,
+        [fromDpi, toDpi](const Rect& r) {
+            return RescaleRect(r, static_cast<int>(fromDpi), static_cast<int>(toDpi));
+        },
+        oldFont, newFont);
+}
+
+SIZE DialogBaseUnitsOf(HFONT font) {
+    WindowDc screen(nullptr);
+    if (screen.Get() == nullptr || font == nullptr)
+        return {0, 0};
+    SelectScope select(screen.Get(), font);
+    static constexpr wchar_t kLetters[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    SIZE extent{};
+    TEXTMETRICW tm{};
+    if (!GetTextExtentPoint32W(screen.Get(), kLetters, 52, &extent) ||
+        !GetTextMetricsW(screen.Get(), &tm)) {
+        return {0, 0};
+    }
+    return {(extent.cx / 26 + 1) / 2, tm.tmHeight};
 }
 
 void TakeOverDialogScaling(HWND dialog) {

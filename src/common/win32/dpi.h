@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 #include "common/dpi.h"
 #include "common/win32/handles.h"
 
@@ -51,10 +53,16 @@ UniqueIcon LoadIconForDpi(HINSTANCE instance, UINT id, bool small, UINT dpi);
 // A cursor resource at the cursor size of dpi.
 UniqueCursor LoadCursorForDpi(HINSTANCE instance, UINT id, UINT dpi);
 
-// The controls of parent, rescaled from fromDpi to toDpi: each child's rectangle (a combo
-// box's with its list), and the font of every child that shows oldFont becomes newFont
-// (when given).
+// Every control of parent moved to where place puts its rectangle (in parent's client
+// coordinates; a combo box's with its list), and the font of every control that shows
+// oldFont made newFont (when given).
+void RelayoutChildren(HWND parent, const std::function<Rect(const Rect&)>& place, HFONT oldFont,
+                      HFONT newFont);
+// The same, each rectangle rescaled from fromDpi to toDpi.
 void RescaleChildren(HWND parent, UINT fromDpi, UINT toDpi, HFONT oldFont, HFONT newFont);
+// The dialog base units a font gives a dialog: its average character width (of the
+// letters A-Z and a-z, rounded as the dialog manager rounds it) and its height.
+SIZE DialogBaseUnitsOf(HFONT font);
 // Turns off the system's own scaling of a dialog's layout and fonts on a DPI change
 // (Windows 10 1703 and later do it for dialogs of per-monitor aware programs): the
 // dialog base does it, once, for every dialog.
