@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <numeric>
 
 namespace zv {
 namespace {
@@ -11,10 +12,15 @@ int ValidDpi(int dpi) {
 }
 
 // value * numerator / denominator, rounded half away from zero; denominator > 0.
-int MulDivRounded(int value, int numerator, int denominator) {
+int MulDivRounded(int value, std::int64_t numerator, std::int64_t denominator) {
     const std::int64_t product = static_cast<std::int64_t>(value) * numerator;
     const std::int64_t magnitude = (std::llabs(product) + denominator / 2) / denominator;
     return static_cast<int>(product < 0 ? -magnitude : magnitude);
+}
+
+Ratio Reduced(std::int64_t num, std::int64_t den) {
+    const std::int64_t divisor = std::gcd(num, den);
+    return divisor > 0 ? Ratio{num / divisor, den / divisor} : Ratio{};
 }
 
 }  // namespace
@@ -56,18 +62,35 @@ bool ContainsRect(const Rect& outer, const Rect& inner) {
            inner.bottom <= outer.bottom;
 }
 
+int Stretch(int value, Ratio by) {
+    return by.den > 0 ? MulDivRounded(value, by.num, by.den) : value;
+}
+
 Rect StretchRect(const Rect& r, Ratio x, Ratio y) {
-    if (x.den <= 0 || y.den <= 0)
-        return r;
-    return {MulDivRounded(r.left, x.num, x.den), MulDivRounded(r.top, y.num, y.den),
-            MulDivRounded(r.right, x.num, x.den), MulDivRounded(r.bottom, y.num, y.den)};
+    return {Stretch(r.left, x), Stretch(r.top, y), Stretch(r.right, x), Stretch(r.bottom, y)};
 }
 
 Ratio DialogUnitCorrection(int unitAt96, int unitAtDpi, int dpi) {
     if (unitAt96 <= 0 || unitAtDpi <= 0)
         return {};
-    const Ratio r{unitAt96 * ValidDpi(dpi), unitAtDpi * kBaseDpi};
+    const Ratio r =
+        Reduced(std::int64_t{unitAt96} * ValidDpi(dpi), std::int64_t{unitAtDpi} * kBaseDpi);
     return r.num > r.den ? r : Ratio{};
+}
+
+Ratio TextScale(int templateDpi, int templateSize, int dpi, int size) {
+    const Ratio byDpi = Reduced(ValidDpi(dpi), ValidDpi(templateDpi));
+    if (templateSize <= 0 || size <= 0)
+        return byDpi;
+    const Ratio byFont = Reduced(size, templateSize);
+    // The larger of the two.
+    return byFont.num * byDpi.den > byDpi.num * byFont.den ? byFont : byDpi;
+}
+
+Ratio ScaleBetween(Ratio from, Ratio to) {
+    if (from.num <= 0 || from.den <= 0 || to.den <= 0)
+        return {};
+    return Reduced(to.num * from.den, to.den * from.num);
 }
 
 int FontHeightForDpi(int points, int dpi) {

@@ -39,14 +39,24 @@ bool Intersects(const Rect& a, const Rect& b);
 // Whether inner lies wholly inside outer.
 bool ContainsRect(const Rect& outer, const Rect& inner);
 
-// A factor num / den.
+// A factor num / den, in lowest terms when made by the functions here.
 struct Ratio {
-    int num = 1;
-    int den = 1;
+    std::int64_t num = 1;
+    std::int64_t den = 1;
     bool operator==(const Ratio&) const = default;
 };
 // Each edge of r multiplied by x horizontally and y vertically (rounded as ScaleForDpi).
 Rect StretchRect(const Rect& r, Ratio x, Ratio y);
+int Stretch(int value, Ratio by);
+
+// The factor from a layout made for a font that measures templateSize at templateDpi to
+// the same layout at dpi, where the same font measures size: the DPI's factor, or the
+// font's own where the font grew more (its glyphs do not scale exactly with the DPI), so
+// that whatever a text filled at templateDpi still holds it.
+Ratio TextScale(int templateDpi, int templateSize, int dpi, int size);
+// The factor that takes a layout scaled by `from` (from its template) to one scaled by
+// `to`.
+Ratio ScaleBetween(Ratio from, Ratio to);
 
 // Dialog units are whole pixels of the dialog font's average character width (and
 // height), so a dialog laid out at one DPI is not exactly the 96-DPI dialog scaled: at

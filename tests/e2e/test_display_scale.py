@@ -219,3 +219,147 @@ class DisplayScale(unittest.TestCase):
             self.assertEqual(s.tool('wait-gone', caption, '10000')[0], 0, caption)
         s.tool('close', LAUNCHER_WINDOW)
         launcher.wait(timeout=30)
+
+    # ---- positions at 150 % ----
+    def drag(self, s, points, *flags):
+        rc, _ = s.tool('drag-path', *[f'{x},{y}' for x, y in points], *flags, timeout=120)
+        self.assertEqual(rc, 0)
+
+    def take_position(self, s, target_point, local):
+        """A MOUSE line with a left click, its position dragged from the tracker."""
+        caption = 'マウス操作設定(新規)'
+        s.tool('send-keys', 'alt', 'm', 'i', 'm')
+        d = self.dialog(s, caption)
+        if local:
+            s.tool('send-keys', 'alt+l')
+            d = self.dialog(s, caption)
+        tracker = self.control(d, MOUSE_TRACKER)['rect']
+        start = ((tracker[0] + tracker[2]) // 2, (tracker[1] + tracker[3]) // 2)
+        self.drag(s, [start, target_point], '--hold=500')
+        d = self.dialog(s, caption)
+        shown = (int(self.control(d, MOUSE_X)['text']), int(self.control(d, MOUSE_Y)['text']))
+        s.tool('send-keys', 'alt+b', 'down')  # "左ボタンクリック"
+        time.sleep(0.3)
+        s.tool('send-keys', 'return')
+        self.assertEqual(s.tool('wait-gone', caption, '10000')[0], 0, 'OK closed the dialog')
+        return shown
+
+    def record_click(self, s, point):
+        """"操作を記録" of one click; the bar's own button ends it."""
+        s.tool('activate', MAIN)
+        time.sleep(0.3)
+        s.tool('send-keys', 'alt', 'm', 'c')
+        deadline = time.time() + 10
+        while time.time() < deadline:
+            bar = s.wait_window(BAR, 2000)
+            if bar is not None and bar['visible']:
+                break
+        rc, out = s.tool('play', f'click:{point[0]},{point[1]}', 'sleep:400', timeout=120)
+        self.assertEqual(rc, 0, out)
+        rc, out = s.tool('control-rect', BAR, str(STOP_BUTTON))
+        self.assertEqual(rc, 0)
+        r = json.loads(out.strip())
+        s.tool('play', f'click:{(r["left"] + r["right"]) // 2},{(r["top"] + r["bottom"]) // 2}', timeout=120)
+        self.assertIsNotNone(s.wait_window(MAIN + '(更新)', 15000), 'the recording went in')
+
+    def clicks(self, record):
+        lines = pathlib.Path(record).read_text('utf-8').splitlines() if pathlib.Path(record).exists() else []
+        return [line for line in lines if line.split(' ')[0] in ('down', 'up')]
+
+    def test_tracker_recorder_and_engine_agree_at_150_percent(self):
+        dpi = 144
+        s = self.session(dpi)
+        record = s.drive_c() / FOLDER / 'clicks.txt'
+        self.start(s, s.test_program('zvtarget.exe'), f'"{s.win_path(record)}" "{TARGET}"')
+        self.assertIsNotNone(s.wait_window(TARGET, 15000), 'the target opened')
+        client = s.tool_json('client-rect', TARGET)['client']
+        self.open_editor(s, lines=[])
+
+        # Client coordinates (LOCAL) and screen coordinates from the tracker, one click
+        # taken by the recorder: all physical pixels of the 150 % screen.
+        local = self.take_position(s, (client[0] + 300, client[1] + 250), local=True)
+        self.assertEqual(local, (300, 250))
+        screen = self.take_position(s, (client[0] + 200, client[1] + 150), local=False)
+        self.assertEqual(screen, (client[0] + 200, client[1] + 150))
+        s.screenshot(f'display_scale_tracker_{dpi}')
+        self.record_click(s, (client[0] + 100, client[1] + 120))
+        self.assertEqual(self.clicks(record), ['down L 100 120', 'up L 100 120'],
+                         'the tracker clicked nothing; the recorded click reached the target')
+        s.tool('activate', MAIN + '(更新)')
+        time.sleep(0.3)
+        s.tool('send-keys', 'ctrl+s')
+        self.assertIsNotNone(s.wait_window(MAIN, 10000), 'saved')
+        text = s.read_cp932(s.drive_c() / FOLDER / MACRO)
+        self.assertTrue(text.startswith('; <RKMACRO>倍率\r\n\r\n\r\n'), text)
+        lines = text.split('\r\n')[3:-1]
+        self.assertEqual(lines, ['MOUSE:300,250,L,LOCAL', f'MOUSE:{client[0] + 200},{client[1] + 150},L',
+                                 f'FOCUS:"{TARGET}"', 'MOUSE:100,120,L,LOCAL'])
+
+        # The engine at 150 % clicks the same client positions.
+        s.write_cp932(s.drive_c() / FOLDER / 'replay.txt', '; <RKMACRO>再生\r\n\r\n' + ''.join(
+            line + '\r\n' for line in [f'FOCUS:"{TARGET}"', lines[0], lines[1], lines[3]]))
+        before = len(self.clicks(record))
+        self.assertEqual(s.run(s.bin('RkEngine.exe'), f'/M:"C:\\{FOLDER}\\replay.txt"', timeout=120), 0)
+        time.sleep(0.5)
+        self.assertEqual(self.clicks(record)[before:], ['down L 300 250', 'up L 300 250',
+                                                        'down L 200 150', 'up L 200 150',
+                                                        'down L 100 120', 'up L 100 120'])
+
+    # ---- a monitor of another scale ----
+    def test_wm_dpichanged_lays_the_editor_out_for_the_new_scale_and_back(self):
+        s = self.session(96)
+        self.open_editor(s)
+        before = self.window_rect(s, MAIN)
+        form = self.layout(s, MAIN, '--form')
+        frame = self.layout(s, MAIN)
+        width, height = before['right'] - before['left'], before['bottom'] - before['top']
+
+        self.assertEqual(s.tool('dpi-change', MAIN, '144')[0], 0)
+        time.sleep(0.5)
+        s.screenshot('display_scale_editor_96_to_144')
+        after = self.window_rect(s, MAIN)
+        self.assertEqual((after['left'], after['top']), (before['left'], before['top']), 'in its place')
+        self.assertGreaterEqual(after['bottom'] - after['top'], (height * 144 + 48) // 96,
+                                'the suggested height, or the form\'s where that is more')
+        # The width is the form's at 150 % and stays fixed.
+        self.assertAlmostEqual(after['right'] - after['left'], width * 1.5, delta=8)
+        rc, out = s.tool('move-window', MAIN, str(after['left']), str(after['top']),
+                         str(after['right'] - after['left'] + 120), str(after['bottom'] - after['top']))
+        self.assertEqual(json.loads(out.strip())['right'], after['right'], 'the width is fixed')
+        scaled_form = self.layout(s, MAIN, '--form')
+        self.assertEqual(scaled_form['offenders'], [])
+        # Across as the DPI, down as the font's lines (at least as the DPI): the list and
+        # the description reach down to the window's bottom.
+        label = self.control(form, -1)
+        down = max(1.5, self.control(scaled_form, -1)['line_height'] / label['line_height'])
+        for old, new in zip(form['controls'], scaled_form['controls']):
+            self.assertEqual(old['id'], new['id'])
+            name = f'{old["text"]}: {old["rect"]} -> {new["rect"]}'
+            self.assertAlmostEqual(new['rect'][0], old['rect'][0] * 1.5, delta=2, msg=name)
+            self.assertAlmostEqual(new['rect'][2], old['rect'][2] * 1.5, delta=2, msg=name)
+            self.assertAlmostEqual(new['rect'][1], old['rect'][1] * down, delta=2, msg=name)
+            if old['id'] in (LIST, 1005):
+                self.assertGreaterEqual(new['rect'][3], old['rect'][3] * down - 2, name)
+            else:
+                self.assertAlmostEqual(new['rect'][3], old['rect'][3] * down, delta=2, msg=name)
+            self.assertEqual(new['font_height'], old['font_height'] * 3 // 2, old['text'])
+        items = self.control(scaled_form, LIST)
+        self.assertEqual(items['item_height'], 62)
+        self.assertEqual(self.control(scaled_form, PICK_TARGET)['image'], [30, 27])
+        toolbar = next(c for c in self.layout(s, MAIN)['controls'] if c['class'] == 'ToolbarWindow32')
+        self.assertEqual(toolbar['image'], [24, 23])
+
+        # Back on a 100 % monitor: as it was.
+        self.assertEqual(s.tool('dpi-change', MAIN, '96', str(before['left']), str(before['top']),
+                                str(before['right']), str(before['bottom']))[0], 0)
+        time.sleep(0.5)
+        self.assertEqual(self.window_rect(s, MAIN), before)
+        back = self.layout(s, MAIN, '--form')
+        for old, new in zip(form['controls'], back['controls']):
+            for a, b in zip(old['rect'], new['rect']):
+                self.assertAlmostEqual(b, a, delta=1, msg=f'{old["text"]}: {old["rect"]} -> {new["rect"]}')
+            self.assertEqual(new['font_height'], old['font_height'], old['text'])
+        self.assertEqual(self.control(back, LIST)['item_height'], 41)
+        toolbar = next(c for c in self.layout(s, MAIN)['controls'] if c['class'] == 'ToolbarWindow32')
+        self.assertEqual(toolbar['image'], [16, 15])
+        self.assertEqual(len(self.layout(s, MAIN)['controls']), len(frame['controls']))

@@ -87,8 +87,37 @@ TEST(DpiScale, DialogUnitsKeepTheirProportionsOf96Dpi) {
     EXPECT_EQ(DialogUnitCorrection(7, 0, 144), Ratio{});
     const Ratio y = DialogUnitCorrection(16, 23, 144);  // 24 wanted
     EXPECT_EQ(StretchRect({10, 23, 20, 46}, {}, y), (Rect{10, 24, 20, 48}));
-    EXPECT_EQ(StretchRect({10, 23, 20, 46}, {3, 0}, y), (Rect{10, 23, 20, 46}))
+    EXPECT_EQ(StretchRect({10, 23, 20, 46}, {3, 0}, y), (Rect{10, 24, 20, 48}))
         << "a ratio without a denominator changes nothing";
+}
+
+TEST(DpiScale, LayoutsFollowTheFontWhereItGrowsMoreThanTheDpi) {
+    // A line 17 pixels high at 96 DPI is 26 at 144, not 25.5: a label one line high must
+    // grow by 26/17, or its text is cut by a pixel.
+    const Ratio y = TextScale(96, 17, 144, 26);
+    EXPECT_EQ(y, (Ratio{26, 17}));
+    EXPECT_EQ(Stretch(17, y), 26);
+    EXPECT_EQ(Stretch(133, y), 203) << "203.4";
+    // Where the font grew less than the DPI, the DPI.
+    EXPECT_EQ(TextScale(96, 365, 144, 544), (Ratio{3, 2}));
+    EXPECT_EQ(TextScale(96, 17, 192, 35), (Ratio{35, 17}));
+    EXPECT_EQ(TextScale(144, 26, 96, 17), (Ratio{2, 3})) << "down to 96 DPI: 17/26 is less";
+    EXPECT_EQ(TextScale(96, 0, 144, 26), (Ratio{3, 2})) << "nothing measured: the DPI";
+    EXPECT_EQ(TextScale(96, 17, 96, 17), Ratio{});
+
+    // From one scale to another and back lands where it started.
+    const Ratio at144 = TextScale(96, 17, 144, 26);
+    const Ratio at192 = TextScale(96, 17, 192, 35);
+    const Ratio up = ScaleBetween(Ratio{}, at144);
+    const Ratio across = ScaleBetween(at144, at192);
+    const Ratio back = ScaleBetween(at192, Ratio{});
+    EXPECT_EQ(across, (Ratio{35, 26}));
+    for (int v : {0, 17, 133, 241, 380}) {
+        const int there = Stretch(Stretch(v, up), across);
+        EXPECT_NEAR(there, Stretch(v, at192), 1) << v << ": two roundings, one pixel at most";
+        EXPECT_NEAR(Stretch(there, back), v, 1) << v;
+    }
+    EXPECT_EQ(ScaleBetween(Ratio{0, 1}, at144), Ratio{}) << "from nothing: no step";
 }
 
 TEST(DpiScale, FontsAndImageSets) {

@@ -1,5 +1,7 @@
 #include "common/win32/dialog.h"
 
+#include <algorithm>
+
 #include "common/win32/dpi.h"
 #include "common/win32/msgbox.h"
 #include "common/win32/text.h"
@@ -60,8 +62,12 @@ void CDialog::OnCreated() {
     dpi_ = DpiOfWindow(hwnd_);
     templateDpi_ = dpi_;
     templateFont_ = reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0));
+    templateText_ = TextMeasureOf(templateFont_);
     TakeOverDialogScaling(hwnd_);
     KeepProportionsOf96Dpi();
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    createdClient_ = {client.right, client.bottom};
 }
 
 void CDialog::KeepProportionsOf96Dpi() {
@@ -110,12 +116,40 @@ void CDialog::ChangeDpi(UINT newDpi, const RECT* suggested) {
     if (newDpi == oldDpi)
         return;
     dpi_ = newDpi;
-    // Always made from the template's font, so that changes back and forth add no error.
+    // Always made from the template's font and layout, so that changes back and forth add
+    // no error.
     UniqueFont font;
     if (newDpi != templateDpi_ && templateFont_ != nullptr)
         font = RescaledFont(templateFont_, templateDpi_, newDpi);
-    RescaleChildren(hwnd_, oldDpi, newDpi, Font(), font ? font.Get() : templateFont_);
+    HFONT shown = font ? font.Get() : templateFont_;
+    const SIZE text = TextMeasureOf(shown);
+    const int from = static_cast<int>(templateDpi_);
+    const int to = static_cast<int>(newDpi);
+    const Ratio x = TextScale(from, templateText_.cx, to, text.cx);
+    const Ratio y = TextScale(from, templateText_.cy, to, text.cy);
+    stepX_ = ScaleBetween(scaleX_, x);
+    stepY_ = ScaleBetween(scaleY_, y);
+    scaleX_ = x;
+    scaleY_ = y;
+    const Ratio stepX = stepX_;
+    const Ratio stepY = stepY_;
+    RelayoutChildren(
+        hwnd_, [stepX, stepY](const Rect& r) { return StretchRect(r, stepX, stepY); }, Font(),
+        shown);
     font_ = std::move(font);  // the previous one is no longer shown
+    if (suggested != nullptr) {
+        // The suggested rectangle, grown where it does not hold the controls.
+        const Rect needed = FromCreationLayout({0, 0, createdClient_.cx, createdClient_.cy});
+        RECT client{};
+        GetClientRect(hwnd_, &client);
+        const int dw = std::max(0, static_cast<int>(needed.right - client.right));
+        const int dh = std::max(0, static_cast<int>(needed.bottom - client.bottom));
+        if (dw > 0 || dh > 0) {
+            SetWindowPos(hwnd_, nullptr, 0, 0, suggested->right - suggested->left + dw,
+                         suggested->bottom - suggested->top + dh,
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
     LoadDialogIcons();
     ReloadIconControls();
     for (HWND child = GetWindow(hwnd_, GW_CHILD); child != nullptr;
@@ -130,7 +164,7 @@ RECT CDialog::DialogUnitsToPixels(RECT units) const {
     MapDialogRect(hwnd_, &units);  // at the DPI of the template's font
     const Rect kept =
         StretchRect({units.left, units.top, units.right, units.bottom}, unitsX_, unitsY_);
-    const Rect r = RescaleRect(kept, static_cast<int>(templateDpi_), static_cast<int>(dpi_));
+    const Rect r = FromCreationLayout(kept);
     return {r.left, r.top, r.right, r.bottom};
 }
 

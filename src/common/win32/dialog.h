@@ -40,14 +40,18 @@ public:
 
     // The DPI the dialog is laid out for.
     UINT Dpi() const { return dpi_; }
-    // Lays the dialog out for newDpi: every control's rectangle, the dialog's font and its
-    // icons; a top-level dialog takes the suggested window rectangle (WM_DPICHANGED's). Then
-    // OnDpiChanged. The window of a child dialog calls it for its child.
+    // Lays the dialog out for newDpi: the dialog's font at newDpi, and every control's
+    // rectangle scaled as the DPI or, where the font grew more, as the font; the icons. A
+    // top-level dialog takes the place of the suggested window rectangle (WM_DPICHANGED's)
+    // at the size that holds its controls. Then OnDpiChanged. The window of a child dialog
+    // calls it for its child.
     void ChangeDpi(UINT newDpi, const RECT* suggested);
     // The font the controls show: the template's, or the one made for a later DPI.
     HFONT Font() const { return font_ ? font_.Get() : templateFont_; }
     // A rectangle in the template's dialog units, in pixels at the dialog's DPI.
     RECT DialogUnitsToPixels(RECT units) const;
+    // A rectangle of the layout the dialog was created with, in its layout now.
+    Rect FromCreationLayout(const Rect& r) const { return StretchRect(r, scaleX_, scaleY_); }
 
 protected:
     virtual INT_PTR DialogProc(UINT msg, WPARAM wp, LPARAM lp);
@@ -60,11 +64,13 @@ protected:
     // Called after the dialog's last message (WM_NCDESTROY); the window is gone. A modeless
     // dialog that owns itself deletes itself here.
     virtual void OnFinalMessage() {}
-    // After ChangeDpi laid the controls out for newDpi.
+    // After ChangeDpi laid the controls out for newDpi; step takes a rectangle of the
+    // layout before to where it is now.
     virtual void OnDpiChanged(UINT oldDpi, UINT newDpi) {
         (void)oldDpi;
         (void)newDpi;
     }
+    Rect FromLayoutBefore(const Rect& r) const { return StretchRect(r, stepX_, stepY_); }
 
     // The dialog's big and small icons from icon resource id, at its DPI from now on.
     void SetDialogIcon(UINT id);
@@ -96,8 +102,14 @@ private:
     UINT dpi_ = 96;
     UINT templateDpi_ = 96;         // the DPI of the template's font and dialog units
     HFONT templateFont_ = nullptr;  // the dialog manager's
+    SIZE templateText_{};           // its letters' width and line height
+    SIZE createdClient_{};          // the client area the layout was created for
     Ratio unitsX_;                  // the dialog units' stretch to 96-DPI proportions
     Ratio unitsY_;
+    Ratio scaleX_;  // from the layout at creation to the one at dpi_
+    Ratio scaleY_;
+    Ratio stepX_;  // from the layout before the last DPI change to the one after
+    Ratio stepY_;
     UniqueFont font_;  // the controls' font at a later DPI
     UINT iconId_ = 0;  // SetDialogIcon's resource
     UniqueIcon bigIcon_;

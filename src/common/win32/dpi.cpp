@@ -205,16 +205,7 @@ void RelayoutChildren(HWND parent, const std::function<Rect(const Rect&)>& place
     RedrawWindow(parent, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
-void RescaleChildren(HWND parent, UINT fromDpi, UINT toDpi, HFONT oldFont, HFONT newFont) {
-    RelayoutChildren(
-        parent,
-        [fromDpi, toDpi](const Rect& r) {
-            return RescaleRect(r, static_cast<int>(fromDpi), static_cast<int>(toDpi));
-        },
-        oldFont, newFont);
-}
-
-SIZE DialogBaseUnitsOf(HFONT font) {
+SIZE TextMeasureOf(HFONT font) {
     WindowDc screen(nullptr);
     if (screen.Get() == nullptr || font == nullptr)
         return {0, 0};
@@ -226,7 +217,12 @@ SIZE DialogBaseUnitsOf(HFONT font) {
         !GetTextMetricsW(screen.Get(), &tm)) {
         return {0, 0};
     }
-    return {(extent.cx / 26 + 1) / 2, tm.tmHeight};
+    return {extent.cx, tm.tmHeight};
+}
+
+SIZE DialogBaseUnitsOf(HFONT font) {
+    const SIZE text = TextMeasureOf(font);
+    return {(text.cx / 26 + 1) / 2, text.cy};
 }
 
 void TakeOverDialogScaling(HWND dialog) {

@@ -58,10 +58,10 @@ UniqueCursor LoadCursorForDpi(HINSTANCE instance, UINT id, UINT dpi);
 // oldFont made newFont (when given).
 void RelayoutChildren(HWND parent, const std::function<Rect(const Rect&)>& place, HFONT oldFont,
                       HFONT newFont);
-// The same, each rectangle rescaled from fromDpi to toDpi.
-void RescaleChildren(HWND parent, UINT fromDpi, UINT toDpi, HFONT oldFont, HFONT newFont);
+// What a font's text measures: the width of the letters A-Z and a-z, and its line height.
+SIZE TextMeasureOf(HFONT font);
 // The dialog base units a font gives a dialog: its average character width (of the
-// letters A-Z and a-z, rounded as the dialog manager rounds it) and its height.
+// letters, rounded as the dialog manager rounds it) and its line height.
 SIZE DialogBaseUnitsOf(HFONT font);
 // Turns off the system's own scaling of a dialog's layout and fonts on a DPI change
 // (Windows 10 1703 and later do it for dialogs of per-monitor aware programs): the

@@ -1,6 +1,5 @@
 #include "editor/win32/editor_view.h"
 
-#include "common/dpi.h"
 #include "common/win32/msgbox.h"
 #include "common/win32/text.h"
 #include "editor/win32/editor_app.h"
@@ -44,10 +43,10 @@ BOOL CRkEditorView::OnInitDialog() {
     return FALSE;
 }
 
-void CRkEditorView::OnDpiChanged(UINT oldDpi, UINT newDpi) {
-    // The controls were rescaled as they stood: the size they stood for goes with them.
-    reference_ = {RescaleForDpi(reference_.cx, static_cast<int>(oldDpi), static_cast<int>(newDpi)),
-                  RescaleForDpi(reference_.cy, static_cast<int>(oldDpi), static_cast<int>(newDpi))};
+void CRkEditorView::OnDpiChanged(UINT, UINT) {
+    // The controls were laid out anew as they stood: the size they stood for goes with them.
+    const Rect reference = FromLayoutBefore({0, 0, reference_.cx, reference_.cy});
+    reference_ = {reference.right, reference.bottom};
 }
 
 void CRkEditorView::FillFromDocument(const ListResult& result) {

@@ -108,7 +108,8 @@ bool CMainFrame::OnCreate() {
     // at that size.
     RECT form{};
     GetWindowRect(view_->GetSafeHwnd(), &form);
-    form_ = {form.right - form.left, form.bottom - form.top};
+    formCreated_ = {form.right - form.left, form.bottom - form.top};
+    form_ = formCreated_;
     UpdateMinTrack();
     SetWindowPos(hwnd_, nullptr, 0, 0, minTrack_.cx, minTrack_.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -172,10 +173,12 @@ void CMainFrame::OnDpiChanged(UINT newDpi, const RECT& suggested) {
         SetToolBarImages();
         SendMessageW(toolBar_, TB_AUTOSIZE, 0, 0);
         SetStatusFont();
-        form_ = {RescaleForDpi(form_.cx, static_cast<int>(oldDpi), static_cast<int>(newDpi)),
-                 RescaleForDpi(form_.cy, static_cast<int>(oldDpi), static_cast<int>(newDpi))};
-        if (view_ != nullptr)
+        if (view_ != nullptr) {
             view_->ChangeDpi(newDpi, nullptr);
+            // The form laid out anew: its design size as its controls now stand.
+            const Rect form = view_->FromCreationLayout({0, 0, formCreated_.cx, formCreated_.cy});
+            form_ = {form.right, form.bottom};
+        }
         UpdateMinTrack();
     }
     // The suggested place and height; the width stays the one that shows the form.

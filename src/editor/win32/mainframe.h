@@ -95,7 +95,8 @@ private:
     UniqueIcon bigIcon_;
     UniqueIcon smallIcon_;
     UINT dpi_ = 96;
-    Size form_;  // the form's design size at dpi_
+    Size formCreated_;  // the form's design size as it was created
+    Size form_;         // the form's design size at dpi_
     Size minTrack_;
     std::wstring tipText_;  // the text a tool tip asked for, alive while it shows
     bool creating_ = true;
