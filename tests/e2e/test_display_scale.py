@@ -17,7 +17,7 @@ import unittest
 
 from wineenv import shared_session, ini_section
 
-DPIS = tuple(int(d) for d in __import__('os').environ.get('ZV_DPIS', '96,144,192').split(','))
+DPIS = (96, 144, 192)
 FOLDER = 'zv-scale'
 MACRO = 'scale.txt'
 MAIN = f'{MACRO} - RkEditor'
