@@ -64,12 +64,12 @@ protected:
     // Called after the dialog's last message (WM_NCDESTROY); the window is gone. A modeless
     // dialog that owns itself deletes itself here.
     virtual void OnFinalMessage() {}
-    // After ChangeDpi laid the controls out for newDpi; step takes a rectangle of the
-    // layout before to where it is now.
+    // After ChangeDpi laid the controls out for newDpi.
     virtual void OnDpiChanged(UINT oldDpi, UINT newDpi) {
         (void)oldDpi;
         (void)newDpi;
     }
+    // A rectangle of the layout before the last DPI change, in the layout after it.
     Rect FromLayoutBefore(const Rect& r) const { return StretchRect(r, stepX_, stepY_); }
 
     // The dialog's big and small icons from icon resource id, at its DPI from now on.

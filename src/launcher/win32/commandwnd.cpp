@@ -107,14 +107,16 @@ void CCommandWnd::ShowMacroMenu() {
     if (!loaded)
         return;
     HMENU menu = GetSubMenu(loaded.Get(), 0);
+    // The menu opens at the pointer: its marks in the image set of that monitor's DPI.
+    POINT at{};
+    GetCursorPos(&at);
+    if (const UINT dpi = DpiAtPoint(at); dpi != marksDpi_)
+        LoadMenuMarks(dpi);
+    InsertMacroMenuItems(menu, menuModel_.items, macroBitmap_.Get(), targetBitmap_.Get());
 
     SetForegroundWindow(hwnd_);
     POINT pt{};
     GetCursorPos(&pt);
-    // The menu opens at the pointer: its marks in the image set of that monitor's DPI.
-    if (const UINT dpi = DpiAtPoint(pt); dpi != marksDpi_)
-        LoadMenuMarks(dpi);
-    InsertMacroMenuItems(menu, menuModel_.items, macroBitmap_.Get(), targetBitmap_.Get());
     SetForegroundWindow(hwnd_);
     // While this window is in front, the hotkey's own key messages come to this thread,
     // and the hotkey message (posted) is taken before them: its Alt key-down would reach
