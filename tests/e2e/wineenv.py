@@ -3,10 +3,12 @@
 A WineSession owns an Xvfb display and a private WINEPREFIX made from a booted
 template (build/wine/template, made once: wineboot, a 1280x800 virtual desktop, CJK
 font replacements). Programs run with LANG=ja_JP.UTF-8 (a Japanese Windows: code page
-932) unless another locale is asked for.
+932) unless another locale is asked for, at the system DPI 96 unless another is asked for
+(WineSession(dpi=144) is a 150 % display: LogPixels is set before any program starts).
 
     from wineenv import WineSession, shared_session
     s = shared_session()                    # one per test run, stopped at exit
+    s = shared_session(dpi=144)             # another one at 150 %
     s.bin('RkEngine.exe')                   # Linux path of a program in build/win/bin
     s.win_path(path)                        # 'Z:\\...' for a Linux path
     p = s.start(s.bin('RkEngine.exe'), '/M:"Z:\\tmp\\a.rkm"')   # exact command line tail
@@ -108,9 +110,10 @@ def _make_template(display):
 
 
 class WineSession:
-    def __init__(self, name='e2e', lang='ja_JP.UTF-8'):
+    def __init__(self, name='e2e', lang='ja_JP.UTF-8', dpi=None):
         self.name = name
         self.lang = lang
+        self.dpi = dpi  # the system DPI (LogPixels); None: Wine's default, 96
         self.xvfb = None
         self.display = None
         self.prefix = BUILD / 'wine' / f'run-{name}'
@@ -118,8 +121,8 @@ class WineSession:
 
     # ---- life cycle ----
     @classmethod
-    def begin(cls, name='e2e', lang='ja_JP.UTF-8'):
-        s = cls(name, lang)
+    def begin(cls, name='e2e', lang='ja_JP.UTF-8', dpi=None):
+        s = cls(name, lang, dpi)
         s._start()
         return s
 
@@ -136,6 +139,10 @@ class WineSession:
         candidates = [p for p in users.iterdir() if p.is_dir() and p.name not in ('Public', 'public')]
         self.user_dir = candidates[0] if candidates else users / self.user
         self.appdata = self.user_dir / 'AppData' / 'Roaming'
+        if self.dpi is not None:
+            # Read by every program at its start, the desktop's too.
+            self.wine('reg', 'add', r'HKCU\Control Panel\Desktop', '/v', 'LogPixels', '/t',
+                      'REG_DWORD', '/d', str(self.dpi), '/f')
         # Start the desktop (explorer) and wineserver once, so later starts are quick.
         self.tool('windows', timeout=120)
 
@@ -281,11 +288,15 @@ def ini_section(text, section):
 _shared = {}
 
 
-def shared_session(lang='ja_JP.UTF-8'):
-    """One session per locale for the whole test run, stopped when the run ends."""
-    if lang not in _shared:
+def shared_session(lang='ja_JP.UTF-8', dpi=None):
+    """One session per locale and system DPI for the whole test run, stopped when the run
+    ends."""
+    key = lang if dpi is None else (lang, dpi)
+    if key not in _shared:
         name = 'e2e' if lang == 'ja_JP.UTF-8' else 'e2e-' + lang.split('.')[0].replace('_', '').lower()
-        s = WineSession.begin(name, lang)
-        _shared[lang] = s
+        if dpi is not None:
+            name += f'-dpi{dpi}'
+        s = WineSession.begin(name, lang, dpi)
+        _shared[key] = s
         atexit.register(s.stop)
-    return _shared[lang]
+    return _shared[key]

@@ -239,7 +239,7 @@ TEST(LauncherShell, SplashTiming) {
     }
     for (unsigned m : {0x0200u, 0x0202u, 0x0101u, 0x0102u, 0x0113u, 0x020Au})
         EXPECT_FALSE(IsSplashDismissInput(m)) << m;
-    EXPECT_EQ(SplashPosition(1280, 800, 400, 100), (ScreenPoint{440, 246}));
+    EXPECT_EQ(SplashPosition(1280, 800, 400, 100, 96), (ScreenPoint{440, 246}));
 }
 
 TEST(LauncherShell, HotkeyMessageAndTargetCaption) {

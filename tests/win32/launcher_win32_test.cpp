@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "common/win32/bitmdraw.h"
+#include "common/win32/dpi.h"
 #include "launcher/catalogue.h"
 #include "launcher/win32/fglock_win32.h"
 #include "common/filesystem.h"
@@ -608,8 +609,8 @@ TEST_F(ZorvaneResources, SplashIsCentredThenRaisedAndTranslucent) {
     RECT r;
     GetWindowRect(splash, &r);
     const int w = r.right - r.left, h = r.bottom - r.top;
-    const ScreenPoint p =
-        SplashPosition(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), w, h);
+    const ScreenPoint p = SplashPosition(GetSystemMetrics(SM_CXSCREEN),
+                                         GetSystemMetrics(SM_CYSCREEN), w, h, DpiOfWindow(splash));
     EXPECT_EQ(r.left, p.x);
     EXPECT_EQ(r.top, p.y);
     EXPECT_LT(r.top + h / 2, GetSystemMetrics(SM_CYSCREEN) / 2) << "above the centre";

@@ -82,6 +82,11 @@ struct IconTraits {
     static Handle Invalid() { return nullptr; }
     static void Close(Handle h) { DestroyIcon(h); }
 };
+struct CursorTraits {
+    using Handle = HCURSOR;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { DestroyCursor(h); }
+};
 struct MemoryDcTraits {
     using Handle = HDC;
     static Handle Invalid() { return nullptr; }
@@ -100,7 +105,8 @@ using UniquePen = GdiObject<HPEN>;
 using UniqueBrush = GdiObject<HBRUSH>;
 using UniqueMenu = ScopedHandle<MenuTraits>;
 using UniqueIcon = ScopedHandle<IconTraits>;
-using MemoryDc = ScopedHandle<MemoryDcTraits>;  // from CreateCompatibleDC
+using UniqueCursor = ScopedHandle<CursorTraits>;  // not shared (LoadImage without LR_SHARED)
+using MemoryDc = ScopedHandle<MemoryDcTraits>;    // from CreateCompatibleDC
 
 // A window's device context from GetDC (null window: the screen), released with it.
 class WindowDc {

@@ -42,9 +42,7 @@ public:
 
 private:
     BOOL OnInitDialog() override {
-        SendMessageW(
-            hwnd_, WM_SETICON, ICON_BIG,
-            reinterpret_cast<LPARAM>(LoadIconW(Instance(), MAKEINTRESOURCEW(IDR_MAINFRAME))));
+        SetDialogIcon(IDR_MAINFRAME);
         HWND list = Item(IDC_WINDOW_LIST);
         // Z order from the desktop's first child; this dialog is not visible yet. The
         // captions are read without a message to their windows, so that a program that
@@ -102,12 +100,13 @@ private:
             PaintDc paint(hwnd_);
             RECT r{};
             GetClientRect(hwnd_, &r);
-            r.left = MulDiv(48, LOWORD(GetDialogBaseUnits()), 4);
-            r.top = MulDiv(16, HIWORD(GetDialogBaseUnits()), 8);
+            // Right of the icon, in the dialog's own units and font at its DPI.
+            const RECT at = DialogUnitsToPixels({48, 16, 48, 16});
+            r.left = at.left;
+            r.top = at.top;
             SetBkMode(paint.Get(), TRANSPARENT);
             SetTextColor(paint.Get(), RGB(0, 0, 255));
-            HFONT font = reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0));
-            SelectScope select(paint.Get(), font);
+            SelectScope select(paint.Get(), Font());
             DrawTextW(paint.Get(), L"RkEditor v2.0.0.", -1, &r, DT_LEFT | DT_SINGLELINE);
             return TRUE;
         }

@@ -35,11 +35,18 @@ BOOL CRkEditorView::OnInitDialog() {
     list_.Attach(IDC_LIST, hwnd_, Instance());
     pick_.Attach(IDC_PICK_TARGET, hwnd_, Instance(), IDB_PICK_UP, IDB_PICK_DOWN, IDB_PICK_FOCUS,
                  IDB_PICK_DISABLED);
+    pick_.SizeToContent();
     RECT client{};
     GetClientRect(hwnd_, &client);
     reference_ = {client.right, client.bottom};
     EnableTarget();
     return FALSE;
+}
+
+void CRkEditorView::OnDpiChanged(UINT, UINT) {
+    // The controls were laid out anew as they stood: the size they stood for goes with them.
+    const Rect reference = FromLayoutBefore({0, 0, reference_.cx, reference_.cy});
+    reference_ = {reference.right, reference.bottom};
 }
 
 void CRkEditorView::FillFromDocument(const ListResult& result) {

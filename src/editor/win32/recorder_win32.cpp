@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "common/dpi.h"
 #include "common/folders.h"
 #include "common/strutil.h"
 #include "common/win32/text.h"
@@ -20,7 +21,7 @@ constexpr UINT kStopGraceMs = 300;
 constexpr UINT kRespondMs = 200;
 // Posted by the low-level keyboard hook: the stop key (wParam: its time).
 constexpr UINT kStopMessage = WM_APP + 0x5D;
-constexpr int kBarMargin = 16;
+constexpr int kBarMargin = 16;  // from the work area's corner, at 96 DPI
 constexpr COLORREF kMarkColour = RGB(220, 0, 0);
 
 // One character as CP932; empty when CP932 has none for it.
@@ -199,8 +200,9 @@ void CMacroRecorder::Place() {
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     RECT bar{};
     GetWindowRect(hwnd_, &bar);
-    SetWindowPos(hwnd_, nullptr, work.right - (bar.right - bar.left) - kBarMargin,
-                 work.top + kBarMargin, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const int margin = ScaleForDpi(kBarMargin, static_cast<int>(Dpi()));
+    SetWindowPos(hwnd_, nullptr, work.right - (bar.right - bar.left) - margin, work.top + margin, 0,
+                 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CMacroRecorder::UpdateStatus() {

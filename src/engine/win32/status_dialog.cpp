@@ -5,6 +5,7 @@
 #include "engine/input.h"
 #include "engine/win32/resource.h"
 #include "engine/runner.h"
+#include "common/win32/dpi.h"
 #include "common/win32/text.h"
 
 namespace zv {
@@ -29,9 +30,7 @@ CRkCaptureDlg::CRkCaptureDlg(CommandContext& ctx, IFileSystem& fs, std::string l
       ctx_(ctx),
       fs_(fs),
       logPath_(std::move(logPath)),
-      path_(ctx.app.macroPath),
-      icon_(static_cast<HICON>(LoadImageW(Instance(), MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON, 0,
-                                          0, LR_DEFAULTSIZE))) {}
+      path_(ctx.app.macroPath) {}
 
 void CRkCaptureDlg::DoModal() {
     if (!Create(nullptr))
@@ -62,7 +61,7 @@ BOOL CRkCaptureDlg::OnInitDialog() {
             AppendMenuW(menu, MF_STRING, IDM_ABOUTBOX, about.c_str());
         }
     }
-    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.Get()));
+    SetDialogIcon(IDI_PROGRAM);
 
     // Recorded only now, so that the minimising above is no stop request.
     current = hwnd_;
@@ -99,7 +98,7 @@ INT_PTR CRkCaptureDlg::DialogProc(UINT m, WPARAM wp, LPARAM lp) {
             }
             return FALSE;
         case WM_QUERYDRAGICON:
-            return reinterpret_cast<INT_PTR>(icon_.Get());
+            return reinterpret_cast<INT_PTR>(BigIcon());
         case WM_CLOSE:
             EndModal();
             return TRUE;
@@ -133,9 +132,10 @@ void CRkCaptureDlg::OnPaintIconic() {
     SendMessageW(hwnd_, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
     RECT rc;
     GetClientRect(hwnd_, &rc);
-    const int cx = GetSystemMetrics(SM_CXICON);
-    const int cy = GetSystemMetrics(SM_CYICON);
-    DrawIcon(dc, (rc.right - rc.left - cx + 1) / 2, (rc.bottom - rc.top - cy + 1) / 2, icon_.Get());
+    const int cx = MetricForDpi(SM_CXICON, Dpi());
+    const int cy = MetricForDpi(SM_CYICON, Dpi());
+    DrawIconEx(dc, (rc.right - rc.left - cx + 1) / 2, (rc.bottom - rc.top - cy + 1) / 2, BigIcon(),
+               cx, cy, 0, nullptr, DI_NORMAL);
 }
 
 bool CRkCaptureDlg::PreTranslateMessage(const MSG& msg) {

@@ -50,7 +50,6 @@ private:
     IFileSystem& fs_;
     std::string logPath_;
     std::string path_;  // the macro path as shown
-    UniqueIcon icon_;
     bool finished_ = false;
     bool ended_ = false;
     std::unique_ptr<CMacroThread> worker_;

@@ -13,6 +13,7 @@
 #include "launcher/win32/menubuild.h"
 #include "launcher/win32/settingsdlgs.h"
 #include "common/runprogram.h"
+#include "common/win32/dpi.h"
 #include "common/win32/runprogram_win32.h"
 #include "common/win32/text.h"
 #include "common/win32/filetime.h"
@@ -37,11 +38,9 @@ bool ShellOpen(HWND owner, const std::string& target, int show) {
 
 int CCommandWnd::OnCreate(LPARAM) {
     HINSTANCE instance = app_.Instance();
-    trayIcon_.Reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_TRAY), IMAGE_ICON,
-                                                  GetSystemMetrics(SM_CXSMICON),
-                                                  GetSystemMetrics(SM_CYSMICON), 0)));
-    macroBitmap_.Reset(LoadBitmapW(instance, MAKEINTRESOURCEW(IDB_MACRO_ITEM)));
-    targetBitmap_.Reset(LoadBitmapW(instance, MAKEINTRESOURCEW(IDB_MACRO_TARGET)));
+    // The notification area shows small icons at the system's DPI.
+    trayIcon_ = LoadIconForDpi(instance, IDI_TRAY, true, SystemDpi());
+    LoadMenuMarks(SystemDpi());
     const std::wstring tip = LoadResourceString(IDS_PRODUCT_VERSION);
     NotifyIcon(NIM_ADD, trayIcon_.Get(), &tip);
     taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
@@ -86,6 +85,12 @@ void CCommandWnd::RegisterMacroHotkey() {
     }
 }
 
+void CCommandWnd::LoadMenuMarks(UINT dpi) {
+    macroBitmap_.Reset(LoadBitmapForDpi(app_.Instance(), IDB_MACRO_ITEM, dpi));
+    targetBitmap_.Reset(LoadBitmapForDpi(app_.Instance(), IDB_MACRO_TARGET, dpi));
+    marksDpi_ = dpi;
+}
+
 void CCommandWnd::ShowMacroMenu() {
     if (menuOpen_)
         return;  // a hotkey press while the menu is open changes nothing
@@ -100,6 +105,11 @@ void CCommandWnd::ShowMacroMenu() {
     if (!loaded)
         return;
     HMENU menu = GetSubMenu(loaded.Get(), 0);
+    // The menu opens at the pointer: its marks in the image set of that monitor's DPI.
+    POINT at{};
+    GetCursorPos(&at);
+    if (const UINT dpi = DpiAtPoint(at); dpi != marksDpi_)
+        LoadMenuMarks(dpi);
     InsertMacroMenuItems(menu, menuModel_.items, macroBitmap_.Get(), targetBitmap_.Get());
 
     SetForegroundWindow(hwnd_);

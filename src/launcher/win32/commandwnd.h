@@ -49,6 +49,8 @@ protected:
     LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
+    // The two menu-item bitmaps in the image set of dpi.
+    void LoadMenuMarks(UINT dpi);
     int OnCreate(LPARAM lp);
     void OnDestroy();
     void OnCommand(UINT id, UINT code);
@@ -71,6 +73,7 @@ private:
     UniqueIcon trayIcon_;
     UniqueBitmap macroBitmap_;
     UniqueBitmap targetBitmap_;
+    UINT marksDpi_ = 0;  // the DPI the two bitmaps were loaded for
     UINT taskbarCreated_ = 0;
     std::string targetCaption_;
     bool restoreForegroundLock_ = false;
