@@ -284,8 +284,8 @@ TEST(Recorder, IdenticalKeysFoldIntoRepeats) {
 TEST(Recorder, KeysThatDifferOnlyByAltDoNotFold) {
     Stream s;  // F4, then Alt+F4 to close the window: two strokes, not one repeated
     s.In(kTarget).Key(kVkF4).Key(kVkF4, kRecAlt).Key(kVkF4, kRecAlt).Key(kVkF4);
-    EXPECT_EQ(LinesOf(s), (Lines{"FOCUS:\"ZvTarget\"", "KEYIN:F4", "KEYIN:MENU F4,REP=2",
-                                 "KEYIN:F4"}));
+    EXPECT_EQ(LinesOf(s),
+              (Lines{"FOCUS:\"ZvTarget\"", "KEYIN:F4", "KEYIN:MENU F4,REP=2", "KEYIN:F4"}));
 }
 
 TEST(Recorder, CombinationsUseTheKeyNamesAndTheDialogsOrder) {
