@@ -25,7 +25,13 @@ public:
     struct Reader : IReadFile {
         std::string data;
         std::size_t pos = 0;
-        std::size_t chunk = 7;  // small chunks exercise the readers' buffering
+        std::size_t chunk = 7;               // small chunks exercise the readers' buffering
+        MemoryFileSystem* holder = nullptr;  // set while the file is held without sharing
+        std::string path;
+        ~Reader() override {
+            if (holder)
+                holder->openExclusive.erase(path);
+        }
         std::size_t Read(char* buf, std::size_t size) override {
             const std::size_t n = std::min({size, data.size() - pos, chunk});
             std::copy_n(data.data() + pos, n, buf);
@@ -47,7 +53,8 @@ public:
     };
     bool failWrites = false;
 
-    std::unique_ptr<IReadFile> OpenRead(const std::string& path, bool, SysError* error) override {
+    std::unique_ptr<IReadFile> OpenRead(const std::string& path, bool exclusive,
+                                        SysError* error) override {
         if (locked.count(path) || openExclusive.count(path)) {
             if (error)
                 *error = 32;
@@ -61,6 +68,11 @@ public:
         }
         auto r = std::make_unique<Reader>();
         r->data = it->second;
+        if (exclusive) {
+            openExclusive.insert(path);
+            r->holder = this;
+            r->path = path;
+        }
         return r;
     }
     std::unique_ptr<IWriteFile> CreateWrite(const std::string& path, bool exclusive,
