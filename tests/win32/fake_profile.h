@@ -5,7 +5,7 @@
 #include <string>
 
 #include "common/profile.h"
-#include "fake_filesystem.h"
+#include "unit/fake_filesystem.h"
 
 namespace zv::test {
 
