@@ -65,6 +65,7 @@ public:
     // ---- what happened ----
     std::vector<std::string> events;
     std::size_t eventCount = 0;
+    std::size_t inputs = 0;  // key and mouse events and started processes, recorded or not
     std::vector<std::string> started;  // command lines of started processes
     bool clipboardOpen = false;
 
@@ -123,13 +124,16 @@ public:
 
     // ---- input ----
     void SendKeyEvent(std::uint32_t vk, std::uint32_t flags) override {
+        ++inputs;
         Record(StrPrintf("key %02X %s", vk, flags == kKeyUp ? "up" : "down"));
     }
     void SendLegacyKeyEvent(std::uint32_t vk, std::uint32_t flags) override {
+        ++inputs;
         Record(StrPrintf("legacykey %02X %s", vk, flags == kKeyUp ? "up" : "down"));
     }
     void SendMouseEvent(std::uint32_t flags, std::int32_t dx, std::int32_t dy,
                         std::int32_t data) override {
+        ++inputs;
         Record(StrPrintf("mouse %X %d %d %d", flags, dx, dy, data));
         if (flags & kMouseMove) {
             const Point before = cursor;
@@ -189,6 +193,7 @@ public:
         return WaitIdle(it->second, timeoutMs);
     }
     std::unique_ptr<IStartedProcess> StartProcess(const std::string& commandLine) override {
+        ++inputs;
         Record("start " + commandLine);
         started.push_back(commandLine);
         if (failStart)
