@@ -279,26 +279,31 @@ TEST(EditorFiles, CheckMacroFileLooksAtThe255BytePrefix) {
     EXPECT_FALSE(CheckMacroFile(fs, "C:\\a.txt")) << "a file that cannot be opened";
 }
 
+// Opening for reading and writing on the fake file system, refused as the platform
+// refuses it: a missing file, a read-only one, one that another program holds.
 class FakeWriteAccess : public IWriteAccess {
 public:
-    std::map<std::string, SysError> refused;
+    explicit FakeWriteAccess(test::MemoryFileSystem& fs) : fs_(fs) {}
     bool OpenReadWrite(const std::string& path, SysError* error) override {
-        auto it = refused.find(path);
-        if (it == refused.end())
-            return true;
-        *error = it->second;
-        return false;
+        *error = !fs_.files.count(path)                                    ? 2
+                 : fs_.readOnly.count(path)                                ? 5
+                 : fs_.locked.count(path) || fs_.openExclusive.count(path) ? 32
+                                                                           : 0;
+        return *error == 0;
     }
+
+private:
+    test::MemoryFileSystem& fs_;
 };
 
 TEST(EditorOpen, DecisionsOfOpenMacroFile) {
     test::MemoryFileSystem fs;
-    FakeWriteAccess access;
+    FakeWriteAccess access(fs);
     const std::string macro = "C:\\マクロ\\表示.txt";
     fs.files[macro] = "; <RKMACRO>t\r\n";
     fs.files["C:\\notes.txt"] = "hello\r\n";
     fs.files["C:\\ro.txt"] = "; <RKMACRO>t\r\n";
-    access.refused["C:\\ro.txt"] = 32;
+    fs.readOnly.insert("C:\\ro.txt");
 
     OpenFileAction a = OpenMacroFile(fs, access, "C:\\notes.txt", false, kFolder);
     EXPECT_EQ(a.kind, OpenFileAction::Kind::Message);
@@ -310,7 +315,7 @@ TEST(EditorOpen, DecisionsOfOpenMacroFile) {
 
     a = OpenMacroFile(fs, access, "C:\\ro.txt", true, kFolder);
     EXPECT_EQ(a.kind, OpenFileAction::Kind::Message);
-    EXPECT_EQ(a.message, "'C:\\ro.txt'\r\nは編集できません。Sharing violation.\r\n");
+    EXPECT_EQ(a.message, "'C:\\ro.txt'\r\nは編集できません。Access is denied.\r\n");
 
     a = OpenMacroFile(fs, access, macro, true, kFolder);
     EXPECT_EQ(a.kind, OpenFileAction::Kind::StartEditor);

@@ -436,6 +436,13 @@ TEST(Recorder, IdenticalKeysFoldIntoRepeats) {
               (Lines{"FOCUS:\"ZvTarget\"", "KEYIN:DOWN", "WAIT:1500,0", "KEYIN:DOWN"}));
 }
 
+TEST(Recorder, KeysThatDifferOnlyByAltDoNotFold) {
+    Stream s;  // F4, then Alt+F4 to close the window: two strokes, not one repeated
+    s.In(kTarget).Key(kVkF4).Key(kVkF4, kRecAlt).Key(kVkF4, kRecAlt).Key(kVkF4);
+    EXPECT_EQ(LinesOf(s),
+              (Lines{"FOCUS:\"ZvTarget\"", "KEYIN:F4", "KEYIN:MENU F4,REP=2", "KEYIN:F4"}));
+}
+
 TEST(Recorder, CombinationsUseTheKeyNamesAndTheDialogsOrder) {
     Stream s;
     s.In(kTarget)
