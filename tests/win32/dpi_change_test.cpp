@@ -108,7 +108,7 @@ TEST_F(DpiChange, EngineSettingsDialogTakesTheNewLayoutFontsAndIconAndComesBack)
     HMODULE engine = LoadProgram(L"RkEngine.exe");
     if (engine == nullptr)
         GTEST_SKIP() << "RkEngine.exe not built beside the tests";
-    test::MapProfile profile;
+    test::MemoryProfile profile;
     CSettingDlg dialog(DefaultEngineSettings(), profile, engine);
     ASSERT_TRUE(dialog.Create(nullptr));
     HWND d = dialog.GetSafeHwnd();
@@ -178,7 +178,7 @@ TEST_F(DpiChange, FolderButtonTakesTheImagesOfTheNewScaleAroundItsCentre) {
         GTEST_SKIP() << "Zorvane.exe not built beside the tests";
     LauncherSettings settings;
     settings.macroTopPath = "C:\\RK_MACRO";
-    test::MapProfile profile;
+    test::MemoryProfile profile;
     CPropertyDlg dialog(launcher, settings, profile);
     ASSERT_TRUE(dialog.Create(nullptr));
     HWND d = dialog.GetSafeHwnd();
