@@ -16,6 +16,7 @@ public:
     std::set<std::string> readOnly;       // writing these fails with 5
     std::vector<std::string> created;     // folders created, in order
     std::set<std::string> openExclusive;  // paths currently held without sharing
+    std::set<std::string> openShared;     // paths held by a writer that lets others read
 
     struct Reader : IReadFile {
         std::string data;
@@ -32,7 +33,10 @@ public:
         MemoryFileSystem& fs;
         std::string path;
         Writer(MemoryFileSystem& f, std::string p) : fs(f), path(std::move(p)) {}
-        ~Writer() override { fs.openExclusive.erase(path); }
+        ~Writer() override {
+            fs.openExclusive.erase(path);
+            fs.openShared.erase(path);
+        }
         bool Write(std::string_view data) override {
             if (fs.failWrites)
                 return false;
@@ -42,8 +46,10 @@ public:
     };
     bool failWrites = false;
 
-    std::unique_ptr<IReadFile> OpenRead(const std::string& path, bool, SysError* error) override {
-        if (locked.count(path) || openExclusive.count(path)) {
+    std::unique_ptr<IReadFile> OpenRead(const std::string& path, bool exclusive,
+                                        SysError* error) override {
+        if (locked.count(path) || openExclusive.count(path) ||
+            (exclusive && openShared.count(path))) {
             if (error)
                 *error = 32;
             return nullptr;
@@ -60,18 +66,19 @@ public:
     }
     std::unique_ptr<IWriteFile> CreateWrite(const std::string& path, bool exclusive,
                                             SysError* error) override {
-        if (locked.count(path) || readOnly.count(path) || openExclusive.count(path)) {
+        if (locked.count(path) || readOnly.count(path) || openExclusive.count(path) ||
+            openShared.count(path)) {
             if (error)
                 *error = 32;
             return nullptr;
         }
         files[path].clear();
-        if (exclusive)
-            openExclusive.insert(path);
+        (exclusive ? openExclusive : openShared).insert(path);
         return std::make_unique<Writer>(*this, path);
     }
     std::unique_ptr<IWriteFile> OpenAppend(const std::string& path, SysError* error) override {
-        if (locked.count(path) || readOnly.count(path) || openExclusive.count(path)) {
+        if (locked.count(path) || readOnly.count(path) || openExclusive.count(path) ||
+            openShared.count(path)) {
             if (error)
                 *error = 32;
             return nullptr;
@@ -82,7 +89,7 @@ public:
     }
     bool ReadAll(const std::string& path, std::string& out) override {
         auto it = files.find(path);
-        if (it == files.end() || locked.count(path))
+        if (it == files.end() || locked.count(path) || openExclusive.count(path))
             return false;
         out = it->second;
         return true;
