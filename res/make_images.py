@@ -303,7 +303,7 @@ def opaque_on_white_outside(rows, mask_rows):
 
 
 # RkEditor's tool bar (16 x 15 each): new, open, save, add line, duplicate, modify,
-# delete, move down, move up; drawn on magenta, the colour the tool bar masks out.
+# delete, move down, move up, run; drawn on magenta, the colour the tool bar masks out.
 TB_W, TB_H = 16, 15
 TB_BACK = (255, 0, 255)
 PAGE = lambda x, y: inside_polygon(x, y, [(3, 1), (10, 1), (13, 4), (13, 14), (3, 14)])
@@ -332,6 +332,8 @@ TOOLBAR = [
                                          (2, 8), (6, 8)]), (32, 96, 184))],
     [(lambda x, y: inside_polygon(x, y, [(6, 14), (10, 14), (10, 7), (14, 7), (8, 0.5),
                                          (2, 7), (6, 7)]), (32, 96, 184))],
+    [(lambda x, y: inside_polygon(x, y, [(3, 1.5), (14, 7.5), (3, 13.5)]), (20, 120, 40)),
+     (lambda x, y: inside_polygon(x, y, [(4.5, 4), (11, 7.5), (4.5, 11)]), (80, 200, 100))],
 ]
 
 # The pick buttons ("(&P)", "(&S)"): a list of windows with an arrow, in four states.

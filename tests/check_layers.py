@@ -6,6 +6,8 @@
 - A quoted include without a folder names a file in the includer's own folder; every
   other include of src/ is rooted at src/ ("engine/app.h").
 - Window and dialog procedures exist only in the window and dialog bases.
+- A program's folder (engine, launcher, editor) includes nothing of another program's
+  folder: what two programs share lives in common/.
 
 Exit status 0 when every check passes. Used by tests/run_all.py (unit tier).
 """
@@ -20,6 +22,7 @@ INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]', re.M)
 # A window or dialog procedure takes the window first; hook procedures (a code first) are
 # callbacks of their own.
 PROCEDURE = re.compile(r'\b(LRESULT|INT_PTR)\s+CALLBACK\s+\w+\s*\(\s*HWND\b')
+PROGRAMS = {'engine', 'launcher', 'editor'}
 BASES = {'src/common/win32/window.cpp', 'src/common/win32/window.h',
          'src/common/win32/dialog.cpp', 'src/common/win32/dialog.h'}
 
@@ -44,6 +47,10 @@ def check(path):
             problems.append(f'{rel}: "{name}" is not beside it; name it by its folder')
         if kind == '"' and rel.startswith('src/') and '/' not in name:
             problems.append(f'{rel}: "{name}" is not rooted at src/')
+        program = rel.split('/')[1] if rel.startswith('src/') else ''
+        other = name.split('/', 1)[0]
+        if (program in PROGRAMS and other in PROGRAMS and other != program):
+            problems.append(f'{rel}: includes {name} of another program')
     if rel.startswith('src/') and rel not in BASES and PROCEDURE.search(text):
         problems.append(f'{rel}: a window or dialog procedure outside the window and dialog bases')
     return problems

@@ -4,6 +4,7 @@
 // build, which has no share modes and ignores the exclusive flag.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -79,6 +80,17 @@ public:
     virtual std::unique_ptr<IWriteFile> OpenAppend(const std::string& path, SysError* error) = 0;
     // Reads a whole file that is open to shared reading. False when it cannot be read.
     virtual bool ReadAll(const std::string& path, std::string& out) = 0;
+    // Reads at most max bytes of a file that is open to shared reading, from offset on
+    // (nothing when the file is no longer than offset). False when it cannot be read.
+    virtual bool ReadFrom(const std::string& path, std::uint64_t offset, std::size_t max,
+                          std::string& out) {
+        if (!ReadAll(path, out))
+            return false;
+        out.erase(0, static_cast<std::size_t>(std::min<std::uint64_t>(offset, out.size())));
+        if (out.size() > max)
+            out.resize(max);
+        return true;
+    }
     // Replaces the content of path with data so that a crash leaves either the old or
     // the new content: writes a temporary file beside it and renames it over path.
     virtual bool ReplaceContent(const std::string& path, std::string_view data) = 0;

@@ -13,6 +13,8 @@ inline constexpr std::string_view kConfigFileName = "Zorvane.ini";
 // Sections of the configuration file: one per program.
 inline constexpr std::string_view kEngineSection = "RkEngineSettings";
 inline constexpr std::string_view kLauncherSection = "ZorvaneSettings";
+// The macro folder of the launcher's settings, which the editor's file dialogs start in.
+inline constexpr std::string_view kKeyMacroTopPath = "RkMacroTopPath";
 inline constexpr std::string_view kEditorSection = "RkManagerSettings";
 inline constexpr std::string_view kRunLogFileName = "Zorvane_Log.txt";
 inline constexpr std::string_view kEngineExe = "RkEngine.exe";

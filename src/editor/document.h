@@ -13,7 +13,7 @@
 
 #include "common/filesystem.h"
 #include "editor/linelist.h"
-#include "launcher/launcher_commands.h"
+#include "common/programstart.h"
 
 namespace zv {
 

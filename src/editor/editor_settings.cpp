@@ -6,7 +6,6 @@
 #include "common/dpi.h"
 #include "common/folders.h"
 #include "common/strutil.h"
-#include "launcher/launcher_settings.h"
 
 namespace zv {
 namespace {

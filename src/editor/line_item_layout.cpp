@@ -13,6 +13,7 @@ LineItemLayout LineItemLayoutForDpi(int dpi, int textHeight, int iconSize) {
     l.textTop = ScaleForDpi(2, dpi);
     l.line = std::max(1, ScaleForDpi(1, dpi));
     l.iconSize = iconSize;
+    l.mark = ScaleForDpi(11, dpi);
     // The text never runs into the icon, and the second line never into the first.
     l.textLeft = std::max(ScaleForDpi(40, dpi), iconSize + ScaleForDpi(8, dpi));
     l.lineStep = std::max(ScaleForDpi(16, dpi), textHeight);
@@ -20,6 +21,13 @@ LineItemLayout LineItemLayoutForDpi(int dpi, int textHeight, int iconSize) {
     const int forIcon = 2 * l.inset + iconSize;
     l.itemHeight = std::max({ScaleForDpi(kLineItemHeight, dpi), forText, forIcon});
     return l;
+}
+
+Rect RunMarkRect(const Rect& item, const LineItemLayout& layout) {
+    const int right = item.left + layout.inset + layout.iconSize + layout.line;
+    const int bottom = std::min(item.top + layout.inset + layout.iconSize + layout.line,
+                                item.bottom - layout.inset);
+    return {right - layout.mark, bottom - layout.mark, right, bottom};
 }
 
 Rect SelectionFrame(const Rect& item, const LineItemLayout& layout) {

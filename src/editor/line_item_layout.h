@@ -16,6 +16,7 @@ struct LineItemLayout {
     int lineStep = 0;  // from the first text line's top to the second's
     int line = 0;      // the width of the separator line and the selection frame
     int iconSize = 0;
+    int mark = 0;  // the run mark's diameter
 
     bool operator==(const LineItemLayout&) const = default;
 };
@@ -27,5 +28,9 @@ LineItemLayout LineItemLayoutForDpi(int dpi, int textHeight, int iconSize);
 // The selection frame of an item rectangle: one line in from the left, top and right, two
 // lines up from the bottom (clear of the separator line).
 Rect SelectionFrame(const Rect& item, const LineItemLayout& layout);
+
+// The mark of the last run on an item: a small disc over the icon's bottom-right corner,
+// inside the item's inner rectangle.
+Rect RunMarkRect(const Rect& item, const LineItemLayout& layout);
 
 }  // namespace zv

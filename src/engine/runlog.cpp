@@ -3,7 +3,7 @@
 namespace zv {
 
 CLog::CLog(IFileSystem& fs, const std::string& path, LocalClock clock)
-    : file_(fs.CreateWrite(path, /*exclusive=*/true, nullptr)), clock_(std::move(clock)) {}
+    : file_(fs.CreateWrite(path, /*exclusive=*/false, nullptr)), clock_(std::move(clock)) {}
 
 CLog::~CLog() = default;
 

@@ -13,7 +13,8 @@ namespace zv {
 
 class CLog {
 public:
-    // Creates the file, replacing one of that name, held without sharing. A file that
+    // Creates the file, replacing one of that name, held so that others may read it while
+    // it is written (the editor follows its runs) but not write it. A file that
     // cannot be created leaves the log closed: every WriteLog then does nothing.
     CLog(IFileSystem& fs, const std::string& path, LocalClock clock = CurrentLocalTime);
     virtual ~CLog();

@@ -7,8 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "common/runprogram.h"
-#include "common/winconst.h"
+#include "common/programstart.h"
 
 namespace zv {
 
@@ -22,29 +21,10 @@ inline constexpr std::string_view kUpdateProgram = "OstrandUpdate.exe";
 inline constexpr std::string_view kReadmeFile = "Readme.html";
 inline constexpr std::string_view kNotepad = "notepad.exe";
 
-// A process to start or a document to open through the shell's "open" verb.
-struct LaunchAction {
-    enum class Kind { RunProgram, ShellOpen };
-    Kind kind = Kind::RunProgram;
-    std::string target;  // command line, or the file the shell opens
-    int show = kShowDefault;
-    std::string failureMessage;
-    // Chosen from the hotkey menu: the window the user was in gets the keyboard back
-    // afterwards. Only a macro run does; the editor and a document opened by the shell
-    // come up in front of that window.
-    bool returnsKeyboard = false;
-    // The macro an engine runs: the launcher keeps the process and watches how it ends
-    // (HandleEngineEnd). Empty for every other start.
-    std::string watchedMacro;
-};
-
 // A chosen macro: the engine runs it; with Ctrl (Shift or not) the editor opens it;
 // with Shift alone the shell opens it with the program of its extension.
 LaunchAction MacroCommandAction(const std::string& programFolder, const std::string& macroPath,
                                 bool ctrl, bool shift);
-
-// The editor or the engine without arguments (the engine then shows its settings).
-LaunchAction PlainProgramAction(const std::string& programFolder, std::string_view exeName);
 
 // The run log and the Notepad command line that shows it when the shell cannot.
 std::string RunLogPath(const std::string& appDataFolder);

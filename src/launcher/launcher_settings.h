@@ -15,7 +15,6 @@ namespace zv {
 inline constexpr std::string_view kKeySplashShowSec = "SplashShowSec";
 inline constexpr std::string_view kKeyHotkey = "Hotkey";
 inline constexpr std::string_view kKeyHotkeyMod = "HotkeyMod";
-inline constexpr std::string_view kKeyMacroTopPath = "RkMacroTopPath";
 inline constexpr std::string_view kKeyMacroFileMax = "RkMacroFileMax";
 inline constexpr std::string_view kKeyMacroDirDepth = "RkMacroDirDepht";  // spelled so in the file
 inline constexpr std::string_view kDefaultMacroFolderName = "RK_MACRO";

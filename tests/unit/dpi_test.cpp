@@ -142,9 +142,9 @@ TEST(DpiScale, FontsAndImageSets) {
 
 TEST(DpiLineItem, ScaledFiguresAndRoomForTwoTextLines) {
     // 96 DPI with a 12-pixel font: the figures as they are.
-    EXPECT_EQ(LineItemLayoutForDpi(96, 12, 32), (LineItemLayout{41, 4, 40, 2, 16, 1, 32}));
-    EXPECT_EQ(LineItemLayoutForDpi(144, 18, 48), (LineItemLayout{62, 6, 60, 3, 24, 2, 48}));
-    EXPECT_EQ(LineItemLayoutForDpi(192, 24, 64), (LineItemLayout{82, 8, 80, 4, 32, 2, 64}));
+    EXPECT_EQ(LineItemLayoutForDpi(96, 12, 32), (LineItemLayout{41, 4, 40, 2, 16, 1, 32, 11}));
+    EXPECT_EQ(LineItemLayoutForDpi(144, 18, 48), (LineItemLayout{62, 6, 60, 3, 24, 2, 48, 17}));
+    EXPECT_EQ(LineItemLayoutForDpi(192, 24, 64), (LineItemLayout{82, 8, 80, 4, 32, 2, 64, 22}));
     for (int dpi : {96, 120, 144, 168, 192, 240}) {
         const int text = -FontHeightForDpi(9, dpi);
         const int icon = ImageSizeForScale(32, ImageScalePercent(dpi));
@@ -154,6 +154,11 @@ TEST(DpiLineItem, ScaledFiguresAndRoomForTwoTextLines) {
         EXPECT_LE(l.inset + l.textTop + l.lineStep + text, l.itemHeight - l.inset) << dpi;
         EXPECT_LE(l.inset + icon, l.itemHeight - l.inset) << dpi;
         EXPECT_GE(l.textLeft, icon) << dpi;
+        // The run mark on the icon's corner, inside the item, clear of the text.
+        const Rect m = RunMarkRect({0, 0, 300, l.itemHeight}, l);
+        EXPECT_EQ(m.right - m.left, ScaleForDpi(11, dpi)) << dpi;
+        EXPECT_LE(m.bottom, l.itemHeight - l.inset) << dpi;
+        EXPECT_LE(m.right, l.inset + l.textLeft) << dpi;
     }
     // A font taller than the scaled figures allow: the second line moves down and the
     // item grows, so the two lines neither overlap nor get cut.
@@ -169,6 +174,10 @@ TEST(DpiLineItem, ScaledFiguresAndRoomForTwoTextLines) {
               (Rect{1, 42, 299, 80}));
     EXPECT_EQ(SelectionFrame({0, 62, 300, 124}, LineItemLayoutForDpi(144, 18, 48)),
               (Rect{2, 64, 298, 120}));
+    EXPECT_EQ(RunMarkRect({0, 41, 300, 82}, LineItemLayoutForDpi(96, 12, 32)),
+              (Rect{26, 67, 37, 78}));
+    EXPECT_EQ(RunMarkRect({0, 62, 300, 124}, LineItemLayoutForDpi(144, 18, 48)),
+              (Rect{39, 101, 56, 118}));
 }
 
 TEST(DpiEditorWindow, HeightIsRememberedIn96DpiUnits) {

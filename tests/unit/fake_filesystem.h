@@ -21,6 +21,7 @@ public:
     std::set<std::string> readOnly;       // writing or replacing these fails with 5
     std::vector<std::string> created;     // folders created, in order
     std::set<std::string> openExclusive;  // held without any sharing: every access fails
+    std::set<std::string> openShared;     // held by a writer that lets others read
 
     struct Reader : IReadFile {
         std::string data;
@@ -43,7 +44,10 @@ public:
         MemoryFileSystem& fs;
         std::string path;
         Writer(MemoryFileSystem& f, std::string p) : fs(f), path(std::move(p)) {}
-        ~Writer() override { fs.openExclusive.erase(path); }
+        ~Writer() override {
+            fs.openExclusive.erase(path);
+            fs.openShared.erase(path);
+        }
         bool Write(std::string_view data) override {
             if (fs.failWrites)
                 return false;
@@ -55,7 +59,8 @@ public:
 
     std::unique_ptr<IReadFile> OpenRead(const std::string& path, bool exclusive,
                                         SysError* error) override {
-        if (locked.count(path) || openExclusive.count(path)) {
+        if (locked.count(path) || openExclusive.count(path) ||
+            (exclusive && openShared.count(path))) {
             if (error)
                 *error = 32;
             return nullptr;
@@ -77,18 +82,19 @@ public:
     }
     std::unique_ptr<IWriteFile> CreateWrite(const std::string& path, bool exclusive,
                                             SysError* error) override {
-        if (locked.count(path) || readOnly.count(path) || openExclusive.count(path)) {
+        if (locked.count(path) || readOnly.count(path) || openExclusive.count(path) ||
+            openShared.count(path)) {
             if (error)
                 *error = readOnly.count(path) ? 5 : 32;
             return nullptr;
         }
         files[path].clear();
-        if (exclusive)
-            openExclusive.insert(path);
+        (exclusive ? openExclusive : openShared).insert(path);
         return std::make_unique<Writer>(*this, path);
     }
     std::unique_ptr<IWriteFile> OpenAppend(const std::string& path, SysError* error) override {
-        if (locked.count(path) || readOnly.count(path) || openExclusive.count(path)) {
+        if (locked.count(path) || readOnly.count(path) || openExclusive.count(path) ||
+            openShared.count(path)) {
             if (error)
                 *error = 32;
             return nullptr;

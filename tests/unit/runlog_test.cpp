@@ -33,7 +33,8 @@ TEST(RunLog, WritesEntriesReplacingTheOldFile) {
         EXPECT_EQ(fs.files["log"], "[09/03/05 14:07:09] one\r\n")
             << "written before the next entry";
         log.WriteLog("two");
-        EXPECT_EQ(fs.OpenRead("log", false, nullptr), nullptr) << "held without sharing";
+        EXPECT_NE(fs.OpenRead("log", false, nullptr), nullptr) << "others may read it";
+        EXPECT_EQ(fs.CreateWrite("log", false, nullptr), nullptr) << "no one else writes it";
     }
     EXPECT_EQ(fs.files["log"], "[09/03/05 14:07:09] one\r\n[09/03/05 14:07:09] two\r\n");
 }

@@ -209,6 +209,31 @@ public:
             out.append(buf, got);
         return true;
     }
+    bool ReadFrom(const std::string& path, std::uint64_t offset, std::size_t max,
+                  std::string& out) override {
+        out.clear();
+        const HANDLE h = CreateFileW(ToWide(path).c_str(), GENERIC_READ,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h == INVALID_HANDLE_VALUE)
+            return false;
+        Win32ReadFile file(h);
+        LARGE_INTEGER size{};
+        if (!GetFileSizeEx(h, &size))
+            return false;
+        if (static_cast<std::uint64_t>(size.QuadPart) <= offset)
+            return true;
+        LARGE_INTEGER at{};
+        at.QuadPart = static_cast<LONGLONG>(offset);
+        if (!SetFilePointerEx(h, at, nullptr, FILE_BEGIN))
+            return false;
+        char buf[8192];
+        std::size_t got;
+        while (out.size() < max &&
+               (got = file.Read(buf, std::min(sizeof buf, max - out.size()))) > 0)
+            out.append(buf, got);
+        return true;
+    }
     bool ReplaceContent(const std::string& path, std::string_view data) override {
         const std::wstring target = ToWide(path);
         // Windows refuses to rename over a read-only file; Wine (as root, or on a file

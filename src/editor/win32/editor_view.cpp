@@ -50,6 +50,7 @@ void CRkEditorView::OnDpiChanged(UINT, UINT) {
 }
 
 void CRkEditorView::FillFromDocument(const ListResult& result) {
+    frame_.OnLinesChanged();
     filling_ = true;
     const MacroFields& f = doc_.Fields();
     SetItemText(IDC_TITLE, f.title);
@@ -101,6 +102,8 @@ void CRkEditorView::EnableTarget() {
 }
 
 void CRkEditorView::ApplyList(const ListResult& result) {
+    if (!result.edits.empty())
+        frame_.OnLinesChanged();  // before the redraw: the old marks go with the old lines
     list_.ApplyEdits(result);
     if (doc_.NoteListChange(result))
         frame_.UpdateCaption();
@@ -278,6 +281,18 @@ void CRkEditorView::StopRecording() {
     if (recorder_ != nullptr)
         recorder_->StopNow();
     TakeRecording();  // now: the document is about to be asked whether to save
+}
+
+void CRkEditorView::RedrawLine(int index) {
+    list_.RedrawItem(index);
+}
+
+void CRkEditorView::SelectLine(int index) {
+    doc_.List().Select(index);
+    ListResult select;
+    select.selection = doc_.List().Selection();
+    list_.ApplyEdits(select);  // LB_SETCURSEL scrolls the line into view
+    SetFocus(list_.GetSafeHwnd());
 }
 
 void CRkEditorView::OnPickTarget() {

@@ -44,6 +44,10 @@ public:
     bool PreTranslateMessage(MSG& msg);
     void RememberFocus();
     void RestoreFocus();
+    // Draws one line of the list again (its run mark changed).
+    void RedrawLine(int index);
+    // Selects a line and scrolls it into view.
+    void SelectLine(int index);
     // "操作を記録" while it runs: the editor is closing, the recording goes in first.
     void StopRecording();
 

@@ -7,6 +7,7 @@
 #include "common/win32/dpi.h"
 #include "common/win32/text.h"
 #include "editor/line_describe.h"
+#include "editor/macro_run.h"
 #include "editor/win32/dragdrop_win32.h"
 #include "editor/win32/editor_view.h"
 #include "editor/win32/mainframe.h"
@@ -18,6 +19,7 @@ namespace {
 constexpr COLORREF kLabelColour = RGB(0, 0, 255);
 constexpr COLORREF kNumberColour = RGB(160, 160, 255);
 constexpr COLORREF kInvalidColour = RGB(240, 0, 0);
+constexpr COLORREF kRanColour = RGB(0, 150, 60);
 
 // A frame of width pixels along the inside of r.
 void FrameLines(HDC dc, const Rect& r, int width, HBRUSH brush) {
@@ -119,6 +121,14 @@ void CMacroListCtrl::ApplyEdits(const ListResult& result) {
     if (many) {
         SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
         InvalidateRect(hwnd_, nullptr, TRUE);
+    }
+}
+
+void CMacroListCtrl::RedrawItem(int index) {
+    RECT r{};
+    if (SendMessageW(hwnd_, LB_GETITEMRECT, static_cast<WPARAM>(index),
+                     reinterpret_cast<LPARAM>(&r)) != LB_ERR) {
+        InvalidateRect(hwnd_, &r, TRUE);
     }
 }
 
@@ -258,6 +268,18 @@ void CMacroListCtrl::DrawItem(const DRAWITEMSTRUCT& dis) {
             if (view.type != kCmdNone) {
                 CBitMDraw(inner.left, inner.top, l.iconSize, l.iconSize, dc,
                           icons_[static_cast<std::size_t>(view.type)].Get(), mask_.Get());
+            }
+            const RunMark mark = view_.Frame().RunMarkOf(index);
+            if (mark != RunMark::None) {
+                // The last run's mark on the icon's corner: ran, or failed here.
+                const Rect m = RunMarkRect({item.left, item.top, item.right, item.bottom}, l);
+                UniqueBrush fill(
+                    CreateSolidBrush(mark == RunMark::Ran ? kRanColour : kInvalidColour));
+                SelectScope selectBrush(dc, fill.Get());
+                SelectScope selectPen(dc, GetStockObject(WHITE_PEN));
+                Ellipse(dc, m.left, m.top, m.right, m.bottom);
+            }
+            if (view.type != kCmdNone) {
                 SetTextColor(dc, kLabelColour);
                 DrawTextLine(dc, std::string(view.label), text, DT_LEFT | DT_PATH_ELLIPSIS);
             }

@@ -28,6 +28,8 @@ public:
     bool Attach(int id, HWND form, HINSTANCE instance);
     // Applies the edits of a list operation to the control's items and its selection.
     void ApplyEdits(const ListResult& result);
+    // Draws one item again, the scroll position and the selection as they are.
+    void RedrawItem(int index);
     LineDragDrop& DragDrop() { return dragDrop_; }
     CRkEditorView& View() { return view_; }
     // Where a screen point falls: the nearest item and whether it lies inside the client.

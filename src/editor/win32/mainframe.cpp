@@ -19,7 +19,7 @@ namespace {
 
 constexpr wchar_t kFrameClass[] = L"RkEditorMainFrame";
 constexpr int kFileMenu = 0;
-constexpr int kToolImageCount = 9;  // images of the tool-bar strip, side by side
+constexpr int kToolImageCount = 10;  // images of the tool-bar strip, side by side
 // The status bar's indicator panes and the size grip beside them, at 96 DPI.
 constexpr int kIndicatorWidth = 40;
 constexpr int kGripWidth = 16;
@@ -30,7 +30,7 @@ struct ToolButton {
     int image;
     UINT command;
 };
-constexpr std::array<ToolButton, 10> kToolButtons{{
+constexpr std::array<ToolButton, 12> kToolButtons{{
     {0, ID_FILE_NEW},
     {1, ID_FILE_OPEN},
     {2, ID_FILE_SAVE},
@@ -41,6 +41,8 @@ constexpr std::array<ToolButton, 10> kToolButtons{{
     {6, ID_MACRO_DELETE},
     {7, ID_MACRO_DOWN},
     {8, ID_MACRO_UP},
+    {-1, 0},
+    {9, ID_RUN_MACRO},
 }};
 
 // The part of a command's prompt string before or after its "\n".
@@ -249,6 +251,11 @@ void CMainFrame::OnSize() {
     RedrawWindow(statusBar_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
 }
 
+void CMainFrame::SetStatusText(const std::string& text) {
+    const std::wstring wide = ToWide(text);
+    SendMessageW(statusBar_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+}
+
 void CMainFrame::UpdateCaption() {
     SetWindowTextMb(hwnd_, doc_.Caption());
 }
@@ -290,6 +297,7 @@ void CMainFrame::OnIdle() {
     enable(ID_MACRO_DELETE, s.remove);
     enable(ID_MACRO_UP, s.moveUp);
     enable(ID_MACRO_DOWN, s.moveDown);
+    enable(ID_RUN_MACRO, !run_.EngineRunning() && doc_.List().Count() > 0);
     const bool kana = (GetKeyState(VK_KANA) & 1) != 0;
     const bool caps = (GetKeyState(VK_CAPITAL) & 1) != 0;
     const std::wstring kanaText = kana ? LoadResourceString(ID_INDICATOR_KANA) : L"";
@@ -406,6 +414,13 @@ void CMainFrame::OnClose() {
     StoreHeight();
     if (!SaveModified())
         return;
+    if (run_.EngineRunning()) {
+        // The engine goes on to its end; the window goes now, and the process stays until
+        // then to remove the temporary macro file, which the engine holds open.
+        run_.CloseWhenEnded();
+        ShowWindow(hwnd_, SW_HIDE);
+        return;
+    }
     DestroyWindow(hwnd_);
 }
 
@@ -501,6 +516,13 @@ void CMainFrame::OnInitMenuPopup(HMENU menu) {
     set(ID_EDIT_CUT, e.cut);
     set(ID_EDIT_COPY, e.copy);
     set(ID_EDIT_PASTE, e.paste);
+    const bool canRun = !run_.EngineRunning();
+    const bool hasLines = doc_.List().Count() > 0;
+    const bool selected = doc_.List().Selection() >= 0;
+    set(ID_RUN_MACRO, canRun && hasLines);
+    set(ID_RUN_FROM_SELECTED, canRun && selected);
+    set(ID_RUN_SELECTED_ONLY, canRun && selected);
+    set(ID_RUN_STOP, run_.CanStop());
 }
 
 void CMainFrame::OnMenuSelect(UINT id, UINT flags, HMENU menu) {
@@ -570,6 +592,18 @@ void CMainFrame::OnCommand(UINT id) {
         case ID_NEXT_PANE:
         case ID_PREV_PANE:
             return;  // one pane only
+        case ID_RUN_MACRO:
+            run_.Start(RunScope::Whole);
+            return;
+        case ID_RUN_FROM_SELECTED:
+            run_.Start(RunScope::FromSelected);
+            return;
+        case ID_RUN_SELECTED_ONLY:
+            run_.Start(RunScope::SelectedOnly);
+            return;
+        case ID_RUN_STOP:
+            run_.Stop();
+            return;
         default:
             view_->ExecuteCommand(id);
             return;
@@ -622,6 +656,15 @@ LRESULT CMainFrame::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         case WM_CLOSE:
             OnClose();
+            return 0;
+        case WM_TIMER:
+            if (wp == CEditorRun::kTimer) {
+                run_.OnTimer();
+                return 0;
+            }
+            return Default(msg, wp, lp);
+        case CEditorRun::kEndedMessage:
+            run_.OnEngineEnded(wp);
             return 0;
         case WM_QUERYENDSESSION:
             return OnQueryEndSession() ? TRUE : FALSE;

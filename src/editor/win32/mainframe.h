@@ -14,6 +14,7 @@
 #include "common/win32/window.h"
 #include "editor/document.h"
 #include "editor/editor_settings.h"
+#include "editor/win32/macro_run_win32.h"
 
 namespace zv {
 
@@ -42,6 +43,14 @@ public:
 
     // The caption follows the document's title and modified flag.
     void UpdateCaption();
+
+    EditorDocument& Document() { return doc_; }
+    CRkEditorView& View() { return *view_; }
+    // The status bar's message pane.
+    void SetStatusText(const std::string& text);
+    // The lines were edited or replaced.
+    void OnLinesChanged() { run_.ClearMarks(); }
+    RunMark RunMarkOf(int index) const { return run_.MarkOf(index); }
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -107,6 +116,7 @@ private:
     bool askingToSave_ = false;  // the save question is on screen
     bool creating_ = true;
     bool destroyedWhileCreating_ = false;
+    CEditorRun run_{*this};  // a run from the editor, and the engine it waits for
 };
 
 }  // namespace zv

@@ -117,6 +117,12 @@
 #define IDC_RECORD_STOP 1902
 #define IDC_RECORD_NOTICE 1903
 
+// The run of the macro from the editor ("実行").
+#define ID_RUN_MACRO 32810
+#define ID_RUN_FROM_SELECTED 32811
+#define ID_RUN_SELECTED_ONLY 32812
+#define ID_RUN_STOP 32813
+
 #ifndef IDC_STATIC
 #define IDC_STATIC (-1)
 #endif

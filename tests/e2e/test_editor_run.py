@@ -1,0 +1,92 @@
+"""A macro run from RkEditor.exe as a user meets it: F5 runs the macro shown through the
+real RkEngine.exe; the editor comes back marking the lines that ran, on the line that
+failed with the engine's reason, the user's file untouched and no temporary file left."""
+import pathlib
+import shutil
+import time
+import unittest
+
+from wineenv import shared_session
+
+LIST = 1000
+FOLDER = 'zv-editor-run'
+REASON = '上記キャプションのウィンドウが見つからない'
+
+
+def crlf(*lines):
+    return ''.join(line + '\r\n' for line in lines)
+
+
+class EditorRun(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.s = shared_session()
+        cls.exe = cls.s.bin('RkEditor.exe')
+
+    def setUp(self):
+        self.s.reset_user_state()
+        self.dir = self.s.drive_c() / FOLDER
+        shutil.rmtree(self.dir, ignore_errors=True)
+        self.dir.mkdir(parents=True)
+        self.procs = []
+
+    def tearDown(self):
+        self.s.tool('kill', 'RkEditor.exe')
+        self.s.tool('kill', 'RkEngine.exe')
+        for p in self.procs:
+            try:
+                p.wait(timeout=20)
+            except Exception:
+                p.kill()
+        shutil.rmtree(self.dir, ignore_errors=True)
+
+    def run_files(self):
+        """Temporary macro files of the editor's runs, wherever the prefix holds them."""
+        return sorted(str(p) for p in (self.s.drive_c() / 'users').rglob('RkEditorRun_*'))
+
+    def test_f5_lands_on_the_failed_focus_with_the_engines_reason(self):
+        name = 'five.txt'
+        text = crlf('; <RKMACRO>五行', '', 'WAIT:100', 'WAIT:100', 'WAIT:100',
+                    'FOCUS:"存在しないウィンドウ"', 'WAIT:100')
+        path = self.dir / name
+        self.s.write_cp932(path, text)
+        before = path.read_bytes()
+        self.procs.append(self.s.start(self.exe, '"C:\\%s\\%s"' % (FOLDER, name)))
+        caption = f'{name} - RkEditor'
+        self.assertIsNotNone(self.s.wait_window(caption, 15000), caption)
+        self.s.tool('activate', caption)
+        time.sleep(0.5)
+        self.s.tool('send-keys', 'f5')
+
+        # The run ends on the FOCUS: one message with the engine's reason.
+        message = self.s.message_box_text('RkEditor', 60000)
+        self.assertIsNotNone(message, 'the message after the failed run')
+        self.assertIn(REASON, message)
+        self.assertIn('4行目', message)
+        rc, status = self.s.tool('status-text', caption)
+        self.assertEqual(rc, 0)
+        self.assertIn(REASON, status)
+        self.assertIn('4行目', status)
+        self.s.screenshot('editor_run_failed')
+        self.s.press('RkEditor', 2)  # OK
+        time.sleep(0.3)
+        rc, out = self.s.tool('listbox', caption, str(LIST))
+        self.assertEqual(rc, 0)
+        self.assertIn('"sel":3', out.replace(' ', ''), 'line four selected')
+
+        # Lines one to three carry the mark of a run, line four the failure's: the mark's
+        # colours in the icon's corner of each item.
+        marks = []
+        for index in range(5):
+            rc, colour = self.s.tool('run-mark', caption, str(LIST), str(index))
+            self.assertEqual(rc, 0)
+            marks.append(colour.strip())
+        self.assertEqual(marks, ['ran', 'ran', 'ran', 'failed', 'none'])
+
+        self.assertEqual(path.read_bytes(), before, "the user's file is untouched")
+        self.s.wait_no_process('RkEngine.exe', 20)
+        self.assertEqual(self.run_files(), [], 'no temporary macro file is left')
+
+
+if __name__ == '__main__':
+    unittest.main()
