@@ -6,6 +6,7 @@
 #include <mmsystem.h>
 
 #include "common/win32/globalblock.h"
+#include "common/win32/handles.h"
 #include "common/win32/text.h"
 
 namespace zv {
@@ -48,10 +49,6 @@ bool PutClipboardBlock(UINT format, HGLOBAL block) {
 class Win32StartedProcess : public IStartedProcess {
 public:
     explicit Win32StartedProcess(const PROCESS_INFORMATION& pi) : pi_(pi) {}
-    ~Win32StartedProcess() override {
-        CloseHandle(pi_.hThread);
-        CloseHandle(pi_.hProcess);
-    }
     Win32StartedProcess(const Win32StartedProcess&) = delete;
     Win32StartedProcess& operator=(const Win32StartedProcess&) = delete;
 
@@ -67,6 +64,8 @@ public:
 
 private:
     PROCESS_INFORMATION pi_;
+    UniqueHandle thread_{pi_.hThread};
+    UniqueHandle process_{pi_.hProcess};
 };
 
 }  // namespace
@@ -229,12 +228,8 @@ ProcessId Win32EngineDesktop::ProcessIdOfWindow(WindowHandle window) {
 }
 
 bool Win32EngineDesktop::WaitProcessIdle(ProcessId pid, std::uint32_t timeoutMs) {
-    const HANDLE process = OpenProcess(PROCESS_ALL_ACCESS, FALSE, pid);
-    if (process == nullptr)
-        return false;
-    const DWORD result = WaitForInputIdle(process, timeoutMs);
-    CloseHandle(process);
-    return result == 0;
+    const UniqueHandle process(OpenProcess(PROCESS_ALL_ACCESS, FALSE, pid));
+    return process && WaitForInputIdle(process.Get(), timeoutMs) == 0;
 }
 
 std::unique_ptr<IStartedProcess> Win32EngineDesktop::StartProcess(const std::string& commandLine) {
