@@ -67,8 +67,10 @@ public:
     }
 };
 
-bool Run(const LaunchAction& action) {
-    return RunProgram(action.target, action.show);
+// Starts the program; the user is told when it could not be started.
+void Run(const LaunchAction& action) {
+    if (!RunProgram(action.target, action.show))
+        ShowMessageBox(action.failureMessage, MB_ICONEXCLAMATION);
 }
 
 }  // namespace
@@ -301,7 +303,7 @@ bool CMainFrame::PreTranslateMessage(MSG& msg) {
 }
 
 void CMainFrame::OnFileNew() {
-    Run(NewEditorAction(GetProgramFolder()));  // a failure to start is not reported
+    Run(NewEditorAction(GetProgramFolder()));
 }
 
 void CMainFrame::OnFileOpen() {
