@@ -62,9 +62,9 @@ void CDialog::SelectField(int id) {
     HWND field = Item(id);
     // The dialog manager's own focus change: an edit field gets its text selected.
     SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field), TRUE);
-    // A combo box does not say that it takes a selection: its edit's is set through it.
     wchar_t kind[16] = {};
-    if (GetClassNameW(field, kind, 16) > 0 && lstrcmpiW(kind, L"ComboBox") == 0)
+    GetClassNameW(field, kind, 16);
+    if (lstrcmpiW(kind, L"ComboBox") == 0)  // selects its text the first time only
         SendMessageW(field, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
 }
 

@@ -13,9 +13,6 @@ std::string& Caption() {
 void SetMessageBoxCaption(const std::string& caption) {
     Caption() = caption;
 }
-const std::string& MessageBoxCaption() {
-    return Caption();
-}
 
 int MessageBoxOver(HWND owner, const std::string& text, UINT type) {
     return MessageBoxW(owner, ToWide(text).c_str(), ToWide(Caption()).c_str(), type);

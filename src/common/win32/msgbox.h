@@ -9,7 +9,6 @@ namespace zv {
 
 // The caption of every message box of this program ("RkEngine", "Zorvane", ...).
 void SetMessageBoxCaption(const std::string& caption);
-const std::string& MessageBoxCaption();
 
 // Shows text (CP932) over owner with MessageBoxW's buttons and icon (type); the button
 // the user chose.

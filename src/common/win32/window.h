@@ -10,30 +10,24 @@
 
 namespace zv {
 
-// The one lifetime rule of a window object that deletes itself (modeless windows made on
-// the heap). Such an object owns itself only once its creation succeeded; its base then
-// deletes it after the window's last message. A creation that fails, refused by its
-// creation handler or destroyed before it returned, leaves the object with its caller.
+// The one lifetime rule of a window object that owns itself (made with new): it does so
+// only once its creation succeeded, and its base deletes it after the window's last
+// message. A creation that fails, refused by its creation handler or destroyed before it
+// returned, leaves the object with its caller.
 class SelfOwnership {
 public:
-    // The object lives on the heap and owns itself once created.
     void Claim() { claimed_ = true; }
     void CreationStarts() { stage_ = Stage::Creating; }
     // True when the window was created and still exists.
     bool CreationEnds(bool created) {
-        const bool ok = created && stage_ == Stage::Creating;
-        stage_ = ok ? Stage::Created : Stage::None;
-        return ok;
+        stage_ = created && stage_ == Stage::Creating ? Stage::Created : Stage::None;
+        return stage_ == Stage::Created;
     }
     // After the window's last message: true when the base is to delete the object now.
     bool WindowGone() {
-        if (stage_ == Stage::Creating) {
-            stage_ = Stage::DestroyedWhileCreating;
-            return false;
-        }
-        const bool created = stage_ == Stage::Created;
-        stage_ = Stage::None;
-        return claimed_ && created;
+        const bool owned = claimed_ && stage_ == Stage::Created;
+        stage_ = stage_ == Stage::Creating ? Stage::DestroyedWhileCreating : Stage::None;
+        return owned;
     }
 
 private:
