@@ -8,6 +8,8 @@
 - Window and dialog procedures exist only in the window and dialog bases.
 - A program's folder (engine, launcher, editor) includes nothing of another program's
   folder: what two programs share lives in common/.
+- Handles, GDI objects, menus, icons, image lists and device contexts are freed only by
+  the holders of src/common/win32/handles.h.
 
 Exit status 0 when every check passes. Used by tests/run_all.py (unit tier).
 """
@@ -23,6 +25,11 @@ INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]', re.M)
 # callbacks of their own.
 PROCEDURE = re.compile(r'\b(LRESULT|INT_PTR)\s+CALLBACK\s+\w+\s*\(\s*HWND\b')
 PROGRAMS = {'engine', 'launcher', 'editor'}
+# The calls that free what the holders hold.
+RAW_FREE = re.compile(r'(?<![\w.>:])(::\s*)?(CloseHandle|DeleteObject|DeleteDC|ReleaseDC|DestroyMenu|'
+                      r'DestroyIcon|DestroyCursor|ImageList_Destroy|EndPaint|'
+                      r'FindCloseChangeNotification|UnregisterWaitEx)\s*\(')
+HOLDERS = 'src/common/win32/handles.h'
 BASES = {'src/common/win32/window.cpp', 'src/common/win32/window.h',
          'src/common/win32/dialog.cpp', 'src/common/win32/dialog.h'}
 
@@ -32,6 +39,10 @@ def sources(*folders):
         for path in sorted((ROOT / folder).rglob('*')):
             if path.suffix in ('.h', '.cpp', '.rc'):
                 yield path
+
+
+def strip_comments(text):
+    return re.sub(r'//[^\n]*|/\*.*?\*/', '', text, flags=re.S)
 
 
 def check(path):
@@ -53,6 +64,9 @@ def check(path):
             problems.append(f'{rel}: includes {name} of another program')
     if rel.startswith('src/') and rel not in BASES and PROCEDURE.search(text):
         problems.append(f'{rel}: a window or dialog procedure outside the window and dialog bases')
+    if rel.startswith('src/') and rel != HOLDERS:
+        for match in RAW_FREE.finditer(strip_comments(text)):
+            problems.append(f'{rel}: {match.group(2)} by hand; free it through a holder of handles.h')
     return problems
 
 

@@ -208,6 +208,7 @@ LaunchAction NewEditorAction(const std::string& programFolder) {
     LaunchAction action;
     action.target = Quoted(programFolder + std::string(kEditorExe));
     action.show = kShowDefault;
+    action.failureMessage = StrPrintf(kMsgCannotProcess, action.target.c_str());
     return action;
 }
 
@@ -215,6 +216,7 @@ LaunchAction SecondEditorAction(const std::string& programFolder, const std::str
     LaunchAction action = NewEditorAction(programFolder);
     action.target += ' ';
     action.target += Quoted(path);
+    action.failureMessage = StrPrintf(kMsgCannotProcess, action.target.c_str());
     return action;
 }
 

@@ -124,7 +124,7 @@ bool CheckWritable(IWriteAccess& access, IFileSystem& fs, const std::string& pat
                    std::string* message);
 
 // The command line that starts a new editor: "<folder>RkEditor.exe" in double quotes.
-// Run with LaunchAction's show value; a failure to start is not reported.
+// Run with LaunchAction's show value; a failure to start shows its failureMessage.
 LaunchAction NewEditorAction(const std::string& programFolder);
 // The command line that opens path in a new editor: the above, a space, the quoted path.
 LaunchAction SecondEditorAction(const std::string& programFolder, const std::string& path);

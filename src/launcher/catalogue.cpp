@@ -61,13 +61,14 @@ TargetMatch MatchTarget(std::string_view target, std::string_view caption) {
 
 CMacroCatalogue::CMacroCatalogue(IFileSystem& fs, std::string targetCaption, int depth,
                                  int macroFileMax)
-    : fs_(fs), targetCaption_(std::move(targetCaption)), depth_(depth < 0 ? 0 : depth) {
-    model_.macroFileMax = macroFileMax < 0                ? 0
-                          : macroFileMax > kMaxMacroItems ? kMaxMacroItems
-                                                          : macroFileMax;
-}
+    : fs_(fs),
+      targetCaption_(std::move(targetCaption)),
+      depth_(std::max(depth, 0)),
+      macroFileMax_(std::clamp(macroFileMax, 0, kMaxMacroItems)) {}
 
 MacroMenuModel CMacroCatalogue::Build(const std::string& topPath) {
+    model_ = MacroMenuModel{};  // every scan starts afresh
+    model_.macroFileMax = macroFileMax_;
     topPath_ = topPath;
     ScanMacroFolder(topPath, depth_, true, model_.items);
     return std::move(model_);

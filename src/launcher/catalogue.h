@@ -119,6 +119,7 @@ public:
     CMacroCatalogue(IFileSystem& fs, std::string targetCaption, int depth, int macroFileMax);
 
     // Scans topPath with the configured depth, reading every file, and returns the model.
+    // Each call scans anew.
     MacroMenuModel Build(const std::string& topPath);
     // The same model, reading only the files that cache does not hold with their current
     // stamp; cache then holds what this scan met. now: the system time as a file time.
@@ -145,6 +146,7 @@ private:
     IFileSystem& fs_;
     std::string targetCaption_;
     int depth_;
+    int macroFileMax_;
     MacroMenuModel model_;
     MacroHeaderCache* cache_ = nullptr;
     FileTime now_ = 0;

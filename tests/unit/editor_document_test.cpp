@@ -363,7 +363,10 @@ TEST(EditorOpen, DecisionsOfOpenMacroFile) {
     EXPECT_EQ(a.launch.target,
               "\"C:\\Program Files\\Zorvane\\RkEditor.exe\" \"C:\\マクロ\\表示.txt\"");
     EXPECT_EQ(a.launch.show, kShowDefault);
-    EXPECT_EQ(a.launch.failureMessage, "") << "a second editor that fails is not reported";
+    EXPECT_EQ(a.launch.failureMessage,
+              "\"C:\\Program Files\\Zorvane\\RkEditor.exe\" "
+              "\"C:\\マクロ\\表示.txt\"\n\rが処理できません。")
+        << "a second editor that fails is reported with its command line";
 
     a = OpenMacroFile(fs, access, macro, false, kFolder);
     EXPECT_EQ(a.kind, OpenFileAction::Kind::OpenHere);
@@ -375,6 +378,8 @@ TEST(EditorOpen, DecisionsOfOpenMacroFile) {
     const LaunchAction fresh = NewEditorAction(kFolder);
     EXPECT_EQ(fresh.target, "\"C:\\Program Files\\Zorvane\\RkEditor.exe\"");
     EXPECT_EQ(fresh.show, kShowDefault);
+    EXPECT_EQ(fresh.failureMessage,
+              "\"C:\\Program Files\\Zorvane\\RkEditor.exe\"\n\rが処理できません。");
 }
 
 TEST(EditorStartup, CommandLineSplitAndFile) {

@@ -138,6 +138,23 @@ TEST(MacroCatalogue, FilesFirstThenFoldersInListingOrderWithIds) {
     EXPECT_EQ(m.items[2].children[1].children[0].id, 10003);
 }
 
+TEST(MacroCatalogue, ASecondBuildScansAnewFromAnEmptyModel) {
+    Catalogue c;
+    c.fs.AddFile(kTop + "\\one", Macro("One"));
+    c.fs.AddFile(kTop + "\\two", Macro("Two"));
+    CMacroCatalogue catalogue(c.fs, "", 2, 3);
+    EXPECT_EQ(catalogue.Build(kTop).itemCount, 2);
+    c.fs.AddFile(kTop + "\\three", Macro("Three"));
+    const MacroMenuModel m = catalogue.Build(kTop);
+    EXPECT_EQ(Describe(m.items), "One,Two,Three");
+    EXPECT_EQ(m.itemCount, 3);
+    EXPECT_EQ(m.macroFileMax, 3);
+    EXPECT_TRUE(m.maximumReached);
+    ASSERT_EQ(m.entries.size(), 3u);
+    EXPECT_EQ(m.entries[0].id, ID_MACRO_FIRST);
+    EXPECT_EQ(m.entries[2].id, ID_MACRO_FIRST + 2);
+}
+
 TEST(MacroCatalogue, TargetedMacrosFollowTheFrontWindow) {
     Catalogue c;
     c.fs.AddFile(kTop + "\\all.rkm", test::MacroText("All"));

@@ -14,34 +14,50 @@ namespace {
 
 constexpr UINT kTestDialog = 900;
 constexpr int kTestEdit = 100;
+constexpr int kTestCombo = 101;
 constexpr UINT kProbe = WM_APP + 7;
+
+// How a probe's creation handler answers.
+enum class Creation { Accept, Refuse, DestroyItself };
 
 // A created window that counts what it sees and may own itself.
 class ProbeWnd : public CWnd {
 public:
     int probes = 0;
     int* finals = nullptr;
-    bool selfOwned = false;
+    int* deletions = nullptr;
+    Creation creation = Creation::Accept;
+    ~ProbeWnd() override {
+        if (deletions != nullptr)
+            ++*deletions;
+    }
+    void OwnItself() { OwnItselfOnceCreated(); }
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override {
         if (msg == kProbe)
             return ++probes;
+        if (msg == WM_CREATE && creation == Creation::Refuse)
+            return -1;
+        if (msg == WM_CREATE && creation == Creation::DestroyItself) {
+            DestroyWindow(hwnd_);
+            return 0;
+        }
         return Default(msg, wp, lp);
     }
     void OnFinalMessage() override {
         if (finals != nullptr)
             ++*finals;
-        if (selfOwned)
-            delete this;
     }
 };
 
 TEST(WindowBase, CreatedWindowRoutesToItsObjectAndEndsWithOneFinalMessage) {
     int finals = 0;
+    int deletions = 0;
     auto* w = new ProbeWnd;
     w->finals = &finals;
-    w->selfOwned = true;
+    w->deletions = &deletions;
+    w->OwnItself();
     ASSERT_TRUE(w->CreateEx(0, L"ZvProbeWnd", L"probe", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
                             nullptr, nullptr, GetModuleHandleW(nullptr)));
     HWND hwnd = w->GetSafeHwnd();
@@ -64,8 +80,29 @@ TEST(WindowBase, CreatedWindowRoutesToItsObjectAndEndsWithOneFinalMessage) {
 
     DestroyWindow(hwnd);  // deletes w
     EXPECT_EQ(finals, 1);
+    EXPECT_EQ(deletions, 1) << "a created window that owns itself goes with its window";
     EXPECT_FALSE(IsWindow(hwnd));
     EXPECT_EQ(CWnd::FromHandle(hwnd), nullptr);
+}
+
+TEST(WindowBase, AFailedCreationLeavesTheObjectWithItsCaller) {
+    for (const Creation creation : {Creation::Refuse, Creation::DestroyItself}) {
+        SCOPED_TRACE(creation == Creation::Refuse ? "refused" : "destroyed while created");
+        int finals = 0;
+        int deletions = 0;
+        auto* w = new ProbeWnd;
+        w->OwnItself();
+        w->creation = creation;
+        w->finals = &finals;
+        w->deletions = &deletions;
+        EXPECT_FALSE(w->CreateEx(0, L"ZvProbeWnd", L"failed", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
+                                 nullptr, nullptr, GetModuleHandleW(nullptr)));
+        EXPECT_EQ(finals, 1) << "its window came and went";
+        ASSERT_EQ(deletions, 0) << "the caller still holds the object";
+        EXPECT_EQ(w->GetSafeHwnd(), nullptr);
+        delete w;
+        EXPECT_EQ(deletions, 1);
+    }
 }
 
 // A subclassed edit that takes its own change notifications.
@@ -140,13 +177,22 @@ public:
     std::string seenText;
     int inits = 0;
     int finals = 0;
+    int* deletions = nullptr;
     bool refuseOk = false;
-    bool selfOwned = false;
+    bool destroyInInit = false;
+    ~TestDialog() override {
+        if (deletions != nullptr)
+            ++*deletions;
+    }
+    void OwnItself() { OwnItselfOnceCreated(); }
+    void Focus(int id) { SelectField(id); }
 
 protected:
     BOOL OnInitDialog() override {
         ++inits;
         SetItemText(kTestEdit, "初期値");
+        if (destroyInInit)
+            DestroyWindow(hwnd_);
         return TRUE;
     }
     void OnOK() override {
@@ -154,11 +200,7 @@ protected:
         if (!refuseOk)
             CDialog::OnOK();
     }
-    void OnFinalMessage() override {
-        ++finals;
-        if (selfOwned)
-            delete this;
-    }
+    void OnFinalMessage() override { ++finals; }
 };
 
 // Presses a button of the dialog once its window exists.
@@ -182,8 +224,10 @@ TEST(DialogBase, ModalRunsInitCommandAndOkThenEnds) {
 }
 
 TEST(DialogBase, ModelessOwnsItselfAndCancelDestroysIt) {
+    int deletions = 0;
     auto* dlg = new TestDialog;
-    dlg->selfOwned = true;
+    dlg->deletions = &deletions;
+    dlg->OwnItself();
     ASSERT_TRUE(dlg->Create(nullptr));
     HWND hwnd = dlg->GetSafeHwnd();
     ASSERT_NE(hwnd, nullptr);
@@ -192,7 +236,8 @@ TEST(DialogBase, ModelessOwnsItselfAndCancelDestroysIt) {
     SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     EXPECT_TRUE(IsWindow(hwnd)) << "a refused OK keeps the dialog";
     SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-    EXPECT_FALSE(IsWindow(hwnd)) << "cancel ends a modeless dialog, which frees itself";
+    EXPECT_FALSE(IsWindow(hwnd)) << "cancel ends a modeless dialog";
+    EXPECT_EQ(deletions, 1) << "which frees itself";
 
     // A modeless dialog still open when its owner object goes is destroyed with it.
     {
@@ -201,6 +246,48 @@ TEST(DialogBase, ModelessOwnsItselfAndCancelDestroysIt) {
         hwnd = scoped.GetSafeHwnd();
     }
     EXPECT_FALSE(IsWindow(hwnd));
+}
+
+TEST(DialogBase, ModelessDestroyedWhileCreatedStaysWithItsCaller) {
+    int deletions = 0;
+    auto* dlg = new TestDialog;
+    dlg->deletions = &deletions;
+    dlg->OwnItself();
+    dlg->destroyInInit = true;
+    EXPECT_FALSE(dlg->Create(nullptr));
+    EXPECT_EQ(dlg->finals, 1);
+    ASSERT_EQ(deletions, 0) << "the caller still holds the dialog";
+    delete dlg;
+    EXPECT_EQ(deletions, 1);
+}
+
+TEST(DialogBase, AFieldTakesTheFocusWithItsTextSelectedAlsoInAComboBox) {
+    TestDialog dlg;
+    ASSERT_TRUE(dlg.Create(nullptr));
+    HWND hwnd = dlg.GetSafeHwnd();
+    ShowWindow(hwnd, SW_SHOW);
+    HWND edit = GetDlgItem(hwnd, kTestEdit);
+    HWND combo = GetDlgItem(hwnd, kTestCombo);
+    SetWindowTextW(combo, L"候補 one");
+    DWORD start = 9;
+    DWORD end = 0;
+    // A combo box selects its text by itself the first time only: the caret is then put
+    // inside it and the focus goes elsewhere before the field is refused.
+    dlg.Focus(kTestCombo);
+    SendMessageW(combo, CB_SETEDITSEL, 0, MAKELPARAM(2, 2));
+    dlg.Focus(kTestEdit);
+    dlg.Focus(kTestCombo);
+    EXPECT_EQ(GetParent(GetFocus()), combo) << "the combo box's edit has the focus";
+    SendMessageW(combo, CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 0u);
+    EXPECT_EQ(end, 6u);
+
+    dlg.Focus(kTestEdit);
+    EXPECT_EQ(GetFocus(), edit);
+    SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 0u);
+    EXPECT_EQ(end, 3u) << "初期値";
 }
 
 // A COM object that counts its references.

@@ -5,7 +5,6 @@
 #include "common/win32/dpi.h"
 #include "common/win32/msgbox.h"
 #include "common/win32/text.h"
-#include "common/win32/window.h"
 
 namespace zv {
 
@@ -31,8 +30,10 @@ INT_PTR CDialog::DoModal(HWND owner) {
 
 bool CDialog::Create(HWND owner) {
     modal_ = false;
-    return CreateDialogParamW(instance_, MAKEINTRESOURCEW(templateId_), owner, StaticDialogProc,
-                              reinterpret_cast<LPARAM>(this)) != nullptr;
+    lifetime_.CreationStarts();
+    return lifetime_.CreationEnds(CreateDialogParamW(instance_, MAKEINTRESOURCEW(templateId_),
+                                                     owner, StaticDialogProc,
+                                                     reinterpret_cast<LPARAM>(this)) != nullptr);
 }
 
 std::string CDialog::ItemText(int id) const {
@@ -53,9 +54,18 @@ void CDialog::EndDialog(INT_PTR result) {
 }
 
 void CDialog::ReportBadField(int id, const std::string& message) {
-    ShowMessageBox(message, MB_ICONEXCLAMATION);
+    MessageBoxOver(hwnd_, message, MB_OK | MB_ICONEXCLAMATION);
+    SelectField(id);
+}
+
+void CDialog::SelectField(int id) {
+    HWND field = Item(id);
     // The dialog manager's own focus change: an edit field gets its text selected.
-    SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(id)), TRUE);
+    SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field), TRUE);
+    wchar_t kind[16] = {};
+    GetClassNameW(field, kind, 16);
+    if (lstrcmpiW(kind, L"ComboBox") == 0)  // selects its text the first time only
+        SendMessageW(field, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
 }
 
 void CDialog::OnCreated() {
@@ -263,7 +273,9 @@ INT_PTR CALLBACK CDialog::StaticDialogProc(HWND dlg, UINT msg, WPARAM wp, LPARAM
         SetWindowLongPtrW(dlg, DWLP_USER, 0);
         self->hwnd_ = nullptr;
         self->ReleaseDpiObjects();  // the controls that showed them are gone
-        self->OnFinalMessage();     // may delete self
+        self->OnFinalMessage();
+        if (self->lifetime_.WindowGone())
+            delete self;
     }
     return result;
 }

@@ -14,6 +14,7 @@
 
 #include "common/dpi.h"
 #include "common/win32/handles.h"
+#include "common/win32/window.h"
 
 namespace zv {
 
@@ -61,9 +62,11 @@ protected:
     virtual bool OnCommand(UINT id, UINT code, HWND control);
     virtual void OnOK() { EndDialog(IDOK); }
     virtual void OnCancel() { EndDialog(IDCANCEL); }
-    // Called after the dialog's last message (WM_NCDESTROY); the window is gone. A modeless
-    // dialog that owns itself deletes itself here.
+    // Called after the dialog's last message (WM_NCDESTROY); the window is gone. The base
+    // deletes a dialog that owns itself afterwards: never delete it here.
     virtual void OnFinalMessage() {}
+    // For a dialog made with new: from a successful modeless Create on, it owns itself.
+    void OwnItselfOnceCreated() { lifetime_.Claim(); }
     // After ChangeDpi laid the controls out for newDpi.
     virtual void OnDpiChanged(UINT oldDpi, UINT newDpi) {
         (void)oldDpi;
@@ -76,9 +79,11 @@ protected:
     void SetDialogIcon(UINT id);
     HICON BigIcon() const { return bigIcon_.Get(); }
 
-    // OK's answer to a field it cannot take: the message in a message box (exclamation
-    // icon, the program's caption), then the focus on that field with its text selected.
+    // OK's answer to a field it cannot take: the message in a message box over the dialog
+    // (exclamation icon, the program's caption), then SelectField.
     void ReportBadField(int id, const std::string& message);
+    // The focus on a field with its text selected, an edit's or a combo box's.
+    void SelectField(int id);
     // Ends a modal dialog with result, or destroys a modeless one.
     void EndDialog(INT_PTR result);
     bool IsModal() const { return modal_; }
@@ -115,6 +120,7 @@ private:
     UniqueIcon bigIcon_;
     UniqueIcon smallIcon_;
     std::vector<UniqueIcon> controlIcons_;  // icon controls' images at a later DPI
+    SelfOwnership lifetime_;
 };
 
 }  // namespace zv

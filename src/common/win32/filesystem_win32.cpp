@@ -12,29 +12,27 @@ namespace {
 class Win32ReadFile : public IReadFile {
 public:
     explicit Win32ReadFile(HANDLE h) : h_(h) {}
-    ~Win32ReadFile() override { CloseHandle(h_); }
     std::size_t Read(char* buf, std::size_t size) override {
         const DWORD want = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
         DWORD got = 0;
-        if (!ReadFile(h_, buf, want, &got, nullptr))
+        if (!ReadFile(h_.Get(), buf, want, &got, nullptr))
             return 0;
         return got;
     }
 
 private:
-    HANDLE h_;
+    UniqueFile h_;
 };
 
 class Win32WriteFile : public IWriteFile {
 public:
     explicit Win32WriteFile(HANDLE h) : h_(h) {}
-    ~Win32WriteFile() override { CloseHandle(h_); }
     bool Write(std::string_view data) override {
         while (!data.empty()) {
             const DWORD want =
                 data.size() > 0x40000000 ? 0x40000000 : static_cast<DWORD>(data.size());
             DWORD put = 0;
-            if (!WriteFile(h_, data.data(), want, &put, nullptr) || put == 0)
+            if (!WriteFile(h_.Get(), data.data(), want, &put, nullptr) || put == 0)
                 return false;
             data.remove_prefix(put);
         }
@@ -42,7 +40,7 @@ public:
     }
 
 private:
-    HANDLE h_;
+    UniqueFile h_;
 };
 
 // Lists an open folder through its directory information. False when the file system
@@ -277,13 +275,12 @@ public:
         // The directory information of an open folder carries the change time, which
         // moves with permission and attribute changes that leave the write time alone.
         // Some network file systems do not give it: the search handle's listing then.
-        const HANDLE h = CreateFileW(wide.c_str(), FILE_LIST_DIRECTORY,
-                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                     nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-        if (h != INVALID_HANDLE_VALUE) {
-            const bool listed = ListOpenFolder(h, entries);
-            CloseHandle(h);
-            if (listed)
+        const UniqueFile folder(CreateFileW(wide.c_str(), FILE_LIST_DIRECTORY,
+                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                            nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
+                                            nullptr));
+        if (folder) {
+            if (ListOpenFolder(folder.Get(), entries))
                 return true;
             entries.clear();
         }

@@ -6,6 +6,7 @@
 #include <shlwapi.h>
 
 #include "common/folders.h"
+#include "common/win32/handles.h"
 #include "common/win32/msgbox.h"
 #include "common/win32/text.h"
 
@@ -69,8 +70,7 @@ bool StartBrowser(const std::string& address) {
         PROCESS_INFORMATION pi{};
         if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
                            &pi)) {
-            CloseHandle(pi.hThread);
-            CloseHandle(pi.hProcess);
+            const UniqueHandle thread(pi.hThread), process(pi.hProcess);  // not watched
             return true;
         }
     }

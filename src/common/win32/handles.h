@@ -1,9 +1,11 @@
 // Scoped holders for what Win32 hands out and expects back: kernel handles, GDI objects,
-// menus, icons, device contexts, selections into a device context, and COM interfaces.
-// Each frees its resource exactly once when it goes out of scope.
+// menus, icons, image lists, device contexts, selections into a device context, and COM
+// interfaces. Each frees its resource exactly once when it goes out of scope; no other
+// file frees one by hand (tests/check_layers.py).
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 #include <unknwn.h>
 
 #include <utility>
@@ -87,6 +89,11 @@ struct CursorTraits {
     static Handle Invalid() { return nullptr; }
     static void Close(Handle h) { DestroyCursor(h); }
 };
+struct ImageListTraits {
+    using Handle = HIMAGELIST;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { ImageList_Destroy(h); }
+};
 struct MemoryDcTraits {
     using Handle = HDC;
     static Handle Invalid() { return nullptr; }
@@ -106,7 +113,8 @@ using UniqueBrush = GdiObject<HBRUSH>;
 using UniqueMenu = ScopedHandle<MenuTraits>;
 using UniqueIcon = ScopedHandle<IconTraits>;
 using UniqueCursor = ScopedHandle<CursorTraits>;  // not shared (LoadImage without LR_SHARED)
-using MemoryDc = ScopedHandle<MemoryDcTraits>;    // from CreateCompatibleDC
+using UniqueImageList = ScopedHandle<ImageListTraits>;
+using MemoryDc = ScopedHandle<MemoryDcTraits>;  // from CreateCompatibleDC
 
 // A window's device context from GetDC (null window: the screen), released with it.
 class WindowDc {

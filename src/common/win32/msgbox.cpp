@@ -1,7 +1,5 @@
 #include "common/win32/msgbox.h"
 
-#include <windows.h>
-
 #include "common/win32/text.h"
 
 namespace zv {
@@ -15,12 +13,13 @@ std::string& Caption() {
 void SetMessageBoxCaption(const std::string& caption) {
     Caption() = caption;
 }
-const std::string& MessageBoxCaption() {
-    return Caption();
+
+int MessageBoxOver(HWND owner, const std::string& text, UINT type) {
+    return MessageBoxW(owner, ToWide(text).c_str(), ToWide(Caption()).c_str(), type);
 }
 
 void ShowMessageBox(const std::string& text, unsigned icon) {
-    MessageBoxW(GetActiveWindow(), ToWide(text).c_str(), ToWide(Caption()).c_str(), MB_OK | icon);
+    MessageBoxOver(GetActiveWindow(), text, MB_OK | icon);
 }
 
 }  // namespace zv

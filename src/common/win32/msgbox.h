@@ -1,5 +1,7 @@
-// Modal message boxes with an OK button and the program's name as caption.
+// Modal message boxes with the program's name as caption.
 #pragma once
+
+#include <windows.h>
 
 #include <string>
 
@@ -7,9 +9,11 @@ namespace zv {
 
 // The caption of every message box of this program ("RkEngine", "Zorvane", ...).
 void SetMessageBoxCaption(const std::string& caption);
-const std::string& MessageBoxCaption();
 
-// Shows text (CP932) with an OK button; returns when the user has closed it.
+// Shows text (CP932) over owner with MessageBoxW's buttons and icon (type); the button
+// the user chose.
+int MessageBoxOver(HWND owner, const std::string& text, UINT type);
+// Shows text with an OK button over the active window; returns when it was closed.
 void ShowMessageBox(const std::string& text, unsigned icon = 0);
 
 }  // namespace zv

@@ -17,7 +17,7 @@ UniqueHandle StartProgram(const std::string& commandLine, int show) {
                                         CREATE_NEW_PROCESS_GROUP, nullptr, nullptr, &si, &pi)) {
         return {};
     }
-    CloseHandle(pi.hThread);
+    const UniqueHandle thread(pi.hThread);  // not needed
     return UniqueHandle(pi.hProcess);
 }
 

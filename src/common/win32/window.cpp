@@ -71,8 +71,9 @@ bool CWnd::CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* titl
         if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
             return false;
     }
-    return CreateWindowExW(exStyle, className, title, style, x, y, width, height, parent, menu,
-                           instance, this) != nullptr;
+    lifetime_.CreationStarts();
+    return lifetime_.CreationEnds(CreateWindowExW(exStyle, className, title, style, x, y, width,
+                                                  height, parent, menu, instance, this) != nullptr);
 }
 
 bool CWnd::SubclassWindow(HWND hwnd, bool reflect) {
@@ -140,7 +141,9 @@ LRESULT CALLBACK CWnd::StaticWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) 
     const LRESULT result = self->WindowProc(msg, wp, lp);
     if (msg == WM_NCDESTROY) {
         self->Detach();
-        self->OnFinalMessage();  // may delete self
+        self->OnFinalMessage();
+        if (self->lifetime_.WindowGone())
+            delete self;
     }
     return result;
 }
@@ -151,7 +154,7 @@ LRESULT CALLBACK CWnd::SubclassProc(HWND, UINT msg, WPARAM wp, LPARAM lp, UINT_P
     if (msg == WM_NCDESTROY) {
         const LRESULT result = self->WindowProc(msg, wp, lp);
         self->UnsubclassWindow();
-        self->OnFinalMessage();  // may delete self
+        self->OnFinalMessage();
         return result;
     }
     return self->WindowProc(msg, wp, lp);

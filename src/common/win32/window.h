@@ -10,6 +10,32 @@
 
 namespace zv {
 
+// The one lifetime rule of a window object that owns itself (made with new): it does so
+// only once its creation succeeded, and its base deletes it after the window's last
+// message. A creation that fails, refused by its creation handler or destroyed before it
+// returned, leaves the object with its caller.
+class SelfOwnership {
+public:
+    void Claim() { claimed_ = true; }
+    void CreationStarts() { stage_ = Stage::Creating; }
+    // True when the window was created and still exists.
+    bool CreationEnds(bool created) {
+        stage_ = created && stage_ == Stage::Creating ? Stage::Created : Stage::None;
+        return stage_ == Stage::Created;
+    }
+    // After the window's last message: true when the base is to delete the object now.
+    bool WindowGone() {
+        const bool owned = claimed_ && stage_ == Stage::Created;
+        stage_ = stage_ == Stage::Creating ? Stage::DestroyedWhileCreating : Stage::None;
+        return owned;
+    }
+
+private:
+    enum class Stage { None, Creating, DestroyedWhileCreating, Created };
+    bool claimed_ = false;
+    Stage stage_ = Stage::None;
+};
+
 class CWnd {
 public:
     CWnd() = default;
@@ -49,9 +75,11 @@ protected:
     // WM_COMMAND, WM_NOTIFY, WM_DRAWITEM, WM_MEASUREITEM, WM_CTLCOLOR* and WM_*SCROLL of the
     // parent about this control. True when handled; result is then the parent's answer.
     virtual bool OnReflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
-    // Called after the window's last message (WM_NCDESTROY); the window is gone. An object
-    // that owns itself deletes itself here.
+    // Called after the window's last message (WM_NCDESTROY); the window is gone. The base
+    // deletes an object that owns itself afterwards: never delete it here.
     virtual void OnFinalMessage() {}
+    // For an object made with new: from a successful CreateEx on, it owns itself.
+    void OwnItselfOnceCreated() { lifetime_.Claim(); }
 
     HWND hwnd_ = nullptr;
 
@@ -65,6 +93,7 @@ private:
 
     bool subclassed_ = false;
     HWND reflectParent_ = nullptr;
+    SelfOwnership lifetime_;
 };
 
 // The first top-level window, in Z order from the desktop's first child, that carries

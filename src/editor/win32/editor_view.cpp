@@ -271,10 +271,8 @@ void CRkEditorView::TakeRecording() {
     const std::string note = RecordingEndNote(recording);
     ApplyList(doc_.List().InsertLinesAfter(doc_.List().Selection(), std::move(recording.lines)));
     SetFocus(list_.GetSafeHwnd());
-    if (!note.empty()) {
-        MessageBoxW(frame_.GetSafeHwnd(), ToWide(note).c_str(), ToWide(MessageBoxCaption()).c_str(),
-                    MB_OK | MB_ICONINFORMATION);
-    }
+    if (!note.empty())
+        MessageBoxOver(frame_.GetSafeHwnd(), note, MB_OK | MB_ICONINFORMATION);
 }
 
 void CRkEditorView::StopRecording() {

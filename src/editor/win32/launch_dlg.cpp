@@ -83,7 +83,7 @@ private:
         ReadControls();
         const LaunchTrial trial = TrialStart(fields_.program);
         if (!trial.message.empty()) {
-            Refuse(trial.message, IDC_LAUNCH_PROGRAM);
+            ReportBadField(IDC_LAUNCH_PROGRAM, trial.message);
             return;
         }
         if (!RunProgram(trial.commandLine, trial.show))

@@ -20,20 +20,8 @@ void CMacroDlg::CloseWith(std::string line) {
     EndDialog(IDOK);
 }
 
-void CMacroDlg::Refuse(const std::string& message, int focusId) {
-    ShowMessageBox(message, MB_ICONEXCLAMATION);
-    FocusControl(focusId);
-}
-
-void CMacroDlg::FocusControl(int id) {
-    HWND field = Item(id);
-    SetFocus(field);
-    SendMessageW(field, EM_SETSEL, 0, -1);
-}
-
 bool CMacroDlg::AskYesNo(const std::string& question) {
-    return MessageBoxW(hwnd_, ToWide(question).c_str(), ToWide(MessageBoxCaption()).c_str(),
-                       MB_YESNO | MB_ICONQUESTION) == IDYES;
+    return MessageBoxOver(hwnd_, question, MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
 void CMacroDlg::SetSpinRange(int spinId, IntRange range) {

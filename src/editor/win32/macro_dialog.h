@@ -25,10 +25,6 @@ protected:
     bool OnCommand(UINT id, UINT code, HWND control) override;
     // Closes with OK and the composed line.
     void CloseWith(std::string line);
-    // Shows a validation message and puts the focus on the control with id.
-    void Refuse(const std::string& message, int focusId);
-    // Focuses the control with id and selects its text.
-    void FocusControl(int id);
     // Asks a question with Yes and No; true for Yes.
     bool AskYesNo(const std::string& question);
     // Carries out the outcome of OK; idOf names the control of each of the model's fields.
@@ -40,13 +36,13 @@ protected:
                 CloseWith(ok.line);
                 return;
             case Kind::Message:
-                Refuse(ok.message, idOf(ok.focus));
+                ReportBadField(idOf(ok.focus), ok.message);
                 return;
             case Kind::Confirm:
                 if (AskYesNo(ok.message))
                     CloseWith(ok.line);
                 else
-                    FocusControl(idOf(ok.focus));
+                    SelectField(idOf(ok.focus));
                 return;
         }
     }

@@ -69,35 +69,35 @@ public:
     }
 };
 
-bool Run(const LaunchAction& action) {
-    return RunProgram(action.target, action.show);
+// Starts the program; the user is told when it could not be started.
+void Run(const LaunchAction& action) {
+    if (!RunProgram(action.target, action.show))
+        ShowMessageBox(action.failureMessage, MB_ICONEXCLAMATION);
 }
 
 }  // namespace
 
-CMainFrame::CMainFrame(CRkEditorApp& app) : app_(app) {}
+CMainFrame::CMainFrame(CRkEditorApp& app) : app_(app) {
+    OwnItselfOnceCreated();
+}
 
 CMainFrame* CMainFrame::Create(CRkEditorApp& app) {
-    auto* frame = new CMainFrame(app);
+    auto frame = std::unique_ptr<CMainFrame>(new CMainFrame(app));
     HINSTANCE instance = app.Instance();
-    HMENU menu = LoadMenuW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME));
     const HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME));
-    const bool created =
-        frame->CreateEx(0, kFrameClass, L"", WS_OVERLAPPEDWINDOW & ~WS_MAXIMIZEBOX, CW_USEDEFAULT,
-                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, menu, instance,
-                        CS_DBLCLKS, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), icon);
-    frame->creating_ = false;
-    if (!created) {
-        if (!frame->destroyedWhileCreating_ && menu != nullptr)
-            DestroyMenu(menu);  // no window took it
-        delete frame;           // it held back freeing itself while being created
+    if (!frame->CreateEx(0, kFrameClass, L"", WS_OVERLAPPEDWINDOW & ~WS_MAXIMIZEBOX, CW_USEDEFAULT,
+                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance,
+                         CS_DBLCLKS, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), icon))
         return nullptr;
-    }
-    return frame;
+    return frame.release();  // it owns itself now
 }
 
 bool CMainFrame::OnCreate() {
     SetPropW(hwnd_, kEditorMarker, reinterpret_cast<HANDLE>(1));
+    UniqueMenu menu(LoadMenuW(app_.Instance(), MAKEINTRESOURCEW(IDR_MAINFRAME)));
+    if (!menu || !SetMenu(hwnd_, menu.Get()))
+        return false;
+    menu.Release();  // the window's now
     dpi_ = DpiOfWindow(hwnd_);
     SetFrameIcons();
     CreateToolBar();
@@ -149,14 +149,13 @@ void CMainFrame::SetToolBarImages() {
     UniqueBitmap strip(LoadBitmapForDpi(app_.Instance(), IDB_TOOLBAR, dpi_));
     const SIZE size = BitmapSize(strip.Get());
     const int width = size.cx / kToolImageCount;
-    HIMAGELIST images =
-        ImageList_Create(width, size.cy, ILC_COLOR24 | ILC_MASK, kToolImageCount, 0);
-    ImageList_AddMasked(images, strip.Get(), RGB(255, 0, 255));
-    SendMessageW(toolBar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
+    UniqueImageList images(
+        ImageList_Create(width, size.cy, ILC_COLOR24 | ILC_MASK, kToolImageCount, 0));
+    if (!images || ImageList_AddMasked(images.Get(), strip.Get(), RGB(255, 0, 255)) < 0)
+        return;  // the buttons keep the images they have, or show none
+    SendMessageW(toolBar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images.Get()));
     SendMessageW(toolBar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(width, size.cy));
-    if (toolImages_ != nullptr)
-        ImageList_Destroy(toolImages_);  // the tool bar shows the new list now
-    toolImages_ = images;
+    toolImages_ = std::move(images);  // the tool bar shows the new list now
 }
 
 void CMainFrame::SetStatusFont() {
@@ -195,6 +194,8 @@ void CMainFrame::CreateToolBar() {
     toolBar_ = CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr,
                                WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP, 0,
                                0, 0, 0, hwnd_, nullptr, app_.Instance(), nullptr);
+    if (toolBar_ == nullptr)
+        return;  // the menu carries every command of the bar
     SendMessageW(toolBar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageW(toolBar_, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
     SetToolBarImages();
@@ -311,7 +312,7 @@ bool CMainFrame::PreTranslateMessage(MSG& msg) {
 }
 
 void CMainFrame::OnFileNew() {
-    Run(NewEditorAction(GetProgramFolder()));  // a failure to start is not reported
+    Run(NewEditorAction(GetProgramFolder()));
 }
 
 void CMainFrame::OnFileOpen() {
@@ -392,8 +393,7 @@ bool CMainFrame::SaveModified() {
         return true;
     askingToSave_ = true;
     const int answer =
-        MessageBoxW(hwnd_, ToWide(doc_.SaveQuestion()).c_str(), ToWide(kEditorName).c_str(),
-                    MB_YESNOCANCEL | MB_ICONEXCLAMATION);
+        MessageBoxOver(hwnd_, doc_.SaveQuestion(), MB_YESNOCANCEL | MB_ICONEXCLAMATION);
     const bool go = answer == IDYES ? OnFileSave() : answer == IDNO;
     askingToSave_ = false;
     return go;
@@ -446,20 +446,11 @@ void CMainFrame::OnEndSession(bool ending) {
 
 void CMainFrame::OnDestroy() {
     app_.RecentFiles().Save(app_.Profile());
-    if (toolImages_ != nullptr) {
-        ImageList_Destroy(toolImages_);
-        toolImages_ = nullptr;
-    }
     PostQuitMessage(0);
 }
 
 void CMainFrame::OnFinalMessage() {
-    if (creating_) {
-        destroyedWhileCreating_ = true;  // Create frees the object
-        return;
-    }
     app_.OnFrameDestroyed();
-    delete this;
 }
 
 void CMainFrame::ShowAddDropDown(const RECT& button) {

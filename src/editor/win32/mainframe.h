@@ -26,8 +26,8 @@ inline constexpr wchar_t kEditorMarker[] = L"__RKMANAGER_APPL_MUTEX__";
 
 class CMainFrame : public CWnd {
 public:
-    // Creates the main window (hidden) with its bars and view; null on failure. The
-    // frame owns itself and is freed with its window.
+    // Creates the main window (hidden) with its bars and view; null on failure. Once
+    // created, the frame owns itself.
     static CMainFrame* Create(CRkEditorApp& app);
 
     // Start-up: opens the file named on the command line (a file that is not a macro
@@ -104,7 +104,7 @@ private:
     std::unique_ptr<CRkEditorView> view_;
     HWND toolBar_ = nullptr;
     HWND statusBar_ = nullptr;
-    HIMAGELIST toolImages_ = nullptr;
+    UniqueImageList toolImages_;
     UniqueFont statusFont_;
     UniqueIcon bigIcon_;
     UniqueIcon smallIcon_;
@@ -114,8 +114,6 @@ private:
     Size minTrack_;
     std::wstring tipText_;       // the text a tool tip asked for, alive while it shows
     bool askingToSave_ = false;  // the save question is on screen
-    bool creating_ = true;
-    bool destroyedWhileCreating_ = false;
     CEditorRun run_{*this};  // a run from the editor, and the engine it waits for
 };
 

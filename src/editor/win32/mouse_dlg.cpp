@@ -130,8 +130,8 @@ private:
         const auto previous = reinterpret_cast<HBITMAP>(SendMessageW(
             Item(IDC_MOUSE_TRACKER), STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(image)));
         // The image the template loaded is handed back once and is ours to free.
-        if (previous != nullptr && previous != idle_.Get() && previous != active_.Get())
-            DeleteObject(previous);
+        const UniqueBitmap loaded(previous != idle_.Get() && previous != active_.Get() ? previous
+                                                                                       : nullptr);
     }
     void SetTrackingCursor() { SetCursor(cursor_.Get()); }
     bool Tracking() const { return GetCapture() == hwnd_ && tracking_; }

@@ -63,9 +63,8 @@ DWORD OwnIntegrity() {
         HANDLE token = nullptr;
         if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
             return DWORD{0};
-        const DWORD l = IntegrityOf(token);
-        CloseHandle(token);
-        return l;
+        const UniqueHandle held(token);
+        return IntegrityOf(token);
     }();
     return level;
 }
@@ -248,16 +247,17 @@ RecReach ReachOfProcess(DWORD pid) {
     if (pid == GetCurrentProcessId())
         return RecReach::Hooked;
     RecReach reach = RecReach::Hooked;
-    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
-    if (process == nullptr) {
+    const UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+    if (!process) {
         // Only a program above the editor's level keeps even this from it.
         return GetLastError() == ERROR_ACCESS_DENIED ? RecReach::Elevated : RecReach::Hooked;
     }
     BOOL wow64 = FALSE;
-    if (IsWow64Process(process, &wow64) && wow64)
+    if (IsWow64Process(process.Get(), &wow64) && wow64)
         reach = RecReach::Bits32;  // the editor and its hook are 64-bit
     HANDLE token = nullptr;
-    if (OpenProcessToken(process, TOKEN_QUERY, &token)) {
+    if (OpenProcessToken(process.Get(), TOKEN_QUERY, &token)) {
+        const UniqueHandle held(token);
         DWORD container = 0;
         DWORD size = 0;
         if (GetTokenInformation(token, TokenIsAppContainer, &container, sizeof container, &size) &&
@@ -265,11 +265,9 @@ RecReach ReachOfProcess(DWORD pid) {
             reach = RecReach::AppContainer;
         if (IntegrityOf(token) > OwnIntegrity())
             reach = RecReach::Elevated;
-        CloseHandle(token);
     } else if (GetLastError() == ERROR_ACCESS_DENIED) {
         reach = RecReach::Elevated;
     }
-    CloseHandle(process);
     return reach;
 }
 

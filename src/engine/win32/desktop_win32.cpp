@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "common/win32/globalblock.h"
+#include "common/win32/handles.h"
 #include "common/win32/text.h"
 #include "common/win32/window.h"
 
@@ -164,13 +165,10 @@ bool PutHandleBits(UINT format, const std::string& bytes) {
             log->palVersion = 0x300;
             log->palNumEntries = static_cast<WORD>(count);
             std::memcpy(log->palPalEntry, bytes.data(), count * sizeof(PALETTEENTRY));
-            HPALETTE palette = CreatePalette(log);
-            if (palette == nullptr)
+            GdiObject<HPALETTE> palette(CreatePalette(log));
+            if (!palette || SetClipboardData(CF_PALETTE, palette.Get()) == nullptr)
                 return false;
-            if (SetClipboardData(CF_PALETTE, palette) == nullptr) {
-                DeleteObject(palette);
-                return false;
-            }
+            palette.Release();  // the clipboard owns it now
             return true;
         }
         default:
@@ -188,10 +186,6 @@ void Wipe(Text& text) {
 class Win32StartedProcess : public IStartedProcess {
 public:
     explicit Win32StartedProcess(const PROCESS_INFORMATION& pi) : pi_(pi) {}
-    ~Win32StartedProcess() override {
-        CloseHandle(pi_.hThread);
-        CloseHandle(pi_.hProcess);
-    }
     Win32StartedProcess(const Win32StartedProcess&) = delete;
     Win32StartedProcess& operator=(const Win32StartedProcess&) = delete;
 
@@ -207,6 +201,8 @@ public:
 
 private:
     PROCESS_INFORMATION pi_;
+    UniqueHandle thread_{pi_.hThread};
+    UniqueHandle process_{pi_.hProcess};
 };
 
 }  // namespace
@@ -221,14 +217,14 @@ public:
     ClipboardOwnerWindow()
         : ready_(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
           requested_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
-        if (ready_ == nullptr || requested_ == nullptr)
+        if (!ready_ || !requested_)
             return;
         try {
             thread_ = std::thread([this] { Main(); });
         } catch (const std::system_error&) {
             return;
         }
-        WaitForSingleObject(ready_, INFINITE);
+        WaitForSingleObject(ready_.Get(), INFINITE);
     }
     ~ClipboardOwnerWindow() {
         if (window_ != nullptr)
@@ -237,10 +233,6 @@ public:
             thread_.join();
         Wipe(narrow_);
         Wipe(wide_);
-        if (ready_ != nullptr)
-            CloseHandle(ready_);
-        if (requested_ != nullptr)
-            CloseHandle(requested_);
     }
     ClipboardOwnerWindow(const ClipboardOwnerWindow&) = delete;
     ClipboardOwnerWindow& operator=(const ClipboardOwnerWindow&) = delete;
@@ -256,7 +248,7 @@ public:
         wide_ = ToWide(text);
         offered_ = true;
         requests_.clear();
-        ResetEvent(requested_);
+        ResetEvent(requested_.Get());
     }
 
     std::optional<ProcessId> WaitRequest(std::uint32_t timeoutMs) {
@@ -269,12 +261,12 @@ public:
                     requests_.pop_front();
                     return asked;
                 }
-                ResetEvent(requested_);
+                ResetEvent(requested_.Get());
             }
             const ULONGLONG now = GetTickCount64();
             if (now >= until)
                 return std::nullopt;
-            WaitForSingleObject(requested_, static_cast<DWORD>(until - now));
+            WaitForSingleObject(requested_.Get(), static_cast<DWORD>(until - now));
         }
     }
 
@@ -312,7 +304,7 @@ private:
                             GetModuleHandleW(nullptr))) {
             window_ = window.GetSafeHwnd();
         }
-        SetEvent(ready_);
+        SetEvent(ready_.Get());
         if (window_ == nullptr)
             return;
         MSG msg;
@@ -334,7 +326,7 @@ private:
         if (HWND opener = GetOpenClipboardWindow(); opener != nullptr)
             GetWindowThreadProcessId(opener, &pid);
         requests_.push_back(pid);
-        SetEvent(requested_);
+        SetEvent(requested_.Get());
     }
 
     void Forget() {
@@ -344,8 +336,8 @@ private:
         Wipe(wide_);
     }
 
-    HANDLE ready_;
-    HANDLE requested_;
+    UniqueHandle ready_;
+    UniqueHandle requested_;
     std::thread thread_;
     HWND window_ = nullptr;
     std::mutex lock_;
@@ -529,12 +521,8 @@ ProcessId Win32EngineDesktop::ProcessIdOfWindow(WindowHandle window) {
 }
 
 bool Win32EngineDesktop::WaitProcessIdle(ProcessId pid, std::uint32_t timeoutMs) {
-    const HANDLE process = OpenProcess(PROCESS_ALL_ACCESS, FALSE, pid);
-    if (process == nullptr)
-        return false;
-    const DWORD result = WaitForInputIdle(process, timeoutMs);
-    CloseHandle(process);
-    return result == 0;
+    const UniqueHandle process(OpenProcess(PROCESS_ALL_ACCESS, FALSE, pid));
+    return process && WaitForInputIdle(process.Get(), timeoutMs) == 0;
 }
 
 std::unique_ptr<IStartedProcess> Win32EngineDesktop::StartProcess(const std::string& commandLine) {
@@ -694,27 +682,23 @@ bool Win32EngineDesktop::RunBounded(std::function<void(IEngineDesktop&)> job,
             : job(std::move(j)),
               desktop(osMajor, nt),
               done(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
-        ~Bounded() {
-            if (done != nullptr)
-                CloseHandle(done);
-        }
         std::function<void(IEngineDesktop&)> job;
         Win32EngineDesktop desktop;
-        HANDLE done;
+        UniqueHandle done;
     };
     auto bounded = std::make_shared<Bounded>(std::move(job), osMajor_, ntPlatform_);
-    if (bounded->done == nullptr)
+    if (!bounded->done)
         return false;
     bounded->desktop.ownerTried_ = true;  // it opens the clipboard without a window
     try {
         std::thread([bounded] {
             bounded->job(bounded->desktop);
-            SetEvent(bounded->done);
+            SetEvent(bounded->done.Get());
         }).detach();
     } catch (const std::system_error&) {
         return false;
     }
-    return WaitForSingleObject(bounded->done, timeoutMs) == WAIT_OBJECT_0;
+    return WaitForSingleObject(bounded->done.Get(), timeoutMs) == WAIT_OBJECT_0;
 }
 
 // ---- system settings ----

@@ -11,24 +11,17 @@ CMacroThread::CMacroThread(CommandContext& ctx, IFileSystem& fs, std::string log
                            const std::atomic<HWND>& statusWindow)
     : ctx_(ctx), fs_(fs), logPath_(std::move(logPath)), statusWindow_(statusWindow) {}
 
-CMacroThread::~CMacroThread() {
-    if (handle_ != nullptr)
-        CloseHandle(handle_);
-    if (queueReady_ != nullptr)
-        CloseHandle(queueReady_);
-}
-
 bool CMacroThread::Create() {
-    queueReady_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    if (queueReady_ == nullptr)
+    queueReady_.Reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    if (!queueReady_)
         return false;
     const uintptr_t h = _beginthreadex(nullptr, 0, &CMacroThread::ThreadMain, this, 0, &threadId_);
     if (h == 0)
         return false;
-    handle_ = reinterpret_cast<HANDLE>(h);
+    handle_.Reset(reinterpret_cast<HANDLE>(h));
     // Thread messages posted before the queue exists are lost: wait for it (or for the
     // thread's end, should it fail before).
-    const HANDLE waits[2] = {queueReady_, handle_};
+    const HANDLE waits[2] = {queueReady_.Get(), handle_.Get()};
     WaitForMultipleObjects(2, waits, FALSE, INFINITE);
     return true;
 }
@@ -39,7 +32,7 @@ bool CMacroThread::PostStartRun(WPARAM firstParam) {
 
 bool CMacroThread::Running() const {
     DWORD code = 0;
-    return handle_ != nullptr && GetExitCodeThread(handle_, &code) && code == STILL_ACTIVE;
+    return handle_ && GetExitCodeThread(handle_.Get(), &code) && code == STILL_ACTIVE;
 }
 
 unsigned __stdcall CMacroThread::ThreadMain(void* self) {
@@ -49,7 +42,7 @@ unsigned __stdcall CMacroThread::ThreadMain(void* self) {
 unsigned CMacroThread::Main() {
     MSG msg;
     PeekMessageW(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);  // creates the queue
-    SetEvent(queueReady_);
+    SetEvent(queueReady_.Get());
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         if (msg.hwnd != nullptr || msg.message != kMsgStartRun || msg.wParam != kStartRunParam)
             continue;

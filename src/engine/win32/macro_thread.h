@@ -10,6 +10,7 @@
 
 #include "engine/commands.h"
 #include "common/filesystem.h"
+#include "common/win32/handles.h"
 
 namespace zv {
 
@@ -23,9 +24,6 @@ public:
     // window it holds then, if any.
     CMacroThread(CommandContext& ctx, IFileSystem& fs, std::string logPath,
                  const std::atomic<HWND>& statusWindow);
-    ~CMacroThread();
-    CMacroThread(const CMacroThread&) = delete;
-    CMacroThread& operator=(const CMacroThread&) = delete;
 
     // Starts the thread (normal priority, default stack) and returns once its message
     // queue exists; false when it could not be started.
@@ -34,7 +32,7 @@ public:
     bool PostStartRun(WPARAM firstParam);
     // The thread's handle; it stays valid after the thread has ended, until this object
     // is destroyed. nullptr when no thread was started.
-    HANDLE Handle() const { return handle_; }
+    HANDLE Handle() const { return handle_.Get(); }
     // True while the thread runs.
     bool Running() const;
 
@@ -46,9 +44,9 @@ private:
     IFileSystem& fs_;
     std::string logPath_;
     const std::atomic<HWND>& statusWindow_;
-    HANDLE handle_ = nullptr;
+    UniqueHandle handle_;
     unsigned threadId_ = 0;
-    HANDLE queueReady_ = nullptr;
+    UniqueHandle queueReady_;
 };
 
 }  // namespace zv

@@ -37,10 +37,8 @@ void CAboutDlg::OnDpiChanged(UINT, UINT) {
 }
 
 void CAboutDlg::OnUpdate() {
-    if (MessageBoxW(hwnd_, ToWide(kMsgUpdateConfirm).c_str(), ToWide(MessageBoxCaption()).c_str(),
-                    MB_OKCANCEL | MB_ICONQUESTION) != IDOK) {
+    if (MessageBoxOver(hwnd_, kMsgUpdateConfirm, MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
         return;
-    }
     const std::string command = UpdateCommandLine(programFolder_);
     if (!RunProgram(command, kShowDefault)) {
         host_.ShowMessage(StrPrintf(kMsgUpdateStartFailed, command.c_str()));

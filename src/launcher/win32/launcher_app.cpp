@@ -54,7 +54,7 @@ bool CRkHotkeyApp::InitInstance(HINSTANCE instance) {
 
     CCommandWnd* window = new CCommandWnd(*this);
     if (!window->CreateTrayWindow(instance)) {
-        delete window;  // never got a window, so it cannot delete itself
+        delete window;  // a failed creation leaves it with its creator
         return false;
     }
     mainWindow_ = window->GetSafeHwnd();

@@ -1,5 +1,6 @@
 #include "launcher/win32/menubuild.h"
 
+#include "common/win32/handles.h"
 #include "common/win32/text.h"
 
 namespace zv {
@@ -10,15 +11,14 @@ void InsertMacroMenuItems(HMENU menu, const std::vector<MacroMenuNode>& items, H
     for (const MacroMenuNode& node : items) {
         const std::wstring label = ToWide(node.label);
         if (node.isFolder) {
-            HMENU sub = CreatePopupMenu();
-            if (sub == nullptr)
+            UniqueMenu sub(CreatePopupMenu());
+            if (!sub)
                 continue;
-            InsertMacroMenuItems(sub, node.children, ordinary, targeted);
+            InsertMacroMenuItems(sub.Get(), node.children, ordinary, targeted);
             if (!InsertMenuW(menu, position, MF_BYPOSITION | MF_POPUP | MF_STRING,
-                             reinterpret_cast<UINT_PTR>(sub), label.c_str())) {
-                DestroyMenu(sub);
+                             reinterpret_cast<UINT_PTR>(sub.Get()), label.c_str()))
                 continue;
-            }
+            sub.Release();  // the menu's now
         } else {
             if (!InsertMenuW(menu, position, MF_BYPOSITION | MF_STRING,
                              static_cast<UINT_PTR>(node.id), label.c_str())) {

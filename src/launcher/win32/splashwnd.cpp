@@ -9,12 +9,14 @@
 namespace zv {
 
 CSplashWnd::CSplashWnd(HINSTANCE instance, int osMajor)
-    : CDialog(IDD_SPLASH, instance), osMajor_(osMajor) {}
+    : CDialog(IDD_SPLASH, instance), osMajor_(osMajor) {
+    OwnItselfOnceCreated();
+}
 
 HWND CSplashWnd::Create(HINSTANCE instance, int osMajor) {
     auto* splash = new CSplashWnd(instance, osMajor);
     if (!splash->CDialog::Create(nullptr)) {
-        delete splash;  // never got a window, so it cannot free itself
+        delete splash;  // a failed creation leaves it with its creator
         return nullptr;
     }
     HWND dlg = splash->GetSafeHwnd();

@@ -23,7 +23,6 @@ private:
     BOOL OnInitDialog() override;
     void OnDpiChanged(UINT oldDpi, UINT newDpi) override;
     INT_PTR DialogProc(UINT msg, WPARAM wp, LPARAM lp) override;
-    void OnFinalMessage() override { delete this; }
 
     int osMajor_;
 };

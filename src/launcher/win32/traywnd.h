@@ -13,8 +13,9 @@ namespace zv {
 
 class CTrayWnd : public CWnd {
 public:
-    // Creates the hidden top-level tool window "TrayIconHandler". The object must live on
-    // the heap: it deletes itself after the window's last message.
+    // The object must live on the heap: once its window is created, it owns itself.
+    CTrayWnd() { OwnItselfOnceCreated(); }
+    // Creates the hidden top-level tool window "TrayIconHandler".
     virtual bool CreateTrayWindow(HINSTANCE instance);
     virtual void OnTrayMenu() {}
     virtual void OnTrayClick() {}
@@ -25,7 +26,6 @@ public:
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
-    void OnFinalMessage() override { delete this; }
 
 private:
     void Apply(const TrayStep& step);

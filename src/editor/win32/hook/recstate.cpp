@@ -25,15 +25,14 @@ CRecArm::Result CRecArm::Open(DWORD* error) {
     *error = 0;
     if (view_ != nullptr)
         return Result::Ok;
-    mutex_ = CreateMutexW(nullptr, FALSE, kRecordingMutexName);
-    if (mutex_ == nullptr) {
+    mutex_.Reset(CreateMutexW(nullptr, FALSE, kRecordingMutexName));
+    if (!mutex_) {
         *error = GetLastError();
         return Result::Failed;
     }
-    const DWORD wait = WaitForSingleObject(mutex_, 0);
+    const DWORD wait = WaitForSingleObject(mutex_.Get(), 0);
     if (wait != WAIT_OBJECT_0 && wait != WAIT_ABANDONED) {  // abandoned: its editor was killed
-        CloseHandle(mutex_);
-        mutex_ = nullptr;
+        mutex_.Reset();
         return Result::Busy;
     }
     PSECURITY_DESCRIPTOR sd = nullptr;
@@ -44,25 +43,22 @@ CRecArm::Result CRecArm::Open(DWORD* error) {
         return Result::Failed;
     }
     SECURITY_ATTRIBUTES sa{sizeof sa, sd, FALSE};
-    for (int attempt = 0; attempt < kCreateAttempts && section_ == nullptr; ++attempt) {
+    for (int attempt = 0; attempt < kCreateAttempts && !section_; ++attempt) {
         if (attempt > 0)
             Sleep(kCreateRetryMs);
-        HANDLE section = CreateFileMappingW(INVALID_HANDLE_VALUE, &sa, PAGE_READWRITE, 0,
-                                            sizeof(RecArmState), kRecArmSectionName);
+        section_.Reset(CreateFileMappingW(INVALID_HANDLE_VALUE, &sa, PAGE_READWRITE, 0,
+                                          sizeof(RecArmState), kRecArmSectionName));
         *error = GetLastError();
-        if (section != nullptr && *error == ERROR_ALREADY_EXISTS) {
-            CloseHandle(section);  // not ours: someone else chose who may write it
-            section = nullptr;
-        }
-        section_ = section;
+        if (*error == ERROR_ALREADY_EXISTS)
+            section_.Reset();  // not ours: someone else chose who may write it
     }
     LocalFree(sd);
-    if (section_ == nullptr) {
+    if (!section_) {
         Close();
         return Result::Failed;
     }
     view_ = static_cast<RecArmState*>(
-        MapViewOfFile(section_, FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, sizeof(RecArmState)));
+        MapViewOfFile(section_.Get(), FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, sizeof(RecArmState)));
     if (view_ == nullptr) {
         *error = GetLastError();
         Close();
@@ -90,26 +86,22 @@ void CRecArm::Close() {
         UnmapViewOfFile(view_);
         view_ = nullptr;
     }
-    if (section_ != nullptr) {
-        CloseHandle(section_);
-        section_ = nullptr;
-    }
-    if (mutex_ != nullptr) {
-        ReleaseMutex(mutex_);
-        CloseHandle(mutex_);
-        mutex_ = nullptr;
+    section_.Reset();
+    if (mutex_) {
+        ReleaseMutex(mutex_.Get());
+        mutex_.Reset();
     }
 }
 
 HWND ArmedRecorderWindow(DWORD* pid) {
     *pid = 0;
-    HANDLE section = OpenFileMappingW(FILE_MAP_READ, FALSE, kRecArmSectionName);
-    if (section == nullptr)
+    const UniqueHandle section(OpenFileMappingW(FILE_MAP_READ, FALSE, kRecArmSectionName));
+    if (!section)
         return nullptr;
     HWND recorder = nullptr;
     DWORD recorderPid = 0;
     if (const auto* state = static_cast<const RecArmState*>(
-            MapViewOfFile(section, FILE_MAP_READ, 0, 0, sizeof(RecArmState)))) {
+            MapViewOfFile(section.Get(), FILE_MAP_READ, 0, 0, sizeof(RecArmState)))) {
         const LONG before = state->sequence;
         if (state->magic == kRecArmMagic && state->armed == 1 && (before & 1) == 0) {
             recorder = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(state->recorder));
@@ -119,7 +111,6 @@ HWND ArmedRecorderWindow(DWORD* pid) {
         }
         UnmapViewOfFile(state);
     }
-    CloseHandle(section);
     DWORD owner = 0;
     if (recorder == nullptr || !IsWindow(recorder) ||
         GetWindowThreadProcessId(recorder, &owner) == 0 || owner != recorderPid) {

@@ -12,6 +12,8 @@
 
 #include <cstdint>
 
+#include "common/win32/handles.h"
+
 namespace zv {
 
 inline constexpr wchar_t kRecArmSectionName[] = L"Local\\ZorvaneRecorderArm";
@@ -53,8 +55,8 @@ public:
     bool IsOpen() const { return view_ != nullptr; }
 
 private:
-    HANDLE mutex_ = nullptr;
-    HANDLE section_ = nullptr;
+    UniqueHandle mutex_;
+    UniqueHandle section_;
     RecArmState* view_ = nullptr;
 };
 
