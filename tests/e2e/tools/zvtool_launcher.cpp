@@ -45,32 +45,27 @@ WORD KeyCode(const std::wstring& name) {
     return 0;
 }
 
-void SendKey(WORD vk, bool up) {
-    INPUT in{};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = vk;
-    in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
-    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    if (vk == VK_DOWN || vk == VK_UP || vk == VK_LEFT || vk == VK_RIGHT || vk == VK_HOME ||
-        vk == VK_END) {
-        in.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
+bool LeftClickAt(int x, int y) {
+    return PointerTo(x, y) &&
+           ClickButton(POINT{x, y}, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, VK_LBUTTON);
+}
+
+// The keys of a chord such as "ctrl+s"; empty when a name is unknown.
+std::vector<WORD> Chord(const std::wstring& chord) {
+    std::vector<WORD> keys;
+    const std::wstring c = Lower(chord);
+    size_t start = 0;
+    while (start <= c.size()) {
+        size_t plus = c.find(L'+', start);
+        if (plus == std::wstring::npos)
+            plus = c.size();
+        const WORD vk = KeyCode(c.substr(start, plus - start));
+        if (vk == 0)
+            return {};
+        keys.push_back(vk);
+        start = plus + 1;
     }
-    SendInput(1, &in, sizeof in);
-}
-
-void MouseButton(DWORD flags) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = flags;
-    SendInput(1, &in, sizeof in);
-}
-
-void LeftClickAt(int x, int y) {
-    SetCursorPos(x, y);
-    Sleep(50);
-    MouseButton(MOUSEEVENTF_LEFTDOWN);
-    Sleep(50);
-    MouseButton(MOUSEEVENTF_LEFTUP);
+    return keys;
 }
 
 // The command line of a process, read from its process parameters.
@@ -137,47 +132,67 @@ void PumpFor(DWORD ms) {
 ZV_TOOL_COMMAND(
     CmdSendKeys, L"send-keys",
     "send-keys CHORD...: presses each chord through SendInput (e.g. alt+z down return ctrl+return "
-    "esc f5 a), 80 ms apart") {
+    "esc f5 a); each is taken and handled by the window in front before the next") {
     for (const std::wstring& chord : args) {
-        std::vector<WORD> keys;
-        size_t start = 0;
-        const std::wstring c = Lower(chord);
-        while (start <= c.size()) {
-            size_t plus = c.find(L'+', start);
-            if (plus == std::wstring::npos)
-                plus = c.size();
-            const WORD vk = KeyCode(c.substr(start, plus - start));
-            if (vk == 0)
-                return 2;
-            keys.push_back(vk);
-            start = plus + 1;
-        }
-        for (WORD vk : keys)
-            SendKey(vk, false);
-        for (auto it = keys.rbegin(); it != keys.rend(); ++it)
-            SendKey(*it, true);
-        Sleep(80);
+        const std::vector<WORD> keys = Chord(chord);
+        if (keys.empty())
+            return 2;
+        if (!PressChord(keys))
+            return 3;
     }
     return 0;
 }
 
+namespace {
+
+// What hold-keys waits for before it lets the keys go: a process NAME started, or a
+// top-level window CAPTION shown.
+bool Came(const std::vector<std::wstring>& until) {
+    for (const std::wstring& u : until) {
+        if (u.rfind(L"process:", 0) == 0 && !ProcessesNamed(u.substr(8)).empty())
+            return true;
+        if (u.rfind(L"window:", 0) == 0) {
+            HWND w = FindTopLevel(u.substr(7), false);
+            if (w != nullptr && IsWindowVisible(w))
+                return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
 ZV_TOOL_COMMAND(
     CmdHoldKeys, L"hold-keys",
-    "hold-keys KEY... -- KEY|click:X,Y|post:CAPTION,MSG,WP,LP...: holds KEYs (e.g. ctrl "
-    "shift) down while pressing the keys, clicking or posting messages, then releases them") {
+    "hold-keys KEY... [--until=process:NAME|window:CAPTION...] -- KEY|click:X,Y|post:CAPTION,MSG,"
+    "WP,LP...: holds KEYs (e.g. ctrl shift) down while pressing the keys, clicking or posting "
+    "messages; lets them go once what they went to has handled them, or (with --until) once "
+    "one of the processes or windows came") {
     size_t split = 0;
     while (split < args.size() && args[split] != L"--")
         ++split;
     std::vector<WORD> held;
+    std::vector<std::wstring> until;
     for (size_t i = 0; i < split; ++i) {
+        if (args[i].rfind(L"--until=", 0) == 0) {
+            until.push_back(args[i].substr(8));
+            continue;
+        }
         const WORD vk = KeyCode(Lower(args[i]));
         if (vk == 0)
             return 2;
         held.push_back(vk);
     }
-    for (WORD vk : held)
-        SendKey(vk, false);
-    Sleep(80);
+    // The keys are down for the window in front before anything else comes.
+    {
+        const Receiver receiver(KeyboardReceiver());
+        for (WORD vk : held) {
+            SendKey(vk, false);
+            if (!receiver.WaitKey(vk, true))
+                return 3;
+        }
+    }
+    std::vector<HWND> posted;
     for (size_t i = split + 1; i < args.size(); ++i) {
         if (args[i].rfind(L"post:", 0) == 0) {
             // post:CAPTION,MSG,WPARAM,LPARAM
@@ -191,29 +206,49 @@ ZV_TOOL_COMMAND(
                 PostMessageW(w, ParseUint(post.substr(c1 + 1, c2 - c1 - 1)),
                              ParseUint(post.substr(c2 + 1, c3 - c2 - 1)),
                              static_cast<LPARAM>(ParseUint(post.substr(c3 + 1))));
+                posted.push_back(w);
             }
-            Sleep(80);
             continue;
         }
         if (args[i].rfind(L"click:", 0) == 0) {
             int x = 0, y = 0;
             if (swscanf(args[i].c_str() + 6, L"%d,%d", &x, &y) != 2)
                 break;
-            LeftClickAt(x, y);
-            Sleep(80);
+            if (!LeftClickAt(x, y))
+                return 3;
             continue;
         }
         const WORD vk = KeyCode(Lower(args[i]));
         if (vk == 0)
             break;
-        SendKey(vk, false);
-        SendKey(vk, true);
-        Sleep(80);
+        if (!PressChord({vk}))
+            return 3;
     }
-    Sleep(1500);  // the command is handled after the menu closes; keep the keys down meanwhile
+    // A key or a click was handled when its receiver took it and came back to its message
+    // loop (PressChord, ClickButton). A posted message comes after the messages sent to
+    // its window: it was handled once that window's thread has come back to its loop for
+    // messages sent after it, a few times over, or once what it starts came.
+    bool ok = true;
+    if (!until.empty()) {
+        const ULONGLONG end = GetTickCount64() + 15000;
+        while (!Came(until) && GetTickCount64() < end)
+            Sleep(20);
+        if (!Came(until)) {
+            std::string names;
+            for (const std::wstring& u : until)
+                names += (names.empty() ? "" : ", ") + Utf8(u);
+            PrintLine("none came within 15000 ms: " + names);
+            ok = false;
+        }
+    } else {
+        for (HWND w : posted) {
+            for (int i = 0; i < 3 && ok; ++i)
+                ok = WaitIdle(w);
+        }
+    }
     for (auto it = held.rbegin(); it != held.rend(); ++it)
         SendKey(*it, true);
-    return 0;
+    return ok ? 0 : 3;
 }
 
 ZV_TOOL_COMMAND(
@@ -329,8 +364,9 @@ ZV_TOOL_COMMAND(
 
 ZV_TOOL_COMMAND(
     CmdCmdlineWait, L"cmdline-wait",
-    "cmdline-wait NAME TIMEOUT_MS: waits for a process NAME that was not running when called and "
-    "prints its command line as JSON") {
+    "cmdline-wait NAME TIMEOUT_MS [STOP_FILE]: waits for a process NAME that was not running "
+    "when called and prints its command line as JSON; once STOP_FILE exists, looks a last time "
+    "(the test knows by then that whatever was to start has started)") {
     if (args.size() < 2)
         return 2;
     std::set<DWORD> before;
@@ -338,7 +374,9 @@ ZV_TOOL_COMMAND(
         before.insert(p.first);
     PrintLine("watching");
     const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(ArgInt(args, 1, 10000));
-    while (GetTickCount64() < end) {
+    bool last = false;
+    while (GetTickCount64() < end && !last) {
+        last = args.size() > 2 && GetFileAttributesW(args[2].c_str()) != INVALID_FILE_ATTRIBUTES;
         for (const auto& p : ProcessesNamed(args[0])) {
             if (before.count(p.first))
                 continue;
@@ -356,20 +394,17 @@ ZV_TOOL_COMMAND(
 
 ZV_TOOL_COMMAND(CmdMouseClick, L"mouse-click",
                 "mouse-click X Y [left|right]: moves the pointer to (X, Y) and clicks there "
-                "through SendInput") {
+                "through SendInput; the window there has taken and handled the click when it "
+                "ends") {
     if (args.size() < 2)
         return 2;
     const bool right = args.size() > 2 && Lower(args[2]) == L"right";
-    if (!right) {
-        LeftClickAt(ArgInt(args, 0, 0), ArgInt(args, 1, 0));
-        return 0;
-    }
-    SetCursorPos(ArgInt(args, 0, 0), ArgInt(args, 1, 0));
-    Sleep(50);
-    MouseButton(MOUSEEVENTF_RIGHTDOWN);
-    Sleep(50);
-    MouseButton(MOUSEEVENTF_RIGHTUP);
-    return 0;
+    const POINT at{ArgInt(args, 0, 0), ArgInt(args, 1, 0)};
+    if (!PointerTo(at.x, at.y))
+        return 3;
+    const bool ok = right ? ClickButton(at, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP, VK_RBUTTON)
+                          : ClickButton(at, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, VK_LBUTTON);
+    return ok ? 0 : 3;
 }
 
 ZV_TOOL_COMMAND(CmdCursorTo, L"cursor-to",
@@ -443,18 +478,26 @@ ZV_TOOL_COMMAND(
     "that showed no menu within 10 s") {
     const int count = ArgInt(args, 0, 7);
     const bool floor = args.size() >= 3;
+    const HWND front = GetForegroundWindow();
     std::string presses, floors;
     for (int i = 0; i < count; ++i) {
         if (!WaitPopupGone(5000))
             return 1;
-        Sleep(300);  // the launcher has handed the keyboard back to the window in front
+        // The launcher hands the keyboard back to the window in front after its menu.
+        const ULONGLONG end = GetTickCount64() + 5000;
+        while (GetForegroundWindow() != front && GetTickCount64() < end)
+            Sleep(5);
+        if (GetForegroundWindow() != front) {
+            PrintLine("the window in front did not get the keyboard back after press " +
+                      std::to_string(i));
+            return 1;
+        }
         if (floor) {
             const double start = NowMs();
             SearchTree(args[1], ArgInt(args, 2, 2));
             if (i > 0)
                 floors += ",";
             floors += Figure(NowMs() - start);
-            Sleep(100);
         }
         INPUT keys[4] = {};
         const WORD chord[4] = {VK_MENU, 'Z', 'Z', VK_MENU};
@@ -473,9 +516,8 @@ ZV_TOOL_COMMAND(
         if (i > 0)
             presses += ",";
         presses += menu != nullptr ? Figure(elapsed) : "null";
-        Sleep(100);
-        SendKey(VK_ESCAPE, false);
-        SendKey(VK_ESCAPE, true);
+        if (!PressChord({VK_ESCAPE}))
+            return 1;
     }
     if (!WaitPopupGone(5000))
         return 1;
