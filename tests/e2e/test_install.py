@@ -4,7 +4,6 @@ through the installed engine, and the uninstaller removes the programs and short
 keeps the user's macros and configuration. The portable zip holds the same folder."""
 import pathlib
 import subprocess
-import time
 import unittest
 import zipfile
 
@@ -32,12 +31,10 @@ class Install(unittest.TestCase):
             self.s.tool('kill', name)
 
     def wait_for(self, condition, timeout=60):
-        deadline = time.time() + timeout
-        while time.time() < deadline:
-            if condition():
-                return True
-            time.sleep(0.3)
-        return False
+        try:
+            return self.s.wait_until(condition, timeout, 'condition', interval=0.3)
+        except AssertionError:
+            return False
 
     def test_installs_runs_a_sample_and_uninstalls_keeping_the_users_macros(self):
         self.assertEqual(self.s.run(PACKAGE / 'Zorvane-Setup.exe', '/S', timeout=180), 0)
