@@ -9,7 +9,7 @@ packages=(
     cmake ninja-build g++ googletest libgtest-dev ccache
     clang libclang-rt-dev
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-    wine wine64 xvfb
+    wine wine64 xvfb libxtst6
     locales fonts-noto-cjk imagemagick python3 nsis
 )
 

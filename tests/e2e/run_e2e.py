@@ -20,6 +20,7 @@ import os
 import pathlib
 import selectors
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -112,7 +113,8 @@ def worker(slot, commands_fd, results_fd, out_dir):
                 suite.run(result)
                 previous_class = result._previousTestClass
                 last = (suite, result)
-                result.printErrors()
+                if result.errors or result.failures:
+                    result.printErrors()
             finally:
                 stream.flush()
                 sys.stdout, sys.stderr = sys.__stdout__, sys.__stderr__
@@ -124,21 +126,21 @@ def worker(slot, commands_fd, results_fd, out_dir):
             results.write(json.dumps({'id': test_id, 'passed': result.passed, 'failed': failed,
                                       'skipped': len(result.skipped), 'seconds': time.time() - started,
                                       'log': str(out)}) + '\n')
+        if last is None:
+            return 0
+        # The last class's tear-down, after its last test: a failure there fails the run.
+        suite, result = last
+        before = len(result.errors)
+        suite._tearDownPreviousClass(None, result)
+        suite._handleModuleTearDown(result)
+        if len(result.errors) == before:
+            return 0
+        result.errors[:before] = []
+        result.failures[:] = []
+        result.printErrors()
+        return 1
     finally:
         shutil.rmtree(tmp, ignore_errors=True)
-    if last is None:
-        return 0
-    # The last class's tear-down, after its last test: a failure there fails the run.
-    suite, result = last
-    before = len(result.errors)
-    suite._tearDownPreviousClass(None, result)
-    suite._handleModuleTearDown(result)
-    if len(result.errors) == before:
-        return 0
-    result.errors[:before] = []
-    result.failures[:] = []
-    result.printErrors()
-    return 1
 
 
 # ---- parent: hands the tests out and gathers the results ----
@@ -317,6 +319,8 @@ def run_parallel(tests, jobs):
 
 
 def main():
+    # Ended from outside (a time limit, Ctrl+C): the sessions are stopped on the way out.
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
     if len(sys.argv) > 1 and sys.argv[1] == '--worker':
         return worker(int(sys.argv[2]), int(sys.argv[3]), int(sys.argv[4]), sys.argv[5])
     ap = argparse.ArgumentParser()

@@ -136,7 +136,8 @@ class Launcher(unittest.TestCase):
         # The keys are handled when the tool ends: the launcher has started the engine by
         # then (the menu's command comes before the keys' releases), or none.
         if hold:
-            rc, out = self.s.tool('hold-keys', *hold, '--', *keys)
+            with self.s.held_keys(*hold):
+                rc, out = self.s.tool('send-keys', *keys)
         else:
             rc, out = self.s.tool('send-keys', *keys)
         self.assertEqual(rc, 0, out)
@@ -289,9 +290,11 @@ class Launcher(unittest.TestCase):
             self.s.tool('send-keys', 'esc')
             watcher, stop = self.engine_watcher()
             # The keys stay down until the launcher started the editor or said it could not.
-            rc, out = self.s.tool('hold-keys', 'ctrl', 'shift', '--until=process:RkEditor.exe',
-                                  '--until=window:Zorvane', '--', f'post:{LAUNCHER_WINDOW},273,10000,0')
-            self.assertEqual(rc, 0, out)
+            with self.s.held_keys('ctrl', 'shift'):
+                self.assertEqual(self.s.tool('post-msg', LAUNCHER_WINDOW, '273', '10000', '0')[0], 0)
+                self.s.wait_until(lambda: self.s.processes('RkEditor.exe') or
+                                  self.s.wait_window('Zorvane', 200, cls='#32770'), 20,
+                                  "the editor started or the launcher's message")
             stop()
             watcher.wait(timeout=90)
             self.assertNotEqual(watcher.returncode, 0, 'the engine did not start')
@@ -323,7 +326,8 @@ class Launcher(unittest.TestCase):
         # What a Shift choice opens comes up in front of the user's window, and so does
         # this message: the keyboard is not handed back to "電卓" over it.
         self.open_hotkey_menu()
-        self.s.tool('hold-keys', 'shift', '--', 'down', 'return')
+        with self.s.held_keys('shift'):
+            self.s.tool('send-keys', 'down', 'return')
         self.assertEqual(self.s.message_box_text('Zorvane'), f'"{self.macro_win("a.rkm")}"\n\rを開くことができません。')
         # The launcher has handled what came after the menu (handing the keyboard back is
         # what it must not do over its message).

@@ -24,6 +24,7 @@ unless another locale is asked for.
     s.screenshot('name')                    # PNG under build/e2e-artifacts/, once drawn
     s.wait_until(cond, 10, 'what')          # cond()'s value once true, else AssertionError
     wait_settled([folder], 3.5)             # files' write and change times that old
+    with s.held_keys('shift'): ...          # modifiers held on the display itself (XTest)
     s.reset_user_state()                    # removes the suite's per-user files and folders
 
 zvtool.exe commands (tests/e2e/tools/zvtool*.cpp): windows, wait-window, wait-gone,
@@ -32,6 +33,7 @@ files register. Commands that send input (send-keys, type-text, click-at, mouse-
 drag, play...) end once the window it went to has taken and handled it.
 """
 import atexit
+import contextlib
 import ctypes
 import fcntl
 import json
@@ -60,6 +62,9 @@ BASE_ENV = {
     'WINEDLLOVERRIDES': 'mscoree,mshtml=',
     'WINEARCH': 'win64',
 }
+
+# Modifier names: their X keysym and Windows virtual key.
+X_MODIFIERS = {'shift': (0xFFE1, 0x10), 'ctrl': (0xFFE3, 0x11), 'alt': (0xFFE9, 0x12)}
 
 FONT_REPLACEMENTS = {
     'ＭＳ Ｐゴシック': 'Noto Sans CJK JP',
@@ -173,9 +178,26 @@ def _end_prefix(prefix):
                        timeout=60)
 
 
+# Bounds of 5 s and more wait for something to come (a window, a file, a process): on a
+# loaded machine (several sessions at once beside other work) it may take several times as
+# long, so they are stretched by this factor. They cost time only when what they wait for
+# never comes; shorter bounds, which ask that something does not come, stay as they are.
+TIMEOUT_SCALE = float(os.environ.get('ZV_E2E_TIMEOUT_SCALE', '3'))
+
+
+def stretched(seconds):
+    """A bound in seconds as the waits use it."""
+    return seconds * TIMEOUT_SCALE if seconds >= 5 else seconds
+
+
+def stretched_ms(ms):
+    return int(stretched(ms / 1000) * 1000)
+
+
 def wait_until(condition, timeout, what, interval=0.1):
     """Polls condition() until it returns something true and returns that; after timeout
-    seconds raises AssertionError saying what never came."""
+    seconds (stretched) raises AssertionError saying what never came."""
+    timeout = stretched(timeout)
     deadline = time.time() + timeout
     while True:
         value = condition()
@@ -308,8 +330,19 @@ class WineSession:
     def wine(self, *args, timeout=120, check=True):
         return _wine(self.env, *args, timeout=timeout, check=check)
 
+    # zvtool commands that wait, and the place of their bound (milliseconds) among the
+    # arguments: the bound is stretched as every wait of 5 s and more is.
+    _BOUND_AT = {'wait-window': 2, 'wait-gone': 2, 'dialog': 2, 'idle': 2, 'press': 3}
+
     def tool(self, *args, timeout=60):
         """Runs a zvtool command; returns (exit code, UTF-8 output)."""
+        at = self._BOUND_AT.get(args[0] if args else None)
+        if at is not None and len(args) == at:
+            args += ('10000',)  # the tool's own default bound, stretched below
+        if at is not None and len(args) > at and args[at].isdigit():
+            bound = stretched_ms(int(args[at]))
+            args = args[:at] + (str(bound),) + args[at + 1:]
+            timeout = max(timeout, bound / 1000 + 60)
         res = subprocess.run(['wine', str(WIN_TESTS / 'zvtool.exe'), *args], env=self.env,
                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=timeout)
         out = res.stdout.decode('utf-8', errors='replace')
@@ -330,7 +363,7 @@ class WineSession:
             args.append('--partial')
         if cls:
             args.append(f'--class={cls}')
-        return self.tool_json(*args, timeout=timeout_ms / 1000 + 60)
+        return self.tool_json(*args)
 
     def message_box_text(self, caption, timeout_ms=10000):
         """The text of a message box (its static control 0xFFFF), or None."""
@@ -353,8 +386,45 @@ class WineSession:
     def wait_until(condition, timeout, what, interval=0.1):
         return wait_until(condition, timeout, what, interval)
 
+    @contextlib.contextmanager
+    def held_keys(self, *names):
+        """Holds modifier keys (shift, ctrl, alt) down on the session's display itself
+        (XTest), as a user's keyboard does, until the block ends. Wine matches Shift, Ctrl
+        and Alt to the display's keyboard whenever one of its windows gains the keyboard or
+        the pointer (a menu closing is enough), so modifiers held through SendInput alone
+        may be let go in the middle of what they are held for."""
+        x11 = ctypes.CDLL('libX11.so.6')
+        xtst = ctypes.CDLL('libXtst.so.6')
+        x11.XOpenDisplay.restype = ctypes.c_void_p
+        x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+        x11.XKeysymToKeycode.restype = ctypes.c_ubyte
+        x11.XKeysymToKeycode.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+        x11.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+        x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+        xtst.XTestFakeKeyEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_int, ctypes.c_ulong]
+        display = x11.XOpenDisplay(self.display.encode())
+        if not display:
+            raise WineError(f'cannot open the display {self.display}')
+        codes = [x11.XKeysymToKeycode(display, X_MODIFIERS[n][0]) for n in names]
+
+        def press(down):
+            for code in (codes if down else reversed(codes)):
+                xtst.XTestFakeKeyEvent(display, code, 1 if down else 0, 0)
+            x11.XSync(display, 0)
+            self.wait_until(lambda: all(json.loads(self.tool('key-state', str(X_MODIFIERS[n][1]))[1])['async'] ==
+                                        down for n in names), 10,
+                            f'{"+".join(names)} {"down" if down else "up"} for Wine')
+        try:
+            press(True)
+            yield
+        finally:
+            try:
+                press(False)
+            finally:
+                x11.XCloseDisplay(display)
+
     def wait_no_process(self, name, timeout=30):
-        deadline = time.time() + timeout
+        deadline = time.time() + stretched(timeout)
         while time.time() < deadline:
             if not self.processes(name):
                 return True

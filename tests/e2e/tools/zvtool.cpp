@@ -160,7 +160,7 @@ bool Receiver::SameThread(HWND other) const {
            GetWindowThreadProcessId(other, nullptr) == GetWindowThreadProcessId(window_, nullptr);
 }
 
-bool Receiver::WaitKey(int vk, bool down, int timeoutMs) const {
+bool Receiver::WaitKey(int vk, bool down, int timeoutMs, bool keyboard) const {
     if (!attached_)
         return true;
     const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
@@ -169,15 +169,24 @@ bool Receiver::WaitKey(int vk, bool down, int timeoutMs) const {
             return true;
         if (!IsWindow(window_))
             return true;  // the receiver is gone with what it took
+        // A key the receiver took may have brought another thread's window in front; the
+        // display then reports every key up to that window's program, which releases this
+        // one, and the receiver's key state may follow before it was seen down here.
+        if (keyboard && down &&
+            (!SameThread(GetForegroundWindow()) || (GetAsyncKeyState(vk) & 0x8000) == 0))
+            return true;
         if (GetTickCount64() >= end)
             break;
         Sleep(2);
     }
     char code[16];
     std::snprintf(code, sizeof code, "%02X", vk);
+    const HWND front = GetForegroundWindow();
     PrintLine(std::string("not taken: the ") + (down ? "press" : "release") + " of key " + code +
               " by " + JsonString(WindowText(window_)) + " (" + Utf8(ClassNameOf(window_)) +
-              ") within " + std::to_string(timeoutMs) + " ms");
+              ") within " + std::to_string(timeoutMs) + " ms; in front now: " +
+              JsonString(WindowText(front)) + " (" + Utf8(ClassNameOf(front)) + ")" +
+              (GetAsyncKeyState(vk) & 0x8000 ? ", the key is down" : ", the key is up"));
     return false;
 }
 
@@ -234,11 +243,16 @@ bool PressChord(const std::vector<WORD>& keys) {
     if (keys.empty())
         return true;
     const Receiver receiver(KeyboardReceiver());
+    // Under Wine the display makes the program in front match Shift, Ctrl and Alt to the
+    // real keyboard when a window of it gains the keyboard or the pointer: it does that
+    // first, so that it cannot let go of a modifier of this chord.
+    if (!WaitIdle(receiver.Window()) || !WaitIdle(receiver.Window()))
+        return false;
     // The first key goes down and is taken; the others follow and all go up, the first
     // last: once the receiver has taken that release, it has taken the whole chord.
     SendKey(keys[0], false);
     const bool seen = (GetAsyncKeyState(keys[0]) & 0x8000) != 0;  // not taken by a hook
-    if (seen && !receiver.WaitKey(keys[0], true))
+    if (seen && !receiver.WaitKey(keys[0], true, kInputTimeoutMs, true))
         return false;
     // The press may have brought another thread's window in front: the rest goes there.
     const HWND front = KeyboardReceiver();

@@ -53,7 +53,7 @@ HWND WaitTopLevel(const std::wstring& caption, bool partial, int timeoutMs,
 // once it has taken the press, and up again once it has taken the release: so a press is
 // sent and waited for, then the release. A message sent to the receiver's window then
 // returns once the receiver has handled them and is back in its message loop.
-constexpr int kInputTimeoutMs = 10000;
+constexpr int kInputTimeoutMs = 30000;
 
 class Receiver {
 public:
@@ -65,8 +65,10 @@ public:
     HWND Window() const { return window_; }
     bool SameThread(HWND other) const;
     // Waits until the receiver has taken the press (down) or the release of vk; false,
-    // said on standard output, when it did not within timeoutMs.
-    bool WaitKey(int vk, bool down, int timeoutMs = kInputTimeoutMs) const;
+    // said on standard output, when it did not within timeoutMs. For a key of the
+    // keyboard (keyboard), a press also counts as taken once the receiver is no longer in
+    // front or the system saw the key go up.
+    bool WaitKey(int vk, bool down, int timeoutMs = kInputTimeoutMs, bool keyboard = false) const;
 
 private:
     HWND window_;

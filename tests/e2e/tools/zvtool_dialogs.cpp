@@ -139,7 +139,7 @@ ZV_TOOL_COMMAND(CmdTypeText, L"type-text",
         in.ki.wScan = ch;
         in.ki.dwFlags = KEYEVENTF_UNICODE;
         SendInput(1, &in, sizeof in);
-        if (!receiver.WaitKey(VK_PACKET, true))
+        if (!receiver.WaitKey(VK_PACKET, true, kInputTimeoutMs, true))
             return 3;
         in.ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
         SendInput(1, &in, sizeof in);

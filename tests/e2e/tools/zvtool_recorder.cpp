@@ -52,7 +52,7 @@ bool SendUnit(const Receiver& receiver, wchar_t unit) {
     in.ki.wScan = unit;
     in.ki.dwFlags = KEYEVENTF_UNICODE;
     SendInput(1, &in, sizeof in);
-    if (!receiver.WaitKey(VK_PACKET, true))
+    if (!receiver.WaitKey(VK_PACKET, true, kInputTimeoutMs, true))
         return false;
     in.ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
     SendInput(1, &in, sizeof in);
