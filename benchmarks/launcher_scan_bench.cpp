@@ -53,6 +53,9 @@ public:
                                                 zv::SysError* e) override {
         return host_.CreateWrite(Host(p), ex, e);
     }
+    std::unique_ptr<zv::IWriteFile> OpenAppend(const std::string& p, zv::SysError* e) override {
+        return host_.OpenAppend(Host(p), e);
+    }
     bool ReadAll(const std::string& p, std::string& out) override {
         return host_.ReadAll(Host(p), out);
     }

@@ -2,7 +2,11 @@
 """Draws the suite's icons and bitmaps and writes them as .ico / .bmp files.
 
 The images are simple geometric drawings, rendered with 4x4 supersampling so their
-edges are smooth. Run it again after changing a drawing; the outputs are committed.
+edges are smooth. Each bitmap is drawn at 100 %, 150 % and 200 % ("name.bmp",
+"name_150.bmp", "name_200.bmp"): the drawings are redrawn at the larger scale, not
+stretched, and one-pixel lines (bevels, wells) become whole pixels of the scale. The icons
+carry the sizes Windows asks for at those scales. Run it again after changing a drawing;
+the outputs are committed.
 """
 import math
 import os
@@ -83,7 +87,34 @@ def ico_image(rows):
     return header + pixels + mask
 
 
-def write_ico(name, layers, sizes=(16, 32, 48)):
+# Small and big icons at 100, 125, 150 and 200 %, and the 48 pixels of Explorer's view.
+ICON_SIZES = (16, 20, 24, 32, 40, 48, 64)
+
+# The image sets: suffix and scale.
+SCALES = (('', 1.0), ('_150', 1.5), ('_200', 2.0))
+
+
+def scaled_size(base, s):
+    """The size of a base-pixel image at scale s, rounded half up (as the programs expect)."""
+    return int(base * s + 0.5)
+
+
+def scaled(layers, s):
+    """The layers of a drawing in 100 % pixel coordinates, drawn at scale s."""
+    out = []
+    for pred, rgb in layers:
+        p = (lambda x, y, pred=pred: pred(x / s, y / s))
+        c = (lambda x, y, rgb=rgb: rgb(x / s, y / s)) if callable(rgb) else rgb
+        out.append((p, c))
+    return out
+
+
+def set_name(name, suffix):
+    stem, ext = os.path.splitext(name)
+    return stem + suffix + ext
+
+
+def write_ico(name, layers, sizes=ICON_SIZES):
     images = [ico_image(render(s, layers)) for s in sizes]
     offset = 6 + 16 * len(images)
     out = struct.pack('<HHH', 0, 1, len(images))
@@ -307,31 +338,39 @@ TOOLBAR = [
 PICK_W, PICK_H = 20, 18
 
 
-def pick_layers(face, glyph, pressed=False, focused=False):
+def pick_layers(face, glyph, pressed=False, focused=False, s=1.0):
+    """The button at scale s: its bevel and focus marks whole pixels wide, the glyph
+    redrawn at the scale."""
+    w, h = scaled_size(PICK_W, s), scaled_size(PICK_H, s)
+    b = max(1, round(s))  # one line of the bevel
     d = 1 if pressed else 0
     layers = [
         (lambda x, y: True, face),
-        (lambda x, y: x < 1 or y < 1, (128, 128, 128) if pressed else WHITE),
-        (lambda x, y: x > PICK_W - 1 or y > PICK_H - 1, WHITE if pressed else (64, 64, 64)),
+        (lambda x, y: x < b or y < b, (128, 128, 128) if pressed else WHITE),
+        (lambda x, y: x > w - b or y > h - b, WHITE if pressed else (64, 64, 64)),
+    ]
+    glyph_layers = [
         (lambda x, y, d=d: 5 + d <= x <= 15 + d and 4 + d <= y <= 14 + d, glyph),
         (lambda x, y, d=d: 6 + d <= x <= 14 + d and 6 + d <= y <= 13 + d, WHITE),
     ] + [
         (lambda x, y, d=d, r=r: 7.5 + d <= x <= 12.5 + d and r + d <= y <= r + 1 + d, glyph)
         for r in (7, 9, 11)
     ]
+    layers += scaled(glyph_layers, s)
     if focused:
-        layers.append((lambda x, y: (2 <= x <= 3 or PICK_W - 3 <= x <= PICK_W - 2) and 2 <= y <= PICK_H - 2
-                       or (2 <= y <= 3 or PICK_H - 3 <= y <= PICK_H - 2) and 2 <= x <= PICK_W - 2,
+        f0, f1 = 2 * b, 4 * b  # the focus frame: two lines in from the bevel
+        layers.append((lambda x, y: (f0 <= x < f1 or w - f1 <= x < w - f0) and f0 <= y < h - f0
+                       or (f0 <= y < f1 or h - f1 <= y < h - f0) and f0 <= x < w - f0,
                        (32, 96, 184)))
     return layers
 
 
 FACE = (236, 236, 236)
 PICK_STATES = [
-    ('pick_up.bmp', pick_layers(FACE, (32, 96, 184))),
-    ('pick_down.bmp', pick_layers((220, 220, 220), (32, 96, 184), pressed=True)),
-    ('pick_focus.bmp', pick_layers(FACE, (32, 96, 184), focused=True)),
-    ('pick_disabled.bmp', pick_layers(FACE, (170, 170, 170))),
+    ('pick_up.bmp', lambda s: pick_layers(FACE, (32, 96, 184), s=s)),
+    ('pick_down.bmp', lambda s: pick_layers((220, 220, 220), (32, 96, 184), pressed=True, s=s)),
+    ('pick_focus.bmp', lambda s: pick_layers(FACE, (32, 96, 184), focused=True, s=s)),
+    ('pick_disabled.bmp', lambda s: pick_layers(FACE, (170, 170, 170), s=s)),
 ]
 
 # The MOUSE dialog's tracker (32 x 32, on the dialog face): a sunken well holding a
@@ -352,17 +391,24 @@ def crosshair(cx, cy, r, colour, width=1.6):
     ]
 
 
-def track_well():
+def track_well(s=1.0):
+    """The sunken well at scale s, its edges whole pixels wide."""
+    n = scaled_size(TRACK, s)
+    b = max(1, round(s))
     return [
         (lambda x, y: True, TRACK_FACE),
-        (lambda x, y: 1 <= x <= 31 and 1 <= y <= 31, (128, 128, 128)),
-        (lambda x, y: 2 <= x <= 31 and 2 <= y <= 31, WHITE),
-        (lambda x, y: 2 <= x <= 30 and 2 <= y <= 30, (250, 250, 250)),
+        (lambda x, y: b <= x < n - b and b <= y < n - b, (128, 128, 128)),
+        (lambda x, y: 2 * b <= x < n - b and 2 * b <= y < n - b, WHITE),
+        (lambda x, y: 2 * b <= x < n - 2 * b and 2 * b <= y < n - 2 * b, (250, 250, 250)),
     ]
 
 
-TRACK_IDLE = track_well() + crosshair(16, 16, 7, CROSS)
-TRACK_ACTIVE = track_well()
+def track_idle(s):
+    return track_well(s) + scaled(crosshair(16, 16, 7, CROSS), s)
+
+
+def track_active(s):
+    return track_well(s)
 
 # The tracking cursor (32 x 32, hot spot in the middle): the same cross-hair, drawn in
 # black on a white outline so it shows on any background.
@@ -371,35 +417,53 @@ TRACK_CURSOR = (crosshair(16, 16, 7, WHITE, 3.6) + crosshair(16, 16, 7, (0, 0, 0
                 + [(lambda x, y: (x - 16) ** 2 + (y - 16) ** 2 <= 1.2 ** 2, (0, 0, 0))])
 
 
-def write_cur(name, rows, hotspot):
-    """A one-image cursor file: 32-bit colour with alpha, its AND mask from the alpha."""
-    size = len(rows)
-    img = ico_image(rows)
-    out = struct.pack('<HHH', 0, 2, 1)
-    out += struct.pack('<BBBBHHII', size % 256, size % 256, 0, 0, hotspot[0], hotspot[1], len(img), 6 + 16)
+def write_cur(name, images):
+    """A cursor file of (rows, hotspot) images: 32-bit colour with alpha, each AND mask
+    from the alpha."""
+    data = [ico_image(rows) for rows, _ in images]
+    out = struct.pack('<HHH', 0, 2, len(images))
+    offset = 6 + 16 * len(images)
+    for (rows, hotspot), img in zip(images, data):
+        size = len(rows)
+        out += struct.pack('<BBBBHHII', size % 256, size % 256, 0, 0, hotspot[0], hotspot[1], len(img), offset)
+        offset += len(img)
     with open(os.path.join(HERE, name), 'wb') as f:
-        f.write(out + img)
+        f.write(out + b''.join(data))
 
 
 if __name__ == '__main__':
     write_ico('engine.ico', ENGINE)
     write_ico('launcher.ico', LAUNCHER)
     write_ico('editor.ico', EDITOR)
-    write_bmp('macro_item.bmp', render_px(MENU_MARK, MENU_MARK, MACRO_ITEM), MENU_BACKGROUND)
-    write_bmp('macro_target.bmp', render_px(MENU_MARK, MENU_MARK, MACRO_TARGET), MENU_BACKGROUND)
-    write_masked_bmp('banner.bmp', 'banner_mask.bmp', render_px(BANNER_W, BANNER_H, BANNER))
-    mask_rows = render_px(CMD, CMD, COMMAND_MASK)
-    write_strip('command_icons.bmp',
-                [opaque_on_white_outside(render_px(CMD, CMD, icon), mask_rows)
-                 for icon in COMMAND_ICONS])
-    write_bmp('command_mask.bmp', [[(255, 255, 255, 255) if a >= 128 else (0, 0, 0, 255)
-                                     for (_, _, _, a) in row] for row in mask_rows])
-    # Hard edges: a blended edge would not match the masked-out colour.
-    write_strip('editor_toolbar.bmp',
-                [[[(r, g, b, 255) if a >= 100 else (*TB_BACK, 255) for (r, g, b, a) in row]
-                  for row in render_px(TB_W, TB_H, t)] for t in TOOLBAR])
-    for name, layers in PICK_STATES:
-        write_bmp(name, render_px(PICK_W, PICK_H, layers))
-    write_bmp('track_idle.bmp', render_px(TRACK, TRACK, TRACK_IDLE))
-    write_bmp('track_active.bmp', render_px(TRACK, TRACK, TRACK_ACTIVE))
-    write_cur('track.cur', render_px(CURSOR, CURSOR, TRACK_CURSOR), (16, 16))
+    for suffix, k in SCALES:
+        mark = scaled_size(MENU_MARK, k)
+        write_bmp(set_name('macro_item.bmp', suffix), render_px(mark, mark, scaled(MACRO_ITEM, k)),
+                  MENU_BACKGROUND)
+        write_bmp(set_name('macro_target.bmp', suffix),
+                  render_px(mark, mark, scaled(MACRO_TARGET, k)), MENU_BACKGROUND)
+        write_masked_bmp(set_name('banner.bmp', suffix), set_name('banner_mask.bmp', suffix),
+                         render_px(scaled_size(BANNER_W, k), scaled_size(BANNER_H, k),
+                                   scaled(BANNER, k)))
+        cmd = scaled_size(CMD, k)
+        mask_rows = render_px(cmd, cmd, scaled(COMMAND_MASK, k))
+        write_strip(set_name('command_icons.bmp', suffix),
+                    [opaque_on_white_outside(render_px(cmd, cmd, scaled(icon, k)), mask_rows)
+                     for icon in COMMAND_ICONS])
+        write_bmp(set_name('command_mask.bmp', suffix),
+                  [[(255, 255, 255, 255) if a >= 128 else (0, 0, 0, 255) for (_, _, _, a) in row]
+                   for row in mask_rows])
+        # Hard edges: a blended edge would not match the masked-out colour.
+        tw, th = scaled_size(TB_W, k), scaled_size(TB_H, k)
+        write_strip(set_name('editor_toolbar.bmp', suffix),
+                    [[[(r, g, b, 255) if a >= 100 else (*TB_BACK, 255) for (r, g, b, a) in row]
+                      for row in render_px(tw, th, scaled(t, k))] for t in TOOLBAR])
+        for name, layers in PICK_STATES:
+            write_bmp(set_name(name, suffix),
+                      render_px(scaled_size(PICK_W, k), scaled_size(PICK_H, k), layers(k)))
+        track = scaled_size(TRACK, k)
+        write_bmp(set_name('track_idle.bmp', suffix), render_px(track, track, track_idle(k)))
+        write_bmp(set_name('track_active.bmp', suffix), render_px(track, track, track_active(k)))
+    # The tracking cursor at the cursor sizes of 100, 150 and 200 %.
+    write_cur('track.cur', [(render_px(scaled_size(CURSOR, k), scaled_size(CURSOR, k),
+                                       scaled(TRACK_CURSOR, k)),
+                             (scaled_size(16, k), scaled_size(16, k))) for _, k in SCALES])

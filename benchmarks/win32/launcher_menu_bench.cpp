@@ -92,6 +92,9 @@ public:
                                             SysError* error) override {
         return fs_.CreateWrite(path, exclusive, error);
     }
+    std::unique_ptr<IWriteFile> OpenAppend(const std::string& path, SysError* error) override {
+        return fs_.OpenAppend(path, error);
+    }
     bool ReadAll(const std::string& path, std::string& out) override {
         return fs_.ReadAll(path, out);
     }

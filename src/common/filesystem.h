@@ -74,6 +74,9 @@ public:
     // Creates (or truncates) a file for writing, held without sharing when exclusive.
     virtual std::unique_ptr<IWriteFile> CreateWrite(const std::string& path, bool exclusive,
                                                     SysError* error) = 0;
+    // Opens a file for writing at its end, creating it when missing, held without sharing
+    // while open. On failure returns null and sets *error.
+    virtual std::unique_ptr<IWriteFile> OpenAppend(const std::string& path, SysError* error) = 0;
     // Reads a whole file that is open to shared reading. False when it cannot be read.
     virtual bool ReadAll(const std::string& path, std::string& out) = 0;
     // Replaces the content of path with data so that a crash leaves either the old or

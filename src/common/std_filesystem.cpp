@@ -65,6 +65,15 @@ public:
         }
         return std::make_unique<StdWriteFile>(f);
     }
+    std::unique_ptr<IWriteFile> OpenAppend(const std::string& path, SysError* error) override {
+        std::FILE* f = std::fopen(path.c_str(), "ab");
+        if (f == nullptr) {
+            if (error)
+                *error = static_cast<SysError>(errno);
+            return nullptr;
+        }
+        return std::make_unique<StdWriteFile>(f);
+    }
     bool ReadAll(const std::string& path, std::string& out) override {
         out.clear();
         std::FILE* f = std::fopen(path.c_str(), "rb");

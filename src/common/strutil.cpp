@@ -72,6 +72,21 @@ std::string ReplaceAll(std::string_view s, std::string_view from, std::string_vi
     return out;
 }
 
+std::string OnOneLine(std::string_view s) {
+    std::string out;
+    out.reserve(s.size());
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '\r' || s[i] == '\n') {
+            if (s[i] == '\r' && i + 1 < s.size() && s[i + 1] == '\n')
+                ++i;
+            out += ' ';
+        } else {
+            out += s[i];
+        }
+    }
+    return out;
+}
+
 std::string Quoted(std::string_view s) {
     std::string out;
     out.reserve(s.size() + 2);

@@ -28,4 +28,9 @@ std::string Quoted(std::string_view s);
 // Replaces every occurrence of from by to.
 std::string ReplaceAll(std::string_view s, std::string_view from, std::string_view to);
 
+// s on one line: every line break (CR LF, a lone CR, a lone LF) becomes one space (CR
+// and LF are never part of a CP932 character). A value that must stay on one line of a
+// macro file goes through this where it enters.
+std::string OnOneLine(std::string_view s);
+
 }  // namespace zv

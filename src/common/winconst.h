@@ -48,6 +48,13 @@ inline constexpr std::uint8_t kVkShift = 0x10;
 inline constexpr std::uint8_t kVkControl = 0x11;
 inline constexpr std::uint8_t kVkMenu = 0x12;  // Alt
 inline constexpr std::uint8_t kVkV = 0x56;     // the letter V
+inline constexpr std::uint8_t kVkRShift = 0xA1;
+inline constexpr std::uint8_t kVkLControl = 0xA2;
+inline constexpr std::uint8_t kVkRControl = 0xA3;
+inline constexpr std::uint8_t kVkLMenu = 0xA4;
+// A code that names no key (unassigned): pressed to break an Alt or Win press that would
+// otherwise open a menu when let go alone.
+inline constexpr std::uint8_t kVkMenuMask = 0xE8;
 
 // ---- key event flags (keybd_event, SendInput) ----
 inline constexpr std::uint32_t kKeyDown = 0;
@@ -129,5 +136,29 @@ inline constexpr std::uint8_t kVkProcessKey = 0xE5;  // a key the input method t
 inline constexpr std::uint8_t kVkPacket = 0xE7;      // a character injected as a key
 inline constexpr std::uint8_t kVkOemAttn = 0xF0;     // 0xF0 to 0xF5: Japanese keyboard modes
 inline constexpr std::uint8_t kVkOemBackTab = 0xF5;
+inline constexpr std::uint8_t kVkTab = 0x09;
+inline constexpr std::uint8_t kVkEscape = 0x1B;
+
+// ---- the focus control a recording asks about ----
+inline constexpr std::uint32_t kEsPassword = 0x0020;     // edit style
+inline constexpr std::uint32_t kDlgcHasSetSel = 0x0008;  // WM_GETDLGCODE answers
+inline constexpr std::uint32_t kDlgcDefPushButton = 0x0010;
+inline constexpr std::uint32_t kDlgcUndefPushButton = 0x0020;
+inline constexpr std::uint32_t kDlgcRadioButton = 0x0040;
+inline constexpr std::uint32_t kDlgcWantChars = 0x0080;
+inline constexpr std::uint32_t kDlgcButton = 0x2000;
+inline constexpr std::uint32_t kStateSystemProtected = 0x20000000;  // accessible state
+inline constexpr std::uint32_t kRoleSystemMenuItem = 0x0C;          // accessible roles
+inline constexpr std::uint32_t kRoleSystemDocument = 0x0F;
+inline constexpr std::uint32_t kRoleSystemLink = 0x1E;
+inline constexpr std::uint32_t kRoleSystemList = 0x21;
+inline constexpr std::uint32_t kRoleSystemListItem = 0x22;
+inline constexpr std::uint32_t kRoleSystemOutline = 0x23;
+inline constexpr std::uint32_t kRoleSystemOutlineItem = 0x24;
+inline constexpr std::uint32_t kRoleSystemPageTab = 0x25;
+inline constexpr std::uint32_t kRoleSystemText = 0x2A;
+inline constexpr std::uint32_t kRoleSystemPushButton = 0x2B;
+inline constexpr std::uint32_t kRoleSystemCheckButton = 0x2C;
+inline constexpr std::uint32_t kRoleSystemRadioButton = 0x2D;
 
 }  // namespace zv

@@ -103,11 +103,29 @@ MacroContent ParseMacroText(std::string_view text) {
     return content;
 }
 
-std::string ComposeMacroText(const MacroContent& content) {
+std::optional<std::string> ComposeMacroText(const MacroContent& content) {
     return ComposeMacroText(content, content.lines);
 }
 
-std::string ComposeMacroText(const MacroFields& content, const std::vector<std::string>& lines) {
+std::string LineBreakField(const MacroFields& fields, const std::vector<std::string>& lines) {
+    const auto breaks = [](std::string_view s) { return s.find('\n') != std::string_view::npos; };
+    if (breaks(fields.title))
+        return "マクロ名称";
+    if (!fields.global && !fields.target.empty() && breaks(fields.target))
+        return "ターゲットウィンドウ";
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (breaks(lines[i]))
+            return StrPrintf("%d 行目のマクロデータ", static_cast<int>(i + 1));
+    }
+    return {};
+}
+
+std::optional<std::string> ComposeMacroText(const MacroFields& content,
+                                            const std::vector<std::string>& lines) {
+    // The last guard: an LF in a one-line field would write a line of its own, which the
+    // engine would then run.
+    if (!LineBreakField(content, lines).empty())
+        return std::nullopt;
     std::size_t size =
         64 + content.title.size() + content.target.size() + content.description.size() * 2;
     for (const std::string& line : lines)
@@ -143,7 +161,8 @@ bool LoadMacroFile(IFileSystem& fs, const std::string& path, MacroContent& conte
 }
 
 bool SaveMacroFile(IFileSystem& fs, const std::string& path, const MacroContent& content) {
-    return fs.ReplaceContent(path, ComposeMacroText(content));
+    const std::optional<std::string> text = ComposeMacroText(content);
+    return text && fs.ReplaceContent(path, *text);
 }
 
 bool CheckMacroFile(IFileSystem& fs, const std::string& path, std::string* title) {
@@ -152,6 +171,15 @@ bool CheckMacroFile(IFileSystem& fs, const std::string& path, std::string* title
     if (title != nullptr)
         *title = isMacro ? header.title : std::string();
     return isMacro;
+}
+
+std::string MacroFileRefusal(IFileSystem& fs, const std::string& path) {
+    SysError error = 0;
+    const std::unique_ptr<IReadFile> file = fs.OpenRead(path, false, &error);
+    if (!file)
+        return StrPrintf(kMsgCannotEdit, path.c_str(), fs.ErrorText(error).c_str());
+    MacroHeader header;
+    return ReadMacroHeader(*file, header) == HeaderRead::Macro ? std::string() : kMsgNotMacroFile;
 }
 
 bool CheckWritable(IWriteAccess& access, IFileSystem& fs, const std::string& path,
@@ -184,10 +212,9 @@ OpenFileAction OpenMacroFile(IFileSystem& fs, IWriteAccess& access, const std::s
     if (path.empty())
         return action;
     action.kind = OpenFileAction::Kind::Message;
-    if (!CheckMacroFile(fs, path)) {
-        action.message = kMsgNotMacroFile;
+    action.message = MacroFileRefusal(fs, path);
+    if (!action.message.empty())
         return action;
-    }
     if (!CheckWritable(access, fs, path, &action.message))
         return action;
     action.message.clear();
@@ -329,9 +356,12 @@ std::string EditorDocument::SaveQuestion() const {
 }
 
 bool EditorDocument::ChangeFields(const MacroFields& fields) {
-    if (fields == fields_)
+    MacroFields stored = fields;
+    stored.title = OnOneLine(fields.title);
+    stored.target = OnOneLine(fields.target);
+    if (stored == fields_)
         return false;
-    fields_ = fields;
+    fields_ = std::move(stored);
     return MarkModified();
 }
 
@@ -355,7 +385,13 @@ DocumentResult EditorDocument::Load(IFileSystem& fs, const std::string& path) {
 DocumentResult EditorDocument::Save(IFileSystem& fs, const std::string& path) {
     DocumentResult result;
     result.list.selection = list_.Selection();
-    if (!fs.ReplaceContent(path, ComposeMacroText(fields_, list_.Lines()))) {
+    const std::optional<std::string> text = ComposeMacroText(fields_, list_.Lines());
+    if (!text) {
+        result.message =
+            StrPrintf(kMsgLineBreakNotSaved, LineBreakField(fields_, list_.Lines()).c_str());
+        return result;
+    }
+    if (!fs.ReplaceContent(path, *text)) {
         result.message = StrPrintf(kMsgWriteFailed, path.c_str());
         return result;
     }
@@ -368,13 +404,14 @@ DocumentResult EditorDocument::Save(IFileSystem& fs, const std::string& path) {
 
 DocumentResult EditorDocument::Start(IFileSystem& fs, std::string_view commandLine) {
     const std::string path = CommandLineFile(commandLine);
-    // A file that is not a macro file must not become an empty document bound to its
-    // path: a save would overwrite it.
-    if (path.empty() || !CheckMacroFile(fs, path)) {
+    // A file that is not a macro file, or that cannot be opened, must not become an empty
+    // document bound to its path: a save would overwrite it. The user is told why the
+    // window is empty.
+    std::string refusal = path.empty() ? std::string() : MacroFileRefusal(fs, path);
+    if (path.empty() || !refusal.empty()) {
         DocumentResult result;
         result.list.selection = list_.Selection();
-        if (!path.empty())
-            result.message = kMsgNotMacroFile;  // the user is told why the window is empty
+        result.message = std::move(refusal);
         return result;
     }
     return Load(fs, path);

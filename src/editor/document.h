@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <string>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -27,6 +28,8 @@ inline constexpr const char* kMsgCannotEdit = "'%s'\r\nは編集できません�
 inline constexpr const char* kMsgAskToSave = "%s への変更を保存しますか?";
 inline constexpr const char* kMsgReadFailed = "%s の読み込み中に予期しないエラーが発生しました。";
 inline constexpr const char* kMsgWriteFailed = "%s の書き込み中に予期しないエラーが発生しました。";
+// %s: the field (LineBreakField).
+inline constexpr const char* kMsgLineBreakNotSaved = "%sに改行が含まれているため、保存できません。";
 
 // The fields of the form beside the line list.
 struct MacroFields {
@@ -64,21 +67,37 @@ MacroContent ParseMacroText(std::string_view text);
 //   empty line
 //   one line per command line
 // A line break inside the description (CR LF, or a lone LF) starts a new "; " line. The
-// title, the target and the command lines must not hold LF bytes.
-std::string ComposeMacroText(const MacroContent& content);
-std::string ComposeMacroText(const MacroFields& fields, const std::vector<std::string>& lines);
+// title, the target and the command lines are each one line of the file: nothing is
+// composed when one of them holds an LF, the end of a line for every reader of macro
+// files (see LineBreakField). Values entering the document are put on one line before
+// (OnOneLine); a lone CR read from a file, which ends no line, is written back as read.
+std::optional<std::string> ComposeMacroText(const MacroContent& content);
+std::optional<std::string> ComposeMacroText(const MacroFields& fields,
+                                            const std::vector<std::string>& lines);
+
+// The first field that would break the one-line rule above: "マクロ名称",
+// "ターゲットウィンドウ" (only while it is written) or "<n> 行目のマクロデータ"; empty
+// when there is none.
+std::string LineBreakField(const MacroFields& fields, const std::vector<std::string>& lines);
 
 // Reads a whole file into content; false (content unchanged) when it cannot be read.
 bool LoadMacroFile(IFileSystem& fs, const std::string& path, MacroContent& content);
 
 // Writes content through ReplaceContent: a temporary file in the same folder replaces
-// the file only when it was written completely. False when it could not be written.
+// the file only when it was written completely. False when it could not be written or
+// was not composed (a line break in a one-line field).
 bool SaveMacroFile(IFileSystem& fs, const std::string& path, const MacroContent& content);
 
 // True when the first 255 bytes of the file's first line carry the header tag at a byte
 // offset of 1 or more. A file that cannot be opened is not a macro file. title, when
 // given, receives the text after the tag (trailing spaces and line ends removed).
 bool CheckMacroFile(IFileSystem& fs, const std::string& path, std::string* title = nullptr);
+
+// Why a chosen file cannot be edited as a macro file, or empty when it can be read as
+// one: a file that cannot be opened gets "'<path>'\r\nは編集できません。" with the
+// system's text (missing, locked, no access); a file that opens but carries no header is
+// "指定のファイルはRKマクロファイルではありません。".
+std::string MacroFileRefusal(IFileSystem& fs, const std::string& path);
 
 // Write access as the platform tests it: opening a file for reading and writing without
 // creating it, and closing it again.
@@ -194,7 +213,8 @@ public:
     // A change notification of the title, target or description edit or a click on the
     // global check box: stores the form's fields and marks the document modified when
     // they differ from the stored ones (so filling the form from a file marks nothing).
-    // True when the caption has changed.
+    // The title and the target are stored on one line (OnOneLine): the form shows them
+    // again as stored when they differ. True when the caption has changed.
     bool ChangeFields(const MacroFields& fields);
     // The target edit and the pick button are enabled only while global is off.
     bool TargetEnabled() const { return !fields_.global; }
@@ -210,9 +230,10 @@ public:
     // Writes the content to path; on success path and title follow it and modified is
     // cleared. On failure nothing changes and message says so.
     DocumentResult Save(IFileSystem& fs, const std::string& path);
-    // Start-up: a macro file named on the command line is loaded. No file, or a file
-    // that is not a macro file, leaves the new document without a message; a macro file
-    // that then cannot be read leaves it with the read error's message.
+    // Start-up: a macro file named on the command line is loaded. No file leaves the new
+    // document without a message; a file that is not a macro file, or cannot be opened,
+    // leaves it with MacroFileRefusal's message; a macro file that then cannot be read
+    // leaves it with the read error's message.
     DocumentResult Start(IFileSystem& fs, std::string_view commandLine);
 
 private:

@@ -19,7 +19,8 @@ inline constexpr std::string_view kDragMarker = "<RK_MACRO_D&D>";
 
 // How long the drag scroll waits between two acting steps.
 inline constexpr std::uint32_t kDragScrollIntervalMs = 1000;
-// Height of one item of the line list, in pixels.
+// Height of one item of the line list, in pixels at 96 DPI (editor/line_item_layout.h
+// gives it at any DPI).
 inline constexpr int kLineItemHeight = 41;
 
 // Drop index values besides an inserted index.
@@ -38,10 +39,10 @@ std::optional<std::string> ParseDragText(std::string_view text);
 // Copy while Ctrl is held, move otherwise (keyState: the MK_* flags of the drag).
 std::uint32_t DropEffectForKeys(std::uint32_t keyState);
 
-// The item nearest to a client point of the list whose first visible item is topIndex:
-// points above the items give the top one, points below the last give the last one.
-// -1 for an empty list.
-int NearestItem(Point client, int topIndex, int count, int itemHeight = kLineItemHeight);
+// The item nearest to a client point of the list whose first visible item is topIndex
+// and whose items are itemHeight pixels high: points above the items give the top one,
+// points below the last give the last one. -1 for an empty list.
+int NearestItem(Point client, int topIndex, int count, int itemHeight);
 
 // Where the pointer is in the receiving list: the nearest item and whether the point
 // lies inside the list's client area.

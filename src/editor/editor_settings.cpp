@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/cp932.h"
+#include "common/dpi.h"
 #include "common/folders.h"
 #include "common/strutil.h"
 #include "launcher/launcher_settings.h"
@@ -33,10 +34,12 @@ std::int32_t ReadDefaultWindowHeight(IProfile& profile) {
     return profile.GetInt(kEditorSection, kKeyDefaultWindowHeight, kNoStoredHeight);
 }
 
-bool StoreWindowHeightOnClose(IProfile& profile, bool normalState, std::int32_t outerHeight) {
-    if (!normalState || outerHeight == ReadDefaultWindowHeight(profile))
+bool StoreWindowHeightOnClose(IProfile& profile, bool normalState, std::int32_t outerHeight,
+                              int dpi) {
+    const std::int32_t height = UnscaleForDpi(outerHeight, dpi);
+    if (!normalState || height == ReadDefaultWindowHeight(profile))
         return false;
-    return profile.WriteInt(kEditorSection, kKeyDefaultWindowHeight, outerHeight);
+    return profile.WriteInt(kEditorSection, kKeyDefaultWindowHeight, height);
 }
 
 std::string ReadMacroTopPath(IProfile& profile) {
@@ -48,10 +51,14 @@ Size MinimumTrackSize(Size form, const FrameMetrics& m) {
             form.cy + 3 * m.cyFrame + m.cyMenu + m.cyCaption + m.toolBarHeight + m.statusBarHeight};
 }
 
-std::optional<Size> RestoredWindowSize(Size minimumTrack, std::int32_t storedHeight) {
+std::optional<Size> RestoredWindowSize(Size minimumTrack, std::int32_t storedHeight, int dpi) {
     if (storedHeight == kNoStoredHeight)
         return std::nullopt;
-    return Size{minimumTrack.cx, std::max(storedHeight, minimumTrack.cy)};
+    return Size{minimumTrack.cx, std::max(ScaleForDpi(storedHeight, dpi), minimumTrack.cy)};
+}
+
+Size SizeAfterDpiChange(Size suggested, Size minimumTrack) {
+    return {minimumTrack.cx, std::max(suggested.cy, minimumTrack.cy)};
 }
 
 void LimitTrackSize(TrackLimits& limits, Size minimumTrack) {

@@ -18,13 +18,15 @@ inline constexpr std::string_view kKeyDefaultWindowHeight = "DefaultWindowHeight
 inline constexpr std::int32_t kNoStoredHeight = -1;
 
 // The outer height of the main window when it was last closed in the normal state, or
-// -1 when none is stored.
+// -1 when none is stored. The height is kept in 96-DPI units, so that it means the same
+// on every monitor; a value written before (at 96 DPI, pixels) reads as it is.
 std::int32_t ReadDefaultWindowHeight(IProfile& profile);
 
-// On a close request, before the save question: the height is written only when the
-// window is in the normal state (not minimised, not maximised) and it differs from the
-// stored one. True when it was written.
-bool StoreWindowHeightOnClose(IProfile& profile, bool normalState, std::int32_t outerHeight);
+// On a close request, before the save question: the height (pixels at the window's dpi)
+// is written in 96-DPI units, only when the window is in the normal state (not
+// minimised, not maximised) and it differs from the stored one. True when it was written.
+bool StoreWindowHeightOnClose(IProfile& profile, bool normalState, std::int32_t outerHeight,
+                              int dpi);
 
 // The macro folder of the launcher's settings ("RkMacroTopPath" of "ZorvaneSettings"):
 // where the open dialog starts and Save As proposes a new file; empty when not set.
@@ -54,8 +56,14 @@ struct FrameMetrics {
 Size MinimumTrackSize(Size form, const FrameMetrics& metrics);
 
 // The size the main window takes at start-up: the minimum track width and the larger of
-// the stored height and the minimum track height; nothing when no height is stored.
-std::optional<Size> RestoredWindowSize(Size minimumTrack, std::int32_t storedHeight);
+// the stored height (96-DPI units, shown at dpi) and the minimum track height; nothing
+// when no height is stored.
+std::optional<Size> RestoredWindowSize(Size minimumTrack, std::int32_t storedHeight, int dpi);
+
+// The size the main window takes when its DPI changed: the width is the minimum track
+// width (the form's at the new DPI); the height is the suggested one, at least the
+// minimum track height.
+Size SizeAfterDpiChange(Size suggested, Size minimumTrack);
 
 // The parts of the minimum/maximum query (MINMAXINFO) the frame sets.
 struct TrackLimits {

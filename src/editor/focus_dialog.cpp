@@ -1,5 +1,6 @@
 #include "editor/focus_dialog.h"
 
+#include "common/strutil.h"
 #include "common/syntax/focus.h"
 
 namespace zv {
@@ -30,8 +31,10 @@ DialogOk<FocusField> ConfirmFocusDialog(std::string_view caption) {
     return Ok::CloseWith(ComposeFocusLine(caption));
 }
 
-bool IsListedWindow(bool visible, std::string_view caption) {
-    return visible && !caption.empty();
+std::optional<std::string> WindowListEntry(std::string_view caption) {
+    if (caption.empty())
+        return std::nullopt;
+    return OnOneLine(caption);
 }
 
 WindowListChoice ChooseFromWindowList(int selection) {

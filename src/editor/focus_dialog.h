@@ -2,6 +2,7 @@
 // rules of the window list it can be picked from.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -31,8 +32,11 @@ enum class FocusField { Caption };
 // OK with the caption field's text.
 DialogOk<FocusField> ConfirmFocusDialog(std::string_view caption);
 
-// The window list shows a top-level window when it is visible and has a caption.
-bool IsListedWindow(bool visible, std::string_view caption);
+// The entry of a visible top-level window in the window list: its caption on one line
+// (a line break in a caption would become a line of the macro file once picked);
+// nothing for a window without a caption. Invisible windows are never listed: their
+// captions are not even read.
+std::optional<std::string> WindowListEntry(std::string_view caption);
 
 // "選択" or a double-click in the window list: close with the selected entry, or say
 // "選択されていません。" when nothing is selected (selection -1).

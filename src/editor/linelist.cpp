@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "common/strutil.h"
+
 namespace zv {
 
 void MacroLineList::Select(int index) {
@@ -42,7 +44,7 @@ ListResult MacroLineList::InsertAt(int index, std::string text) {
         result.message = kMsgAddLineFailed;
         return result;
     }
-    lines_.insert(lines_.begin() + index, std::move(text));
+    lines_.insert(lines_.begin() + index, OnOneLine(text));
     selection_ = index;
     ListResult result = Done(true);
     result.edits.push_back({ListEdit::Kind::Insert, index});
@@ -64,7 +66,7 @@ ListResult MacroLineList::InsertLinesAfter(int index, std::vector<std::string> l
     }
     ListResult result;
     for (std::string& line : lines) {
-        lines_.insert(lines_.begin() + at, std::move(line));
+        lines_.insert(lines_.begin() + at, OnOneLine(line));
         result.edits.push_back({ListEdit::Kind::Insert, at});
         ++at;
     }
@@ -147,7 +149,7 @@ DialogRequest MacroLineList::RequestDirectEdit() const {
 ListResult MacroLineList::ConfirmEdit(std::string line) {
     if (selection_ < 0)
         return NoSelection();
-    lines_[static_cast<std::size_t>(selection_)] = std::move(line);
+    lines_[static_cast<std::size_t>(selection_)] = OnOneLine(line);
     ListResult result = Done(true);
     result.edits.push_back({ListEdit::Kind::Redraw, selection_});
     return result;

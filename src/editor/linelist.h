@@ -86,6 +86,10 @@ struct EditCommandState {
     bool paste = false;
 };
 
+// Every line that enters the list through an insertion or an edit (a dialog, a paste, a
+// drop, a recording) is kept on one line: a line break in it becomes a space, so that it
+// can never be written as two lines of the file. Reset (a file was read) keeps lines as
+// they are.
 class MacroLineList {
 public:
     // maxLines: the most lines additions may bring the list to (the list control's own
@@ -132,6 +136,11 @@ public:
     // "直接編集": the direct-edit dialog (editor/lineedit_dialog.h) with the selected line,
     // whatever its type.
     DialogRequest RequestDirectEdit() const;
+    // A double-click in the list: "直接編集" with Shift held, "行修正" without, whether or
+    // not a line is selected, so that a double-click without one (an empty list) says so.
+    DialogRequest RequestDoubleClick(bool shiftHeld) const {
+        return shiftHeld ? RequestDirectEdit() : RequestModify();
+    }
     // A modify or direct-edit dialog closed with OK: the selected line becomes line.
     ListResult ConfirmEdit(std::string line);
 

@@ -1,5 +1,6 @@
 #include "editor/mouse_dialog.h"
 
+#include "common/dpi.h"
 #include "common/mouseactions.h"
 #include "common/strutil.h"
 #include "common/syntax/mouse.h"
@@ -75,7 +76,7 @@ DialogOk<MouseField> ConfirmMouseDialog(const MouseDialogInput& input) {
 }
 
 std::optional<ScreenPoint> DialogOutOfTheWay(ScreenPoint pointer, ScreenRect dialog,
-                                             ScreenRect desktop) {
+                                             ScreenRect desktop, int dpi) {
     if (!Contains(dialog, pointer))
         return std::nullopt;
     const int width = desktop.right - desktop.left;
@@ -85,9 +86,10 @@ std::optional<ScreenPoint> DialogOutOfTheWay(ScreenPoint pointer, ScreenRect dia
     // Compared doubled, so an odd desktop size has its middle between two pixels.
     const bool rightHalf = 2 * (pointer.x - desktop.left) > width;
     const bool lowerHalf = 2 * (pointer.y - desktop.top) > height;
+    const int gap = ScaleForDpi(kTrackerEdgeGap, dpi);
     ScreenPoint to;
-    to.x = desktop.left + (rightHalf ? kTrackerEdgeGap : width - dialogWidth - kTrackerEdgeGap);
-    to.y = desktop.top + (lowerHalf ? kTrackerEdgeGap : height - dialogHeight - kTrackerEdgeGap);
+    to.x = desktop.left + (rightHalf ? gap : width - dialogWidth - gap);
+    to.y = desktop.top + (lowerHalf ? gap : height - dialogHeight - gap);
     return to;
 }
 
@@ -101,12 +103,17 @@ std::optional<std::size_t> MeasuredWindow(const std::vector<ChainWindow>& chain)
     return chain.size() - 1;  // a chain cut short: its last window stands for the top
 }
 
-std::array<ScreenPoint, 5> TrackerFrameOutline(ScreenRect window) {
-    const int left = window.left + 2;
-    const int top = window.top + 2;
-    const int right = window.right - 2 - 1;
-    const int bottom = window.bottom - 2 - 1;
+std::array<ScreenPoint, 5> TrackerFrameOutline(ScreenRect window, int dpi) {
+    const int inset = ScaleForDpi(kTrackerFrameInset, dpi);
+    const int left = window.left + inset;
+    const int top = window.top + inset;
+    const int right = window.right - inset - 1;
+    const int bottom = window.bottom - inset - 1;
     return {{{left, top}, {right, top}, {right, bottom}, {left, bottom}, {left, top}}};
+}
+
+int TrackerFramePenWidth(int dpi) {
+    return ScaleForDpi(kTrackerFramePenWidth, dpi);
 }
 
 }  // namespace zv

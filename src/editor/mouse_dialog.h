@@ -87,13 +87,17 @@ DialogOk<MouseField> ConfirmMouseDialog(const MouseDialogInput& input);
 
 // ---- position tracking ----
 
+// The tracking figures at 96 DPI; each is scaled by the DPI it is drawn at.
 inline constexpr int kTrackerEdgeGap = 40;
+inline constexpr int kTrackerFrameInset = 2;
+inline constexpr int kTrackerFramePenWidth = 3;
 
 // While tracking, a pointer inside the dialog's window rectangle moves the dialog to the
-// far side of the desktop, 40 pixels from its edges: the new top-left corner. Nothing
-// when the pointer is outside the dialog (the position is taken instead).
+// far side of the desktop, 40 pixels (at 96 DPI; the dialog's dpi scales them) from its
+// edges: the new top-left corner. Nothing when the pointer is outside the dialog (the
+// position is taken instead).
 std::optional<ScreenPoint> DialogOutOfTheWay(ScreenPoint pointer, ScreenRect dialog,
-                                             ScreenRect desktop);
+                                             ScreenRect desktop, int dpi);
 
 // One window of the chain from the window under the pointer up through its parents.
 struct ChainWindow {
@@ -106,9 +110,10 @@ struct ChainWindow {
 // (both caption bits). Nothing for an empty chain (no window: beep).
 std::optional<std::size_t> MeasuredWindow(const std::vector<ChainWindow>& chain);
 
-// The frame drawn around the measured window (XOR pen, 3 pixels, RGB 0,255,255): the
-// closed outline through these five points, the window's rectangle shrunk by 2 pixels.
-inline constexpr int kTrackerFramePenWidth = 3;
-std::array<ScreenPoint, 5> TrackerFrameOutline(ScreenRect window);
+// The frame drawn around the measured window (XOR pen, RGB 0,255,255) at the DPI of the
+// window's monitor: the closed outline through these five points, the window's rectangle
+// shrunk by 2 pixels, and the pen's width, 3 pixels (both at 96 DPI).
+std::array<ScreenPoint, 5> TrackerFrameOutline(ScreenRect window, int dpi);
+int TrackerFramePenWidth(int dpi);
 
 }  // namespace zv

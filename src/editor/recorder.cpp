@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <tuple>
+#include <unordered_map>
 #include <utility>
 
 #include "common/cp932.h"
@@ -14,7 +16,6 @@
 #include "editor/focus_dialog.h"
 #include "editor/keyin_dialog.h"
 #include "editor/mouse_dialog.h"
-#include "editor/recorder_keys.h"
 #include "editor/type_dialog.h"
 #include "editor/wait_dialog.h"
 
@@ -28,6 +29,10 @@ namespace {
 
 constexpr std::int64_t kWaitStepMs = 100;
 constexpr int kWheelNotch = 120;
+constexpr std::size_t kBarCaptionChars = 24;  // a longer caption is shortened on the bar
+constexpr std::size_t kListedMissingChars = 5;
+
+using Kind = RecEvent::Kind;
 
 // A line under construction: the last one may still change (a run grows, a key
 // repeats, a click becomes a double click).
@@ -100,6 +105,25 @@ bool IsControlChar(std::string_view text) {
     return c < 0x20 || c == 0x7F;
 }
 
+// The key that types a character where the focus takes keys: a letter, digit or blank;
+// 0 for any other character.
+std::uint32_t KeyOfChar(std::string_view text) {
+    if (text.size() != 1)
+        return 0;
+    const char c = text[0];
+    if (c >= 'a' && c <= 'z')
+        return static_cast<std::uint32_t>(c - 'a' + 'A');
+    if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))
+        return static_cast<std::uint32_t>(c);
+    return c == ' ' ? kVkSpace : 0;
+}
+
+// Keys the program got while the input method was at work: the keys it took, and the
+// conversion key.
+bool IsInputMethodKey(std::uint32_t vk) {
+    return vk == kVkProcessKey || vk == kVkConvert;
+}
+
 int ButtonIndex(RecButton b) {
     return static_cast<int>(b);
 }
@@ -134,17 +158,170 @@ int DoubleClickAction(int click) {
     }
 }
 
+RecNotice::Kind NoticeOfReach(RecReach reach) {
+    switch (reach) {
+        case RecReach::Bits32:
+            return RecNotice::Kind::Bits32;
+        case RecReach::Elevated:
+            return RecNotice::Kind::Elevated;
+        case RecReach::AppContainer:
+            return RecNotice::Kind::AppContainer;
+        case RecReach::Hooked:
+            break;
+    }
+    return RecNotice::Kind::KeysNotReceived;
+}
+
+// ---- the order of events ----
+
+// An event's place: its time, then the event it is placed after (itself, or the
+// activity an input method's result belongs to), then its own index.
+struct Placed {
+    std::int64_t time = 0;
+    std::size_t anchor = 0;
+    std::size_t sub = 0;
+    std::size_t index = 0;
+};
+
+void SortPlaces(std::vector<Placed>& places) {
+    std::sort(places.begin(), places.end(), [](const Placed& a, const Placed& b) {
+        return std::tie(a.time, a.anchor, a.sub) < std::tie(b.time, b.anchor, b.sub);
+    });
+}
+
+// The input method commits a conversion when the user moves on (a click into another
+// field, a key it passes on), so its result is stamped after what caused the commit.
+// It belongs after the last thing the user did with the input method in that field: a
+// key it took, or the start of the composition.
+void PlaceResults(const std::vector<RecEvent>& events, std::vector<Placed>& places) {
+    struct Anchor {
+        std::int64_t time = 0;
+        std::size_t index = 0;
+        bool valid = false;
+        bool used = false;
+        std::int64_t usedBy = 0;  // the time of the result that took it
+    };
+    std::unordered_map<std::uint64_t, Anchor> anchors;
+    bool moved = false;
+    for (Placed& p : places) {
+        const RecEvent& e = events[p.index];
+        if (e.fieldId == 0)
+            continue;
+        const bool activity = (e.kind == Kind::KeyDown && e.key == kVkProcessKey) ||
+                              (e.kind == Kind::Composing && e.composing == kHookComposingStart);
+        if (activity) {
+            anchors[e.fieldId] = Anchor{p.time, p.index, true, false, 0};
+            continue;
+        }
+        if (e.kind != Kind::Char)
+            continue;
+        if (!e.composed) {
+            if (!IsControlChar(e.text))
+                anchors.erase(e.fieldId);  // typing went on without the input method
+            continue;
+        }
+        const auto it = anchors.find(e.fieldId);
+        if (it == anchors.end() || !it->second.valid)
+            continue;
+        Anchor& a = it->second;
+        if (a.used && a.usedBy != p.time) {
+            a.valid = false;  // a later result without new activity stays where it came
+            continue;
+        }
+        a.used = true;
+        a.usedBy = p.time;
+        if (a.time < p.time) {
+            p.time = a.time;
+            p.anchor = a.index;
+            p.sub = 1 + p.index;
+            moved = true;
+        }
+    }
+    if (moved)
+        SortPlaces(places);
+}
+
+// Each key a program received, paired with the press the keyboard made at the same time
+// (the program's message carries the press's time): -1 where there is none.
+std::vector<std::ptrdiff_t> PairKeys(const std::vector<RecEvent>& events,
+                                     const std::vector<Placed>& places) {
+    std::vector<std::ptrdiff_t> partner(events.size(), -1);
+    for (std::size_t pos = 0; pos < places.size(); ++pos) {
+        const RecEvent& e = events[places[pos].index];
+        if (e.kind != Kind::KeyDown && e.kind != Kind::KeyUp)
+            continue;
+        const Kind raw = e.kind == Kind::KeyDown ? Kind::RawKeyDown : Kind::RawKeyUp;
+        for (std::size_t q = pos; q-- > 0 && places[q].time == places[pos].time;) {
+            const std::size_t r = places[q].index;
+            const RecEvent& k = events[r];
+            if (k.kind != raw || partner[r] >= 0)
+                continue;
+            if (e.key == 0 || e.key == kVkProcessKey ||
+                GenericModifier(k.key) == GenericModifier(e.key)) {
+                partner[r] = static_cast<std::ptrdiff_t>(places[pos].index);
+                partner[places[pos].index] = static_cast<std::ptrdiff_t>(r);
+                break;
+            }
+        }
+    }
+    return partner;
+}
+
+// The keys that should have typed a character, and whose program got none: the input
+// method of the newer text framework took them (or the program reads keys, not
+// characters). Matched in the order each program reported them, which is the order it
+// got them; a key's character comes before its program's next key.
+std::vector<bool> KeysThatTypedNothing(const std::vector<RecEvent>& events, bool complete) {
+    std::vector<bool> nothing(events.size(), false);
+    std::unordered_map<std::uint64_t, std::size_t>
+        pending;  // by field: a key awaiting its character
+    for (std::size_t i = 0; i < events.size(); ++i) {
+        const RecEvent& e = events[i];
+        const std::uint64_t field = e.fieldId != 0 ? e.fieldId : e.window.id;
+        if (e.kind == Kind::Char || e.kind == Kind::PasswordChar) {
+            pending.erase(field);
+        } else if (e.kind == Kind::KeyDown) {
+            const KeyRole role =
+                RoleOfKey(e.key, e.modifiers, e.menuMode || e.field == RecField::Keys);
+            if (role == KeyRole::Modifier)
+                continue;
+            const auto it = pending.find(field);
+            if (it != pending.end()) {
+                nothing[it->second] = true;
+                pending.erase(it);
+            }
+            if (role == KeyRole::Text)
+                pending[field] = i;
+        }
+    }
+    if (complete) {
+        for (const auto& [field, index] : pending)
+            nothing[index] = true;
+    }
+    return nothing;
+}
+
+// ---- the translation ----
+
 class Translator {
 public:
-    explicit Translator(const RecorderOptions& options) : options_(options) {}
+    Translator(const RecorderOptions& options, const std::vector<RecEvent>& events,
+               std::vector<std::ptrdiff_t> partner, bool complete)
+        : options_(options),
+          events_(events),
+          partner_(std::move(partner)),
+          typedNothing_(KeysThatTypedNothing(events, complete)),
+          complete_(complete) {}
 
-    void Add(const RecEvent& e, std::int64_t t);
+    void Add(std::size_t index, std::int64_t t);
     Recording Finish();
 
 private:
     struct Press {
         bool down = false;
-        bool own = false;  // pressed on the recording bar
+        bool own = false;          // pressed on the recording bar
+        bool inputMethod = false;  // on a window of the input method
+        unsigned modifiers = 0;    // held on the keyboard
         Point point;
         std::int64_t time = 0;
         RecWindow target;  // id 0: none
@@ -156,14 +333,29 @@ private:
         std::int64_t time = 0;
         std::uint64_t window = 0;
     };
+    // The input method at work in one window, since its last result.
+    struct Burst {
+        bool active = false;
+        std::uint64_t window = 0;
+        std::string caption;
+        bool textSeen = false;
+        bool composition = false;  // its composition messages came: results come the same way
+    };
 
-    void OnKeyDown(const RecEvent& e, std::int64_t t);
+    // keyboardOnly: only the keyboard reported the key; typedNothing: its program got no
+    // character of a key that types one.
+    void OnKeyDown(const RecEvent& e, std::int64_t t, const RecWindow* target, bool keyboardOnly,
+                   bool typedNothing = false);
     void OnKeyUp(const RecEvent& e, std::int64_t t);
-    void OnChar(const RecEvent& e, std::int64_t t);
+    void OnChar(const RecEvent& e, std::int64_t t, const RecWindow* target);
+    void OnPasswordChar(const RecEvent& e, std::int64_t t);
+    void OnRawKey(const RecEvent& e, std::size_t index, std::int64_t t);
     void OnButtonDown(const RecEvent& e, std::int64_t t);
     void OnButtonUp(const RecEvent& e, std::int64_t t);
     void OnWheel(const RecEvent& e, std::int64_t t);
 
+    // The window a key a program received went to: the one in front when it was pressed.
+    const RecWindow* KeyTarget(const RecEvent& e, std::size_t index) const;
     // Before a new line: WAIT for a long pause since the last action, FOCUS when the
     // input goes to another window. Ends the text run.
     void BeginAction(std::int64_t t, const RecWindow* target);
@@ -173,10 +365,29 @@ private:
     void RetractLastKey();
     MouseFields MouseAt(Point screen, const RecWindow* target, int action) const;
     bool LastIs(Item::Kind kind) const { return !items_.empty() && items_.back().kind == kind; }
+    void Activity(std::int64_t t) {
+        haveActivity_ = true;
+        lastActivity_ = t;
+    }
+
+    void InputMethodAtWork(const RecWindow* target, bool composition);
+    // The input method's work in a window ended: no text from it is a notice, and the
+    // text run does not join across the gap.
+    void EndBurst();
+    void Notice(RecNotice::Kind kind, const RecWindow& window, int count);
+    void NoteReach(const RecWindow& window);
+    // A key that typed something nothing of which reached the recording.
+    void LeaveOutKey(const RecWindow& window);
+    unsigned HeldOnKeyboard() const;
 
     const RecorderOptions& options_;
+    const std::vector<RecEvent>& events_;
+    const std::vector<std::ptrdiff_t> partner_;
+    const std::vector<bool> typedNothing_;
+    const bool complete_;  // the recording ended: what is missing by now is missing
     std::vector<Item> items_;
     Recording result_;
+    std::vector<std::uint64_t> noticeWindows_;  // beside result_.notices
     std::uint64_t focused_ = 0;
     bool runOpen_ = false;  // the last item is a TYPE run that characters still join
     bool haveActivity_ = false;
@@ -184,10 +395,18 @@ private:
     // A modifier pressed with nothing else since: its release is a line (Alt, Win).
     std::uint32_t loneModifier_ = 0;
     std::int64_t loneTime_ = 0;
-    RecEvent loneEvent_;
+    RecWindow loneWindow_;  // where it went; id 0: nowhere FOCUS finds
     // The last key down was a combination line; its character (AltGr) may take it back.
     bool comboPending_ = false;
     unsigned comboModifiers_ = 0;
+    // The last key down was a KEYIN line where the focus takes keys: its character is it.
+    bool keyCharPending_ = false;
+    // The program and the window of the last key a program received: its characters
+    // went where it went.
+    std::uint64_t lastKeyRoot_ = 0;
+    RecWindow lastKeyTarget_;
+    std::array<bool, 256> rawHeld_{};
+    Burst burst_;
     std::array<Press, 5> presses_{};
     LastClick lastClick_;
     std::int32_t wheelRest_ = 0;
@@ -268,67 +487,189 @@ MouseFields Translator::MouseAt(Point screen, const RecWindow* target, int actio
     return f;
 }
 
-void Translator::Add(const RecEvent& e, std::int64_t t) {
+const RecWindow* Translator::KeyTarget(const RecEvent& e, std::size_t index) const {
+    const std::ptrdiff_t raw = partner_[index];
+    if (raw >= 0 && Focusable(events_[static_cast<std::size_t>(raw)].foreground))
+        return &events_[static_cast<std::size_t>(raw)].foreground;
+    return TargetOf(e);
+}
+
+unsigned Translator::HeldOnKeyboard() const {
+    unsigned held = 0;
+    for (std::size_t vk = 0; vk < rawHeld_.size(); ++vk) {
+        if (rawHeld_[vk])
+            held |= ModifierBit(static_cast<std::uint32_t>(vk));
+    }
+    return held;
+}
+
+void Translator::Notice(RecNotice::Kind kind, const RecWindow& window, int count) {
+    for (std::size_t i = 0; i < result_.notices.size(); ++i) {
+        if (result_.notices[i].kind == kind && noticeWindows_[i] == window.id) {
+            result_.notices[i].count += count;
+            return;
+        }
+    }
+    result_.notices.push_back({kind, window.caption, count});
+    noticeWindows_.push_back(window.id);
+}
+
+void Translator::NoteReach(const RecWindow& window) {
+    if (window.id != 0 && !window.own && window.reach != RecReach::Hooked)
+        Notice(NoticeOfReach(window.reach), window, 0);
+}
+
+void Translator::LeaveOutKey(const RecWindow& window) {
+    if (window.id == 0) {
+        ++result_.unrecordable;
+        return;
+    }
+    Notice(NoticeOfReach(window.reach), window, 1);
+}
+
+void Translator::InputMethodAtWork(const RecWindow* target, bool composition) {
+    const std::uint64_t id = target != nullptr ? target->id : 0;
+    if (burst_.active && burst_.window != id)
+        EndBurst();
+    if (!burst_.active) {
+        burst_ = Burst{};
+        burst_.active = true;
+        burst_.window = id;
+        if (target != nullptr)
+            burst_.caption = target->caption;
+    }
+    burst_.composition = burst_.composition || composition;
+}
+
+void Translator::EndBurst() {
+    if (!burst_.active)
+        return;
+    burst_.active = false;
+    // Where its composition messages came, a result would have come the same way: no
+    // text then is a conversion cancelled.
+    if (burst_.textSeen || burst_.composition)
+        return;
+    RecWindow w;
+    w.id = burst_.window;
+    w.caption = burst_.caption;
+    Notice(RecNotice::Kind::ImeTextUnseen, w, 0);
+    runOpen_ = false;
+}
+
+void Translator::Add(std::size_t index, std::int64_t t) {
     if (stopped_)
         return;
-    if (e.kind != RecEvent::Kind::Wheel)
+    const RecEvent& e = events_[index];
+    if (e.kind != Kind::Wheel)
         wheelRest_ = 0;
     switch (e.kind) {
-        case RecEvent::Kind::KeyDown:
-            OnKeyDown(e, t);
+        case Kind::KeyDown: {
+            const RecWindow* target = KeyTarget(e, index);
+            lastKeyRoot_ = e.window.id;
+            lastKeyTarget_ = target != nullptr ? *target : RecWindow{};
+            OnKeyDown(e, t, target, false, typedNothing_[index]);
             return;
-        case RecEvent::Kind::KeyUp:
+        }
+        case Kind::KeyUp:
             OnKeyUp(e, t);
             return;
-        case RecEvent::Kind::Char:
-            OnChar(e, t);
+        case Kind::Char: {
+            const bool sameProgram =
+                e.window.id != 0 && e.window.id == lastKeyRoot_ && lastKeyTarget_.id != 0;
+            OnChar(e, t, sameProgram ? &lastKeyTarget_ : TargetOf(e));
             return;
-        case RecEvent::Kind::PasswordChar:
-            loneModifier_ = 0;
-            comboPending_ = false;
-            result_.passwordSkipped = true;
-            runOpen_ = false;
-            haveActivity_ = true;
-            lastActivity_ = t;
+        }
+        case Kind::PasswordChar:
+            OnPasswordChar(e, t);
             return;
-        case RecEvent::Kind::ButtonDown:
+        case Kind::Composing:
+            InputMethodAtWork(TargetOf(e), true);
+            return;
+        case Kind::RawKeyDown:
+        case Kind::RawKeyUp:
+            OnRawKey(e, index, t);
+            return;
+        case Kind::ButtonDown:
             OnButtonDown(e, t);
             return;
-        case RecEvent::Kind::ButtonUp:
+        case Kind::ButtonUp:
             OnButtonUp(e, t);
             return;
-        case RecEvent::Kind::Wheel:
+        case Kind::Wheel:
             OnWheel(e, t);
             return;
-        case RecEvent::Kind::Stop:
+        case Kind::Front:
+            NoteReach(e.foreground);
+            return;
+        case Kind::Stop:
+            EndBurst();
             stopped_ = true;
             return;
     }
 }
 
-void Translator::OnKeyDown(const RecEvent& e, std::int64_t t) {
-    const KeyRole role = RoleOfKey(e.key, e.modifiers, e.menuMode);
+void Translator::OnRawKey(const RecEvent& e, std::size_t index, std::int64_t t) {
+    const bool down = e.kind == Kind::RawKeyDown;
+    NoteReach(e.foreground);
+    const unsigned self = ModifierBit(e.key);
+    if (self != 0 && e.key < rawHeld_.size())
+        rawHeld_[e.key] = down;
+    if (partner_[index] >= 0 || e.foreground.own)
+        return;
+    // No program reported this key. A program the hook cannot enter never does; one it
+    // runs in may still report it until the recording ends.
+    if (!complete_ && e.foreground.reach == RecReach::Hooked)
+        return;
+    if (RoleOfKey(e.key, 0, false) == KeyRole::Stop)
+        return;
+    RecEvent stroke;
+    stroke.kind = down ? Kind::KeyDown : Kind::KeyUp;
+    stroke.key = e.key;
+    stroke.modifiers = HeldOnKeyboard() & ~self;
+    stroke.field = RecField::Unsure;  // nothing says what it typed, if anything
+    stroke.window = e.foreground;
+    stroke.foreground = e.foreground;
+    if (down)
+        OnKeyDown(stroke, t, Focusable(e.foreground) ? &e.foreground : nullptr, true);
+    else if (self != 0)
+        OnKeyUp(stroke, t);
+}
+
+void Translator::OnKeyDown(const RecEvent& e, std::int64_t t, const RecWindow* target,
+                           bool keyboardOnly, bool typedNothing) {
+    const bool keysOnly = e.menuMode || e.field == RecField::Keys;
+    const KeyRole role = RoleOfKey(e.key, e.modifiers, keysOnly);
     if (role == KeyRole::Modifier) {
         // Lone only when no other modifier is held with it.
         const std::uint32_t generic = GenericModifier(e.key);
-        const unsigned self = generic == kVkShift     ? kRecShift
-                              : generic == kVkControl ? kRecControl
-                              : generic == kVkMenu    ? kRecAlt
-                                                      : kRecWin;
         if (loneModifier_ != generic) {
-            const bool alone = (e.modifiers & kRecModifierMask & ~self) == 0;
+            const bool alone = (e.modifiers & kRecModifierMask & ~ModifierBit(e.key)) == 0;
             loneModifier_ = alone ? generic : 0;
             loneTime_ = t;
-            loneEvent_ = e;
+            loneWindow_ = target != nullptr ? *target : RecWindow{};
         }
         return;
     }
     loneModifier_ = 0;
     comboPending_ = false;
+    keyCharPending_ = false;
+    if (!keyboardOnly && (IsInputMethodKey(e.key) || (typedNothing && role == KeyRole::Text))) {
+        InputMethodAtWork(target, false);
+        return;
+    }
+    if (keyboardOnly && (role == KeyRole::Text || e.key == kVkPacket || e.key == kVkProcessKey)) {
+        EndBurst();
+        LeaveOutKey(e.foreground);  // it typed something, or went to the input method
+        return;
+    }
+    if (role == KeyRole::Ignored || role == KeyRole::Stop)
+        return;  // the stop key, a key held back in a secret field, ignored keys
+    EndBurst();  // a key of its own: the input method's work is over
+    if (keyboardOnly && IsWindowSwitchChord(e.key, e.modifiers))
+        return;  // the window the input then goes to is focused by its own line
     if (role != KeyRole::Command)
-        return;  // the stop key, ignored keys, keys whose characters follow
+        return;  // its character follows
 
-    const RecWindow* target = TargetOf(e);
     const bool combination = (e.modifiers & (kRecControl | kRecAlt | kRecWin)) != 0;
     if (e.key == kVkBack && !combination && runOpen_ &&
         (target == nullptr || target->id == focused_)) {
@@ -345,15 +686,14 @@ void Translator::OnKeyDown(const RecEvent& e, std::int64_t t) {
     std::string token = KeyToken(e.key);
     if (token.empty()) {
         ++result_.unrecordable;
-        haveActivity_ = true;
-        lastActivity_ = t;
+        Activity(t);
         return;
     }
     PushKey(t, target, KeyFields(e.modifiers, std::move(token)));
     comboPending_ = combination;
     comboModifiers_ = e.modifiers;
-    haveActivity_ = true;
-    lastActivity_ = t;
+    keyCharPending_ = keysOnly && RoleOfKey(e.key, e.modifiers, false) == KeyRole::Text;
+    Activity(t);
 }
 
 void Translator::OnKeyUp(const RecEvent& e, std::int64_t t) {
@@ -365,22 +705,47 @@ void Translator::OnKeyUp(const RecEvent& e, std::int64_t t) {
     // nothing worth a line.
     if (lone != kVkMenu && lone != kVkLWin)
         return;
-    PushKey(loneTime_, TargetOf(loneEvent_),
+    PushKey(loneTime_, loneWindow_.id != 0 ? &loneWindow_ : nullptr,
             lone == kVkMenu ? KeyFields(kRecAlt, {}) : KeyFields(kRecWin, {}));
     items_.back().lone = true;
-    haveActivity_ = true;
-    lastActivity_ = t;
+    Activity(t);
 }
 
-void Translator::OnChar(const RecEvent& e, std::int64_t t) {
+void Translator::OnChar(const RecEvent& e, std::int64_t t, const RecWindow* target) {
     loneModifier_ = 0;
-    if (e.menuMode || IsControlChar(e.text))
-        return;  // a menu's mnemonic (its key is the line), or the character of Enter, Tab,
-                 // Ctrl+letter
+    if (burst_.active && target != nullptr && burst_.window == target->id) {
+        burst_.textSeen = true;
+        if (e.composed)
+            burst_.active = false;  // the conversion came out whole
+    }
+    if (e.menuMode)
+        return;  // a menu's mnemonic: its key is the line
+    if (e.field == RecField::Keys) {
+        if (keyCharPending_) {
+            keyCharPending_ = false;  // the character of the key just recorded
+            return;
+        }
+        // A character without its key (injected): the key that types it.
+        const std::uint32_t vk = KeyOfChar(e.text);
+        if (vk != 0) {
+            PushKey(t, target, KeyFields(0, KeyToken(vk)));
+            Activity(t);
+        } else if (!IsControlChar(e.text)) {
+            ++result_.unrecordable;
+            Activity(t);
+        }
+        return;
+    }
+    if (IsControlChar(e.text))
+        return;  // the character of Enter, Tab, Ctrl+letter
     if (e.text.empty()) {
-        ++result_.unrecordable;
-        haveActivity_ = true;
-        lastActivity_ = t;
+        // A character CP932 lacks: the text before and after it stay apart.
+        if (e.codePoint != 0)
+            result_.missingChars.push_back(e.codePoint);
+        else
+            ++result_.unrecordable;
+        runOpen_ = false;
+        Activity(t);
         return;
     }
     if (comboPending_) {
@@ -393,7 +758,6 @@ void Translator::OnChar(const RecEvent& e, std::int64_t t) {
             return;
         RetractLastKey();
     }
-    const RecWindow* target = TargetOf(e);
     const bool joins = runOpen_ && (target == nullptr || target->id == focused_);
     if (!joins) {
         BeginAction(t, target);
@@ -402,21 +766,39 @@ void Translator::OnChar(const RecEvent& e, std::int64_t t) {
         Push(std::move(run));
     }
     items_.back().text += e.text;
-    haveActivity_ = true;
-    lastActivity_ = t;
+    Activity(t);
+}
+
+void Translator::OnPasswordChar(const RecEvent& e, std::int64_t t) {
+    loneModifier_ = 0;
+    comboPending_ = false;
+    if (e.field == RecField::Unsure)
+        result_.unsureSkipped = true;
+    else
+        result_.passwordSkipped = true;
+    if (burst_.active)
+        burst_.textSeen = true;
+    runOpen_ = false;
+    Activity(t);
 }
 
 void Translator::OnButtonDown(const RecEvent& e, std::int64_t t) {
     loneModifier_ = 0;
     comboPending_ = false;
+    keyCharPending_ = false;
+    NoteReach(e.window);
     Press& press = presses_[static_cast<std::size_t>(ButtonIndex(e.button))];
     press = Press{};
     press.down = true;
     press.own = e.window.own;
+    press.inputMethod = IsInputMethodWindowClass(e.window.className);
+    press.modifiers = HeldOnKeyboard();
     press.point = e.point;
     press.time = t;
     if (const RecWindow* target = TargetOf(e))
         press.target = *target;
+    if (!press.own && !press.inputMethod)
+        EndBurst();
 }
 
 void Translator::OnButtonUp(const RecEvent& e, std::int64_t t) {
@@ -426,17 +808,23 @@ void Translator::OnButtonUp(const RecEvent& e, std::int64_t t) {
     press.down = false;
     if (press.own)
         return;  // the recording bar: its stop button, its caption
-    haveActivity_ = true;
-    const RecWindow* target = press.target.id != 0 ? &press.target : nullptr;
+    // What no line expresses is left out and counted; the pause before the next action
+    // is still measured from it.
     const int click = ClickAction(e.button);
-    if (click < 0) {
-        ++result_.unrecordable;
-        lastActivity_ = t;
-        return;
-    }
     const bool moved = std::abs(e.point.x - press.point.x) > options_.dragSize.x ||
                        std::abs(e.point.y - press.point.y) > options_.dragSize.y;
-    if (e.button == RecButton::Left && moved) {
+    int* leftOut = press.inputMethod                      ? &result_.inputMethodClicks
+                   : press.modifiers != 0                 ? &result_.modifiedMouse
+                   : click < 0                            ? &result_.unrecordable
+                   : moved && e.button != RecButton::Left ? &result_.otherDrags
+                                                          : nullptr;
+    if (leftOut != nullptr) {
+        ++*leftOut;
+        Activity(t);
+        return;
+    }
+    const RecWindow* target = press.target.id != 0 ? &press.target : nullptr;
+    if (moved) {
         // The engine's drag starts where the pointer is: a move to the press point first.
         BeginAction(press.time, target);
         Item from;
@@ -447,7 +835,7 @@ void Translator::OnButtonUp(const RecEvent& e, std::int64_t t) {
         to.kind = Item::Kind::Mouse;
         to.mouse = MouseAt(e.point, target, kMouseActionDrag);
         Push(std::move(to));
-        lastActivity_ = t;
+        Activity(t);
         return;
     }
     const LastClick& last = lastClick_;
@@ -458,7 +846,7 @@ void Translator::OnButtonUp(const RecEvent& e, std::int64_t t) {
         std::abs(press.point.y - last.point.y) * 2 <= options_.doubleClickSize.y) {
         items_.back().mouse.button = ButtonIndexOfAction(twice);
         lastClick_.valid = false;
-        lastActivity_ = t;
+        Activity(t);
         return;
     }
     BeginAction(press.time, target);
@@ -467,7 +855,7 @@ void Translator::OnButtonUp(const RecEvent& e, std::int64_t t) {
     item.mouse = MouseAt(press.point, target, click);
     Push(std::move(item));
     lastClick_ = {true, e.button, press.point, press.time, press.target.id};
-    lastActivity_ = t;
+    Activity(t);
 }
 
 void Translator::OnWheel(const RecEvent& e, std::int64_t t) {
@@ -475,10 +863,10 @@ void Translator::OnWheel(const RecEvent& e, std::int64_t t) {
     comboPending_ = false;
     if (e.window.own)
         return;
-    haveActivity_ = true;
-    if (e.horizontal) {
-        ++result_.unrecordable;
-        lastActivity_ = t;
+    if (e.horizontal || HeldOnKeyboard() != 0) {
+        // Ctrl+wheel zooms, Shift+wheel scrolls sideways: no line does that.
+        ++(e.horizontal ? result_.unrecordable : result_.modifiedMouse);
+        Activity(t);
         return;
     }
     const RecWindow* target = TargetOf(e);
@@ -491,9 +879,10 @@ void Translator::OnWheel(const RecEvent& e, std::int64_t t) {
         notch.kind = Item::Kind::Mouse;
         notch.mouse = MouseAt(e.point, target, away ? kMouseActionWheelUp : kMouseActionWheelDown);
         Push(std::move(notch));
-        lastActivity_ = t;
+        Activity(t);
     }
-    lastActivity_ = t;
+    if (haveActivity_)
+        lastActivity_ = t;
 }
 
 // A caption or text that is one of the run-time tokens would be replaced when the line
@@ -503,6 +892,8 @@ bool IsToken(std::string_view text) {
 }
 
 Recording Translator::Finish() {
+    if (complete_)
+        EndBurst();
     for (const Press& press : presses_) {
         if (press.down && !press.own)
             ++result_.unrecordable;  // still held when the recording stopped
@@ -540,28 +931,109 @@ Recording Translator::Finish() {
     return std::move(result_);
 }
 
+// A caption for the bar: at most kBarCaptionChars characters.
+std::string ShortCaption(std::string_view caption) {
+    std::size_t pos = 0;
+    for (std::size_t chars = 0; pos < caption.size(); ++chars) {
+        if (chars + 1 == kBarCaptionChars && pos + CharLength(caption, pos) < caption.size())
+            return std::string(caption.substr(0, pos)) + "…";
+        pos += CharLength(caption, pos);
+    }
+    return std::string(caption);
+}
+
+const char* BarText(RecNotice::Kind kind) {
+    switch (kind) {
+        case RecNotice::Kind::ImeTextUnseen:
+            return kBarImeTextUnseen;
+        case RecNotice::Kind::Bits32:
+            return kBarBits32;
+        case RecNotice::Kind::Elevated:
+            return kBarElevated;
+        case RecNotice::Kind::AppContainer:
+            return kBarAppContainer;
+        case RecNotice::Kind::KeysNotReceived:
+            break;
+    }
+    return nullptr;
+}
+
+std::string NoticeText(const RecNotice& notice) {
+    switch (notice.kind) {
+        case RecNotice::Kind::ImeTextUnseen:
+            return StrPrintf(kMsgImeTextUnseen, notice.window.c_str());
+        case RecNotice::Kind::Bits32:
+            return StrPrintf(kMsgBits32, notice.window.c_str());
+        case RecNotice::Kind::Elevated:
+            return StrPrintf(kMsgElevated, notice.window.c_str());
+        case RecNotice::Kind::AppContainer:
+            return StrPrintf(kMsgAppContainer, notice.window.c_str());
+        case RecNotice::Kind::KeysNotReceived:
+            return StrPrintf(kMsgKeysNotReceived, notice.window.c_str(), notice.count);
+    }
+    return {};
+}
+
+std::string MissingCharList(const std::vector<std::uint32_t>& chars) {
+    std::vector<std::uint32_t> distinct;
+    for (std::uint32_t c : chars) {
+        if (std::find(distinct.begin(), distinct.end(), c) == distinct.end())
+            distinct.push_back(c);
+    }
+    std::string list;
+    for (std::size_t i = 0; i < distinct.size() && i < kListedMissingChars; ++i) {
+        if (!list.empty())
+            list += "、";
+        list += StrPrintf("U+%04X", distinct[i]);
+    }
+    if (distinct.size() > kListedMissingChars)
+        list += " ほか";
+    return list;
+}
+
 }  // namespace
 
 Recording TranslateRecording(std::vector<RecEvent> events, const RecorderOptions& options) {
-    Translator translator(options);
+    std::vector<Placed> places;
+    bool complete = false;
     if (!events.empty()) {
         // Times relative to the first event, read as a wrapping 32-bit count.
         const std::uint32_t base = events.front().time;
-        std::vector<std::pair<std::int64_t, std::size_t>> order;
-        order.reserve(events.size());
-        for (std::size_t i = 0; i < events.size(); ++i)
-            order.emplace_back(static_cast<std::int32_t>(events[i].time - base), i);
-        std::stable_sort(order.begin(), order.end(),
-                         [](const auto& a, const auto& b) { return a.first < b.first; });
-        for (const auto& [t, i] : order)
-            translator.Add(events[i], t);
+        places.reserve(events.size());
+        for (std::size_t i = 0; i < events.size(); ++i) {
+            const std::int64_t t = static_cast<std::int32_t>(events[i].time - base);
+            places.push_back({t, i, 0, i});
+            complete = complete || events[i].kind == Kind::Stop;
+        }
+        SortPlaces(places);
+        PlaceResults(events, places);
     }
+    Translator translator(options, events, PairKeys(events, places), complete);
+    for (const Placed& p : places)
+        translator.Add(p.index, p.time);
     return translator.Finish();
 }
 
 std::string RecordingBarStatus(std::uint32_t elapsedMs) {
     const std::uint32_t seconds = elapsedMs / 1000;
     return StrPrintf("記録中  %u:%02u", seconds / 60, seconds % 60);
+}
+
+std::string RecordingBarNotice(const Recording& recording) {
+    std::string latest;
+    int others = 0;
+    for (auto it = recording.notices.rbegin(); it != recording.notices.rend(); ++it) {
+        const char* text = BarText(it->kind);
+        if (text == nullptr)
+            continue;
+        if (latest.empty())
+            latest = StrPrintf(text, ShortCaption(it->window).c_str());
+        else
+            ++others;
+    }
+    if (others > 0)
+        latest += StrPrintf(kBarMore, others);
+    return latest;
 }
 
 std::string RecordingEndNote(const Recording& recording) {
@@ -573,8 +1045,22 @@ std::string RecordingEndNote(const Recording& recording) {
     };
     if (recording.lines.empty())
         add(kMsgNothingRecorded);
+    for (const RecNotice& notice : recording.notices)
+        add(NoticeText(notice));
     if (recording.passwordSkipped)
         add(kMsgPasswordNotRecorded);
+    if (recording.unsureSkipped)
+        add(kMsgUnsureNotRecorded);
+    if (recording.modifiedMouse > 0)
+        add(StrPrintf(kMsgModifiedMouse, recording.modifiedMouse));
+    if (recording.otherDrags > 0)
+        add(StrPrintf(kMsgOtherDrags, recording.otherDrags));
+    if (recording.inputMethodClicks > 0)
+        add(StrPrintf(kMsgInputMethodClicks, recording.inputMethodClicks));
+    if (!recording.missingChars.empty()) {
+        add(StrPrintf(kMsgMissingChars, static_cast<int>(recording.missingChars.size()),
+                      MissingCharList(recording.missingChars).c_str()));
+    }
     if (recording.unrecordable > 0)
         add(StrPrintf(kMsgUnrecordable, recording.unrecordable));
     return note;

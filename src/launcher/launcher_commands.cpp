@@ -23,6 +23,7 @@ LaunchAction MacroCommandAction(const std::string& programFolder, const std::str
         action.show = kShowMinimize;
         action.failureMessage = StrPrintf(kMsgCannotProcess, action.target.c_str());
         action.returnsKeyboard = true;  // the engine runs minimised; the macro drives that window
+        action.watchedMacro = macroPath;
     }
     return action;
 }
@@ -49,8 +50,8 @@ std::string LogOpenFailedMessage() {
     return StrPrintf(kMsgLogOpenFailed, engine.c_str());
 }
 
-std::string ReadmeAddress(const std::string& programFolder) {
-    return FileUrl(programFolder + std::string(kReadmeFile));
+std::string ReadmeAddress(const std::string& utf8ProgramFolder) {
+    return FileUrl(utf8ProgramFolder + std::string(kReadmeFile));
 }
 
 std::string UpdateCommandLine(const std::string& programFolder) {

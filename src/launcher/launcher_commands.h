@@ -33,6 +33,9 @@ struct LaunchAction {
     // afterwards. Only a macro run does; the editor and a document opened by the shell
     // come up in front of that window.
     bool returnsKeyboard = false;
+    // The macro an engine runs: the launcher keeps the process and watches how it ends
+    // (HandleEngineEnd). Empty for every other start.
+    std::string watchedMacro;
 };
 
 // A chosen macro: the engine runs it; with Ctrl (Shift or not) the editor opens it;
@@ -48,8 +51,8 @@ std::string RunLogPath(const std::string& appDataFolder);
 std::string NotepadCommandLine(const std::string& logPath);
 std::string LogOpenFailedMessage();
 
-// The local read-me as a file address.
-std::string ReadmeAddress(const std::string& programFolder);
+// The local read-me as a file address; programFolder in UTF-8 (FileUrl).
+std::string ReadmeAddress(const std::string& utf8ProgramFolder);
 
 // The maker's update program, quoted, and the message when it cannot be started.
 std::string UpdateCommandLine(const std::string& programFolder);

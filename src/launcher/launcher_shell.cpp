@@ -1,6 +1,7 @@
 #include "launcher/launcher_shell.h"
 
 #include "common/cp932.h"
+#include "common/dpi.h"
 #include "common/strutil.h"
 #include "common/winconst.h"
 
@@ -27,8 +28,9 @@ bool SplashExpired(std::uint32_t nowTick, std::uint32_t startTick, std::int32_t 
     return static_cast<std::int64_t>(elapsed) > static_cast<std::int64_t>(seconds) * 1000;
 }
 
-ScreenPoint SplashPosition(int screenWidth, int screenHeight, int width, int height) {
-    return {(screenWidth - width) / 2, (screenHeight - height) / 2 - (height + 4)};
+ScreenPoint SplashPosition(int screenWidth, int screenHeight, int width, int height, int dpi) {
+    return {(screenWidth - width) / 2,
+            (screenHeight - height) / 2 - (height + ScaleForDpi(4, dpi))};
 }
 
 std::string HotkeyNotRegisteredMessage(std::uint8_t modifiers, std::uint8_t key,

@@ -21,8 +21,9 @@ bool IsSplashDismissInput(unsigned message);
 // ticks, so the count may have wrapped in between).
 bool SplashExpired(std::uint32_t nowTick, std::uint32_t startTick, std::int32_t seconds);
 
-// The splash's place: centred on the screen, then moved up by its height plus 4.
-ScreenPoint SplashPosition(int screenWidth, int screenHeight, int width, int height);
+// The splash's place: centred on the screen, then moved up by its height plus 4 pixels
+// (at 96 DPI; the splash's dpi scales them).
+ScreenPoint SplashPosition(int screenWidth, int screenHeight, int width, int height, int dpi);
 
 inline constexpr const char* kMsgHotkeyNotRegistered =
     "ホットキー「MOD=%2.2X + KEY=%2.2X」\r\nが登録出来ません。\n\r%s";

@@ -137,6 +137,44 @@ class Editor(unittest.TestCase):
         self.assertTrue(self.s.wait_no_process('RkEditor.exe', 20))
         self.assertEqual(self.saved('ask.txt'), crlf('; <RKMACRO>問', '', 'WAIT:1', 'WAIT:2'))
 
+    def end_session(self, caption):
+        """Sends the log-off query to the editor's window from another program, as the
+        system does, and waits for the answer in the background."""
+        return subprocess.Popen(['wine', str(self.s.test_program('zvtool.exe')), 'end-session',
+                                 caption, '60000'], env=self.s.env, stdout=subprocess.PIPE,
+                                stderr=subprocess.DEVNULL)
+
+    def test_logging_off_asks_to_save_a_changed_document(self):
+        source = crlf('; <RKMACRO>終', '', 'WAIT:1', 'WAIT:2')
+        caption = self.open('session.txt', source)
+        self.keys('ctrl+r')
+        changed = caption + '(更新)'
+        self.assertTrue(self.wait_caption(changed))
+        question = 'C:\\%s\\session.txt への変更を保存しますか?' % FOLDER
+        # Cancel refuses the end of the session; No lets it end without saving; Yes saves.
+        for button, answer in ((2, 'refused'), (7, 'ends'), (6, 'ends')):
+            query = self.end_session(changed)
+            self.assertEqual(self.s.message_box_text('RkEditor'), question, button)
+            self.s.press('RkEditor', button)
+            out, _ = query.communicate(timeout=60)
+            self.assertEqual(out.decode().strip(), answer, button)
+            if button != 6:
+                self.assertEqual(self.saved('session.txt'), source, button)
+                self.assertTrue(self.wait_caption(changed), 'still changed')
+        self.assertTrue(self.wait_caption(caption), 'saved: the mark is gone')
+        self.assertEqual(self.saved('session.txt'), crlf('; <RKMACRO>終', '', '', 'WAIT:2'))
+        # Nothing left to save: the session ends without a question.
+        out, _ = self.end_session(caption).communicate(timeout=60)
+        self.assertEqual(out.decode().strip(), 'ends')
+
+    def test_double_click_on_an_empty_list_says_no_line_is_selected(self):
+        caption = self.open('empty.txt', crlf('; <RKMACRO>空', ''))
+        r = self.listbox(caption)['rect']
+        x, y = (r['left'] + r['right']) // 2, r['top'] + 30
+        self.assertEqual(self.s.tool('click-at', str(x), str(y), '--double')[0], 0)
+        self.assertEqual(self.s.message_box_text('RkEditor'), 'マクロデータ行が選択されていません。')
+        self.s.press('RkEditor', 1)
+
     def test_a_line_added_through_its_dialog_moved_and_another_deleted(self):
         caption = self.open('add.txt', crlf('; <RKMACRO>追加', '', 'WAIT:1', 'WAIT:2'))
         self.keys('alt', 'm', 'i', 'w')  # マクロ > 行追加 > ウェイト

@@ -22,7 +22,9 @@ MOUSE, TYPE, WAIT = 'マウス操作設定', '文字列入力設定', 'ウェイ
 MENU_KEY = {FOCUS: 'f', KEYIN: 'k', LAUNCH: 'l', MOUSE: 'm', TYPE: 't', WAIT: 'w'}
 
 # Controls (src/editor/win32/resource.h).
-FOCUS_CAPTION, WINDOW_LIST = 1040, 1030
+FOCUS_CAPTION, FOCUS_PICK, WINDOW_LIST = 1040, 1041, 1030
+WINDOW_LIST_DIALOG = '現在のトップウィンドウの一覧'
+LINE_EDIT, LINE_PARAMS = 'マクロ直接編集', 1021
 KEY1, KEYIN_ALT, KEYIN_REPEAT, KEYIN_CLEAR_LAST = 1051, 1050, 1060, 1062
 LAUNCH_PROGRAM, LAUNCH_PICK, LAUNCH_END, LAUNCH_TRY = 1070, 1071, 1074, 1075
 MOUSE_LOCAL, MOUSE_X, MOUSE_Y, MOUSE_TRACKER, MOUSE_BUTTON = 1080, 1081, 1083, 1085, 1086
@@ -63,16 +65,27 @@ class EditorDialogs(unittest.TestCase):
         shutil.rmtree(self.dir, ignore_errors=True)
 
     # ---- helpers ----
-    def open_editor(self, exe=None):
-        self.s.write_cp932(self.path, '; <RKMACRO>ダイアログ\r\n\r\n')
+    def open_editor(self, exe=None, lines=()):
+        self.s.write_cp932(self.path, '; <RKMACRO>ダイアログ\r\n\r\n' +
+                           ''.join(line + '\r\n' for line in lines))
         p = self.s.start(exe or self.s.bin('RkEditor.exe'), '"' + self.s.win_path(self.path) + '"')
         self.procs.append(p)
         self.assertIsNotNone(self.s.wait_window(MAIN, 20000), 'the editor opened')
 
-    def start_target(self, caption, record='rec.txt'):
-        p = self.s.start(self.target, f'"{self.s.win_path(self.dir / record)}" "{caption}"')
+    def start_target(self, caption, record='rec.txt', hang=False):
+        p = self.s.start(self.target, f'"{self.s.win_path(self.dir / record)}" "{caption}"' +
+                         (' --hang' if hang else ''))
         self.procs.append(p)
         self.assertIsNotNone(self.s.wait_window(caption, 15000), 'the target opened')
+        if hang:
+            deadline = time.time() + 15
+            while time.time() < deadline and 'hung' not in self.record(record):
+                time.sleep(0.2)
+            self.assertIn('hung', self.record(record), 'the target stopped reading its messages')
+
+    def record(self, name):
+        path = self.dir / name
+        return path.read_text(encoding='utf-8', errors='replace') if path.exists() else ''
 
     def keys(self, *chords):
         self.assertEqual(self.s.tool('send-keys', *chords)[0], 0)
@@ -166,6 +179,61 @@ class EditorDialogs(unittest.TestCase):
         self.assertEqual(control(d, FOCUS_CAPTION)['text'], caption)
         self.cancel(d['caption'])
         self.assertEqual(self.main_window()['caption'], MAIN, 'a cancelled change leaves no mark')
+
+    def test_window_list_opens_past_a_hung_program_and_keeps_captions_on_one_line(self):
+        hung = 'ZvTarget 応答なし'
+        self.start_target(hung, 'hung.txt', hang=True)
+        breaker = '!\r\nLAUNCH:notepad.exe'  # a caption that would write a second line
+        self.start_target(breaker, 'breaker.txt')
+        self.open_editor()
+        self.add(FOCUS)
+        rc, out = self.s.tool('press-timed', FOCUS + '(新規)', str(FOCUS_PICK), WINDOW_LIST_DIALOG,
+                              '20000')
+        self.assertEqual(rc, 0, 'the window list opened although a program hangs')
+        print(f'\nthe window list opened in {out.strip()} ms beside a hung program')
+        self.assertLess(float(out.strip()), 1000, 'the window list took %s ms' % out.strip())
+        items = control(self.dialog(WINDOW_LIST_DIALOG), WINDOW_LIST)['items']
+        self.assertIn(hung, items, 'the hung window is listed: its caption needs no answer')
+        self.assertIn(MAIN, items)
+        self.assertIn(FOCUS + '(新規)', items)
+        one_line = '! LAUNCH:notepad.exe'
+        self.assertIn(one_line, items)
+        self.assertEqual([i for i in items if '\r' in i or '\n' in i], [])
+        self.s.screenshot('editor_window_list_past_a_hung_program')
+
+        rc, out = self.s.tool('item-rect', WINDOW_LIST_DIALOG, str(WINDOW_LIST),
+                              str(items.index(one_line)))
+        r = json.loads(out.strip())
+        self.s.tool('click-at', str((r['left'] + r['right']) // 2),
+                    str((r['top'] + r['bottom']) // 2), '--double')
+        d = self.dialog(FOCUS + '(新規)')
+        self.assertEqual(control(d, FOCUS_CAPTION)['text'], one_line)
+        self.confirm(d)
+        lines = self.saved_lines(f'FOCUS:"{one_line}"')
+        self.assertEqual([line for line in lines if line.startswith('LAUNCH')], [])
+
+    def test_direct_edit_keeps_a_pasted_or_set_line_break_on_one_line(self):
+        self.open_editor(lines=['WAIT:1'])
+        # Pasted: a lone CR passes the single-line field's own paste.
+        self.assertEqual(self.s.tool('clip-set', '100\rLAUNCH:notepad.exe')[0], 0)
+        self.keys('alt', 'm', 'e')  # マクロ > 直接編集
+        self.dialog(LINE_EDIT + '(更新)')
+        self.keys('ctrl+v')
+        d = self.dialog(LINE_EDIT + '(更新)')
+        self.assertEqual(control(d, LINE_PARAMS)['text'], '100\rLAUNCH:notepad.exe')
+        self.confirm(d)
+        self.saved_lines('WAIT:100 LAUNCH:notepad.exe')
+        # Set by another program, with CR LF.
+        self.keys('alt', 'm', 'e')
+        self.dialog(LINE_EDIT + '(更新)')
+        self.assertEqual(self.s.tool('set-text', LINE_EDIT + '(更新)', str(LINE_PARAMS),
+                                     '2\r\nLAUNCH:notepad.exe')[0], 0)
+        self.confirm(self.dialog(LINE_EDIT + '(更新)'))
+        lines = self.saved_lines('WAIT:2 LAUNCH:notepad.exe')
+        self.assertEqual(lines, ['; <RKMACRO>ダイアログ', '', '', 'WAIT:2 LAUNCH:notepad.exe', ''])
+        raw = self.path.read_bytes().replace(b'\r\n', b'')
+        self.assertNotIn(b'\r', raw)
+        self.assertNotIn(b'\n', raw)
 
     def test_keyin_fields_record_the_keys_pressed_in_them(self):
         self.open_editor()

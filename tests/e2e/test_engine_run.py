@@ -5,6 +5,7 @@ import json
 import pathlib
 import re
 import shutil
+import subprocess
 import tempfile
 import time
 import unittest
@@ -342,6 +343,25 @@ class EngineRun(unittest.TestCase):
         p.wait(timeout=30)
         self.assertEqual(self.log()[-2:], ['0002行目：WAIT  : 10000 mm sec', 'マクロ処理終了'],
                          'the second line did not run')
+
+    def test_run_ends_while_the_system_menu_is_open(self):
+        m = self.macro('メニュー', ['WAIT:4000', 'WAIT:0'])
+        p = self.start_engine(m)
+        self.shown_status_window()
+        self.s.tool('syscommand', STATUS, str(0xF100), str(0x20))  # Alt+Space: the system menu
+        deadline = time.time() + 10
+        while time.time() < deadline and self.s.tool('popup-rect')[0] != 0:
+            time.sleep(0.1)
+        self.assertEqual(self.s.tool('popup-rect')[0], 0, 'the system menu is open')
+        self.s.screenshot('engine-system-menu')
+        try:
+            p.wait(timeout=20)
+        except subprocess.TimeoutExpired:
+            self.fail('the engine is still running with its menu open' + self.diagnostics(p))
+        self.assertEqual(p.returncode, 0)
+        self.assertNotEqual(self.s.tool('popup-rect')[0], 0, 'the menu went with the window')
+        self.assertEqual(self.log()[-3:], ['0002行目：WAIT  : 4000 mm sec', '0003行目：WAIT  : 0 mm sec',
+                                           'マクロ処理終了'])
 
     def test_launch_until_end_and_missing_program(self):
         caption = 'ZvTarget 終了待ち'

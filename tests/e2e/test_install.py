@@ -1,10 +1,15 @@
 """The product as a user gets it: Zorvane-Setup.exe installs silently for the current
 user, the installed launcher starts on the installed macro folder, a sample macro runs
 through the installed engine, and the uninstaller removes the programs and shortcuts but
-keeps the user's macros and configuration. The portable zip holds the same folder."""
+keeps the user's macros and configuration. Installed in a folder whose name holds a
+space, "#", "%" and a Japanese character, the help of a dialog reaches its page and
+anchor in the browser. The portable zip holds the same folder."""
 import pathlib
+import re
+import shutil
 import subprocess
 import unittest
+import urllib.parse
 import zipfile
 
 from wineenv import ROOT, shared_session, ini_section
@@ -83,6 +88,74 @@ class Install(unittest.TestCase):
         self.assertFalse((self.menu / 'StartUp' / 'Zorvane.lnk').exists())
         self.assertEqual(self.s.read_cp932(mine), '; <RKMACRO>自分の\r\n\r\n\r\nWAIT:1\r\n')
         self.assertTrue((self.s.suite_folder() / 'Zorvane.ini').is_file())
+
+    # The keys through which a browser is found for a web address or an HTML page.
+    BROWSER_KEYS = [r'HKCR\http\shell\open\command', r'HKCR\https\shell\open\command',
+                    r'HKCR\file\shell\open\command', r'HKCR\htmlfile\shell\open\command',
+                    r'HKCR\.html']
+
+    def default_value(self, key):
+        """(type, data) of a key's default value, or None when it has none."""
+        res = self.s.wine('reg', 'query', key, '/ve', check=False)
+        for line in res.stdout.decode('utf-8', errors='replace').splitlines():
+            m = re.match(r'\s+\S.*?\s{4}(REG_\w+)\s{4}(.*)$', line)
+            if m:
+                return m.group(1), m.group(2)
+        return None
+
+    def test_help_from_a_dialog_reaches_its_page_and_anchor(self):
+        # A stand-in browser, registered for web addresses, file addresses and HTML pages,
+        # writes down the command line it is started with.
+        record = self.s.drive_c() / 'zv-browser.txt'
+        record.unlink(missing_ok=True)
+        standin = '"%s" --record-command-line "%s" "%%1"' % (
+            self.s.win_path(self.s.test_program('zvtarget.exe')), self.s.win_path_c(record))
+        saved = {key: self.default_value(key) for key in self.BROWSER_KEYS}
+        folder = self.s.drive_c() / 'Zv #1 100% 表' / 'Zorvane'
+        try:
+            for key in self.BROWSER_KEYS:
+                value = 'htmlfile' if key.endswith('.html') else standin
+                self.s.wine('reg', 'add', key, '/ve', '/d', value, '/f')
+            self.assertEqual(self.s.run(PACKAGE / 'Zorvane-Setup.exe',
+                                        '/S /D=' + self.s.win_path_c(folder), timeout=180), 0)
+            self.assertTrue((folder / 'RkEditor.exe').is_file())
+            macro = folder / 'RK_MACRO' / 'ヘルプ.txt'
+            self.s.write_cp932(macro, '; <RKMACRO>ヘルプ\r\n\r\n')
+            self.s.start(folder / 'RkEditor.exe', '"%s"' % self.s.win_path_c(macro))
+            self.assertIsNotNone(self.s.wait_window('ヘルプ.txt - RkEditor', 20000))
+            self.s.tool('activate', 'ヘルプ.txt - RkEditor')
+            self.s.tool('send-keys', 'alt', 'm', 'i', 'k')  # マクロ > 行追加 > キー入力
+            self.assertTrue(self.s.press('キー入力設定(新規)', 0xE146), 'ﾍﾙﾌﾟ of the KEYIN dialog')
+            self.assertTrue(self.wait_for(lambda: record.exists(), 30), 'the browser was started')
+            time.sleep(0.5)
+            line = record.read_text(encoding='utf-8')
+            # The address is the last argument, whole: it names the installed page, and the
+            # dialog's anchor is still on it.
+            self.assertIn('--record-command-line', line)
+            address = line.rsplit(' ', 1)[-1].strip('"')
+            url = urllib.parse.urlsplit(address)
+            self.assertEqual((url.scheme, url.fragment), ('file', 'Keyin'), address)
+            drive, _, rest = urllib.parse.unquote(url.path, encoding='utf-8').lstrip('/') \
+                .partition(':/')
+            page = (self.s.drive_c() if drive.upper() == 'C' else pathlib.Path('/')) / rest
+            self.assertEqual(page.resolve(), (folder / 'help' / 'MacroEditor.html').resolve(),
+                             address)
+            self.assertTrue(page.is_file(), address)
+            self.assertIn('%23', address, '"#" of the folder is escaped, only the anchor\'s stays')
+        finally:
+            for key, value in saved.items():
+                if value is None:
+                    self.s.wine('reg', 'delete', key, '/f', check=False)
+                else:
+                    self.s.wine('reg', 'add', key, '/ve', '/t', value[0], '/d', value[1], '/f',
+                                check=False)
+            self.s.tool('kill', 'RkEditor.exe')
+            uninstaller = folder / 'uninstall.exe'
+            if uninstaller.exists():
+                (folder / 'RK_MACRO' / 'ヘルプ.txt').unlink(missing_ok=True)
+                subprocess.run(['wine', str(uninstaller), '/S'], env=self.s.env, timeout=120)
+                self.wait_for(lambda: not (folder / 'RkEditor.exe').exists())
+            shutil.rmtree(folder.parent, ignore_errors=True)
 
     def test_portable_zip_holds_the_same_program_folder(self):
         with zipfile.ZipFile(PACKAGE / 'Zorvane-portable.zip') as z:

@@ -7,6 +7,7 @@ import os
 import pathlib
 import shutil
 import subprocess
+import tempfile
 import time
 import unittest
 
@@ -40,10 +41,13 @@ class Launcher(unittest.TestCase):
         self.top = self.s.drive_c() / MACROS
         shutil.rmtree(self.top, ignore_errors=True)
         self.procs = []
+        self.targets = []
+        self.work = pathlib.Path(tempfile.mkdtemp(prefix='zv-launcher-'))
+        self.addCleanup(shutil.rmtree, self.work, True)
 
     def tearDown(self):
-        for dialog in (PROPERTY, HOTKEY):
-            self.s.tool('close', dialog)
+        for caption in [PROPERTY, HOTKEY] + self.targets:
+            self.s.tool('close', caption)
         self.s.tool('close', LAUNCHER_WINDOW)
         for p in self.procs:
             try:
@@ -101,6 +105,19 @@ class Launcher(unittest.TestCase):
     def popup_shown(self):
         return any(w['class'] == '#32768' and w['visible']
                    for w in map(json.loads, self.s.tool('windows')[1].splitlines()))
+
+    def start_target(self, caption):
+        """The test target program in front; returns its record (a file of lines)."""
+        record = self.work / f'target{len(self.targets)}.txt'
+        self.procs.append(self.s.start(self.s.test_program('zvtarget.exe'),
+                                       f'"{self.s.win_path(record)}" "{caption}"'))
+        self.targets.append(caption)
+        self.assertIsNotNone(self.s.wait_window(caption, 15000), 'the target opened')
+        return record
+
+    @staticmethod
+    def lines(record):
+        return record.read_text('utf-8').splitlines() if record.exists() else []
 
     def popup_open(self, timeout=10):
         """Whether a pop-up menu shows within timeout seconds (a shorter timeout asks
@@ -279,43 +296,105 @@ class Launcher(unittest.TestCase):
         self.write_macro('a.rkm', '朝の準備')
         self.write_settings(RkMacroTopPath='C:\\' + MACROS, SplashShowSec=0)
         self.start_launcher()
-        self.front_window('電卓')
+        calculator = self.start_target('電卓')  # records each time it comes to the front
         editor_exe = self.s.bin('RkEditor.exe')
         editor = '"' + self.s.win_path(editor_exe) + f'" "{self.macro_win("a.rkm")}"'
 
         def choose_with_ctrl():
-            # The menu is built and dismissed; the first item's command then arrives while
-            # Ctrl and Shift are held (a menu under Wine takes no Return while Ctrl is down).
-            self.open_hotkey_menu()
-            self.s.tool('send-keys', 'esc')
+            # As a user does: the pointer on the first item of the open menu, Ctrl and Shift
+            # held, a click (a menu under Wine takes no Return while Ctrl is down). The
+            # pointer is there before the keys go down: Wine puts its modifier keys back to
+            # the X server's state when the pointer enters another window.
             watcher, stop = self.engine_watcher()
+            self.open_hotkey_menu()
+            left, top, right, _ = json.loads(self.s.tool('popup-rect')[1])
+            x, y = (left + right) // 2, top + 10
+            self.s.tool('cursor-to', str(x), str(y))
             # The keys stay down until the launcher started the editor or said it could not.
             with self.s.held_keys('ctrl', 'shift'):
-                self.assertEqual(self.s.tool('post-msg', LAUNCHER_WINDOW, '273', '10000', '0')[0], 0)
+                self.assertEqual(self.s.tool('click-at', str(x), str(y))[0], 0)
                 self.s.wait_until(lambda: self.s.processes('RkEditor.exe') or
                                   self.s.wait_window('Zorvane', 200, cls='#32770'), 20,
                                   "the editor started or the launcher's message")
             stop()
             watcher.wait(timeout=90)
-            self.assertNotEqual(watcher.returncode, 0, 'the engine did not start')
+            self.assertNotEqual(watcher.returncode, 0, 'no engine started')
+            self.assertFalse(self.popup_open(1), 'the click chose the item')
 
-        # The editor opens the macro, in front of the window the user was in.
+        # The editor opens the macro, in front of the window the user was in, and the
+        # keyboard is not handed back to that window after the choice.
+        chosen = len(self.lines(calculator))
         choose_with_ctrl()
         self.assertIsNotNone(self.s.wait_window('a.rkm - RkEditor', 15000), 'the editor opened it')
         self.s.wait_until(lambda: json.loads(self.s.tool('foreground')[1].strip())['caption'] ==
                           'a.rkm - RkEditor', 10, 'the editor in front of 電卓')
+        time.sleep(1.5)  # a hand-back to 電卓 would come within this time
+        front = json.loads(self.s.tool('foreground')[1].strip())['caption']
+        self.assertEqual(front, 'a.rkm - RkEditor', 'the editor stays in front')
+        self.assertNotIn('activated', self.lines(calculator)[chosen:], '電卓 did not get the keyboard back')
         self.s.tool('kill', 'RkEditor.exe')
         self.s.wait_no_process('RkEditor.exe', 20)
         # Without the editor beside the launcher, the launcher says what it could not start.
         aside = editor_exe.with_name('RkEditor.exe.aside')
         editor_exe.rename(aside)
         try:
-            self.front_window('電卓')
+            self.s.tool('activate', '電卓')
             choose_with_ctrl()
             self.assertEqual(self.s.message_box_text('Zorvane'), editor + '\n\rが処理できません。')
             self.s.press('Zorvane', 1)
         finally:
             aside.rename(editor_exe)
+
+    def test_keys_a_killed_engine_held_are_let_go(self):
+        caption = 'ZvTarget 強制終了'
+        record = self.start_target(caption)
+        # Every KEYIN holds its keys for five seconds: the engine is killed meanwhile.
+        self.s.write_cp932(self.ini(), f'[{SECTION}]\r\nRkMacroTopPath=C:\\{MACROS}\r\nSplashShowSec=0\r\n'
+                           '[RkEngineSettings]\r\nKeyinWaitMSec=5000\r\n')
+        macro = self.top / 'held.rkm'
+        macro.parent.mkdir(parents=True, exist_ok=True)
+        self.start_launcher()
+
+        def wait_lines(wanted, start, timeout=40):
+            deadline = time.time() + timeout
+            while time.time() < deadline and not set(wanted) <= set(self.lines(record)[start:]):
+                time.sleep(0.1)
+            return self.lines(record)[start:]
+
+        for keys, pressed in (('SHIFT CONTROL', ['keydown 10', 'keydown 11']), ('MENU', ['syskeydown 12'])):
+            with self.subTest(keys=keys):
+                self.s.write_cp932(macro, '\r\n'.join(['; <RKMACRO>押したまま', f'FOCUS:"{caption}"',
+                                                         f'KEYIN:{keys}', 'WAIT:0']) + '\r\n')
+                self.s.tool('activate', caption)
+                self.open_hotkey_menu()
+                self.s.tool('send-keys', 'down', 'return')
+                start = len(self.lines(record))  # the hotkey's own Alt is before; the engine starts slowly
+                seen = wait_lines(pressed, start)
+                self.assertTrue(set(pressed) <= set(seen), f'the engine holds {keys}: {seen}')
+                killed = len(self.lines(record))
+                self.s.tool('kill', 'RkEngine.exe')  # as Task Manager ends it
+                self.assertTrue(self.s.wait_no_process('RkEngine.exe', 20))
+                time.sleep(1)
+                for vk in (0x10, 0x11, 0x12):
+                    state = json.loads(self.s.tool('key-state', str(vk))[1])
+                    self.assertFalse(state['async'], f'key {vk:02X} is up again for the system')
+                # The user's next key press arrives without modifiers.
+                self.s.tool('activate', caption)
+                self.s.tool('send-keys', 'a')
+                after = wait_lines(['char 0061'], killed, 10)
+                self.assertIn('char 0061', after, f'a plain "a": {after}')
+                self.assertNotIn('syskeydown 41', after)
+                log = self.s.read_cp932(self.s.suite_folder() / 'Zorvane_Log.txt').split('\r\n')
+                self.assertEqual(log[-1], '', 'the log ends with a line end')
+                entry = log[-4:-1]
+                self.assertEqual(len([l for l in log if 'マクロ処理開始' in l]), 1, log)
+                self.assertRegex(entry[0], r'^\[\d\d/\d\d/\d\d \d\d:\d\d:\d\d\] <ERROR>RkEngineの強制終了により'
+                                           r'下記のマクロ処理は中断（終了コード=0x00000001）$')
+                self.assertEqual(entry[1], '\t' + self.macro_win('held.rkm'))
+                self.assertTrue(entry[2].startswith('\t押されたままの修飾キーを解放：'), entry)
+                for name in keys.split():
+                    self.assertIn(name + '(', entry[2])
+        self.s.screenshot('launcher_killed_engine_keys')
 
     def test_shift_opens_through_the_shell_and_the_log_falls_back_to_notepad(self):
         self.write_macro('a.rkm', '朝の準備')

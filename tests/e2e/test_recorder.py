@@ -2,9 +2,17 @@
 bar, the user works in Notepad or in the test target program (input played through
 SendInput: Unicode text as an input method delivers it, keys, clicks, a double click, a
 drag, a wheel notch, a conversion finished by the input method), Pause or the bar's stop
-button ends it, and the lines are in the editor. The recorded macro is then run by RkEngine.exe and must do the same again. A
-password field's text never reaches the macro, and the hook does nothing once the editor
-is gone, even when it was killed."""
+button ends it, and the lines are in the editor. The recorded macro is then run by
+RkEngine.exe and must do the same again. A password field's text never reaches the macro,
+and the hook does nothing once the editor is gone, even when it was killed.
+
+Then the situations where a recorder easily goes silently wrong: Alt+F4 on one of two
+Notepads, a conversion committed by a click into the next field (composition messages
+sent by the input method), a message box answered with Space and a mnemonic, a window
+whose input method gives text without a message the hook reads, a field protected
+through accessibility, a second editor asked to record, a program that stops taking its
+messages. Each either replays as the user did or says on the bar and in the note what it
+could not record."""
 import json
 import pathlib
 import re
@@ -17,7 +25,10 @@ from wineenv import shared_session, ini_section
 BAR = 'RkEditor - 操作を記録'
 NOTEPAD = '(無題) - メモ帳'
 LIST = 1000
+STATUS = 1901
 STOP_BUTTON = 1902
+NOTICE = 1903
+WM_APP = 0x8000
 FOLDER = 'zv-recorder'
 STAMP = re.compile(r'^\[\d\d/\d\d/\d\d \d\d:\d\d:\d\d\] ')
 
@@ -115,9 +126,35 @@ class Recorder(unittest.TestCase):
         self.assertTrue(text.startswith('; <RKMACRO>記録\r\n\r\n\r\n'), text)
         return text.split('\r\n')[3:-1]
 
-    def start_target(self, caption, record):
-        self.start(self.target, f'"{self.s.win_path(record)}" "{caption}"')
+    def start_target(self, caption, record, mode=None):
+        self.start(self.target, f'"{self.s.win_path(record)}" "{caption}"' + (f' {mode}' if mode else ''))
         self.assertIsNotNone(self.s.wait_window(caption, 15000), 'the target opened')
+
+    def set_pause(self, ms):
+        """The pause that becomes a WAIT line: a minute, so that the tests' own pauses (and a
+        loaded machine's) do not."""
+        self.s.write_cp932(self.s.suite_folder() / 'Zorvane.ini',
+                           f'[RkManagerSettings]\r\nRecordPauseMSec={ms}\r\n')
+
+    def post(self, caption, message, wparam=0):
+        """Posts to a top-level window; a walk of the windows while others come and go can
+        miss it once."""
+        for _ in range(5):
+            if self.s.tool('post-msg', caption, str(message), str(wparam), '0')[0] == 0:
+                return
+            time.sleep(0.3)
+        self.fail(f'could not post to {caption}')
+
+    def bar_control(self, control):
+        """{text, visible, height} of a control of the recording bar."""
+        return self.s.tool_json('control-state', BAR, str(control))
+
+    def answer_note(self, timeout=10000):
+        """The note the editor shows at the end of a recording, answered with OK."""
+        note = self.s.message_box_text('RkEditor', timeout)
+        if note is not None:
+            self.assertTrue(self.s.press('RkEditor', 1, 2000) or self.s.press('RkEditor', 2, 2000))
+        return note
 
     def target_record(self, path):
         return pathlib.Path(path).read_text('utf-8').splitlines() if pathlib.Path(path).exists() else []
@@ -335,6 +372,227 @@ class Recorder(unittest.TestCase):
         self.assertEqual(self.save(caption, 'again.txt'), [f'FOCUS:"{target}"', 'TYPE:" again"'])
         self.assertEqual(self.close_target(target, record)[-1], 'final still here again')
 
+    # ---- what a recording must get right, or say it could not ----
+    def test_alt_f4_on_one_of_two_notepads_closes_that_one_again(self):
+        self.set_pause(60000)
+        notepad = self.s.drive_c() / 'windows' / 'notepad.exe'
+        captions = {}
+        for name, x in (('a.txt', 20), ('b.txt', 660)):
+            self.s.write_cp932(self.dir / name, '')
+            self.start(notepad, f'C:\\{FOLDER}\\{name}')
+            info = self.s.wait_window(f'{name} - ', 15000, partial=True)
+            self.assertIsNotNone(info, self.s.tool('windows')[1])
+            captions[name] = info['caption']
+            self.s.tool('move-window', info['caption'], str(x), '40', '600', '400')
+        a, b = captions['a.txt'], captions['b.txt']
+        caption = self.open_editor()
+        self.start_recording(caption)
+        ax, ay = self.origin(a)
+        self.play(f'click:{ax + 60},{ay + 40}', 'sleep:300', 'key:alt+f4', 'sleep:800')
+        self.assertIsNone(self.s.wait_window(a, 500), 'Alt+F4 closed the Notepad in front')
+        self.s.tool('activate', b)
+        self.play('text:y', 'sleep:300', 'key:pause')
+        caption = self.wait_back(caption)
+        lines = self.save(caption)
+        self.assertEqual(lines, [f'FOCUS:"{a}"', 'MOUSE:60,40,L,LOCAL', 'KEYIN:MENU F4',
+                                 f'FOCUS:"{b}"', 'TYPE:"y"'])
+
+        # Both open again, b in front: the macro closes a and types into b.
+        self.s.tool('kill', 'notepad.exe')
+        self.assertTrue(self.s.wait_no_process('notepad.exe'))
+        for name, x in (('a.txt', 20), ('b.txt', 660)):
+            self.start(notepad, f'C:\\{FOLDER}\\{name}')
+            self.assertIsNotNone(self.s.wait_window(captions[name], 15000))
+            self.s.tool('move-window', captions[name], str(x), '40', '600', '400')
+        log = self.run_engine('rec.txt')
+        self.assert_every_line_ran(log, lines)
+        self.assertIsNone(self.s.wait_window(a, 1000), 'a closed again')
+        info = self.s.wait_window(b, 2000)
+        self.assertIsNotNone(info, 'b is still open')
+        self.assertEqual(next(c['text'] for c in info['controls'] if c['class'].lower() == 'edit'), 'y')
+
+    def test_a_conversion_committed_by_a_click_goes_into_its_own_field(self):
+        # The reading goes to the input method (the program gets VK_PROCESSKEY), which
+        # composes 今日 in the first field; the click into the second field commits it.
+        self.set_pause(60000)
+        target = 'ZvTarget フォーム'
+        first = self.work / 'form1.txt'
+        self.start_target(target, first, 'form')
+        caption = self.open_editor()
+        self.start_recording(caption)
+        x, y = self.origin(target)
+        self.play(f'click:{x + 100},{y + 23}', 'key:processkey', 'key:processkey', 'key:processkey')
+        self.post(target, WM_APP + 2)
+        self.play('sleep:400', f'click:{x + 100},{y + 63}', 'text:abc', 'sleep:300', 'key:pause')
+        caption = self.wait_back(caption)
+        lines = self.save(caption)
+        self.assertEqual(lines, [f'FOCUS:"{target}"', 'MOUSE:100,23,L,LOCAL', 'TYPE:"今日"',
+                                 'MOUSE:100,63,L,LOCAL', 'TYPE:"abc"'])
+        got = self.close_target(target, first)
+        self.assertIn('composing', got)
+        self.assertEqual(got[-2:], ['final1 今日', 'final2 abc'], f'what the user did: {got}')
+
+        second = self.work / 'form2.txt'
+        self.start_target(target, second, 'form')
+        log = self.run_engine('rec.txt')
+        self.assert_every_line_ran(log, lines)
+        got = self.close_target(target, second)
+        self.assertEqual(got[-2:], ['final1 今日', 'final2 abc'], f'each text in its own field again: {got} {log}')
+
+    def test_a_message_box_answered_with_space_and_a_mnemonic_gets_the_same_answers(self):
+        self.set_pause(60000)
+        target = 'ZvTarget 問い'
+        first = self.work / 'ask1.txt'
+        self.start_target(target, first, 'ask')
+        caption = self.open_editor()
+        self.start_recording(caption)
+        self.post(target, WM_APP + 3)
+        self.assertIsNotNone(self.s.wait_window('ZvTarget 質問', 10000))
+        self.s.tool('activate', 'ZvTarget 質問')
+        self.play('sleep:300', 'key:space', 'sleep:500')  # on はい(Y), the default button
+        self.assertIsNotNone(self.s.wait_window('ZvTarget 確認', 10000))
+        self.s.tool('activate', 'ZvTarget 確認')
+        self.play('sleep:300', 'key:n', 'sleep:500', 'key:pause')  # いいえ(N)
+        caption = self.wait_back(caption)
+        lines = self.save(caption)
+        self.assertEqual(lines, ['FOCUS:"ZvTarget 質問"', 'KEYIN:SPACE', 'FOCUS:"ZvTarget 確認"', 'KEYIN:N'])
+        got = self.close_target(target, first)
+        self.assertEqual([l for l in got if l.startswith('answer')], ['answer1 yes', 'answer2 no'])
+
+        second = self.work / 'ask2.txt'
+        self.start_target(target, second, 'ask')
+        self.post(target, WM_APP + 3)
+        self.assertIsNotNone(self.s.wait_window('ZvTarget 質問', 10000))
+        log = self.run_engine('rec.txt')
+        self.assert_every_line_ran(log, lines)
+        got = self.close_target(target, second)
+        self.assertEqual([l for l in got if l.startswith('answer')], ['answer1 yes', 'answer2 no'],
+                         'the same answers')
+
+    def test_an_input_method_that_gives_no_text_is_named_and_no_type_line_claims_it(self):
+        # A program whose input method delivers text without a message the hook reads
+        # (the newer text framework): the keys go to the input method, then the text is
+        # in the field.
+        self.set_pause(60000)
+        target = 'ZvTarget 新方式'
+        record = self.work / 'silent.txt'
+        self.start_target(target, record, 'silent')
+        caption = self.open_editor()
+        self.start_recording(caption)
+        self.assertEqual(self.bar_control(NOTICE)['visible'], False)
+        short = self.bar_control(NOTICE)['height']
+        self.s.tool('activate', target)
+        self.play('text:ab', 'key:processkey', 'key:processkey', 'key:convert', 'key:processkey')
+        self.post(target, WM_APP + 4)
+        self.play('sleep:200', 'key:c', 'key:d')
+        notice = None
+        deadline = time.time() + 5
+        while time.time() < deadline:
+            notice = self.bar_control(NOTICE)
+            if notice['visible']:
+                break
+            time.sleep(0.2)
+        self.assertEqual(notice['text'], '「ZvTarget 新方式」の IME 入力を記録できません')
+        self.assertTrue(notice['visible'])
+        self.assertGreater(notice['height'], short, 'the bar grew to show it')
+        self.s.screenshot('recorder_ime_notice')
+        self.play('sleep:200', 'key:pause')
+        self.assertEqual(self.answer_note(),
+                         '「ZvTarget 新方式」で IME などから入力された文字は記録できませんでした。'
+                         'TYPE 行にその文字はありません。')
+        caption = self.wait_back(caption)
+        self.assertEqual(self.save(caption), [f'FOCUS:"{target}"', 'TYPE:"ab"', 'TYPE:"cd"'])
+        self.assertEqual(self.close_target(target, record)[-1], 'final ab日本語cd')
+
+    def test_a_field_protected_through_accessibility_leaves_nothing_in_the_macro(self):
+        self.set_pause(60000)
+        target = 'ZvTarget 保護'
+        record = self.work / 'secret.txt'
+        self.start_target(target, record, 'secret')
+        caption = self.open_editor()
+        self.start_recording(caption)
+        x, y = self.origin(target)
+        # Below it, text with a character Shift-JIS lacks.
+        self.play(f'click:{x + 100},{y + 23}', 'text:himitsu42', 'sleep:200',
+                  f'click:{x + 100},{y + 63}', 'text:vis\U0001F600ible', 'sleep:300', 'key:pause')
+        self.assertEqual(self.answer_note(), 'パスワード欄に入力された文字は記録していません。\r\n'
+                         'Shift-JIS で表せない文字 1 文字 (U+1F600) は記録していません。'
+                         '前後の文字は別の TYPE 行です。')
+        caption = self.wait_back(caption)
+        lines = self.save(caption)
+        self.assertEqual(lines, [f'FOCUS:"{target}"', 'MOUSE:100,23,L,LOCAL',
+                                 'MOUSE:100,63,L,LOCAL', 'TYPE:"vis"', 'TYPE:"ible"'])
+        self.assertNotIn('himitsu', self.s.read_cp932(self.dir / 'rec.txt'))
+        got = self.close_target(target, record)
+        self.assertIn('secret himitsu42', got, 'the field did get its text')
+        self.assertEqual(got[-1], 'final vis\U0001F600ible')
+
+    def test_a_second_editor_asked_to_record_is_told_and_the_first_recording_is_complete(self):
+        self.set_pause(60000)
+        target = 'ZvTarget 二つ目'
+        record = self.work / 'second.txt'
+        self.start_target(target, record)
+        first = self.open_editor()
+        self.start_recording(first)
+        second = self.open_editor('second.txt')
+        self.s.tool('activate', second)
+        time.sleep(0.3)
+        self.s.tool('send-keys', 'alt', 'm', 'c')
+        self.assertEqual(self.s.message_box_text('RkEditor', 10000),
+                         '操作の記録を開始できません。\r\n別の RkEditor で操作を記録しています。\r\n'
+                         'その記録を終了してから、もう一度実行してください。')
+        self.s.screenshot('recorder_second_editor')
+        self.assertTrue(self.s.press('RkEditor', 2) or self.s.press('RkEditor', 1))
+        self.assertTrue(self.visible(second), 'the second editor goes on as it was')
+        self.assertTrue(self.armed(), 'the first recording is still armed')
+        self.s.tool('activate', target)
+        self.play('text:still recorded', 'key:return', 'sleep:300', 'key:pause')
+        first = self.wait_back(first)
+        lines = self.save(first)
+        self.assertEqual(lines[-3:], [f'FOCUS:"{target}"', 'TYPE:"still recorded"', 'KEYIN:RETURN'])
+        self.assertEqual(self.close_target(target, record)[-1], 'final still recorded')
+
+    def test_a_program_that_stops_taking_messages_hangs_neither_itself_nor_the_recording(self):
+        # The program in front stops taking its messages while keys go to it; the user
+        # ends the recording there.
+        self.set_pause(60000)
+        hung = 'ZvTarget 応答なし'
+        other = 'ZvTarget ほか'
+        hung_record = self.work / 'hung.txt'
+        other_record = self.work / 'other.txt'
+        self.start_target(hung, hung_record, 'hang')
+        self.start_target(other, other_record)
+        self.s.tool('move-window', other, '640', '60', '500', '360')
+        caption = self.open_editor()
+        self.start_recording(caption)
+        self.s.tool('activate', other)
+        self.play('text:ok', 'sleep:300')
+        self.s.tool('activate', hung)
+        self.post(hung, WM_APP + 5, 20000)
+        hung_at = time.time()
+        self.play('sleep:300', 'key:x', 'key:y', 'key:return')
+        # The recording goes on: the bar's clock moves.
+        before = self.bar_control(STATUS)['text']
+        time.sleep(1.2)
+        self.assertNotEqual(self.bar_control(STATUS)['text'], before)
+        self.play('key:pause')
+        started = time.time()
+        note = self.s.message_box_text('RkEditor', 8000)
+        self.assertLess(time.time() - started, 8, 'the recording ended at once')
+        self.assertNotIn('awake', self.target_record(hung_record), 'while the program slept')
+        self.assertLess(time.time() - hung_at, 20)
+        self.assertEqual(note, '「ZvTarget 応答なし」が受け取らなかったキー入力 2 件は記録していません。')
+        self.assertTrue(self.s.press('RkEditor', 1, 2000) or self.s.press('RkEditor', 2, 2000))
+        caption = self.wait_back(caption)
+        self.assertEqual(self.save(caption), [f'FOCUS:"{other}"', 'TYPE:"ok"',
+                                              f'FOCUS:"{hung}"', 'KEYIN:RETURN'])
+        # It wakes and goes on (where its queued keys go then is the system's affair).
+        deadline = time.time() + 30
+        while time.time() < deadline and 'awake' not in self.target_record(hung_record):
+            time.sleep(0.2)
+        got = self.close_target(hung, hung_record)
+        self.assertIn('awake', got)
+        self.assertEqual(self.close_target(other, other_record)[-1], 'final ok')
 
 if __name__ == '__main__':
     unittest.main()

@@ -7,10 +7,12 @@ two sessions share no desktop, input, hotkey, clipboard, foreground, registry or
 program folder, and the e2e tier runs several at once (run_e2e.py: one per core, each
 in a worker process with its own temporary folder; ZV_E2E_SLOT names the worker's
 sessions). Programs run with LANG=ja_JP.UTF-8 (a Japanese Windows: code page 932)
-unless another locale is asked for.
+unless another locale is asked for, at the system DPI 96 unless another is asked for
+(WineSession(dpi=144) is a 150 % display: LogPixels is set before any program starts).
 
     from wineenv import WineSession, shared_session
     s = shared_session()                    # one per test run, stopped at exit
+    s = shared_session(dpi=144)             # another one at 150 %
     s.bin('RkEngine.exe')                   # Linux path of a program in the session's copy
                                             # of build/win/bin (WineSession.bin: the original)
     s.win_path(path)                        # 'Z:\\...' for a Linux path
@@ -231,9 +233,10 @@ class _SessionOrShared:
 
 
 class WineSession:
-    def __init__(self, name='e2e', lang='ja_JP.UTF-8'):
+    def __init__(self, name='e2e', lang='ja_JP.UTF-8', dpi=None):
         self.name = name
         self.lang = lang
+        self.dpi = dpi  # the system DPI (LogPixels); None: Wine's default, 96
         self.xvfb = None
         self.display = None
         self.prefix = BUILD / 'wine' / f'run-{name}'
@@ -242,8 +245,8 @@ class WineSession:
 
     # ---- life cycle ----
     @classmethod
-    def begin(cls, name='e2e', lang='ja_JP.UTF-8'):
-        s = cls(name, lang)
+    def begin(cls, name='e2e', lang='ja_JP.UTF-8', dpi=None):
+        s = cls(name, lang, dpi)
         s._start()
         return s
 
@@ -261,6 +264,10 @@ class WineSession:
         candidates = [p for p in users.iterdir() if p.is_dir() and p.name not in ('Public', 'public')]
         self.user_dir = candidates[0] if candidates else users / self.user
         self.appdata = self.user_dir / 'AppData' / 'Roaming'
+        if self.dpi is not None:
+            # Read by every program at its start, the desktop's too.
+            self.wine('reg', 'add', r'HKCU\Control Panel\Desktop', '/v', 'LogPixels', '/t',
+                      'REG_DWORD', '/d', str(self.dpi), '/f')
         # Start the desktop (explorer) and wineserver once, so later starts are quick.
         self.tool('windows', timeout=120)
 
@@ -473,14 +480,17 @@ def ini_section(text, section):
 _shared = {}
 
 
-def shared_session(lang='ja_JP.UTF-8'):
-    """One session per locale for the whole test run (for each worker of a parallel run),
-    stopped when the run ends."""
-    if lang not in _shared:
+def shared_session(lang='ja_JP.UTF-8', dpi=None):
+    """One session per locale and system DPI for the whole test run (for each worker of a
+    parallel run), stopped when the run ends."""
+    key = lang if dpi is None else (lang, dpi)
+    if key not in _shared:
         name = 'e2e' if lang == 'ja_JP.UTF-8' else 'e2e-' + lang.split('.')[0].replace('_', '').lower()
+        if dpi is not None:
+            name += f'-dpi{dpi}'
         if os.environ.get('ZV_E2E_SLOT'):
             name += '-' + os.environ['ZV_E2E_SLOT']
-        s = WineSession.begin(name, lang)
-        _shared[lang] = s
+        s = WineSession.begin(name, lang, dpi)
+        _shared[key] = s
         atexit.register(s.stop)
-    return _shared[lang]
+    return _shared[key]

@@ -1,6 +1,6 @@
 // Fuzz target of the editor's dialog models: the input as a line, and behind each of the
-// six keywords, through every dialog's parse, describe, compose and OK, and the list's
-// dispatch; any broken invariant (tests/unit/dialog_invariants.h) traps.
+// six keywords, through every dialog's parse, describe and compose and the list's
+// description; any broken invariant (tests/unit/dialog_invariants.h) traps.
 #include <cstddef>
 #include <cstdint>
 #include <string>

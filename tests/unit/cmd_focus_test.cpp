@@ -106,18 +106,6 @@ TEST_F(FocusTest, StopRequestEndsTheAttempts) {
     EXPECT_TRUE(desk.events.empty());
 }
 
-TEST_F(FocusTest, SubstitutionAndUnusableCaptions) {
-    app.params.param1 = "Notepad Help";
-    EXPECT_TRUE(Call(ExecFocus, "FOCUS:\"%PARAM1\""));
-    EXPECT_EQ(result, "FOCUS : >Notepad Help< [完全一致]  Check=1 -OK");
-    for (const char* line : {"FOCUS:", "FOCUS:\"abc", "FOCUS:%PARAM2", "FOCUS:\"%param2\""}) {
-        desk.events.clear();
-        EXPECT_FALSE(Call(ExecFocus, line)) << line;
-        EXPECT_EQ(result, "") << line;
-        EXPECT_TRUE(desk.events.empty()) << line;
-    }
-}
-
 TEST_F(FocusTest, WrittenEmptyCaptionLooksForAnUntitledWindow) {
     desk.windows.push_back({0x50, "", 0});
     EXPECT_TRUE(Call(ExecFocus, "FOCUS:\"\""));

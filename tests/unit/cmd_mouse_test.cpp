@@ -25,43 +25,6 @@ TEST_F(MouseTest, MoveOnlyWithThePointerSettingsOverridden) {
     EXPECT_EQ(desk.mouseParams, (MouseParams{6, 10, 1, 4})) << "the user's settings are back";
 }
 
-TEST_F(MouseTest, LocalClickInEitherOrder) {
-    for (const char* line : {"MOUSE:10,10,L,LOCAL", "MOUSE:10,10,LOCAL,L", "mouse:10,10,local,l"}) {
-        desk.events.clear();
-        desk.cursor = {0, 0};
-        EXPECT_TRUE(Call(ExecMouse, line)) << line;
-        EXPECT_EQ(result, "MOUSE : X=410 Y=260 BUTTON=L POS=LOCAL(wh=00000300 X=10,Y=10)") << line;
-        EXPECT_EQ(desk.events, (Events{"mouseparams 0 0 0 10", "mouse 1 410 260 0", "sleep 15",
-                                       "mouseparams 6 10 1 4", "mouse 2 0 0 0", "mouse 4 0 0 0"}))
-            << line;
-    }
-}
-
-TEST_F(MouseTest, EveryAction) {
-    const std::pair<const char*, Events> cases[] = {
-        {"R", {"mouse 8 0 0 0", "mouse 10 0 0 0"}},
-        {"M", {"mouse 20 0 0 0", "mouse 40 0 0 0"}},
-        {"LW", {"mouse 2 0 0 0", "mouse 4 0 0 0", "sleep 100", "mouse 2 0 0 0", "mouse 4 0 0 0"}},
-        {"RW", {"mouse 8 0 0 0", "mouse 10 0 0 0", "sleep 100", "mouse 8 0 0 0", "mouse 10 0 0 0"}},
-        {"MW",
-         {"mouse 20 0 0 0", "mouse 40 0 0 0", "sleep 100", "mouse 20 0 0 0", "mouse 40 0 0 0"}},
-        {"X", {"mouse 80 0 0 1", "mouse 100 0 0 1"}},
-        {"W-", {"mouse 800 0 0 -120"}},
-        {"W+", {"mouse 800 0 0 120"}},
-    };
-    for (const auto& [word, after] : cases) {
-        desk.events.clear();
-        desk.cursor = {0, 0};
-        EXPECT_TRUE(Call(ExecMouse, std::string("MOUSE:0,0,") + word)) << word;
-        EXPECT_EQ(result, std::string("MOUSE : X=0 Y=0 BUTTON=") + word + " POS=SCREEN");
-        Events expected{"mouseparams 0 0 0 10", "mouse 1 0 0 0", "sleep 15",
-                        "mouseparams 6 10 1 4"};
-        expected.insert(expected.end(), after.begin(), after.end());
-        EXPECT_EQ(desk.events, expected) << word;
-    }
-    EXPECT_FALSE(held.AnythingHeld());
-}
-
 TEST_F(MouseTest, DragHoldsTheLeftButtonDuringTheMove) {
     app.settings.mouseMoveReal = 1;
     desk.cursor = {297, 299};
@@ -109,33 +72,16 @@ TEST_F(MouseTest, FarTargetWithRealMovementDoesNotHang) {
               static_cast<std::size_t>(kMaxStepwiseDistance) + 2 + 2 * (kPointerCorrections + 1));
 }
 
-TEST_F(MouseTest, ParsingFailures) {
+TEST_F(MouseTest, FailuresAfterAnUnknownWord) {
     const std::pair<const char*, const char*> cases[] = {
-        {"MOUSE:", "マウスの動作指定が無い"},
-        {"MOUSE:100", "[x,y]パラメタの設定が無い"},
-        {"MOUSE:,100", "[x,y]パラメタの設定が無い"},
-        {"MOUSE:100,200,", "第3パラメタが空白"},
-        {"MOUSE:-,5", "第1パラメタが数値でない"},
-        {"MOUSE:5-,5", "第1パラメタが数値でない"},
-        {"MOUSE:5,+5", "第2パラメタが数値でない"},
-        {"MOUSE:5, 5", "第2パラメタが数値でない"},
-        {"MOUSE:1,2,Q", "第3パラメタのマウスボタン動作[Q]が認識出来ない"},
-        {"MOUSE:1,2,Q,L", "第3パラメタのマウスボタン動作[Q]が認識出来ない"},
         {"MOUSE:1,2,q,zz", "第4パラメタのマウスボタン動作[ZZ]が認識出来ない"},
         {"MOUSE:1,2,Q,L,", "第5パラメタが空白"},
-        {"MOUSE:1,2,L,LOCAL,X", "[x,y,マウス動作,LOCAL]意外に余分なパラメタ設定がある"},
-        {"MOUSE:1,2,ダブル", "第3パラメタのマウスボタン動作[ダブル]が認識出来ない"},
     };
     for (const auto& [line, message] : cases) {
         EXPECT_FALSE(Call(ExecMouse, line)) << line;
         EXPECT_EQ(result, message) << line;
     }
     EXPECT_TRUE(desk.events.empty()) << "nothing moves after a failure";
-}
-
-TEST_F(MouseTest, CommaRunBetweenCoordinates) {
-    EXPECT_TRUE(Call(ExecMouse, "MOUSE:100,,200"));
-    EXPECT_EQ(result, "MOUSE : X=100 Y=200 BUTTON=none POS=SCREEN");
 }
 
 TEST_F(MouseTest, LaterActionWordReplacesTheEarlier) {

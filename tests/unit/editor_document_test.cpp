@@ -89,7 +89,7 @@ TEST(EditorWrite, ExactLayout) {
               "; <RKMACRO>日報\r\n; <TARGET>メモ帳\r\n\r\n; 一行目\r\n; \r\n; 三行目\r\n\r\n"
               "LAUNCH:notepad.exe\r\nwait:100\r\n");
     // The empty middle description line is lost on reading.
-    EXPECT_EQ(ParseMacroText(ComposeMacroText(c)).description, "一行目\r\n三行目");
+    EXPECT_EQ(ParseMacroText(*ComposeMacroText(c)).description, "一行目\r\n三行目");
 
     // Global on: the caption stays in the field but is not written; no description.
     c = Content("", "メモ帳", true, "", {});
@@ -102,9 +102,64 @@ TEST(EditorWrite, ExactLayout) {
     EXPECT_EQ(ComposeMacroText(c), "; <RKMACRO>t\r\n\r\n; a\r\n; \r\n\r\n");
 }
 
+TEST(EditorWrite, OneLineFieldsHoldingALineFeedAreNotWritten) {
+    // The title, the target while it is written and every command line are one line of
+    // the file each: an LF in any of them would write a line the engine runs.
+    const std::pair<MacroContent, std::string> refused[] = {
+        {Content("朝\nLAUNCH:x", "", true, "", {"WAIT:1"}), "マクロ名称"},
+        {Content("t", "メモ帳\r\nLAUNCH:x", false, "", {}), "ターゲットウィンドウ"},
+        {Content("t", "", true, "", {"WAIT:1", "FOCUS:\"!\r\nLAUNCH:\"notepad.exe\"\""}),
+         "2 行目のマクロデータ"},
+        {Content("t", "", true, "", {"WAIT:1\n"}), "1 行目のマクロデータ"},
+    };
+    for (const auto& [content, field] : refused) {
+        EXPECT_EQ(ComposeMacroText(content), std::nullopt) << field;
+        EXPECT_EQ(LineBreakField(content, content.lines), field);
+    }
+    // The target is not written while global is on; a lone CR read from a file ends no
+    // line and is written back as it was read.
+    EXPECT_EQ(ComposeMacroText(Content("t", "a\nb", true, "", {})), "; <RKMACRO>t\r\n\r\n\r\n");
+    EXPECT_EQ(ComposeMacroText(Content("a\rb", "", true, "", {"TYPE:\"x\ry\""})),
+              "; <RKMACRO>a\rb\r\n\r\n\r\nTYPE:\"x\ry\"\r\n");
+
+    // The document refuses to save such a line and says where it is; the file stays.
+    test::MemoryFileSystem fs;
+    fs.files["C:\\m.txt"] = "old";
+    EditorDocument doc;
+    doc.List().Reset({"WAIT:1", "WAIT:2\nLAUNCH:x"});
+    const DocumentResult r = doc.Save(fs, "C:\\m.txt");
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.message, "2 行目のマクロデータに改行が含まれているため、保存できません。");
+    EXPECT_EQ(fs.files["C:\\m.txt"], "old");
+    EXPECT_EQ(doc.Path(), "");
+    EXPECT_FALSE(SaveMacroFile(fs, "C:\\m.txt", Content("a\nb", "", true, "", {})));
+    EXPECT_EQ(fs.files["C:\\m.txt"], "old");
+}
+
+TEST(EditorFields, TitleAndTargetAreStoredOnOneLine) {
+    // A caption picked or pasted with line breaks: the form's title and target are stored
+    // on one line; the description keeps its lines.
+    test::MemoryFileSystem fs;
+    EditorDocument doc;
+    MacroFields f;
+    f.title = "朝\r\nLAUNCH:x";
+    f.target = "!\rLAUNCH:\"notepad.exe\"";
+    f.global = false;
+    f.description = "一\r\n二";
+    EXPECT_TRUE(doc.ChangeFields(f));
+    EXPECT_EQ(doc.Fields().title, "朝 LAUNCH:x");
+    EXPECT_EQ(doc.Fields().target, "! LAUNCH:\"notepad.exe\"");
+    EXPECT_EQ(doc.Fields().description, "一\r\n二");
+    EXPECT_FALSE(doc.ChangeFields(doc.Fields())) << "the stored fields change nothing";
+    ASSERT_TRUE(doc.Save(fs, "C:\\f.txt").ok);
+    EXPECT_EQ(fs.files["C:\\f.txt"],
+              "; <RKMACRO>朝 LAUNCH:x\r\n; <TARGET>! LAUNCH:\"notepad.exe\"\r\n\r\n; 一\r\n; 二\r\n"
+              "\r\n");
+}
+
 TEST(EditorWrite, LoneLineFeedInDescriptionCannotInjectACommand) {
     const MacroContent c = Content("t", "", true, "note\nLAUNCH:format.exe", {"WAIT:1"});
-    const std::string bytes = ComposeMacroText(c);
+    const std::string bytes = *ComposeMacroText(c);
     EXPECT_EQ(bytes, "; <RKMACRO>t\r\n\r\n; note\r\n; LAUNCH:format.exe\r\n\r\nWAIT:1\r\n");
     const MacroContent back = ParseMacroText(bytes);
     EXPECT_EQ(back.lines, std::vector<std::string>{"WAIT:1"});
@@ -185,7 +240,7 @@ TEST(EditorRoundTrip, WrittenDocumentsReadBackUnchanged) {
     DocumentGenerator gen(20240611);
     for (int i = 0; i < 3000; ++i) {
         const MacroContent doc = gen.Document();
-        const std::string written = ComposeMacroText(doc);
+        const std::string written = *ComposeMacroText(doc);
         const MacroContent back = ParseMacroText(written);
         ASSERT_EQ(back, doc) << "document " << i;
         ASSERT_EQ(ComposeMacroText(back), written) << "document " << i;
@@ -197,7 +252,7 @@ TEST(EditorRoundTrip, AnyFileReadOnceIsStable) {
     for (int i = 0; i < 3000; ++i) {
         const std::string file = "; <RKMACRO>" + gen.File();
         const MacroContent first = ParseMacroText(file);
-        const std::string written = ComposeMacroText(first);
+        const std::string written = *ComposeMacroText(first);
         const MacroContent second = ParseMacroText(written);
         ASSERT_EQ(second, first) << "file " << i;
         ASSERT_EQ(ComposeMacroText(second), written) << "file " << i;
@@ -224,34 +279,43 @@ TEST(EditorFiles, CheckMacroFileLooksAtThe255BytePrefix) {
     EXPECT_FALSE(CheckMacroFile(fs, "C:\\a.txt")) << "a file that cannot be opened";
 }
 
+// Opening for reading and writing on the fake file system, refused as the platform
+// refuses it: a missing file, a read-only one, one that another program holds.
 class FakeWriteAccess : public IWriteAccess {
 public:
-    std::map<std::string, SysError> refused;
+    explicit FakeWriteAccess(test::MemoryFileSystem& fs) : fs_(fs) {}
     bool OpenReadWrite(const std::string& path, SysError* error) override {
-        auto it = refused.find(path);
-        if (it == refused.end())
-            return true;
-        *error = it->second;
-        return false;
+        *error = !fs_.files.count(path)                                    ? 2
+                 : fs_.readOnly.count(path)                                ? 5
+                 : fs_.locked.count(path) || fs_.openExclusive.count(path) ? 32
+                                                                           : 0;
+        return *error == 0;
     }
+
+private:
+    test::MemoryFileSystem& fs_;
 };
 
 TEST(EditorOpen, DecisionsOfOpenMacroFile) {
     test::MemoryFileSystem fs;
-    FakeWriteAccess access;
+    FakeWriteAccess access(fs);
     const std::string macro = "C:\\マクロ\\表示.txt";
     fs.files[macro] = "; <RKMACRO>t\r\n";
     fs.files["C:\\notes.txt"] = "hello\r\n";
     fs.files["C:\\ro.txt"] = "; <RKMACRO>t\r\n";
-    access.refused["C:\\ro.txt"] = 32;
+    fs.readOnly.insert("C:\\ro.txt");
 
     OpenFileAction a = OpenMacroFile(fs, access, "C:\\notes.txt", false, kFolder);
     EXPECT_EQ(a.kind, OpenFileAction::Kind::Message);
     EXPECT_EQ(a.message, "指定のファイルはRKマクロファイルではありません。");
+    // A recent file that is gone is missing, not foreign.
+    a = OpenMacroFile(fs, access, "C:\\gone.txt", false, kFolder);
+    EXPECT_EQ(a.kind, OpenFileAction::Kind::Message);
+    EXPECT_EQ(a.message, "'C:\\gone.txt'\r\nは編集できません。File not found.\r\n");
 
     a = OpenMacroFile(fs, access, "C:\\ro.txt", true, kFolder);
     EXPECT_EQ(a.kind, OpenFileAction::Kind::Message);
-    EXPECT_EQ(a.message, "'C:\\ro.txt'\r\nは編集できません。Sharing violation.\r\n");
+    EXPECT_EQ(a.message, "'C:\\ro.txt'\r\nは編集できません。Access is denied.\r\n");
 
     a = OpenMacroFile(fs, access, macro, true, kFolder);
     EXPECT_EQ(a.kind, OpenFileAction::Kind::StartEditor);
@@ -302,13 +366,23 @@ TEST(EditorStartup, OnlyAMacroFileOpensFromTheCommandLine) {
     EXPECT_EQ(r.list.selection, 0);
     EXPECT_TRUE(r.list.focusList);
 
-    // A file that is not a macro file starts a new document not bound to its path, so a
-    // save cannot overwrite it; the user is told so. No file at all is a plain start.
-    for (const char* line : {"C:\\notes.txt", "C:\\missing.txt", ""}) {
+    // A file that is not a macro file, or that cannot be opened, starts a new document
+    // not bound to its path, so a save cannot overwrite it; the user is told what was
+    // wrong with the file, with the system's text when it could not be opened. No file
+    // at all is a plain start.
+    fs.files["C:\\locked.txt"] = "; <RKMACRO>held\r\n";
+    fs.locked.insert("C:\\locked.txt");
+    const std::pair<const char*, std::string> cases[] = {
+        {"C:\\notes.txt", kMsgNotMacroFile},
+        {"C:\\missing.txt", "'C:\\missing.txt'\r\nは編集できません。File not found.\r\n"},
+        {"C:\\locked.txt", "'C:\\locked.txt'\r\nは編集できません。Sharing violation.\r\n"},
+        {"", ""},
+    };
+    for (const auto& [line, message] : cases) {
         EditorDocument fresh;
         r = fresh.Start(fs, line);
         EXPECT_FALSE(r.ok) << line;
-        EXPECT_EQ(r.message, *line != '\0' ? kMsgNotMacroFile : "") << line;
+        EXPECT_EQ(r.message, message) << line;
         EXPECT_EQ(fresh.Path(), "") << line;
         EXPECT_EQ(fresh.Caption(), "無題 - RkEditor") << line;
         EXPECT_FALSE(fresh.SaveAsEnabled()) << line;

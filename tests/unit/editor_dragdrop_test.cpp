@@ -44,13 +44,14 @@ TEST(DragGeometry, EffectNearestItemAndScrollZones) {
     EXPECT_EQ(DropEffectForKeys(kCtrl | 0x0001), kDropEffectCopy);
     EXPECT_EQ(DropEffectForKeys(0x0004), kDropEffectMove) << "Shift alone moves";
 
-    EXPECT_EQ(NearestItem({5, 0}, 0, 5), 0);
-    EXPECT_EQ(NearestItem({5, 40}, 0, 5), 0);
-    EXPECT_EQ(NearestItem({5, 41}, 0, 5), 1);
-    EXPECT_EQ(NearestItem({5, 41}, 3, 5), 4);
-    EXPECT_EQ(NearestItem({5, 500}, 0, 5), 4) << "below the last line: the last line";
-    EXPECT_EQ(NearestItem({5, -20}, 2, 5), 2) << "above: the top item";
-    EXPECT_EQ(NearestItem({5, 10}, 0, 0), -1);
+    EXPECT_EQ(NearestItem({5, 0}, 0, 5, kLineItemHeight), 0);
+    EXPECT_EQ(NearestItem({5, 40}, 0, 5, kLineItemHeight), 0);
+    EXPECT_EQ(NearestItem({5, 41}, 0, 5, kLineItemHeight), 1);
+    EXPECT_EQ(NearestItem({5, 41}, 3, 5, kLineItemHeight), 4);
+    EXPECT_EQ(NearestItem({5, 500}, 0, 5, kLineItemHeight), 4)
+        << "below the last line: the last line";
+    EXPECT_EQ(NearestItem({5, -20}, 2, 5, kLineItemHeight), 2) << "above: the top item";
+    EXPECT_EQ(NearestItem({5, 10}, 0, 0, kLineItemHeight), -1);
 
     const Rect client{0, 0, 200, 300};
     EXPECT_FALSE(Contains(client, {200, 10})) << "right edge is outside";
@@ -132,7 +133,7 @@ TEST(DragDrop, MovingInsideOneList) {
 
     // Below the last line the nearest item is the last one: inserted before it.
     InListDrag below(3);
-    below.Drag(0, {NearestItem({10, 500}, 0, 3), true}, kNoKeys);
+    below.Drag(0, {NearestItem({10, 500}, 0, 3, kLineItemHeight), true}, kNoKeys);
     EXPECT_EQ(below.list.Lines(), (Lines{"WAIT:2", "WAIT:1", "WAIT:3"}));
 }
 

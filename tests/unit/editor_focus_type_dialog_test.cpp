@@ -20,8 +20,11 @@ TEST(FocusDialog, CaptionLineOkAndWindowList) {
     EXPECT_EQ(ok.message, "フォーカスウィンドウが設定されていません。");
     EXPECT_EQ(ConfirmFocusDialog("Calc*").line, "FOCUS:\"Calc*\"");
 
-    EXPECT_FALSE(IsListedWindow(false, "RkEditor"));
-    EXPECT_FALSE(IsListedWindow(true, ""));
+    // A window without a caption is not listed; a caption with line breaks is listed on
+    // one line, so that picking it cannot write a second macro line.
+    EXPECT_EQ(WindowListEntry(""), std::nullopt);
+    EXPECT_EQ(WindowListEntry("無題 - メモ帳"), "無題 - メモ帳");
+    EXPECT_EQ(WindowListEntry("!\r\nLAUNCH:\"notepad.exe\""), "! LAUNCH:\"notepad.exe\"");
     EXPECT_EQ(ChooseFromWindowList(-1).message, "選択されていません。");
     EXPECT_TRUE(ChooseFromWindowList(0).close);
 }

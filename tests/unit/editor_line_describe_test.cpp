@@ -2,6 +2,8 @@
 
 #include <random>
 
+#include "command_lines.h"
+#include "common/strutil.h"
 #include "dialog_invariants.h"
 
 namespace zv {
@@ -29,6 +31,85 @@ TEST(LineDescribe, TypeLabelAndDescriptionByTheKeywordAtByteZero) {
     // Lower case or indented: no type, nothing but the number is drawn.
     for (const char* line : {"wait:500", " WAIT:500", "WAIT 500", ""})
         EXPECT_EQ(DescribeLine(line).type, kCmdNone) << line;
+}
+
+// Lines made with what they stand for: each dialog reads them as they were written, or
+// refuses them as the editor does, and the list shows them so.
+TEST(LineDescribe, MadeLinesReadAsTheyWereWritten) {
+    test::LineMaker make(1802);
+    const auto shown = [](const test::LineCase& c, int type, const std::string& text) {
+        const LineView v = DescribeLine(c.line);
+        EXPECT_EQ(v.type, type) << c.line;
+        EXPECT_EQ(v.description.valid, c.dialogOk) << c.line;
+        EXPECT_EQ(v.description.text, c.dialogOk ? text : c.line);
+    };
+    for (int i = 0; i < 2000 && !::testing::Test::HasFailure(); ++i) {
+        test::LineCase c = make.Wait();
+        EXPECT_EQ(ParseWaitLine(c.line).ok, c.dialogOk) << c.line;
+        if (c.dialogOk) {
+            EXPECT_EQ(OpenWaitDialog(c.line), (WaitFields{c.time, c.loops})) << c.line;
+        }
+        shown(c, kCmdWait, StrPrintf("%d mm秒 アイドルまでの繰り返し %d 回", c.time, c.loops));
+
+        c = make.Keyin();
+        KeyinFields keys;
+        keys.repeat = c.repeat;
+        std::string text;
+        std::size_t n = 0;
+        for (const std::string& key : c.keys) {
+            if (key == "MENU")
+                keys.alt = true;
+            else
+                text += " + " + (keys.keys[n++] = key);
+        }
+        text = (keys.alt ? "ALT" + text : text.substr(std::min<std::size_t>(3, text.size()))) +
+               (c.repeat > 1 ? StrPrintf(" <Repeat=%d>", c.repeat) : "");
+        EXPECT_EQ(ParseKeyinLine(c.line).ok, c.dialogOk) << c.line;
+        if (c.dialogOk) {
+            EXPECT_EQ(OpenKeyinDialog(c.line), keys) << c.line;
+        }
+        shown(c, kCmdKeyin, text);
+
+        c = make.Mouse();
+        const MouseFields mouse{c.x, c.y, c.action + 1, c.local};
+        EXPECT_EQ(ParseMouseLine(c.line).ok, c.dialogOk) << c.line;
+        if (c.dialogOk) {
+            EXPECT_EQ(OpenMouseDialog(c.line), mouse) << c.line;
+        }
+        shown(c, kCmdMouse,
+              StrPrintf("%s:X=%d Y=%d  ﾎﾞﾀﾝ:", c.local ? "Local" : "Screen", c.x, c.y) +
+                  std::string(
+                      kMouseButtonChoices[static_cast<std::size_t>(mouse.button)].description));
+
+        c = make.Focus();
+        EXPECT_EQ(ParseFocusLine(c.line).ok, c.dialogOk) << c.line;
+        EXPECT_EQ(ParseFocusLine(c.line).caption, c.dialogOk ? c.text : "") << c.line;
+        shown(c, kCmdFocus, ">" + c.text + "<");
+
+        c = make.Type();
+        TypeFields typed{kTypeSourceText, c.text};
+        for (std::size_t t = 0; t < kTypeTokens.size(); ++t) {
+            if (ToUpperAscii(c.text) == kTypeTokens[t].token)
+                typed = {kTypeSourceClipboard + static_cast<int>(t), ""};
+        }
+        EXPECT_EQ(ParseTypeLine(c.line).ok, c.dialogOk) << c.line;
+        if (c.dialogOk) {
+            EXPECT_EQ(OpenTypeDialog(c.line), typed) << c.line;
+        }
+        shown(c, kCmdType,
+              typed.source
+                  ? std::string(kTypeTokens[static_cast<std::size_t>(typed.source - 1)].description)
+                  : ">" + c.text + "<");
+
+        c = make.Launch();
+        EXPECT_EQ(ParseLaunchLine(c.line).ok, c.dialogOk) << c.line;
+        if (c.dialogOk) {
+            EXPECT_EQ(OpenLaunchDialog(c.line), (LaunchFields{c.text, c.mode})) << c.line;
+        }
+        shown(c, kCmdLaunch,
+              ">" + c.text +
+                  "< 完了=" + std::string(kLaunchWaitModes[static_cast<std::size_t>(c.mode)].word));
+    }
 }
 
 // Edge lines and random lines of fragments of all six syntaxes behind each keyword.

@@ -189,6 +189,39 @@ TEST(LineList, ModifyAndDirectEditRequests) {
     EXPECT_EQ(list.RequestDirectEdit().message, "マクロデータ行が選択されていません。");
 }
 
+TEST(LineList, DoubleClickWithoutALineSaysSo) {
+    // An empty list: a double-click, with Shift or without, names the missing line.
+    MacroLineList empty;
+    for (bool shift : {false, true}) {
+        const DialogRequest d = empty.RequestDoubleClick(shift);
+        EXPECT_EQ(d.kind, DialogRequest::Kind::Message) << shift;
+        EXPECT_EQ(d.message, "マクロデータ行が選択されていません。") << shift;
+    }
+    const MacroLineList list = ListOf({"FOCUS:メモ帳"}, 0);
+    EXPECT_EQ(list.RequestDoubleClick(false).kind, DialogRequest::Kind::CommandDialog);
+    EXPECT_EQ(list.RequestDoubleClick(true).kind, DialogRequest::Kind::DirectEditDialog);
+}
+
+TEST(LineList, EveryLineThatEntersStaysOneLine) {
+    // A dialog's new line, a changed line, a paste, a drop and a recording: a line break
+    // in any of them becomes a space, never a second line.
+    MacroLineList list;
+    ControlMirror control;
+    control.Apply(list.ConfirmAdd(kCmdWait, "WAIT:1\r\nLAUNCH:\"notepad.exe\""), list);
+    control.Apply(list.ConfirmEdit("WAIT:2\nLAUNCH:x"), list);
+    control.Apply(list.InsertLineAfter(0, "WAIT:3\rLAUNCH:x"), list);
+    control.Apply(list.InsertAt(0, "MOUSE:1\r\n\r\n,2"), list);
+    control.Apply(list.InsertLinesAfter(2, {"FOCUS:\"!\r\nLAUNCH:\"notepad.exe\"\"", "表\n示"}),
+                  list);
+    const std::vector<std::string> expected{"MOUSE:1  ,2", "WAIT:2 LAUNCH:x", "WAIT:3 LAUNCH:x",
+                                            "FOCUS:\"! LAUNCH:\"notepad.exe\"\"", "表 示"};
+    EXPECT_EQ(list.Lines(), expected);
+    EXPECT_EQ(control.items, expected) << "the control shows what is stored";
+    // A file's lines are taken as read (a lone CR ends no line of a macro file).
+    list.Reset({"TYPE:\"a\rb\""});
+    EXPECT_EQ(list.Lines()[0], "TYPE:\"a\rb\"");
+}
+
 TEST(LineList, PasteBuffer) {
     MacroLineList list = ListOf({"A:1", "A:2", "A:3"}, 0);
     list.Copy();

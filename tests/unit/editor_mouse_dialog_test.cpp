@@ -48,7 +48,7 @@ TEST(MouseTracker, DialogJumpsToTheFarCorner) {
     const ScreenRect desktop{0, 0, 1280, 800};
     const ScreenRect dialog{100, 100, 500, 300};
     const auto expectMove = [&](ScreenPoint at, ScreenRect dlg, int x, int y) {
-        const auto to = DialogOutOfTheWay(at, dlg, desktop);
+        const auto to = DialogOutOfTheWay(at, dlg, desktop, 96);
         ASSERT_TRUE(to) << at.x << "," << at.y;
         EXPECT_EQ(to->x, x);
         EXPECT_EQ(to->y, y);
@@ -58,8 +58,8 @@ TEST(MouseTracker, DialogJumpsToTheFarCorner) {
     // Exactly at the middle is not past it.
     expectMove({640, 400}, {600, 350, 700, 450}, 1280 - 100 - 40, 800 - 100 - 40);
     // Right and bottom edges lie outside the dialog: nothing moves.
-    EXPECT_FALSE(DialogOutOfTheWay({500, 200}, dialog, desktop));
-    EXPECT_FALSE(DialogOutOfTheWay({200, 300}, dialog, desktop));
+    EXPECT_FALSE(DialogOutOfTheWay({500, 200}, dialog, desktop, 96));
+    EXPECT_FALSE(DialogOutOfTheWay({200, 300}, dialog, desktop, 96));
 }
 
 TEST(MouseTracker, WindowToMeasureAgainstAndItsFrame) {
@@ -71,7 +71,7 @@ TEST(MouseTracker, WindowToMeasureAgainstAndItsFrame) {
     // One title-bar bit is not enough: up to the top-level window.
     EXPECT_EQ(MeasuredWindow({{child | kWsBorder, true}, {kWsDlgFrame, true}, {0, false}}), 2u);
 
-    const auto outline = TrackerFrameOutline({10, 20, 110, 220});
+    const auto outline = TrackerFrameOutline({10, 20, 110, 220}, 96);
     EXPECT_EQ((std::pair{outline[0].x, outline[0].y}), (std::pair{12, 22}));
     EXPECT_EQ((std::pair{outline[2].x, outline[2].y}), (std::pair{107, 217}));
 }

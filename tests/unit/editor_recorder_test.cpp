@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <random>
 
 #include "common/cp932.h"
@@ -37,22 +38,44 @@ RecWindow Bar() {
     return w;
 }
 
-// An event stream as the capture delivers it: keys and characters as the receiving
-// program gets them, mouse buttons from the low-level hook, 10 ms apart unless a pause
-// is asked for.
+// An event stream as the capture delivers it: what the receiving program got (keys, its
+// characters, in its time), what the keyboard did at the same moment with the window in
+// front then, mouse buttons from the low-level hook; 10 ms apart unless a pause is asked
+// for.
 class Stream {
 public:
     explicit Stream(std::uint32_t start = 50000) : t_(start) {}
 
-    // Input goes to w, which is also in front.
+    // Input goes to w, which is also in front; its program reports as it takes it.
     Stream& In(const RecWindow& w) {
         window_ = w;
         front_ = w;
+        reportedWindow_.reset();
+        reportedFront_.reset();
         return *this;
     }
     // The window under the pointer or receiving keys is w; the one in front stays.
     Stream& Over(const RecWindow& w) {
         window_ = w;
+        return *this;
+    }
+    // What the editor reads when the program's reports arrive, when that differs from
+    // the moment of the input: the window it names (a window that closed meanwhile has
+    // no caption left) and the one in front by then.
+    Stream& ReadLate(const RecWindow& window, const RecWindow& front) {
+        reportedWindow_ = window;
+        reportedFront_ = front;
+        return *this;
+    }
+    // The kind of the control that has the focus, and its identity.
+    Stream& Field(RecField kind, std::uint64_t id = 0) {
+        field_ = kind;
+        fieldId_ = id;
+        return *this;
+    }
+    // Whether the program in front reports what it receives (the hook runs there).
+    Stream& Hooked(bool hooked) {
+        hooked_ = hooked;
         return *this;
     }
     Stream& Pause(std::uint32_t ms) {
@@ -63,22 +86,67 @@ public:
     // A key pressed with modifiers: the modifiers go down in order, the key goes down
     // (its character follows when it types one), then all come up.
     Stream& Key(std::uint32_t vk, unsigned mods = 0, std::string ch = {}) {
-        unsigned held = 0;
-        for (const auto& [bit, code] : kModifierKeys) {
-            if (mods & bit) {
-                held |= bit;
-                Add(KeyEvent(RecEvent::Kind::KeyDown, code, held));
-            }
-        }
-        Add(KeyEvent(RecEvent::Kind::KeyDown, vk, held));
+        Hold(mods);
+        Down(vk);
         if (!ch.empty())
             Char(ch);
-        if (RoleOfKey(vk, 0, false) == KeyRole::Modifier)
-            Add(KeyEvent(RecEvent::Kind::KeyUp, vk, held));  // only modifiers' releases come
+        Up(vk);
+        return Release(mods);
+    }
+    // A chord the system or another program takes: the program gets the modifiers only.
+    Stream& Taken(std::uint32_t vk, unsigned mods) {
+        Hold(mods);
+        const bool hooked = hooked_;
+        hooked_ = false;
+        Down(vk).Up(vk);
+        hooked_ = hooked;
+        return Release(mods);
+    }
+    Stream& Hold(unsigned mods) {
+        for (const auto& [bit, code] : kModifierKeys) {
+            if (mods & bit)
+                Down(code);
+        }
+        return *this;
+    }
+    Stream& Release(unsigned mods) {
         for (auto it = kModifierKeys.rbegin(); it != kModifierKeys.rend(); ++it) {
             if (mods & it->first)
-                Add(KeyEvent(RecEvent::Kind::KeyUp, it->second, held &= ~it->first));
+                Up(it->second);
         }
+        return *this;
+    }
+    // One key down as the keyboard and the program see it, at the same time; the program
+    // gets what the hook passes on.
+    Stream& Down(std::uint32_t vk) {
+        RecEvent raw = Event(RecEvent::Kind::RawKeyDown);
+        raw.key = vk;
+        raw.window = front_;
+        raw.foreground = front_;
+        events.push_back(raw);
+        if (hooked_) {
+            const HookKeyAction action =
+                HookActionForKey(HookEventKind::KeyDown, vk, held_, false, field_);
+            if (action != HookKeyAction::Drop)
+                Add(ProgramKey(RecEvent::Kind::KeyDown, action == HookKeyAction::Forward ? vk : 0));
+            else
+                t_ += 10;
+        } else {
+            t_ += 10;
+        }
+        held_ |= ModifierBit(vk);
+        return *this;
+    }
+    Stream& Up(std::uint32_t vk) {
+        held_ &= ~ModifierBit(vk);
+        RecEvent raw = Event(RecEvent::Kind::RawKeyUp);
+        raw.key = vk;
+        raw.window = front_;
+        raw.foreground = front_;
+        events.push_back(raw);
+        if (hooked_ && HookActionForKey(HookEventKind::KeyUp, vk, held_, false, field_) ==
+                           HookKeyAction::Forward)
+            Add(ProgramKey(RecEvent::Kind::KeyUp, vk));
         return *this;
     }
     Stream& Repeat(int n, std::uint32_t vk, unsigned mods = 0) {
@@ -90,8 +158,9 @@ public:
     Stream& Text(std::string_view cp932) {
         for (std::size_t i = 0; i < cp932.size();) {
             const std::size_t n = CharLength(cp932, i);
-            Add(KeyEvent(RecEvent::Kind::KeyDown, kVkPacket, 0));
+            Down(kVkPacket);
             Char(std::string(cp932.substr(i, n)));
+            Up(kVkPacket);
             i += n;
         }
         return *this;
@@ -100,20 +169,86 @@ public:
     Stream& Typed(std::string_view ascii) {
         for (char c : ascii) {
             const auto upper = static_cast<std::uint32_t>(c >= 'a' && c <= 'z' ? c - 32 : c);
-            Add(KeyEvent(RecEvent::Kind::KeyDown, upper == ' ' ? kVkSpace : upper, 0));
+            Down(upper == ' ' ? kVkSpace : upper);
             Char(std::string(1, c));
+            Up(upper == ' ' ? kVkSpace : upper);
         }
         return *this;
     }
     Stream& Char(std::string ch) {
-        RecEvent e = Event(RecEvent::Kind::Char);
-        e.text = std::move(ch);
+        if (!hooked_)
+            return *this;
+        RecEvent e =
+            Program(IsSecretField(field_) ? RecEvent::Kind::PasswordChar : RecEvent::Kind::Char);
+        if (!IsSecretField(field_))
+            e.text = std::move(ch);
         return Add(std::move(e));
     }
-    Stream& Password(int n) {
-        for (int i = 0; i < n; ++i)
-            Add(Event(RecEvent::Kind::PasswordChar));
+    // A character CP932 lacks (an emoji, some kanji).
+    Stream& Missing(std::uint32_t codePoint) {
+        RecEvent e = Program(RecEvent::Kind::Char);
+        e.codePoint = codePoint;
+        return Add(std::move(e));
+    }
+    // Characters typed into a password field: each key reaches the program held back.
+    Stream& Password(int n, RecField kind = RecField::Password) {
+        const RecField was = field_;
+        field_ = kind;
+        for (int i = 0; i < n; ++i) {
+            Down('A');
+            Char("a");
+            Up('A');
+        }
+        field_ = was;
         return *this;
+    }
+    // Keys the input method takes as the user types a reading: the program gets each as
+    // VK_PROCESSKEY.
+    Stream& Reading(std::string_view ascii) {
+        for (char c : ascii) {
+            const auto upper = static_cast<std::uint32_t>(c >= 'a' && c <= 'z' ? c - 32 : c);
+            RecEvent raw = Event(RecEvent::Kind::RawKeyDown);
+            raw.key = upper;
+            raw.window = front_;
+            raw.foreground = front_;
+            events.push_back(raw);
+            if (hooked_)
+                Add(ProgramKey(RecEvent::Kind::KeyDown, kVkProcessKey));
+            else
+                t_ += 10;
+            RecEvent up = Event(RecEvent::Kind::RawKeyUp);
+            up.key = upper;
+            up.foreground = front_;
+            events.push_back(up);
+        }
+        return *this;
+    }
+    // The input method's composition messages in the focus field.
+    Stream& Composing(HookComposing what) {
+        RecEvent e = Program(RecEvent::Kind::Composing);
+        e.composing = what;
+        return Add(std::move(e));
+    }
+    // The input method's result, as the program gets it, in field (default: the focus).
+    Stream& Result(std::string_view cp932, std::uint64_t field = 0) {
+        for (std::size_t i = 0; i < cp932.size();) {
+            const std::size_t n = CharLength(cp932, i);
+            RecEvent e = Program(RecEvent::Kind::Char);
+            e.text = std::string(cp932.substr(i, n));
+            e.composed = true;
+            if (field != 0)
+                e.fieldId = field;
+            events.push_back(std::move(e));
+            i += n;
+        }
+        t_ += 10;
+        return *this;
+    }
+    // The window w came in front (seen by the capture without any input).
+    Stream& Front(const RecWindow& w) {
+        RecEvent e = Event(RecEvent::Kind::Front);
+        e.foreground = w;
+        return Add(std::move(e));
     }
     Stream& Down(Point p, RecButton b = RecButton::Left) {
         return Add(Mouse(RecEvent::Kind::ButtonDown, p, b));
@@ -122,10 +257,10 @@ public:
         return Add(Mouse(RecEvent::Kind::ButtonUp, p, b));
     }
     Stream& Click(Point p, RecButton b = RecButton::Left) { return Down(p, b).Pause(60).Up(p, b); }
-    Stream& Drag(Point from, Point to) {
-        Down(from);
+    Stream& Drag(Point from, Point to, RecButton b = RecButton::Left) {
+        Down(from, b);
         t_ += 300;
-        return Up(to);
+        return Up(to, b);
     }
     Stream& Wheel(Point p, int delta, bool horizontal = false) {
         RecEvent e = Mouse(RecEvent::Kind::Wheel, p, RecButton::Left);
@@ -148,8 +283,23 @@ public:
         e.foreground = front_;
         return e;
     }
-    RecEvent KeyEvent(RecEvent::Kind kind, std::uint32_t vk, unsigned mods) const {
+    // An event the program reports.
+    RecEvent Program(RecEvent::Kind kind) const {
         RecEvent e = Event(kind);
+        e.window = reportedWindow_.value_or(window_);
+        e.foreground = reportedFront_.value_or(front_);
+        e.field = field_;
+        e.fieldId = fieldId_;
+        return e;
+    }
+    RecEvent ProgramKey(RecEvent::Kind kind, std::uint32_t vk) const {
+        RecEvent e = Program(kind);
+        e.key = vk;
+        e.modifiers = held_ & ~ModifierBit(vk);
+        return e;
+    }
+    RecEvent KeyEvent(RecEvent::Kind kind, std::uint32_t vk, unsigned mods) const {
+        RecEvent e = Program(kind);
         e.key = vk;
         e.modifiers = mods;
         return e;
@@ -174,6 +324,12 @@ private:
     std::uint32_t t_;
     RecWindow window_ = kNotepad;
     RecWindow front_ = kNotepad;
+    std::optional<RecWindow> reportedWindow_;
+    std::optional<RecWindow> reportedFront_;
+    RecField field_ = RecField::Text;
+    std::uint64_t fieldId_ = 0;
+    bool hooked_ = true;
+    unsigned held_ = 0;
 };
 
 Recording Record(const Stream& s, RecorderOptions options = {}) {
@@ -185,7 +341,6 @@ Lines LinesOf(const Stream& s, RecorderOptions options = {}) {
 }
 
 constexpr std::uint32_t kVkReturn = 0x0D;
-constexpr std::uint32_t kVkTab = 0x09;
 constexpr std::uint32_t kVkDown = 0x28;
 constexpr std::uint32_t kVkF4 = 0x73;
 constexpr std::uint32_t kVkDelete = 0x2E;
@@ -279,6 +434,13 @@ TEST(Recorder, IdenticalKeysFoldIntoRepeats) {
     paused.In(kTarget).Key(kVkDown).Pause(1500).Key(kVkDown);
     EXPECT_EQ(LinesOf(paused),
               (Lines{"FOCUS:\"ZvTarget\"", "KEYIN:DOWN", "WAIT:1500,0", "KEYIN:DOWN"}));
+}
+
+TEST(Recorder, KeysThatDifferOnlyByAltDoNotFold) {
+    Stream s;  // F4, then Alt+F4 to close the window: two strokes, not one repeated
+    s.In(kTarget).Key(kVkF4).Key(kVkF4, kRecAlt).Key(kVkF4, kRecAlt).Key(kVkF4);
+    EXPECT_EQ(LinesOf(s),
+              (Lines{"FOCUS:\"ZvTarget\"", "KEYIN:F4", "KEYIN:MENU F4,REP=2", "KEYIN:F4"}));
 }
 
 TEST(Recorder, CombinationsUseTheKeyNamesAndTheDialogsOrder) {
@@ -431,10 +593,12 @@ TEST(Recorder, DragsBecomeAMoveToThePressAndADrop) {
     s.In(kTarget).Drag({124, 283}, {364, 343});
     s.Pause(800).Drag({164, 203}, {167, 206});  // within the drag distance: a click
     s.Pause(800);
-    s.Down({300, 300}, RecButton::Right).Pause(200).Up({340, 300}, RecButton::Right);
-    EXPECT_EQ(LinesOf(s),
-              (Lines{"FOCUS:\"ZvTarget\"", "MOUSE:60,200,LOCAL", "MOUSE:300,260,DD,LOCAL",
-                     "MOUSE:100,120,L,LOCAL", "MOUSE:236,217,R,LOCAL"}));
+    s.Down({300, 300}, RecButton::Right).Pause(200).Up({302, 301}, RecButton::Right);
+    s.Pause(800).Down({300, 300}, RecButton::Right).Pause(200).Up({340, 300}, RecButton::Right);
+    const Recording r = Record(s);
+    EXPECT_EQ(r.lines, (Lines{"FOCUS:\"ZvTarget\"", "MOUSE:60,200,LOCAL", "MOUSE:300,260,DD,LOCAL",
+                              "MOUSE:100,120,L,LOCAL", "MOUSE:236,217,R,LOCAL"}));
+    EXPECT_EQ(r.otherDrags, 1) << "a right drag is no right click";
 }
 
 TEST(Recorder, ClicksGoToTheWindowUnderThePointer) {
@@ -470,6 +634,18 @@ TEST(Recorder, PausesLongerThanTheThresholdBecomeWaits) {
     EXPECT_EQ(LinesOf(s), (Lines{"FOCUS:\"ZvTarget\"", "KEYIN:F4", "WAIT:1500,0", "KEYIN:TAB",
                                  "KEYIN:DOWN", "WAIT:1000,0", "KEYIN:RETURN", "WAIT:1100,0",
                                  "TYPE:\"abcdef\"", "WAIT:30000,0", "MOUSE:100,120,L,LOCAL"}));
+
+    // The recording starts with the window in front; the first action, a click or a
+    // wheel notch, comes later: still nothing to wait for.
+    for (const bool wheel : {false, true}) {
+        Stream first;
+        first.Front(kTarget).Pause(3000).In(kTarget);
+        if (wheel)
+            first.Wheel({164, 203}, -120);
+        else
+            first.Click({164, 203});
+        EXPECT_EQ(LinesOf(first)[0], "FOCUS:\"ZvTarget\"");
+    }
 
     RecorderOptions patient;
     patient.pauseMs = 3000;
@@ -547,11 +723,373 @@ TEST(Recorder, EventsAreTakenInTheOrderOfTheirTimes) {
               (Lines{"FOCUS:\"ZvTarget\"", "TYPE:\"abc\"", "MOUSE:100,120,L,LOCAL", "TYPE:\"d\""}));
 }
 
+// ---- the window of every key ----
+
+const RecWindow kNotepadA = Window(0x61, "a.txt - メモ帳", {30, 50});
+const RecWindow kNotepadB = Window(0x62, "b.txt - メモ帳", {400, 50});
+
+// A window that closed before its program's reports reached the editor: its caption is
+// gone, and another window is in front.
+RecWindow Closed(const RecWindow& w) {
+    return Window(w.id, "", w.clientOrigin);
+}
+
+TEST(Recorder, AKeyThatClosesItsWindowStaysWithThatWindow) {
+    // Alt+F4 in the Notepad in front, the other one behind it.
+    Stream s;
+    s.In(kNotepadB).Typed("b");
+    s.Over(kNotepadA).Click({80, 100}).In(kNotepadA).ReadLate(Closed(kNotepadA), kNotepadB);
+    s.Key(kVkF4, kRecAlt);
+    s.In(kNotepadB).Typed("y");
+    EXPECT_EQ(LinesOf(s), (Lines{"FOCUS:\"b.txt - メモ帳\"", "TYPE:\"b\"",
+                                 "FOCUS:\"a.txt - メモ帳\"", "MOUSE:50,50,L,LOCAL", "KEYIN:MENU F4",
+                                 "FOCUS:\"b.txt - メモ帳\"", "TYPE:\"y\""}));
+
+    // Enter on a save dialog: the dialog, not the main window behind it.
+    Stream save;
+    save.In(kNotepad).Key('S', kRecControl, "\x13");
+    save.In(kDialog).Typed("memo").ReadLate(Closed(kDialog), kNotepad).Key(kVkReturn, 0, "\r");
+    save.In(kNotepad).Typed("x");
+    EXPECT_EQ(LinesOf(save),
+              (Lines{"FOCUS:\"無題 - メモ帳\"", "KEYIN:CONTROL S", "FOCUS:\"名前を付けて保存\"",
+                     "TYPE:\"memo\"", "KEYIN:RETURN", "FOCUS:\"無題 - メモ帳\"", "TYPE:\"x\""}));
+}
+
+TEST(Recorder, CharactersGoWhereTheirKeysWent) {
+    // The dialog's caption was gone when its characters were read: they still belong to
+    // the window their keys were pressed in.
+    Stream s;
+    s.In(kNotepad).Typed("a");
+    s.In(kDialog).ReadLate(Closed(kDialog), kNotepad).Typed("name");
+    EXPECT_EQ(LinesOf(s), (Lines{"FOCUS:\"無題 - メモ帳\"", "TYPE:\"a\"",
+                                 "FOCUS:\"名前を付けて保存\"", "TYPE:\"name\""}));
+}
+
+// ---- chords the system takes ----
+
+TEST(Recorder, AChordTheSystemTookIsRecordedWhole) {
+    Stream s;
+    s.In(kNotepad).Taken('E', kRecWin).Taken('R', kRecWin).Taken('D', kRecWin);
+    s.Taken('Z', kRecAlt);  // the launcher's hotkey
+    s.Stop();
+    EXPECT_EQ(LinesOf(s), (Lines{"FOCUS:\"無題 - メモ帳\"", "KEYIN:LWIN E", "KEYIN:LWIN R",
+                                 "KEYIN:LWIN D", "KEYIN:MENU Z"}));
+    const KeyinParams p = ParseKeyin("KEYIN:LWIN E");
+    EXPECT_EQ(p.codes, (std::vector<std::uint8_t>{kVkLWin, 'E'})) << "replay presses the chord";
+
+    // Alt+Tab switches windows: the window the input goes to next is the line.
+    Stream altTab;
+    altTab.In(kNotepad).Typed("a").Taken(kVkTab, kRecAlt).Pause(1450).In(kTarget).Typed("b").Stop();
+    EXPECT_EQ(LinesOf(altTab), (Lines{"FOCUS:\"無題 - メモ帳\"", "TYPE:\"a\"", "WAIT:1500,0",
+                                      "FOCUS:\"ZvTarget\"", "TYPE:\"b\""}));
+}
+
+TEST(Recorder, KeysAProgramNeverReceivedAreCountedNotGuessed) {
+    // The target stops taking its messages: the keyboard saw Enter and three letters.
+    Stream s;
+    s.In(kTarget).Typed("a").Hooked(false).Key(kVkReturn).Typed("xy").Text("z").Hooked(true);
+    Stream running = s;
+    s.Stop();
+    const Recording r = Record(s);
+    EXPECT_EQ(r.lines, (Lines{"FOCUS:\"ZvTarget\"", "TYPE:\"a\"", "KEYIN:RETURN"}));
+    ASSERT_EQ(r.notices.size(), 1u);
+    EXPECT_EQ(r.notices[0], (RecNotice{RecNotice::Kind::KeysNotReceived, "ZvTarget", 3}));
+    EXPECT_EQ(RecordingEndNote(r),
+              "「ZvTarget」が受け取らなかったキー入力 3 件は記録していません。");
+    // While recording, its reports may still come.
+    EXPECT_TRUE(Record(running).notices.empty());
+    EXPECT_EQ(Record(running).lines, (Lines{"FOCUS:\"ZvTarget\"", "TYPE:\"a\""}));
+}
+
+// ---- where the focus takes no text ----
+
+TEST(Recorder, SpaceAndMnemonicsOnButtonsAreKeys) {
+    const RecWindow box = Window(0x70, "ZvTarget 質問", {500, 300});
+    Stream s;
+    s.In(box).Field(RecField::Keys).Key(kVkSpace, 0, " ");
+    s.Key('Y', 0, "y").Key('N', kRecShift, "N");
+    s.Text("c");  // a character without its key: the key that types it
+    s.Field(RecField::Text).Typed("ok");
+    EXPECT_EQ(LinesOf(s), (Lines{"FOCUS:\"ZvTarget 質問\"", "KEYIN:SPACE", "KEYIN:Y",
+                                 "KEYIN:SHIFT N", "KEYIN:C", "TYPE:\"ok\""}));
+    // The engine presses the key; a TYPE line would paste text into a button.
+    EXPECT_EQ(ParseKeyin("KEYIN:SPACE").codes, (std::vector<std::uint8_t>{kVkSpace}));
+}
+
+TEST(Recorder, TheFocusControlsKind) {
+    using A = FieldFacts::Access;
+    auto kind = [](std::string cls, std::uint32_t dlgCode = 0, bool password = false,
+                   A access = A::None, std::uint32_t state = 0, std::uint32_t role = 0) {
+        FieldFacts f;
+        f.className = std::move(cls);
+        f.dialogCode = dlgCode;
+        f.passwordStyle = password;
+        f.access = access;
+        f.state = state;
+        f.role = role;
+        return ClassifyField(f);
+    };
+    EXPECT_EQ(kind("Edit", 0x89), RecField::Text);
+    EXPECT_EQ(kind("Edit", 0x89, true), RecField::Password);
+    EXPECT_EQ(kind("RichEdit20W", 0x89, true), RecField::Password);
+    EXPECT_EQ(kind("WindowsForms10.EDIT.app.0.1", 0x89, true), RecField::Password);
+    EXPECT_EQ(kind("Button", 0x2010), RecField::Keys) << "a message box's button";
+    EXPECT_EQ(kind("button"), RecField::Keys) << "a check box";
+    EXPECT_EQ(kind("ListBox", 0x81), RecField::Keys);
+    EXPECT_EQ(kind("SysListView32"), RecField::Keys);
+    EXPECT_EQ(kind("#32770"), RecField::Keys);
+    EXPECT_EQ(kind("ThunderRT6CommandButton", 0x2010), RecField::Keys) << "by its dialog code";
+    EXPECT_EQ(kind("Scintilla", 0x8C), RecField::Text) << "wants characters";
+    EXPECT_EQ(kind("MyCanvas"), RecField::Text) << "nothing says otherwise";
+    // Accessibility: protected is a password, whatever the class.
+    EXPECT_EQ(kind("ZvSecretField", 0, false, A::Read, kStateSystemProtected), RecField::Protected);
+    EXPECT_EQ(kind("Chrome_RenderWidgetHostHWND", 0, false, A::Read, kStateSystemProtected | 0x4,
+                   kRoleSystemText),
+              RecField::Protected);
+    EXPECT_EQ(kind("Chrome_RenderWidgetHostHWND", 0, false, A::Read, 0x4, kRoleSystemText),
+              RecField::Text);
+    EXPECT_EQ(kind("Chrome_RenderWidgetHostHWND", 0, false, A::Read, 0x4, kRoleSystemPushButton),
+              RecField::Keys);
+    // When in doubt: kept secret.
+    EXPECT_EQ(kind("Chrome_RenderWidgetHostHWND", 0, false, A::Unreadable), RecField::Unsure);
+    EXPECT_EQ(kind("Chrome_RenderWidgetHostHWND"), RecField::Unsure);
+    EXPECT_EQ(kind("HwndWrapper[App.exe;;1b2c]"), RecField::Unsure) << "WPF";
+    EXPECT_EQ(kind("Qt5152QWindowIcon"), RecField::Unsure);
+    EXPECT_EQ(kind("SunAwtFrame"), RecField::Unsure) << "Java";
+    EXPECT_EQ(kind("MyCanvas", 0, false, A::Unreadable), RecField::Unsure);
+}
+
+// ---- passwords ----
+
+TEST(Recorder, FieldsProtectedOrUncertainLeaveNothingButANote) {
+    Stream s;
+    s.In(kTarget).Typed("user").Key(kVkTab, 0, "\t").Password(5, RecField::Protected);
+    s.Key(kVkTab, 0, "\t").Password(3, RecField::Unsure).Key(kVkReturn, 0, "\r").Stop();
+    const Recording r = Record(s);
+    EXPECT_EQ(r.lines,
+              (Lines{"FOCUS:\"ZvTarget\"", "TYPE:\"user\"", "KEYIN:TAB,REP=2", "KEYIN:RETURN"}));
+    EXPECT_TRUE(r.notices.empty()) << "the keys were received, held back";
+    EXPECT_EQ(RecordingEndNote(r),
+              "パスワード欄に入力された文字は記録していません。\r\n"
+              "パスワード欄かどうかを確認できない入力欄に入力された文字は記録していません。");
+}
+
+// ---- the input method ----
+
+TEST(Recorder, AConversionCommittedByAClickGoesIntoItsOwnField) {
+    const Point first{164, 103};
+    const Point second{164, 143};
+    Stream s;
+    s.In(kTarget).Field(RecField::Text, 1).Click(first);
+    s.Reading("kyou").Composing(kHookComposingStart).Reading(" ");
+    s.Pause(400).Click(second);  // the input method commits as the focus leaves the field
+    s.Composing(kHookComposingUpdate).Result("今日", 1).Composing(kHookComposingEnd);
+    s.Field(RecField::Text, 2).Typed("abc").Stop();
+    EXPECT_EQ(LinesOf(s), (Lines{"FOCUS:\"ZvTarget\"", "MOUSE:100,20,L,LOCAL", "TYPE:\"今日\"",
+                                 "MOUSE:100,60,L,LOCAL", "TYPE:\"abc\""}));
+
+    // Committed by Tab: the text goes in before the Tab that left the field.
+    Stream tab;
+    tab.In(kTarget).Field(RecField::Text, 1).Reading("kyou").Composing(kHookComposingStart);
+    tab.Reading(" ").Key(kVkTab, 0, "\t").Result("今日", 1);
+    tab.Field(RecField::Text, 2).Typed("x").Stop();
+    EXPECT_EQ(LinesOf(tab),
+              (Lines{"FOCUS:\"ZvTarget\"", "TYPE:\"今日\"", "KEYIN:TAB", "TYPE:\"x\""}));
+
+    // Committed by Enter, which the input method took: nothing moves.
+    Stream enter;
+    enter.In(kTarget).Field(RecField::Text, 1).Typed("a").Reading("kyou ");
+    enter.Composing(kHookComposingStart).Reading("\r").Result("今日", 1).Typed("b").Stop();
+    EXPECT_EQ(LinesOf(enter), (Lines{"FOCUS:\"ZvTarget\"", "TYPE:\"a今日b\""}));
+    EXPECT_TRUE(Record(enter).notices.empty());
+}
+
+TEST(Recorder, AnInputMethodWithoutTextIsSaidAndNeverClosedUp) {
+    // A program of the newer text framework: the keys go to the input method, its text
+    // reaches the program without a message the hook reads.
+    const RecWindow browser = Window(0x80, "検索 - ブラウザ", {10, 80});
+    Stream s;
+    s.In(browser).Typed("ab").Reading("nihongo").Key(kVkConvert).Reading("\r");
+    Stream undecided = s;  // still composing, as far as anyone can tell
+    s.Typed("cd");
+    Stream moved_on = s;
+    s.Stop();
+    const Recording r = Record(s);
+    EXPECT_EQ(r.lines, (Lines{"FOCUS:\"検索 - ブラウザ\"", "TYPE:\"ab\"", "TYPE:\"cd\""}))
+        << "no TYPE line runs across the missing text";
+    ASSERT_EQ(r.notices.size(), 1u);
+    EXPECT_EQ(r.notices[0].kind, RecNotice::Kind::ImeTextUnseen);
+    EXPECT_EQ(RecordingEndNote(r),
+              "「検索 - ブラウザ」で IME などから入力された文字は記録できませんでした。"
+              "TYPE 行にその文字はありません。");
+    // On the bar as soon as the user moved on, not before.
+    EXPECT_EQ(RecordingBarNotice(Record(undecided)), "");
+    EXPECT_EQ(RecordingBarNotice(Record(moved_on)),
+              "「検索 - ブラウザ」の IME 入力を記録できません");
+
+    // A classic program: its composition messages come; a cancelled conversion is no
+    // loss, a finished one is text.
+    Stream classic;
+    classic.In(kTarget).Reading("kyou").Composing(kHookComposingStart).Reading("\x1b");
+    classic.Composing(kHookComposingEnd)
+        .Typed("x")
+        .Reading("ashita")
+        .Composing(kHookComposingStart);
+    classic.Reading("\r").Result("明日").Typed("y").Stop();
+    const Recording c = Record(classic);
+    EXPECT_EQ(c.lines, (Lines{"FOCUS:\"ZvTarget\"", "TYPE:\"x明日y\""}));
+    EXPECT_TRUE(c.notices.empty());
+}
+
+TEST(Recorder, KeysThatTypedNoCharacterAreSaid) {
+    // The text framework's input method takes the keys as the program gets them, with
+    // their own codes: no character follows them.
+    const RecWindow word = Window(0x81, "文書1 - ワード", {0, 0});
+    Stream s;
+    s.In(word).Typed("ab").Key('K').Key('Y').Key('O').Key('U').Key(kVkSpace);
+    s.Pause(300).Click({40, 40}).Typed("c").Stop();
+    const Recording r = Record(s);
+    EXPECT_EQ(r.lines, (Lines{"FOCUS:\"文書1 - ワード\"", "TYPE:\"ab\"", "MOUSE:40,40,L,LOCAL",
+                              "TYPE:\"c\""}));
+    ASSERT_EQ(r.notices.size(), 1u);
+    EXPECT_EQ(r.notices[0].kind, RecNotice::Kind::ImeTextUnseen);
+
+    // A program that takes its keys late stamps a character after the next key's press;
+    // it still is its own key's character: the program reported it first.
+    Stream late;
+    late.In(kTarget).Typed("ab").Stop();
+    for (RecEvent& e : late.events) {
+        if (e.kind == RecEvent::Kind::Char && e.text == "a")
+            e.time += 15;
+    }
+    const Recording l = Record(late);
+    EXPECT_EQ(l.lines, (Lines{"FOCUS:\"ZvTarget\"", "TYPE:\"ab\""}));
+    EXPECT_TRUE(l.notices.empty());
+}
+
+TEST(Recorder, ClicksOnTheInputMethodsWindowsAreLeftOut) {
+    RecWindow candidates = Window(0x90, "", {600, 400});
+    candidates.className = "MSCandUIWindow_Candidate";
+    Stream s;
+    s.In(kTarget).Reading("kanji").Composing(kHookComposingStart).Reading(" ");
+    s.Over(candidates).Click({620, 440}).Over(kTarget);
+    s.Reading("\r").Result("感じ").Stop();
+    const Recording r = Record(s);
+    EXPECT_EQ(r.lines, (Lines{"FOCUS:\"ZvTarget\"", "TYPE:\"感じ\""}));
+    EXPECT_EQ(r.inputMethodClicks, 1);
+    EXPECT_EQ(RecordingEndNote(r),
+              "IME のウィンドウでのクリック 1 件は記録していません (選んだ文字は記録しています)。");
+    for (const char* cls :
+         {"IME", "MSCTFIME UI", "CiceroUIWndFrame", "GoogleJapaneseInputCandidateWindow",
+          "Microsoft.IME.UIManager.CandidateWindow.Host"})
+        EXPECT_TRUE(IsInputMethodWindowClass(cls)) << cls;
+    for (const char* cls : {"Notepad", "Edit", "", "IMEX", "#32770"})
+        EXPECT_FALSE(IsInputMethodWindowClass(cls)) << cls;
+}
+
+// ---- mouse actions no line expresses ----
+
+TEST(Recorder, ModifiedMouseActionsAndOtherDragsAreCountedNotFlattened) {
+    Stream s;
+    s.In(kTarget).Hold(kRecControl).Click({164, 203}).Release(kRecControl);
+    s.Hold(kRecShift).Click({170, 210}).Wheel({170, 210}, -120).Release(kRecShift);
+    s.Hold(kRecAlt).Drag({124, 283}, {364, 343}).Release(kRecAlt);
+    s.Pause(800).Drag({300, 300}, {340, 300}, RecButton::Right);
+    s.Pause(800).Drag({300, 300}, {300, 360}, RecButton::Middle);
+    s.Pause(800).Click({164, 203}).Stop();
+    const Recording r = Record(s);
+    EXPECT_EQ(r.lines, (Lines{"FOCUS:\"ZvTarget\"", "MOUSE:100,120,L,LOCAL"}))
+        << "no plain click, no lone Alt, no plain drag";
+    EXPECT_EQ(r.modifiedMouse, 4);
+    EXPECT_EQ(r.otherDrags, 2);
+    EXPECT_EQ(RecordingEndNote(r),
+              "Shift・Ctrl・Alt・Windows キーを押しながらのマウス操作 4 件は記録していません。\r\n"
+              "左ボタン以外でのドラッグ 2 件は記録していません。");
+}
+
+// ---- programs the hook cannot enter ----
+
+TEST(Recorder, AProgramTheHookCannotEnterGetsKeysOnlyAndANote) {
+    RecWindow old = Window(0xA0, "古いアプリ", {100, 100});
+    old.reach = RecReach::Bits32;
+    Stream s;
+    s.In(kTarget).Typed("a").Front(old);
+    Stream inFront = s;
+    s.In(old).Hooked(false).Typed("secret").Key(kVkReturn).Key('S', kRecControl);
+    s.Key(kVkMenu).Click({150, 130}).Stop();
+    const Recording r = Record(s);
+    EXPECT_EQ(r.lines,
+              (Lines{"FOCUS:\"ZvTarget\"", "TYPE:\"a\"", "FOCUS:\"古いアプリ\"", "KEYIN:RETURN",
+                     "KEYIN:CONTROL S", "KEYIN:MENU", "MOUSE:50,30,L,LOCAL"}));
+    ASSERT_EQ(r.notices.size(), 1u);
+    EXPECT_EQ(r.notices[0], (RecNotice{RecNotice::Kind::Bits32, "古いアプリ", 6}));
+    EXPECT_EQ(RecordingEndNote(r),
+              "「古いアプリ」は 32 ビットのプログラムのため、入力された文字は記録していません "
+              "(キー操作とマウス操作だけを記録しています)。");
+    // Said on the bar as soon as it comes in front.
+    EXPECT_EQ(RecordingBarNotice(Record(inFront)),
+              "「古いアプリ」の文字入力は記録できません (32 ビット)");
+
+    RecWindow admin = Window(0xA1, "管理ツール", {0, 0});
+    admin.reach = RecReach::Elevated;
+    RecWindow store = Window(0xA2, "電卓", {0, 0});
+    store.reach = RecReach::AppContainer;
+    Stream two;
+    two.Front(admin).Front(store).Front(admin).Stop();
+    const Recording t = Record(two);
+    EXPECT_EQ(RecordingBarNotice(t),
+              "「電卓」の文字入力は記録できません (ストア アプリ) ほか 1 件");
+    EXPECT_EQ(RecordingEndNote(t),
+              "記録された操作はありません。\r\n"
+              "「管理ツール」は管理者として実行されているため、入力された文字は記録していません "
+              "(キー操作も記録できない場合があります)。\r\n"
+              "「電卓」はストア アプリのため、入力された文字は記録していません "
+              "(キー操作とマウス操作だけを記録しています)。");
+}
+
+TEST(Recorder, TheBarShortensALongCaption) {
+    RecWindow w =
+        Window(0xB0, "とても長いウィンドウのキャプションがここに続いていきます - アプリ", {});
+    w.reach = RecReach::Bits32;
+    Stream s;
+    s.Front(w);
+    EXPECT_EQ(RecordingBarNotice(Record(s)),
+              "「とても長いウィンドウのキャプションがここに続い…」の文字入力は記録できません (32 "
+              "ビット)");
+}
+
+// ---- characters Shift-JIS lacks ----
+
+TEST(Recorder, ACharacterShiftJisLacksKeepsTheTextAroundItApart) {
+    Stream s;
+    s.In(kTarget).Text("今日は").Missing(0x1F600).Text("晴れ").Missing(0x20B9F).Missing(0x1F600);
+    s.Text("です").Stop();
+    const Recording r = Record(s);
+    EXPECT_EQ(r.lines,
+              (Lines{"FOCUS:\"ZvTarget\"", "TYPE:\"今日は\"", "TYPE:\"晴れ\"", "TYPE:\"です\""}));
+    EXPECT_EQ(RecordingEndNote(r),
+              "Shift-JIS で表せない文字 3 文字 (U+1F600、U+20B9F) は記録していません。"
+              "前後の文字は別の TYPE 行です。");
+    Stream many;
+    for (std::uint32_t c = 0x1F600; c < 0x1F607; ++c)
+        many.Missing(c);
+    EXPECT_NE(
+        RecordingEndNote(Record(many)).find("(U+1F600、U+1F601、U+1F602、U+1F603、U+1F604 ほか)"),
+        std::string::npos);
+}
+
 // Random streams of everything the capture can deliver: whatever the user did, every
 // line is one the editor describes as valid and the engine can run, FOCUS comes first,
 // no KEYIN repeats the line before it, and every WAIT lies in the WAIT dialog's range.
 TEST(Recorder, RandomStreamsGiveValidLines) {
-    const RecWindow windows[] = {kNotepad, kTarget, kDialog, kMenu, Bar(), Window(0, "")};
+    RecWindow old = Window(0xA0, "古いアプリ", {100, 100});
+    old.reach = RecReach::Bits32;
+    RecWindow candidates = Window(0x90, "", {600, 400});
+    candidates.className = "MSCandUIWindow_Candidate";
+    const RecWindow windows[] = {kNotepad,   kTarget,       kDialog,          kMenu, Bar(), old,
+                                 candidates, Window(0, ""), Closed(kNotepadA)};
+    const RecField fields[] = {RecField::Text, RecField::Keys, RecField::Password,
+                               RecField::Protected, RecField::Unsure};
     const std::uint32_t keys[] = {kVkReturn,     kVkTab,     kVkDown, kVkF4,    kVkBack,
                                   'A',           'Z',        '5',     kVkSpace, kVkMenu,
                                   kVkShift,      kVkControl, 0xBB,    0xE2,     0x19,
@@ -571,7 +1109,7 @@ TEST(Recorder, RandomStreamsGiveValidLines) {
             s.Pause(rng() % 3 == 0 ? rng() % 4000 : 0);
             const Point p{static_cast<std::int32_t>(rng() % 1280),
                           static_cast<std::int32_t>(rng() % 800)};
-            switch (rng() % 8) {
+            switch (rng() % 15) {
                 case 0:
                     s.Key(keys[rng() % std::size(keys)], rng() % 16);
                     break;
@@ -591,12 +1129,39 @@ TEST(Recorder, RandomStreamsGiveValidLines) {
                 case 6:
                     s.Wheel(p, static_cast<int>(rng() % 481) - 240, rng() % 5 == 0);
                     break;
-                default:
+                case 7:
                     s.Password(1);
+                    break;
+                case 8:
+                    s.Taken(keys[rng() % std::size(keys)], rng() % 16);
+                    break;
+                case 9:
+                    s.Reading("ka").Composing(static_cast<HookComposing>(1 + rng() % 3));
+                    break;
+                case 10:
+                    s.Result("漢字", rng() % 3);
+                    break;
+                case 11:
+                    s.Field(fields[rng() % std::size(fields)], rng() % 3);
+                    break;
+                case 12:
+                    s.Hooked(rng() % 3 != 0);
+                    break;
+                case 13:
+                    s.Missing(0x1F600);
+                    break;
+                default:
+                    s.Front(w).Typed("x");
                     break;
             }
         }
-        const Lines lines = LinesOf(s);
+        if (rng() % 2 == 0)
+            s.Stop();
+        const Recording r = Record(s);
+        const Lines& lines = r.lines;
+        EXPECT_FALSE(RecordingEndNote(r).empty() && lines.empty());
+        for (const RecNotice& notice : r.notices)
+            EXPECT_NE(RecordingEndNote(r).find(notice.window), std::string::npos);
         for (std::size_t i = 0; i < lines.size(); ++i) {
             const LineView view = DescribeLine(lines[i]);
             ASSERT_NE(view.type, kCmdNone) << lines[i];
@@ -638,28 +1203,53 @@ TEST(Recorder, PauseThresholdSetting) {
 
 TEST(RecorderHook, MessagesCarryTheEventWhole) {
     const HookEvent events[] = {
-        {HookEventKind::KeyDown, kRecControl | kRecShift | kHookMenuMode, 0x41, 0xFFFFFFFFu},
+        {HookEventKind::KeyDown, HookFlags(kRecControl | kRecShift, true, RecField::Keys), 0x41,
+         0xFFFFFFFFu},
         {HookEventKind::Char, 0, 0x8868, 12345},  // a UTF-16 unit above 0x7FFF
-        {HookEventKind::PasswordChar, kRecWin, 0, 0},
+        {HookEventKind::PasswordChar, HookFlags(kRecWin, false, RecField::Unsure), 0, 0},
         {HookEventKind::KeyUp, kRecAlt, 0xA4, 0x80000000u},
+        {HookEventKind::ResultChar, HookFlags(0, false, RecField::Protected), 0xD83D, 7},
+        {HookEventKind::Composing, 0, kHookComposingEnd, 8},
     };
     for (const HookEvent& e : events)
         EXPECT_EQ(UnpackHookEvent(PackHookEvent(e)), e);
     EXPECT_EQ(UnpackHookEvent(0), std::nullopt);
-    EXPECT_EQ(UnpackHookEvent(0x1234567800000005ull), std::nullopt);
+    EXPECT_EQ(UnpackHookEvent(0x1234567800000007ull), std::nullopt);
+
+    // Every field and the modifiers and menu mode beside it come back apart.
+    for (std::uint8_t f = 0; f < kRecFieldCount; ++f) {
+        const auto field = static_cast<RecField>(f);
+        const std::uint8_t flags = HookFlags(kRecModifierMask, true, field);
+        EXPECT_EQ(HookFieldOf(flags), field);
+        EXPECT_EQ(flags & kRecModifierMask, kRecModifierMask);
+        EXPECT_NE(flags & kHookMenuMode, 0);
+        EXPECT_EQ(HookFieldOf(HookFlags(0, false, field)), field);
+    }
+    EXPECT_EQ(HookFieldOf(0xE0), RecField::Unsure) << "a field no hook writes is kept secret";
+
+    const HookWindows windows[] = {{0x00020050u, 0x0003007Au}, {0xFFFFFFFFu, 0}, {0, 0x80000001u}};
+    for (const HookWindows& w : windows)
+        EXPECT_EQ(UnpackHookWindows(PackHookWindows(w)), w);
 }
 
-TEST(RecorderHook, APasswordFieldGivesNoKeyThatTypes) {
+TEST(RecorderHook, ASecretFieldGivesNoKeyThatTypes) {
     using K = HookEventKind;
-    EXPECT_FALSE(HookForwardsKey(K::KeyDown, 'A', 0, false, true));
-    EXPECT_FALSE(HookForwardsKey(K::KeyDown, '7', kRecShift, false, true));
-    EXPECT_FALSE(HookForwardsKey(K::KeyDown, 0x65, 0, false, true)) << "numeric keypad 5";
-    EXPECT_TRUE(HookForwardsKey(K::KeyDown, 'A', 0, false, false)) << "elsewhere it counts";
-    EXPECT_TRUE(HookForwardsKey(K::KeyDown, kVkTab, 0, false, true));
-    EXPECT_TRUE(HookForwardsKey(K::KeyDown, 'V', kRecControl, false, true)) << "a shortcut";
-    EXPECT_TRUE(HookForwardsKey(K::KeyUp, 0xA4, 0, false, true)) << "a modifier's release";
-    EXPECT_FALSE(HookForwardsKey(K::KeyUp, 'A', 0, false, false));
-    EXPECT_FALSE(HookForwardsKey(K::KeyUp, kVkReturn, 0, false, false));
+    using A = HookKeyAction;
+    for (RecField secret : {RecField::Password, RecField::Protected, RecField::Unsure}) {
+        EXPECT_EQ(HookActionForKey(K::KeyDown, 'A', 0, false, secret), A::Withhold);
+        EXPECT_EQ(HookActionForKey(K::KeyDown, '7', kRecShift, false, secret), A::Withhold);
+        EXPECT_EQ(HookActionForKey(K::KeyDown, 0x65, 0, false, secret), A::Withhold)
+            << "numeric keypad 5";
+        EXPECT_EQ(HookActionForKey(K::KeyDown, kVkTab, 0, false, secret), A::Forward);
+        EXPECT_EQ(HookActionForKey(K::KeyDown, 'V', kRecControl, false, secret), A::Forward)
+            << "a shortcut";
+        EXPECT_EQ(HookActionForKey(K::KeyUp, 0xA4, 0, false, secret), A::Forward)
+            << "a modifier's release";
+    }
+    EXPECT_EQ(HookActionForKey(K::KeyDown, 'A', 0, false, RecField::Text), A::Forward);
+    EXPECT_EQ(HookActionForKey(K::KeyDown, 'A', 0, false, RecField::Keys), A::Forward);
+    EXPECT_EQ(HookActionForKey(K::KeyUp, 'A', 0, false, RecField::Text), A::Drop);
+    EXPECT_EQ(HookActionForKey(K::KeyUp, kVkReturn, 0, false, RecField::Text), A::Drop);
 }
 
 }  // namespace

@@ -12,17 +12,17 @@ TEST(EditorSettings, WindowHeightIsWrittenOnlyWhenNormalAndChanged) {
     test::MemoryFileSystem fs;
     IniProfile profile(fs, kIni);
     EXPECT_EQ(ReadDefaultWindowHeight(profile), -1);
-    EXPECT_FALSE(StoreWindowHeightOnClose(profile, false, 600)) << "minimised or maximised";
+    EXPECT_FALSE(StoreWindowHeightOnClose(profile, false, 600, 96)) << "minimised or maximised";
     EXPECT_EQ(fs.files.count(kIni), 0u);
-    EXPECT_TRUE(StoreWindowHeightOnClose(profile, true, 600));
+    EXPECT_TRUE(StoreWindowHeightOnClose(profile, true, 600, 96));
     EXPECT_EQ(fs.files[kIni], "[RkManagerSettings]\r\nDefaultWindowHeight=600\r\n");
     EXPECT_EQ(ReadDefaultWindowHeight(profile), 600);
 
     fs.readOnly.insert(kIni);
-    EXPECT_FALSE(StoreWindowHeightOnClose(profile, true, 600)) << "unchanged: not written";
-    EXPECT_FALSE(StoreWindowHeightOnClose(profile, true, 640)) << "the write failed";
+    EXPECT_FALSE(StoreWindowHeightOnClose(profile, true, 600, 96)) << "unchanged: not written";
+    EXPECT_FALSE(StoreWindowHeightOnClose(profile, true, 640, 96)) << "the write failed";
     fs.readOnly.clear();
-    EXPECT_TRUE(StoreWindowHeightOnClose(profile, true, 640));
+    EXPECT_TRUE(StoreWindowHeightOnClose(profile, true, 640, 96));
     EXPECT_EQ(ReadDefaultWindowHeight(profile), 640);
 
     // The macro folder is the launcher's setting, read from its section.
@@ -37,9 +37,9 @@ TEST(EditorSettings, FrameSizeArithmetic) {
     const Size track = MinimumTrackSize({490, 190}, m);
     EXPECT_EQ(track, (Size{502, 292}));
 
-    EXPECT_EQ(RestoredWindowSize(track, -1), std::nullopt);
-    EXPECT_EQ(RestoredWindowSize(track, 700), (Size{502, 700}));
-    EXPECT_EQ(RestoredWindowSize(track, 100), (Size{502, 292})) << "never below the form";
+    EXPECT_EQ(RestoredWindowSize(track, -1, 96), std::nullopt);
+    EXPECT_EQ(RestoredWindowSize(track, 700, 96), (Size{502, 700}));
+    EXPECT_EQ(RestoredWindowSize(track, 100, 96), (Size{502, 292})) << "never below the form";
 
     TrackLimits limits{{1280, 800}, {100, 100}, {1290, 810}};
     LimitTrackSize(limits, track);

@@ -65,6 +65,7 @@ public:
     // ---- what happened ----
     std::vector<std::string> events;
     std::size_t eventCount = 0;
+    std::size_t inputs = 0;  // key and mouse events and started processes, recorded or not
     std::vector<std::string> started;  // command lines of started processes
     bool clipboardOpen = false;
 
@@ -123,19 +124,21 @@ public:
 
     // ---- input ----
     void SendKeyEvent(std::uint32_t vk, std::uint32_t flags) override {
+        ++inputs;
         Record(StrPrintf("key %02X %s", vk, flags == kKeyUp ? "up" : "down"));
     }
     void SendLegacyKeyEvent(std::uint32_t vk, std::uint32_t flags) override {
+        ++inputs;
         Record(StrPrintf("legacykey %02X %s", vk, flags == kKeyUp ? "up" : "down"));
     }
     void SendMouseEvent(std::uint32_t flags, std::int32_t dx, std::int32_t dy,
                         std::int32_t data) override {
+        ++inputs;
         Record(StrPrintf("mouse %X %d %d %d", flags, dx, dy, data));
         if (flags & kMouseMove) {
-            // The speed override makes a relative move exact; the fake only models that.
             const Point before = cursor;
-            cursor.x = Saturate(static_cast<std::int64_t>(cursor.x) + dx);
-            cursor.y = Saturate(static_cast<std::int64_t>(cursor.y) + dy);
+            cursor.x = Saturate(cursor.x + Accelerated(dx));
+            cursor.y = Saturate(cursor.y + Accelerated(dy));
             if (staleMoves > 0) {
                 --staleMoves;
                 staleCursor = before;
@@ -190,6 +193,7 @@ public:
         return WaitIdle(it->second, timeoutMs);
     }
     std::unique_ptr<IStartedProcess> StartProcess(const std::string& commandLine) override {
+        ++inputs;
         Record("start " + commandLine);
         started.push_back(commandLine);
         if (failStart)
@@ -211,11 +215,13 @@ public:
     }
     std::string LastErrorText() override { return lastErrorText; }
     std::optional<std::string> GetClipboardText() override {
-        Expect(clipboardOpen);
+        if (!Expect(clipboardOpen))
+            return std::nullopt;
         return ClipboardTextNow();
     }
     bool SetClipboardText(const std::string& text) override {
-        Expect(clipboardOpen);
+        if (!Expect(clipboardOpen))
+            return false;
         Record("clip set " + text);
         clipboard.clear();
         if (setTextFails)
@@ -224,7 +230,8 @@ public:
         return true;
     }
     std::vector<std::uint32_t> ClipboardFormats() override {
-        Expect(clipboardOpen);
+        if (!Expect(clipboardOpen))
+            return {};
         Record(StrPrintf("clip list %zu", clipboard.size()));
         std::vector<std::uint32_t> out;
         for (const auto& f : clipboard)
@@ -232,7 +239,8 @@ public:
         return out;
     }
     ClipboardRead ReadClipboardFormat(std::uint32_t format, std::size_t maxBytes) override {
-        Expect(clipboardOpen);
+        if (!Expect(clipboardOpen))
+            return {};
         Record(StrPrintf("clip read %X", format));
         ClipboardRead read;
         for (const auto& f : clipboard) {
@@ -252,7 +260,8 @@ public:
         return read;
     }
     bool RestoreClipboardFormats(const std::vector<ClipboardFormatData>& formats) override {
-        Expect(clipboardOpen);
+        if (!Expect(clipboardOpen))
+            return false;
         Record(StrPrintf("clip restore %zu", formats.size()));
         clipboard = formats;
         return true;
@@ -264,7 +273,8 @@ public:
     }
     std::optional<std::uint32_t> ReadForegroundLockTimeoutSystem() override { return fltSystem; }
 
-    // Violations of the clipboard protocol (reading or writing it while closed).
+    // Violations of the clipboard protocol (reading or writing it while closed, which
+    // fails as it does on Windows).
     int protocolErrors = 0;
 
 private:
@@ -293,6 +303,18 @@ private:
         std::uint64_t startedAt_;
     };
 
+    // A relative move as the system applies it: doubled beyond the first threshold, and
+    // again beyond the second, while acceleration is on, then scaled by the speed (10 is
+    // one to one). Only thresholds 0, no acceleration and speed 10 move it exactly.
+    std::int64_t Accelerated(std::int32_t d) const {
+        std::int64_t v = d;
+        const std::int64_t size = v < 0 ? -v : v;
+        if (mouseParams.acceleration >= 1 && size > mouseParams.threshold1)
+            v *= 2;
+        if (mouseParams.acceleration >= 2 && size > mouseParams.threshold2)
+            v *= 2;
+        return v * mouseParams.speed / 10;
+    }
     static std::int32_t Saturate(std::int64_t v) {
         return static_cast<std::int32_t>(std::clamp<std::int64_t>(
             v, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
@@ -318,9 +340,10 @@ private:
         }
         return nullptr;
     }
-    void Expect(bool condition) {
+    bool Expect(bool condition) {
         if (!condition)
             ++protocolErrors;
+        return condition;
     }
     void Record(std::string event) {
         std::lock_guard<std::mutex> guard(lock_);

@@ -31,6 +31,7 @@ TEST(MoveMouseStepwise, DiagonalFirstThenStraight) {
 TEST(MoveMouseStepwise, FarTargetIsBoundedAndEndsWhereTheEdgeWould) {
     FakeDesktop desk;
     desk.record = false;
+    desk.mouseParams = {0, 0, 0, 10};  // as MOUSE sets them for its moves
     HeldInput held(desk);
     MoveMouseStepwise(held, 2147483647, -2147483647 - 1);
     EXPECT_EQ(desk.eventCount, static_cast<std::size_t>(kMaxStepwiseDistance));

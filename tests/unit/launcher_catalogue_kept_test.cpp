@@ -427,11 +427,15 @@ TEST(MacroCatalogueKept, MatchesAFreshScanThroughRandomChanges) {
                 CMacroCatalogue(t.fs, t.caption, t.depth, t.max).Build(t.top, cache, t.fs.clock);
             const int keptOpens = Opens(t.fs);
             t.fs.opens.clear();
+            t.fs.lists.clear();
             const MacroMenuModel fresh =
                 CMacroCatalogue(t.fs, t.caption, t.depth, t.max).Build(t.top);
             ++presses;
             pressesThatKeptFiles += keptOpens < Opens(t.fs) ? 1 : 0;
             ASSERT_LE(cache.Size(), t.fs.files.size()) << "seed " << seed << " step " << step;
+            // Each kept listing holds a watch: only the folders this scan met keep theirs.
+            ASSERT_LE(cache.ListingCount(), t.fs.lists.size())
+                << "seed " << seed << " step " << step;
             if (Dump(kept) != Dump(fresh)) {
                 std::string history;
                 for (std::size_t i = log.size() > 30 ? log.size() - 30 : 0; i < log.size(); ++i)

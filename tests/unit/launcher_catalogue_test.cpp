@@ -247,10 +247,13 @@ TEST(MacroCatalogue, FindMacroEntryByCommandId) {
     Catalogue c;
     c.fs.AddFile(kTop + "\\x", Macro("X"));
     c.fs.AddFile(kTop + "\\y", Macro("Y"));
+    c.fs.AddDir(kTop + "\\sub");  // its entry, id -1, lies between the macros' entries
+    c.fs.AddFile(kTop + "\\sub\\z", Macro("Z"));
     const MacroMenuModel m = c.Build("", 2, 5);
-    ASSERT_NE(FindMacroEntry(m, 10001), nullptr);
-    EXPECT_EQ(FindMacroEntry(m, 10001)->path, kTop + "\\y");
-    EXPECT_EQ(FindMacroEntry(m, 10002), nullptr);
+    ASSERT_EQ(m.entries.at(2).id, -1);
+    ASSERT_NE(FindMacroEntry(m, 10002), nullptr);
+    EXPECT_EQ(FindMacroEntry(m, 10002)->path, kTop + "\\sub\\z");
+    EXPECT_EQ(FindMacroEntry(m, 10003), nullptr);
     EXPECT_EQ(FindMacroEntry(m, 9999), nullptr);
     EXPECT_EQ(FindMacroEntry(m, -1), nullptr) << "folder entries are never chosen";
     EXPECT_EQ(FindMacroEntry(m, 10005), nullptr) << "beyond the maximum";

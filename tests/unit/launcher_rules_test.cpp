@@ -21,6 +21,7 @@ TEST(LauncherCommands, MacroChoiceRunsEngineEditorOrShell) {
     EXPECT_EQ(a.show, 6);
     EXPECT_EQ(a.failureMessage, a.target + "\n\rが処理できません。");
     EXPECT_TRUE(a.returnsKeyboard) << "the macro drives the window the user was in";
+    EXPECT_EQ(a.watchedMacro, kMacro) << "the launcher watches how the run ends";
 
     for (bool shift : {false, true}) {
         a = MacroCommandAction(kFolder, kMacro, true, shift);
@@ -29,6 +30,7 @@ TEST(LauncherCommands, MacroChoiceRunsEngineEditorOrShell) {
         EXPECT_EQ(a.show, 10);
         EXPECT_EQ(a.failureMessage, a.target + "\n\rが処理できません。");
         EXPECT_FALSE(a.returnsKeyboard) << "the editor comes up in front";
+        EXPECT_EQ(a.watchedMacro, "");
     }
 
     a = MacroCommandAction(kFolder, kMacro, false, true);
@@ -37,6 +39,7 @@ TEST(LauncherCommands, MacroChoiceRunsEngineEditorOrShell) {
     EXPECT_EQ(a.show, 1);
     EXPECT_EQ(a.failureMessage, "\"C:\\m\\日報 表.rkm\"\n\rを開くことができません。");
     EXPECT_FALSE(a.returnsKeyboard) << "the file's own program comes up in front";
+    EXPECT_EQ(a.watchedMacro, "");
 
     // A path with a percent sign is not taken for a format.
     a = MacroCommandAction(kFolder, "C:\\%s%n.rkm", false, false);
@@ -47,6 +50,7 @@ TEST(LauncherCommands, TrayCommandTexts) {
     const LaunchAction editor = PlainProgramAction(kFolder, "RkEditor.exe");
     EXPECT_EQ(editor.target, "\"C:\\Program Files\\Zorvane\\RkEditor.exe\"");
     EXPECT_EQ(editor.show, 10);
+    EXPECT_EQ(editor.watchedMacro, "") << "only a macro run is watched";
     EXPECT_EQ(editor.failureMessage,
               "\"C:\\Program Files\\Zorvane\\RkEditor.exe\"\n\rが処理できません。");
 
@@ -57,8 +61,9 @@ TEST(LauncherCommands, TrayCommandTexts) {
               "ログファイルが開けません。\r\nインストールパスの「RkEngine.exe."
               "log」ファイルを直接開いて下さい。");
 
-    // Spaces stay; only single-byte backslashes become slashes (表's trail byte stays).
-    EXPECT_EQ(ReadmeAddress("C:\\My Tools\\表\\"), "file:///C:/My Tools/表/Readme.html");
+    // The folder (UTF-8: 表 is E8 A1 A8) is escaped as a browser reads it back.
+    EXPECT_EQ(ReadmeAddress("C:\\My Tools\\\xE8\xA1\xA8\\"),
+              "file:///C:/My%20Tools/%E8%A1%A8/Readme.html");
     EXPECT_EQ(UpdateCommandLine(kFolder), "\"C:\\Program Files\\Zorvane\\OstrandUpdate.exe\"");
 }
 
@@ -139,88 +144,59 @@ TEST(TrayClick, RightClickOtherIconsAndOtherMessages) {
     EXPECT_EQ(TrayEventOf(0x0200), TrayEvent::None);
 }
 
-TEST(ForegroundLock, FirstStartSavesTheUserValueAndLowersIt) {
-    test::RecordingHost host;
-    IniProfile profile(host.fs, "C:\\z.ini");
-    test::FakeForegroundLock sys;
-    sys.registry = 200000;
-    sys.system = 200000;
-    EXPECT_TRUE(LowerForegroundLockTimeout(sys, profile, host));
-    EXPECT_EQ(sys.system, 0u);
-    EXPECT_EQ(profile.GetInt("RkEngineSettings", "FOREGROUNDLOCKTIMEOUT", -1), 200000);
-    RestoreForegroundLockTimeout(sys, profile, host);
-    EXPECT_EQ(sys.system, 200000u);
-    EXPECT_EQ(profile.GetInt("RkEngineSettings", "FOREGROUNDLOCKTIMEOUT", -1), 200000);
-    EXPECT_TRUE(host.messages.empty());
-}
-
-TEST(ForegroundLock, RestartAfterACrashKeepsTheOldSavedValueAndRestoresNothing) {
-    test::RecordingHost host;
-    IniProfile profile(host.fs, "C:\\z.ini");
-    profile.WriteInt("RkEngineSettings", "FOREGROUNDLOCKTIMEOUT", 200000);
-    test::FakeForegroundLock sys;
-    sys.registry = 0;  // left at 0 by a launcher that was killed
-    EXPECT_FALSE(LowerForegroundLockTimeout(sys, profile, host));
-    EXPECT_TRUE(sys.sets.empty());
-    EXPECT_EQ(profile.GetInt("RkEngineSettings", "FOREGROUNDLOCKTIMEOUT", -1), 200000);
-}
-
-TEST(ForegroundLock, LaterRunsReuseTheSavedValue) {
-    test::RecordingHost host;
-    IniProfile profile(host.fs, "C:\\z.ini");
-    profile.WriteInt("RkEngineSettings", "FOREGROUNDLOCKTIMEOUT", 200000);
-    test::FakeForegroundLock sys;
-    sys.registry = 5000;  // the user changed it while the launcher was not running
-    EXPECT_TRUE(LowerForegroundLockTimeout(sys, profile, host));
-    RestoreForegroundLockTimeout(sys, profile, host);
-    EXPECT_EQ(sys.sets, (std::vector<std::uint32_t>{0, 200000}));
-}
-
-TEST(ForegroundLock, ZeroAtFirstStartIsSavedAndNeverRestored) {
-    test::RecordingHost host;
-    IniProfile profile(host.fs, "C:\\z.ini");
-    test::FakeForegroundLock sys;
-    sys.system = 0;  // registry unreadable: the system parameter is asked
-    EXPECT_FALSE(LowerForegroundLockTimeout(sys, profile, host));
-    EXPECT_EQ(profile.GetInt("RkEngineSettings", "FOREGROUNDLOCKTIMEOUT", -1), 0);
-    RestoreForegroundLockTimeout(sys, profile, host);
-    EXPECT_TRUE(sys.sets.empty());
-}
-
-TEST(ForegroundLock, NothingReadableChangesNothing) {
-    test::RecordingHost host;
-    IniProfile profile(host.fs, "C:\\z.ini");
-    test::FakeForegroundLock sys;
-    EXPECT_FALSE(LowerForegroundLockTimeout(sys, profile, host));
-    EXPECT_TRUE(sys.sets.empty());
-    EXPECT_EQ(host.fs.files.count("C:\\z.ini"), 0u);
-    EXPECT_TRUE(host.messages.empty());
-}
-
-TEST(ForegroundLock, RefusedChangesShowTheirMessages) {
-    test::RecordingHost host;
-    IniProfile profile(host.fs, "C:\\z.ini");
-    test::FakeForegroundLock sys;
-    sys.registry = 200000;
-    sys.refuseSet = true;
-    EXPECT_FALSE(LowerForegroundLockTimeout(sys, profile, host));
-    ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_EQ(host.messages[0],
-              "フォーカスロックタイムを０に設定できませんでした。\nセキュリティポリシー等によりレジ"
-              "ストリへ書き込みができないと"
-              "失敗します。\nマクロによるフォーカス切り替えが正常に行えません。");
-    RestoreForegroundLockTimeout(sys, profile, host);
-    ASSERT_EQ(host.messages.size(), 2u);
-    EXPECT_EQ(host.messages[1], "フォーカスロックタイムを元に戻せませんでした。");
-}
-
-TEST(ForegroundLock, HugeValuesAreSavedAtTheLargestStorableNumber) {
-    test::RecordingHost host;
-    IniProfile profile(host.fs, "C:\\z.ini");
-    test::FakeForegroundLock sys;
-    sys.registry = 0xFFFFFFF0u;
-    EXPECT_TRUE(LowerForegroundLockTimeout(sys, profile, host));
-    EXPECT_EQ(profile.GetInt("RkEngineSettings", "FOREGROUNDLOCKTIMEOUT", -1), 2147483647);
+TEST(ForegroundLock, SavedLoweredAndRestored) {
+    using Values = std::vector<std::uint32_t>;
+    using Text = std::vector<std::string>;
+    const Text refused = {
+        "フォーカスロックタイムを０に設定できませんでした。\nセキュリティポリシー等によりレジスト"
+        "リへ書き込みができないと失敗します。\nマクロによるフォーカス切り替えが正常に行えません"
+        "。",
+        "フォーカスロックタイムを元に戻せませんでした。"};
+    const struct {
+        const char* what;
+        int saved;  // in the configuration file beforehand, -1 for none
+        std::optional<std::uint32_t> registry, system;
+        bool refuseSet, lowered;
+        int savedAfter;  // -1: no file written
+        std::optional<Values> sets;
+        Text messages;
+    } cases[] = {
+        {"first start", -1, 200000, 200000, false, true, 200000, Values{0, 200000}, {}},
+        // Not lowered again; the user's saved value comes back at the end.
+        {"restart after a crash left 0", 200000, 0, {}, false, false, 200000, Values{200000}, {}},
+        {"the user changed it meanwhile",
+         200000,
+         5000,
+         {},
+         false,
+         true,
+         200000,
+         Values{0, 200000},
+         {}},
+        {"0 from the system at first start", -1, {}, 0, false, false, 0, Values{}, {}},
+        {"nothing readable", -1, {}, {}, false, false, -1, Values{}, {}},
+        {"changes refused", -1, 200000, {}, true, false, 200000, {}, refused},
+        {"huge value", -1, 0xFFFFFFF0u, {}, false, true, 2147483647, {}, {}},
+    };
+    for (const auto& c : cases) {
+        test::RecordingHost host;
+        IniProfile profile(host.fs, "C:\\z.ini");
+        if (c.saved >= 0)
+            profile.WriteInt("RkEngineSettings", "FOREGROUNDLOCKTIMEOUT", c.saved);
+        test::FakeForegroundLock sys;
+        sys.registry = c.registry;
+        sys.system = c.system;
+        sys.refuseSet = c.refuseSet;
+        EXPECT_EQ(LowerForegroundLockTimeout(sys, profile, host), c.lowered) << c.what;
+        RestoreForegroundLockTimeout(sys, profile, host);
+        EXPECT_EQ(profile.GetInt("RkEngineSettings", "FOREGROUNDLOCKTIMEOUT", -1), c.savedAfter)
+            << c.what;
+        EXPECT_EQ(host.fs.files.count("C:\\z.ini"), c.savedAfter < 0 ? 0u : 1u) << c.what;
+        if (c.sets) {
+            EXPECT_EQ(sys.sets, *c.sets) << c.what;
+        }
+        EXPECT_EQ(host.messages, c.messages) << c.what;
+    }
 }
 
 TEST(LauncherShell, SplashTiming) {
@@ -234,7 +210,7 @@ TEST(LauncherShell, SplashTiming) {
     }
     for (unsigned m : {0x0200u, 0x0202u, 0x0101u, 0x0102u, 0x0113u, 0x020Au})
         EXPECT_FALSE(IsSplashDismissInput(m)) << m;
-    EXPECT_EQ(SplashPosition(1280, 800, 400, 100), (ScreenPoint{440, 246}));
+    EXPECT_EQ(SplashPosition(1280, 800, 400, 100, 96), (ScreenPoint{440, 246}));
 }
 
 TEST(LauncherShell, HotkeyMessageAndTargetCaption) {

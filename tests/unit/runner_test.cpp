@@ -199,8 +199,10 @@ TEST_F(RunnerTest, MacroFileHeldWithoutSharingDuringTheRun) {
     {
         CRkcMacro run(ctx, fs, macro, logPath, [] { return kMarch5; });
         EXPECT_EQ(fs.CreateWrite(logPath, true, nullptr), nullptr) << "the log is held";
+        EXPECT_EQ(fs.OpenRead(macro, false, nullptr), nullptr) << "so is the macro file";
     }
     EXPECT_NE(fs.CreateWrite(logPath, true, nullptr), nullptr) << "released with the run";
+    EXPECT_NE(fs.OpenRead(macro, false, nullptr), nullptr);
 }
 
 TEST_F(RunnerTest, UnopenableLogDoesNotStopTheRun) {

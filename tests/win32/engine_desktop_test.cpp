@@ -200,6 +200,39 @@ TEST(EngineDesktopWindows, ActivationRestoresAndRefusesOwnThread) {
     EXPECT_FALSE(desktop.ActivateWindow(0));
 }
 
+TEST(EngineDesktopWindows, ActivatingAMinimisedHungWindowDoesNotWait) {
+    // A minimised window whose thread has stopped reading its messages: restoring it is
+    // left to that thread, the activation returns at once.
+    HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::atomic<HWND> hung{nullptr};
+    std::thread owner([&] {
+        HWND w = CreateWindowExW(0, L"STATIC", L"ZvDesktop 応答なし最小化",
+                                 WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr,
+                                 nullptr, nullptr);
+        ShowWindow(w, SW_MINIMIZE);
+        hung = w;
+        WaitForSingleObject(release, INFINITE);
+        MSG msg;  // what was sent meanwhile is handled before the window goes
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&msg);
+        DestroyWindow(w);
+    });
+    ASSERT_TRUE(WaitFor([&] { return hung.load() != nullptr; }));
+    ASSERT_TRUE(IsIconic(hung.load()));
+
+    std::atomic<bool> returned{false};
+    std::thread worker([&] {
+        ModernDesktop().ActivateWindow(reinterpret_cast<WindowHandle>(hung.load()));
+        returned = true;
+    });
+    EXPECT_TRUE(WaitFor([&] { return returned.load(); }, 2000))
+        << "the activation waited for the hung window";
+    SetEvent(release);
+    worker.join();
+    owner.join();
+    CloseHandle(release);
+}
+
 TEST(EngineDesktopWindows, WalkSeesWholeJapaneseTitlesWithoutBlocking) {
     const std::wstring shortTitle = L"ZvDesktop 表示ソフト 窓";
     std::wstring longTitle = L"ZvDesktop 長い題名 ";

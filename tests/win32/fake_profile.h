@@ -1,39 +1,25 @@
-// A profile held in memory for the win32 tests: values by "section/key", as written.
+// The configuration file for the win32 tests: the real profile over a file held in memory,
+// so that keys are matched and numbers read as the programs' own profile does.
 #pragma once
 
-#include <map>
 #include <string>
 
 #include "common/profile.h"
+#include "unit/fake_filesystem.h"
 
 namespace zv::test {
 
-class MapProfile : public IProfile {
+struct MemoryProfileFile {
+    MemoryFileSystem fs;
+};
+
+class MemoryProfile : private MemoryProfileFile, public IniProfile {
 public:
-    std::map<std::string, std::string> values;
-
-    std::int32_t GetInt(std::string_view section, std::string_view key, std::int32_t def) override {
-        auto it = values.find(Name(section, key));
-        return it == values.end() || it->second.empty() ? def : std::stoi(it->second);
-    }
-    std::string GetString(std::string_view section, std::string_view key,
-                          std::string_view def) override {
-        auto it = values.find(Name(section, key));
-        return it == values.end() ? std::string(def) : it->second;
-    }
-    bool WriteInt(std::string_view section, std::string_view key, std::int32_t value) override {
-        values[Name(section, key)] = std::to_string(value);
-        return true;
-    }
-    bool WriteString(std::string_view section, std::string_view key,
-                     std::string_view value) override {
-        values[Name(section, key)] = std::string(value);
-        return true;
-    }
-
-private:
-    static std::string Name(std::string_view section, std::string_view key) {
-        return std::string(section) + "/" + std::string(key);
+    MemoryProfile() : IniProfile(fs, "C:\\Zorvane.ini") {}
+    // The file's text; empty while nothing was written.
+    std::string Text() const {
+        auto it = fs.files.find(Path());
+        return it == fs.files.end() ? std::string() : it->second;
     }
 };
 

@@ -1,13 +1,17 @@
 // The launcher's Win32 layer under Wine: menus from the catalogue model, RunProgram, the
-// foreground lock against the real registry and system parameters, the tray window's
-// click timing, the shared edit controls and the program's own resources.
+// watch over started engines and the modifier keys it lets go, the foreground lock
+// against the real registry and system parameters, the tray window's click timing, the
+// shared edit controls and the program's own resources.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "common/win32/bitmdraw.h"
+#include "common/win32/dpi.h"
 #include "launcher/catalogue.h"
 #include "launcher/win32/fglock_win32.h"
 #include "common/filesystem.h"
@@ -18,6 +22,10 @@
 #include "common/win32/mnedit.h"
 #include "common/profile.h"
 #include "common/runprogram.h"
+#include "common/win32/runprogram_win32.h"
+#include "common/winconst.h"
+#include "engine/win32/desktop_win32.h"
+#include "launcher/win32/enginewatch.h"
 #include "launcher/win32/splashwnd.h"
 #include "common/win32/text.h"
 #include "launcher/win32/traywnd.h"
@@ -203,6 +211,100 @@ TEST(LauncherRunProgram, StartsAQuotedProgramAndReportsFailures) {
     DeleteFileW(ToWide(out).c_str());
     DeleteFileW(ToWide(exe).c_str());
     RemoveDirectoryW(ToWide(dir).c_str());
+}
+
+// A message-only window that collects the engine-ended messages the watch posts.
+class EndedMessages {
+public:
+    static constexpr UINT kMessage = WM_APP + 50;
+    EndedMessages()
+        : window_(CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
+                                  nullptr)) {}
+    ~EndedMessages() { DestroyWindow(window_); }
+    HWND Window() const { return window_; }
+    // The first parameters of the messages that arrive within ms.
+    std::vector<WPARAM> Collect(DWORD ms) {
+        std::vector<WPARAM> numbers;
+        const ULONGLONG end = GetTickCount64() + ms;
+        while (GetTickCount64() < end) {
+            MSG msg;
+            while (PeekMessageW(&msg, window_, kMessage, kMessage, PM_REMOVE))
+                numbers.push_back(msg.wParam);
+            if (!numbers.empty())
+                break;
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_POSTMESSAGE);
+        }
+        return numbers;
+    }
+
+private:
+    HWND window_;
+};
+
+std::string SystemCmd() {
+    wchar_t system[MAX_PATH];
+    GetSystemDirectoryW(system, MAX_PATH);
+    return "\"" + FromWide(system) + "\\cmd.exe\"";
+}
+
+TEST(LauncherEngineWatch, ReportsTheEndAndTheExitCodeWithoutWaiting) {
+    EndedMessages messages;
+    CEngineWatch watch(EndedMessages::kMessage);
+
+    // Runs until it is ended from outside, as Task Manager does.
+    UniqueHandle slow = StartProgram(SystemCmd() + " /c ping -n 60 127.0.0.1 > nul", SW_HIDE);
+    ASSERT_TRUE(slow);
+    const DWORD pid = GetProcessId(slow.Get());
+    ASSERT_TRUE(watch.Watch(messages.Window(), std::move(slow), "C:\\m\\表 a.rkm"));
+    EXPECT_TRUE(messages.Collect(500).empty()) << "nothing while it runs";
+    EXPECT_FALSE(watch.TakeEnded(1)) << "a running engine is not taken";
+    UniqueHandle killer(OpenProcess(PROCESS_TERMINATE, FALSE, pid));
+    ASSERT_TRUE(killer);
+    ASSERT_TRUE(TerminateProcess(killer.Get(), 1));
+    const std::vector<WPARAM> ended = messages.Collect(15000);
+    ASSERT_EQ(ended.size(), 1u);
+    const std::optional<CEngineWatch::Ended> killed = watch.TakeEnded(ended[0]);
+    ASSERT_TRUE(killed);
+    EXPECT_EQ(killed->exitCode, 1u);
+    EXPECT_EQ(killed->macroPath, "C:\\m\\表 a.rkm");
+    EXPECT_FALSE(watch.TakeEnded(ended[0])) << "taken once";
+    EXPECT_EQ(watch.Watched(), 0u);
+}
+
+TEST(LauncherEngineWatch, ModifiersAnEngineHeldAreLetGoOnTheRealKeyboard) {
+    const std::uint32_t modifiers[] = {VK_SHIFT,  VK_CONTROL,  VK_MENU,     VK_LSHIFT,
+                                       VK_RSHIFT, VK_LCONTROL, VK_RCONTROL, VK_LMENU,
+                                       VK_RMENU,  VK_LWIN,     VK_RWIN};
+    auto anyDown = [&] {
+        std::string down;
+        for (std::uint32_t vk : modifiers) {
+            if (GetAsyncKeyState(static_cast<int>(vk)) & 0x8000)
+                down += std::to_string(vk) + " ";
+        }
+        return down;
+    };
+    Win32ModifierKeyboard keyboard;
+    ASSERT_EQ(anyDown(), "");
+    // As a KEYIN of the engine presses them.
+    Win32EngineDesktop engine(10, true);
+    for (std::uint32_t vk : {VK_SHIFT, VK_CONTROL, VK_MENU})
+        engine.SendKeyEvent(vk, kKeyDown);
+    Sleep(100);
+    EXPECT_NE(anyDown(), "");
+    EXPECT_EQ(ReleaseHeldModifiers(keyboard).size(), 3u);
+    Sleep(100);
+    EXPECT_EQ(anyDown(), "") << "after the engine's keys";
+    // Each side on its own: the key-up reaches the side that is down.
+    for (std::uint32_t vk :
+         {VK_LSHIFT, VK_RSHIFT, VK_LCONTROL, VK_RCONTROL, VK_LMENU, VK_RMENU, VK_LWIN, VK_RWIN}) {
+        keyboard.SendKey(vk, false);
+        Sleep(50);
+        EXPECT_TRUE(keyboard.IsDown(vk)) << vk;
+        EXPECT_EQ(ReleaseHeldModifiers(keyboard), std::vector<std::uint32_t>{vk});
+        Sleep(50);
+        EXPECT_EQ(anyDown(), "") << "after " << vk;
+    }
+    EXPECT_TRUE(ReleaseHeldModifiers(keyboard).empty()) << "nothing is sent for keys that are up";
 }
 
 // Messages shown by the foreground lock logic.
@@ -507,8 +609,8 @@ TEST_F(ZorvaneResources, SplashIsCentredThenRaisedAndTranslucent) {
     RECT r;
     GetWindowRect(splash, &r);
     const int w = r.right - r.left, h = r.bottom - r.top;
-    const ScreenPoint p =
-        SplashPosition(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), w, h);
+    const ScreenPoint p = SplashPosition(GetSystemMetrics(SM_CXSCREEN),
+                                         GetSystemMetrics(SM_CYSCREEN), w, h, DpiOfWindow(splash));
     EXPECT_EQ(r.left, p.x);
     EXPECT_EQ(r.top, p.y);
     EXPECT_LT(r.top + h / 2, GetSystemMetrics(SM_CYSCREEN) / 2) << "above the centre";

@@ -47,6 +47,31 @@ TEST(Win32FileSystem, ExclusiveOpenBlocksOtherOpeners) {
     DeleteFileW(ToWide(path).c_str());
 }
 
+TEST(Win32FileSystem, AppendWritesAtTheEndAndWaitsForAnExclusiveHolder) {
+    IFileSystem& fs = PlatformFileSystem();
+    const std::string path = TempFolder() + "zv 表 append.txt";
+    DeleteFileW(ToWide(path).c_str());
+    SysError error = 0;
+    {
+        auto created = fs.OpenAppend(path, &error);
+        ASSERT_NE(created, nullptr) << "a missing file is created";
+        EXPECT_TRUE(created->Write("one\r\n"));
+        EXPECT_EQ(fs.OpenRead(path, false, &error), nullptr) << "held without sharing";
+    }
+    ASSERT_NE(fs.OpenAppend(path, &error), nullptr);
+    EXPECT_TRUE(fs.OpenAppend(path, &error)->Write("two\r\n"));
+    std::string content;
+    ASSERT_TRUE(fs.ReadAll(path, content));
+    EXPECT_EQ(content, "one\r\ntwo\r\n");
+    {
+        auto run = fs.CreateWrite(path, /*exclusive=*/true, &error);  // an engine's run
+        ASSERT_NE(run, nullptr);
+        EXPECT_EQ(fs.OpenAppend(path, &error), nullptr);
+        EXPECT_EQ(error, static_cast<SysError>(ERROR_SHARING_VIOLATION));
+    }
+    DeleteFileW(ToWide(path).c_str());
+}
+
 TEST(Win32FileSystem, ReplaceContentAndListing) {
     IFileSystem& fs = PlatformFileSystem();
     const std::string dir = TempFolder() + "zv日本語 dir";

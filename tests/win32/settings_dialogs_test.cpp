@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "common/folders.h"
@@ -65,7 +66,7 @@ TEST_F(ProgramDialogs, EngineSettingsDialogRangesRowsAndMark) {
     HMODULE engine = LoadProgram(L"RkEngine.exe");
     if (engine == nullptr)
         GTEST_SKIP() << "RkEngine.exe not built beside the tests";
-    test::MapProfile profile;
+    test::MemoryProfile profile;
     EngineSettings settings = DefaultEngineSettings();
     settings.focusCheckRetry = 99999;  // above its range, set by hand
     const std::wstring mark = ToWide(kSettingsDialogProperty);
@@ -108,11 +109,12 @@ TEST_F(ProgramDialogs, EngineSettingsDialogRangesRowsAndMark) {
                 FromWide(TextOf(dialog.Item(CSettingDlg::FieldId(static_cast<SettingRow>(i))))),
                 SettingsToFields(DefaultEngineSettings()).rows[i]);
         }
-        EXPECT_TRUE(profile.values.empty()) << "restoring writes nothing";
+        EXPECT_EQ(profile.Text(), "") << "restoring writes nothing";
         SendMessageW(d, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         Pump();
-        EXPECT_EQ(profile.values.size(), 9u) << "OK writes the nine keys";
-        EXPECT_EQ(profile.values["RkEngineSettings/FocusCheckRetry"], "10");
+        const std::string written = profile.Text();
+        EXPECT_EQ(std::count(written.begin(), written.end(), '='), 9) << "OK writes the nine keys";
+        EXPECT_EQ(profile.GetString("RkEngineSettings", "FocusCheckRetry", ""), "10");
         EXPECT_EQ(FindWindowWithProperty(mark.c_str()), nullptr) << "the mark goes with the window";
     }
     FreeLibrary(engine);
@@ -174,7 +176,7 @@ TEST_F(ProgramDialogs, LauncherPropertyDialogShowsTheSettings) {
     settings.macroTopPath = "C:\\マクロ\\とても長い名前のフォルダ\\さらに下のフォルダ";
     settings.macroFileMax = 5000;  // above the range, as a hand-edited file may hold
     settings.macroDirDepth = 3;
-    test::MapProfile profile;
+    test::MemoryProfile profile;
     {
         CPropertyDlg dialog(launcher, settings, profile);
         ASSERT_TRUE(dialog.Create(nullptr));

@@ -178,6 +178,23 @@ public:
         }
         return std::make_unique<Win32WriteFile>(h);
     }
+    std::unique_ptr<IWriteFile> OpenAppend(const std::string& path, SysError* error) override {
+        const HANDLE h = CreateFileW(ToWide(path).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h == INVALID_HANDLE_VALUE) {
+            if (error)
+                *error = GetLastError();
+            return nullptr;
+        }
+        auto file = std::make_unique<Win32WriteFile>(h);
+        LARGE_INTEGER zero{};
+        if (!SetFilePointerEx(h, zero, nullptr, FILE_END)) {
+            if (error)
+                *error = GetLastError();
+            return nullptr;
+        }
+        return file;
+    }
     bool ReadAll(const std::string& path, std::string& out) override {
         out.clear();
         const HANDLE h = CreateFileW(ToWide(path).c_str(), GENERIC_READ,

@@ -59,6 +59,13 @@ struct ChangeNotificationTraits {
     static Handle Invalid() { return INVALID_HANDLE_VALUE; }
     static void Close(Handle h) { FindCloseChangeNotification(h); }
 };
+// A wait registered with RegisterWaitForSingleObject. Unregistering waits until a callback
+// that is running has returned, so the callback's data may go afterwards.
+struct WaitRegistrationTraits {
+    using Handle = HANDLE;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { UnregisterWaitEx(h, INVALID_HANDLE_VALUE); }
+};
 template <class T>
 struct GdiObjectTraits {
     using Handle = T;
@@ -75,6 +82,11 @@ struct IconTraits {
     static Handle Invalid() { return nullptr; }
     static void Close(Handle h) { DestroyIcon(h); }
 };
+struct CursorTraits {
+    using Handle = HCURSOR;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { DestroyCursor(h); }
+};
 struct MemoryDcTraits {
     using Handle = HDC;
     static Handle Invalid() { return nullptr; }
@@ -84,6 +96,7 @@ struct MemoryDcTraits {
 using UniqueHandle = ScopedHandle<KernelHandleTraits>;
 using UniqueFile = ScopedHandle<FileHandleTraits>;
 using UniqueChangeNotification = ScopedHandle<ChangeNotificationTraits>;
+using UniqueWaitRegistration = ScopedHandle<WaitRegistrationTraits>;
 template <class T>
 using GdiObject = ScopedHandle<GdiObjectTraits<T>>;
 using UniqueBitmap = GdiObject<HBITMAP>;
@@ -92,7 +105,8 @@ using UniquePen = GdiObject<HPEN>;
 using UniqueBrush = GdiObject<HBRUSH>;
 using UniqueMenu = ScopedHandle<MenuTraits>;
 using UniqueIcon = ScopedHandle<IconTraits>;
-using MemoryDc = ScopedHandle<MemoryDcTraits>;  // from CreateCompatibleDC
+using UniqueCursor = ScopedHandle<CursorTraits>;  // not shared (LoadImage without LR_SHARED)
+using MemoryDc = ScopedHandle<MemoryDcTraits>;    // from CreateCompatibleDC
 
 // A window's device context from GetDC (null window: the screen), released with it.
 class WindowDc {

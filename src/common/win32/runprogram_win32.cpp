@@ -1,11 +1,12 @@
 #include <windows.h>
 
 #include "common/runprogram.h"
+#include "common/win32/runprogram_win32.h"
 #include "common/win32/text.h"
 
 namespace zv {
 
-bool RunProgram(const std::string& commandLine, int show) {
+UniqueHandle StartProgram(const std::string& commandLine, int show) {
     std::wstring line = ToWide(commandLine);  // CreateProcessW may write into it
     STARTUPINFOW si{};
     si.cb = sizeof si;
@@ -14,11 +15,14 @@ bool RunProgram(const std::string& commandLine, int show) {
     PROCESS_INFORMATION pi{};
     if (line.empty() || !CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE,
                                         CREATE_NEW_PROCESS_GROUP, nullptr, nullptr, &si, &pi)) {
-        return false;
+        return {};
     }
     CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return true;
+    return UniqueHandle(pi.hProcess);
+}
+
+bool RunProgram(const std::string& commandLine, int show) {
+    return static_cast<bool>(StartProgram(commandLine, show));
 }
 
 }  // namespace zv

@@ -2,25 +2,45 @@
 
 namespace zv {
 
-std::wstring ToWide(std::string_view s) {
+namespace {
+
+std::wstring MultiToWide(unsigned codePage, std::string_view s) {
     if (s.empty())
         return {};
     const int n =
-        MultiByteToWideChar(kCodePage932, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+        MultiByteToWideChar(codePage, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
     std::wstring out(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(kCodePage932, 0, s.data(), static_cast<int>(s.size()), out.data(), n);
+    MultiByteToWideChar(codePage, 0, s.data(), static_cast<int>(s.size()), out.data(), n);
     return out;
 }
 
-std::string FromWide(std::wstring_view w) {
+std::string WideToMulti(unsigned codePage, std::wstring_view w) {
     if (w.empty())
         return {};
-    const int n = WideCharToMultiByte(kCodePage932, 0, w.data(), static_cast<int>(w.size()),
-                                      nullptr, 0, nullptr, nullptr);
+    const int n = WideCharToMultiByte(codePage, 0, w.data(), static_cast<int>(w.size()), nullptr, 0,
+                                      nullptr, nullptr);
     std::string out(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(kCodePage932, 0, w.data(), static_cast<int>(w.size()), out.data(), n,
-                        nullptr, nullptr);
+    WideCharToMultiByte(codePage, 0, w.data(), static_cast<int>(w.size()), out.data(), n, nullptr,
+                        nullptr);
     return out;
+}
+
+}  // namespace
+
+std::wstring ToWide(std::string_view s) {
+    return MultiToWide(kCodePage932, s);
+}
+
+std::string FromWide(std::wstring_view w) {
+    return WideToMulti(kCodePage932, w);
+}
+
+std::wstring WideFromUtf8(std::string_view s) {
+    return MultiToWide(CP_UTF8, s);
+}
+
+std::string Utf8FromWide(std::wstring_view w) {
+    return WideToMulti(CP_UTF8, w);
 }
 
 std::string GetWindowTextMb(HWND window) {
@@ -34,6 +54,23 @@ std::string GetWindowTextMb(HWND window) {
         SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
     text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
     return FromWide(text);
+}
+
+std::string ReadCaptionNonBlocking(HWND window) {
+    if (window == nullptr)
+        return {};
+    // The count does not tell a caption that filled the buffer from a longer one: grow
+    // until it fits with room to spare.
+    constexpr std::size_t kLongest = std::size_t{1} << 20;
+    std::wstring buffer(256, L'\0');
+    int n = 0;
+    for (;;) {
+        n = InternalGetWindowText(window, buffer.data(), static_cast<int>(buffer.size()));
+        if (n < static_cast<int>(buffer.size()) - 1 || buffer.size() >= kLongest)
+            break;
+        buffer.resize(buffer.size() * 2);
+    }
+    return FromWide(std::wstring_view(buffer.data(), n > 0 ? static_cast<std::size_t>(n) : 0));
 }
 
 void SetWindowTextMb(HWND window, std::string_view cp932) {

@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <imm.h>
 #include <ole2.h>
+#include <oleacc.h>
 
 #include "common/numericedit.h"
 #include "common/winconst.h"
@@ -99,9 +100,28 @@ static_assert(kVkLWin == VK_LWIN && kVkRWin == VK_RWIN);
 static_assert(kVkNumpad0 == VK_NUMPAD0 && kVkDivide == VK_DIVIDE);
 static_assert(kVkNumLock == VK_NUMLOCK && kVkScroll == VK_SCROLL);
 static_assert(kVkLShift == VK_LSHIFT && kVkRMenu == VK_RMENU);
+static_assert(kVkRShift == VK_RSHIFT && kVkLControl == VK_LCONTROL && kVkRControl == VK_RCONTROL &&
+              kVkLMenu == VK_LMENU);
 static_assert(kVkOem1 == VK_OEM_1 && kVkOem3 == VK_OEM_3 && kVkOem4 == VK_OEM_4);
 static_assert(kVkOem8 == VK_OEM_8 && kVkOem102 == VK_OEM_102);
 static_assert(kVkProcessKey == VK_PROCESSKEY && kVkPacket == VK_PACKET);
 static_assert(kVkOemAttn == VK_OEM_ATTN && kVkOemBackTab == VK_OEM_BACKTAB);
+static_assert(kVkTab == VK_TAB && kVkEscape == VK_ESCAPE);
+
+static_assert(kEsPassword == ES_PASSWORD && kDlgcHasSetSel == DLGC_HASSETSEL);
+static_assert(kDlgcDefPushButton == DLGC_DEFPUSHBUTTON);
+static_assert(kDlgcUndefPushButton == DLGC_UNDEFPUSHBUTTON);
+static_assert(kDlgcRadioButton == DLGC_RADIOBUTTON && kDlgcWantChars == DLGC_WANTCHARS);
+static_assert(kDlgcButton == DLGC_BUTTON);
+static_assert(kStateSystemProtected == STATE_SYSTEM_PROTECTED);
+static_assert(kRoleSystemMenuItem == ROLE_SYSTEM_MENUITEM);
+static_assert(kRoleSystemDocument == ROLE_SYSTEM_DOCUMENT && kRoleSystemLink == ROLE_SYSTEM_LINK);
+static_assert(kRoleSystemList == ROLE_SYSTEM_LIST && kRoleSystemListItem == ROLE_SYSTEM_LISTITEM);
+static_assert(kRoleSystemOutline == ROLE_SYSTEM_OUTLINE);
+static_assert(kRoleSystemOutlineItem == ROLE_SYSTEM_OUTLINEITEM);
+static_assert(kRoleSystemPageTab == ROLE_SYSTEM_PAGETAB && kRoleSystemText == ROLE_SYSTEM_TEXT);
+static_assert(kRoleSystemPushButton == ROLE_SYSTEM_PUSHBUTTON);
+static_assert(kRoleSystemCheckButton == ROLE_SYSTEM_CHECKBUTTON);
+static_assert(kRoleSystemRadioButton == ROLE_SYSTEM_RADIOBUTTON);
 
 }  // namespace zv

@@ -36,6 +36,11 @@ public:
     // The object a window is routed to, or null.
     static CWnd* FromHandle(HWND hwnd);
 
+    // The window's parent has been laid out for a new DPI (the dialog base calls it for
+    // each of its controls that has an object): a control recreates what it made for the
+    // old DPI (fonts, images, item heights).
+    virtual void AfterParentDpiChange(UINT dpi) { (void)dpi; }
+
 protected:
     virtual LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) { return Default(msg, wp, lp); }
     // The system's handling: DefWindowProc for a created window, the original procedure

@@ -42,17 +42,18 @@ public:
 
 private:
     BOOL OnInitDialog() override {
-        SendMessageW(
-            hwnd_, WM_SETICON, ICON_BIG,
-            reinterpret_cast<LPARAM>(LoadIconW(Instance(), MAKEINTRESOURCEW(IDR_MAINFRAME))));
+        SetDialogIcon(IDR_MAINFRAME);
         HWND list = Item(IDC_WINDOW_LIST);
-        // Z order from the desktop's first child; this dialog is not visible yet.
+        // Z order from the desktop's first child; this dialog is not visible yet. The
+        // captions are read without a message to their windows, so that a program that
+        // has stopped answering cannot hold the list.
         for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w != nullptr;
              w = GetWindow(w, GW_HWNDNEXT)) {
-            const std::string caption = GetWindowTextMb(w);
-            if (IsListedWindow(IsWindowVisible(w) != FALSE, caption))
+            if (!IsWindowVisible(w))
+                continue;
+            if (const std::optional<std::string> entry = WindowListEntry(ReadCaptionNonBlocking(w)))
                 SendMessageW(list, LB_ADDSTRING, 0,
-                             reinterpret_cast<LPARAM>(ToWide(caption).c_str()));
+                             reinterpret_cast<LPARAM>(ToWide(*entry).c_str()));
         }
         if (SendMessageW(list, LB_GETCOUNT, 0, 0) > 0) {
             SendMessageW(list, LB_SETCURSEL, 0, 0);
@@ -99,12 +100,13 @@ private:
             PaintDc paint(hwnd_);
             RECT r{};
             GetClientRect(hwnd_, &r);
-            r.left = MulDiv(48, LOWORD(GetDialogBaseUnits()), 4);
-            r.top = MulDiv(16, HIWORD(GetDialogBaseUnits()), 8);
+            // Right of the icon, in the dialog's own units and font at its DPI.
+            const RECT at = DialogUnitsToPixels({48, 16, 48, 16});
+            r.left = at.left;
+            r.top = at.top;
             SetBkMode(paint.Get(), TRANSPARENT);
             SetTextColor(paint.Get(), RGB(0, 0, 255));
-            HFONT font = reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0));
-            SelectScope select(paint.Get(), font);
+            SelectScope select(paint.Get(), Font());
             DrawTextW(paint.Get(), L"RkEditor v2.0.0.", -1, &r, DT_LEFT | DT_SINGLELINE);
             return TRUE;
         }

@@ -35,11 +35,18 @@ BOOL CRkEditorView::OnInitDialog() {
     list_.Attach(IDC_LIST, hwnd_, Instance());
     pick_.Attach(IDC_PICK_TARGET, hwnd_, Instance(), IDB_PICK_UP, IDB_PICK_DOWN, IDB_PICK_FOCUS,
                  IDB_PICK_DISABLED);
+    pick_.SizeToContent();
     RECT client{};
     GetClientRect(hwnd_, &client);
     reference_ = {client.right, client.bottom};
     EnableTarget();
     return FALSE;
+}
+
+void CRkEditorView::OnDpiChanged(UINT, UINT) {
+    // The controls were laid out anew as they stood: the size they stood for goes with them.
+    const Rect reference = FromLayoutBefore({0, 0, reference_.cx, reference_.cy});
+    reference_ = {reference.right, reference.bottom};
 }
 
 void CRkEditorView::FillFromDocument(const ListResult& result) {
@@ -70,6 +77,15 @@ void CRkEditorView::StoreFields() {
     f.global = IsDlgButtonChecked(hwnd_, IDC_GLOBAL) == BST_CHECKED;
     if (doc_.ChangeFields(f))
         frame_.UpdateCaption();
+    // A line break pasted or set into the title or target was stored as a space: the
+    // field shows what will be written.
+    const MacroFields& stored = doc_.Fields();
+    filling_ = true;
+    if (stored.title != f.title)
+        SetItemText(IDC_TITLE, stored.title);
+    if (stored.target != f.target)
+        SetItemText(IDC_TARGET, stored.target);
+    filling_ = false;
 }
 
 void CRkEditorView::OnFieldsChanged() {
@@ -293,8 +309,7 @@ bool CRkEditorView::OnCommand(UINT id, UINT code, HWND control) {
                 doc_.List().Select(
                     static_cast<int>(SendMessageW(list_.GetSafeHwnd(), LB_GETCURSEL, 0, 0)));
             } else if (code == LBN_DBLCLK) {
-                ExecuteCommand((GetKeyState(VK_SHIFT) & 0x8000) ? ID_MACRO_DIRECT_EDIT
-                                                                : ID_MACRO_MODIFY);
+                RunRequest(doc_.List().RequestDoubleClick((GetKeyState(VK_SHIFT) & 0x8000) != 0));
             }
             return true;
         default:

@@ -49,6 +49,7 @@ public:
 
 private:
     BOOL OnInitDialog() override;
+    void OnDpiChanged(UINT oldDpi, UINT newDpi) override;
     INT_PTR DialogProc(UINT msg, WPARAM wp, LPARAM lp) override;
     bool OnCommand(UINT id, UINT code, HWND control) override;
     void OnOK() override {}      // Enter in a field does not close the form

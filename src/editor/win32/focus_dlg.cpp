@@ -21,6 +21,7 @@ private:
         CMacroDlg::OnInitDialog();
         pick_.Attach(IDC_FOCUS_PICK, hwnd_, Instance(), IDB_PICK_UP, IDB_PICK_DOWN, IDB_PICK_FOCUS,
                      IDB_PICK_DISABLED);
+        pick_.SizeToContent();  // drawn whole, at its image set's size
         SendMessageW(Item(IDC_FOCUS_CAPTION), EM_LIMITTEXT, kFocusCaptionMaxChars, 0);
         SetItemText(IDC_FOCUS_CAPTION, caption_);
         return TRUE;

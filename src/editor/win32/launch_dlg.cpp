@@ -51,6 +51,7 @@ private:
         CMacroDlg::OnInitDialog();
         pick_.Attach(IDC_LAUNCH_PICK, hwnd_, Instance(), IDB_PICK_UP, IDB_PICK_DOWN, IDB_PICK_FOCUS,
                      IDB_PICK_DISABLED);
+        pick_.SizeToContent();  // drawn whole, at its image set's size
         HWND combo = Item(IDC_LAUNCH_PROGRAM);
         SendMessageW(combo, CB_LIMITTEXT, kLaunchProgramMaxChars, 0);
         for (const std::string& entry : PluginEntries(PluginFileNames()))

@@ -10,8 +10,7 @@
 namespace zv {
 
 BOOL CMacroDlg::OnInitDialog() {
-    SendMessageW(hwnd_, WM_SETICON, ICON_BIG,
-                 reinterpret_cast<LPARAM>(LoadIconW(Instance(), MAKEINTRESOURCEW(IDI_DIALOG))));
+    SetDialogIcon(IDI_DIALOG);
     SetWindowTextMb(hwnd_, GetWindowTextMb(hwnd_) + std::string(CaptionSuffix(line_)));
     return TRUE;
 }

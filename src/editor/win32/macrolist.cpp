@@ -4,6 +4,7 @@
 
 #include "common/strutil.h"
 #include "common/win32/bitmdraw.h"
+#include "common/win32/dpi.h"
 #include "common/win32/text.h"
 #include "editor/line_describe.h"
 #include "editor/win32/dragdrop_win32.h"
@@ -14,10 +15,17 @@
 namespace zv {
 namespace {
 
-constexpr int kIconSize = 32;
 constexpr COLORREF kLabelColour = RGB(0, 0, 255);
 constexpr COLORREF kNumberColour = RGB(160, 160, 255);
 constexpr COLORREF kInvalidColour = RGB(240, 0, 0);
+
+// A frame of width pixels along the inside of r.
+void FrameLines(HDC dc, const Rect& r, int width, HBRUSH brush) {
+    for (int i = 0; i < width; ++i) {
+        const RECT ring{r.left + i, r.top + i, r.right - i, r.bottom - i};
+        FrameRect(dc, &ring, brush);
+    }
+}
 
 void DrawTextLine(HDC dc, const std::string& text, RECT& r, UINT format) {
     const std::wstring wide = ToWide(text);
@@ -38,31 +46,44 @@ CMacroListCtrl::~CMacroListCtrl() {
 bool CMacroListCtrl::Attach(int id, HWND form, HINSTANCE instance) {
     if (!SubclassDlgItem(id, form, true))
         return false;
-    // The control measured its items before it was taken over.
-    SendMessageW(hwnd_, LB_SETITEMHEIGHT, 0, kLineItemHeight);
-    // The six icons come as one strip; each gets a bitmap of its own for the mask drawing.
-    UniqueBitmap strip(LoadBitmapW(instance, MAKEINTRESOURCEW(IDB_COMMAND_ICONS)));
-    mask_.Reset(LoadBitmapW(instance, MAKEINTRESOURCEW(IDB_COMMAND_MASK)));
-    HDC screen = GetDC(nullptr);
-    {
-        MemoryDc from(CreateCompatibleDC(screen));
-        MemoryDc to(CreateCompatibleDC(screen));
-        SelectScope selectFrom(from.Get(), strip.Get());
-        for (std::size_t i = 0; i < icons_.size(); ++i) {
-            icons_[i].Reset(CreateCompatibleBitmap(screen, kIconSize, kIconSize));
-            SelectScope selectTo(to.Get(), icons_[i].Get());
-            BitBlt(to.Get(), 0, 0, kIconSize, kIconSize, from.Get(),
-                   static_cast<int>(i) * kIconSize, 0, SRCCOPY);
-        }
-    }
-    font_.Reset(CreateFontW(-MulDiv(9, GetDeviceCaps(screen, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL,
-                            FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
-                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN,
-                            L"ＭＳ ゴシック"));
-    ReleaseDC(nullptr, screen);
+    instance_ = instance;
+    // The control measured its items before it was taken over: the height is set here.
+    MakeForDpi(DpiOfWindow(hwnd_));
     dropTarget_ = CreateMacroDropTarget(*this);
     registered_ = SUCCEEDED(RegisterDragDrop(hwnd_, dropTarget_.Get()));
     return true;
+}
+
+void CMacroListCtrl::MakeForDpi(UINT dpi) {
+    dpi_ = dpi;
+    UniqueFont font = CreatePointFont(L"ＭＳ ゴシック", 9, FW_NORMAL, SHIFTJIS_CHARSET,
+                                      FIXED_PITCH | FF_MODERN, dpi);
+    SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), FALSE);
+    font_ = std::move(font);
+    // The six icons come as one strip of square images in the set of the DPI; each gets a
+    // bitmap of its own for the mask drawing.
+    UniqueBitmap strip(LoadBitmapForDpi(instance_, IDB_COMMAND_ICONS, dpi));
+    mask_.Reset(LoadBitmapForDpi(instance_, IDB_COMMAND_MASK, dpi));
+    const int size = BitmapSize(strip.Get()).cy;
+    {
+        WindowDc screen(nullptr);
+        MemoryDc from(CreateCompatibleDC(screen.Get()));
+        MemoryDc to(CreateCompatibleDC(screen.Get()));
+        SelectScope selectFrom(from.Get(), strip.Get());
+        for (std::size_t i = 0; i < icons_.size(); ++i) {
+            icons_[i].Reset(CreateCompatibleBitmap(screen.Get(), size, size));
+            SelectScope selectTo(to.Get(), icons_[i].Get());
+            BitBlt(to.Get(), 0, 0, size, size, from.Get(), static_cast<int>(i) * size, 0, SRCCOPY);
+        }
+    }
+    layout_ = LineItemLayoutForDpi(static_cast<int>(dpi), CharacterHeight(font_.Get()), size);
+    SendMessageW(hwnd_, LB_SETITEMHEIGHT, 0, layout_.itemHeight);
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void CMacroListCtrl::AfterParentDpiChange(UINT dpi) {
+    if (hwnd_ != nullptr && dpi != dpi_)
+        MakeForDpi(dpi);
 }
 
 void CMacroListCtrl::ApplyEdits(const ListResult& result) {
@@ -113,9 +134,9 @@ DropPoint CMacroListCtrl::PointAt(POINT screen) const {
     const RECT r = ClientRect();
     DropPoint p;
     p.insideClient = PtInRect(&r, client) != FALSE;
-    p.nearestItem = NearestItem({client.x, client.y},
-                                static_cast<int>(SendMessageW(hwnd_, LB_GETTOPINDEX, 0, 0)),
-                                static_cast<int>(SendMessageW(hwnd_, LB_GETCOUNT, 0, 0)));
+    p.nearestItem = NearestItem(
+        {client.x, client.y}, static_cast<int>(SendMessageW(hwnd_, LB_GETTOPINDEX, 0, 0)),
+        static_cast<int>(SendMessageW(hwnd_, LB_GETCOUNT, 0, 0)), layout_.itemHeight);
     return p;
 }
 
@@ -165,7 +186,7 @@ void CMacroListCtrl::OnContextMenu(LPARAM lp) {
         if (sel == LB_ERR ||
             SendMessageW(hwnd_, LB_GETITEMRECT, sel, reinterpret_cast<LPARAM>(&r)) == LB_ERR)
             r = RECT{0, 0, 0, 0};
-        pt = {r.left + 8, r.bottom};
+        pt = {r.left + Scale(8, dpi_), r.bottom};
         ClientToScreen(hwnd_, &pt);
     }
     UniqueMenu loaded(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_LIST_CONTEXT)));
@@ -201,7 +222,8 @@ LRESULT CMacroListCtrl::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
 bool CMacroListCtrl::OnReflect(UINT msg, WPARAM, LPARAM lp, LRESULT& result) {
     switch (msg) {
         case WM_MEASUREITEM:
-            reinterpret_cast<MEASUREITEMSTRUCT*>(lp)->itemHeight = kLineItemHeight;
+            reinterpret_cast<MEASUREITEMSTRUCT*>(lp)->itemHeight =
+                static_cast<UINT>(layout_.itemHeight);
             result = TRUE;
             return true;
         case WM_DRAWITEM:
@@ -217,24 +239,24 @@ void CMacroListCtrl::DrawItem(const DRAWITEMSTRUCT& dis) {
     HDC dc = dis.hDC;
     const RECT item = dis.rcItem;
     const bool selected = (dis.itemState & ODS_SELECTED) != 0;
+    const LineItemLayout& l = layout_;
     if (dis.itemAction & ODA_DRAWENTIRE) {
         FillRect(dc, &item, GetSysColorBrush(COLOR_WINDOW));
-        UniquePen pen(CreatePen(PS_SOLID, 1, RGB(0, 0, 0)));
-        SelectScope selectPen(dc, pen.Get());
-        MoveToEx(dc, item.left, item.bottom - 1, nullptr);
-        LineTo(dc, item.right, item.bottom - 1);
+        // The separator: the item's bottom line(s).
+        const RECT separator{item.left, item.bottom - l.line, item.right, item.bottom};
+        FillRect(dc, &separator, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
 
         const std::vector<std::string>& lines = view_.Document().List().Lines();
         const int index = static_cast<int>(dis.itemID);
         if (index >= 0 && index < static_cast<int>(lines.size())) {
             RECT inner = item;
-            InflateRect(&inner, -4, -4);
+            InflateRect(&inner, -l.inset, -l.inset);
             SelectScope selectFont(dc, font_.Get());
             SetBkMode(dc, TRANSPARENT);
             const LineView view = DescribeLine(lines[static_cast<std::size_t>(index)]);
-            RECT text{inner.left + 40, inner.top + 2, inner.right, inner.bottom};
+            RECT text{inner.left + l.textLeft, inner.top + l.textTop, inner.right, inner.bottom};
             if (view.type != kCmdNone) {
-                CBitMDraw(inner.left, inner.top, kIconSize, kIconSize, dc,
+                CBitMDraw(inner.left, inner.top, l.iconSize, l.iconSize, dc,
                           icons_[static_cast<std::size_t>(view.type)].Get(), mask_.Get());
                 SetTextColor(dc, kLabelColour);
                 DrawTextLine(dc, std::string(view.label), text, DT_LEFT | DT_PATH_ELLIPSIS);
@@ -242,18 +264,18 @@ void CMacroListCtrl::DrawItem(const DRAWITEMSTRUCT& dis) {
             SetTextColor(dc, kNumberColour);
             DrawTextLine(dc, StrPrintf("%4d", index + 1), text, DT_RIGHT);
             if (view.type != kCmdNone) {
-                text.top += 16;
+                text.top += l.lineStep;
                 SetTextColor(dc, view.description.valid ? RGB(0, 0, 0) : kInvalidColour);
                 DrawTextLine(dc, view.description.text, text, DT_LEFT | DT_PATH_ELLIPSIS);
             }
         }
     }
-    RECT frame{item.left + 1, item.top + 1, item.right - 1, item.bottom - 2};
+    const Rect frame = SelectionFrame({item.left, item.top, item.right, item.bottom}, l);
     if (selected && (dis.itemAction & (ODA_DRAWENTIRE | ODA_SELECT))) {
         UniqueBrush red(CreateSolidBrush(kInvalidColour));
-        FrameRect(dc, &frame, red.Get());
+        FrameLines(dc, frame, l.line, red.Get());
     } else if (!selected && dis.itemAction == ODA_SELECT) {
-        FrameRect(dc, &frame, GetSysColorBrush(COLOR_WINDOW));
+        FrameLines(dc, frame, l.line, GetSysColorBrush(COLOR_WINDOW));
     }
 }
 

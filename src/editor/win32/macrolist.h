@@ -12,6 +12,7 @@
 #include "common/win32/handles.h"
 #include "common/win32/window.h"
 #include "editor/dragdrop.h"
+#include "editor/line_item_layout.h"
 #include "editor/linelist.h"
 
 namespace zv {
@@ -32,6 +33,8 @@ public:
     // Where a screen point falls: the nearest item and whether it lies inside the client.
     DropPoint PointAt(POINT screen) const;
     RECT ClientRect() const;
+    // The font, icons and item height of the new DPI.
+    void AfterParentDpiChange(UINT dpi) override;
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -43,12 +46,17 @@ private:
     void OnRButtonDown(LPARAM lp);
     void OnContextMenu(LPARAM lp);
     void SyncSelection();
+    // The font, the icons and the item geometry for dpi.
+    void MakeForDpi(UINT dpi);
 
     CRkEditorView& view_;
     LineDragDrop dragDrop_;
+    HINSTANCE instance_ = nullptr;
+    UINT dpi_ = 96;
+    LineItemLayout layout_;
     std::array<UniqueBitmap, 6> icons_;
     UniqueBitmap mask_;
-    UniqueFont font_;
+    UniqueFont font_;  // also the list box's own font, so that it tells what it shows
     ComPtr<IDropTarget> dropTarget_;
     bool registered_ = false;
 };

@@ -5,6 +5,7 @@
 #include "common/folders.h"
 #include "common/runprogram.h"
 #include "common/strutil.h"
+#include "common/win32/dpi.h"
 #include "common/win32/msgbox.h"
 #include "common/win32/text.h"
 #include "editor/win32/editor_app.h"
@@ -18,6 +19,10 @@ namespace {
 
 constexpr wchar_t kFrameClass[] = L"RkEditorMainFrame";
 constexpr int kFileMenu = 0;
+constexpr int kToolImageCount = 9;  // images of the tool-bar strip, side by side
+// The status bar's indicator panes and the size grip beside them, at 96 DPI.
+constexpr int kIndicatorWidth = 40;
+constexpr int kGripWidth = 16;
 constexpr int kRecentFirstPosition = 5;  // after "名前を付けて保存" and its separator
 
 // Tool-bar buttons in order; -1 is a separator.
@@ -91,6 +96,8 @@ CMainFrame* CMainFrame::Create(CRkEditorApp& app) {
 
 bool CMainFrame::OnCreate() {
     SetPropW(hwnd_, kEditorMarker, reinterpret_cast<HANDLE>(1));
+    dpi_ = DpiOfWindow(hwnd_);
+    SetFrameIcons();
     CreateToolBar();
     CreateStatusBar();
     view_ = std::make_unique<CRkEditorView>(*this, doc_);
@@ -101,23 +108,85 @@ bool CMainFrame::OnCreate() {
     // at that size.
     RECT form{};
     GetWindowRect(view_->GetSafeHwnd(), &form);
-    RECT bar{};
-    GetWindowRect(toolBar_, &bar);
-    const int toolHeight = bar.bottom - bar.top;
-    GetWindowRect(statusBar_, &bar);
-    const int statusHeight = bar.bottom - bar.top;
-    FrameMetrics metrics{GetSystemMetrics(SM_CXFRAME),
-                         GetSystemMetrics(SM_CYFRAME),
-                         GetSystemMetrics(SM_CYMENU),
-                         GetSystemMetrics(SM_CYCAPTION),
-                         toolHeight,
-                         statusHeight};
-    minTrack_ = MinimumTrackSize({form.right - form.left, form.bottom - form.top}, metrics);
+    formCreated_ = {form.right - form.left, form.bottom - form.top};
+    form_ = formCreated_;
+    UpdateMinTrack();
     SetWindowPos(hwnd_, nullptr, 0, 0, minTrack_.cx, minTrack_.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     UpdateCaption();
     SetPrompt(IDS_READY);
     return true;
+}
+
+void CMainFrame::UpdateMinTrack() {
+    RECT bar{};
+    GetWindowRect(toolBar_, &bar);
+    const int toolHeight = bar.bottom - bar.top;
+    GetWindowRect(statusBar_, &bar);
+    const int statusHeight = bar.bottom - bar.top;
+    FrameMetrics metrics{MetricForDpi(SM_CXFRAME, dpi_),
+                         MetricForDpi(SM_CYFRAME, dpi_),
+                         MetricForDpi(SM_CYMENU, dpi_),
+                         MetricForDpi(SM_CYCAPTION, dpi_),
+                         toolHeight,
+                         statusHeight};
+    minTrack_ = MinimumTrackSize(form_, metrics);
+}
+
+void CMainFrame::SetFrameIcons() {
+    UniqueIcon big = LoadIconForDpi(app_.Instance(), IDR_MAINFRAME, false, dpi_);
+    UniqueIcon small = LoadIconForDpi(app_.Instance(), IDR_MAINFRAME, true, dpi_);
+    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.Get()));
+    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.Get()));
+    bigIcon_ = std::move(big);
+    smallIcon_ = std::move(small);
+}
+
+void CMainFrame::SetToolBarImages() {
+    // The strip of the DPI's image set: nine images side by side.
+    UniqueBitmap strip(LoadBitmapForDpi(app_.Instance(), IDB_TOOLBAR, dpi_));
+    const SIZE size = BitmapSize(strip.Get());
+    const int width = size.cx / kToolImageCount;
+    HIMAGELIST images =
+        ImageList_Create(width, size.cy, ILC_COLOR24 | ILC_MASK, kToolImageCount, 0);
+    ImageList_AddMasked(images, strip.Get(), RGB(255, 0, 255));
+    SendMessageW(toolBar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
+    SendMessageW(toolBar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(width, size.cy));
+    if (toolImages_ != nullptr)
+        ImageList_Destroy(toolImages_);  // the tool bar shows the new list now
+    toolImages_ = images;
+}
+
+void CMainFrame::SetStatusFont() {
+    UniqueFont font = StatusFontForDpi(dpi_);
+    if (!font)
+        return;
+    SendMessageW(statusBar_, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
+    statusFont_ = std::move(font);
+}
+
+void CMainFrame::OnDpiChanged(UINT newDpi, const RECT& suggested) {
+    const UINT oldDpi = dpi_;
+    if (newDpi != oldDpi && newDpi != 0) {
+        dpi_ = newDpi;
+        SetFrameIcons();
+        SetToolBarImages();
+        SendMessageW(toolBar_, TB_AUTOSIZE, 0, 0);
+        SetStatusFont();
+        if (view_ != nullptr) {
+            view_->ChangeDpi(newDpi, nullptr);
+            // The form laid out anew: its design size as its controls now stand.
+            const Rect form = view_->FromCreationLayout({0, 0, formCreated_.cx, formCreated_.cy});
+            form_ = {form.right, form.bottom};
+        }
+        UpdateMinTrack();
+    }
+    // The suggested place and height; the width stays the one that shows the form.
+    const Size size = SizeAfterDpiChange(
+        {suggested.right - suggested.left, suggested.bottom - suggested.top}, minTrack_);
+    SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, size.cx, size.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
 }
 
 void CMainFrame::CreateToolBar() {
@@ -126,11 +195,7 @@ void CMainFrame::CreateToolBar() {
                                0, 0, 0, hwnd_, nullptr, app_.Instance(), nullptr);
     SendMessageW(toolBar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageW(toolBar_, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
-    toolImages_ = ImageList_Create(16, 15, ILC_COLOR24 | ILC_MASK, 9, 0);
-    UniqueBitmap strip(LoadBitmapW(app_.Instance(), MAKEINTRESOURCEW(IDB_TOOLBAR)));
-    ImageList_AddMasked(toolImages_, strip.Get(), RGB(255, 0, 255));
-    SendMessageW(toolBar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(toolImages_));
-    SendMessageW(toolBar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(16, 15));
+    SetToolBarImages();
     std::array<TBBUTTON, kToolButtons.size()> buttons{};
     for (std::size_t i = 0; i < kToolButtons.size(); ++i) {
         TBBUTTON& b = buttons[i];
@@ -152,6 +217,7 @@ void CMainFrame::CreateStatusBar() {
     statusBar_ =
         CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0,
                         0, 0, hwnd_, nullptr, app_.Instance(), nullptr);
+    SetStatusFont();
 }
 
 void CMainFrame::SetPrompt(UINT id) {
@@ -166,8 +232,10 @@ void CMainFrame::OnSize() {
     RECT client{};
     GetClientRect(hwnd_, &client);
     // Message pane, then the two indicators at the right.
-    const int indicator = 40;
-    std::array<int, 3> edges{client.right - 2 * indicator - 16, client.right - indicator - 16, -1};
+    const int indicator = Scale(kIndicatorWidth, dpi_);
+    const int grip = Scale(kGripWidth, dpi_);
+    std::array<int, 3> edges{client.right - 2 * indicator - grip, client.right - indicator - grip,
+                             -1};
     SendMessageW(statusBar_, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
     if (view_ == nullptr || view_->GetSafeHwnd() == nullptr)
         return;
@@ -196,7 +264,8 @@ void CMainFrame::StartDocument(std::string_view commandLine) {
 }
 
 void CMainFrame::RestoreHeight(std::int32_t storedHeight) {
-    const std::optional<Size> size = RestoredWindowSize(minTrack_, storedHeight);
+    const std::optional<Size> size =
+        RestoredWindowSize(minTrack_, storedHeight, static_cast<int>(dpi_));
     if (size)
         SetWindowPos(hwnd_, nullptr, 0, 0, size->cx, size->cy,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -311,26 +380,51 @@ bool CMainFrame::OnFileSaveAs() {
 bool CMainFrame::SaveModified() {
     if (!doc_.IsModified())
         return true;
+    askingToSave_ = true;
     const int answer =
         MessageBoxW(hwnd_, ToWide(doc_.SaveQuestion()).c_str(), ToWide(kEditorName).c_str(),
                     MB_YESNOCANCEL | MB_ICONEXCLAMATION);
-    if (answer == IDCANCEL)
-        return false;
-    if (answer == IDYES)
-        return OnFileSave();
-    return true;
+    const bool go = answer == IDYES ? OnFileSave() : answer == IDNO;
+    askingToSave_ = false;
+    return go;
+}
+
+void CMainFrame::StoreHeight() {
+    RECT r{};
+    GetWindowRect(hwnd_, &r);
+    StoreWindowHeightOnClose(app_.Profile(), !IsIconic(hwnd_) && !IsZoomed(hwnd_), r.bottom - r.top,
+                             static_cast<int>(dpi_));
 }
 
 void CMainFrame::OnClose() {
+    if (askingToSave_)
+        return;              // the question is on screen already
     view_->StopRecording();  // a recording still running goes into the document first
     // The height is stored before the question, even when closing is then cancelled.
-    RECT r{};
-    GetWindowRect(hwnd_, &r);
-    StoreWindowHeightOnClose(app_.Profile(), !IsIconic(hwnd_) && !IsZoomed(hwnd_),
-                             r.bottom - r.top);
+    StoreHeight();
     if (!SaveModified())
         return;
     DestroyWindow(hwnd_);
+}
+
+bool CMainFrame::OnQueryEndSession() {
+    // Logging off or shutting down asks what closing asks: yes saves, no discards, and
+    // cancel (or a save that did not happen) refuses the end of the session. While the
+    // question is already on screen the end is refused: the user is still answering.
+    if (askingToSave_)
+        return false;
+    view_->StopRecording();
+    return SaveModified();
+}
+
+void CMainFrame::OnEndSession(bool ending) {
+    // Another program may have refused the end: then everything stays as it is. When the
+    // session ends, the question was answered at the query; what closing writes besides
+    // the document is written now, since the process ends without its window closing.
+    if (!ending)
+        return;
+    StoreHeight();
+    app_.RecentFiles().Save(app_.Profile());
 }
 
 void CMainFrame::OnDestroy() {
@@ -498,6 +592,9 @@ LRESULT CMainFrame::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
             info->ptMaxTrackSize = {limits.maxTrackSize.cx, limits.maxTrackSize.cy};
             return 0;
         }
+        case WM_DPICHANGED:
+            OnDpiChanged(NewDpiOf(wp), *reinterpret_cast<const RECT*>(lp));
+            return 0;
         case WM_EXITSIZEMOVE:
             RedrawWindow(hwnd_, nullptr, nullptr,
                          RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
@@ -523,6 +620,11 @@ LRESULT CMainFrame::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         case WM_CLOSE:
             OnClose();
+            return 0;
+        case WM_QUERYENDSESSION:
+            return OnQueryEndSession() ? TRUE : FALSE;
+        case WM_ENDSESSION:
+            OnEndSession(wp != FALSE);
             return 0;
         case WM_DESTROY:
             OnDestroy();

@@ -52,6 +52,11 @@ private:
     bool OnCreate();
     void OnSize();
     void OnClose();
+    // WM_QUERYENDSESSION: true when the session may end.
+    bool OnQueryEndSession();
+    void OnEndSession(bool ending);
+    // "DefaultWindowHeight" from the window as it is now (not minimised or maximised).
+    void StoreHeight();
     void OnDestroy();
     void OnCommand(UINT id);
     LRESULT OnNotify(NMHDR* hdr);
@@ -60,6 +65,13 @@ private:
     void CreateToolBar();
     void CreateStatusBar();
     void SetPrompt(UINT id);
+    // What depends on the DPI: the icons, the tool bar's images, the status bar's font, and
+    // the smallest size that shows the whole form.
+    void SetFrameIcons();
+    void SetToolBarImages();
+    void SetStatusFont();
+    void UpdateMinTrack();
+    void OnDpiChanged(UINT newDpi, const RECT& suggested);
 
     void OnFileNew();
     void OnFileOpen();
@@ -84,8 +96,15 @@ private:
     HWND toolBar_ = nullptr;
     HWND statusBar_ = nullptr;
     HIMAGELIST toolImages_ = nullptr;
+    UniqueFont statusFont_;
+    UniqueIcon bigIcon_;
+    UniqueIcon smallIcon_;
+    UINT dpi_ = 96;
+    Size formCreated_;  // the form's design size as it was created
+    Size form_;         // the form's design size at dpi_
     Size minTrack_;
-    std::wstring tipText_;  // the text a tool tip asked for, alive while it shows
+    std::wstring tipText_;       // the text a tool tip asked for, alive while it shows
+    bool askingToSave_ = false;  // the save question is on screen
     bool creating_ = true;
     bool destroyedWhileCreating_ = false;
 };

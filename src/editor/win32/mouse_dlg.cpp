@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/win32/dpi.h"
 #include "common/win32/handles.h"
 #include "common/win32/mnedit.h"
 #include "common/win32/text.h"
@@ -58,16 +59,18 @@ HWND MeasuredWindowAt(POINT pointer) {
     return index ? windows[*index] : nullptr;
 }
 
-// Draws the frame around window on the screen; drawing it again erases it.
+// Draws the frame around window on the screen, at the DPI of the window's monitor;
+// drawing it again erases it.
 void XorFrame(HWND window) {
+    const int dpi = static_cast<int>(DpiOfMonitor(window));
     WindowDc screen(nullptr);
-    UniquePen pen(CreatePen(PS_SOLID, kTrackerFramePenWidth, kFrameColour));
+    UniquePen pen(CreatePen(PS_SOLID, TrackerFramePenWidth(dpi), kFrameColour));
     if (screen.Get() == nullptr || !pen)
         return;
     const int oldRop = SetROP2(screen.Get(), R2_XORPEN);
     SelectScope selectPen(screen.Get(), pen.Get());
     SelectScope selectBrush(screen.Get(), GetStockObject(NULL_BRUSH));
-    const std::array<ScreenPoint, 5> outline = TrackerFrameOutline(ToRect(WindowRect(window)));
+    const std::array<ScreenPoint, 5> outline = TrackerFrameOutline(ToRect(WindowRect(window)), dpi);
     POINT points[5];
     for (std::size_t i = 0; i < outline.size(); ++i)
         points[i] = {outline[i].x, outline[i].y};
@@ -98,9 +101,7 @@ private:
         }
         SendMessageW(buttons, CB_SETCURSEL, static_cast<WPARAM>(fields_.button), 0);
 
-        idle_.Reset(LoadBitmapW(Instance(), MAKEINTRESOURCEW(IDB_TRACK_IDLE)));
-        active_.Reset(LoadBitmapW(Instance(), MAKEINTRESOURCEW(IDB_TRACK_ACTIVE)));
-        ShowTrackerImage(idle_.Get());
+        LoadTrackerImages();
         RECT desktop{};
         GetWindowRect(GetDesktopWindow(), &desktop);
         desktop_ = ToRect(desktop);
@@ -114,6 +115,17 @@ private:
         return TRUE;
     }
 
+    // The tracker's images and the tracking cursor at the dialog's DPI.
+    void LoadTrackerImages() {
+        UniqueBitmap idle(LoadBitmapForDpi(Instance(), IDB_TRACK_IDLE, Dpi()));
+        UniqueBitmap active(LoadBitmapForDpi(Instance(), IDB_TRACK_ACTIVE, Dpi()));
+        ShowTrackerImage(Tracking() ? active.Get() : idle.Get());
+        idle_ = std::move(idle);  // the old ones are no longer shown
+        active_ = std::move(active);
+        cursor_ = LoadCursorForDpi(Instance(), IDC_TRACK_CURSOR, Dpi());
+    }
+    void OnDpiChanged(UINT, UINT) override { LoadTrackerImages(); }
+
     void ShowTrackerImage(HBITMAP image) {
         const auto previous = reinterpret_cast<HBITMAP>(SendMessageW(
             Item(IDC_MOUSE_TRACKER), STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(image)));
@@ -121,9 +133,7 @@ private:
         if (previous != nullptr && previous != idle_.Get() && previous != active_.Get())
             DeleteObject(previous);
     }
-    void SetTrackingCursor() {
-        SetCursor(LoadCursorW(Instance(), MAKEINTRESOURCEW(IDC_TRACK_CURSOR)));
-    }
+    void SetTrackingCursor() { SetCursor(cursor_.Get()); }
     bool Tracking() const { return GetCapture() == hwnd_ && tracking_; }
     HWND MainWindow() const { return GetWindow(hwnd_, GW_OWNER); }
 
@@ -178,8 +188,8 @@ private:
             return;
         }
         const RECT dialog = WindowRect(hwnd_);
-        const std::optional<ScreenPoint> away =
-            DialogOutOfTheWay({pointer.x, pointer.y}, ToRect(dialog), desktop_);
+        const std::optional<ScreenPoint> away = DialogOutOfTheWay(
+            {pointer.x, pointer.y}, ToRect(dialog), desktop_, static_cast<int>(Dpi()));
         if (away) {
             SetWindowPos(hwnd_, nullptr, away->x, away->y, 0, 0,
                          SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -278,6 +288,7 @@ private:
     CMnEdit y_;
     UniqueBitmap idle_;
     UniqueBitmap active_;
+    UniqueCursor cursor_;
     SetLayeredWindowAttributesFn setLayered_ = nullptr;
     Rect desktop_;
     RECT saved_{};                // the dialog's window rectangle when the drag began

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "common/dpi.h"
 #include "common/folders.h"
 #include "common/strutil.h"
 #include "common/win32/text.h"
@@ -16,26 +17,57 @@ constexpr UINT kStatusMs = 500;
 constexpr UINT_PTR kStopTimer = 2;
 // After the stop, characters the programs are still taking reach the recorder.
 constexpr UINT kStopGraceMs = 300;
+// How long the program in front has to show that it takes messages at the end.
+constexpr UINT kRespondMs = 200;
 // Posted by the low-level keyboard hook: the stop key (wParam: its time).
 constexpr UINT kStopMessage = WM_APP + 0x5D;
-constexpr int kBarMargin = 16;
+constexpr int kBarMargin = 16;  // from the work area's corner, at 96 DPI
 constexpr COLORREF kMarkColour = RGB(220, 0, 0);
 
-// One UTF-16 unit as a CP932 character; empty when CP932 has none for it. The second
-// half of a surrogate pair gives nothing more: the first half already counted.
-bool CharFromUnit(wchar_t unit, std::string& text) {
-    if (unit >= 0xDC00 && unit <= 0xDFFF)
-        return false;
-    text.clear();
-    if (unit >= 0xD800 && unit <= 0xDBFF)
-        return true;
+// One character as CP932; empty when CP932 has none for it.
+std::string CharText(wchar_t unit) {
     char bytes[4] = {};
     BOOL lossy = FALSE;
     const int n = WideCharToMultiByte(kCodePage932, WC_NO_BEST_FIT_CHARS, &unit, 1, bytes,
                                       sizeof bytes, nullptr, &lossy);
-    if (n > 0 && !lossy)
-        text.assign(bytes, static_cast<std::size_t>(n));
-    return true;
+    return n > 0 && !lossy ? std::string(bytes, static_cast<std::size_t>(n)) : std::string();
+}
+
+std::string ClassOf(HWND window) {
+    wchar_t cls[256] = {};
+    const int n = GetClassNameW(window, cls, 256);
+    return FromWide(std::wstring_view(cls, n > 0 ? static_cast<std::size_t>(n) : 0));
+}
+
+// A window handle from its 32 significant bits (sign-extended, as the system does).
+HWND FromHandle32(std::uint32_t handle) {
+    return reinterpret_cast<HWND>(static_cast<std::intptr_t>(static_cast<std::int32_t>(handle)));
+}
+
+std::uint64_t IdOf(HWND window) {
+    return static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(window));
+}
+
+DWORD IntegrityOf(HANDLE token) {
+    BYTE buffer[SECURITY_MAX_SID_SIZE + sizeof(TOKEN_MANDATORY_LABEL)] = {};
+    DWORD size = 0;
+    if (!GetTokenInformation(token, TokenIntegrityLevel, buffer, sizeof buffer, &size))
+        return 0;
+    const auto* label = reinterpret_cast<const TOKEN_MANDATORY_LABEL*>(buffer);
+    const UCHAR count = *GetSidSubAuthorityCount(label->Label.Sid);
+    return count > 0 ? *GetSidSubAuthority(label->Label.Sid, count - 1u) : 0;
+}
+
+DWORD OwnIntegrity() {
+    static const DWORD level = [] {
+        HANDLE token = nullptr;
+        if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
+            return DWORD{0};
+        const DWORD l = IntegrityOf(token);
+        CloseHandle(token);
+        return l;
+    }();
+    return level;
 }
 
 RecButton ButtonOf(WPARAM msg, const MSLLHOOKSTRUCT& info) {
@@ -71,11 +103,23 @@ bool CMacroRecorder::Start(HWND editor, const RecorderOptions& options, Finished
                            std::string* message) {
     if (recording_ || active_ != nullptr)
         return false;
+    DWORD error = 0;
+    switch (arm_.Open(&error)) {
+        case CRecArm::Result::Ok:
+            break;
+        case CRecArm::Result::Busy:
+            *message = kMsgRecordingElsewhere;
+            return false;
+        case CRecArm::Result::Failed:
+            *message = StrPrintf(kMsgRecordStateFailed, SystemErrorText(error).c_str());
+            return false;
+    }
     if (module_ == nullptr) {
         const std::wstring path = ToWide(GetProgramFolder()) + kRecHookDll;
         module_ = LoadLibraryW(path.c_str());
         if (module_ == nullptr) {
             *message = StrPrintf(kMsgRecordHookMissing, SystemErrorText(GetLastError()).c_str());
+            arm_.Close();
             return false;
         }
     }
@@ -83,16 +127,14 @@ bool CMacroRecorder::Start(HWND editor, const RecorderOptions& options, Finished
         reinterpret_cast<void*>(GetProcAddress(module_, kRecHookGetMessageProc)));
     const auto callWnd = reinterpret_cast<HOOKPROC>(
         reinterpret_cast<void*>(GetProcAddress(module_, kRecHookCallWndProc)));
-    const auto arm = reinterpret_cast<RecHookArmFn>(
-        reinterpret_cast<void*>(GetProcAddress(module_, kRecHookArm)));
-    disarm_ = reinterpret_cast<RecHookDisarmFn>(
-        reinterpret_cast<void*>(GetProcAddress(module_, kRecHookDisarm)));
-    if (getMessage == nullptr || callWnd == nullptr || arm == nullptr || disarm_ == nullptr) {
+    if (getMessage == nullptr || callWnd == nullptr) {
         *message = StrPrintf(kMsgRecordHookMissing, SystemErrorText(ERROR_PROC_NOT_FOUND).c_str());
+        arm_.Close();
         return false;
     }
     if (hwnd_ == nullptr && !Create(nullptr)) {
         *message = StrPrintf(kMsgRecordHookFailed, SystemErrorText(GetLastError()).c_str());
+        arm_.Close();
         return false;
     }
 
@@ -100,6 +142,13 @@ bool CMacroRecorder::Start(HWND editor, const RecorderOptions& options, Finished
     finished_ = std::move(finished);
     editor_ = editor;
     events_.clear();
+    eventsNoticed_ = 0;
+    notice_.clear();
+    SetItemText(IDC_RECORD_NOTICE, "");
+    ShowNotice(false);
+    reach_.clear();
+    highSurrogate_ = 0;
+    front_ = nullptr;
     active_ = this;
     HINSTANCE self = GetModuleHandleW(nullptr);
     mouseHook_ = SetWindowsHookExW(WH_MOUSE_LL, MouseProc, self, 0);
@@ -123,14 +172,14 @@ bool CMacroRecorder::Start(HWND editor, const RecorderOptions& options, Finished
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     recording_ = true;
     stopping_ = false;
-    arm(hwnd_);
+    arm_.Arm(hwnd_);
+    NoteFront();
     SetTimer(hwnd_, kStatusTimer, kStatusMs, nullptr);
     return true;
 }
 
 void CMacroRecorder::Uninstall() {
-    if (disarm_ != nullptr)
-        disarm_();  // first: no program passes anything on from here
+    arm_.Close();  // first: no program passes anything on from here
     for (HHOOK* hook : {&messageHook_, &callHook_, &mouseHook_, &keyboardHook_}) {
         if (*hook != nullptr) {
             UnhookWindowsHookEx(*hook);
@@ -151,31 +200,100 @@ void CMacroRecorder::Place() {
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     RECT bar{};
     GetWindowRect(hwnd_, &bar);
-    SetWindowPos(hwnd_, nullptr, work.right - (bar.right - bar.left) - kBarMargin,
-                 work.top + kBarMargin, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const int margin = ScaleForDpi(kBarMargin, static_cast<int>(Dpi()));
+    SetWindowPos(hwnd_, nullptr, work.right - (bar.right - bar.left) - margin, work.top + margin, 0,
+                 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CMacroRecorder::UpdateStatus() {
     SetItemText(IDC_RECORD_STATUS, RecordingBarStatus(GetTickCount() - started_));
 }
 
+void CMacroRecorder::UpdateNotice() {
+    if (events_.size() == eventsNoticed_)
+        return;
+    eventsNoticed_ = events_.size();
+    const std::string notice = RecordingBarNotice(TranslateRecording(events_, options_));
+    if (notice == notice_)
+        return;
+    notice_ = notice;
+    SetItemText(IDC_RECORD_NOTICE, notice_);
+    ShowNotice(!notice_.empty());
+}
+
+void CMacroRecorder::ShowNotice(bool show) {
+    ShowWindow(Item(IDC_RECORD_NOTICE), show ? SW_SHOWNOACTIVATE : SW_HIDE);
+    RECT bar{};
+    GetWindowRect(hwnd_, &bar);
+    SetWindowPos(hwnd_, nullptr, 0, 0, bar.right - bar.left, show ? barHeight_ : shortHeight_,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 BOOL CMacroRecorder::OnInitDialog() {
+    // The template holds the notice line at the bottom: without a notice the bar ends
+    // where that line begins.
+    RECT bar{};
+    RECT client{};
+    RECT notice{};
+    GetWindowRect(hwnd_, &bar);
+    GetClientRect(hwnd_, &client);
+    GetWindowRect(Item(IDC_RECORD_NOTICE), &notice);
+    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&notice), 2);
+    barHeight_ = bar.bottom - bar.top;
+    shortHeight_ = barHeight_ - (client.bottom - notice.top);
     return FALSE;  // the bar never takes the focus
 }
 
-RecWindow CMacroRecorder::WindowInfo(HWND root) const {
+RecReach ReachOfProcess(DWORD pid) {
+    if (pid == GetCurrentProcessId())
+        return RecReach::Hooked;
+    RecReach reach = RecReach::Hooked;
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    if (process == nullptr) {
+        // Only a program above the editor's level keeps even this from it.
+        return GetLastError() == ERROR_ACCESS_DENIED ? RecReach::Elevated : RecReach::Hooked;
+    }
+    BOOL wow64 = FALSE;
+    if (IsWow64Process(process, &wow64) && wow64)
+        reach = RecReach::Bits32;  // the editor and its hook are 64-bit
+    HANDLE token = nullptr;
+    if (OpenProcessToken(process, TOKEN_QUERY, &token)) {
+        DWORD container = 0;
+        DWORD size = 0;
+        if (GetTokenInformation(token, TokenIsAppContainer, &container, sizeof container, &size) &&
+            container != 0)
+            reach = RecReach::AppContainer;
+        if (IntegrityOf(token) > OwnIntegrity())
+            reach = RecReach::Elevated;
+        CloseHandle(token);
+    } else if (GetLastError() == ERROR_ACCESS_DENIED) {
+        reach = RecReach::Elevated;
+    }
+    CloseHandle(process);
+    return reach;
+}
+
+RecReach CMacroRecorder::ReachOf(DWORD pid) {
+    const auto known = reach_.find(pid);
+    if (known != reach_.end())
+        return known->second;
+    const RecReach reach = ReachOfProcess(pid);
+    reach_.emplace(pid, reach);
+    return reach;
+}
+
+RecWindow CMacroRecorder::WindowInfo(HWND root) {
     RecWindow w;
-    if (root == nullptr)
+    if (root == nullptr || !IsWindow(root))
         return w;
-    w.id = reinterpret_cast<std::uintptr_t>(root);
+    w.id = IdOf(root);
     DWORD pid = 0;
     GetWindowThreadProcessId(root, &pid);
     w.own = pid == GetCurrentProcessId();
     if (!w.own) {
-        // Another process's caption is read without a message to it.
-        wchar_t caption[512] = {};
-        const int n = GetWindowTextW(root, caption, 512);
-        w.caption = FromWide(std::wstring_view(caption, n > 0 ? static_cast<std::size_t>(n) : 0));
+        w.caption = ReadCaptionNonBlocking(root);
+        w.className = ClassOf(root);
+        w.reach = ReachOf(pid);
     }
     POINT origin{0, 0};
     ClientToScreen(root, &origin);
@@ -186,19 +304,38 @@ RecWindow CMacroRecorder::WindowInfo(HWND root) const {
 void CMacroRecorder::Add(RecEvent event) {
     if (!recording_)
         return;
-    event.foreground = WindowInfo(GetForegroundWindow());
+    if (event.foreground.id == 0)
+        event.foreground = WindowInfo(GetForegroundWindow());
     events_.push_back(std::move(event));
+}
+
+void CMacroRecorder::NoteFront() {
+    HWND front = GetForegroundWindow();
+    if (!recording_ || front == front_)
+        return;
+    front_ = front;
+    RecEvent e;
+    e.kind = RecEvent::Kind::Front;
+    e.time = GetTickCount();
+    e.foreground = WindowInfo(front);
+    if (e.foreground.id != 0)
+        Add(std::move(e));
 }
 
 void CMacroRecorder::OnHookMessage(WPARAM wp, LPARAM lp) {
     const std::optional<HookEvent> hook = UnpackHookEvent(static_cast<std::uint64_t>(wp));
     if (!hook)
         return;
+    const HookWindows windows = UnpackHookWindows(static_cast<std::uint64_t>(lp));
     RecEvent e;
     e.time = hook->time;
     e.modifiers = hook->flags & kRecModifierMask;
     e.menuMode = (hook->flags & kHookMenuMode) != 0;
-    e.window = WindowInfo(reinterpret_cast<HWND>(lp));
+    e.field = HookFieldOf(hook->flags);
+    e.fieldId = IdOf(FromHandle32(windows.field));
+    e.window = WindowInfo(FromHandle32(windows.root));
+    if (e.window.id == 0)  // the window is gone: its handle still tells windows apart
+        e.window.id = IdOf(FromHandle32(windows.root));
     switch (hook->kind) {
         case HookEventKind::KeyDown:
         case HookEventKind::KeyUp:
@@ -207,14 +344,50 @@ void CMacroRecorder::OnHookMessage(WPARAM wp, LPARAM lp) {
             e.key = hook->code;
             break;
         case HookEventKind::Char:
+        case HookEventKind::ResultChar: {
             e.kind = RecEvent::Kind::Char;
-            if (!CharFromUnit(static_cast<wchar_t>(hook->code), e.text))
+            e.composed = hook->kind == HookEventKind::ResultChar;
+            const auto unit = static_cast<wchar_t>(hook->code);
+            if (unit >= 0xD800 && unit <= 0xDBFF) {
+                highSurrogate_ = unit;  // the character is whole with its second half
+                highField_ = e.fieldId;
                 return;
+            }
+            if (unit >= 0xDC00 && unit <= 0xDFFF) {
+                if (highSurrogate_ == 0 || highField_ != e.fieldId)
+                    return;
+                e.codePoint = 0x10000u +
+                              ((static_cast<std::uint32_t>(highSurrogate_) - 0xD800u) << 10) +
+                              (static_cast<std::uint32_t>(unit) - 0xDC00u);
+                highSurrogate_ = 0;
+                break;  // CP932 has nothing beyond the first plane
+            }
+            highSurrogate_ = 0;
+            e.text = CharText(unit);
+            if (e.text.empty())
+                e.codePoint = unit;
             break;
+        }
         case HookEventKind::PasswordChar:
             e.kind = RecEvent::Kind::PasswordChar;
             break;
+        case HookEventKind::Composing:
+            e.kind = RecEvent::Kind::Composing;
+            e.composing = static_cast<HookComposing>(hook->code);
+            break;
     }
+    Add(std::move(e));
+}
+
+void CMacroRecorder::OnKey(WPARAM msg, const KBDLLHOOKSTRUCT& info) {
+    NoteFront();
+    RecEvent e;
+    e.kind = msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN ? RecEvent::Kind::RawKeyDown
+                                                       : RecEvent::Kind::RawKeyUp;
+    e.key = info.vkCode;
+    e.time = info.time;
+    e.foreground = WindowInfo(GetForegroundWindow());
+    e.window = e.foreground;
     Add(std::move(e));
 }
 
@@ -242,6 +415,7 @@ void CMacroRecorder::OnMouse(WPARAM msg, const MSLLHOOKSTRUCT& info) {
         default:
             return;  // moves: a drag is its press and its release
     }
+    NoteFront();
     e.time = info.time;
     e.button = ButtonOf(msg, info);
     e.point = {info.pt.x, info.pt.y};
@@ -276,12 +450,18 @@ void CMacroRecorder::Finish() {
     EnableWindow(Item(IDC_RECORD_STOP), TRUE);
     Recording recording = TranslateRecording(std::exchange(events_, {}), options_);
 
-    // The editor comes back in front.
+    // The editor comes back in front. Its input is joined with the program in front for
+    // that only while that program takes its messages: joined with one that does not,
+    // the change of focus would wait for it.
     ShowWindow(editor_, SW_SHOW);
     HWND front = GetForegroundWindow();
     const DWORD self = GetCurrentThreadId();
     const DWORD other = front != nullptr ? GetWindowThreadProcessId(front, nullptr) : 0;
-    const bool attached = other != 0 && other != self && AttachThreadInput(self, other, TRUE);
+    DWORD_PTR ignored = 0;
+    const bool responds = other != 0 && other != self && !IsHungAppWindow(front) &&
+                          SendMessageTimeoutW(front, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK,
+                                              kRespondMs, &ignored) != 0;
+    const bool attached = responds && AttachThreadInput(self, other, TRUE);
     SetForegroundWindow(editor_);
     if (attached)
         AttachThreadInput(self, other, FALSE);
@@ -307,15 +487,18 @@ INT_PTR CMacroRecorder::DialogProc(UINT msg, WPARAM wp, LPARAM lp) {
             RequestStop(static_cast<DWORD>(wp));
             return TRUE;
         case WM_TIMER:
-            if (wp == kStatusTimer)
+            if (wp == kStatusTimer) {
                 UpdateStatus();
-            else if (wp == kStopTimer)
+                NoteFront();
+                UpdateNotice();
+            } else if (wp == kStopTimer)
                 Finish();
             return TRUE;
         case WM_MOUSEACTIVATE:
             return SetMessageResult(MA_NOACTIVATE);  // a click on the bar leaves the focus
         case WM_CTLCOLORSTATIC:
-            if (reinterpret_cast<HWND>(lp) == Item(IDC_RECORD_MARK)) {
+            if (reinterpret_cast<HWND>(lp) == Item(IDC_RECORD_MARK) ||
+                reinterpret_cast<HWND>(lp) == Item(IDC_RECORD_NOTICE)) {
                 HDC dc = reinterpret_cast<HDC>(wp);
                 SetTextColor(dc, kMarkColour);
                 SetBkMode(dc, TRANSPARENT);
@@ -333,7 +516,8 @@ LRESULT CALLBACK CMacroRecorder::MouseProc(int code, WPARAM wp, LPARAM lp) {
     return CallNextHookEx(nullptr, code, wp, lp);
 }
 
-// The stop key is swallowed, so no program sees it.
+// Every key as the keyboard pressed it, with the window in front at that moment. The
+// stop key is swallowed, so no program sees it.
 LRESULT CALLBACK CMacroRecorder::KeyboardProc(int code, WPARAM wp, LPARAM lp) {
     if (code == HC_ACTION && active_ != nullptr) {
         const auto& key = *reinterpret_cast<const KBDLLHOOKSTRUCT*>(lp);
@@ -342,6 +526,7 @@ LRESULT CALLBACK CMacroRecorder::KeyboardProc(int code, WPARAM wp, LPARAM lp) {
                 PostMessageW(active_->hwnd_, kStopMessage, key.time, 0);
             return 1;
         }
+        active_->OnKey(wp, key);
     }
     return CallNextHookEx(nullptr, code, wp, lp);
 }

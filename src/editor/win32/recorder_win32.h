@@ -1,19 +1,24 @@
 // CMacroRecorder: "操作を記録" on Windows. It hides the editor, shows the recording bar
-// (always on top, never activated), and while the bar shows captures what the user does:
-// keys and characters through RkRecHook.dll inside each program, mouse buttons and the
-// wheel through a low-level hook, Pause (which it swallows) to stop. At the end the
-// portable recorder (editor/recorder.h) turns the events into lines; the hooks are gone
-// and the events dropped before the editor comes back.
+// (always on top, never activated), and while the bar shows captures facts: what each
+// program receives through RkRecHook.dll inside it, every key and mouse button through
+// low-level hooks with the window in front at that moment (its caption read without a
+// message to it, and whether the hook can enter its program), Pause (which it swallows)
+// to stop. The portable recorder (editor/recorder.h) decides everything else: the lines
+// at the end, and, while recording, what the bar says the recording cannot capture. The
+// hooks are gone and the events dropped before the editor comes back. One recording runs
+// at a time across all editor processes (editor/win32/hook/recstate.h).
 #pragma once
 
 #include <windows.h>
 
 #include <functional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "common/win32/dialog.h"
 #include "editor/recorder.h"
+#include "editor/win32/hook/recstate.h"
 #include "editor/win32/hook/rkrechook.h"
 
 namespace zv {
@@ -22,6 +27,15 @@ inline constexpr const char* kMsgRecordHookMissing =
     "操作の記録を開始できません。\r\nRkRecHook.dll を読み込めません。\r\n%s";
 inline constexpr const char* kMsgRecordHookFailed =
     "操作の記録を開始できません。\r\nフックを設定できません。\r\n%s";
+inline constexpr const char* kMsgRecordingElsewhere =
+    "操作の記録を開始できません。\r\n別の RkEditor で操作を記録しています。\r\n"
+    "その記録を終了してから、もう一度実行してください。";
+inline constexpr const char* kMsgRecordStateFailed =
+    "操作の記録を開始できません。\r\n記録の状態を作れません。\r\n%s";
+
+// Whether the recording hook can enter a process: not a 32-bit one, one of a higher
+// integrity level, or a store app.
+RecReach ReachOfProcess(DWORD pid);
 
 class CMacroRecorder : public CDialog {
 public:
@@ -48,15 +62,24 @@ private:
 
     void OnHookMessage(WPARAM wp, LPARAM lp);
     void OnMouse(WPARAM msg, const MSLLHOOKSTRUCT& info);
+    void OnKey(WPARAM msg, const KBDLLHOOKSTRUCT& info);
     // The stop key or button: the events already on their way still come in, then the
     // recording ends.
     void RequestStop(DWORD time);
     void Finish();
     void Uninstall();
     void UpdateStatus();
+    // What the recording so far could not capture, on the bar.
+    void UpdateNotice();
+    void ShowNotice(bool show);
     void Place();
     void Add(RecEvent event);
-    RecWindow WindowInfo(HWND root) const;
+    // A Front event when another window has come in front since the last look.
+    void NoteFront();
+    // A top-level window as it is now: caption, client origin, whether it is the
+    // editor's, whether the hook can enter its program.
+    RecWindow WindowInfo(HWND root);
+    RecReach ReachOf(DWORD pid);
 
     static LRESULT CALLBACK MouseProc(int code, WPARAM wp, LPARAM lp);
     static LRESULT CALLBACK KeyboardProc(int code, WPARAM wp, LPARAM lp);
@@ -64,7 +87,7 @@ private:
 
     HWND editor_ = nullptr;
     HMODULE module_ = nullptr;
-    RecHookDisarmFn disarm_ = nullptr;
+    CRecArm arm_;
     HHOOK messageHook_ = nullptr;
     HHOOK callHook_ = nullptr;
     HHOOK mouseHook_ = nullptr;
@@ -72,6 +95,15 @@ private:
     RecorderOptions options_;
     Finished finished_;
     std::vector<RecEvent> events_;
+    std::size_t eventsNoticed_ = 0;  // how many events the bar's notice has seen
+    std::string notice_;
+    int barHeight_ = 0;  // the bar with its notice line, and without
+    int shortHeight_ = 0;
+    HWND front_ = nullptr;  // the window in front at the last look
+    std::unordered_map<DWORD, RecReach> reach_;
+    // The first half of a character beyond UTF-16's first plane, and its field.
+    wchar_t highSurrogate_ = 0;
+    std::uint64_t highField_ = 0;
     DWORD started_ = 0;
     bool recording_ = false;
     bool stopping_ = false;

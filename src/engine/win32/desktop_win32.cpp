@@ -182,11 +182,17 @@ WindowHandle Win32EngineDesktop::GetForegroundFocusWindow() {
     return FromHwnd(focus);
 }
 
+// A minimised window comes back through its own thread: ShowWindow on another thread's
+// window waits until that thread has handled it, for ever when its program hangs.
+static void RestoreWithoutWaiting(HWND w) {
+    if (IsIconic(w))
+        ShowWindowAsync(w, SW_RESTORE);
+}
+
 bool Win32EngineDesktop::ActivateWindow(WindowHandle window) {
     const HWND w = ToHwnd(window);
     if (!ntPlatform_) {
-        if (IsIconic(w))
-            ShowWindow(w, SW_RESTORE);
+        RestoreWithoutWaiting(w);
         return SetForegroundWindow(w) != FALSE;
     }
     const DWORD self = GetCurrentThreadId();
@@ -195,29 +201,19 @@ bool Win32EngineDesktop::ActivateWindow(WindowHandle window) {
         return false;
     if (!AttachThreadInput(self, target, TRUE))
         return false;
-    if (IsIconic(w))
-        ShowWindow(w, SW_RESTORE);
+    RestoreWithoutWaiting(w);
     const bool ok = SetForegroundWindow(w) != FALSE;
     AttachThreadInput(self, target, FALSE);
     return ok;
 }
 
 std::vector<TopLevelWindow> Win32EngineDesktop::TopLevelWindows() {
-    // InternalGetWindowText reads the stored title without sending WM_GETTEXT: a window
-    // of this process whose thread is busy (the status window while it waits for this
-    // worker) would otherwise block the walk for good.
+    // No message goes to the windows: a busy window of this process (the status window
+    // while it waits for this worker) or a hung program would otherwise block the walk.
     std::vector<TopLevelWindow> windows;
-    std::wstring buffer(256, L'\0');
     for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w != nullptr;
          w = GetWindow(w, GW_HWNDNEXT)) {
-        int n = 0;
-        for (;;) {
-            n = InternalGetWindowText(w, buffer.data(), static_cast<int>(buffer.size()));
-            if (n < static_cast<int>(buffer.size()) - 1 || buffer.size() >= (1u << 20))
-                break;
-            buffer.resize(buffer.size() * 2);
-        }
-        windows.push_back({FromHwnd(w), FromWide(std::wstring_view(buffer.data(), n > 0 ? n : 0))});
+        windows.push_back({FromHwnd(w), ReadCaptionNonBlocking(w)});
     }
     return windows;
 }

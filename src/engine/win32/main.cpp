@@ -43,8 +43,9 @@ public:
         HWND open = FindWindowWithProperty(ToWide(kSettingsDialogProperty).c_str());
         if (open == nullptr)
             return false;
+        // The dialog belongs to another engine: restored without waiting for it.
         if (IsIconic(open))
-            ShowWindow(open, SW_RESTORE);
+            ShowWindowAsync(open, SW_RESTORE);
         SetForegroundWindow(open);
         return true;
     }
@@ -63,5 +64,5 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     zv::CRkCaptureApp app;
     zv::EngineHost host;
     zv::RunEngineStartup(zv::CommandLineAfterProgramName(), app, host);
-    return 0;
+    return static_cast<int>(zv::kEngineExitNormal);
 }

@@ -45,9 +45,7 @@ BOOL CSettingDlg::OnInitDialog() {
     }
     ShowFields(SettingsToFields(settings_));
     SetPropW(hwnd_, DialogProperty().c_str(), reinterpret_cast<HANDLE>(1));
-    icon_.Reset(static_cast<HICON>(
-        LoadImageW(Instance(), MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
-    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.Get()));
+    SetDialogIcon(IDI_PROGRAM);
     const std::int32_t doubleClick = DoubleClickTime();
     for (std::size_t i = 0; i < kSettingRowCount; ++i) {
         const SettingRow row = static_cast<SettingRow>(i);

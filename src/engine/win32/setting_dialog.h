@@ -34,7 +34,6 @@ private:
 
     EngineSettings settings_;
     IProfile& profile_;
-    UniqueIcon icon_;
     std::array<CMnEdit, kSettingRowCount> numeric_;  // the rows with digits only
 };
 

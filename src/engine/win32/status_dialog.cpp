@@ -5,6 +5,7 @@
 #include "engine/input.h"
 #include "engine/win32/resource.h"
 #include "engine/runner.h"
+#include "common/win32/dpi.h"
 #include "common/win32/text.h"
 
 namespace zv {
@@ -29,9 +30,7 @@ CRkCaptureDlg::CRkCaptureDlg(CommandContext& ctx, IFileSystem& fs, std::string l
       ctx_(ctx),
       fs_(fs),
       logPath_(std::move(logPath)),
-      path_(ctx.app.macroPath),
-      icon_(static_cast<HICON>(LoadImageW(Instance(), MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON, 0,
-                                          0, LR_DEFAULTSIZE))) {}
+      path_(ctx.app.macroPath) {}
 
 void CRkCaptureDlg::DoModal() {
     if (!Create(nullptr))
@@ -62,7 +61,7 @@ BOOL CRkCaptureDlg::OnInitDialog() {
             AppendMenuW(menu, MF_STRING, IDM_ABOUTBOX, about.c_str());
         }
     }
-    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.Get()));
+    SetDialogIcon(IDI_PROGRAM);
 
     // Recorded only now, so that the minimising above is no stop request.
     current = hwnd_;
@@ -99,7 +98,7 @@ INT_PTR CRkCaptureDlg::DialogProc(UINT m, WPARAM wp, LPARAM lp) {
             }
             return FALSE;
         case WM_QUERYDRAGICON:
-            return reinterpret_cast<INT_PTR>(icon_.Get());
+            return reinterpret_cast<INT_PTR>(BigIcon());
         case WM_CLOSE:
             EndModal();
             return TRUE;
@@ -122,15 +121,21 @@ INT_PTR CRkCaptureDlg::DialogProc(UINT m, WPARAM wp, LPARAM lp) {
     }
 }
 
+void CRkCaptureDlg::EndModal() {
+    ended_ = true;
+    EndMenu();  // only this thread's menu; nothing when none is open
+}
+
 void CRkCaptureDlg::OnPaintIconic() {
     PaintDc paint(hwnd_);
     HDC dc = paint.Get();
     SendMessageW(hwnd_, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
     RECT rc;
     GetClientRect(hwnd_, &rc);
-    const int cx = GetSystemMetrics(SM_CXICON);
-    const int cy = GetSystemMetrics(SM_CYICON);
-    DrawIcon(dc, (rc.right - rc.left - cx + 1) / 2, (rc.bottom - rc.top - cy + 1) / 2, icon_.Get());
+    const int cx = MetricForDpi(SM_CXICON, Dpi());
+    const int cy = MetricForDpi(SM_CYICON, Dpi());
+    DrawIconEx(dc, (rc.right - rc.left - cx + 1) / 2, (rc.bottom - rc.top - cy + 1) / 2, BigIcon(),
+               cx, cy, 0, nullptr, DI_NORMAL);
 }
 
 bool CRkCaptureDlg::PreTranslateMessage(const MSG& msg) {
@@ -181,10 +186,11 @@ void RunStatusWindow(CRkCaptureApp& app) {
         return;
     // Closed in the middle of a run: let go of keys and buttons the macro still holds
     // and put back pointer settings, then end before the worker sends more. The run log
-    // keeps what it has; its closing line is not written.
+    // keeps what it has; its closing line is not written. The exit code is the normal
+    // one: nothing is left held for the launcher to let go.
     app.RequestStop();
     held.ReleaseAll();
-    TerminateProcess(GetCurrentProcess(), 0);
+    TerminateProcess(GetCurrentProcess(), kEngineExitNormal);
 }
 
 }  // namespace zv

@@ -42,13 +42,14 @@ private:
     bool PreTranslateMessage(const MSG& msg);
     void OnStopRequested();
     void WaitForWorker();
-    void EndModal() { ended_ = true; }
+    // Ends the window's loop; a menu of the window that is open (its system menu) is
+    // closed, since the loop cannot end while the menu's own loop runs.
+    void EndModal();
 
     CommandContext& ctx_;
     IFileSystem& fs_;
     std::string logPath_;
     std::string path_;  // the macro path as shown
-    UniqueIcon icon_;
     bool finished_ = false;
     bool ended_ = false;
     std::unique_ptr<CMacroThread> worker_;

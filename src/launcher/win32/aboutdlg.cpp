@@ -26,10 +26,14 @@ bool CAboutDlg::Run(HWND owner) {
 }
 
 BOOL CAboutDlg::OnInitDialog() {
-    SendMessageW(hwnd_, WM_SETICON, ICON_BIG,
-                 reinterpret_cast<LPARAM>(LoadIconW(Instance(), MAKEINTRESOURCEW(IDR_MAINFRAME))));
+    SetDialogIcon(IDR_MAINFRAME);
     PlaceProductIcon(hwnd_, IDC_ABOUT_ICON);
     return TRUE;
+}
+
+void CAboutDlg::OnDpiChanged(UINT, UINT) {
+    PlaceProductIcon(hwnd_, IDC_ABOUT_ICON);
+    InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 void CAboutDlg::OnUpdate() {

@@ -13,6 +13,8 @@
 #include "launcher/win32/menubuild.h"
 #include "launcher/win32/settingsdlgs.h"
 #include "common/runprogram.h"
+#include "common/win32/dpi.h"
+#include "common/win32/runprogram_win32.h"
 #include "common/win32/text.h"
 #include "common/win32/filetime.h"
 
@@ -36,11 +38,9 @@ bool ShellOpen(HWND owner, const std::string& target, int show) {
 
 int CCommandWnd::OnCreate(LPARAM) {
     HINSTANCE instance = app_.Instance();
-    trayIcon_.Reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_TRAY), IMAGE_ICON,
-                                                  GetSystemMetrics(SM_CXSMICON),
-                                                  GetSystemMetrics(SM_CYSMICON), 0)));
-    macroBitmap_.Reset(LoadBitmapW(instance, MAKEINTRESOURCEW(IDB_MACRO_ITEM)));
-    targetBitmap_.Reset(LoadBitmapW(instance, MAKEINTRESOURCEW(IDB_MACRO_TARGET)));
+    // The notification area shows small icons at the system's DPI.
+    trayIcon_ = LoadIconForDpi(instance, IDI_TRAY, true, SystemDpi());
+    LoadMenuMarks(SystemDpi());
     const std::wstring tip = LoadResourceString(IDS_PRODUCT_VERSION);
     NotifyIcon(NIM_ADD, trayIcon_.Get(), &tip);
     taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
@@ -85,15 +85,18 @@ void CCommandWnd::RegisterMacroHotkey() {
     }
 }
 
+void CCommandWnd::LoadMenuMarks(UINT dpi) {
+    macroBitmap_.Reset(LoadBitmapForDpi(app_.Instance(), IDB_MACRO_ITEM, dpi));
+    targetBitmap_.Reset(LoadBitmapForDpi(app_.Instance(), IDB_MACRO_TARGET, dpi));
+    marksDpi_ = dpi;
+}
+
 void CCommandWnd::ShowMacroMenu() {
     if (menuOpen_)
         return;  // a hotkey press while the menu is open changes nothing
     HWND front = GetForegroundWindow();
-    if (front != nullptr) {
-        wchar_t caption[260] = {};
-        GetWindowTextW(front, caption, 260);
-        targetCaption_ = TargetCaptionOf(FromWide(caption));
-    }
+    if (front != nullptr)
+        targetCaption_ = TargetCaptionOf(ReadCaptionNonBlocking(front));
     menuModel_ = ScanCatalogue();
     if (menuModel_.maximumReached)
         MessageBeep(0);
@@ -102,6 +105,11 @@ void CCommandWnd::ShowMacroMenu() {
     if (!loaded)
         return;
     HMENU menu = GetSubMenu(loaded.Get(), 0);
+    // The menu opens at the pointer: its marks in the image set of that monitor's DPI.
+    POINT at{};
+    GetCursorPos(&at);
+    if (const UINT dpi = DpiAtPoint(at); dpi != marksDpi_)
+        LoadMenuMarks(dpi);
     InsertMacroMenuItems(menu, menuModel_.items, macroBitmap_.Get(), targetBitmap_.Get());
 
     SetForegroundWindow(hwnd_);
@@ -150,12 +158,29 @@ void CCommandWnd::OnTrayDoubleClick() {
 }
 
 bool CCommandWnd::Execute(const LaunchAction& action) {
-    const bool ok = action.kind == LaunchAction::Kind::RunProgram
-                        ? RunProgram(action.target, action.show)
-                        : ShellOpen(hwnd_, action.target, action.show);
+    bool ok = false;
+    if (action.kind == LaunchAction::Kind::ShellOpen) {
+        ok = ShellOpen(hwnd_, action.target, action.show);
+    } else if (action.watchedMacro.empty()) {
+        ok = RunProgram(action.target, action.show);
+    } else {
+        UniqueHandle process = StartProgram(action.target, action.show);
+        ok = static_cast<bool>(process);
+        if (ok)
+            engines_.Watch(hwnd_, std::move(process), action.watchedMacro);
+    }
     if (!ok)
         app_.ShowMessage(action.failureMessage);
     return ok;
+}
+
+void CCommandWnd::OnEngineEnded(WPARAM number) {
+    const std::optional<CEngineWatch::Ended> ended = engines_.TakeEnded(number);
+    if (!ended)
+        return;
+    Win32ModifierKeyboard keyboard;
+    HandleEngineEnd(ended->macroPath, ended->exitCode, keyboard, PlatformFileSystem(),
+                    RunLogPath(GetAppDataFolder(false)), CurrentLocalTime());
 }
 
 void CCommandWnd::OnMacroCommand(UINT id) {
@@ -192,7 +217,7 @@ void CCommandWnd::OnEditor() {
 }
 
 void CCommandWnd::OnReadme() {
-    OpenDocument(ReadmeAddress(GetProgramFolder()));
+    OpenDocument(ReadmeAddress(GetProgramFolderUtf8()));
 }
 
 void CCommandWnd::OnAbout() {
@@ -328,6 +353,10 @@ LRESULT CCommandWnd::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
     }
     if (msg == UM_SETTINGS_CHANGED) {
         OnSettingsChanged();
+        return 0;
+    }
+    if (msg == UM_ENGINE_ENDED) {
+        OnEngineEnded(wp);
         return 0;
     }
     if (msg == UM_WARM_CATALOGUE) {

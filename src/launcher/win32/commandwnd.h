@@ -9,6 +9,7 @@
 #include "common/win32/handles.h"
 #include "launcher/catalogue.h"
 #include "launcher/launcher_commands.h"
+#include "launcher/win32/enginewatch.h"
 #include "launcher/win32/traywnd.h"
 
 namespace zv {
@@ -21,6 +22,9 @@ inline constexpr int kHotkeyId = 1;
 inline constexpr UINT UM_MENU_CLOSED = WM_USER;
 // Posted to itself: read the macro folder ahead of the next press.
 inline constexpr UINT UM_WARM_CATALOGUE = WM_APP + 2;
+// Posted to itself by the system's wait thread: an engine it started has ended (first
+// parameter: the engine's number in the watch).
+inline constexpr UINT UM_ENGINE_ENDED = WM_APP + 3;
 
 class CCommandWnd : public CTrayWnd {
 public:
@@ -45,6 +49,8 @@ protected:
     LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
+    // The two menu-item bitmaps in the image set of dpi.
+    void LoadMenuMarks(UINT dpi);
     int OnCreate(LPARAM lp);
     void OnDestroy();
     void OnCommand(UINT id, UINT code);
@@ -57,6 +63,9 @@ private:
     void OnHotkeyDialog();
     void OnPropertyDialog();
     void OnSettingsChanged();
+    // An engine started for a macro has ended: after a cut-off, let go of the modifier
+    // keys it may have left down and say so in the run log.
+    void OnEngineEnded(WPARAM number);
     // Starts a program or opens a document; shows its failure message.
     bool Execute(const LaunchAction& action);
 
@@ -64,6 +73,7 @@ private:
     UniqueIcon trayIcon_;
     UniqueBitmap macroBitmap_;
     UniqueBitmap targetBitmap_;
+    UINT marksDpi_ = 0;  // the DPI the two bitmaps were loaded for
     UINT taskbarCreated_ = 0;
     std::string targetCaption_;
     bool restoreForegroundLock_ = false;
@@ -75,7 +85,8 @@ private:
     bool propertyDialogOpen_ = false;
     HWND returnFocusTo_ = nullptr;  // the window in front when the hotkey menu was called
     MacroMenuModel menuModel_;
-    MacroHeaderCache catalogue_;  // macro file headers kept from one press to the next
+    MacroHeaderCache catalogue_;             // macro file headers kept from one press to the next
+    CEngineWatch engines_{UM_ENGINE_ENDED};  // engines started for macros, until they end
 };
 
 // ShellExecute with the "open" verb; true when the shell accepted it (result 32 or more).

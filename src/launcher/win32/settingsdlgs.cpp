@@ -13,8 +13,7 @@ CHotkeyFieldsDlg::CHotkeyFieldsDlg(UINT templateId, HINSTANCE instance, std::uin
     : CDialog(templateId, instance), modifiers_(modifiers), key_(key) {}
 
 void CHotkeyFieldsDlg::InitHotkeyFields() {
-    SendMessageW(hwnd_, WM_SETICON, ICON_BIG,
-                 reinterpret_cast<LPARAM>(LoadIconW(Instance(), MAKEINTRESOURCEW(IDR_MAINFRAME))));
+    SetDialogIcon(IDR_MAINFRAME);
     const HotkeyModifierChecks checks = ModifierChecksFromBits(modifiers_);
     CheckDlgButton(hwnd_, IDC_MOD_ALT, checks.alt ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(hwnd_, IDC_MOD_CTRL, checks.ctrl ? BST_CHECKED : BST_UNCHECKED);

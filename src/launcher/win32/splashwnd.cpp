@@ -27,7 +27,8 @@ BOOL CSplashWnd::OnInitDialog() {
     GetWindowRect(hwnd_, &r);
     const int w = r.right - r.left, h = r.bottom - r.top;
     const ScreenPoint p =
-        SplashPosition(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), w, h);
+        SplashPosition(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), w, h,
+                       static_cast<int>(Dpi()));
     SetWindowPos(hwnd_, nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     if (osMajor_ >= 5) {
         SetWindowLongPtrW(hwnd_, GWL_EXSTYLE,
@@ -40,6 +41,11 @@ BOOL CSplashWnd::OnInitDialog() {
     }
     PlaceProductIcon(hwnd_, IDC_SPLASH_ICON);
     return TRUE;
+}
+
+void CSplashWnd::OnDpiChanged(UINT, UINT) {
+    PlaceProductIcon(hwnd_, IDC_SPLASH_ICON);
+    InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 INT_PTR CSplashWnd::DialogProc(UINT msg, WPARAM wp, LPARAM lp) {

@@ -21,6 +21,7 @@ public:
 private:
     CSplashWnd(HINSTANCE instance, int osMajor);
     BOOL OnInitDialog() override;
+    void OnDpiChanged(UINT oldDpi, UINT newDpi) override;
     INT_PTR DialogProc(UINT msg, WPARAM wp, LPARAM lp) override;
     void OnFinalMessage() override { delete this; }
 

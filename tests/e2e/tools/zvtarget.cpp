@@ -10,8 +10,15 @@
 //   down B X Y / up B X Y / dblclk B X Y                  (B: L R M X1 X2; client coords)
 //   drag B X0 Y0 X1 Y1                                    (button up away from its down)
 //   wheel DELTA X Y
+//   activated                                             (the window came to the front)
 // A posted WM_APP + 1 makes the input method of the edit field finish a conversion of
 // "漢字変換" there, as a user's input method would.
+//
+// zvtarget.exe RECORD CAPTION --hang: the window is shown and painted, then the program
+// stops pumping its messages for good, as a hung program does (it stays on screen).
+// zvtarget.exe --record-command-line OUT ...: writes its whole command line to OUT as
+// UTF-8 and ends (a stand-in for a browser registered for web addresses).
+// zvtarget.exe RECORD CAPTION MODE runs one of the windows of zvtarget_recording.cpp.
 #include <windows.h>
 #include <windowsx.h>
 #include <imm.h>
@@ -150,8 +157,10 @@ LRESULT CALLBACK MainProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
                                 26, w, reinterpret_cast<HMENU>(kPasswordId), nullptr, nullptr);
             return 0;
         case WM_ACTIVATE:
-            if (LOWORD(wp) != WA_INACTIVE)
+            if (LOWORD(wp) != WA_INACTIVE) {
                 SetFocus(g_edit);
+                Record("activated");
+            }
             return 0;
         case WM_COMMAND:
             if (LOWORD(wp) == kEditId && HIWORD(wp) == EN_CHANGE)
@@ -215,13 +224,30 @@ LRESULT CALLBACK MainProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
 
 }  // namespace
 
+int RunRecordingMode(HINSTANCE instance, const wchar_t* record, const wchar_t* caption,
+                     const std::wstring& mode, int show);
+
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     const int argc = __argc;
     wchar_t** argv = __wargv;
     if (argc < 2) {
-        MessageBoxW(nullptr, L"zvtarget.exe RECORD [CAPTION]", L"ZvTarget", MB_OK);
+        MessageBoxW(nullptr, L"zvtarget.exe RECORD [CAPTION [--hang | MODE]]", L"ZvTarget", MB_OK);
         return 2;
     }
+    if (argc >= 3 && std::wstring(argv[1]) == L"--record-command-line") {
+        FILE* out = _wfopen(argv[2], L"wb");
+        if (out == nullptr)
+            return 1;
+        std::fputs(Utf8(GetCommandLineW()).c_str(), out);
+        std::fclose(out);
+        return 0;
+    }
+    if (argc > 3) {
+        const int mode = RunRecordingMode(instance, argv[1], argv[2], argv[3], show);
+        if (mode >= 0)
+            return mode;
+    }
+    const bool hang = argc > 3 && std::wstring(argv[3]) == L"--hang";
     g_out = _wfopen(argv[1], L"wb");
     const std::wstring caption = argc > 2 ? argv[2] : L"ZvTarget";
 
@@ -241,6 +267,19 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     ShowWindow(w, show);
     UpdateWindow(w);
     MSG msg;
+    if (hang) {
+        // Everything that showing the window brought is handled; then no message is read.
+        const ULONGLONG settled = GetTickCount64() + 500;
+        while (GetTickCount64() < settled) {
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                TranslateMessage(&msg);
+                DispatchMessageW(&msg);
+            }
+            Sleep(10);
+        }
+        Record("hung");
+        Sleep(INFINITE);
+    }
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);

@@ -221,14 +221,16 @@ ZV_TOOL_COMMAND(CmdClientRect, L"client-rect",
 }
 
 ZV_TOOL_COMMAND(CmdClickAt, L"click-at",
-                "click-at X Y: a left click at (X, Y): the pointer is moved there and seen there "
-                "before the button goes down, so the click cannot land where it was before; "
-                "the window there has taken and handled the click when it ends") {
+                "click-at X Y [--double]: a left click (or a double-click) at (X, Y): the pointer "
+                "is moved there and seen there before the button goes down, so the click cannot "
+                "land where it was before; the window there has taken and handled the click when "
+                "it ends") {
     if (args.size() < 2)
         return 2;
     const int x = ArgInt(args, 0, 0), y = ArgInt(args, 1, 0);
-    return MovePointer(x, y) &&
-                   ClickButton(POINT{x, y}, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, VK_LBUTTON)
+    const int clicks = args.size() > 2 && args[2] == L"--double" ? 2 : 1;
+    return MovePointer(x, y) && ClickButton(POINT{x, y}, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP,
+                                            VK_LBUTTON, clicks, 50)
                ? 0
                : 3;
 }

@@ -1,5 +1,6 @@
 // zvtool commands for RkEditor's tests: the state of a list box in another process,
-// a drag with the mouse, and the time until an editor shows a filled list.
+// a drag with the mouse, the time until an editor shows a filled list or a dialog, and
+// the session-end query the system sends at log-off.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -226,4 +227,68 @@ ZV_TOOL_COMMAND(CmdSetText, L"set-text",
         return 1;
     return SendMessageW(search.found, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(args[2].c_str())) ? 0
                                                                                                 : 1;
+}
+
+namespace {
+
+// A visible and enabled dialog (class #32770) with the caption, or null.
+HWND ShownDialog(const std::wstring& caption) {
+    HWND w = FindTopLevel(caption, false, L"#32770");
+    return w != nullptr && IsWindowVisible(w) && IsWindowEnabled(w) ? w : nullptr;
+}
+
+}  // namespace
+
+ZV_TOOL_COMMAND(CmdPressTimed, L"press-timed",
+                "press-timed DIALOG ID SHOWN [TIMEOUT_MS]: clicks button ID of the dialog DIALOG "
+                "and prints the milliseconds until a dialog SHOWN is on screen and takes input") {
+    if (args.size() < 3)
+        return 2;
+    HWND dialog = WaitTopLevel(args[0], false, 10000, L"#32770");
+    HWND button = dialog != nullptr ? GetDlgItem(dialog, ArgInt(args, 1, 0)) : nullptr;
+    if (button == nullptr)
+        return 1;
+    LARGE_INTEGER freq{}, start{}, now{};
+    QueryPerformanceFrequency(&freq);
+    QueryPerformanceCounter(&start);
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(button));
+    const double timeout = ArgInt(args, 3, 10000);
+    for (;;) {
+        QueryPerformanceCounter(&now);
+        const double ms = 1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) /
+                          static_cast<double>(freq.QuadPart);
+        if (ShownDialog(args[2]) != nullptr) {
+            char buf[64];
+            std::snprintf(buf, sizeof buf, "%.1f", ms);
+            PrintLine(buf);
+            return 0;
+        }
+        if (ms > timeout)
+            return 1;
+        Sleep(5);
+    }
+}
+
+ZV_TOOL_COMMAND(CmdEndSession, L"end-session",
+                "end-session CAPTION TIMEOUT_MS: sends WM_QUERYENDSESSION to a top-level window "
+                "(a log-off), waiting at most TIMEOUT_MS; prints 'ends' and sends WM_ENDSESSION "
+                "when it agreed, 'refused' when it did not, 'timeout' when it did not answer") {
+    if (args.size() < 2)
+        return 2;
+    HWND w = FindTopLevel(args[0], false);
+    if (w == nullptr)
+        return 1;
+    const UINT timeout = static_cast<UINT>(ArgInt(args, 1, 10000));
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutW(w, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, timeout,
+                             &answer)) {
+        PrintLine("timeout");
+        return 1;
+    }
+    PrintLine(answer != 0 ? "ends" : "refused");
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(w, WM_ENDSESSION, answer != 0 ? TRUE : FALSE, ENDSESSION_LOGOFF,
+                        SMTO_NORMAL, timeout, &ignored);
+    return 0;
 }

@@ -191,13 +191,15 @@ ZV_TOOL_COMMAND(
 
 ZV_TOOL_COMMAND(
     CmdSysCommand, L"syscommand",
-    "syscommand CAPTION VALUE: posts WM_SYSCOMMAND with VALUE (decimal) to a top-level window") {
+    "syscommand CAPTION VALUE [LPARAM]: posts WM_SYSCOMMAND with VALUE (decimal) and LPARAM "
+    "(decimal, default 0) to a top-level window") {
     if (args.size() < 2)
         return 2;
     HWND w = FindTopLevel(args[0], false);
     if (w == nullptr)
         return 1;
-    PostMessageW(w, WM_SYSCOMMAND, static_cast<WPARAM>(ArgInt(args, 1, 0)), 0);
+    PostMessageW(w, WM_SYSCOMMAND, static_cast<WPARAM>(ArgInt(args, 1, 0)),
+                 static_cast<LPARAM>(ArgInt(args, 2, 0)));
     return 0;
 }
 

@@ -1,7 +1,7 @@
 // zvtool commands for the launcher's e2e tests: keyboard input through SendInput, a
 // window with a chosen caption in front, the foreground lock timeout, a hotkey held by
 // another program, posted messages, folder listings, the command lines of started
-// processes and the time from the hotkey to the menu on screen.
+// processes, the pop-up menu's place and the time from the hotkey to the menu on screen.
 #include "zvtool.h"
 
 #include <tlhelp32.h>
@@ -488,5 +488,20 @@ ZV_TOOL_COMMAND(
     if (!WaitPopupGone(5000))
         return 1;
     PrintLine("{\"ms\":[" + presses + "],\"floor_ms\":[" + floors + "]}");
+    return 0;
+}
+
+ZV_TOOL_COMMAND(CmdPopupRect, L"popup-rect",
+                "popup-rect: [left, top, right, bottom] of the visible pop-up menu (exit 1 when "
+                "none)") {
+    (void)args;
+    const HWND menu = VisiblePopupMenu();
+    if (menu == nullptr)
+        return 1;
+    RECT r{};
+    GetWindowRect(menu, &r);
+    char text[64];
+    std::snprintf(text, sizeof text, "[%ld,%ld,%ld,%ld]", r.left, r.top, r.right, r.bottom);
+    PrintLine(text);
     return 0;
 }

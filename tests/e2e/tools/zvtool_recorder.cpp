@@ -30,11 +30,17 @@ WORD KeyOf(std::wstring name) {
     for (auto& c : name)
         c = static_cast<wchar_t>(towlower(c));
     static const std::map<std::wstring, WORD> keys{
-        {L"return", VK_RETURN}, {L"tab", VK_TAB},      {L"esc", VK_ESCAPE},  {L"space", VK_SPACE},
-        {L"back", VK_BACK},     {L"down", VK_DOWN},    {L"up", VK_UP},       {L"left", VK_LEFT},
-        {L"right", VK_RIGHT},   {L"home", VK_HOME},    {L"end", VK_END},     {L"delete", VK_DELETE},
-        {L"pause", VK_PAUSE},   {L"ctrl", VK_CONTROL}, {L"shift", VK_SHIFT}, {L"alt", VK_MENU},
-        {L"win", VK_LWIN},      {L"f4", VK_F4},        {L"f10", VK_F10},
+        {L"return", VK_RETURN},   {L"tab", VK_TAB},
+        {L"esc", VK_ESCAPE},      {L"space", VK_SPACE},
+        {L"back", VK_BACK},       {L"down", VK_DOWN},
+        {L"up", VK_UP},           {L"left", VK_LEFT},
+        {L"right", VK_RIGHT},     {L"home", VK_HOME},
+        {L"end", VK_END},         {L"delete", VK_DELETE},
+        {L"pause", VK_PAUSE},     {L"ctrl", VK_CONTROL},
+        {L"shift", VK_SHIFT},     {L"alt", VK_MENU},
+        {L"win", VK_LWIN},        {L"f4", VK_F4},
+        {L"f10", VK_F10},         {L"processkey", VK_PROCESSKEY},
+        {L"convert", VK_CONVERT},
     };
     const auto it = keys.find(name);
     if (it != keys.end())
@@ -127,7 +133,8 @@ bool Step(const std::wstring& step) {
 ZV_TOOL_COMMAND(CmdPlay, L"play",
                 "play STEP...: plays a user's input through SendInput, step after step, each taken "
                 "and handled by the window it went to before the next: "
-                "text:TEXT (Unicode characters), key:CHORD (ctrl+a, return, pause), "
+                "text:TEXT (Unicode characters), key:CHORD (ctrl+a, return, pause, processkey: a "
+                "key the input method took, convert), "
                 "click:X,Y[,right|middle], dblclick:X,Y, drag:X1,Y1,X2,Y2, wheel:X,Y,DELTA, "
                 "sleep:MS (screen coordinates)") {
     for (const std::wstring& step : args) {
@@ -186,5 +193,23 @@ ZV_TOOL_COMMAND(CmdControlRect, L"control-rect",
     std::snprintf(buf, sizeof buf, "{\"left\":%ld,\"top\":%ld,\"right\":%ld,\"bottom\":%ld}",
                   r.left, r.top, r.right, r.bottom);
     PrintLine(buf);
+    return 0;
+}
+
+ZV_TOOL_COMMAND(
+    CmdControlState, L"control-state",
+    "control-state CAPTION ID: text and visibility of control ID of a top-level window, "
+    "and the window's height") {
+    if (args.size() < 2)
+        return 2;
+    HWND w = FindTopLevel(args[0], false);
+    HWND control = w != nullptr ? GetDlgItem(w, ArgInt(args, 1, 0)) : nullptr;
+    if (control == nullptr)
+        return 1;
+    RECT r{};
+    GetWindowRect(w, &r);
+    PrintLine("{\"text\":" + JsonString(WindowText(control)) +
+              ",\"visible\":" + (IsWindowVisible(control) ? "true" : "false") +
+              ",\"height\":" + std::to_string(r.bottom - r.top) + "}");
     return 0;
 }

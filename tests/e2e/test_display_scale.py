@@ -1,0 +1,365 @@
+"""The three programs on displays of 100 %, 150 % and 200 % (system DPI 96, 144 and 192,
+set before they start): the editor's line items hold both text lines, no label, check box,
+radio button or button text is cut or covered in any dialog (measured inside each program
+with the fonts its controls show, zvtool's layout command), the images come in the set of
+the scale, and the remembered window height means the same at every scale. At 150 % a
+MOUSE line taken with the tracker, and one recorded, are replayed by the engine at the
+same screen and client positions of the test program. A WM_DPICHANGED sent as the system
+sends it when a window moves to a monitor of another scale lays the editor out anew.
+Screenshots of each scale go to build/e2e-artifacts/display_scale_*.png."""
+import json
+import pathlib
+import re
+import shutil
+import tempfile
+import time
+import unittest
+
+from wineenv import shared_session, ini_section
+
+DPIS = (96, 144, 192)
+FOLDER = 'zv-scale'
+MACRO = 'scale.txt'
+MAIN = f'{MACRO} - RkEditor'
+LIST = 1000
+PICK_TARGET = 1004
+MOUSE_LOCAL, MOUSE_X, MOUSE_Y, MOUSE_TRACKER = 1080, 1081, 1083, 1085
+FOCUS_PICK, LAUNCH_PICK = 1041, 1071
+IDOK, IDCANCEL = 1, 2
+SETTINGS = 'RkEngine [RKマクロエンジンのプロパティ]'
+STATUS = 'RkEngine [RKマクロ実行エンジン]'
+ENGINE_ABOUT = 'RkEngine のバージョン情報'
+LAUNCHER_WINDOW = 'TrayIconHandler'
+HOTKEY = 'Zorvane のホットキーを設定'
+PROPERTY = 'Zorvane プロパティ'
+LAUNCHER_ABOUT = 'Zorvane のバージョン情報'
+ID_CMD_HOTKEY, ID_TRAY_PROPERTY, ID_TRAY_ABOUT = 32771, 32777, 32781
+BAR = 'RkEditor - 操作を記録'
+STOP_BUTTON = 1902
+TARGET = 'ZvTarget 倍率'
+
+# The editor's command dialogs: the key under "マクロ" > "行追加" and the caption.
+COMMAND_DIALOGS = (('f', 'ウィンドウフォーカス設定'), ('k', 'キー入力設定'), ('l', 'プログラム起動設定'),
+                   ('m', 'マウス操作設定'), ('t', '文字列入力設定'), ('w', 'ウェイト設定'))
+ALL_SIX = ['LAUNCH:"notepad.exe",1', 'FOCUS:"メモ帳*"', 'WAIT:500,3', 'KEYIN:0,CONTROL,S',
+           'TYPE:"こんにちは、世界"', 'MOUSE:100,200,L,LOCAL']
+
+
+def scaled(value, dpi):
+    """A 96-DPI figure at dpi, rounded half up as the programs round it."""
+    return (value * dpi + 48) // 96
+
+
+def image_set(size, dpi):
+    """The size of a size-pixel image in the set the programs draw at dpi."""
+    percent = {96: 100, 144: 150, 192: 200}[dpi]
+    return (size * percent + 50) // 100
+
+
+class DisplayScale(unittest.TestCase):
+    def setUp(self):
+        self.procs = []
+        self.sessions = []
+
+    def tearDown(self):
+        for s in self.sessions:
+            for name in ('RkEditor.exe', 'RkEngine.exe', 'Zorvane.exe', 'zvtarget.exe'):
+                s.tool('kill', name)
+        for p in self.procs:
+            try:
+                p.wait(timeout=20)
+            except Exception:
+                p.kill()
+
+    # ---- helpers ----
+    def session(self, dpi):
+        s = shared_session(dpi=dpi)
+        if s not in self.sessions:
+            self.sessions.append(s)
+        s.reset_user_state()
+        folder = s.drive_c() / FOLDER
+        shutil.rmtree(folder, ignore_errors=True)
+        folder.mkdir(parents=True)
+        return s
+
+    def start(self, s, exe, args=''):
+        p = s.start(exe, args)
+        self.procs.append(p)
+        return p
+
+    def open_editor(self, s, lines=ALL_SIX):
+        s.write_cp932(s.drive_c() / FOLDER / MACRO,
+                      '; <RKMACRO>倍率\r\n\r\n' + ''.join(line + '\r\n' for line in lines))
+        self.start(s, s.bin('RkEditor.exe'), f'"C:\\{FOLDER}\\{MACRO}"')
+        self.assertIsNotNone(s.wait_window(MAIN, 20000), 'the editor opened')
+        s.tool('activate', MAIN)
+        time.sleep(0.5)
+
+    def layout(self, s, caption, *options):
+        rc, out = s.tool('layout', caption, *options, timeout=90)
+        self.assertIn(rc, (0, 3), f'{caption}: {out}')
+        return json.loads(out.strip().splitlines()[-1])
+
+    def assert_whole(self, s, dpi, caption, *options, screenshot=None):
+        """The dialog's text is whole and uncovered; returns its layout."""
+        info = self.layout(s, caption, *options)
+        self.assertEqual(info['dpi'], dpi, caption)
+        if screenshot:
+            s.screenshot(f'display_scale_{screenshot}_{dpi}')
+        self.assertEqual(info['offenders'], [], f'{caption} at {dpi} DPI')
+        return info
+
+    def control(self, info, control_id):
+        return next(c for c in info['controls'] if c['id'] == control_id)
+
+    def dialog(self, s, caption, timeout_ms=10000):
+        info = s.tool_json('dialog', caption, str(timeout_ms))
+        self.assertIsNotNone(info, caption)
+        return info
+
+    def window_rect(self, s, caption):
+        rc, out = s.tool('window-rect', caption)
+        self.assertEqual(rc, 0, caption)
+        return json.loads(out.strip())
+
+    # ---- every dialog whole, at every scale ----
+    def test_text_whole_and_images_of_the_scale_at_100_150_and_200_percent(self):
+        for dpi in DPIS:
+            with self.subTest(dpi=dpi):
+                s = self.session(dpi)
+                self.check_editor(s, dpi)
+                self.check_engine(s, dpi)
+                self.check_launcher(s, dpi)
+
+    def check_editor(self, s, dpi):
+        # A height remembered in 96-DPI units opens at the scale's pixels.
+        s.write_cp932(s.suite_folder() / 'Zorvane.ini',
+                      '[RkManagerSettings]\r\nDefaultWindowHeight=380\r\n')
+        self.open_editor(s)
+        main = self.window_rect(s, MAIN)
+        self.assertEqual(main['bottom'] - main['top'], scaled(380, dpi), 'the remembered height')
+
+        form = self.assert_whole(s, dpi, MAIN, '--form', screenshot='editor')
+        items = self.control(form, LIST)
+        self.assertGreaterEqual(items['item_height'], scaled(41, dpi), 'an item at least 41 pixels scaled')
+        self.assertGreaterEqual(items['item_height'], 2 * items['line_height'], 'two text lines an item')
+        self.assertEqual(items['font_height'], -scaled(12, dpi), 'the list font: 9 points at the DPI')
+        self.assertEqual(self.control(form, PICK_TARGET)['image'], [image_set(20, dpi), image_set(18, dpi)])
+        frame = self.layout(s, MAIN)
+        toolbar = next(c for c in frame['controls'] if c['class'] == 'ToolbarWindow32')
+        self.assertEqual(toolbar['image'], [image_set(16, dpi), image_set(15, dpi)], 'tool-bar images')
+
+        for key, name in COMMAND_DIALOGS:
+            caption = name + '(新規)'
+            s.tool('send-keys', 'alt', 'm', 'i', key)
+            self.dialog(s, caption)
+            info = self.assert_whole(s, dpi, caption, '--class=#32770', screenshot='dialog_' + key)
+            if key == 'm':
+                self.assertEqual(self.control(info, MOUSE_TRACKER)['image'],
+                                 [image_set(32, dpi), image_set(32, dpi)], 'the tracker')
+            if key in ('f', 'l'):
+                pick = self.control(info, FOCUS_PICK if key == 'f' else LAUNCH_PICK)
+                self.assertEqual(pick['image'], [image_set(20, dpi), image_set(18, dpi)])
+            s.tool('send-keys', 'esc')
+            self.assertEqual(s.tool('wait-gone', caption, '10000')[0], 0, caption)
+
+        s.tool('send-keys', 'alt', 'm', 'e')  # "直接編集" of line 1
+        self.dialog(s, 'マクロ直接編集(更新)')
+        self.assert_whole(s, dpi, 'マクロ直接編集(更新)', '--class=#32770', screenshot='direct_edit')
+        s.tool('send-keys', 'esc')
+        self.assertEqual(s.tool('wait-gone', 'マクロ直接編集(更新)', '10000')[0], 0)
+
+        s.tool('send-keys', 'alt', 'h', 'a')
+        self.dialog(s, 'RkEditor のバージョン情報')
+        self.assert_whole(s, dpi, 'RkEditor のバージョン情報', '--class=#32770', screenshot='editor_about')
+        s.tool('send-keys', 'esc')
+        self.assertEqual(s.tool('wait-gone', 'RkEditor のバージョン情報', '10000')[0], 0)
+
+        # Made taller and closed: the height is written in 96-DPI units.
+        rc, out = s.tool('move-window', MAIN, str(main['left']), str(main['top']),
+                         str(main['right'] - main['left']), str(scaled(380, dpi) + 31))
+        height = json.loads(out.strip())['bottom'] - main['top']
+        self.assertGreater(height, scaled(380, dpi))
+        s.tool('close', MAIN)
+        self.assertEqual(s.tool('wait-gone', MAIN, '10000')[0], 0)
+        stored = ini_section(s.read_cp932(s.suite_folder() / 'Zorvane.ini'), 'RkManagerSettings')
+        self.assertEqual(int(stored['DefaultWindowHeight']), (height * 96 * 2 + dpi) // (2 * dpi))
+
+    def check_engine(self, s, dpi):
+        self.start(s, s.bin('RkEngine.exe'))
+        self.dialog(s, SETTINGS, 20000)
+        self.assert_whole(s, dpi, SETTINGS, '--class=#32770', screenshot='engine_settings')
+        s.press(SETTINGS, IDCANCEL)
+        self.assertEqual(s.tool('wait-gone', SETTINGS, '10000')[0], 0)
+
+        macro = s.drive_c() / FOLDER / 'wait.txt'
+        s.write_cp932(macro, '; <RKMACRO>待つ\r\n\r\nWAIT:6000\r\n')
+        run = self.start(s, s.bin('RkEngine.exe'), f'/M:"C:\\{FOLDER}\\wait.txt"')
+        self.assertIsNotNone(s.wait_window(STATUS, 15000))
+        s.tool('syscommand', STATUS, '16')
+        self.dialog(s, ENGINE_ABOUT)
+        self.assert_whole(s, dpi, ENGINE_ABOUT, '--class=#32770', screenshot='engine_about')
+        run.wait(timeout=60)
+
+    def check_launcher(self, s, dpi):
+        s.write_cp932(s.suite_folder() / 'Zorvane.ini',
+                      f'[ZorvaneSettings]\r\nSplashShowSec=0\r\nRkMacroTopPath=C:\\{FOLDER}\r\n')
+        launcher = self.start(s, s.bin('Zorvane.exe'))
+        self.assertIsNotNone(s.wait_window(LAUNCHER_WINDOW, 15000))
+        for command, caption, close in ((ID_CMD_HOTKEY, HOTKEY, IDCANCEL), (ID_TRAY_PROPERTY, PROPERTY, IDCANCEL),
+                                        (ID_TRAY_ABOUT, LAUNCHER_ABOUT, IDOK)):
+            s.tool('post-msg', LAUNCHER_WINDOW, str(0x0111), str(command), '0')  # WM_COMMAND
+            self.dialog(s, caption)
+            time.sleep(0.5)
+            info = self.assert_whole(s, dpi, caption, '--class=#32770', screenshot=f'launcher_{command}')
+            if caption == PROPERTY:
+                browse = self.control(info, 1010)
+                self.assertEqual(browse['image'], [image_set(20, dpi), image_set(18, dpi)], 'the folder button')
+            s.press(caption, close)
+            self.assertEqual(s.tool('wait-gone', caption, '10000')[0], 0, caption)
+        s.tool('close', LAUNCHER_WINDOW)
+        launcher.wait(timeout=30)
+
+    # ---- positions at 150 % ----
+    def drag(self, s, points, *flags):
+        rc, _ = s.tool('drag-path', *[f'{x},{y}' for x, y in points], *flags, timeout=120)
+        self.assertEqual(rc, 0)
+
+    def take_position(self, s, target_point, local):
+        """A MOUSE line with a left click, its position dragged from the tracker."""
+        caption = 'マウス操作設定(新規)'
+        s.tool('send-keys', 'alt', 'm', 'i', 'm')
+        d = self.dialog(s, caption)
+        if local:
+            s.tool('send-keys', 'alt+l')
+            d = self.dialog(s, caption)
+        tracker = self.control(d, MOUSE_TRACKER)['rect']
+        start = ((tracker[0] + tracker[2]) // 2, (tracker[1] + tracker[3]) // 2)
+        self.drag(s, [start, target_point], '--hold=500')
+        d = self.dialog(s, caption)
+        shown = (int(self.control(d, MOUSE_X)['text']), int(self.control(d, MOUSE_Y)['text']))
+        s.tool('send-keys', 'alt+b', 'down')  # "左ボタンクリック"
+        time.sleep(0.3)
+        s.tool('send-keys', 'return')
+        self.assertEqual(s.tool('wait-gone', caption, '10000')[0], 0, 'OK closed the dialog')
+        return shown
+
+    def record_click(self, s, point):
+        """"操作を記録" of one click; the bar's own button ends it."""
+        s.tool('activate', MAIN)
+        time.sleep(0.3)
+        s.tool('send-keys', 'alt', 'm', 'c')
+        deadline = time.time() + 10
+        while time.time() < deadline:
+            bar = s.wait_window(BAR, 2000)
+            if bar is not None and bar['visible']:
+                break
+        rc, out = s.tool('play', f'click:{point[0]},{point[1]}', 'sleep:400', timeout=120)
+        self.assertEqual(rc, 0, out)
+        rc, out = s.tool('control-rect', BAR, str(STOP_BUTTON))
+        self.assertEqual(rc, 0)
+        r = json.loads(out.strip())
+        s.tool('play', f'click:{(r["left"] + r["right"]) // 2},{(r["top"] + r["bottom"]) // 2}', timeout=120)
+        self.assertIsNotNone(s.wait_window(MAIN + '(更新)', 15000), 'the recording went in')
+
+    def clicks(self, record):
+        lines = pathlib.Path(record).read_text('utf-8').splitlines() if pathlib.Path(record).exists() else []
+        return [line for line in lines if line.split(' ')[0] in ('down', 'up')]
+
+    def test_tracker_recorder_and_engine_agree_at_150_percent(self):
+        dpi = 144
+        s = self.session(dpi)
+        record = s.drive_c() / FOLDER / 'clicks.txt'
+        self.start(s, s.test_program('zvtarget.exe'), f'"{s.win_path(record)}" "{TARGET}"')
+        self.assertIsNotNone(s.wait_window(TARGET, 15000), 'the target opened')
+        client = s.tool_json('client-rect', TARGET)['client']
+        self.open_editor(s, lines=[])
+
+        # Client coordinates (LOCAL) and screen coordinates from the tracker, one click
+        # taken by the recorder: all physical pixels of the 150 % screen.
+        local = self.take_position(s, (client[0] + 300, client[1] + 250), local=True)
+        self.assertEqual(local, (300, 250))
+        screen = self.take_position(s, (client[0] + 200, client[1] + 150), local=False)
+        self.assertEqual(screen, (client[0] + 200, client[1] + 150))
+        s.screenshot(f'display_scale_tracker_{dpi}')
+        self.record_click(s, (client[0] + 100, client[1] + 120))
+        self.assertEqual(self.clicks(record), ['down L 100 120', 'up L 100 120'],
+                         'the tracker clicked nothing; the recorded click reached the target')
+        s.tool('activate', MAIN + '(更新)')
+        time.sleep(0.3)
+        s.tool('send-keys', 'ctrl+s')
+        self.assertIsNotNone(s.wait_window(MAIN, 10000), 'saved')
+        text = s.read_cp932(s.drive_c() / FOLDER / MACRO)
+        self.assertTrue(text.startswith('; <RKMACRO>倍率\r\n\r\n\r\n'), text)
+        lines = text.split('\r\n')[3:-1]
+        self.assertEqual(lines, ['MOUSE:300,250,L,LOCAL', f'MOUSE:{client[0] + 200},{client[1] + 150},L',
+                                 f'FOCUS:"{TARGET}"', 'MOUSE:100,120,L,LOCAL'])
+
+        # The engine at 150 % clicks the same client positions.
+        s.write_cp932(s.drive_c() / FOLDER / 'replay.txt', '; <RKMACRO>再生\r\n\r\n' + ''.join(
+            line + '\r\n' for line in [f'FOCUS:"{TARGET}"', lines[0], lines[1], lines[3]]))
+        before = len(self.clicks(record))
+        self.assertEqual(s.run(s.bin('RkEngine.exe'), f'/M:"C:\\{FOLDER}\\replay.txt"', timeout=120), 0)
+        time.sleep(0.5)
+        self.assertEqual(self.clicks(record)[before:], ['down L 300 250', 'up L 300 250',
+                                                        'down L 200 150', 'up L 200 150',
+                                                        'down L 100 120', 'up L 100 120'])
+
+    # ---- a monitor of another scale ----
+    def test_wm_dpichanged_lays_the_editor_out_for_the_new_scale_and_back(self):
+        s = self.session(96)
+        self.open_editor(s)
+        before = self.window_rect(s, MAIN)
+        form = self.layout(s, MAIN, '--form')
+        frame = self.layout(s, MAIN)
+        width, height = before['right'] - before['left'], before['bottom'] - before['top']
+
+        self.assertEqual(s.tool('dpi-change', MAIN, '144')[0], 0)
+        time.sleep(0.5)
+        s.screenshot('display_scale_editor_96_to_144')
+        after = self.window_rect(s, MAIN)
+        self.assertEqual((after['left'], after['top']), (before['left'], before['top']), 'in its place')
+        self.assertGreaterEqual(after['bottom'] - after['top'], (height * 144 + 48) // 96,
+                                'the suggested height, or the form\'s where that is more')
+        # The width is the form's at 150 % and stays fixed.
+        self.assertAlmostEqual(after['right'] - after['left'], width * 1.5, delta=8)
+        rc, out = s.tool('move-window', MAIN, str(after['left']), str(after['top']),
+                         str(after['right'] - after['left'] + 120), str(after['bottom'] - after['top']))
+        self.assertEqual(json.loads(out.strip())['right'], after['right'], 'the width is fixed')
+        scaled_form = self.layout(s, MAIN, '--form')
+        self.assertEqual(scaled_form['offenders'], [])
+        # Across as the DPI, down as the font's lines (at least as the DPI): the list and
+        # the description reach down to the window's bottom.
+        label = self.control(form, -1)
+        down = max(1.5, self.control(scaled_form, -1)['line_height'] / label['line_height'])
+        for old, new in zip(form['controls'], scaled_form['controls']):
+            self.assertEqual(old['id'], new['id'])
+            name = f'{old["text"]}: {old["rect"]} -> {new["rect"]}'
+            self.assertAlmostEqual(new['rect'][0], old['rect'][0] * 1.5, delta=2, msg=name)
+            self.assertAlmostEqual(new['rect'][2], old['rect'][2] * 1.5, delta=2, msg=name)
+            self.assertAlmostEqual(new['rect'][1], old['rect'][1] * down, delta=2, msg=name)
+            if old['id'] in (LIST, 1005):
+                self.assertGreaterEqual(new['rect'][3], old['rect'][3] * down - 2, name)
+            else:
+                self.assertAlmostEqual(new['rect'][3], old['rect'][3] * down, delta=2, msg=name)
+            self.assertEqual(new['font_height'], old['font_height'] * 3 // 2, old['text'])
+        items = self.control(scaled_form, LIST)
+        self.assertEqual(items['item_height'], 62)
+        self.assertEqual(self.control(scaled_form, PICK_TARGET)['image'], [30, 27])
+        toolbar = next(c for c in self.layout(s, MAIN)['controls'] if c['class'] == 'ToolbarWindow32')
+        self.assertEqual(toolbar['image'], [24, 23])
+
+        # Back on a 100 % monitor: as it was.
+        self.assertEqual(s.tool('dpi-change', MAIN, '96', str(before['left']), str(before['top']),
+                                str(before['right']), str(before['bottom']))[0], 0)
+        time.sleep(0.5)
+        self.assertEqual(self.window_rect(s, MAIN), before)
+        back = self.layout(s, MAIN, '--form')
+        for old, new in zip(form['controls'], back['controls']):
+            for a, b in zip(old['rect'], new['rect']):
+                self.assertAlmostEqual(b, a, delta=1, msg=f'{old["text"]}: {old["rect"]} -> {new["rect"]}')
+            self.assertEqual(new['font_height'], old['font_height'], old['text'])
+        self.assertEqual(self.control(back, LIST)['item_height'], 41)
+        toolbar = next(c for c in self.layout(s, MAIN)['controls'] if c['class'] == 'ToolbarWindow32')
+        self.assertEqual(toolbar['image'], [16, 15])
+        self.assertEqual(len(self.layout(s, MAIN)['controls']), len(frame['controls']))
