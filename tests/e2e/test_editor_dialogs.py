@@ -78,10 +78,8 @@ class EditorDialogs(unittest.TestCase):
         self.procs.append(p)
         self.assertIsNotNone(self.s.wait_window(caption, 15000), 'the target opened')
         if hang:
-            deadline = time.time() + 15
-            while time.time() < deadline and 'hung' not in self.record(record):
-                time.sleep(0.2)
-            self.assertIn('hung', self.record(record), 'the target stopped reading its messages')
+            self.s.wait_until(lambda: 'hung' in self.record(record), 15,
+                              'the target stopped reading its messages')
 
     def record(self, name):
         path = self.dir / name

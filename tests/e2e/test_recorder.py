@@ -18,6 +18,7 @@ import pathlib
 import re
 import shutil
 import tempfile
+import time
 import unittest
 
 from wineenv import shared_session, ini_section
@@ -139,11 +140,8 @@ class Recorder(unittest.TestCase):
     def post(self, caption, message, wparam=0):
         """Posts to a top-level window; a walk of the windows while others come and go can
         miss it once."""
-        for _ in range(5):
-            if self.s.tool('post-msg', caption, str(message), str(wparam), '0')[0] == 0:
-                return
-            time.sleep(0.3)
-        self.fail(f'could not post to {caption}')
+        self.s.wait_until(lambda: self.s.tool('post-msg', caption, str(message), str(wparam), '0')[0] == 0,
+                          2, f'a message posted to {caption}', interval=0.3)
 
     def bar_control(self, control):
         """{text, visible, height} of a control of the recording bar."""
@@ -485,13 +483,8 @@ class Recorder(unittest.TestCase):
         self.play('text:ab', 'key:processkey', 'key:processkey', 'key:convert', 'key:processkey')
         self.post(target, WM_APP + 4)
         self.play('sleep:200', 'key:c', 'key:d')
-        notice = None
-        deadline = time.time() + 5
-        while time.time() < deadline:
-            notice = self.bar_control(NOTICE)
-            if notice['visible']:
-                break
-            time.sleep(0.2)
+        notice = self.s.wait_until(lambda: (lambda n: n['visible'] and n)(self.bar_control(NOTICE)), 5,
+                                   'the notice on the recording bar', interval=0.2)
         self.assertEqual(notice['text'], '「ZvTarget 新方式」の IME 入力を記録できません')
         self.assertTrue(notice['visible'])
         self.assertGreater(notice['height'], short, 'the bar grew to show it')
@@ -535,8 +528,7 @@ class Recorder(unittest.TestCase):
         first = self.open_editor()
         self.start_recording(first)
         second = self.open_editor('second.txt')
-        self.s.tool('activate', second)
-        time.sleep(0.3)
+        self.assertEqual(self.s.tool('activate', second)[0], 0)
         self.s.tool('send-keys', 'alt', 'm', 'c')
         self.assertEqual(self.s.message_box_text('RkEditor', 10000),
                          '操作の記録を開始できません。\r\n別の RkEditor で操作を記録しています。\r\n'
@@ -570,12 +562,11 @@ class Recorder(unittest.TestCase):
         self.s.tool('activate', hung)
         self.post(hung, WM_APP + 5, 20000)
         hung_at = time.time()
-        self.play('sleep:300', 'key:x', 'key:y', 'key:return')
+        self.play('sleep:300', 'unheeded:x', 'unheeded:y', 'unheeded:return')
         # The recording goes on: the bar's clock moves.
         before = self.bar_control(STATUS)['text']
-        time.sleep(1.2)
-        self.assertNotEqual(self.bar_control(STATUS)['text'], before)
-        self.play('key:pause')
+        self.s.wait_until(lambda: self.bar_control(STATUS)['text'] != before, 3, "the bar's clock moving on")
+        self.play('unheeded:pause')
         started = time.time()
         note = self.s.message_box_text('RkEditor', 8000)
         self.assertLess(time.time() - started, 8, 'the recording ended at once')

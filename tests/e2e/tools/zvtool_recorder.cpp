@@ -83,7 +83,7 @@ bool Step(const std::wstring& step) {
                 return false;
         }
         return WaitIdle(receiver.Window());
-    } else if (verb == L"key") {
+    } else if (verb == L"key" || verb == L"unheeded") {
         std::vector<WORD> chord;
         for (const std::wstring& name : Split(rest, L'+')) {
             const WORD vk = KeyOf(name);
@@ -91,7 +91,16 @@ bool Step(const std::wstring& step) {
                 return false;
             chord.push_back(vk);
         }
-        return PressChord(chord);
+        if (verb == L"key")
+            return PressChord(chord);
+        // For a window that does not take its messages: nothing to wait for.
+        for (WORD vk : chord)
+            SendKey(vk, false);
+        Sleep(30);
+        for (auto it = chord.rbegin(); it != chord.rend(); ++it)
+            SendKey(*it, true);
+        Sleep(120);
+        return true;
     } else if (verb == L"click" && n.size() >= 2) {
         const std::vector<std::wstring> parts = Split(rest, L',');
         const std::wstring button = parts.size() > 2 ? parts[2] : L"left";
@@ -134,7 +143,8 @@ ZV_TOOL_COMMAND(CmdPlay, L"play",
                 "play STEP...: plays a user's input through SendInput, step after step, each taken "
                 "and handled by the window it went to before the next: "
                 "text:TEXT (Unicode characters), key:CHORD (ctrl+a, return, pause, processkey: a "
-                "key the input method took, convert), "
+                "key the input method took, convert), unheeded:CHORD (sent without waiting, to a "
+                "window that does not take its messages), "
                 "click:X,Y[,right|middle], dblclick:X,Y, drag:X1,Y1,X2,Y2, wheel:X,Y,DELTA, "
                 "sleep:MS (screen coordinates)") {
     for (const std::wstring& step : args) {
