@@ -562,11 +562,11 @@ class Recorder(unittest.TestCase):
         self.s.tool('activate', hung)
         self.post(hung, WM_APP + 5, 20000)
         hung_at = time.time()
-        self.play('sleep:300', 'unheeded:x', 'unheeded:y', 'unheeded:return')
+        self.play('sleep:300', 'key:x', 'key:y', 'key:return')
         # The recording goes on: the bar's clock moves.
         before = self.bar_control(STATUS)['text']
         self.s.wait_until(lambda: self.bar_control(STATUS)['text'] != before, 3, "the bar's clock moving on")
-        self.play('unheeded:pause')
+        self.play('key:pause')
         started = time.time()
         note = self.s.message_box_text('RkEditor', 8000)
         self.assertLess(time.time() - started, 8, 'the recording ended at once')

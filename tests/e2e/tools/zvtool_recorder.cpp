@@ -50,23 +50,47 @@ WORD KeyOf(std::wstring name) {
     return 0;
 }
 
-// A character as an input method or a Unicode keyboard delivers it, taken by the window
-// in front (press, then release) before the next.
-bool SendUnit(const Receiver& receiver, wchar_t unit) {
-    INPUT in{};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wScan = unit;
-    in.ki.dwFlags = KEYEVENTF_UNICODE;
-    SendInput(1, &in, sizeof in);
-    if (!receiver.WaitKey(VK_PACKET, true, kInputTimeoutMs, true))
-        return false;
-    in.ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
-    SendInput(1, &in, sizeof in);
-    return receiver.WaitKey(VK_PACKET, false);
+// A character as an input method or a Unicode keyboard delivers it.
+void SendUnit(wchar_t unit) {
+    INPUT in[2] = {};
+    for (int i = 0; i < 2; ++i) {
+        in[i].type = INPUT_KEYBOARD;
+        in[i].ki.wScan = unit;
+        in[i].ki.dwFlags = KEYEVENTF_UNICODE | (i == 1 ? KEYEVENTF_KEYUP : 0);
+    }
+    SendInput(2, in, sizeof in[0]);
 }
 
-bool Click(int x, int y, DWORD down, DWORD up, int vk, int count = 1) {
-    return PointerTo(x, y) && ClickButton(POINT{x, y}, down, up, vk, count, 80);
+void MouseInput(DWORD flags, DWORD data = 0) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = flags;
+    in.mi.mouseData = data;
+    SendInput(1, &in, sizeof in);
+}
+
+// The pointer at (x, y), checked: a move may be applied late.
+void MoveTo(int x, int y) {
+    for (int i = 0; i < 10; ++i) {
+        SetCursorPos(x, y);
+        Sleep(30);
+        POINT p{};
+        GetCursorPos(&p);
+        if (p.x == x && p.y == y)
+            return;
+    }
+}
+
+// A press and release at (x, y). Under load the display can still report an earlier
+// pointer position after the move; the pointer is put back before each button event.
+void Click(int x, int y, DWORD down, DWORD up, DWORD data = 0) {
+    MoveTo(x, y);
+    Sleep(60);
+    MoveTo(x, y);
+    MouseInput(down, data);
+    Sleep(50);
+    MoveTo(x, y);
+    MouseInput(up, data);
 }
 
 bool Step(const std::wstring& step) {
@@ -77,13 +101,11 @@ bool Step(const std::wstring& step) {
     for (const std::wstring& part : Split(rest, L','))
         n.push_back(_wtoi(part.c_str()));
     if (verb == L"text") {
-        const Receiver receiver(KeyboardReceiver());
         for (wchar_t unit : rest) {
-            if (!SendUnit(receiver, unit))
-                return false;
+            SendUnit(unit);
+            Sleep(40);
         }
-        return WaitIdle(receiver.Window());
-    } else if (verb == L"key" || verb == L"unheeded") {
+    } else if (verb == L"key") {
         std::vector<WORD> chord;
         for (const std::wstring& name : Split(rest, L'+')) {
             const WORD vk = KeyOf(name);
@@ -91,62 +113,54 @@ bool Step(const std::wstring& step) {
                 return false;
             chord.push_back(vk);
         }
-        if (verb == L"key")
-            return PressChord(chord);
-        // For a window that does not take its messages: nothing to wait for.
         for (WORD vk : chord)
             SendKey(vk, false);
         Sleep(30);
         for (auto it = chord.rbegin(); it != chord.rend(); ++it)
             SendKey(*it, true);
-        Sleep(120);
-        return true;
     } else if (verb == L"click" && n.size() >= 2) {
         const std::vector<std::wstring> parts = Split(rest, L',');
         const std::wstring button = parts.size() > 2 ? parts[2] : L"left";
         if (button == L"right")
-            return Click(n[0], n[1], MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP, VK_RBUTTON);
-        if (button == L"middle")
-            return Click(n[0], n[1], MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP, VK_MBUTTON);
-        return Click(n[0], n[1], MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, VK_LBUTTON);
+            Click(n[0], n[1], MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+        else if (button == L"middle")
+            Click(n[0], n[1], MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP);
+        else
+            Click(n[0], n[1], MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
     } else if (verb == L"dblclick" && n.size() >= 2) {
-        return Click(n[0], n[1], MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, VK_LBUTTON, 2);
+        Click(n[0], n[1], MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+        Sleep(80);
+        Click(n[0], n[1], MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
     } else if (verb == L"drag" && n.size() >= 4) {
-        if (!PointerTo(n[0], n[1]))
-            return false;
-        ButtonHold drag(POINT{n[0], n[1]}, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, VK_LBUTTON);
-        if (!drag.Press())
-            return false;
-        // The hand moves on after a moment, in 8 steps 20 ms apart.
+        MoveTo(n[0], n[1]);
+        MouseInput(MOUSEEVENTF_LEFTDOWN);
         Sleep(100);
         for (int i = 1; i <= 8; ++i) {
-            SetCursorPos(n[0] + (n[2] - n[0]) * i / 8, n[1] + (n[3] - n[1]) * i / 8);
+            MoveTo(n[0] + (n[2] - n[0]) * i / 8, n[1] + (n[3] - n[1]) * i / 8);
             Sleep(20);
         }
-        return PointerTo(n[2], n[3]) && drag.Release(POINT{n[2], n[3]});
+        MouseInput(MOUSEEVENTF_LEFTUP);
     } else if (verb == L"wheel" && n.size() >= 3) {
-        if (!PointerTo(n[0], n[1]))
-            return false;
-        const HWND receiver = MouseReceiver(POINT{n[0], n[1]});
-        SendMouseAt(POINT{n[0], n[1]}, MOUSEEVENTF_WHEEL, static_cast<DWORD>(n[2]));
-        return WaitIdle(receiver);
+        MoveTo(n[0], n[1]);
+        MouseInput(MOUSEEVENTF_WHEEL, static_cast<DWORD>(n[2]));
     } else if (verb == L"sleep" && !n.empty()) {
-        Sleep(static_cast<DWORD>(n[0]));  // a pause of the user's, as asked
-        return true;
+        Sleep(static_cast<DWORD>(n[0]));
+    } else {
+        return false;
     }
-    return false;
+    Sleep(120);
+    return true;
 }
 
 }  // namespace
 
-ZV_TOOL_COMMAND(CmdPlay, L"play",
-                "play STEP...: plays a user's input through SendInput, step after step, each taken "
-                "and handled by the window it went to before the next: "
-                "text:TEXT (Unicode characters), key:CHORD (ctrl+a, return, pause, processkey: a "
-                "key the input method took, convert), unheeded:CHORD (sent without waiting, to a "
-                "window that does not take its messages), "
-                "click:X,Y[,right|middle], dblclick:X,Y, drag:X1,Y1,X2,Y2, wheel:X,Y,DELTA, "
-                "sleep:MS (screen coordinates)") {
+ZV_TOOL_COMMAND(
+    CmdPlay, L"play",
+    "play STEP...: plays a user's input through SendInput, step after step: "
+    "text:TEXT (Unicode characters), key:CHORD (ctrl+a, return, pause, processkey: a key "
+    "the input method took, convert), "
+    "click:X,Y[,right|middle], dblclick:X,Y, drag:X1,Y1,X2,Y2, wheel:X,Y,DELTA, "
+    "sleep:MS (screen coordinates)") {
     for (const std::wstring& step : args) {
         if (!Step(step)) {
             PrintLine("bad step " + Utf8(step));
