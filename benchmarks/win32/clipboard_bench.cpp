@@ -4,10 +4,12 @@
 // that clipboard and for a plain text one, prints the formats listed, the formats and
 // megabytes back afterwards (the system's synthesised ones included), the formats lost,
 // and the best times of saving and of putting back: with the paste's limits, and without
-// them (what keeping everything costs).
+// them (what keeping everything costs). Last, an owner that never answers a render request
+// (until the round is over): the time the save takes beside its budget.
 //   zv_bench_clipboard.exe [MB per large format] [large formats] [slow formats] [render ms]
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
@@ -23,7 +25,8 @@
 
 namespace {
 
-constexpr UINT kFill = WM_APP + 1;  // wParam: 1 the large clipboard, 0 plain text
+constexpr UINT kFill = WM_APP + 1;  // wParam: a Fill value
+enum Fill : WPARAM { kPlain = 0, kLarge = 1, kHung = 2 };
 constexpr int kRounds = 3;
 
 struct Options {
@@ -84,23 +87,33 @@ HGLOBAL Dib(std::size_t bytes) {
 // The other program: owns the clipboard and renders its slow format on demand.
 class ClipboardOwner : public zv::CWnd {
 public:
-    explicit ClipboardOwner(const Options& o) : options_(o) {}
+    explicit ClipboardOwner(const Options& o)
+        : options_(o), release_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+    ~ClipboardOwner() override { CloseHandle(release_); }
     bool Create() {
         return CreateEx(0, L"ZvBenchClipboardOwner", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                         GetModuleHandleW(nullptr));
     }
     HWND Handle() const { return hwnd_; }
     std::atomic<int> renders{0};  // formats rendered on demand
+    // Lets a hung render answer at last.
+    void Release() { SetEvent(release_); }
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override {
         switch (msg) {
             case kFill:
-                Fill(wp != 0);
+                hung_ = wp == kHung;
+                if (hung_)
+                    ResetEvent(release_);
+                Fill(wp);
                 return 0;
             case WM_RENDERFORMAT:
                 ++renders;
-                Sleep(options_.renderMs);  // a program that takes its time to render
+                if (hung_)
+                    WaitForSingleObject(release_, INFINITE);  // a program that stopped answering
+                else
+                    Sleep(options_.renderMs);  // a program that takes its time to render
                 SetClipboardData(static_cast<UINT>(wp), Block(std::size_t{1} << 20, 's'));
                 return 0;
             case WM_RENDERALLFORMATS:
@@ -112,12 +125,14 @@ protected:
     }
 
 private:
-    void Fill(bool large) {
+    void Fill(WPARAM fill) {
         if (!OpenClipboard(hwnd_))
             return;
         EmptyClipboard();
-        if (!large) {
+        if (fill != kLarge) {
             SetClipboardData(CF_UNICODETEXT, UnicodeText(200));
+            if (fill == kHung)
+                SetClipboardData(RegisterClipboardFormatW(L"ZvBenchNeverRendered"), nullptr);
             CloseClipboard();
             return;
         }
@@ -136,6 +151,8 @@ private:
     }
 
     Options options_;
+    HANDLE release_;
+    bool hung_ = false;
 };
 
 struct Round {
@@ -164,26 +181,40 @@ void CountClipboard(int& formats, double& mb) {
 }
 
 Round RunOnce(ClipboardOwner& owner, bool large, const zv::ClipboardSaveLimits& limits) {
-    SendMessageW(owner.Handle(), kFill, large ? 1 : 0, 0);
+    SendMessageW(owner.Handle(), kFill, large ? kLarge : kPlain, 0);
     Round r;
     double ignored = 0;
     CountClipboard(r.listed, ignored);
-    SendMessageW(owner.Handle(), kFill, large ? 1 : 0, 0);  // counting had the slow ones rendered
+    SendMessageW(owner.Handle(), kFill, large ? kLarge : kPlain,
+                 0);  // counting had the slow ones rendered
     owner.renders = 0;
     zv::Win32EngineDesktop desktop(10, true);
-    double placed = 0;
     const double start = NowMs();
-    {
-        zv::CClipboardTextSaver saver(desktop, 50, limits);
-        r.saveMs = NowMs() - start;
-        saver.PlaceText("typed");
-        r.lost = saver.LostFormats();
-        r.renders = owner.renders;
-        placed = NowMs();
-    }  // puts back what it saved
+    zv::CClipboardTextSaver saver(desktop, 50, limits);
+    r.saveMs = NowMs() - start;
+    saver.PlaceText("typed");
+    r.renders = owner.renders;
+    const double placed = NowMs();
+    saver.Restore();
     r.restoreMs = NowMs() - placed;
+    r.lost = saver.LostFormats();
     CountClipboard(r.back, r.backMb);
     return r;
+}
+
+// An owner that does not answer: the save gives the render up at its budget. The owner is
+// let go afterwards, so that the reading left behind closes the clipboard again.
+double HungSave(ClipboardOwner& owner, const zv::ClipboardSaveLimits& limits, int& lost) {
+    SendMessageW(owner.Handle(), kFill, kHung, 0);
+    zv::Win32EngineDesktop desktop(10, true);
+    const double start = NowMs();
+    zv::CClipboardTextSaver saver(desktop, 50, limits);
+    const double saveMs = NowMs() - start;
+    owner.Release();
+    saver.PlaceText("typed");
+    saver.Restore();
+    lost = saver.LostFormats();
+    return saveMs;
 }
 
 Round Report(const char* clipboard, const char* mode, ClipboardOwner& owner, bool large,
@@ -255,6 +286,19 @@ int main(int argc, char** argv) {
             large, mode, round->saveMs + round->restoreMs, round->renders,
             static_cast<double>(round->renders) * options.renderMs);
     }
+
+    double worst = 0;
+    int lost = 0;
+    for (int i = 0; i < kRounds; ++i)
+        worst = std::max(worst, HungSave(owner, bounded, lost));
+    std::printf("%-22s %-14s save %8.1f ms (worst of %d), budget %llu ms + 100 ms: %s; lost %d\n",
+                "owner never answers", "limited", worst, kRounds,
+                static_cast<unsigned long long>(bounded.maxMs),
+                worst <= static_cast<double>(bounded.maxMs) + 100.0 ? "within" : "OVER", lost);
+    std::printf(
+        "BENCH\tTYPE's clipboard save, an owner that never answers (worst of %d)\t%.1f\t"
+        "the save's time budget\t%.1f\tms\n",
+        kRounds, worst, static_cast<double>(bounded.maxMs));
 
     PostThreadMessageW(ownerThreadId, WM_QUIT, 0, 0);
     ownerThread.join();

@@ -61,8 +61,11 @@ std::string_view DescriptionText(std::string_view line) {
 
 }  // namespace
 
-MacroContent ParseMacroText(std::string_view text) {
+MacroContent ParseMacroText(std::string_view text, std::size_t* unwritten) {
     MacroContent content;
+    std::size_t dropped = 0;
+    if (unwritten != nullptr)
+        *unwritten = 0;
     LineSplitter splitter(text);
     std::string_view line;
     if (!splitter.Next(line))
@@ -89,17 +92,25 @@ MacroContent ParseMacroText(std::string_view text) {
             if (IsCommandLine(stripped)) {
                 content.lines.emplace_back(stripped);
                 inHeader = false;
+            } else if (!stripped.empty()) {
+                ++dropped;  // white space alone holds nothing to lose
             }
         } else if (line.front() == ';' && inHeader) {
             const std::string_view part = DescriptionText(line);
             if (!part.empty()) {
                 content.description.append(part);
                 content.description.append(kCrLf);
+            } else {
+                ++dropped;
             }
+        } else {
+            ++dropped;  // a comment after the first command line, or no keyword
         }
     }
     if (content.description.size() > 1)
         content.description.resize(content.description.size() - 2);
+    if (unwritten != nullptr)
+        *unwritten = dropped;
     return content;
 }
 
@@ -152,11 +163,12 @@ std::optional<std::string> ComposeMacroText(const MacroFields& content,
     return out;
 }
 
-bool LoadMacroFile(IFileSystem& fs, const std::string& path, MacroContent& content) {
+bool LoadMacroFile(IFileSystem& fs, const std::string& path, MacroContent& content,
+                   std::size_t* unwritten) {
     std::string bytes;
     if (!fs.ReadAll(path, bytes))
         return false;
-    content = ParseMacroText(bytes);
+    content = ParseMacroText(bytes, unwritten);
     return true;
 }
 
@@ -368,7 +380,8 @@ bool EditorDocument::ChangeFields(const MacroFields& fields) {
 DocumentResult EditorDocument::Load(IFileSystem& fs, const std::string& path) {
     DocumentResult result;
     MacroContent content;
-    if (!LoadMacroFile(fs, path, content)) {
+    std::size_t unwritten = 0;
+    if (!LoadMacroFile(fs, path, content, &unwritten)) {
         result.message = StrPrintf(kMsgReadFailed, path.c_str());
         result.list.selection = list_.Selection();
         return result;
@@ -379,6 +392,8 @@ DocumentResult EditorDocument::Load(IFileSystem& fs, const std::string& path) {
     title_ = FileTitleOfPath(path);
     modified_ = false;
     result.ok = true;
+    if (unwritten > 0)
+        result.notice = StrPrintf(kMsgLinesNotWritten, path.c_str(), static_cast<int>(unwritten));
     return result;
 }
 

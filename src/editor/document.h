@@ -28,6 +28,11 @@ inline constexpr const char* kMsgCannotEdit = "'%s'\r\nは編集できません�
 inline constexpr const char* kMsgAskToSave = "%s への変更を保存しますか?";
 inline constexpr const char* kMsgReadFailed = "%s の読み込み中に予期しないエラーが発生しました。";
 inline constexpr const char* kMsgWriteFailed = "%s の書き込み中に予期しないエラーが発生しました。";
+// %s: the path; %d: how many of its lines the editor does not write back (ParseMacroText).
+inline constexpr const char* kMsgLinesNotWritten =
+    "%s には、保存しても書き込まれない行が %d 行あります"
+    "(最初のマクロデータより後のコメント、マクロデータではない行、空の説明行)。\r\n"
+    "保存すると、これらの行は失われます。";
 // %s: the field (LineBreakField).
 inline constexpr const char* kMsgLineBreakNotSaved = "%sに改行が含まれているため、保存できません。";
 
@@ -57,7 +62,10 @@ struct MacroContent : MacroFields {
 // is a command line once stripped is kept stripped; ";" lines before the first command
 // line form the description ("; " and trailing spaces removed, empty ones dropped);
 // every other line is dropped. Fields the file does not reach keep their defaults.
-MacroContent ParseMacroText(std::string_view text);
+// unwritten, when given, receives how many lines were dropped that hold more than white
+// space: what composing the content again would lose (empty and white lines are part of
+// the layout).
+MacroContent ParseMacroText(std::string_view text, std::size_t* unwritten = nullptr);
 
 // The file layout, every line ending in CR LF, no byte-order mark:
 //   "; <RKMACRO>" + title
@@ -81,7 +89,9 @@ std::optional<std::string> ComposeMacroText(const MacroFields& fields,
 std::string LineBreakField(const MacroFields& fields, const std::vector<std::string>& lines);
 
 // Reads a whole file into content; false (content unchanged) when it cannot be read.
-bool LoadMacroFile(IFileSystem& fs, const std::string& path, MacroContent& content);
+// unwritten as in ParseMacroText.
+bool LoadMacroFile(IFileSystem& fs, const std::string& path, MacroContent& content,
+                   std::size_t* unwritten = nullptr);
 
 // Writes content through ReplaceContent: a temporary file in the same folder replaces
 // the file only when it was written completely. False when it could not be written or
@@ -180,6 +190,9 @@ struct DocumentResult {
     bool ok = false;
     std::string message;
     ListResult list;
+    // A loaded file's lines that saving drops (kMsgLinesNotWritten): shown once, after
+    // the form and the list are filled; empty when saving keeps everything.
+    std::string notice;
 };
 
 // One editor window's document: file path (empty until the first load or save), title
@@ -225,7 +238,8 @@ public:
 
     // Reads path into this document: fields and lines replaced (the list is emptied
     // first, which puts its lines through the paste buffer), path and title set,
-    // modified cleared. On a read error nothing changes and message says so.
+    // modified cleared. On a read error nothing changes and message says so. notice
+    // counts the file's lines that saving would drop.
     DocumentResult Load(IFileSystem& fs, const std::string& path);
     // Writes the content to path; on success path and title follow it and modified is
     // cleared. On failure nothing changes and message says so.

@@ -5,9 +5,18 @@
 namespace zv {
 namespace {
 
-// The earlier clipboard held more than one paste saves (ClipboardSaveLimits).
+// The earlier clipboard held more than one paste saves (ClipboardSaveLimits), or formats
+// that nothing can copy.
 constexpr const char* kMsgClipboardFormatsLost =
     "\n\t元のクリップボードのうち %d 個の形式は保存しきれないため元に戻らない";
+// The restore found the clipboard busy for every attempt.
+constexpr const char* kMsgRestoreFailed =
+    "\n\tクリップボードが使用できないため元のクリップボードの %d 個の形式が元に戻らず、"
+    "上記文字列がクリップボードに残っている";
+constexpr const char* kMsgRestoreFailedWasEmpty =
+    "\n\tクリップボードが使用できないため上記文字列がクリップボードに残っている";
+// No request for the text came from the target before the clipboard was put back.
+constexpr const char* kMsgTextNotTaken = "\n\tターゲットが上記文字列を受け取ったか確認できない";
 
 }  // namespace
 
@@ -49,21 +58,31 @@ bool ExecType(CommandContext& ctx, const std::string& line, std::string& result)
         return true;
 
     bool ok = true;
-    {
-        CClipboardTextSaver saver(desktop, settings.openClipboardRetry);
-        if (saver.PlaceText(p.text)) {
-            ctx.held.LegacyKeyDown(kVkControl);
-            ctx.held.LegacyKeyDown(kVkV);
-            desktop.Sleep(AsMs(settings.keyinWaitMSec));
-            ctx.held.LegacyKeyUp(kVkV);
-            ctx.held.LegacyKeyUp(kVkControl);
-        } else {
-            result += "\n\tクリップボードが使用できない";
-            ok = false;
-        }
+    CClipboardTextSaver saver(desktop, settings.openClipboardRetry);
+    if (saver.PlaceText(p.text)) {
+        ctx.held.LegacyKeyDown(kVkControl);
+        ctx.held.LegacyKeyDown(kVkV);
+        desktop.Sleep(AsMs(settings.keyinWaitMSec));
+        ctx.held.LegacyKeyUp(kVkV);
+        ctx.held.LegacyKeyUp(kVkControl);
         result += CClipboardTextSaver::ClipboardDiagnostics;
-        if (const int lost = saver.LostFormats(); lost > 0)
-            result += StrPrintf(kMsgClipboardFormatsLost, lost);
+        // A target busy beyond the key pause pastes later: the user's clipboard goes back
+        // only once it has taken the text, or when it has not asked within TypeWaitMSec.
+        if (!saver.WaitTextTaken(pid, AsMs(settings.typeWaitMSec)))
+            result += kMsgTextNotTaken;
+    } else {
+        result += "\n\tクリップボードが使用できない";
+        result += CClipboardTextSaver::ClipboardDiagnostics;
+        ok = false;
+    }
+    // The log entry is written after this, so that it can name what did not come back.
+    if (!saver.Restore()) {
+        const int lost = saver.LostFormats();
+        result +=
+            lost > 0 ? StrPrintf(kMsgRestoreFailed, lost) : std::string(kMsgRestoreFailedWasEmpty);
+        result += saver.RestoreDiagnostics();
+    } else if (const int lost = saver.LostFormats(); lost > 0) {
+        result += StrPrintf(kMsgClipboardFormatsLost, lost);
     }
     return ok;
 }

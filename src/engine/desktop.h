@@ -5,7 +5,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -51,6 +53,9 @@ struct ClipboardRead {
     std::size_t size = 0;
     std::string bytes;
 };
+
+// How long "%CLIP" waits for the clipboard's owner to render its text.
+inline constexpr std::uint32_t kClipboardTextReadMs = 1000;
 
 // A process started by LAUNCH; closes its thread and process handles when destroyed.
 class IStartedProcess {
@@ -106,24 +111,47 @@ public:
     virtual std::unique_ptr<IStartedProcess> StartProcess(const std::string& commandLine) = 0;
 
     // ---- clipboard ----
-    // OpenClipboard without an owner window; false when another program holds it.
+    // OpenClipboard with the desktop's own clipboard window (the owner of an offered text);
+    // false when another program holds it.
     virtual bool OpenClipboard() = 0;
     virtual void CloseClipboard() = 0;
     // The system's text for the last error (after a failed OpenClipboard).
     virtual std::string LastErrorText() = 0;
     // With the clipboard open: the CF_TEXT data up to its zero byte, nothing when absent.
     virtual std::optional<std::string> GetClipboardText() = 0;
-    // With the clipboard open: EmptyClipboard and SetClipboardData(CF_TEXT).
-    virtual bool SetClipboardText(const std::string& text) = 0;
+    // With the clipboard open: EmptyClipboard, the text offered as CF_UNICODETEXT and CF_TEXT
+    // without data (the desktop's clipboard window renders it when a program asks for it),
+    // and the given formats set at once beside it. False when the clipboard refused it.
+    virtual bool OfferClipboardText(const std::string& text,
+                                    const std::vector<ClipboardFormatData>& beside) = 0;
+    // Waits up to timeoutMs for a program to ask for the offered text, and reports each
+    // request once, in order: the process id of the window that had the clipboard open for
+    // it (0 when it opened it without a window), or nothing when none came in time.
+    virtual std::optional<ProcessId> WaitClipboardTextRequest(std::uint32_t timeoutMs) = 0;
+    // RegisterClipboardFormat: the id of a named format, 0 when it cannot be registered.
+    virtual std::uint32_t NamedClipboardFormat(const std::string& name) = 0;
+    // With the clipboard open: GetClipboardSequenceNumber, which every change of the
+    // content advances.
+    virtual std::uint32_t ClipboardSequence() = 0;
     // With the clipboard open: the formats on it, in the order the system lists them
     // (the formats it would synthesise from others included).
     virtual std::vector<std::uint32_t> ClipboardFormats() = 0;
-    // With the clipboard open: the data of a format whose data is a global memory block,
-    // copied only when it holds at most maxBytes. Asking for a format that its owner
-    // renders on demand makes the owner render it now.
+    // With the clipboard open: the data of a format as bytes, copied only when they are at
+    // most maxBytes: a global memory block as it is; the metafile picture, the enhanced
+    // metafile and the palette as their bits, in a form that RestoreClipboardFormats makes
+    // the handle from again. Asking for a format that its owner renders on demand makes
+    // the owner render it now, and waits for it however long it takes.
     virtual ClipboardRead ReadClipboardFormat(std::uint32_t format, std::size_t maxBytes) = 0;
-    // With the clipboard open: EmptyClipboard and every saved format put back.
-    virtual bool RestoreClipboardFormats(const std::vector<ClipboardFormatData>& formats) = 0;
+    // With the clipboard open: EmptyClipboard and every saved format put back. The formats
+    // that were put back; a format the system refused is left out.
+    virtual std::vector<std::uint32_t> RestoreClipboardFormats(
+        const std::vector<ClipboardFormatData>& formats) = 0;
+
+    // ---- helper threads ----
+    // Runs job on a thread of its own with a desktop for that thread and waits up to
+    // timeoutMs for its end. False when it had not ended by then: it then goes on alone,
+    // so it must own whatever it uses besides the desktop it is handed.
+    virtual bool RunBounded(std::function<void(IEngineDesktop&)> job, std::uint32_t timeoutMs) = 0;
 
     // ---- system settings ----
     // "ForegroundLockTimeout" under HKCU\Control Panel\Desktop; nothing when unreadable.
@@ -131,13 +159,26 @@ public:
     // SPI_GETFOREGROUNDLOCKTIMEOUT; nothing when it fails.
     virtual std::optional<std::uint32_t> ReadForegroundLockTimeoutSystem() = 0;
 
-    // "%CLIP": opens the clipboard once and reads its text.
+    // "%CLIP": opens the clipboard once and reads its text, on a helper thread: an owner
+    // that does not render it within kClipboardTextReadMs makes it unreadable.
     std::optional<std::string> ReadClipboardText() override {
-        if (!OpenClipboard())
-            return std::nullopt;
-        std::optional<std::string> text = GetClipboardText();
-        CloseClipboard();
-        return text;
+        struct Read {
+            std::mutex lock;
+            std::optional<std::string> text;
+        };
+        auto read = std::make_shared<Read>();
+        const bool ended = RunBounded(
+            [read](IEngineDesktop& reader) {
+                if (!reader.OpenClipboard())
+                    return;
+                std::optional<std::string> text = reader.GetClipboardText();
+                reader.CloseClipboard();
+                std::lock_guard<std::mutex> guard(read->lock);
+                read->text = std::move(text);
+            },
+            kClipboardTextReadMs);
+        std::lock_guard<std::mutex> guard(read->lock);
+        return ended ? read->text : std::nullopt;
     }
 };
 

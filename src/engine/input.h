@@ -78,20 +78,43 @@ WindowHandle FindWindowByCaption(IEngineDesktop& desktop, std::string_view capti
 // asked for; what the bounds leave out is lost by the paste and said so in the log.
 struct ClipboardSaveLimits {
     std::size_t maxBytes = std::size_t{32} << 20;  // all saved formats together
-    std::uint64_t maxMs = 1000;  // formats not asked for by then are not asked for at all
+    // The whole save, whatever the owners do: no format is asked for after this time, and a
+    // read still waiting for its owner then is given up.
+    std::uint64_t maxMs = 1000;
 };
+
+// Time the reading thread gets beyond the save's budget to list the formats and close the
+// clipboard, before the paste goes on without it.
+inline constexpr std::uint32_t kClipboardSaveGraceMs = 50;
 
 // Of the formats a clipboard lists (in the system's order), the positions worth saving,
 // in the order to read them: one text format (Unicode when listed, else the first of
 // the other two; the system makes the rest from it), the text's locale, then every other
-// format in list order. A device-independent bitmap is kept in the form listed first;
-// formats whose data is no memory block (GDI objects, owner-drawn, private handles) are
-// left out.
+// format in list order. Of the forms that the system makes from one another, the one
+// listed first is kept (a device-independent bitmap, a metafile); the bitmap handle
+// (made again from the DIB), owner-drawn display formats and private handles are left
+// out: nothing can copy them.
 std::vector<std::size_t> ClipboardFormatsToSave(const std::vector<std::uint32_t>& listed);
 
-// Saves what is on the clipboard for the duration of one paste and puts it back when
-// destroyed. Every format that the desktop can copy as memory is kept within the limits,
-// not only text; when the clipboard was empty the pasted text stays on it.
+// How many of the formats listed before a paste are missing once the formats `back` are
+// on the clipboard again: the system makes the text forms and the locale from one text,
+// the bitmap forms from one another, and either metafile form from the other.
+int FormatsNotBack(const std::vector<std::uint32_t>& listed,
+                   const std::vector<std::uint32_t>& back);
+
+// The registered formats put beside the typed text so that clipboard monitors, the
+// clipboard history and the cloud clipboard leave it alone, as password managers do: the
+// first with any data, the other two with the value 0 (a DWORD).
+inline constexpr const char* kClipboardExclusionFormats[] = {
+    "ExcludeClipboardContentFromMonitorProcessing",
+    "CanIncludeInClipboardHistory",
+    "CanUploadToCloudClipboard",
+};
+
+// Saves what is on the clipboard for the duration of one paste and puts it back. Every
+// format that the desktop can copy is kept within the limits, not only text; a clipboard
+// that was empty is left empty again. The text is offered for rendering on request, so
+// that the restore can wait until the target has taken it.
 class CClipboardTextSaver {
 public:
     // Failed clipboard opens of the current paste, each "\n\t\t" + the system's text.
@@ -100,33 +123,56 @@ public:
     // Attempts to open the clipboard when placing or restoring (set by construction).
     inline static int RetryCount = 0;
 
+    // Saves the clipboard when it can be opened at once (one attempt), reading it on a
+    // helper thread within limits.maxMs.
     CClipboardTextSaver(IEngineDesktop& desktop, int retryCount, ClipboardSaveLimits limits = {});
+    // Restores, unless Restore was called.
     virtual ~CClipboardTextSaver();
     CClipboardTextSaver(const CClipboardTextSaver&) = delete;
     CClipboardTextSaver& operator=(const CClipboardTextSaver&) = delete;
 
-    // Places text as the clipboard's only content: up to RetryCount attempts to open it,
-    // 100 ms apart (also after the last). An empty text is success without opening.
-    // When the clipboard could not be read at construction, it is saved here, under the
-    // same open, before it is replaced.
+    // Places text as the clipboard's content, marked as excluded from monitors, history and
+    // cloud upload: up to RetryCount attempts to open it, 100 ms apart (also after the
+    // last). An empty text is success without opening. When the clipboard could not be
+    // read at construction, or changed since, it is saved first.
     bool PlaceText(std::string_view text);
 
-    // True when something was saved that destruction will put back.
+    // After the paste keys: waits up to timeoutMs until the target's process (or a program
+    // that asked without a window) has asked for the placed text. False when none did.
+    bool WaitTextTaken(ProcessId target, std::uint32_t timeoutMs);
+
+    // Puts back what was saved, once the clipboard was changed (an empty clipboard when
+    // nothing was saved), with up to RetryCount attempts. False when the clipboard stayed
+    // busy: the placed text is still on it.
+    bool Restore();
+
+    // True when something was saved to put back.
     bool HasSaved() const { return !saved_.empty(); }
-    // Formats the limits left out, once the paste has replaced the clipboard (0 before):
-    // they do not come back.
-    int LostFormats() const { return changed_ ? dropped_ : 0; }
+    // Formats that the user's clipboard held and that do not come back, once the paste has
+    // replaced its content (0 before): every format when the restore failed.
+    int LostFormats() const;
+    bool RestoreFailed() const { return restoreFailed_; }
+    // The failed opens of the restore, each "\n\t\t" + the system's text.
+    const std::string& RestoreDiagnostics() const { return restoreDiagnostics_; }
 
 private:
-    bool OpenWithRetries();
-    void Save();
+    bool Save();
+    bool OpenWithRetries(std::string& diagnostics);
+    void NoteBusy(std::string& diagnostics, const std::string& errorText);
 
     IEngineDesktop& desktop_;
     ClipboardSaveLimits limits_;
+    std::optional<std::uint64_t> saveUntil_;  // the end of the save's time, from its start
     bool read_ = false;     // the clipboard's content has been saved (possibly as empty)
     bool changed_ = false;  // PlaceText replaced the clipboard's content
-    int dropped_ = 0;
+    bool restored_ = false;
+    bool restoreFailed_ = false;
+    std::optional<std::uint32_t> sequence_;  // the clipboard's sequence when it was saved
+    std::string saveError_;                  // the system's text of a save that could not open
+    std::string restoreDiagnostics_;
+    std::vector<std::uint32_t> listed_;  // what the user's clipboard held
     std::vector<ClipboardFormatData> saved_;
+    std::vector<std::uint32_t> back_;  // what the restore put back
 };
 
 }  // namespace zv

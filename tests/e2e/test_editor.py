@@ -24,6 +24,12 @@ def crlf(*lines):
     return ''.join(line + '\r\n' for line in lines)
 
 
+def dropped_notice(name, count):
+    return (f'C:\\{FOLDER}\\{name} には、保存しても書き込まれない行が {count} 行あります'
+            '(最初のマクロデータより後のコメント、マクロデータではない行、空の説明行)。\r\n'
+            '保存すると、これらの行は失われます。')
+
+
 class Editor(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
@@ -52,10 +58,14 @@ class Editor(unittest.TestCase):
         self.s.write_cp932(path, text)
         return path
 
-    def open(self, name, text=None):
-        """Starts an editor on the file; returns its caption."""
+    def open(self, name, text=None, notice=None):
+        """Starts an editor on the file; returns its caption. notice: the message the
+        editor must show on opening, which is then closed."""
         path = self.dir / name if text is None else self.write(name, text)
         self.procs.append(self.s.start(self.exe, '"C:\\%s\\%s"' % (FOLDER, name)))
+        if notice is not None:
+            self.assertEqual(self.s.message_box_text('RkEditor', 15000), notice)
+            self.assertTrue(self.s.press('RkEditor', 1))
         caption = f'{name} - RkEditor'
         self.assertIsNotNone(self.s.wait_window(caption, 15000), caption)
         self.s.tool('activate', caption)
@@ -96,7 +106,8 @@ class Editor(unittest.TestCase):
                       '; 毎朝の報告を書く  ', ';', '; 二行目', '',
                       'LAUNCH:"notepad.exe",WAIT', '   FOCUS:"無題 - メモ帳*"',
                       '; 途中のコメント', 'wait:100', 'ほかの行', 'TYPE:"表示"')
-        caption = self.open('layout.txt', source)
+        # Three lines it will not write back: the user is told once, on opening.
+        caption = self.open('layout.txt', source, dropped_notice('layout.txt', 3))
         self.assertEqual(self.field(caption, TITLE), ' 朝の報告')
         self.assertEqual(self.field(caption, TARGET), '無題 - メモ帳*')
         self.assertEqual(self.field(caption, DESCRIPTION), '毎朝の報告を書く\r\n二行目')
@@ -282,11 +293,13 @@ class Editor(unittest.TestCase):
         self.s.press('RKﾏｸﾛﾌｧｲﾙを選択', 1)
 
     def test_open_fills_an_untitled_window_and_starts_a_second_editor_after_that(self):
-        self.write('one.txt', crlf('; <RKMACRO>一', '', 'WAIT:1'))
+        self.write('one.txt', crlf('; <RKMACRO>一', '', 'WAIT:1', '; 後のコメント'))
         self.write('two.txt', crlf('; <RKMACRO>二', '', 'WAIT:2', 'WAIT:3'))
         self.procs.append(self.s.start(self.exe))
         self.assertTrue(self.wait_caption('無題 - RkEditor', 15000))
         self.open_through_the_dialog('無題 - RkEditor', 'one.txt')
+        self.assertEqual(self.s.message_box_text('RkEditor'), dropped_notice('one.txt', 1))
+        self.assertTrue(self.s.press('RkEditor', 1))
         self.assertTrue(self.wait_caption('one.txt - RkEditor', 10000), 'opened in this window')
         self.assertEqual(len(self.s.processes('RkEditor.exe')), 1)
         self.open_through_the_dialog('one.txt - RkEditor', 'two.txt')

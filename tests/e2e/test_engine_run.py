@@ -18,6 +18,8 @@ RUNNING_TEXT = '下記のマクロ処理の停止を要求しました。'
 STOPPED_TEXT = '下記のマクロ処理を停止しました。'
 WS_EX_APPWINDOW = 0x40000
 CLIP_FORMAT = 'ZvE2EClipFormat'
+EXCLUSION_FORMATS = ['ExcludeClipboardContentFromMonitorProcessing', 'CanIncludeInClipboardHistory',
+                     'CanUploadToCloudClipboard']
 STAMP = re.compile(r'^\[\d\d/\d\d/\d\d \d\d:\d\d:\d\d\] ')
 
 
@@ -154,6 +156,7 @@ class EngineRun(unittest.TestCase):
             'KEYIN:SHIFT TAB',
         ])
         self.assertEqual(self.s.tool('clip-set', '前の内容 ABC', CLIP_FORMAT, '0102000304')[0], 0)
+        before = self.clip()
         self.run_engine(m)
         self.s.screenshot('engine-run-typed')
         self.s.tool('close', caption)
@@ -176,8 +179,56 @@ class EngineRun(unittest.TestCase):
         enter = ['keydown 0D', 'keyup 0D']
         back_tab = ['keydown 10', 'keydown 09', 'keyup 09', 'keyup 10']
         self.assertEqual(keys, paste + select_all + enter * 3 + back_tab)
-        self.assertEqual(self.clip(), {'text': '前の内容 ABC', 'custom': '0102000304', 'count': self.clip()['count']},
-                         'the clipboard holds what it held before, text and the other format')
+        self.assertEqual(before['text'], '前の内容 ABC')
+        self.assertEqual(self.clip(), before, 'the clipboard holds what it held before: text, the other format, '
+                                              'as many formats')
+
+    def test_type_into_a_program_that_pastes_late(self):
+        """The target is busy for 1.5 s when Ctrl+V reaches it, far beyond the key pause: it
+        still pastes the macro's text, and the user's clipboard is back afterwards."""
+        caption = 'ZvTarget 遅い貼り付け'
+        record = self.work / 'late.txt'
+        p = self.s.start(self.target, f'"{self.s.win_path(record)}" "{caption}" 1500')
+        self.procs.append(p)
+        self.assertIsNotNone(self.s.wait_window(caption, 15000))
+        self.assertEqual(self.s.tool('clip-set', '利用者の内容', CLIP_FORMAT, '0a0b0c')[0], 0)
+        before = self.clip()
+        typed = 'マクロの文字列 123'
+        m = self.macro('遅い貼り付け', [f'FOCUS:"{caption}"', f'TYPE:"{typed}"'])
+        self.run_engine(m)
+        self.assertIn('paste late 1500', self.record(record))
+        self.assertEqual(self.clip(), before, "the user's clipboard is back")
+        self.s.tool('close', caption)
+        self.assertTrue(self.wait_record(record, 'final ' + typed), self.record(record))
+        self.assertEqual(self.log()[-2:], [f'0003行目：TYPE  : [Fgwh=*][wh=*]>{typed}<', 'マクロ処理終了'])
+
+    def test_clipboard_viewers_see_the_typed_text_marked_and_an_empty_clipboard_stays_empty(self):
+        caption = 'ZvTarget 履歴'
+        record = self.work / 'history.txt'
+        watch = self.work / 'watch.txt'
+        self.start_target(caption, record)
+        self.assertEqual(self.s.tool('clip-empty')[0], 0)
+        viewer = self.s.start(self.s.test_program('zvtool.exe'), f'clip-watch "{self.s.win_path(watch)}" 30000')
+        stop = pathlib.Path(str(watch) + '.stop')
+        self.addCleanup(viewer.wait, 30)
+        self.addCleanup(stop.touch)
+        self.assertTrue(self.wait_record(watch, 'ready'), 'the viewer listens')
+        m = self.macro('履歴', [f'FOCUS:"{caption}"', 'TYPE:%PARAM1'])
+        p = self.s.start(self.engine, f'/M:"{self.s.win_path(m)}" /1:"秘密のパスワード"')
+        self.procs.append(p)
+        p.wait(timeout=90)
+        self.assertTrue(self.wait_record(record, 'text 秘密のパスワード'), self.record(record))
+        self.assertEqual(self.clip(), {'text': None, 'custom': None, 'count': 0}, 'empty, as it was')
+        stop.touch()
+        viewer.wait(timeout=30)
+
+        seen = [json.loads(line) for line in self.record(watch)[1:]]
+        typed = [formats for formats in seen if 13 in formats]
+        self.assertTrue(typed, seen)
+        for formats in typed:  # each time the text is there, the marks are beside it
+            self.assertTrue(set(EXCLUSION_FORMATS) <= set(formats), formats)
+        self.assertEqual(seen[-1], [], 'emptied again: ' + str(seen))
+        self.assertEqual(self.log()[-2:], ['0003行目：TYPE  : [Fgwh=*][wh=*]>秘密のパスワード<', 'マクロ処理終了'])
 
     def mouse_run(self, attempt, mouse_lines):
         caption = f'ZvTarget マウス {attempt}'

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "command_fixture.h"
 
 namespace zv {
@@ -16,29 +18,90 @@ protected:
         desk.focus = 0xA1;
         desk.SetClipboardTextFormat("earlier");
         desk.clipboard.push_back({49161, "rich bytes"});
+        desk.paster = {{50, 0}};  // the target pastes as soon as Ctrl+V reaches it
     }
+    static constexpr const char* kNotTaken = "\n\tターゲットが上記文字列を受け取ったか確認できない";
 };
 
 TEST_F(TypeTest, PastesAndRestoresTheClipboard) {
     const auto before = desk.clipboard;
     EXPECT_TRUE(Call(ExecType, "TYPE:\"abc\""));
     EXPECT_EQ(result, "TYPE  : [Fgwh=000000A0][wh=000000A1]>abc<");
-    EXPECT_EQ(desk.events,
-              (Events{"idlewait 50 5000", "clip open", "clip list 2", "clip read 1",
-                      "clip read C009", "clip close", "clip open", "clip set abc", "clip close",
-                      "legacykey 11 down", "legacykey 56 down", "sleep 100", "legacykey 56 up",
-                      "legacykey 11 up", "clip open", "clip restore 2", "clip close"}));
+    EXPECT_EQ(
+        desk.events,
+        (Events{"idlewait 50 5000", "bounded 1050",   "clip open",         "clip list 2",
+                "clip read 1",      "clip read C009", "clip close",        "clip open",
+                "clip offer abc",   "clip close",     "legacykey 11 down", "legacykey 56 down",
+                "paste abc",        "sleep 100",      "legacykey 56 up",   "legacykey 11 up",
+                "clip wait 5000",   "clip open",      "clip restore 2",    "clip close"}));
     ASSERT_EQ(desk.clipboard.size(), before.size());
     EXPECT_EQ(desk.clipboard[1].bytes, "rich bytes");
     EXPECT_EQ(desk.ClipboardTextNow(), "earlier");
     EXPECT_FALSE(held.AnythingHeld());
 }
 
+TEST_F(TypeTest, TheTypedTextIsMarkedForMonitorsHistoryAndCloud) {
+    EXPECT_TRUE(Call(ExecType, "TYPE:\"secret\""));
+    ASSERT_EQ(desk.pasted, (Events{"secret"}));
+    std::map<std::uint32_t, std::string> during;
+    for (const auto& f : desk.pastedFrom[0])
+        during[f.format] = f.bytes;
+    const std::string zero(4, '\0');
+    for (const char* name : {"ExcludeClipboardContentFromMonitorProcessing",
+                             "CanIncludeInClipboardHistory", "CanUploadToCloudClipboard"}) {
+        const std::uint32_t id = desk.NamedClipboardFormat(name);
+        EXPECT_EQ(during[id], zero) << name;
+        for (const auto& f : desk.clipboard)
+            EXPECT_NE(f.format, id) << name << " goes with the text";
+    }
+    EXPECT_EQ(during[kCfText], std::string("secret") + '\0');
+}
+
+TEST_F(TypeTest, ATargetThatPastesLateGetsTheTypedText) {
+    // Busy for three seconds after Ctrl+V: the user's clipboard goes back after the paste.
+    desk.paster = {{50, 3000}};
+    EXPECT_TRUE(Call(ExecType, "TYPE:\"abc\""));
+    EXPECT_EQ(result, "TYPE  : [Fgwh=000000A0][wh=000000A1]>abc<");
+    EXPECT_EQ(desk.pasted, (Events{"abc"}));
+    EXPECT_EQ(desk.ClipboardTextNow(), "earlier");
+    EXPECT_EQ(desk.now, 3000u) << "restored as soon as the text was taken";
+
+    // One that never pastes: the clipboard comes back after TypeWaitMSec, and the log says
+    // that the paste is not known to have happened.
+    desk.paster.reset();
+    app.settings.typeWaitMSec = 700;
+    const std::uint64_t start = desk.now;
+    EXPECT_TRUE(Call(ExecType, "TYPE:\"abc\""));
+    EXPECT_EQ(result, std::string("TYPE  : [Fgwh=000000A0][wh=000000A1]>abc<") + kNotTaken);
+    EXPECT_EQ(desk.now - start, 800u) << "the key pause and TypeWaitMSec";
+    EXPECT_EQ(desk.ClipboardTextNow(), "earlier");
+}
+
+TEST_F(TypeTest, AClipboardBusyAtTheRestoreIsNamedInTheEntry) {
+    app.settings.openClipboardRetry = 2;
+    desk.clipboardBusyFrom = 50;  // another program takes it during the key pause
+    EXPECT_TRUE(Call(ExecType, "TYPE:\"abc\""));
+    EXPECT_EQ(
+        result,
+        "TYPE  : [Fgwh=000000A0][wh=000000A1]>abc<"
+        "\n\tクリップボードが使用できないため元のクリップボードの 2 個の形式が元に戻らず、"
+        "上記文字列がクリップボードに残っている\n\t\tAccess is denied.\n\t\tAccess is denied.");
+    EXPECT_EQ(desk.ClipboardTextNow(), "abc");
+
+    desk.clipboard.clear();
+    desk.clipboardBusyFrom = desk.now + 50;
+    EXPECT_TRUE(Call(ExecType, "TYPE:\"abc\""));
+    EXPECT_EQ(result,
+              "TYPE  : [Fgwh=000000A0][wh=000000A1]>abc<"
+              "\n\tクリップボードが使用できないため上記文字列がクリップボードに残っている"
+              "\n\t\tAccess is denied.\n\t\tAccess is denied.");
+}
+
 TEST_F(TypeTest, QuotesAndUnquotedText) {
     EXPECT_TRUE(Call(ExecType, "TYPE:\"say \"hi\" now\""));
     EXPECT_EQ(result, "TYPE  : [Fgwh=000000A0][wh=000000A1]>say \"hi\" now<");
     EXPECT_TRUE(Call(ExecType, "TYPE:abc"));
-    EXPECT_EQ(desk.EventsOf("clip set"), (Events{"clip set say \"hi\" now", "clip set abc"}));
+    EXPECT_EQ(desk.pasted, (Events{"say \"hi\" now", "abc"}));
 }
 
 TEST_F(TypeTest, UnusableTextFailsWithoutAReason) {
@@ -58,15 +121,19 @@ TEST_F(TypeTest, EmptyTextSkipsTheClipboard) {
 TEST_F(TypeTest, Substitution) {
     app.params.param1 = "from one";
     EXPECT_TRUE(Call(ExecType, "TYPE:%PARAM1"));
-    EXPECT_EQ(desk.EventsOf("clip set").back(), "clip set from one");
     EXPECT_TRUE(Call(ExecType, "TYPE:\"%param1\""));
-    EXPECT_EQ(desk.EventsOf("clip set").back(), "clip set from one");
     EXPECT_TRUE(Call(ExecType, "TYPE:%CLIP"));
-    EXPECT_EQ(desk.EventsOf("clip set").back(), "clip set earlier");
+    EXPECT_EQ(desk.pasted, (Events{"from one", "from one", "earlier"}));
     desk.events.clear();
     EXPECT_TRUE(Call(ExecType, "TYPE:%PARAM2")) << "an empty parameter types nothing";
     EXPECT_EQ(result, "TYPE  : [Fgwh=000000A0][wh=000000A1]><");
-    EXPECT_TRUE(desk.EventsOf("clip set").empty());
+    EXPECT_TRUE(desk.EventsOf("clip offer").empty());
+
+    // An owner that never renders its text makes "%CLIP" unreadable, not the run endless.
+    desk.renderMs[kCfText] = test::kNever;
+    const std::uint64_t start = desk.now;
+    EXPECT_TRUE(ParseType("TYPE:%CLIP", app.params, desk).ok);
+    EXPECT_EQ(desk.now - start, 1000u);
 }
 
 TEST_F(TypeTest, NoFocusedField) {

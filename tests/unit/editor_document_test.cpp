@@ -82,6 +82,45 @@ TEST(EditorRead, WhichLinesAreKept) {
     EXPECT_EQ(c.description, "");
 }
 
+TEST(EditorRead, LinesSavingWouldDropAreCountedAndNoticedOnOpening) {
+    const std::string file =
+        "; <RKMACRO>t\r\n; <TARGET>w\r\n\r\n"
+        "; kept\r\n"
+        ";\r\n"     // blank description lines: dropped
+        ";   \r\n"  //
+        " \t \r\n"  // white space alone and empty lines: part of the layout
+        "\r\n"
+        "LAUNCH:a\r\n"
+        "; after the first command\r\n"  // dropped
+        "ほかの行\r\n"                   // no keyword: dropped
+        "  ; indented\r\n"               // dropped
+        "\tWAIT:1\r\n"
+        "WAIT :1";  // dropped, also without a line end
+    std::size_t unwritten = 99;
+    const MacroContent c = ParseMacroText(file, &unwritten);
+    EXPECT_EQ(unwritten, 6u);
+    EXPECT_EQ(c.lines, (std::vector<std::string>{"LAUNCH:a", "WAIT:1"}));
+    ParseMacroText("; <RKMACRO>t\r\n\r\n\r\nWAIT:1\r\n", &unwritten);
+    EXPECT_EQ(unwritten, 0u);
+
+    // Opening says so once, after the document is read; a clean file says nothing.
+    test::MemoryFileSystem fs;
+    fs.files["C:\\m\\h.txt"] = file;
+    fs.files["C:\\m\\clean.txt"] = "; <RKMACRO>t\r\n\r\n; d\r\n\r\nWAIT:1\r\n";
+    EditorDocument doc;
+    DocumentResult r = doc.Load(fs, "C:\\m\\h.txt");
+    EXPECT_TRUE(r.ok);
+    EXPECT_EQ(r.message, "");
+    EXPECT_EQ(r.notice,
+              "C:\\m\\h.txt には、保存しても書き込まれない行が 6 行あります"
+              "(最初のマクロデータより後のコメント、マクロデータではない行、空の説明行)。\r\n"
+              "保存すると、これらの行は失われます。");
+    EXPECT_FALSE(doc.IsModified()) << "the user decides; nothing is changed for him";
+    EXPECT_EQ(doc.Load(fs, "C:\\m\\clean.txt").notice, "");
+    EXPECT_NE(EditorDocument().Start(fs, "C:\\m\\h.txt").notice.find(" 6 行"), std::string::npos)
+        << "also from the command line";
+}
+
 TEST(EditorWrite, ExactLayout) {
     MacroContent c = Content("日報", "メモ帳", false, "一行目\r\n\r\n三行目",
                              {"LAUNCH:notepad.exe", "wait:100"});
@@ -253,8 +292,10 @@ TEST(EditorRoundTrip, AnyFileReadOnceIsStable) {
         const std::string file = "; <RKMACRO>" + gen.File();
         const MacroContent first = ParseMacroText(file);
         const std::string written = *ComposeMacroText(first);
-        const MacroContent second = ParseMacroText(written);
+        std::size_t unwritten = 1;
+        const MacroContent second = ParseMacroText(written, &unwritten);
         ASSERT_EQ(second, first) << "file " << i;
+        ASSERT_EQ(unwritten, 0u) << "what the editor wrote drops nothing; file " << i;
         ASSERT_EQ(ComposeMacroText(second), written) << "file " << i;
     }
 }

@@ -5,11 +5,14 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <deque>
+#include <functional>
 #include <limits>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -46,9 +49,16 @@ public:
     WindowHandle focus = 0;  // the focused control of the foreground thread
     Point cursor{0, 0};
     MouseParams mouseParams{6, 10, 1, 4};
-    std::vector<ClipboardFormatData> clipboard;       // formats on the clipboard
-    std::uint64_t clipboardBusyUntil = 0;             // kNever: always busy
-    std::map<std::uint32_t, std::uint32_t> renderMs;  // formats rendered only when asked for
+    std::vector<ClipboardFormatData> clipboard;  // formats on the clipboard
+    std::uint64_t clipboardBusyUntil = 0;        // kNever: always busy
+    std::uint64_t clipboardBusyFrom = kNever;    // another program takes it for good then
+    std::uint32_t clipboardSequence = 1;         // advanced by every change the engine makes
+    // Formats their owner renders only when asked for, and how long it takes (kNever: the
+    // owner never answers); formats whose owner renders nothing; formats the system
+    // refuses to take back.
+    std::map<std::uint32_t, std::uint64_t> renderMs;
+    std::set<std::uint32_t> renderNothing;
+    std::set<std::uint32_t> refusedOnRestore;
     bool setTextFails = false;
     std::string lastErrorText = "Access is denied.";
     std::optional<std::uint32_t> fltRegistry = 0;
@@ -62,12 +72,22 @@ public:
     int staleMoves = 0;
     std::optional<Point> staleCursor;
 
+    // The program that pastes when Ctrl+V reaches it: delayMs after the V key went down it
+    // reads the clipboard's text (asking the engine for it, when offered).
+    struct Paster {
+        ProcessId pid = 0;
+        std::uint64_t delayMs = 0;
+    };
+    std::optional<Paster> paster;
+
     // ---- what happened ----
     std::vector<std::string> events;
     std::size_t eventCount = 0;
     std::size_t inputs = 0;  // key and mouse events and started processes, recorded or not
     std::vector<std::string> started;  // command lines of started processes
     bool clipboardOpen = false;
+    std::vector<std::string> pasted;                           // what the paster read, each time
+    std::vector<std::vector<ClipboardFormatData>> pastedFrom;  // the clipboard it read it from
 
     void SetClipboardTextFormat(const std::string& text) {
         clipboard = {{kCfText, text + std::string(1, '\0')}};
@@ -126,10 +146,12 @@ public:
     void SendKeyEvent(std::uint32_t vk, std::uint32_t flags) override {
         ++inputs;
         Record(StrPrintf("key %02X %s", vk, flags == kKeyUp ? "up" : "down"));
+        Keyboard(vk, flags);
     }
     void SendLegacyKeyEvent(std::uint32_t vk, std::uint32_t flags) override {
         ++inputs;
         Record(StrPrintf("legacykey %02X %s", vk, flags == kKeyUp ? "up" : "down"));
+        Keyboard(vk, flags);
     }
     void SendMouseEvent(std::uint32_t flags, std::int32_t dx, std::int32_t dy,
                         std::int32_t data) override {
@@ -203,7 +225,8 @@ public:
 
     // ---- clipboard ----
     bool OpenClipboard() override {
-        const bool ok = now >= clipboardBusyUntil && clipboardBusyUntil != kNever;
+        const bool ok =
+            now >= clipboardBusyUntil && clipboardBusyUntil != kNever && now < clipboardBusyFrom;
         Record(ok ? "clip open" : "clip busy");
         if (ok)
             clipboardOpen = true;
@@ -217,17 +240,48 @@ public:
     std::optional<std::string> GetClipboardText() override {
         if (!Expect(clipboardOpen))
             return std::nullopt;
-        return ClipboardTextNow();
+        if (const std::optional<std::string> text = ClipboardTextNow(); text) {
+            RenderNow(kCfText);
+            return text;
+        }
+        return std::nullopt;
     }
-    bool SetClipboardText(const std::string& text) override {
+    bool OfferClipboardText(const std::string& text,
+                            const std::vector<ClipboardFormatData>& beside) override {
         if (!Expect(clipboardOpen))
             return false;
-        Record("clip set " + text);
+        Record("clip offer " + text);
         clipboard.clear();
+        ++clipboardSequence;
+        offered_ = false;
+        textRequests_.clear();
         if (setTextFails)
             return false;
         SetClipboardTextFormat(text);
+        clipboard.insert(clipboard.end(), beside.begin(), beside.end());
+        offered_ = true;
         return true;
+    }
+    std::optional<ProcessId> WaitClipboardTextRequest(std::uint32_t timeoutMs) override {
+        Record(StrPrintf("clip wait %u", timeoutMs));
+        const std::uint64_t deadline = Later(timeoutMs);
+        while (textRequests_.empty() && !pastesAt_.empty() && pastesAt_.front() <= deadline)
+            Advance(pastesAt_.front() - now);
+        if (textRequests_.empty()) {
+            Advance(deadline - now);
+            return std::nullopt;
+        }
+        const ProcessId asked = textRequests_.front();
+        textRequests_.pop_front();
+        return asked;
+    }
+    std::uint32_t NamedClipboardFormat(const std::string& name) override {
+        auto [it, added] = registered_.try_emplace(name, 0xC100 + registered_.size());
+        return it->second;
+    }
+    std::uint32_t ClipboardSequence() override {
+        Expect(clipboardOpen);
+        return clipboardSequence;
     }
     std::vector<std::uint32_t> ClipboardFormats() override {
         if (!Expect(clipboardOpen))
@@ -246,8 +300,9 @@ public:
         for (const auto& f : clipboard) {
             if (f.format != format)
                 continue;
-            if (auto delay = renderMs.find(format); delay != renderMs.end())
-                Advance(delay->second);  // the owner renders it now
+            RenderNow(format);
+            if (renderNothing.count(format) != 0)
+                break;
             read.size = f.bytes.size();
             if (read.size > maxBytes) {
                 read.status = ClipboardRead::Status::TooLarge;
@@ -259,11 +314,38 @@ public:
         }
         return read;
     }
-    bool RestoreClipboardFormats(const std::vector<ClipboardFormatData>& formats) override {
+    std::vector<std::uint32_t> RestoreClipboardFormats(
+        const std::vector<ClipboardFormatData>& formats) override {
         if (!Expect(clipboardOpen))
-            return false;
+            return {};
         Record(StrPrintf("clip restore %zu", formats.size()));
-        clipboard = formats;
+        clipboard.clear();
+        offered_ = false;
+        ++clipboardSequence;
+        std::vector<std::uint32_t> back;
+        for (const auto& f : formats) {
+            if (refusedOnRestore.count(f.format) != 0)
+                continue;
+            clipboard.push_back(f);
+            back.push_back(f.format);
+        }
+        return back;
+    }
+
+    // ---- helper threads ----
+    // The job runs at once, on the virtual clock; a render that would end after the wait
+    // leaves it behind at the end of the wait (see ReadClipboardFormat).
+    bool RunBounded(std::function<void(IEngineDesktop&)> job, std::uint32_t timeoutMs) override {
+        Record(StrPrintf("bounded %u", timeoutMs));
+        boundedUntil_ = Later(timeoutMs);
+        try {
+            job(*this);
+        } catch (const LeftBehind&) {
+            boundedUntil_.reset();
+            Record("bounded left behind");
+            return false;
+        }
+        boundedUntil_.reset();
         return true;
     }
 
@@ -319,7 +401,55 @@ private:
         return static_cast<std::int32_t>(std::clamp<std::int64_t>(
             v, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
     }
-    void Advance(std::uint64_t ms) { now = (now > kNever - 1 - ms) ? kNever - 1 : now + ms; }
+    std::uint64_t Later(std::uint64_t ms) const {
+        return now > kNever - 1 - ms ? kNever - 1 : now + ms;
+    }
+    // Moves the clock on; the paster pastes when its time comes.
+    void Advance(std::uint64_t ms) {
+        const std::uint64_t to = Later(ms);
+        while (!pastesAt_.empty() && pastesAt_.front() <= to) {
+            now = pastesAt_.front();
+            pastesAt_.pop_front();
+            Paste();
+        }
+        now = to;
+    }
+    // A format rendered on demand is rendered now. On a helper thread whose wait ends first,
+    // the read goes on alone, holding the clipboard open until the owner answers.
+    void RenderNow(std::uint32_t format) {
+        auto delay = renderMs.find(format);
+        if (delay == renderMs.end())
+            return;
+        const std::uint64_t done = delay->second == kNever ? kNever : Later(delay->second);
+        if (boundedUntil_ && done > *boundedUntil_) {
+            clipboardBusyUntil = std::max(clipboardBusyUntil, done);
+            clipboardOpen = false;
+            Advance(*boundedUntil_ - now);
+            throw LeftBehind{};
+        }
+        Advance(done - now);
+    }
+    void Keyboard(std::uint32_t vk, std::uint32_t flags) {
+        if (vk == kVkControl)
+            ctrlDown_ = flags != kKeyUp;
+        if (vk == kVkV && flags != kKeyUp && ctrlDown_ && paster) {
+            pastesAt_.push_back(Later(paster->delayMs));
+            if (paster->delayMs == 0)
+                Advance(0);
+        }
+    }
+    void Paste() {
+        const std::string text = ClipboardTextNow().value_or("");
+        Record("paste " + text);
+        if (offered_)
+            TextAskedFor(paster->pid);
+        pasted.push_back(text);
+        pastedFrom.push_back(clipboard);
+    }
+    void TextAskedFor(ProcessId pid) {
+        offered_ = false;  // rendered: later readers take the data without asking
+        textRequests_.push_back(pid);
+    }
     // WaitForInputIdle: returns at once when idle, else blocks until idle or time-out.
     bool WaitIdle(const Process& p, std::uint32_t timeoutMs) {
         if (p.noMessageQueue)
@@ -352,7 +482,15 @@ private:
             events.push_back(std::move(event));
     }
 
+    struct LeftBehind {};
+
     std::mutex lock_;
+    std::optional<std::uint64_t> boundedUntil_;
+    bool offered_ = false;  // the clipboard's text is the engine's, not rendered yet
+    std::deque<ProcessId> textRequests_;
+    std::map<std::string, std::uint32_t> registered_;
+    bool ctrlDown_ = false;
+    std::deque<std::uint64_t> pastesAt_;
 };
 
 }  // namespace zv::test

@@ -25,28 +25,18 @@ TEST(KeyNameTable, RowsOrderAndCodes) {
     // SPACE to HELP are 0x20 to 0x2F in order, F1 to F24 are 0x70 to 0x87.
     for (int i = 0; i < 16; ++i)
         EXPECT_EQ(KeyNameTable[25 + i].code, 0x20 + i) << KeyNameTable[25 + i].name;
-    EXPECT_EQ(*KeyCodeFromName("HELP"), 0x2F);
+    // Codes outside those runs, where a slip in the table sends another key.
+    const std::pair<const char*, int> spotChecks[] = {
+        {"RETURN", 0x0D}, {"MENU", 0x12},       {"KANJI", 0x19}, {"ESCAPE", 0x1B},
+        {"LWIN", 0x5B},   {"NUMPAD9", 0x69},    {"RMENU", 0xA5}, {"OEM_3", 0xC0},
+        {"OEM_7", 0xDE},  {"PROCESSKEY", 0xE5}, {"HELP", 0x2F},
+    };
+    for (const auto& [name, code] : spotChecks)
+        EXPECT_EQ(KeyCodeFromName(name), code) << name;
     for (int f = 1; f <= 24; ++f) {
         std::string name = "F";
         name += std::to_string(f);
         EXPECT_EQ(*KeyCodeFromName(name), 0x6F + f);
-    }
-}
-
-TEST(KeyNameTable, SelectedCodes) {
-    const std::pair<const char*, int> expected[] = {
-        {"CANCEL", 0x03},   {"BACK", 0x08},    {"CLEAR", 0x0C},   {"RETURN", 0x0D},
-        {"MENU", 0x12},     {"CAPITAL", 0x14}, {"HANGUL", 0x15},  {"JUNJA", 0x17},
-        {"FINAL", 0x18},    {"KANJI", 0x19},   {"ESCAPE", 0x1B},  {"MODECHANGE", 0x1F},
-        {"LWIN", 0x5B},     {"APPS", 0x5D},    {"NUMPAD0", 0x60}, {"NUMPAD9", 0x69},
-        {"MULTIPLY", 0x6A}, {"DIVIDE", 0x6F},  {"NUMLOCK", 0x90}, {"SCROLL", 0x91},
-        {"LSHIFT", 0xA0},   {"RMENU", 0xA5},   {"OEM_1", 0xBA},   {"OEM_2", 0xBF},
-        {"OEM_3", 0xC0},    {"OEM_4", 0xDB},   {"OEM_7", 0xDE},   {"PROCESSKEY", 0xE5},
-        {"ATTN", 0xF6},     {"PA1", 0xFD},
-    };
-    for (const auto& [name, code] : expected) {
-        ASSERT_TRUE(KeyCodeFromName(name).has_value()) << name;
-        EXPECT_EQ(*KeyCodeFromName(name), code) << name;
     }
 }
 

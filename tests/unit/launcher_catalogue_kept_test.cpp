@@ -16,11 +16,6 @@ const std::string kTop = "C:\\m";
 const std::string kOtherTop = "C:\\m2";
 constexpr FileTime kSecond = kFileTimeTicksPerSecond;
 
-std::string Macro(const std::string& title, const std::string& target = "") {
-    return "; <RKMACRO>" + title + "\r\n" + (target.empty() ? "" : "; <TARGET>" + target + "\r\n") +
-           "WAIT:1\r\n";
-}
-
 void DumpLevel(const std::vector<MacroMenuNode>& level, const std::string& indent,
                std::string& out) {
     for (const MacroMenuNode& n : level) {
@@ -40,13 +35,6 @@ std::string Dump(const MacroMenuModel& m) {
     return out;
 }
 
-int Opens(const test::ListingFileSystem& fs) {
-    int n = 0;
-    for (const auto& [path, count] : fs.opens)
-        n += count;
-    return n;
-}
-
 TEST(MacroCatalogueKept, OpensOnlyNewChangedRecentAndUnreadableFiles) {
     test::ListingFileSystem fs;
     MacroHeaderCache cache;
@@ -55,26 +43,27 @@ TEST(MacroCatalogueKept, OpensOnlyNewChangedRecentAndUnreadableFiles) {
         return CMacroCatalogue(fs, "Win", depth, 100).Build(top, cache, fs.clock);
     };
     fs.AddDir(kTop);
-    fs.AddFile(kTop + "\\a.rkm", Macro("A"));
+    fs.AddFile(kTop + "\\a.rkm", test::MacroText("A"));
     fs.AddFile(kTop + "\\notes.txt", "no macro");
     fs.AddDir(kTop + "\\sub");
-    fs.AddFile(kTop + "\\sub\\b.rkm", Macro("B", "Win*"));
+    fs.AddFile(kTop + "\\sub\\b.rkm", test::MacroText("B", "Win*"));
     fs.clock += 10 * kSecond;
     press();
-    EXPECT_EQ(Opens(fs), 3);
+    EXPECT_EQ(test::Total(fs.opens), 3);
     EXPECT_EQ(Dump(press()), Dump(CMacroCatalogue(fs, "Win", 2, 100).Build(kTop)));
-    EXPECT_EQ(Opens(fs), 0) << "nothing changed, and the file that is no macro is kept too";
+    EXPECT_EQ(test::Total(fs.opens), 0)
+        << "nothing changed, and the file that is no macro is kept too";
 
     // An edited file is read, and read again while its stamp is recent.
-    fs.WriteFile(kTop + "\\sub\\b.rkm", Macro("Bee", "Win*"));
+    fs.WriteFile(kTop + "\\sub\\b.rkm", test::MacroText("Bee", "Win*"));
     fs.clock += kSecond;
     EXPECT_EQ(press().items.at(1).children.at(0).label, "Bee");
     EXPECT_EQ(fs.opens, (std::map<std::string, int>{{kTop + "\\sub\\b.rkm", 1}}));
     fs.clock += MacroHeaderCache::kSettleTime;
     press();
-    EXPECT_EQ(Opens(fs), 1);
+    EXPECT_EQ(test::Total(fs.opens), 1);
     press();
-    EXPECT_EQ(Opens(fs), 0) << "settled";
+    EXPECT_EQ(test::Total(fs.opens), 0) << "settled";
 
     // A file that cannot be opened is tried at every press, and listed once a lock ends,
     // though the listing shows no change.
@@ -83,13 +72,13 @@ TEST(MacroCatalogueKept, OpensOnlyNewChangedRecentAndUnreadableFiles) {
     fs.clock += 10 * kSecond;
     press();
     EXPECT_EQ(press().items.size(), 1u);
-    EXPECT_EQ(Opens(fs), 1);
+    EXPECT_EQ(test::Total(fs.opens), 1);
     fs.locked.clear();
     EXPECT_EQ(press().items.at(0).label, "A");
 
     // What a scan no longer meets is dropped: another folder, then depth 0.
     fs.AddDir(kOtherTop);
-    fs.AddFile(kOtherTop + "\\c.rkm", Macro("C"));
+    fs.AddFile(kOtherTop + "\\c.rkm", test::MacroText("C"));
     fs.clock += 10 * kSecond;
     press(kOtherTop);
     EXPECT_EQ(cache.Size(), 1u);
@@ -103,14 +92,7 @@ TEST(MacroCatalogueKept, OpensOnlyNewChangedRecentAndUnreadableFiles) {
     }
     press(kTop, 0);
     press(kTop, 0);
-    EXPECT_EQ(Opens(fs), 2);
-}
-
-int Lists(const test::ListingFileSystem& fs) {
-    int n = 0;
-    for (const auto& [path, count] : fs.lists)
-        n += count;
-    return n;
+    EXPECT_EQ(test::Total(fs.opens), 2);
 }
 
 TEST(MacroCatalogueKept, ListsOnlyFoldersWhoseWatchSawAChange) {
@@ -123,41 +105,41 @@ TEST(MacroCatalogueKept, ListsOnlyFoldersWhoseWatchSawAChange) {
         return CMacroCatalogue(fs, caption, 2, 100).Build(kTop, cache, fs.clock);
     };
     fs.AddDir(kTop);
-    fs.AddFile(kTop + "\\a.rkm", Macro("A"));
+    fs.AddFile(kTop + "\\a.rkm", test::MacroText("A"));
     fs.AddDir(kTop + "\\sub");
     fs.AddDir(kTop + "\\sub\\deep");
-    fs.AddFile(kTop + "\\sub\\deep\\b.rkm", Macro("B", "Win*"));
+    fs.AddFile(kTop + "\\sub\\deep\\b.rkm", test::MacroText("B", "Win*"));
     fs.clock += 10 * kSecond;
     press();
-    EXPECT_EQ(Lists(fs), 3);
+    EXPECT_EQ(test::Total(fs.lists), 3);
     EXPECT_EQ(cache.ListingCount(), 3u);
     EXPECT_EQ(press().items.at(1).children.at(0).children.at(0).label, "B");
-    EXPECT_EQ(Lists(fs) + Opens(fs), 0);
+    EXPECT_EQ(test::Total(fs.lists) + test::Total(fs.opens), 0);
     // Another window in front: the kept listings and headers serve its matches too.
     EXPECT_EQ(press("Other").items.size(), 1u);
-    EXPECT_EQ(Lists(fs) + Opens(fs), 0);
+    EXPECT_EQ(test::Total(fs.lists) + test::Total(fs.opens), 0);
 
     // A change two levels down: that folder is listed again and that file read.
-    fs.WriteFile(kTop + "\\sub\\deep\\b.rkm", Macro("Bee", "Win*"));
+    fs.WriteFile(kTop + "\\sub\\deep\\b.rkm", test::MacroText("Bee", "Win*"));
     fs.clock += 10 * kSecond;
     EXPECT_EQ(press().items.at(1).children.at(0).children.at(0).label, "Bee");
     EXPECT_EQ(fs.lists, (std::map<std::string, int>{{kTop + "\\sub\\deep", 1}}));
-    EXPECT_EQ(Opens(fs), 1);
+    EXPECT_EQ(test::Total(fs.opens), 1);
 
     // A file not kept (written just now) is read again at every press, listed or not.
-    fs.WriteFile(kTop + "\\a.rkm", Macro("Ay"));
+    fs.WriteFile(kTop + "\\a.rkm", test::MacroText("Ay"));
     press();
     EXPECT_EQ(press().items.at(0).label, "Ay");
-    EXPECT_EQ(Lists(fs), 0);
-    EXPECT_EQ(Opens(fs), 1);
+    EXPECT_EQ(test::Total(fs.lists), 0);
+    EXPECT_EQ(test::Total(fs.opens), 1);
 
     // Two folders swap names: the listings kept below them belong to the other name now.
     fs.AddDir(kTop + "\\x");
     fs.AddDir(kTop + "\\x\\in");
-    fs.AddFile(kTop + "\\x\\in\\x.rkm", Macro("X"));
+    fs.AddFile(kTop + "\\x\\in\\x.rkm", test::MacroText("X"));
     fs.AddDir(kTop + "\\y");
     fs.AddDir(kTop + "\\y\\in");
-    fs.AddFile(kTop + "\\y\\in\\y.rkm", Macro("Y"));
+    fs.AddFile(kTop + "\\y\\in\\y.rkm", test::MacroText("Y"));
     fs.clock += 10 * kSecond;
     press();
     ASSERT_TRUE(fs.RenameFolder(kTop + "\\x", kTop + "\\t"));
@@ -173,7 +155,7 @@ TEST(MacroCatalogueKept, ListsOnlyFoldersWhoseWatchSawAChange) {
     // The top folder replaced by another one of the same name.
     fs.Remove(kTop);
     fs.AddDir(kTop);
-    fs.AddFile(kTop + "\\c.rkm", Macro("C"));
+    fs.AddFile(kTop + "\\c.rkm", test::MacroText("C"));
     fs.clock += 10 * kSecond;
     const MacroMenuModel replaced = press();
     ASSERT_EQ(replaced.items.size(), 1u);
@@ -182,11 +164,11 @@ TEST(MacroCatalogueKept, ListsOnlyFoldersWhoseWatchSawAChange) {
     // A linked folder: what changes where it leads no watch here sees, so it is listed
     // at every press.
     fs.AddLink(kTop + "\\link");
-    fs.AddFile(kTop + "\\link\\d.rkm", Macro("D"));
+    fs.AddFile(kTop + "\\link\\d.rkm", test::MacroText("D"));
     fs.clock += 10 * kSecond;
     press();
     const std::size_t changes = fs.changes.size();
-    fs.WriteFile(kTop + "\\link\\d.rkm", Macro("Dee"));
+    fs.WriteFile(kTop + "\\link\\d.rkm", test::MacroText("Dee"));
     fs.clock += 10 * kSecond;
     EXPECT_EQ(fs.changes.size(), changes) << "the edit where the link leads was not seen";
     EXPECT_EQ(press().items.at(1).children.at(0).label, "Dee");
@@ -201,12 +183,12 @@ TEST(MacroCatalogueKept, ListsOnlyFoldersWhoseWatchSawAChange) {
     for (const std::string name : {"x", "y"}) {
         fs.AddDir(kTop + "\\" + name);
         fs.AddDir(kTop + "\\" + name + "\\in");
-        fs.AddFile(kTop + "\\" + name + "\\in\\" + name + ".rkm", Macro(name));
+        fs.AddFile(kTop + "\\" + name + "\\in\\" + name + ".rkm", test::MacroText(name));
     }
     fs.clock += 10 * kSecond;
     press();
     press();
-    EXPECT_EQ(Lists(fs), 5);
+    EXPECT_EQ(test::Total(fs.lists), 5);
     ASSERT_TRUE(fs.RenameFolder(kTop + "\\x", kTop + "\\t"));
     ASSERT_TRUE(fs.RenameFolder(kTop + "\\y", kTop + "\\x"));
     ASSERT_TRUE(fs.RenameFolder(kTop + "\\t", kTop + "\\y"));
@@ -221,7 +203,7 @@ TEST(MacroCatalogueKept, ListsOnlyFoldersWhoseWatchSawAChange) {
     CMacroCatalogue(fs, "Win", 2, 100).Build(kTop, unwatched, fs.clock);
     fs.lists.clear();
     CMacroCatalogue(fs, "Win", 2, 100).Build(kTop, unwatched, fs.clock);
-    EXPECT_EQ(Lists(fs), 5);
+    EXPECT_EQ(test::Total(fs.lists), 5);
     EXPECT_EQ(unwatched.ListingCount(), 0u);
 }
 
@@ -391,8 +373,8 @@ private:
             case 2:
                 return "<RKMACRO>at offset zero\r\n";
             default:
-                return Macro(Pick({"", "A", "B", "AB", "表示"}),
-                             Pick({"", "", "Win*", "Win", "*", "Other", "Oin*"}));
+                return test::MacroText(Pick({"", "A", "B", "AB", "表示"}),
+                                       Pick({"", "", "Win*", "Win", "*", "Other", "Oin*"}));
         }
     }
     // The same number of bytes, other letters: titles, targets and even the header tag
@@ -425,13 +407,13 @@ TEST(MacroCatalogueKept, MatchesAFreshScanThroughRandomChanges) {
             t.fs.opens.clear();
             const MacroMenuModel kept =
                 CMacroCatalogue(t.fs, t.caption, t.depth, t.max).Build(t.top, cache, t.fs.clock);
-            const int keptOpens = Opens(t.fs);
+            const int keptOpens = test::Total(t.fs.opens);
             t.fs.opens.clear();
             t.fs.lists.clear();
             const MacroMenuModel fresh =
                 CMacroCatalogue(t.fs, t.caption, t.depth, t.max).Build(t.top);
             ++presses;
-            pressesThatKeptFiles += keptOpens < Opens(t.fs) ? 1 : 0;
+            pressesThatKeptFiles += keptOpens < test::Total(t.fs.opens) ? 1 : 0;
             ASSERT_LE(cache.Size(), t.fs.files.size()) << "seed " << seed << " step " << step;
             // Each kept listing holds a watch: only the folders this scan met keep theirs.
             ASSERT_LE(cache.ListingCount(), t.fs.lists.size())

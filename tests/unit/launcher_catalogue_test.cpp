@@ -8,13 +8,6 @@ namespace {
 
 const std::string kTop = "C:\\m";
 
-std::string Macro(const std::string& title, const std::string& target = "") {
-    std::string text = "; <RKMACRO>" + title + "\r\n";
-    if (!target.empty())
-        text += "; <TARGET>" + target + "\r\n";
-    return text + "\r\nWAIT:100\r\n";
-}
-
 // Labels of a menu level, folders in brackets with their children.
 std::string Describe(const std::vector<MacroMenuNode>& level) {
     std::string out;
@@ -120,14 +113,14 @@ TEST(MacroTarget, MatchRules) {
 
 TEST(MacroCatalogue, FilesFirstThenFoldersInListingOrderWithIds) {
     Catalogue c;
-    c.fs.AddFile(kTop + "\\b.rkm", Macro("Bee"));
+    c.fs.AddFile(kTop + "\\b.rkm", test::MacroText("Bee"));
     c.fs.AddDir(kTop + "\\sub");
-    c.fs.AddFile(kTop + "\\sub\\s1.rkm", Macro("Sub one"));
+    c.fs.AddFile(kTop + "\\sub\\s1.rkm", test::MacroText("Sub one"));
     c.fs.AddDir(kTop + "\\sub\\deep");
-    c.fs.AddFile(kTop + "\\sub\\deep\\d.rkm", Macro(""));
-    c.fs.AddFile(kTop + "\\a.txt", Macro("Ay"));
+    c.fs.AddFile(kTop + "\\sub\\deep\\d.rkm", test::MacroText(""));
+    c.fs.AddFile(kTop + "\\a.txt", test::MacroText("Ay"));
     c.fs.AddFile(kTop + "\\plain.txt", "just text\r\n");
-    c.fs.AddFile(kTop + "\\.hidden.rkm", Macro("Hidden"));
+    c.fs.AddFile(kTop + "\\.hidden.rkm", test::MacroText("Hidden"));
     const MacroMenuModel m = c.Build();
     EXPECT_EQ(Describe(m.items), "Bee,Ay,[sub:Sub one,[deep:d.rkm]]");
     EXPECT_EQ(m.itemCount, 4);
@@ -147,12 +140,12 @@ TEST(MacroCatalogue, FilesFirstThenFoldersInListingOrderWithIds) {
 
 TEST(MacroCatalogue, TargetedMacrosFollowTheFrontWindow) {
     Catalogue c;
-    c.fs.AddFile(kTop + "\\all.rkm", Macro("All"));
-    c.fs.AddFile(kTop + "\\memo.rkm", Macro("Memo", "メモ帳*"));
-    c.fs.AddFile(kTop + "\\exact.rkm", Macro("Exact", "無題 - メモ帳"));
-    c.fs.AddFile(kTop + "\\any.rkm", Macro("Any", "*"));
+    c.fs.AddFile(kTop + "\\all.rkm", test::MacroText("All"));
+    c.fs.AddFile(kTop + "\\memo.rkm", test::MacroText("Memo", "メモ帳*"));
+    c.fs.AddFile(kTop + "\\exact.rkm", test::MacroText("Exact", "無題 - メモ帳"));
+    c.fs.AddFile(kTop + "\\any.rkm", test::MacroText("Any", "*"));
     c.fs.AddDir(kTop + "\\only");
-    c.fs.AddFile(kTop + "\\only\\calc.rkm", Macro("Calc", "電卓"));
+    c.fs.AddFile(kTop + "\\only\\calc.rkm", test::MacroText("Calc", "電卓"));
     EXPECT_EQ(Describe(c.Build("無題 - メモ帳").items), "All,Memo*,Exact*,Any*");
     EXPECT_EQ(Describe(c.Build("a.txt - メモ帳").items), "All,Memo*,Any*");
     EXPECT_EQ(Describe(c.Build("電卓").items), "All,Any*,[only:Calc*]");
@@ -163,13 +156,13 @@ TEST(MacroCatalogue, TargetedMacrosFollowTheFrontWindow) {
 
 TEST(MacroCatalogue, DepthLimitsTheFolderLevels) {
     Catalogue c;
-    c.fs.AddFile(kTop + "\\top.rkm", Macro("Top"));
+    c.fs.AddFile(kTop + "\\top.rkm", test::MacroText("Top"));
     c.fs.AddDir(kTop + "\\1");
-    c.fs.AddFile(kTop + "\\1\\one.rkm", Macro("One"));
+    c.fs.AddFile(kTop + "\\1\\one.rkm", test::MacroText("One"));
     c.fs.AddDir(kTop + "\\1\\2");
-    c.fs.AddFile(kTop + "\\1\\2\\two.rkm", Macro("Two"));
+    c.fs.AddFile(kTop + "\\1\\2\\two.rkm", test::MacroText("Two"));
     c.fs.AddDir(kTop + "\\1\\2\\3");
-    c.fs.AddFile(kTop + "\\1\\2\\3\\three.rkm", Macro("Three"));
+    c.fs.AddFile(kTop + "\\1\\2\\3\\three.rkm", test::MacroText("Three"));
     EXPECT_EQ(Describe(c.Build("", 0).items), "Top");
     EXPECT_EQ(c.fs.lists.count(kTop + "\\1"), 0u) << "depth 0 does not look into subfolders";
     EXPECT_EQ(Describe(c.Build("", 1).items), "Top,[1:One]");
@@ -184,16 +177,16 @@ TEST(MacroCatalogue, EmptyFoldersAddNoSubmenu) {
     c.fs.AddFile(kTop + "\\empty\\inner\\notes.txt", "no header");
     c.fs.AddDir(kTop + "\\full");
     c.fs.AddDir(kTop + "\\full\\inner");
-    c.fs.AddFile(kTop + "\\full\\inner\\m.rkm", Macro("M"));
+    c.fs.AddFile(kTop + "\\full\\inner\\m.rkm", test::MacroText("M"));
     EXPECT_EQ(Describe(c.Build().items), "[full:[inner:M]]");
 }
 
 TEST(MacroCatalogue, MaximumCountsOverTheWholeTree) {
     Catalogue c;
     for (int i = 1; i <= 5; ++i)
-        c.fs.AddFile(kTop + "\\m" + std::to_string(i), Macro("M" + std::to_string(i)));
+        c.fs.AddFile(kTop + "\\m" + std::to_string(i), test::MacroText("M" + std::to_string(i)));
     c.fs.AddDir(kTop + "\\sub");
-    c.fs.AddFile(kTop + "\\sub\\s", Macro("S"));
+    c.fs.AddFile(kTop + "\\sub\\s", test::MacroText("S"));
     MacroMenuModel m = c.Build("", 2, 3);
     EXPECT_EQ(Describe(m.items), "M1,M2,M3");
     EXPECT_TRUE(m.maximumReached);
@@ -203,11 +196,11 @@ TEST(MacroCatalogue, MaximumCountsOverTheWholeTree) {
     // The maximum reached inside a subfolder ends the whole scan; that submenu stays.
     c.fs.listings[kTop].clear();
     c.fs.AddDir(kTop + "\\a");
-    c.fs.AddFile(kTop + "\\a\\1", Macro("A1"));
-    c.fs.AddFile(kTop + "\\a\\2", Macro("A2"));
+    c.fs.AddFile(kTop + "\\a\\1", test::MacroText("A1"));
+    c.fs.AddFile(kTop + "\\a\\2", test::MacroText("A2"));
     c.fs.AddDir(kTop + "\\b");
-    c.fs.AddFile(kTop + "\\b\\1", Macro("B1"));
-    c.fs.AddFile(kTop + "\\top", Macro("Top"));
+    c.fs.AddFile(kTop + "\\b\\1", test::MacroText("B1"));
+    c.fs.AddFile(kTop + "\\top", test::MacroText("Top"));
     m = c.Build("", 2, 2);
     EXPECT_EQ(Describe(m.items), "Top,[a:A1]");
     EXPECT_TRUE(m.maximumReached);
@@ -220,13 +213,13 @@ TEST(MacroCatalogue, MaximumCountsOverTheWholeTree) {
     EXPECT_FALSE(m.maximumReached);
 
     // Hidden targeted macros do not count.
-    c.fs.files[kTop + "\\top"] = Macro("Top", "Other");
+    c.fs.files[kTop + "\\top"] = test::MacroText("Top", "Other");
     EXPECT_EQ(Describe(c.Build("", 2, 2).items), "[a:A1,A2]");
 }
 
 TEST(MacroCatalogue, MaximumZeroListsNothingAndNoIdFallsOutsideTheCommandRange) {
     Catalogue c;
-    c.fs.AddFile(kTop + "\\m", Macro("M"));
+    c.fs.AddFile(kTop + "\\m", test::MacroText("M"));
     const MacroMenuModel m = c.Build("", 2, 0);
     EXPECT_TRUE(m.items.empty());
     EXPECT_TRUE(m.maximumReached);
@@ -235,7 +228,7 @@ TEST(MacroCatalogue, MaximumZeroListsNothingAndNoIdFallsOutsideTheCommandRange) 
 
 TEST(MacroCatalogue, IdsNeverReachTheMenusOwnCommands) {
     Catalogue c;
-    c.fs.AddFile(kTop + "\\x", Macro("X"));
+    c.fs.AddFile(kTop + "\\x", test::MacroText("X"));
     const MacroMenuModel m = c.Build("", 2, 1000000);
     EXPECT_EQ(m.macroFileMax, kMaxMacroItems);
     EXPECT_LT(ID_MACRO_FIRST + m.macroFileMax, 32771);
@@ -245,10 +238,10 @@ TEST(MacroCatalogue, IdsNeverReachTheMenusOwnCommands) {
 
 TEST(MacroCatalogue, FindMacroEntryByCommandId) {
     Catalogue c;
-    c.fs.AddFile(kTop + "\\x", Macro("X"));
-    c.fs.AddFile(kTop + "\\y", Macro("Y"));
+    c.fs.AddFile(kTop + "\\x", test::MacroText("X"));
+    c.fs.AddFile(kTop + "\\y", test::MacroText("Y"));
     c.fs.AddDir(kTop + "\\sub");  // its entry, id -1, lies between the macros' entries
-    c.fs.AddFile(kTop + "\\sub\\z", Macro("Z"));
+    c.fs.AddFile(kTop + "\\sub\\z", test::MacroText("Z"));
     const MacroMenuModel m = c.Build("", 2, 5);
     ASSERT_EQ(m.entries.at(2).id, -1);
     ASSERT_NE(FindMacroEntry(m, 10002), nullptr);
@@ -261,15 +254,15 @@ TEST(MacroCatalogue, FindMacroEntryByCommandId) {
 
 TEST(MacroCatalogue, BadEntriesAreSkipped) {
     Catalogue c;
-    c.fs.AddFile(kTop + "\\locked.rkm", Macro("Locked"));
+    c.fs.AddFile(kTop + "\\locked.rkm", test::MacroText("Locked"));
     c.fs.locked.insert(kTop + "\\locked.rkm");
-    c.fs.AddFile(kTop + "\\vanishes.rkm", Macro("Vanishes"));
+    c.fs.AddFile(kTop + "\\vanishes.rkm", test::MacroText("Vanishes"));
     c.fs.AddFile(kTop + "\\binary.bin", std::string("\x00\x01\xFF\xFE\x81", 5));
     c.fs.AddFile(kTop + "\\empty.rkm", "");
-    c.fs.AddFile(kTop + "\\日本語 表.rkm", Macro(""));
-    c.fs.AddFile(kTop + "\\titled.rkm", Macro("予定表\\"));
+    c.fs.AddFile(kTop + "\\日本語 表.rkm", test::MacroText(""));
+    c.fs.AddFile(kTop + "\\titled.rkm", test::MacroText("予定表\\"));
     c.fs.AddDir(kTop + "\\closed");
-    c.fs.AddFile(kTop + "\\closed\\m.rkm", Macro("Closed"));
+    c.fs.AddFile(kTop + "\\closed\\m.rkm", test::MacroText("Closed"));
     c.fs.unlistable.insert(kTop + "\\closed");
     c.fs.listings[kTop].push_back({"", false});  // a nameless entry from a broken listing
     c.fs.onOpen = [&](const std::string& path) {
@@ -292,12 +285,12 @@ TEST(MacroCatalogue, PathsBeyondTheBufferAreSkippedNotCut) {
     Catalogue c;
     const std::string fits(259 - kTop.size() - 1, 'f');     // folder + "\" + name = 259 bytes
     const std::string tooLong(260 - kTop.size() - 1, 'g');  // 260 bytes: no room for the zero
-    c.fs.AddFile(kTop + "\\" + fits, Macro("Fits"));
-    c.fs.AddFile(kTop + "\\" + tooLong, Macro("Too long"));
+    c.fs.AddFile(kTop + "\\" + fits, test::MacroText("Fits"));
+    c.fs.AddFile(kTop + "\\" + tooLong, test::MacroText("Too long"));
     // A folder whose path fits but whose search pattern "\*.*" does not.
     const std::string dir(257 - kTop.size() - 1, 'd');
     c.fs.AddDir(kTop + "\\" + dir);
-    c.fs.AddFile(kTop + "\\" + dir + "\\x", Macro("X"));
+    c.fs.AddFile(kTop + "\\" + dir + "\\x", test::MacroText("X"));
     const MacroMenuModel m = c.Build();
     EXPECT_EQ(Describe(m.items), "Fits");
     EXPECT_EQ(c.fs.opens.count(kTop + "\\" + tooLong), 0u);

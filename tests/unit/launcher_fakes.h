@@ -17,6 +17,22 @@
 
 namespace zv::test {
 
+// A macro file's text: the header, the target line when given, a command.
+inline std::string MacroText(const std::string& title, const std::string& target = "") {
+    std::string text = "; <RKMACRO>" + title + "\r\n";
+    if (!target.empty())
+        text += "; <TARGET>" + target + "\r\n";
+    return text + "\r\nWAIT:100\r\n";
+}
+
+// The sum of a per-path count (opens, lists).
+inline int Total(const std::map<std::string, int>& perPath) {
+    int n = 0;
+    for (const auto& [path, count] : perPath)
+        n += count;
+    return n;
+}
+
 // MemoryFileSystem whose folders can be listed. Entries are listed in the order they
 // were added (not sorted), with "." and ".." first as Windows reports them. Files carry
 // the stamp a listing shows: write and change times from a clock the test moves, cut to

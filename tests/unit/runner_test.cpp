@@ -216,6 +216,7 @@ TEST_F(RunnerTest, EachCommandIsDispatched) {
     desk.windows = {{0x10, "W", 0}};
     desk.foreground = 0x10;
     desk.focus = 0x11;
+    desk.paster = {{0, 0}};
     app.settings.keyinWaitMSec = 0;
     RunMacro("launch:a.exe\r\nFOCUS:\"W\"\r\nWAIT:1\r\nKEYIN:A\r\nTYPE:\"t\"\r\nMOUSE:1,1\r\n");
     const Lines lines = LogLines();
@@ -250,6 +251,7 @@ TEST_F(RunnerTest, LongLinesAndMissingLineEnd) {
     desk.windows = {{0x10, "W", 0}};
     desk.foreground = 0x10;
     desk.focus = 0x11;
+    desk.paster = {{0, 0}};
     RunMacro("TYPE:\"" + text + "\"");
     const Lines lines = LogLines();
     ASSERT_EQ(lines.size(), 5u);

@@ -1,8 +1,14 @@
-// The editor's OLE data object as another program or editor window meets it.
+// The editor's OLE data object as another program or editor window meets it; saving over
+// a file the system will not let it replace.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <ole2.h>
 
+#include <vector>
+
+#include "common/filesystem.h"
+#include "common/win32/text.h"
+#include "editor/document.h"
 #include "editor/dragdrop.h"
 #include "editor/win32/dragdrop_win32.h"
 
@@ -68,6 +74,86 @@ TEST(EditorDataObject, TextOfAnotherProgramIsReadUpToItsZeroByte) {
     EXPECT_EQ(read, "abc");
     EXPECT_FALSE(ParseDragText(read)) << "text without the marker carries no line";
     EXPECT_FALSE(ReadDroppedText(nullptr, read));
+}
+
+std::vector<std::string> FileNames(IFileSystem& fs, const std::string& folder) {
+    std::vector<DirEntry> entries;
+    fs.ListDirectory(folder, entries);
+    std::vector<std::string> names;
+    for (const DirEntry& e : entries) {
+        if (!e.isDirectory)
+            names.push_back(e.name);
+    }
+    return names;
+}
+
+// A process of its own holding path open without sharing: a suspended copy of this
+// program that inherited the handle, which this process then closes.
+PROCESS_INFORMATION HoldInAnotherProcess(const std::string& path) {
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    const HANDLE h = CreateFileW(ToWide(path).c_str(), GENERIC_READ, 0, &inherit, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring command = L"\"" + std::wstring(self) + L"\" --gtest_list_tests";
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (h == INVALID_HANDLE_VALUE ||
+        !CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, CREATE_SUSPENDED, nullptr,
+                        nullptr, &si, &pi))
+        pi = PROCESS_INFORMATION{};
+    if (h != INVALID_HANDLE_VALUE)
+        CloseHandle(h);
+    return pi;
+}
+
+TEST(EditorSave, OverAReadOnlyOrHeldFileFailsSaysSoAndLeavesNoTemporaryFile) {
+    IFileSystem& fs = PlatformFileSystem();
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const std::string folder = FromWide(temp) + "zv 保存 over";
+    fs.MakeDirectory(folder);
+    const std::string path = folder + "\\朝.txt";
+    const std::wstring widePath = ToWide(path);
+    const std::string old = "; <RKMACRO>old\r\n\r\n\r\nWAIT:1\r\n";
+    ASSERT_TRUE(fs.ReplaceContent(path, old));
+
+    EditorDocument doc;
+    doc.NoteListChange(doc.List().InsertLineAfter(-1, "WAIT:2"));
+    const auto saveFails = [&](const char* why) {
+        const DocumentResult r = doc.Save(fs, path);
+        EXPECT_FALSE(r.ok) << why;
+        EXPECT_EQ(r.message, path + " の書き込み中に予期しないエラーが発生しました。") << why;
+        EXPECT_TRUE(doc.IsModified()) << why;
+        EXPECT_EQ(doc.Path(), "") << why;
+        EXPECT_EQ(FileNames(fs, folder), std::vector<std::string>{"朝.txt"})
+            << why << ": no temporary file is left behind";
+    };
+    std::string content;
+
+    ASSERT_TRUE(SetFileAttributesW(widePath.c_str(), FILE_ATTRIBUTE_READONLY));
+    saveFails("read-only");
+    SetFileAttributesW(widePath.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_TRUE(fs.ReadAll(path, content));
+    EXPECT_EQ(content, old);
+
+    const PROCESS_INFORMATION holder = HoldInAnotherProcess(path);
+    ASSERT_NE(holder.hProcess, nullptr);
+    saveFails("held by another process");
+    TerminateProcess(holder.hProcess, 0);
+    WaitForSingleObject(holder.hProcess, 10000);
+    CloseHandle(holder.hThread);
+    CloseHandle(holder.hProcess);
+    EXPECT_TRUE(fs.ReadAll(path, content));
+    EXPECT_EQ(content, old);
+
+    // Released, the same save goes through: the failures were the file's.
+    EXPECT_TRUE(doc.Save(fs, path).ok);
+    EXPECT_TRUE(fs.ReadAll(path, content));
+    EXPECT_EQ(content, "; <RKMACRO>\r\n\r\n\r\nWAIT:2\r\n");
+    DeleteFileW(widePath.c_str());
+    RemoveDirectoryW(ToWide(folder).c_str());
 }
 
 }  // namespace

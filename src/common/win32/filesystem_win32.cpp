@@ -211,6 +211,14 @@ public:
     }
     bool ReplaceContent(const std::string& path, std::string_view data) override {
         const std::wstring target = ToWide(path);
+        // Windows refuses to rename over a read-only file; Wine (as root, or on a file
+        // system without permissions) renames over it. A file the user protected is never
+        // replaced.
+        const DWORD attributes = GetFileAttributesW(target.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+            SetLastError(ERROR_ACCESS_DENIED);
+            return false;
+        }
         const std::wstring temp = target + L".tmp~" + std::to_wstring(GetCurrentProcessId());
         const HANDLE h = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                      FILE_ATTRIBUTE_NORMAL, nullptr);

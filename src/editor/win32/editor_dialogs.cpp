@@ -3,6 +3,7 @@
 #include "common/win32/handles.h"
 #include "common/win32/msgbox.h"
 #include "common/win32/text.h"
+#include "editor/document.h"
 #include "editor/focus_dialog.h"
 #include "editor/lineedit_dialog.h"
 #include "editor/win32/command_dialogs.h"
@@ -140,6 +141,12 @@ std::optional<std::string> ChooseOpenWindow(HWND parent) {
 void ShowEditorAbout(HWND parent) {
     CEditorAboutDlg dialog;
     dialog.DoModal(parent);
+}
+
+void ShowOpenNotice(HWND frame, const std::string& notice) {
+    if (!notice.empty())
+        MessageBoxW(frame, ToWide(notice).c_str(), ToWide(kEditorName).c_str(),
+                    MB_OK | MB_ICONEXCLAMATION);
 }
 
 }  // namespace zv

@@ -20,4 +20,8 @@ std::optional<std::string> ChooseOpenWindow(HWND parent);
 // "RkEditor のバージョン情報".
 void ShowEditorAbout(HWND parent);
 
+// What a loaded document's notice says (lines that saving drops), in a message box owned
+// by the frame; nothing when it is empty.
+void ShowOpenNotice(HWND frame, const std::string& notice);
+
 }  // namespace zv

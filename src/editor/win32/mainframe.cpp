@@ -261,6 +261,7 @@ void CMainFrame::StartDocument(std::string_view commandLine) {
         app_.RecentFiles().Add(doc_.Path());
     view_->FillFromDocument(r.list);
     UpdateCaption();
+    ShowOpenNotice(hwnd_, r.notice);
 }
 
 void CMainFrame::RestoreHeight(std::int32_t storedHeight) {
@@ -354,6 +355,7 @@ bool CMainFrame::LoadHere(const std::string& path) {
         return false;
     view_->FillFromDocument(r.list);
     UpdateCaption();
+    ShowOpenNotice(hwnd_, r.notice);
     return true;
 }
 

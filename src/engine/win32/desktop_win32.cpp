@@ -5,8 +5,15 @@
 #include <windows.h>
 #include <mmsystem.h>
 
+#include <cstddef>
+#include <cstring>
+#include <deque>
+#include <system_error>
+#include <thread>
+
 #include "common/win32/globalblock.h"
 #include "common/win32/text.h"
+#include "common/win32/window.h"
 
 namespace zv {
 namespace {
@@ -45,6 +52,139 @@ bool PutClipboardBlock(UINT format, HGLOBAL block) {
     return true;
 }
 
+// A metafile picture saved as bytes: its header, then the metafile's bits.
+struct MetafilePictHeader {
+    std::int32_t mm;
+    std::int32_t xExt;
+    std::int32_t yExt;
+};
+
+// The bytes of a clipboard format whose data is a handle that GDI can copy as bits (the
+// metafile picture, the enhanced metafile, the palette); Missing for any other handle.
+ClipboardRead ReadHandleBits(UINT format, HANDLE data, std::size_t maxBytes) {
+    ClipboardRead read;
+    std::string header;
+    std::size_t size = 0;
+    HMETAFILE metafile = nullptr;
+    switch (format) {
+        case CF_ENHMETAFILE:
+            size = GetEnhMetaFileBits(static_cast<HENHMETAFILE>(data), 0, nullptr);
+            break;
+        case CF_METAFILEPICT: {
+            const auto* pict = static_cast<const METAFILEPICT*>(GlobalLock(data));
+            if (pict == nullptr)
+                return read;
+            const MetafilePictHeader h{static_cast<std::int32_t>(pict->mm),
+                                       static_cast<std::int32_t>(pict->xExt),
+                                       static_cast<std::int32_t>(pict->yExt)};
+            metafile = pict->hMF;
+            GlobalUnlock(data);
+            header.assign(reinterpret_cast<const char*>(&h), sizeof h);
+            size = GetMetaFileBitsEx(metafile, 0, nullptr);
+            break;
+        }
+        case CF_PALETTE:
+            size = GetPaletteEntries(static_cast<HPALETTE>(data), 0, 0, nullptr) *
+                   sizeof(PALETTEENTRY);
+            break;
+        default:
+            return read;
+    }
+    if (size == 0)
+        return read;
+    read.size = header.size() + size;
+    if (read.size > maxBytes) {
+        read.status = ClipboardRead::Status::TooLarge;
+        return read;
+    }
+    read.bytes = header;
+    read.bytes.resize(read.size);
+    void* bits = read.bytes.data() + header.size();
+    UINT got = 0;
+    if (format == CF_ENHMETAFILE) {
+        got = GetEnhMetaFileBits(static_cast<HENHMETAFILE>(data), static_cast<UINT>(size),
+                                 static_cast<BYTE*>(bits));
+    } else if (format == CF_METAFILEPICT) {
+        got = GetMetaFileBitsEx(metafile, static_cast<UINT>(size), bits);
+    } else {
+        got = GetPaletteEntries(static_cast<HPALETTE>(data), 0,
+                                static_cast<UINT>(size / sizeof(PALETTEENTRY)),
+                                static_cast<PALETTEENTRY*>(bits));
+    }
+    if (got == 0) {
+        read.bytes.clear();
+        return read;
+    }
+    read.status = ClipboardRead::Status::Read;
+    return read;
+}
+
+// Makes the handle of a metafile picture, an enhanced metafile or a palette from the bytes
+// ReadHandleBits gave and hands it to the clipboard; false when GDI or the clipboard
+// refused it (nothing is left behind then).
+bool PutHandleBits(UINT format, const std::string& bytes) {
+    switch (format) {
+        case CF_ENHMETAFILE: {
+            HENHMETAFILE emf = SetEnhMetaFileBits(static_cast<UINT>(bytes.size()),
+                                                  reinterpret_cast<const BYTE*>(bytes.data()));
+            if (emf == nullptr)
+                return false;
+            if (SetClipboardData(CF_ENHMETAFILE, emf) == nullptr) {
+                DeleteEnhMetaFile(emf);
+                return false;
+            }
+            return true;
+        }
+        case CF_METAFILEPICT: {
+            if (bytes.size() <= sizeof(MetafilePictHeader))
+                return false;
+            MetafilePictHeader h;
+            std::memcpy(&h, bytes.data(), sizeof h);
+            HMETAFILE wmf =
+                SetMetaFileBitsEx(static_cast<UINT>(bytes.size() - sizeof h),
+                                  reinterpret_cast<const BYTE*>(bytes.data() + sizeof h));
+            if (wmf == nullptr)
+                return false;
+            const METAFILEPICT pict{h.mm, h.xExt, h.yExt, wmf};
+            HGLOBAL block = NewGlobalBlock(&pict, sizeof pict);
+            if (block == nullptr || SetClipboardData(CF_METAFILEPICT, block) == nullptr) {
+                if (block != nullptr)
+                    GlobalFree(block);
+                DeleteMetaFile(wmf);
+                return false;
+            }
+            return true;
+        }
+        case CF_PALETTE: {
+            const std::size_t count = bytes.size() / sizeof(PALETTEENTRY);
+            if (count == 0 || count > 0xFFFF)
+                return false;
+            std::string buffer(offsetof(LOGPALETTE, palPalEntry) + bytes.size(), '\0');
+            auto* log = reinterpret_cast<LOGPALETTE*>(buffer.data());
+            log->palVersion = 0x300;
+            log->palNumEntries = static_cast<WORD>(count);
+            std::memcpy(log->palPalEntry, bytes.data(), count * sizeof(PALETTEENTRY));
+            HPALETTE palette = CreatePalette(log);
+            if (palette == nullptr)
+                return false;
+            if (SetClipboardData(CF_PALETTE, palette) == nullptr) {
+                DeleteObject(palette);
+                return false;
+            }
+            return true;
+        }
+        default:
+            return PutClipboardBlock(format, NewGlobalBlock(bytes.data(), bytes.size()));
+    }
+}
+
+// Overwrites a text before its memory is given back: a typed text may be a password.
+template <typename Text>
+void Wipe(Text& text) {
+    SecureZeroMemory(text.data(), text.size() * sizeof(text[0]));
+    text.clear();
+}
+
 class Win32StartedProcess : public IStartedProcess {
 public:
     explicit Win32StartedProcess(const PROCESS_INFORMATION& pi) : pi_(pi) {}
@@ -70,6 +210,166 @@ private:
 };
 
 }  // namespace
+
+// The engine's clipboard window, on a thread of its own that does nothing but answer the
+// clipboard's messages: it owns what the engine puts on the clipboard, renders the offered
+// text when a program asks for it (noting which process asked) and forgets the text when
+// the clipboard is emptied. It never renders the text on its way out, so that a typed
+// text that nobody asked for does not outlive the engine.
+class ClipboardOwnerWindow {
+public:
+    ClipboardOwnerWindow()
+        : ready_(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+          requested_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+        if (ready_ == nullptr || requested_ == nullptr)
+            return;
+        try {
+            thread_ = std::thread([this] { Main(); });
+        } catch (const std::system_error&) {
+            return;
+        }
+        WaitForSingleObject(ready_, INFINITE);
+    }
+    ~ClipboardOwnerWindow() {
+        if (window_ != nullptr)
+            PostMessageW(window_, WM_CLOSE, 0, 0);
+        if (thread_.joinable())
+            thread_.join();
+        Wipe(narrow_);
+        Wipe(wide_);
+        if (ready_ != nullptr)
+            CloseHandle(ready_);
+        if (requested_ != nullptr)
+            CloseHandle(requested_);
+    }
+    ClipboardOwnerWindow(const ClipboardOwnerWindow&) = delete;
+    ClipboardOwnerWindow& operator=(const ClipboardOwnerWindow&) = delete;
+
+    HWND Handle() const { return window_; }
+
+    // The text to render from now on; requests of an earlier offer are forgotten.
+    void Offer(const std::string& text) {
+        std::lock_guard<std::mutex> guard(lock_);
+        Wipe(narrow_);
+        Wipe(wide_);
+        narrow_ = text;
+        wide_ = ToWide(text);
+        offered_ = true;
+        requests_.clear();
+        ResetEvent(requested_);
+    }
+
+    std::optional<ProcessId> WaitRequest(std::uint32_t timeoutMs) {
+        const ULONGLONG until = GetTickCount64() + timeoutMs;
+        for (;;) {
+            {
+                std::lock_guard<std::mutex> guard(lock_);
+                if (!requests_.empty()) {
+                    const ProcessId asked = requests_.front();
+                    requests_.pop_front();
+                    return asked;
+                }
+                ResetEvent(requested_);
+            }
+            const ULONGLONG now = GetTickCount64();
+            if (now >= until)
+                return std::nullopt;
+            WaitForSingleObject(requested_, static_cast<DWORD>(until - now));
+        }
+    }
+
+private:
+    class Window : public CWnd {
+    public:
+        explicit Window(ClipboardOwnerWindow& owner) : owner_(owner) {}
+
+    protected:
+        LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override {
+            switch (msg) {
+                case WM_RENDERFORMAT:
+                    owner_.Render(static_cast<UINT>(wp));
+                    return 0;
+                case WM_DESTROYCLIPBOARD:
+                    owner_.Forget();
+                    return 0;
+                case WM_RENDERALLFORMATS:
+                    return 0;
+                case WM_DESTROY:
+                    PostQuitMessage(0);
+                    return 0;
+                default:
+                    return Default(msg, wp, lp);
+            }
+        }
+
+    private:
+        ClipboardOwnerWindow& owner_;
+    };
+
+    void Main() {
+        Window window(*this);
+        if (window.CreateEx(0, L"ZvEngineClipboard", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                            GetModuleHandleW(nullptr))) {
+            window_ = window.GetSafeHwnd();
+        }
+        SetEvent(ready_);
+        if (window_ == nullptr)
+            return;
+        MSG msg;
+        while (GetMessageW(&msg, nullptr, 0, 0) > 0)
+            DispatchMessageW(&msg);
+    }
+
+    // A program asked for the offered text in one of its two forms: hand it over while
+    // that program holds the clipboard open, and note who it is.
+    void Render(UINT format) {
+        std::lock_guard<std::mutex> guard(lock_);
+        if (!offered_ || (format != CF_UNICODETEXT && format != CF_TEXT))
+            return;
+        HGLOBAL block = format == CF_UNICODETEXT
+                            ? NewGlobalBlock(wide_.c_str(), (wide_.size() + 1) * sizeof(wchar_t))
+                            : NewGlobalBlock(narrow_.c_str(), narrow_.size() + 1);
+        PutClipboardBlock(format, block);
+        DWORD pid = 0;
+        if (HWND opener = GetOpenClipboardWindow(); opener != nullptr)
+            GetWindowThreadProcessId(opener, &pid);
+        requests_.push_back(pid);
+        SetEvent(requested_);
+    }
+
+    void Forget() {
+        std::lock_guard<std::mutex> guard(lock_);
+        offered_ = false;
+        Wipe(narrow_);
+        Wipe(wide_);
+    }
+
+    HANDLE ready_;
+    HANDLE requested_;
+    std::thread thread_;
+    HWND window_ = nullptr;
+    std::mutex lock_;
+    bool offered_ = false;
+    std::string narrow_;
+    std::wstring wide_;
+    std::deque<ProcessId> requests_;
+};
+
+Win32EngineDesktop::Win32EngineDesktop(int osMajor, bool ntPlatform)
+    : osMajor_(osMajor), ntPlatform_(ntPlatform) {}
+
+Win32EngineDesktop::~Win32EngineDesktop() = default;
+
+ClipboardOwnerWindow* Win32EngineDesktop::OwnerWindow() {
+    std::lock_guard<std::mutex> guard(ownerLock_);
+    if (!ownerTried_) {
+        ownerTried_ = true;
+        auto window = std::make_unique<ClipboardOwnerWindow>();
+        if (window->Handle() != nullptr)
+            owner_ = std::move(window);
+    }
+    return owner_.get();
+}
 
 // ---- time ----
 
@@ -255,7 +555,8 @@ std::unique_ptr<IStartedProcess> Win32EngineDesktop::StartProcess(const std::str
 // ---- clipboard ----
 
 bool Win32EngineDesktop::OpenClipboard() {
-    if (::OpenClipboard(nullptr))
+    ClipboardOwnerWindow* owner = OwnerWindow();
+    if (::OpenClipboard(owner != nullptr ? owner->Handle() : nullptr))
         return true;
     lastClipboardError_ = GetLastError();
     return false;
@@ -299,16 +600,44 @@ std::optional<std::string> Win32EngineDesktop::GetClipboardText() {
     return text;
 }
 
-bool Win32EngineDesktop::SetClipboardText(const std::string& text) {
-    EmptyClipboard();
-    // CF_TEXT with the CP932 bytes, and the same text as CF_UNICODETEXT so that a
-    // Unicode target pastes it right whatever the system code page is.
-    const std::wstring wide = ToWide(text);
-    const bool ok = PutClipboardBlock(CF_TEXT, NewGlobalBlock(text.c_str(), text.size() + 1));
-    if (ok)
-        PutClipboardBlock(CF_UNICODETEXT,
-                          NewGlobalBlock(wide.c_str(), (wide.size() + 1) * sizeof(wchar_t)));
+bool Win32EngineDesktop::OfferClipboardText(const std::string& text,
+                                            const std::vector<ClipboardFormatData>& beside) {
+    if (!EmptyClipboard())
+        return false;
+    bool ok = false;
+    if (ClipboardOwnerWindow* owner = OwnerWindow(); owner != nullptr) {
+        // Emptying told the window to forget an earlier text: the new one comes after.
+        owner->Offer(text);
+        SetClipboardData(CF_UNICODETEXT, nullptr);
+        SetClipboardData(CF_TEXT, nullptr);
+        ok = IsClipboardFormatAvailable(CF_UNICODETEXT) && IsClipboardFormatAvailable(CF_TEXT);
+    } else {
+        // No window to render it: the text itself, CF_TEXT with the CP932 bytes and the
+        // same text as CF_UNICODETEXT, so that a Unicode target pastes it right whatever
+        // the system code page is.
+        const std::wstring wide = ToWide(text);
+        ok = PutClipboardBlock(CF_TEXT, NewGlobalBlock(text.c_str(), text.size() + 1)) &&
+             PutClipboardBlock(CF_UNICODETEXT,
+                               NewGlobalBlock(wide.c_str(), (wide.size() + 1) * sizeof(wchar_t)));
+    }
+    for (const ClipboardFormatData& f : beside)
+        PutClipboardBlock(f.format, NewGlobalBlock(f.bytes.data(), f.bytes.size()));
     return ok;
+}
+
+std::optional<ProcessId> Win32EngineDesktop::WaitClipboardTextRequest(std::uint32_t timeoutMs) {
+    ClipboardOwnerWindow* owner = OwnerWindow();
+    if (owner == nullptr)
+        return std::nullopt;  // the text was put as it is: nobody asks for it
+    return owner->WaitRequest(timeoutMs);
+}
+
+std::uint32_t Win32EngineDesktop::NamedClipboardFormat(const std::string& name) {
+    return ::RegisterClipboardFormatW(ToWide(name).c_str());
+}
+
+std::uint32_t Win32EngineDesktop::ClipboardSequence() {
+    return GetClipboardSequenceNumber();
 }
 
 std::vector<std::uint32_t> Win32EngineDesktop::ClipboardFormats() {
@@ -325,6 +654,8 @@ ClipboardRead Win32EngineDesktop::ReadClipboardFormat(std::uint32_t format, std:
     const HANDLE data = GetClipboardData(format);
     if (data == nullptr)
         return read;
+    if (format == CF_ENHMETAFILE || format == CF_METAFILEPICT || format == CF_PALETTE)
+        return ReadHandleBits(format, data, maxBytes);
     read.size = GlobalSize(data);
     if (read.size == 0)
         return read;  // not a global memory block
@@ -341,15 +672,49 @@ ClipboardRead Win32EngineDesktop::ReadClipboardFormat(std::uint32_t format, std:
     return read;
 }
 
-bool Win32EngineDesktop::RestoreClipboardFormats(const std::vector<ClipboardFormatData>& formats) {
+std::vector<std::uint32_t> Win32EngineDesktop::RestoreClipboardFormats(
+    const std::vector<ClipboardFormatData>& formats) {
+    std::vector<std::uint32_t> back;
     if (!EmptyClipboard())
-        return false;
-    bool ok = true;
+        return back;
     for (const ClipboardFormatData& f : formats) {
-        if (!PutClipboardBlock(f.format, NewGlobalBlock(f.bytes.data(), f.bytes.size())))
-            ok = false;
+        if (PutHandleBits(f.format, f.bytes))
+            back.push_back(f.format);
     }
-    return ok;
+    return back;
+}
+
+// ---- helper threads ----
+
+bool Win32EngineDesktop::RunBounded(std::function<void(IEngineDesktop&)> job,
+                                    std::uint32_t timeoutMs) {
+    // What the thread holds: it may end long after this call returned.
+    struct Bounded {
+        Bounded(std::function<void(IEngineDesktop&)> j, int osMajor, bool nt)
+            : job(std::move(j)),
+              desktop(osMajor, nt),
+              done(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+        ~Bounded() {
+            if (done != nullptr)
+                CloseHandle(done);
+        }
+        std::function<void(IEngineDesktop&)> job;
+        Win32EngineDesktop desktop;
+        HANDLE done;
+    };
+    auto bounded = std::make_shared<Bounded>(std::move(job), osMajor_, ntPlatform_);
+    if (bounded->done == nullptr)
+        return false;
+    bounded->desktop.ownerTried_ = true;  // it opens the clipboard without a window
+    try {
+        std::thread([bounded] {
+            bounded->job(bounded->desktop);
+            SetEvent(bounded->done);
+        }).detach();
+    } catch (const std::system_error&) {
+        return false;
+    }
+    return WaitForSingleObject(bounded->done, timeoutMs) == WAIT_OBJECT_0;
 }
 
 // ---- system settings ----

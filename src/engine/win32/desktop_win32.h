@@ -2,17 +2,26 @@
 // clipboard, system parameters, sleep and clock.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
+#include <memory>
+#include <mutex>
 
 #include "engine/desktop.h"
 
 namespace zv {
 
+class ClipboardOwnerWindow;
+
 class Win32EngineDesktop : public IEngineDesktop {
 public:
     // osMajor below 5 sends input through keybd_event / mouse_event; ntPlatform selects
     // the foreground switch with attached input.
-    Win32EngineDesktop(int osMajor, bool ntPlatform) : osMajor_(osMajor), ntPlatform_(ntPlatform) {}
+    Win32EngineDesktop(int osMajor, bool ntPlatform);
+    // Ends the clipboard window's thread: a text offered and not rendered goes with it.
+    ~Win32EngineDesktop() override;
+    Win32EngineDesktop(const Win32EngineDesktop&) = delete;
+    Win32EngineDesktop& operator=(const Win32EngineDesktop&) = delete;
 
     void Sleep(std::uint32_t ms) override;
     std::uint64_t TickMs() override;
@@ -39,18 +48,32 @@ public:
     void CloseClipboard() override;
     std::string LastErrorText() override;
     std::optional<std::string> GetClipboardText() override;
-    bool SetClipboardText(const std::string& text) override;
+    bool OfferClipboardText(const std::string& text,
+                            const std::vector<ClipboardFormatData>& beside) override;
+    std::optional<ProcessId> WaitClipboardTextRequest(std::uint32_t timeoutMs) override;
+    std::uint32_t NamedClipboardFormat(const std::string& name) override;
+    std::uint32_t ClipboardSequence() override;
     std::vector<std::uint32_t> ClipboardFormats() override;
     ClipboardRead ReadClipboardFormat(std::uint32_t format, std::size_t maxBytes) override;
-    bool RestoreClipboardFormats(const std::vector<ClipboardFormatData>& formats) override;
+    std::vector<std::uint32_t> RestoreClipboardFormats(
+        const std::vector<ClipboardFormatData>& formats) override;
+
+    bool RunBounded(std::function<void(IEngineDesktop&)> job, std::uint32_t timeoutMs) override;
 
     std::optional<std::uint32_t> ReadForegroundLockTimeoutRegistry() override;
     std::optional<std::uint32_t> ReadForegroundLockTimeoutSystem() override;
 
 private:
+    // The clipboard window, made on first use; null when it cannot be made (the clipboard
+    // is then opened without a window, and an offered text is never rendered).
+    ClipboardOwnerWindow* OwnerWindow();
+
     int osMajor_;
     bool ntPlatform_;
-    unsigned long lastClipboardError_ = 0;
+    std::atomic<unsigned long> lastClipboardError_{0};
+    std::mutex ownerLock_;
+    std::unique_ptr<ClipboardOwnerWindow> owner_;
+    bool ownerTried_ = false;
 };
 
 // Raises the system timer resolution to 1 ms while it lives, so that short sleeps last

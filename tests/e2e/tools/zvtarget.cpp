@@ -1,7 +1,7 @@
-// zvtarget.exe RECORD [CAPTION]: the program that macros drive in the e2e tests. A
-// window (caption CAPTION, default "ZvTarget") with an edit field at the top, a password
-// field below it and a click area below them; what they receive goes to RECORD as UTF-8
-// lines, flushed at once:
+// zvtarget.exe RECORD [CAPTION [PASTE_DELAY_MS]]: the program that macros drive in the e2e
+// tests. A window (caption CAPTION, default "ZvTarget") with an edit field at the top, a
+// password field below it and a click area below them; what they receive goes to RECORD as
+// UTF-8 lines, flushed at once:
 //   keydown VK / keyup VK / syskeydown VK / syskeyup VK   (VK: two hex digits)
 //   char XXXX                                             (UTF-16 code unit, hex)
 //   text T                                                (the field's text after a change)
@@ -14,6 +14,9 @@
 // A posted WM_APP + 1 makes the input method of the edit field finish a conversion of
 // "漢字変換" there, as a user's input method would.
 //
+// zvtarget.exe RECORD CAPTION PASTE_DELAY_MS: the program is busy for that long when Ctrl+V
+// goes down in the edit field, before it pastes (a program slower than the paste keys), and
+// records "paste late MS" first.
 // zvtarget.exe RECORD CAPTION --hang: the window is shown and painted, then the program
 // stops pumping its messages for good, as a hung program does (it stays on screen).
 // zvtarget.exe --record-command-line OUT ...: writes its whole command line to OUT as
@@ -25,6 +28,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cwchar>
 #include <string>
 
 namespace {
@@ -37,6 +41,7 @@ WNDPROC g_editProc = nullptr;
 FILE* g_out = nullptr;
 POINT g_downAt{};
 const char* g_downButton = nullptr;
+DWORD g_pasteDelayMs = 0;
 
 std::string Utf8(const std::wstring& w) {
     if (w.empty())
@@ -102,6 +107,13 @@ bool RecordKey(UINT m, WPARAM wp) {
 
 LRESULT CALLBACK EditProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     RecordKey(m, wp);
+    if (m == WM_KEYDOWN && wp == 'V' && g_pasteDelayMs > 0 && GetKeyState(VK_CONTROL) < 0) {
+        char buf[64];
+        std::snprintf(buf, sizeof buf, "paste late %lu",
+                      static_cast<unsigned long>(g_pasteDelayMs));
+        Record(buf);
+        Sleep(g_pasteDelayMs);  // the Ctrl+V character waits in the queue meanwhile
+    }
     if (m == WM_MOUSEWHEEL)
         return SendMessageW(GetParent(w), m, wp, lp);  // the click area's
     return CallWindowProcW(g_editProc, w, m, wp, lp);
@@ -231,7 +243,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     const int argc = __argc;
     wchar_t** argv = __wargv;
     if (argc < 2) {
-        MessageBoxW(nullptr, L"zvtarget.exe RECORD [CAPTION [--hang | MODE]]", L"ZvTarget", MB_OK);
+        MessageBoxW(nullptr, L"zvtarget.exe RECORD [CAPTION [--hang | PASTE_DELAY_MS | MODE]]",
+                    L"ZvTarget", MB_OK);
         return 2;
     }
     if (argc >= 3 && std::wstring(argv[1]) == L"--record-command-line") {
@@ -250,6 +263,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     const bool hang = argc > 3 && std::wstring(argv[3]) == L"--hang";
     g_out = _wfopen(argv[1], L"wb");
     const std::wstring caption = argc > 2 ? argv[2] : L"ZvTarget";
+    if (argc > 3 && !hang)
+        g_pasteDelayMs = static_cast<DWORD>(std::wcstoul(argv[3], nullptr, 10));
 
     WNDCLASSW wc{};
     wc.style = CS_DBLCLKS;

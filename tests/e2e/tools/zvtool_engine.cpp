@@ -104,6 +104,82 @@ ZV_TOOL_COMMAND(
     return 0;
 }
 
+ZV_TOOL_COMMAND(CmdClipEmpty, L"clip-empty", "clip-empty: empties the clipboard") {
+    (void)args;
+    if (!OpenClipboardRetrying())
+        return 1;
+    const bool ok = EmptyClipboard() != FALSE;
+    CloseClipboard();
+    return ok ? 0 : 1;
+}
+
+namespace {
+
+// The formats on the clipboard, in the system's order, as a JSON array: a registered one by
+// its name, a predefined one by its number. Read without opening the clipboard, so that
+// the viewer never keeps a program from pasting.
+std::string ListClipboardFormats() {
+    UINT formats[256] = {};
+    UINT count = 0;
+    if (!GetUpdatedClipboardFormats(formats, 256, &count))
+        return "null";
+    std::string out = "[";
+    for (UINT i = 0; i < count; ++i) {
+        wchar_t name[256] = {};
+        if (i > 0)
+            out += ",";
+        if (GetClipboardFormatNameW(formats[i], name, 256) > 0) {
+            out += JsonString(name);
+        } else {
+            out += std::to_string(formats[i]);
+        }
+    }
+    return out + "]";
+}
+
+}  // namespace
+
+ZV_TOOL_COMMAND(CmdClipWatch, L"clip-watch",
+                "clip-watch OUT MS: a clipboard viewer for MS milliseconds or until the file "
+                "OUT.stop exists; writes \"ready\" to OUT, then the formats on the clipboard "
+                "(a JSON array) for every change of it") {
+    if (args.size() < 2)
+        return 2;
+    FILE* out = _wfopen(args[0].c_str(), L"wb");
+    if (out == nullptr)
+        return 1;
+    HWND viewer =
+        CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    if (viewer == nullptr || !AddClipboardFormatListener(viewer)) {
+        std::fclose(out);
+        return 1;
+    }
+    std::fputs("ready\n", out);
+    std::fflush(out);
+    const std::wstring stop = args[0] + L".stop";
+    const ULONGLONG until = GetTickCount64() + static_cast<ULONGLONG>(ArgInt(args, 1, 10000));
+    SetTimer(viewer, 1, 100, nullptr);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (msg.hwnd == viewer && msg.message == WM_TIMER) {
+            if (GetTickCount64() >= until ||
+                GetFileAttributesW(stop.c_str()) != INVALID_FILE_ATTRIBUTES)
+                break;
+            continue;
+        }
+        if (msg.hwnd == viewer && msg.message == WM_CLIPBOARDUPDATE) {
+            std::fputs((ListClipboardFormats() + "\n").c_str(), out);
+            std::fflush(out);
+            continue;
+        }
+        DispatchMessageW(&msg);
+    }
+    RemoveClipboardFormatListener(viewer);
+    DestroyWindow(viewer);
+    std::fclose(out);
+    return 0;
+}
+
 ZV_TOOL_COMMAND(CmdMouseGet, L"mouse-get",
                 "mouse-get: {t1, t2, accel, speed} of the pointer settings") {
     (void)args;
