@@ -18,8 +18,8 @@ SEEDS = ROOT / 'tests' / 'fuzz' / 'corpus'
 
 
 def build():
-    subprocess.run(['cmake', '--preset', 'fuzz'], cwd=ROOT, check=True, stdout=subprocess.DEVNULL)
-    subprocess.run(['cmake', '--build', '--preset', 'fuzz'], cwd=ROOT, check=True)
+    """Configures (once) and builds the fuzz targets (scripts/build.sh fuzz)."""
+    subprocess.run([str(ROOT / 'scripts' / 'build.sh'), 'fuzz'], cwd=ROOT, check=True)
 
 
 def targets():

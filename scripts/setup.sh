@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Installs what the build, the tests and the demo need on a fresh Debian machine:
-# Debian packages (apt-get update once, only when something is missing) and the
-# Japanese locale that makes Wine a Japanese Windows (code page 932).
+# Debian packages (apt-get update once, only when something is missing; clang and its
+# runtime libraries for the fuzz targets, ccache for quicker rebuilds) and the Japanese
+# locale that makes Wine a Japanese Windows (code page 932).
 set -euo pipefail
 
 packages=(
-    cmake ninja-build g++ googletest libgtest-dev
+    cmake ninja-build g++ googletest libgtest-dev ccache
+    clang libclang-rt-dev
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-    wine wine64 xvfb
+    wine wine64 xvfb libxtst6
     locales fonts-noto-cjk imagemagick python3 nsis
 )
 

@@ -12,9 +12,8 @@ import json
 import shutil
 import statistics
 import subprocess
-import time
 
-from wineenv import ARTIFACTS, BUILD
+from wineenv import ARTIFACTS, BUILD, wait_settled
 
 SIZES = (10, 500, 2000)
 PRESSES = 7
@@ -57,18 +56,21 @@ def measure_one(s, count, presses=PRESSES):
     top = s.drive_c() / FOLDER
     top_win = 'C:\\' + FOLDER
     folders = make_tree(top, count)
-    written = time.time()
     s.reset_user_state()
     s.write_cp932(s.suite_folder() / 'Zorvane.ini',
                   '[ZorvaneSettings]\r\nSplashShowSec=0\r\nRkMacroTopPath=' + top_win +
                   '\r\nRkMacroFileMax=2000\r\nRkMacroDirDepht=2\r\n')
-    time.sleep(max(0.0, SETTLE_SECONDS - (time.time() - written)))
+    wait_settled([top], SETTLE_SECONDS)
     launcher = s.start(s.bin('Zorvane.exe'))
     try:
         if s.wait_window(LAUNCHER_WINDOW, 15000) is None:
             raise AssertionError('the launcher did not start')
         s.tool('activate', FRONT_WINDOW)
-        time.sleep(1.5)  # the launcher reads the folder once its message loop runs
+        # The launcher reads the folder once its message loop runs (a message it posts
+        # itself at start-up, handled before the hotkey's).
+        rc, out = s.tool('idle', LAUNCHER_WINDOW, '30000', timeout=90)
+        if rc != 0:
+            raise AssertionError(f'the launcher did not come to its message loop: {out}')
         rc, out = s.tool('hotkey-menu-times', str(presses), top_win, '2', timeout=120)
         if rc != 0:
             raise AssertionError(f'hotkey-menu-times failed: {out}')

@@ -6,7 +6,6 @@ import json
 import pathlib
 import shutil
 import tempfile
-import time
 import unittest
 
 from wineenv import shared_session
@@ -45,10 +44,8 @@ class DefaultLocale(unittest.TestCase):
         self.assertEqual(self.s.run(self.s.bin('RkEngine.exe'), f'/M:"{self.s.win_path(m)}"',
                                     timeout=90), 0)
         self.s.tool('close', caption)
-        deadline = time.time() + 15
-        while time.time() < deadline and 'final ' + typed not in self.read(record):
-            time.sleep(0.1)
-        self.assertIn('final ' + typed, self.read(record))
+        self.s.wait_until(lambda: 'final ' + typed in self.read(record), 15,
+                          f'the target wrote "final {typed}" as it closed')
         log = self.s.read_cp932(self.s.suite_folder() / 'Zorvane_Log.txt')
         self.assertIn(f'>{typed}<', log)
         self.assertNotIn('<ERROR>', log)
@@ -65,7 +62,6 @@ class DefaultLocale(unittest.TestCase):
         texts = {c['id']: c['text'] for c in info['controls']}
         self.assertEqual(texts.get(1001), '朝の報告')
         self.assertEqual(texts.get(1005), '毎朝の報告を書く')
-        time.sleep(0.5)
         self.s.screenshot('editor-default-locale')
 
     def test_launcher_menu_lists_japanese_titles(self):
@@ -78,17 +74,14 @@ class DefaultLocale(unittest.TestCase):
                                 'SplashShowSec=0\r\n')
         self.s.start(self.s.bin('Zorvane.exe'))
         self.assertIsNotNone(self.s.wait_window('TrayIconHandler', 15000))
-        time.sleep(1)
+        # The hotkey is registered at start-up, before the launcher comes to its message loop.
+        self.assertEqual(self.s.tool('idle', 'TrayIconHandler')[0], 0)
         self.s.tool('send-keys', 'alt+z')
-        deadline = time.time() + 10
-        shown = False
-        while time.time() < deadline and not shown:
-            rc, out = self.s.tool('windows')
-            shown = any(w['class'] == '#32768' and w['visible']
-                        for w in map(json.loads, out.splitlines()))
-            time.sleep(0.2)
-        self.assertTrue(shown, 'the hotkey menu opened')
-        time.sleep(0.5)
+
+        def menu_shown():
+            return any(w['class'] == '#32768' and w['visible']
+                       for w in map(json.loads, self.s.tool('windows')[1].splitlines()))
+        self.s.wait_until(menu_shown, 10, 'the hotkey menu opened')
         self.s.screenshot('launcher-menu-default-locale')
         self.s.tool('send-keys', 'esc')
 

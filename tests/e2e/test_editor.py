@@ -9,7 +9,6 @@ import pathlib
 import select
 import shutil
 import subprocess
-import time
 import unittest
 
 from wineenv import ARTIFACTS, shared_session, ini_section
@@ -70,7 +69,6 @@ class Editor(unittest.TestCase):
         caption = f'{name} - RkEditor'
         self.assertIsNotNone(self.s.wait_window(caption, 15000), caption)
         self.s.tool('activate', caption)
-        time.sleep(0.3)
         return caption
 
     def listbox(self, caption):
@@ -92,8 +90,9 @@ class Editor(unittest.TestCase):
         self.fail(f'control {control} of {caption}')
 
     def keys(self, *chords):
-        self.s.tool('send-keys', *chords)
-        time.sleep(0.3)
+        """Presses the keys; each is taken and handled before the next (send-keys)."""
+        rc, out = self.s.tool('send-keys', *chords)
+        self.assertEqual(rc, 0, out)
 
     def saved(self, name):
         return self.s.read_cp932(self.dir / name)
@@ -277,9 +276,8 @@ class Editor(unittest.TestCase):
         self.assertTrue(self.wait_caption('無題 - RkEditor', 10000), 'a new document instead')
         self.s.tool('activate', '無題 - RkEditor')
         self.keys('ctrl+n')
-        deadline = time.time() + 15
-        while time.time() < deadline and len(self.s.processes('RkEditor.exe')) < 2:
-            time.sleep(0.2)
+        self.s.wait_until(lambda: len(self.s.processes('RkEditor.exe')) >= 2, 15,
+                          'a second editor process')
         self.assertEqual(len(self.s.processes('RkEditor.exe')), 2, 'a second editor process')
         self.assertEqual(self.s.read_cp932(foreign), 'これはメモです\r\n')
 
@@ -323,7 +321,6 @@ class Editor(unittest.TestCase):
             'WAIT:500,3', 'KEYIN:MENU CONTROL S,REP=2', 'TYPE:"本日の報告"',
             'MOUSE:100,200,LW,LOCAL', 'WAIT:-1,0'))
         self.s.tool('move-window', caption, '20', '20', '0', '520')
-        time.sleep(0.5)
         self.assertEqual(self.listbox(caption)['count'], 7)
         self.assertTrue(self.s.screenshot('editor_six_commands').exists())
 

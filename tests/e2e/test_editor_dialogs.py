@@ -6,7 +6,6 @@ photographed filled in (build/e2e-artifacts/editor_dialog_*.png)."""
 import json
 import shutil
 import subprocess
-import time
 import unittest
 
 from wineenv import shared_session
@@ -79,10 +78,8 @@ class EditorDialogs(unittest.TestCase):
         self.procs.append(p)
         self.assertIsNotNone(self.s.wait_window(caption, 15000), 'the target opened')
         if hang:
-            deadline = time.time() + 15
-            while time.time() < deadline and 'hung' not in self.record(record):
-                time.sleep(0.2)
-            self.assertIn('hung', self.record(record), 'the target stopped reading its messages')
+            self.s.wait_until(lambda: 'hung' in self.record(record), 15,
+                              'the target stopped reading its messages')
 
     def record(self, name):
         path = self.dir / name
@@ -131,14 +128,11 @@ class EditorDialogs(unittest.TestCase):
     def saved_lines(self, expected):
         """Saves with Ctrl+S; the file's lines once expected is among them."""
         self.keys('ctrl+s')
-        deadline = time.time() + 10
-        lines = []
-        while time.time() < deadline:
+
+        def saved():
             lines = self.s.read_cp932(self.path).split('\r\n')
-            if expected in lines:
-                break
-            time.sleep(0.2)
-        self.assertIn(expected, lines)
+            return lines if expected in lines else None
+        lines = self.s.wait_until(saved, 10, f'the saved file with the line {expected}')
         self.assertIsNotNone(self.s.wait_window(MAIN, 5000), 'saved: no change mark in the caption')
         return lines
 
@@ -331,13 +325,13 @@ class EditorDialogs(unittest.TestCase):
                                 stderr=subprocess.DEVNULL)
 
     def wait_main_hidden(self, hidden, timeout=10):
-        deadline = time.time() + timeout
-        while time.time() < deadline:
+        def done():
             w = self.main_window()
-            if w is not None and w['visible'] != hidden:
-                return True
-            time.sleep(0.1)
-        return False
+            return w is not None and w['visible'] != hidden
+        try:
+            return self.s.wait_until(done, timeout, 'the main window ' + ('hidden' if hidden else 'shown'))
+        except AssertionError:
+            return False
 
     def test_mouse_position_dragged_from_the_tracker(self):
         self.start_target('ZvTarget')
@@ -361,12 +355,11 @@ class EditorDialogs(unittest.TestCase):
         # The capture taken away mid-drag (the system's cancel-mode message) ends the
         # drag as a release would: nothing of the editor stays hidden or moved.
         drag = self.drag([tracker, (client[0] + 250, client[1] + 200)], '--hold=4000')
-        deadline = time.time() + 15
-        while time.time() < deadline:
-            d = self.dialog(MOUSE + '(新規)')
-            if (control(d, MOUSE_X)['text'], control(d, MOUSE_Y)['text']) == ('250', '200'):
-                break
-            time.sleep(0.2)
+
+        def position(d):
+            return control(d, MOUSE_X)['text'], control(d, MOUSE_Y)['text']
+        self.s.wait_until(lambda: position(self.dialog(MOUSE + '(新規)')) == ('250', '200'), 15,
+                          'the dialog shows the position 250, 200 while the drag holds')
         self.assertFalse(self.main_window()['visible'])
         self.assertEqual(self.s.tool('post-msg', MOUSE + '(新規)', '0x1F', '0', '0')[0], 0)
         self.assertTrue(self.wait_main_hidden(False, timeout=2), 'shown before the button is released')
@@ -375,8 +368,11 @@ class EditorDialogs(unittest.TestCase):
 
         drag = self.drag([tracker, over_field, (client[0] + 200, client[1] + 150)], '--hold=2000')
         self.assertTrue(self.wait_main_hidden(True), 'the main window hides while dragging')
-        time.sleep(1.5)
-        moving = self.dialog(MOUSE + '(新規)')
+        # The dialog gets out of the way once the pointer crosses it.
+        def moved():
+            d = self.dialog(MOUSE + '(新規)')
+            return d if d['rect'] != opened['rect'] else None
+        moving = self.s.wait_until(moved, 15, 'the dialog moved away from the pointer crossing it')
         self.s.screenshot('editor_dialog_mouse_tracking')
         drag.wait(timeout=60)
         # Crossing its own area sent the dialog to the far corner, 40 pixels from the edges.

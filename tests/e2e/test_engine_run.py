@@ -105,12 +105,10 @@ class EngineRun(unittest.TestCase):
         return pathlib.Path(path).read_text('utf-8').splitlines() if pathlib.Path(path).exists() else []
 
     def wait_record(self, path, line, timeout=15):
-        deadline = time.time() + timeout
-        while time.time() < deadline:
-            if line in self.record(path):
-                return True
-            time.sleep(0.1)
-        return False
+        try:
+            return self.s.wait_until(lambda: line in self.record(path), timeout, f'"{line}" recorded')
+        except AssertionError:
+            return False
 
     def clip(self):
         rc, out = self.s.tool('clip-get', CLIP_FORMAT)
@@ -125,13 +123,12 @@ class EngineRun(unittest.TestCase):
     def shown_status_window(self):
         """The status window once it is on the screen with all its controls (it exists a
         moment before)."""
-        deadline = time.time() + 15
-        while time.time() < deadline:
+        def shown():
             info = self.s.wait_window(STATUS, 10000, cls='#32770')
             if info is not None and info['visible'] and {1000, 1001, 1} <= {c['id'] for c in info['controls']}:
                 return info
-            time.sleep(0.1)
-        self.fail('the status window did not show')
+            return None
+        return self.s.wait_until(shown, 15, 'the status window on the screen with its controls')
 
     def diagnostics(self, engine):
         """What the desktop and the engine looked like when a check failed."""
@@ -341,18 +338,21 @@ class EngineRun(unittest.TestCase):
         ])
 
     def test_enter_during_the_stop_closes_once_stopped(self):
-        m = self.macro('停止Enter', ['WAIT:4000', 'WAIT:0'])
+        # The WAIT outlasts the steps before the Enter, however slow the machine.
+        m = self.macro('停止Enter', ['WAIT:10000', 'WAIT:0'])
         p = self.start_engine(m)
         self.assertIsNotNone(self.s.wait_window(STATUS, 10000))
         self.s.tool('show', STATUS, 'restore')
-        time.sleep(0.5)
+        self.s.wait_until(lambda: not (self.s.wait_window(STATUS, 2000) or {'iconic': True})['iconic'], 15,
+                          'the status window restored')
         self.s.tool('post-key', STATUS, '13')  # queued while the window waits for the WAIT
         p.wait(timeout=30)
         self.assertEqual(p.returncode, 0)
-        self.assertEqual(self.log()[-2:], ['0002行目：WAIT  : 4000 mm sec', 'マクロ処理終了'])
+        self.assertEqual(self.log()[-2:], ['0002行目：WAIT  : 10000 mm sec', 'マクロ処理終了'])
 
     def test_about_box_open_when_the_run_ends(self):
-        m = self.macro('情報', ['WAIT:3000', 'WAIT:0'])
+        # The WAIT outlasts opening the box, however slow the machine.
+        m = self.macro('情報', ['WAIT:10000', 'WAIT:0'])
         p = self.start_engine(m)
         self.assertIsNotNone(self.s.wait_window(STATUS, 10000))
         self.s.tool('syscommand', STATUS, '16')
@@ -368,11 +368,12 @@ class EngineRun(unittest.TestCase):
         p.wait(timeout=30)
         self.assertEqual(p.returncode, 0)
         self.assertIsNone(self.s.wait_window(ABOUT, 500, cls='#32770'))
-        self.assertEqual(self.log()[-3:], ['0002行目：WAIT  : 3000 mm sec', '0003行目：WAIT  : 0 mm sec',
+        self.assertEqual(self.log()[-3:], ['0002行目：WAIT  : 10000 mm sec', '0003行目：WAIT  : 0 mm sec',
                                            'マクロ処理終了'])
 
     def test_restoring_with_the_about_box_open_stops_the_run(self):
-        m = self.macro('情報停止', ['WAIT:4000', 'WAIT:0'])
+        # The WAIT outlasts the steps before the restore, however slow the machine.
+        m = self.macro('情報停止', ['WAIT:10000', 'WAIT:0'])
         p = self.start_engine(m)
         self.shown_status_window()
         self.s.tool('syscommand', STATUS, '16')
@@ -391,7 +392,7 @@ class EngineRun(unittest.TestCase):
         self.assertTrue(self.s.press(ABOUT, 1))
         self.assertTrue(self.s.press(STATUS, 1))
         p.wait(timeout=30)
-        self.assertEqual(self.log()[-2:], ['0002行目：WAIT  : 4000 mm sec', 'マクロ処理終了'],
+        self.assertEqual(self.log()[-2:], ['0002行目：WAIT  : 10000 mm sec', 'マクロ処理終了'],
                          'the second line did not run')
 
     def test_run_ends_while_the_system_menu_is_open(self):
@@ -424,7 +425,7 @@ class EngineRun(unittest.TestCase):
         ])
         p = self.start_engine(m)
         self.assertIsNotNone(self.s.wait_window(caption, 15000))
-        time.sleep(1.5)
+        time.sleep(1.5)  # the engine is given the time to end on its own, which it must not
         self.assertIsNone(p.poll(), 'waits while the program runs')
         self.assertEqual(self.s.tool('close', caption)[0], 0)
         p.wait(timeout=30)
@@ -442,7 +443,9 @@ class EngineRun(unittest.TestCase):
     def test_closing_during_a_run_releases_held_keys(self):
         caption = 'ZvTarget 解放'
         record = self.work / 'release.txt'
-        self.settings(KeyinWaitMSec=5000)
+        # A pause after the key far longer than the time the close takes, even on a
+        # loaded machine: the key goes up at the close, not at the end of the pause.
+        self.settings(KeyinWaitMSec=30000)
         self.start_target(caption, record)
         m = self.macro('解放', [f'FOCUS:"{caption}"', 'KEYIN:SHIFT', 'WAIT:0'])
         p = self.start_engine(m)
@@ -452,7 +455,7 @@ class EngineRun(unittest.TestCase):
         p.wait(timeout=30)
         self.assertEqual(p.returncode, 0)
         self.assertTrue(self.wait_record(record, 'keyup 10', 10))
-        self.assertLess(time.time() - pressed, 4.5, 'released at the close, not after the KEYIN pause')
+        self.assertLess(time.time() - pressed, 20, 'released at the close, not after the KEYIN pause')
         log = self.log()
         self.assertNotIn('マクロ処理終了', log, 'the run was cut off')
         self.assertNotIn('0003行目：WAIT  : 0 mm sec', log)

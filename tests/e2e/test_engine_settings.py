@@ -2,7 +2,6 @@
 across engine processes, its numeric fields, OK's checks and messages, restore defaults,
 cancel, and the nine keys that OK writes."""
 import json
-import time
 import unittest
 
 from wineenv import shared_session, ini_section
@@ -46,13 +45,12 @@ class EngineSettingsDialog(unittest.TestCase):
         all its controls exist."""
         p = self.s.start(self.engine)
         self.procs.append(p)
-        deadline = time.time() + 20
-        while time.time() < deadline:
+        def shown():
             info = self.s.wait_window(SETTINGS, 10000, cls='#32770')
             if info is not None and info['visible'] and HELP in {c['id'] for c in info['controls']}:
-                return p, info
-            time.sleep(0.1)
-        self.fail('the settings dialog did not show')
+                return info
+            return None
+        return p, self.s.wait_until(shown, 20, 'the settings dialog on the screen with its controls')
 
     def field(self, control_id):
         info = self.s.wait_window(SETTINGS, 5000, cls='#32770')
@@ -61,8 +59,8 @@ class EngineSettingsDialog(unittest.TestCase):
 
     def type_into(self, control_id, *keys):
         self.assertEqual(self.s.tool('focus-control', SETTINGS, str(control_id))[0], 0)
-        self.s.tool('send-keys', *keys)
-        time.sleep(0.2)
+        rc, out = self.s.tool('send-keys', *keys)  # taken and handled when it ends
+        self.assertEqual(rc, 0, out)
 
     def focused(self):
         rc, out = self.s.tool('focused', SETTINGS)
@@ -93,7 +91,6 @@ class EngineSettingsDialog(unittest.TestCase):
                          ['3000', '1000', '10', '200', '100', '5000', '100', '50'])
         self.assertEqual(list(ini_section(self.s.read_cp932(self.ini()), SECTION)), KEYS,
                          'start-up wrote the defaults before the dialog')
-        time.sleep(0.5)
         self.s.screenshot('engine_settings_dialog')
 
         # Another program in front; a second engine without a macro hands over and ends.
@@ -121,9 +118,9 @@ class EngineSettingsDialog(unittest.TestCase):
         self.s.screenshot('engine_settings_not_an_integer')
         self.assertEqual(text, '整数を入力してください。')
         self.assertTrue(self.s.press('RkEngine', 1))
-        time.sleep(0.5)
+        self.assertEqual(self.s.tool('wait-gone', 'RkEngine', '10000')[0], 0, 'the message went')
+        self.s.wait_until(lambda: self.focused() == TYPE_WAIT, 10, 'the focus on the bad field')
         self.assertIsNone(p.poll(), 'the dialog stays open')
-        self.assertEqual(self.focused(), TYPE_WAIT, 'the focus is on the bad field')
 
         # A number above its range is refused with the range.
         self.type_into(TYPE_WAIT, '7', '0', '0', '0')
@@ -151,15 +148,14 @@ class EngineSettingsDialog(unittest.TestCase):
         self.assertEqual(self.field(KEYIN_WAIT), '250')
         before = self.ini().read_bytes()
         self.assertTrue(self.s.press(SETTINGS, RESTORE_DEFAULTS))
-        time.sleep(0.3)
-        self.assertEqual(self.field(KEYIN_WAIT), '100')
+        self.s.wait_until(lambda: self.field(KEYIN_WAIT) == '100', 10, 'the default 100 in the field')
         self.assertTrue(self.s.press(SETTINGS, CANCEL))
         p.wait(timeout=30)
         self.assertEqual(self.ini().read_bytes(), before, 'nothing written')
 
         p, _ = self.open_dialog()
         self.assertTrue(self.s.press(SETTINGS, RESTORE_DEFAULTS))
-        time.sleep(0.3)
+        self.s.wait_until(lambda: self.field(KEYIN_WAIT) == '100', 10, 'the defaults in the fields')
         self.assertTrue(self.s.press(SETTINGS, OK))
         p.wait(timeout=30)
         values = ini_section(self.s.read_cp932(self.ini()), SECTION)

@@ -35,6 +35,10 @@ class EngineStartup(unittest.TestCase):
     def setUp(self):
         self.s.reset_user_state()
 
+    def tearDown(self):
+        # A message left open by a failed check must not answer the next test's question.
+        self.s.tool('kill', 'RkEngine.exe')
+
     def macro(self, name, text):
         path = self.work / name
         self.s.write_cp932(path, text)

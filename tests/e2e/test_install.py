@@ -8,7 +8,6 @@ import pathlib
 import re
 import shutil
 import subprocess
-import time
 import unittest
 import urllib.parse
 import zipfile
@@ -37,12 +36,10 @@ class Install(unittest.TestCase):
             self.s.tool('kill', name)
 
     def wait_for(self, condition, timeout=60):
-        deadline = time.time() + timeout
-        while time.time() < deadline:
-            if condition():
-                return True
-            time.sleep(0.3)
-        return False
+        try:
+            return self.s.wait_until(condition, timeout, 'condition', interval=0.3)
+        except AssertionError:
+            return False
 
     def test_installs_runs_a_sample_and_uninstalls_keeping_the_users_macros(self):
         self.assertEqual(self.s.run(PACKAGE / 'Zorvane-Setup.exe', '/S', timeout=180), 0)
@@ -129,9 +126,10 @@ class Install(unittest.TestCase):
             self.s.tool('activate', 'ヘルプ.txt - RkEditor')
             self.s.tool('send-keys', 'alt', 'm', 'i', 'k')  # マクロ > 行追加 > キー入力
             self.assertTrue(self.s.press('キー入力設定(新規)', 0xE146), 'ﾍﾙﾌﾟ of the KEYIN dialog')
-            self.assertTrue(self.wait_for(lambda: record.exists(), 30), 'the browser was started')
-            time.sleep(0.5)
-            line = record.read_text(encoding='utf-8')
+            # The browser writes its command line in one piece.
+            line = self.s.wait_until(lambda: record.exists() and '--record-command-line' in
+                                     record.read_text(encoding='utf-8') and record.read_text(encoding='utf-8'),
+                                     30, 'the browser was started')
             # The address is the last argument, whole: it names the installed page, and the
             # dialog's anchor is still on it.
             self.assertIn('--record-command-line', line)

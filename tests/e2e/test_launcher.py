@@ -11,7 +11,7 @@ import tempfile
 import time
 import unittest
 
-from wineenv import shared_session, ini_section
+from wineenv import shared_session, ini_section, wait_settled
 
 LAUNCHER_WINDOW = 'TrayIconHandler'
 SECTION = 'ZorvaneSettings'
@@ -102,6 +102,10 @@ class Launcher(unittest.TestCase):
         rc, out = self.s.tool('foreground')
         self.assertEqual(json.loads(out.strip())['caption'], caption)
 
+    def popup_shown(self):
+        return any(w['class'] == '#32768' and w['visible']
+                   for w in map(json.loads, self.s.tool('windows')[1].splitlines()))
+
     def start_target(self, caption):
         """The test target program in front; returns its record (a file of lines)."""
         record = self.work / f'target{len(self.targets)}.txt'
@@ -116,34 +120,46 @@ class Launcher(unittest.TestCase):
         return record.read_text('utf-8').splitlines() if record.exists() else []
 
     def popup_open(self, timeout=10):
-        deadline = time.time() + timeout
-        while time.time() < deadline:
-            rc, out = self.s.tool('windows')
-            for line in out.splitlines():
-                w = json.loads(line)
-                if w['class'] == '#32768' and w['visible']:
-                    return True
-            time.sleep(0.1)
-        return False
+        """Whether a pop-up menu shows within timeout seconds (a shorter timeout asks
+        that none shows in that time)."""
+        try:
+            return self.s.wait_until(self.popup_shown, timeout, 'a pop-up menu')
+        except AssertionError:
+            return False
+
+    def popups_closed(self):
+        self.s.wait_until(lambda: not self.popup_shown(), 10, 'every pop-up menu closed')
 
     def open_hotkey_menu(self):
         self.s.tool('send-keys', 'alt+z')
         opened = self.popup_open()
         self.assertTrue(opened, 'the hotkey menu opened' if opened else
                         'no hotkey menu; in front: ' + self.s.tool('foreground')[1])
-        time.sleep(0.3)
+
+    def engine_watcher(self):
+        """A process watching for an engine to start; it looks a last time and ends once
+        stop() is called (when the launcher has handled what could start one)."""
+        stop = self.s.drive_c() / 'zv-watch.stop'
+        stop.unlink(missing_ok=True)
+        watcher, first = self.background('cmdline-wait', 'RkEngine.exe', '60000', self.s.win_path(stop))
+        self.assertEqual(first, 'watching')
+        return watcher, stop.touch
 
     def choose(self, *keys, hold=None):
         """Opens the hotkey menu, presses keys, and returns the command line of the engine
-        that started (None when none started within a few seconds)."""
-        watcher, first = self.background('cmdline-wait', 'RkEngine.exe', '6000')
-        self.assertEqual(first, 'watching')
+        that started (None when none started)."""
+        watcher, stop = self.engine_watcher()
         self.open_hotkey_menu()
+        # The keys are handled when the tool ends: the launcher has started the engine by
+        # then (the menu's command comes before the keys' releases), or none.
         if hold:
-            self.s.tool('hold-keys', *hold, '--', *keys)
+            with self.s.held_keys(*hold):
+                rc, out = self.s.tool('send-keys', *keys)
         else:
-            self.s.tool('send-keys', *keys)
-        out, _ = watcher.communicate(timeout=60)
+            rc, out = self.s.tool('send-keys', *keys)
+        self.assertEqual(rc, 0, out)
+        stop()
+        out, _ = watcher.communicate(timeout=90)
         if watcher.returncode != 0:
             self.s.tool('send-keys', 'esc', 'esc', 'esc')
             return None
@@ -159,7 +175,6 @@ class Launcher(unittest.TestCase):
     def close_through_tray_menu(self, p):
         self.s.tool('mouse-click', str(TRAY_ICON[0]), str(TRAY_ICON[1]), 'right')
         self.assertTrue(self.popup_open(), 'the tray menu opened')
-        time.sleep(0.3)
         self.s.tool('send-keys', 'up', 'return')  # "終了(&X)" is the last item
         p.wait(timeout=30)
         self.assertFalse(self.s.processes('Zorvane.exe'))
@@ -175,9 +190,13 @@ class Launcher(unittest.TestCase):
             'RkMacroFileMax': '100', 'RkMacroDirDepht': '2'})
         self.assertTrue(default_folder.is_dir())
         self.assertIsNotNone(self.s.wait_window('', 3000, cls='#32770'), 'the splash is up')
-        time.sleep(6.5)
-        self.assertFalse(any(json.loads(l)['class'] == '#32770' and json.loads(l)['visible']
-                             for l in self.s.tool('windows')[1].splitlines()), 'the splash went after 5 s')
+        seen = time.time()
+
+        def splash_gone():
+            return not any(json.loads(l)['class'] == '#32770' and json.loads(l)['visible']
+                           for l in self.s.tool('windows')[1].splitlines())
+        self.s.wait_until(splash_gone, 20, 'the splash went')
+        self.assertLess(time.time() - seen, 6.5, 'the splash went after 5 s')
 
         self.front_window('メモ帳')
         self.assertEqual(self.s.run(self.exe, timeout=60), 0, 'the second start ends at once')
@@ -206,11 +225,10 @@ class Launcher(unittest.TestCase):
         self.s.tool('cursor-to', '640', '300')  # the menu opens centred below the pointer
         self.open_hotkey_menu()
         self.s.tool('send-keys', *(['down'] * (len(with_memo) + 1)), 'right', 'down', 'right')
-        time.sleep(0.8)
         shot = self.s.screenshot('launcher_hotkey_menu')
         self.assertTrue(shot.exists())
         self.s.tool('send-keys', 'esc', 'esc', 'esc', 'esc')
-        time.sleep(0.5)
+        self.popups_closed()
 
         for i, name in enumerate(with_memo):
             self.assertEqual(self.choose(*(['down'] * (i + 1)), 'return'),
@@ -243,7 +261,7 @@ class Launcher(unittest.TestCase):
         self.write_macro('old.rkm', '&O古いもの')
         self.write_macro('sub/s.rkm', '&Sサブ')
         self.write_settings(RkMacroTopPath='C:\\' + MACROS, SplashShowSec=0)
-        time.sleep(3.5)  # old enough for the launcher to keep what it read
+        wait_settled([self.top], 3.5)  # old enough for the launcher to keep what it read
         self.start_launcher()
         self.front_window('電卓')
         self.assertEqual(self.choose('a'), self.engine_cmd + f'"{self.macro_win("a.rkm")}"')
@@ -287,15 +305,20 @@ class Launcher(unittest.TestCase):
             # held, a click (a menu under Wine takes no Return while Ctrl is down). The
             # pointer is there before the keys go down: Wine puts its modifier keys back to
             # the X server's state when the pointer enters another window.
-            watcher, first = self.background('cmdline-wait', 'RkEngine.exe', '8000')
+            watcher, stop = self.engine_watcher()
             self.open_hotkey_menu()
             left, top, right, _ = json.loads(self.s.tool('popup-rect')[1])
             x, y = (left + right) // 2, top + 10
             self.s.tool('cursor-to', str(x), str(y))
-            time.sleep(0.5)
-            self.s.tool('hold-keys', 'ctrl', 'shift', '--', f'click:{x},{y}')
-            watcher.wait(timeout=60)
-            self.assertNotEqual(watcher.returncode, 0, 'the engine did not start')
+            # The keys stay down until the launcher started the editor or said it could not.
+            with self.s.held_keys('ctrl', 'shift'):
+                self.assertEqual(self.s.tool('click-at', str(x), str(y))[0], 0)
+                self.s.wait_until(lambda: self.s.processes('RkEditor.exe') or
+                                  self.s.wait_window('Zorvane', 200, cls='#32770'), 20,
+                                  "the editor started or the launcher's message")
+            stop()
+            watcher.wait(timeout=90)
+            self.assertNotEqual(watcher.returncode, 0, 'no engine started')
             self.assertFalse(self.popup_open(1), 'the click chose the item')
 
         # The editor opens the macro, in front of the window the user was in, and the
@@ -303,13 +326,9 @@ class Launcher(unittest.TestCase):
         chosen = len(self.lines(calculator))
         choose_with_ctrl()
         self.assertIsNotNone(self.s.wait_window('a.rkm - RkEditor', 15000), 'the editor opened it')
-        deadline = time.time() + 10
-        front = None
-        while time.time() < deadline and front != 'a.rkm - RkEditor':
-            front = json.loads(self.s.tool('foreground')[1].strip())['caption']
-            time.sleep(0.2)
-        self.assertEqual(front, 'a.rkm - RkEditor', 'the editor is in front of 電卓')
-        time.sleep(1.5)
+        self.s.wait_until(lambda: json.loads(self.s.tool('foreground')[1].strip())['caption'] ==
+                          'a.rkm - RkEditor', 10, 'the editor in front of 電卓')
+        time.sleep(1.5)  # a hand-back to 電卓 would come within this time
         front = json.loads(self.s.tool('foreground')[1].strip())['caption']
         self.assertEqual(front, 'a.rkm - RkEditor', 'the editor stays in front')
         self.assertNotIn('activated', self.lines(calculator)[chosen:], '電卓 did not get the keyboard back')
@@ -386,9 +405,13 @@ class Launcher(unittest.TestCase):
         # What a Shift choice opens comes up in front of the user's window, and so does
         # this message: the keyboard is not handed back to "電卓" over it.
         self.open_hotkey_menu()
-        self.s.tool('hold-keys', 'shift', '--', 'down', 'return')
+        with self.s.held_keys('shift'):
+            self.s.tool('send-keys', 'down', 'return')
         self.assertEqual(self.s.message_box_text('Zorvane'), f'"{self.macro_win("a.rkm")}"\n\rを開くことができません。')
-        time.sleep(1)
+        # The launcher has handled what came after the menu (handing the keyboard back is
+        # what it must not do over its message).
+        for _ in range(3):
+            self.assertEqual(self.s.tool('idle', LAUNCHER_WINDOW)[0], 0)
         front = json.loads(self.s.tool('foreground')[1].strip())
         self.assertEqual((front['caption'], front['class']), ('Zorvane', '#32770'))
         self.s.press('Zorvane', 1)
@@ -404,18 +427,15 @@ class Launcher(unittest.TestCase):
         # The run log does not exist yet: the shell cannot open it, Notepad is started on it.
         self.s.tool('mouse-click', str(TRAY_ICON[0]), str(TRAY_ICON[1]), 'right')
         self.assertTrue(self.popup_open(), 'the tray menu opened')
-        time.sleep(0.3)
         self.s.tool('send-keys', 'down', 'return')  # "処理ログを見る(&L)"
         self.assertTrue(self.wait_process('notepad.exe'))
         self.s.tool('kill', 'notepad.exe')
 
     def wait_process(self, name, timeout=15):
-        deadline = time.time() + timeout
-        while time.time() < deadline:
-            if self.s.processes(name):
-                return True
-            time.sleep(0.2)
-        return False
+        try:
+            return self.s.wait_until(lambda: self.s.processes(name), timeout, f'a process {name}')
+        except AssertionError:
+            return False
 
     def test_file_maximum_lists_three_of_five(self):
         for i in range(5):
@@ -464,8 +484,8 @@ class Launcher(unittest.TestCase):
         self.front_window('電卓')
         ini = self.s.read_cp932(self.ini()).replace('Hotkey=90', 'Hotkey=88')  # Alt+X
         self.s.write_cp932(self.ini(), ini)
-        self.s.tool('post-msg', LAUNCHER_WINDOW, str(0x8001), '0', '0')  # UM_SETTINGS_CHANGED
-        time.sleep(1)
+        # UM_SETTINGS_CHANGED, handled when the call returns
+        self.assertEqual(self.s.tool('send-msg', LAUNCHER_WINDOW, str(0x8001), '0', '0')[0], 0)
         self.s.tool('send-keys', 'alt+z')
         self.assertFalse(self.popup_open(2), 'Alt+Z is free again')
         self.s.tool('activate', '電卓')
@@ -484,25 +504,24 @@ class Launcher(unittest.TestCase):
         if browser is None:
             browser = self.s.wait_window('フォルダーの参照', 5000)
         self.assertIsNotNone(browser, 'the folder browser opened')
-        time.sleep(1)
         self.s.screenshot('launcher_folder_choice')
         # The browser starts at the current folder; the folder above it in the tree
         # ("windows" under C:) is chosen.
         self.s.tool('send-keys', 'shift+tab', 'up', 'return')
-        time.sleep(2)
+        self.s.wait_until(lambda: self.settings()['RkMacroTopPath'] != 'C:\\' + MACROS, 15,
+                          'the chosen folder written')
         self.assertEqual(self.settings()['RkMacroTopPath'], 'C:\\windows')
         self.assertIsNone(self.s.message_box_text('Zorvane', 1500), 'the chosen folder exists')
 
     # ---- the settings dialogs ----
     def dialog(self, caption, last_id):
         """A dialog once all its controls exist."""
-        deadline = time.time() + 15
-        while time.time() < deadline:
+        def shown():
             info = self.s.wait_window(caption, 10000, cls='#32770')
             if info is not None and info['visible'] and last_id in {c['id'] for c in info['controls']}:
                 return info
-            time.sleep(0.1)
-        self.fail(f'{caption} did not show')
+            return None
+        return self.s.wait_until(shown, 15, f'{caption} on the screen with its controls')
 
     def control_text(self, caption, control_id):
         info = self.s.wait_window(caption, 5000, cls='#32770')
@@ -510,8 +529,8 @@ class Launcher(unittest.TestCase):
 
     def type_into(self, caption, control_id, *keys):
         self.assertEqual(self.s.tool('focus-control', caption, str(control_id))[0], 0)
-        self.s.tool('send-keys', *keys)
-        time.sleep(0.3)
+        rc, out = self.s.tool('send-keys', *keys)  # taken and handled when it ends
+        self.assertEqual(rc, 0, out)
 
     def test_property_dialog_refuses_a_zero_maximum_and_rewrites_the_catalogue_keys(self):
         (self.s.drive_c() / MACROS).mkdir(parents=True, exist_ok=True)
@@ -521,13 +540,11 @@ class Launcher(unittest.TestCase):
         self.start_launcher()
         self.s.tool('mouse-click', str(TRAY_ICON[0]), str(TRAY_ICON[1]), 'right')
         self.assertTrue(self.popup_open(), 'the tray menu opened')
-        time.sleep(0.3)
         self.s.tool('send-keys', 'down', 'down', 'down', 'return')  # "プロパティ(&P)"
         info = self.dialog(PROPERTY, 9)
         shown = {c['id']: c['text'] for c in info['controls']}
         self.assertEqual((shown[1009], shown[1019], shown[1021], shown[1005]),
                          ('C:\\' + MACROS, '100', '2', 'Z'))
-        time.sleep(0.5)
         self.s.screenshot('launcher_property_dialog')
 
         self.type_into(PROPERTY, 1019, '0')
@@ -535,12 +552,13 @@ class Launcher(unittest.TestCase):
         self.assertEqual(self.s.message_box_text('Zorvane'), '1 から 2000 までの整数を入力してください。')
         self.s.screenshot('launcher_property_range')
         self.assertTrue(self.s.press('Zorvane', 1))
-        time.sleep(0.5)
-        self.assertEqual(self.s.tool('focused', PROPERTY)[1].strip(), '1019', 'back on the maximum')
+        self.s.wait_until(lambda: self.s.tool('focused', PROPERTY)[1].strip() == '1019', 10,
+                          'the focus back on the maximum')
         self.type_into(PROPERTY, 1019, '1', '0', '0')
         self.assertTrue(self.s.press(PROPERTY, 1))
         self.assertEqual(self.s.tool('wait-gone', PROPERTY, '5000')[0], 0, 'OK closed the dialog')
-        time.sleep(1)
+        self.s.wait_until(lambda: self.settings()['RkMacroFileMax'] == '100', 10,
+                          'the maximum written as 100')
         values = self.settings()
         self.assertEqual((values['RkMacroFileMax'], values['RkMacroDirDepht'], values['RkMacroTopPath']),
                          ('100', '2', 'C:\\' + MACROS), 'the three catalogue keys were written')
@@ -572,12 +590,11 @@ class Launcher(unittest.TestCase):
         self.type_into(HOTKEY, 1005, 'f12')
         self.assertEqual(self.control_text(HOTKEY, 1005), 'F12')
         self.s.tool('send-keys', 'shift', 'space', 'left')  # keys the field does not take
-        time.sleep(0.3)
         self.assertEqual(self.control_text(HOTKEY, 1005), 'F12')
         self.s.screenshot('launcher_hotkey_dialog')
         self.assertTrue(self.s.press(HOTKEY, 1))
         self.assertEqual(self.s.tool('wait-gone', HOTKEY, '5000')[0], 0)
-        time.sleep(1)
+        self.s.wait_until(lambda: self.settings()['Hotkey'] == '123', 10, 'the hotkey F12 written')
         self.assertEqual((self.settings()['Hotkey'], self.settings()['HotkeyMod']), ('123', '1'))
         self.s.tool('activate', '電卓')
         self.s.tool('send-keys', 'alt+z')
@@ -595,8 +612,7 @@ class Launcher(unittest.TestCase):
         self.assertTrue(splash['visible'])
         self.s.screenshot('launcher_splash')
         self.s.tool('mouse-click', '640', '300')  # on the splash, above the screen's centre
-        time.sleep(1)
-        self.assertIsNone(self.s.wait_window('', 500, cls='#32770'), 'the splash went')
+        self.s.wait_until(lambda: self.s.wait_window('', 200, cls='#32770') is None, 5, 'the splash went')
 
     def test_hotkey_held_by_another_program_is_reported_and_the_launcher_stays(self):
         holder, first = self.background('hold-hotkey', '1', '0x5A', '60000')
@@ -610,7 +626,10 @@ class Launcher(unittest.TestCase):
         self.assertTrue(text.endswith('\n\r「ホットキーの設定(H)」で設定を変更してみて下さい。'), text)
         self.s.screenshot('launcher_hotkey_refused')
         self.s.press('Zorvane', 1)
-        time.sleep(1)
+        # What follows the message is handled, then the launcher is still there.
+        self.assertEqual(self.s.tool('wait-gone', 'Zorvane', '10000')[0], 0, 'the message went')
+        for _ in range(3):
+            self.assertEqual(self.s.tool('idle', LAUNCHER_WINDOW)[0], 0)
         self.assertEqual(len(self.s.processes('Zorvane.exe')), 1, 'the launcher keeps running')
         self.assertIsNotNone(self.s.wait_window(LAUNCHER_WINDOW, 5000))
         holder.kill()

@@ -78,15 +78,12 @@ class Recorder(unittest.TestCase):
     def start_recording(self, caption):
         """Chooses "操作を記録(&C)..." in the "マクロ(&M)" menu; returns the bar."""
         self.s.tool('activate', caption)
-        time.sleep(0.3)
         self.s.tool('send-keys', 'alt', 'm', 'c')
-        deadline = time.time() + 10
-        while time.time() < deadline:
+
+        def shown():
             bar = self.s.wait_window(BAR, 2000)
-            if bar is not None and bar['visible']:
-                return bar
-            time.sleep(0.1)
-        self.fail('the recording bar did not show')
+            return bar if bar is not None and bar['visible'] else None
+        return self.s.wait_until(shown, 10, 'the recording bar on the screen')
 
     def visible(self, caption):
         info = self.s.wait_window(caption, 1000)
@@ -94,12 +91,12 @@ class Recorder(unittest.TestCase):
 
     def wait_back(self, caption, timeout=10):
         """The editor is back (modified) and the bar gone once the recording ended."""
-        deadline = time.time() + timeout
-        while time.time() < deadline:
-            if self.visible(caption + '(更新)') and not self.visible(BAR):
-                return caption + '(更新)'
-            time.sleep(0.1)
-        self.fail('the editor did not come back: ' + self.s.tool('windows')[1])
+        try:
+            self.s.wait_until(lambda: self.visible(caption + '(更新)') and not self.visible(BAR), timeout,
+                              'the editor back (changed) and the bar gone')
+        except AssertionError as e:
+            self.fail(f'{e}; the windows: ' + self.s.tool('windows')[1])
+        return caption + '(更新)'
 
     def notepad_text(self):
         info = self.s.wait_window(NOTEPAD, 5000)
@@ -124,7 +121,6 @@ class Recorder(unittest.TestCase):
     def save(self, caption, name='rec.txt'):
         """Saves with Ctrl+S; returns the macro's command lines."""
         self.s.tool('activate', caption)
-        time.sleep(0.3)
         self.s.tool('send-keys', 'ctrl+s')
         self.assertIsNotNone(self.s.wait_window(caption.replace('(更新)', ''), 10000), 'saved')
         text = self.s.read_cp932(self.dir / name)
@@ -144,11 +140,8 @@ class Recorder(unittest.TestCase):
     def post(self, caption, message, wparam=0):
         """Posts to a top-level window; a walk of the windows while others come and go can
         miss it once."""
-        for _ in range(5):
-            if self.s.tool('post-msg', caption, str(message), str(wparam), '0')[0] == 0:
-                return
-            time.sleep(0.3)
-        self.fail(f'could not post to {caption}')
+        self.s.wait_until(lambda: self.s.tool('post-msg', caption, str(message), str(wparam), '0')[0] == 0,
+                          2, f'a message posted to {caption}', interval=0.3)
 
     def bar_control(self, control):
         """{text, visible, height} of a control of the recording bar."""
@@ -166,13 +159,11 @@ class Recorder(unittest.TestCase):
 
     def close_target(self, caption, record):
         self.s.tool('close', caption)
-        deadline = time.time() + 15
-        while time.time() < deadline:
+
+        def ended():
             lines = self.target_record(record)
-            if lines and lines[-1].startswith('final'):
-                return lines
-            time.sleep(0.1)
-        self.fail('the target did not end')
+            return lines if lines and lines[-1].startswith('final') else None
+        return self.s.wait_until(ended, 15, 'the target ended (its "final" line)')
 
     def run_engine(self, macro_name):
         self.assertEqual(self.s.run(self.engine, f'/M:"C:\\{FOLDER}\\{macro_name}"', timeout=120), 0)
@@ -199,14 +190,15 @@ class Recorder(unittest.TestCase):
         self.start_recording(caption)
         self.assertFalse(self.visible(caption), 'the editor hides while recording')
         self.assertTrue(self.armed())
-        time.sleep(1.2)  # the bar's clock has moved on
+
+        def clock():
+            return next(c['text'] for c in self.s.wait_window(BAR, 2000)['controls'] if c['id'] == 1901)
+        self.s.wait_until(lambda: clock() != '記録中  0:00', 10, "the bar's clock moved on")
         self.assertIsNotNone(self.s.screenshot('recorder_bar'))
-        bar = self.s.wait_window(BAR, 2000)
-        self.assertRegex(next(c['text'] for c in bar['controls'] if c['id'] == 1901), r'^記録中  0:0[1-9]$')
+        self.assertRegex(clock(), r'^記録中  0:0[1-9]$')
 
         self.s.tool('activate', NOTEPAD)
-        self.play('text:こんにちは、世界', 'key:return', 'key:ctrl+a', 'key:ctrl+c', 'sleep:300',
-                  'key:pause')
+        self.play('text:こんにちは、世界', 'key:return', 'key:ctrl+a', 'key:ctrl+c', 'key:pause')
         caption = self.wait_back(caption)
         self.assertFalse(self.armed(), 'the hook passes nothing on after the stop')
         box = json.loads(self.s.tool('listbox', caption, str(LIST))[1])
@@ -243,11 +235,13 @@ class Recorder(unittest.TestCase):
         caption = self.open_editor()
         self.start_recording(caption)
         x, y = self.origin(target)
+        # A user's pace: clicks further apart than a double click, then a pause longer
+        # than the threshold, which the macro keeps as a WAIT line.
         self.play(f'click:{x + 100},{y + 120}', 'sleep:400',
                   f'dblclick:{x + 150},{y + 140}', 'sleep:400',
                   f'drag:{x + 60},{y + 200},{x + 300},{y + 260}', 'sleep:400',
                   f'click:{x + 320},{y + 100},right', 'sleep:2500',
-                  f'wheel:{x + 200},{y + 160},-120', 'sleep:300')
+                  f'wheel:{x + 200},{y + 160},-120')
         # The bar's own button ends it; the click on the bar is not part of the macro.
         rc, out = self.s.tool('control-rect', BAR, str(STOP_BUTTON))
         self.assertEqual(rc, 0)
@@ -282,8 +276,8 @@ class Recorder(unittest.TestCase):
         caption = self.open_editor()
         self.start_recording(caption)
         x, y = self.origin(target)
-        self.play(f'click:{x + 100},{y + 57}', 'text:himitsu42', 'sleep:200',
-                  f'click:{x + 100},{y + 23}', 'text:visible', 'sleep:300', 'key:pause')
+        self.play(f'click:{x + 100},{y + 57}', 'text:himitsu42',
+                  f'click:{x + 100},{y + 23}', 'text:visible', 'key:pause')
         self.assertEqual(self.s.message_box_text('RkEditor', 10000),
                          'パスワード欄に入力された文字は記録していません。')
         self.s.screenshot('recorder_password_note')
@@ -308,7 +302,9 @@ class Recorder(unittest.TestCase):
         self.s.tool('activate', target)
         self.play('text:ab')
         self.assertEqual(self.s.tool('post-msg', target, str(0x8001), '0', '0')[0], 0)
-        self.play('sleep:300', 'text:cd', 'sleep:300', 'key:pause')
+        self.s.wait_until(lambda: 'ime set done' in self.target_record(record), 10,
+                          'the input method finished its conversion')
+        self.play('text:cd', 'key:pause')
         caption = self.wait_back(caption)
         self.assertEqual(self.save(caption), [f'FOCUS:"{target}"', 'TYPE:"ab漢字変換cd"'])
         got = self.close_target(target, record)
@@ -321,7 +317,7 @@ class Recorder(unittest.TestCase):
         caption = self.open_editor()
         self.start_recording(caption)
         self.s.tool('activate', target)
-        self.play('text:keep me', 'key:return', 'sleep:300')
+        self.play('text:keep me', 'key:return')
         self.s.tool('close', caption)  # the session ends, say: the hidden editor is asked to close
         question = self.s.message_box_text('RkEditor', 10000)
         self.assertEqual(question, f'C:\\{FOLDER}\\rec.txt への変更を保存しますか?')
@@ -341,7 +337,6 @@ class Recorder(unittest.TestCase):
         caption = 'rec.txt - RkEditor'
         self.assertIsNotNone(self.s.wait_window(caption, 15000))
         self.s.tool('activate', caption)
-        time.sleep(0.3)
         self.s.tool('send-keys', 'alt', 'm', 'c')
         text = self.s.message_box_text('RkEditor', 10000)
         self.assertIsNotNone(text)
@@ -364,13 +359,13 @@ class Recorder(unittest.TestCase):
         self.assertFalse(self.armed(), 'the recorder window is gone: nothing passes')
         # The programs the hook was in go on taking input as before.
         self.s.tool('activate', target)
-        self.play('text:still here', 'sleep:300')
+        self.play('text:still here')
         # Wine keeps a killed program's message hooks installed: the next recording must
         # still see every character once.
         caption = self.open_editor('again.txt')
         self.start_recording(caption)
         self.s.tool('activate', target)
-        self.play('text: again', 'sleep:300', 'key:pause')
+        self.play('text: again', 'key:pause')
         caption = self.wait_back(caption)
         self.assertEqual(self.save(caption, 'again.txt'), [f'FOCUS:"{target}"', 'TYPE:" again"'])
         self.assertEqual(self.close_target(target, record)[-1], 'final still here again')
@@ -488,13 +483,8 @@ class Recorder(unittest.TestCase):
         self.play('text:ab', 'key:processkey', 'key:processkey', 'key:convert', 'key:processkey')
         self.post(target, WM_APP + 4)
         self.play('sleep:200', 'key:c', 'key:d')
-        notice = None
-        deadline = time.time() + 5
-        while time.time() < deadline:
-            notice = self.bar_control(NOTICE)
-            if notice['visible']:
-                break
-            time.sleep(0.2)
+        notice = self.s.wait_until(lambda: (lambda n: n['visible'] and n)(self.bar_control(NOTICE)), 5,
+                                   'the notice on the recording bar', interval=0.2)
         self.assertEqual(notice['text'], '「ZvTarget 新方式」の IME 入力を記録できません')
         self.assertTrue(notice['visible'])
         self.assertGreater(notice['height'], short, 'the bar grew to show it')
@@ -538,8 +528,7 @@ class Recorder(unittest.TestCase):
         first = self.open_editor()
         self.start_recording(first)
         second = self.open_editor('second.txt')
-        self.s.tool('activate', second)
-        time.sleep(0.3)
+        self.assertEqual(self.s.tool('activate', second)[0], 0)
         self.s.tool('send-keys', 'alt', 'm', 'c')
         self.assertEqual(self.s.message_box_text('RkEditor', 10000),
                          '操作の記録を開始できません。\r\n別の RkEditor で操作を記録しています。\r\n'
@@ -576,8 +565,7 @@ class Recorder(unittest.TestCase):
         self.play('sleep:300', 'key:x', 'key:y', 'key:return')
         # The recording goes on: the bar's clock moves.
         before = self.bar_control(STATUS)['text']
-        time.sleep(1.2)
-        self.assertNotEqual(self.bar_control(STATUS)['text'], before)
+        self.s.wait_until(lambda: self.bar_control(STATUS)['text'] != before, 3, "the bar's clock moving on")
         self.play('key:pause')
         started = time.time()
         note = self.s.message_box_text('RkEditor', 8000)

@@ -1,15 +1,20 @@
 """A Wine session for the win32 and e2e test tiers.
 
-A WineSession owns an Xvfb display and a private WINEPREFIX made from a booted
-template (build/wine/template, made once: wineboot, a 1280x800 virtual desktop, CJK
-font replacements). Programs run with LANG=ja_JP.UTF-8 (a Japanese Windows: code page
-932) unless another locale is asked for, at the system DPI 96 unless another is asked for
+A WineSession owns an Xvfb display, a wineserver and a private WINEPREFIX made from a
+booted template (build/wine/template, made once: wineboot, a 1280x800 virtual desktop,
+CJK font replacements), and runs the programs from its own copy of build/win/bin. So
+two sessions share no desktop, input, hotkey, clipboard, foreground, registry or
+program folder, and the e2e tier runs several at once (run_e2e.py: one per core, each
+in a worker process with its own temporary folder; ZV_E2E_SLOT names the worker's
+sessions). Programs run with LANG=ja_JP.UTF-8 (a Japanese Windows: code page 932)
+unless another locale is asked for, at the system DPI 96 unless another is asked for
 (WineSession(dpi=144) is a 150 % display: LogPixels is set before any program starts).
 
     from wineenv import WineSession, shared_session
     s = shared_session()                    # one per test run, stopped at exit
     s = shared_session(dpi=144)             # another one at 150 %
-    s.bin('RkEngine.exe')                   # Linux path of a program in build/win/bin
+    s.bin('RkEngine.exe')                   # Linux path of a program in the session's copy
+                                            # of build/win/bin (WineSession.bin: the original)
     s.win_path(path)                        # 'Z:\\...' for a Linux path
     p = s.start(s.bin('RkEngine.exe'), '/M:"Z:\\tmp\\a.rkm"')   # exact command line tail
     rc = s.run(exe, raw_args, timeout=60)   # same, waits, returns the exit code
@@ -18,19 +23,28 @@ font replacements). Programs run with LANG=ja_JP.UTF-8 (a Japanese Windows: code
     s.appdata / 'Ostrand' / 'Zorvane'        # roaming application-data folder
     s.read_cp932(path)                      # text of a CP932 file
     ini_section(text, 'RkEngineSettings')   # keys and values of one section
-    s.screenshot('name')                    # PNG under build/e2e-artifacts/
+    s.screenshot('name')                    # PNG under build/e2e-artifacts/, once drawn
+    s.wait_until(cond, 10, 'what')          # cond()'s value once true, else AssertionError
+    wait_settled([folder], 3.5)             # files' write and change times that old
+    with s.held_keys('shift'): ...          # modifiers held on the display itself (XTest)
     s.reset_user_state()                    # removes the suite's per-user files and folders
 
 zvtool.exe commands (tests/e2e/tools/zvtool*.cpp): windows, wait-window, wait-gone,
-press, close, show, exec, processes, foreground, and what other files register.
+press, close, show, exec, processes, foreground, idle, settle, send-msg, and what other
+files register. Commands that send input (send-keys, type-text, click-at, mouse-click,
+drag, play...) end once the window it went to has taken and handled it.
 """
 import atexit
+import contextlib
+import ctypes
+import fcntl
 import json
 import os
 import pathlib
 import shutil
 import signal
 import subprocess
+import sys
 import time
 
 ROOT = pathlib.Path(__file__).resolve().parents[2]
@@ -40,12 +54,19 @@ WIN_TESTS = BUILD / 'win' / 'tests'
 ARTIFACTS = BUILD / 'e2e-artifacts'
 TEMPLATE = BUILD / 'wine' / 'template'
 TEMPLATE_VERSION = '3'
+# Program images and tables in a prefix are only ever replaced, never written in place:
+# sessions share them with the template through hard links; the rest is copied.
+SHARED_SUFFIXES = {'.dll', '.exe', '.drv', '.sys', '.ocx', '.cpl', '.acm', '.tlb', '.ds', '.ax',
+                   '.com', '.nls', '.msstyles'}
 
 BASE_ENV = {
     'WINEDEBUG': '-all',
     'WINEDLLOVERRIDES': 'mscoree,mshtml=',
     'WINEARCH': 'win64',
 }
+
+# Modifier names: their X keysym and Windows virtual key.
+X_MODIFIERS = {'shift': (0xFFE1, 0x10), 'ctrl': (0xFFE3, 0x11), 'alt': (0xFFE9, 0x12)}
 
 FONT_REPLACEMENTS = {
     'ＭＳ Ｐゴシック': 'Noto Sans CJK JP',
@@ -60,11 +81,21 @@ class WineError(RuntimeError):
     pass
 
 
+def _die_with_parent():
+    """In a child: ends it when the process that started it ends (Linux PR_SET_PDEATHSIG),
+    so that no display outlives a worker that was killed."""
+    try:
+        ctypes.CDLL(None, use_errno=True).prctl(1, signal.SIGTERM)
+    except (OSError, AttributeError):
+        pass
+
+
 def _start_xvfb():
     r, w = os.pipe()
     proc = subprocess.Popen(
         ['Xvfb', '-displayfd', str(w), '-screen', '0', '1280x800x24', '-nolisten', 'tcp'],
-        pass_fds=[w], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
+        pass_fds=[w], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True,
+        preexec_fn=_die_with_parent)
     os.close(w)
     data = b''
     deadline = time.time() + 30
@@ -88,25 +119,117 @@ def _wine(env, *args, timeout=120, check=True):
     return res
 
 
+def _template_version():
+    """The marker of a usable template: its layout and the Wine that booted it (a newer
+    Wine would update every copy of an older prefix at its first start)."""
+    res = subprocess.run(['wine', '--version'], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+    return TEMPLATE_VERSION + ' ' + res.stdout.decode(errors='replace').strip()
+
+
 def _make_template(display):
-    """Boots a prefix once and keeps it as the template of every session."""
+    """Boots a prefix once and keeps it as the template of every session; sessions that
+    start at the same time wait for the one that makes it."""
     marker = TEMPLATE / '.zv-template'
-    if marker.exists() and marker.read_text() == TEMPLATE_VERSION:
+    version = _template_version()
+    if marker.exists() and marker.read_text() == version:
         return
-    shutil.rmtree(TEMPLATE, ignore_errors=True)
     TEMPLATE.parent.mkdir(parents=True, exist_ok=True)
-    tmp = TEMPLATE.with_name('template.tmp')
-    shutil.rmtree(tmp, ignore_errors=True)
-    env = dict(os.environ, **BASE_ENV, WINEPREFIX=str(tmp), DISPLAY=display, LANG='ja_JP.UTF-8')
-    subprocess.run(['wineboot', '-i'], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                   timeout=300, check=True)
-    _wine(env, 'reg', 'add', r'HKCU\Software\Wine\Explorer', '/v', 'Desktop', '/d', 'Default', '/f')
-    _wine(env, 'reg', 'add', r'HKCU\Software\Wine\Explorer\Desktops', '/v', 'Default', '/d', '1280x800', '/f')
-    for face, repl in FONT_REPLACEMENTS.items():
-        _wine(env, 'reg', 'add', r'HKCU\Software\Wine\Fonts\Replacements', '/v', face, '/d', repl, '/f')
-    subprocess.run(['wineserver', '-w'], env=env, timeout=120)
-    (tmp / '.zv-template').write_text(TEMPLATE_VERSION)
-    tmp.rename(TEMPLATE)
+    with open(TEMPLATE.parent / 'template.lock', 'w') as lock:
+        fcntl.flock(lock, fcntl.LOCK_EX)
+        if marker.exists() and marker.read_text() == version:
+            return
+        shutil.rmtree(TEMPLATE, ignore_errors=True)
+        tmp = TEMPLATE.with_name('template.tmp')
+        shutil.rmtree(tmp, ignore_errors=True)
+        env = dict(os.environ, **BASE_ENV, WINEPREFIX=str(tmp), DISPLAY=display, LANG='ja_JP.UTF-8')
+        subprocess.run(['wineboot', '-i'], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                       timeout=300, check=True)
+        _wine(env, 'reg', 'add', r'HKCU\Software\Wine\Explorer', '/v', 'Desktop', '/d', 'Default', '/f')
+        _wine(env, 'reg', 'add', r'HKCU\Software\Wine\Explorer\Desktops', '/v', 'Default', '/d', '1280x800',
+              '/f')
+        for face, repl in FONT_REPLACEMENTS.items():
+            _wine(env, 'reg', 'add', r'HKCU\Software\Wine\Fonts\Replacements', '/v', face, '/d', repl, '/f')
+        subprocess.run(['wineserver', '-w'], env=env, timeout=120)
+        (tmp / '.zv-template').write_text(version)
+        tmp.rename(TEMPLATE)
+
+
+def _clone_template(dest):
+    """A private prefix from the template in a moment: program images hard-linked, the
+    registry and every other file copied, symbolic links (the drive letters) kept."""
+    for folder, dirs, files in os.walk(TEMPLATE):
+        rel = pathlib.Path(folder).relative_to(TEMPLATE)
+        (dest / rel).mkdir(parents=True, exist_ok=True)
+        for name in dirs + files:
+            src, dst = pathlib.Path(folder) / name, dest / rel / name
+            if src.is_symlink():
+                os.symlink(os.readlink(src), dst)
+            elif name in files:
+                if src.suffix.lower() in SHARED_SUFFIXES:
+                    os.link(src, dst)
+                else:
+                    shutil.copy2(src, dst)
+        dirs[:] = [d for d in dirs if not (pathlib.Path(folder) / d).is_symlink()]
+
+
+def _end_prefix(prefix):
+    """Ends what still runs in a prefix of ours (a session of an interrupted run)."""
+    if (prefix / 'system.reg').exists():
+        env = dict(os.environ, **BASE_ENV, WINEPREFIX=str(prefix))
+        subprocess.run(['wineserver', '-k'], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                       timeout=60)
+
+
+# Bounds of 5 s and more wait for something to come (a window, a file, a process): on a
+# loaded machine (several sessions at once beside other work) it may take several times as
+# long, so they are stretched by this factor. They cost time only when what they wait for
+# never comes; shorter bounds, which ask that something does not come, stay as they are.
+TIMEOUT_SCALE = float(os.environ.get('ZV_E2E_TIMEOUT_SCALE', '3'))
+
+
+def stretched(seconds):
+    """A bound in seconds as the waits use it."""
+    return seconds * TIMEOUT_SCALE if seconds >= 5 else seconds
+
+
+def stretched_ms(ms):
+    return int(stretched(ms / 1000) * 1000)
+
+
+def wait_until(condition, timeout, what, interval=0.1):
+    """Polls condition() until it returns something true and returns that; after timeout
+    seconds (stretched) raises AssertionError saying what never came."""
+    timeout = stretched(timeout)
+    deadline = time.time() + timeout
+    while True:
+        value = condition()
+        if value:
+            return value
+        if time.time() >= deadline:
+            raise AssertionError(f'{what}: not within {timeout:g} s')
+        time.sleep(interval)
+
+
+def wait_settled(paths, seconds):
+    """Waits until the newest write or change time among the files (and the files in the
+    folders) is the given seconds old: a program that reads again what changed lately
+    then takes them as a user's older files."""
+    newest = 0.0
+    for path in map(pathlib.Path, paths):
+        for p in [path, *path.rglob('*')] if path.is_dir() else [path]:
+            st = p.stat()
+            newest = max(newest, st.st_mtime, st.st_ctime)
+    time.sleep(max(0.0, newest + seconds - time.time()))  # the age itself is what is needed
+
+
+class _SessionOrShared:
+    """A method that, called on the class, uses no session (build/win/bin itself)."""
+
+    def __init__(self, fn):
+        self.fn = fn
+
+    def __get__(self, obj, cls):
+        return lambda *args, **kwargs: self.fn(obj, *args, **kwargs)
 
 
 class WineSession:
@@ -117,6 +240,7 @@ class WineSession:
         self.xvfb = None
         self.display = None
         self.prefix = BUILD / 'wine' / f'run-{name}'
+        self.programs = self.prefix / 'programs'
         self.env = None
 
     # ---- life cycle ----
@@ -129,8 +253,9 @@ class WineSession:
     def _start(self):
         self.xvfb, self.display = _start_xvfb()
         _make_template(self.display)
+        _end_prefix(self.prefix)
         shutil.rmtree(self.prefix, ignore_errors=True)
-        subprocess.run(['cp', '-a', str(TEMPLATE), str(self.prefix)], check=True)
+        _clone_template(self.prefix)
         self.env = dict(os.environ, **BASE_ENV, WINEPREFIX=str(self.prefix), DISPLAY=self.display, LANG=self.lang,
                         LC_ALL=self.lang)
         self.user = os.environ.get('USER') or pathlib.Path.home().name or 'root'
@@ -160,9 +285,19 @@ class WineSession:
             self.xvfb = None
 
     # ---- paths ----
-    @staticmethod
-    def bin(name):
-        return WIN_BIN / name
+    @_SessionOrShared
+    def bin(self, name):
+        """A program of build/win/bin; for a session, in the session's own copy of that
+        folder (made at the first call), so that what a test does beside the programs
+        (the launcher's default macro folder, a program renamed away) stays its own."""
+        if self is None:
+            return WIN_BIN / name
+        if not self.programs.exists():
+            tmp = self.programs.with_name('programs.tmp')
+            shutil.rmtree(tmp, ignore_errors=True)
+            shutil.copytree(WIN_BIN, tmp, ignore=shutil.ignore_patterns('RK_MACRO'))
+            tmp.rename(self.programs)
+        return self.programs / name
 
     @staticmethod
     def test_program(name):
@@ -202,11 +337,25 @@ class WineSession:
     def wine(self, *args, timeout=120, check=True):
         return _wine(self.env, *args, timeout=timeout, check=check)
 
+    # zvtool commands that wait, and the place of their bound (milliseconds) among the
+    # arguments: the bound is stretched as every wait of 5 s and more is.
+    _BOUND_AT = {'wait-window': 2, 'wait-gone': 2, 'dialog': 2, 'idle': 2, 'press': 3}
+
     def tool(self, *args, timeout=60):
         """Runs a zvtool command; returns (exit code, UTF-8 output)."""
+        at = self._BOUND_AT.get(args[0] if args else None)
+        if at is not None and len(args) == at:
+            args += ('10000',)  # the tool's own default bound, stretched below
+        if at is not None and len(args) > at and args[at].isdigit():
+            bound = stretched_ms(int(args[at]))
+            args = args[:at] + (str(bound),) + args[at + 1:]
+            timeout = max(timeout, bound / 1000 + 60)
         res = subprocess.run(['wine', str(WIN_TESTS / 'zvtool.exe'), *args], env=self.env,
                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=timeout)
-        return res.returncode, res.stdout.decode('utf-8', errors='replace')
+        out = res.stdout.decode('utf-8', errors='replace')
+        if res.returncode == 3:  # input that was not taken: shown with the test's output
+            print(f'zvtool {" ".join(args)}: {out.strip()}', file=sys.stderr, flush=True)
+        return res.returncode, out
 
     def tool_json(self, *args, timeout=60):
         """Runs a zvtool command that prints one JSON object; None when it failed."""
@@ -221,7 +370,7 @@ class WineSession:
             args.append('--partial')
         if cls:
             args.append(f'--class={cls}')
-        return self.tool_json(*args, timeout=timeout_ms / 1000 + 60)
+        return self.tool_json(*args)
 
     def message_box_text(self, caption, timeout_ms=10000):
         """The text of a message box (its static control 0xFFFF), or None."""
@@ -240,8 +389,49 @@ class WineSession:
         rc, out = self.tool('processes', *([name] if name else []))
         return [line.split('\t', 1)[1] for line in out.splitlines() if '\t' in line]
 
+    @staticmethod
+    def wait_until(condition, timeout, what, interval=0.1):
+        return wait_until(condition, timeout, what, interval)
+
+    @contextlib.contextmanager
+    def held_keys(self, *names):
+        """Holds modifier keys (shift, ctrl, alt) down on the session's display itself
+        (XTest), as a user's keyboard does, until the block ends. Wine matches Shift, Ctrl
+        and Alt to the display's keyboard whenever one of its windows gains the keyboard or
+        the pointer (a menu closing is enough), so modifiers held through SendInput alone
+        may be let go in the middle of what they are held for."""
+        x11 = ctypes.CDLL('libX11.so.6')
+        xtst = ctypes.CDLL('libXtst.so.6')
+        x11.XOpenDisplay.restype = ctypes.c_void_p
+        x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+        x11.XKeysymToKeycode.restype = ctypes.c_ubyte
+        x11.XKeysymToKeycode.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+        x11.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+        x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+        xtst.XTestFakeKeyEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_int, ctypes.c_ulong]
+        display = x11.XOpenDisplay(self.display.encode())
+        if not display:
+            raise WineError(f'cannot open the display {self.display}')
+        codes = [x11.XKeysymToKeycode(display, X_MODIFIERS[n][0]) for n in names]
+
+        def press(down):
+            for code in (codes if down else reversed(codes)):
+                xtst.XTestFakeKeyEvent(display, code, 1 if down else 0, 0)
+            x11.XSync(display, 0)
+            self.wait_until(lambda: all(json.loads(self.tool('key-state', str(X_MODIFIERS[n][1]))[1])['async'] ==
+                                        down for n in names), 10,
+                            f'{"+".join(names)} {"down" if down else "up"} for Wine')
+        try:
+            press(True)
+            yield
+        finally:
+            try:
+                press(False)
+            finally:
+                x11.XCloseDisplay(display)
+
     def wait_no_process(self, name, timeout=30):
-        deadline = time.time() + timeout
+        deadline = time.time() + stretched(timeout)
         while time.time() < deadline:
             if not self.processes(name):
                 return True
@@ -265,8 +455,10 @@ class WineSession:
         shutil.rmtree(self.appdata / 'Ostrand', ignore_errors=True)
 
     def screenshot(self, name):
+        """The screen once every window has drawn what it has to (settle)."""
         ARTIFACTS.mkdir(parents=True, exist_ok=True)
         out = ARTIFACTS / f'{name}.png'
+        self.tool('settle', '10000', timeout=60)
         subprocess.run(['import', '-display', self.display, '-window', 'root', str(out)],
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
         return out
@@ -289,13 +481,15 @@ _shared = {}
 
 
 def shared_session(lang='ja_JP.UTF-8', dpi=None):
-    """One session per locale and system DPI for the whole test run, stopped when the run
-    ends."""
+    """One session per locale and system DPI for the whole test run (for each worker of a
+    parallel run), stopped when the run ends."""
     key = lang if dpi is None else (lang, dpi)
     if key not in _shared:
         name = 'e2e' if lang == 'ja_JP.UTF-8' else 'e2e-' + lang.split('.')[0].replace('_', '').lower()
         if dpi is not None:
             name += f'-dpi{dpi}'
+        if os.environ.get('ZV_E2E_SLOT'):
+            name += '-' + os.environ['ZV_E2E_SLOT']
         s = WineSession.begin(name, lang, dpi)
         _shared[key] = s
         atexit.register(s.stop)

@@ -144,6 +144,209 @@ HWND WaitTopLevel(const std::wstring& caption, bool partial, int timeoutMs,
     }
 }
 
+Receiver::Receiver(HWND window) : window_(window) {
+    const DWORD thread = window ? GetWindowThreadProcessId(window, nullptr) : 0;
+    attached_ = thread != 0 && thread != GetCurrentThreadId() &&
+                AttachThreadInput(GetCurrentThreadId(), thread, TRUE);
+}
+
+Receiver::~Receiver() {
+    if (attached_)
+        AttachThreadInput(GetCurrentThreadId(), GetWindowThreadProcessId(window_, nullptr), FALSE);
+}
+
+bool Receiver::SameThread(HWND other) const {
+    return other != nullptr && window_ != nullptr &&
+           GetWindowThreadProcessId(other, nullptr) == GetWindowThreadProcessId(window_, nullptr);
+}
+
+bool Receiver::WaitKey(int vk, bool down, int timeoutMs, bool keyboard) const {
+    if (!attached_)
+        return true;
+    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
+    for (;;) {
+        if (((GetKeyState(vk) & 0x8000) != 0) == down)
+            return true;
+        if (!IsWindow(window_))
+            return true;  // the receiver is gone with what it took
+        // A key the receiver took may have brought another thread's window in front; the
+        // display then reports every key up to that window's program, which releases this
+        // one, and the receiver's key state may follow before it was seen down here.
+        if (keyboard && down &&
+            (!SameThread(GetForegroundWindow()) || (GetAsyncKeyState(vk) & 0x8000) == 0))
+            return true;
+        if (GetTickCount64() >= end)
+            break;
+        Sleep(2);
+    }
+    char code[16];
+    std::snprintf(code, sizeof code, "%02X", vk);
+    const HWND front = GetForegroundWindow();
+    PrintLine(std::string("not taken: the ") + (down ? "press" : "release") + " of key " + code +
+              " by " + JsonString(WindowText(window_)) + " (" + Utf8(ClassNameOf(window_)) +
+              ") within " + std::to_string(timeoutMs) + " ms; in front now: " +
+              JsonString(WindowText(front)) + " (" + Utf8(ClassNameOf(front)) + ")" +
+              (GetAsyncKeyState(vk) & 0x8000 ? ", the key is down" : ", the key is up"));
+    return false;
+}
+
+HWND KeyboardReceiver() {
+    return GetForegroundWindow();
+}
+
+HWND MouseReceiver(POINT p) {
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof gui;
+    if (GetGUIThreadInfo(0, &gui) && gui.hwndCapture != nullptr)
+        return gui.hwndCapture;
+    return WindowFromPoint(p);
+}
+
+bool WaitIdle(HWND w, int timeoutMs) {
+    DWORD_PTR result = 0;
+    if (w == nullptr ||
+        SendMessageTimeoutW(w, WM_NULL, 0, 0, SMTO_NORMAL, static_cast<UINT>(timeoutMs), &result) ||
+        !IsWindow(w)) {
+        return true;
+    }
+    PrintLine("not idle: " + JsonString(WindowText(w)) + " (" + Utf8(ClassNameOf(w)) +
+              ") did not handle a message within " + std::to_string(timeoutMs) + " ms");
+    return false;
+}
+
+void SendKey(WORD vk, bool up) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = vk;
+    in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    switch (vk) {
+        case VK_DOWN:
+        case VK_UP:
+        case VK_LEFT:
+        case VK_RIGHT:
+        case VK_HOME:
+        case VK_END:
+        case VK_PRIOR:
+        case VK_NEXT:
+        case VK_INSERT:
+        case VK_DELETE:
+            in.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
+            break;
+        default:
+            break;
+    }
+    SendInput(1, &in, sizeof in);
+}
+
+bool PressChord(const std::vector<WORD>& keys) {
+    if (keys.empty())
+        return true;
+    const Receiver receiver(KeyboardReceiver());
+    // Under Wine the display makes the program in front match Shift, Ctrl and Alt to the
+    // real keyboard when a window of it gains the keyboard or the pointer: it does that
+    // first, so that it cannot let go of a modifier of this chord.
+    if (!WaitIdle(receiver.Window()) || !WaitIdle(receiver.Window()))
+        return false;
+    // The first key goes down and is taken; the others follow and all go up, the first
+    // last: once the receiver has taken that release, it has taken the whole chord.
+    SendKey(keys[0], false);
+    const bool seen = (GetAsyncKeyState(keys[0]) & 0x8000) != 0;  // not taken by a hook
+    if (seen && !receiver.WaitKey(keys[0], true, kInputTimeoutMs, true))
+        return false;
+    // The press may have brought another thread's window in front: the rest goes there.
+    const HWND front = KeyboardReceiver();
+    const bool same = receiver.SameThread(front);
+    for (size_t i = 1; i < keys.size(); ++i)
+        SendKey(keys[i], false);
+    for (size_t i = keys.size(); i-- > 0;)
+        SendKey(keys[i], true);
+    if (!seen)
+        return true;
+    if (!same)
+        return WaitIdle(front) && WaitIdle(receiver.Window());
+    return receiver.WaitKey(keys[0], false) && WaitIdle(receiver.Window());
+}
+
+namespace {
+
+// Under Wine each move of the pointer on the display comes back to the program whose
+// window is under it, which hands it to the system again when it next waits for messages.
+// The program under the pointer is made to do that now, so that no such late event of
+// an earlier move moves the pointer back while the next input is under way.
+bool FlushPointerEvents() {
+    POINT at{};
+    GetCursorPos(&at);
+    const HWND under = WindowFromPoint(at);
+    return WaitIdle(under) && WaitIdle(under);
+}
+
+}  // namespace
+
+bool PointerTo(int x, int y) {
+    if (!FlushPointerEvents())
+        return false;
+    const ULONGLONG end = GetTickCount64() + kInputTimeoutMs;
+    POINT at{};
+    while (GetTickCount64() < end) {
+        SetCursorPos(x, y);
+        while (GetCursorPos(&at) && (at.x != x || at.y != y) && GetTickCount64() < end)
+            Sleep(5);
+        if (!FlushPointerEvents())
+            return false;
+        if (GetCursorPos(&at) && at.x == x && at.y == y)
+            return true;
+    }
+    PrintLine("the pointer did not stay at " + std::to_string(x) + "," + std::to_string(y) +
+              " (it is at " + std::to_string(at.x) + "," + std::to_string(at.y) + ")");
+    return false;
+}
+
+void SendMouseAt(POINT at, DWORD flags, DWORD data) {
+    const LONG width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = static_cast<LONG>((at.x * 65536LL + width - 1) / width);
+    in.mi.dy = static_cast<LONG>((at.y * 65536LL + height - 1) / height);
+    in.mi.mouseData = data;
+    in.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &in, sizeof in);
+}
+
+ButtonHold::ButtonHold(POINT at, DWORD down, DWORD up, int vk)
+    : down_(down), up_(up), vk_(vk), at_(at), receiver_(MouseReceiver(at)) {}
+
+bool ButtonHold::Press() {
+    if (!FlushPointerEvents())
+        return false;
+    SendMouseAt(at_, down_);
+    seen_ = (GetAsyncKeyState(vk_) & 0x8000) != 0;  // not taken by a hook
+    return !seen_ || receiver_.WaitKey(vk_, true);
+}
+
+bool ButtonHold::Release(POINT at) {
+    at_ = at;
+    // The release goes to the window holding the capture now (the press may have set it).
+    const HWND release = MouseReceiver(at_);
+    if (!FlushPointerEvents())
+        return false;
+    SendMouseAt(at_, up_);
+    if (seen_ && receiver_.SameThread(release) && !receiver_.WaitKey(vk_, false))
+        return false;
+    return WaitIdle(release) && WaitIdle(receiver_.Window());
+}
+
+bool ClickButton(POINT at, DWORD down, DWORD up, int vk, int count, DWORD gapMs) {
+    for (int i = 0; i < count; ++i) {
+        if (i > 0)
+            Sleep(gapMs);  // the pause between the clicks of a double click
+        ButtonHold click(at, down, up, vk);
+        if (!click.Press() || !click.Release(at))
+            return false;
+    }
+    return true;
+}
+
 }  // namespace zvtool
 
 using namespace zvtool;
@@ -376,7 +579,7 @@ ZV_TOOL_COMMAND(
     if (h == INVALID_HANDLE_VALUE)
         return 1;
     PrintLine("held");
-    Sleep(static_cast<DWORD>(ArgInt(args, 1, 1000)));
+    Sleep(static_cast<DWORD>(ArgInt(args, 1, 1000)));  // the hold asked for
     CloseHandle(h);
     return 0;
 }
@@ -394,5 +597,104 @@ ZV_TOOL_COMMAND(CmdErrText, L"errtext",
         return 1;
     PrintLine(JsonString(std::wstring(buffer, n)));
     LocalFree(buffer);
+    return 0;
+}
+
+namespace {
+
+struct Pending {
+    HWND window = nullptr;  // the first window found with a part still to draw
+};
+
+BOOL CALLBACK FindUndrawnChild(HWND child, LPARAM lp) {
+    auto* pending = reinterpret_cast<Pending*>(lp);
+    if (IsWindowVisible(child) && GetUpdateRect(child, nullptr, FALSE)) {
+        pending->window = child;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// A visible top-level window that still has a part to draw, or one whose thread does not
+// handle messages; null when every one is drawn.
+HWND Undrawn(int timeoutMs) {
+    for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w != nullptr;
+         w = GetWindow(w, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(w))
+            continue;
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        if (pid == GetCurrentProcessId())
+            continue;
+        DWORD_PTR result = 0;
+        if (!SendMessageTimeoutW(w, WM_NULL, 0, 0, SMTO_NORMAL, static_cast<UINT>(timeoutMs),
+                                 &result) &&
+            IsWindow(w)) {
+            return w;
+        }
+        Pending pending;
+        if (GetUpdateRect(w, nullptr, FALSE))
+            return w;
+        EnumChildWindows(w, FindUndrawnChild, reinterpret_cast<LPARAM>(&pending));
+        if (pending.window != nullptr)
+            return w;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+ZV_TOOL_COMMAND(CmdSettle, L"settle",
+                "settle [TIMEOUT_MS]: waits until every visible window has handled its "
+                "messages and has nothing left to draw (before a screenshot)") {
+    const int timeout = ArgInt(args, 0, 10000);
+    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(timeout);
+    for (;;) {
+        const HWND w = Undrawn(timeout);
+        if (w == nullptr) {
+            // Once more: what a window drew is handed to the display when its thread is
+            // back in its message loop.
+            Undrawn(timeout);
+            return 0;
+        }
+        if (GetTickCount64() >= end) {
+            PrintLine("not drawn: " + JsonString(WindowText(w)) + " (" + Utf8(ClassNameOf(w)) +
+                      ") within " + std::to_string(timeout) + " ms");
+            return 1;
+        }
+        Sleep(20);
+    }
+}
+
+ZV_TOOL_COMMAND(CmdIdle, L"idle",
+                "idle CAPTION [TIMEOUT_MS]: waits until the thread of a top-level window has "
+                "handled what it was sent and is back in its message loop") {
+    if (args.empty())
+        return 2;
+    HWND w = WaitTopLevel(args[0], false, ArgInt(args, 1, 10000));
+    if (w == nullptr) {
+        PrintLine("no window " + JsonString(args[0]));
+        return 1;
+    }
+    return WaitIdle(w, ArgInt(args, 1, 10000)) ? 0 : 1;
+}
+
+ZV_TOOL_COMMAND(CmdSendMsg, L"send-msg",
+                "send-msg CAPTION MSG WPARAM LPARAM [TIMEOUT_MS]: sends a message to a "
+                "top-level window and waits (bounded) until it was handled; prints the result") {
+    if (args.size() < 4)
+        return 2;
+    HWND w = FindTopLevel(args[0], false);
+    if (w == nullptr)
+        return 1;
+    auto number = [](const std::wstring& t) { return wcstoul(t.c_str(), nullptr, 0); };
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(w, static_cast<UINT>(number(args[1])), number(args[2]),
+                             static_cast<LPARAM>(number(args[3])), SMTO_NORMAL,
+                             static_cast<UINT>(ArgInt(args, 4, 10000)), &result)) {
+        PrintLine("not handled within " + std::to_string(ArgInt(args, 4, 10000)) + " ms");
+        return 1;
+    }
+    PrintLine(std::to_string(result));
     return 0;
 }

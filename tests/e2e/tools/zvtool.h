@@ -45,4 +45,77 @@ bool Activate(HWND w);
 HWND WaitTopLevel(const std::wstring& caption, bool partial, int timeoutMs,
                   const std::wstring& cls = L"");
 
+// ---- input that a command waits on before it ends ----
+// Input sent with SendInput goes to one thread's queue (keys to the thread of the window
+// in front, buttons to the thread of the window under the pointer or holding the mouse
+// capture), and that thread takes it in order. The key state that thread sees (shared
+// with this one through AttachThreadInput, which clears it) shows a key or button down
+// once it has taken the press, and up again once it has taken the release: so a press is
+// sent and waited for, then the release. A message sent to the receiver's window then
+// returns once the receiver has handled them and is back in its message loop.
+constexpr int kInputTimeoutMs = 30000;
+
+class Receiver {
+public:
+    explicit Receiver(HWND window);  // none: waits for nothing
+    ~Receiver();
+    Receiver(const Receiver&) = delete;
+    Receiver& operator=(const Receiver&) = delete;
+
+    HWND Window() const { return window_; }
+    bool SameThread(HWND other) const;
+    // Waits until the receiver has taken the press (down) or the release of vk; false,
+    // said on standard output, when it did not within timeoutMs. For a key of the
+    // keyboard (keyboard), a press also counts as taken once the receiver is no longer in
+    // front or the system saw the key go up.
+    bool WaitKey(int vk, bool down, int timeoutMs = kInputTimeoutMs, bool keyboard = false) const;
+
+private:
+    HWND window_;
+    bool attached_ = false;
+};
+
+// The window that keys sent now go to, and the one that a button at p goes to.
+HWND KeyboardReceiver();
+HWND MouseReceiver(POINT p);
+// Waits until the thread of w has handled what it was sent and is back in its message loop
+// (true at once when w is gone); false, said on standard output, after timeoutMs.
+bool WaitIdle(HWND w, int timeoutMs = kInputTimeoutMs);
+
+// One key event through SendInput (arrow and editing keys as extended keys).
+void SendKey(WORD vk, bool up);
+// Presses a chord (the keys down in order, up in reverse) and waits until the window in
+// front has taken and handled it. A first key that a hook took before any window (the
+// system never saw it down) is not waited for.
+bool PressChord(const std::vector<WORD>& keys);
+// Puts the pointer at (x, y) and waits until it stays there: the window under it has
+// handled what was pending (a late pointer event of the display could move it back) and
+// the system reports it at (x, y).
+bool PointerTo(int x, int y);
+// A mouse event (button, wheel) that carries its place: the system puts the pointer there
+// as it takes the event, so no other pointer event can come between. The place maps back
+// exactly (the system takes x = dx * width / 65536, rounded down).
+void SendMouseAt(POINT at, DWORD flags, DWORD data = 0);
+// A mouse button (its down and up flags and virtual key) pressed at one point and released
+// at another, each event taken by the window it went to before the next. Each event
+// carries its point: a late pointer event of the display (of an earlier move, handled by
+// another program) could have moved the pointer away from where it was put.
+class ButtonHold {
+public:
+    ButtonHold(POINT at, DWORD down, DWORD up, int vk);
+    bool Press();
+    // Also waits until the windows that took the events have handled them.
+    bool Release(POINT at);
+
+private:
+    DWORD down_, up_;
+    int vk_;
+    POINT at_;
+    Receiver receiver_;
+    bool seen_ = false;
+};
+// Clicks a mouse button at a point (count times, gapMs apart: a double click is two
+// clicks 80 ms apart) and waits until the window there has handled the clicks.
+bool ClickButton(POINT at, DWORD down, DWORD up, int vk, int count = 1, DWORD gapMs = 0);
+
 }  // namespace zvtool

@@ -76,25 +76,11 @@ void SendMouse(DWORD flags, int x, int y) {
     SendInput(1, &in, sizeof in);
 }
 
-// Moves the pointer and waits until the system reports it there (under Wine a button
-// pressed at once may still be delivered at the old position).
-void MovePointer(int x, int y) {
-    SendMouse(MOUSEEVENTF_MOVE, x + 1, y);
-    Sleep(50);
+// Moves the pointer with SendInput, as a user's mouse does, and waits until it stays
+// there: a button pressed at once could otherwise still be delivered at the old position.
+bool MovePointer(int x, int y) {
     SendMouse(MOUSEEVENTF_MOVE, x, y);
-    const ULONGLONG end = GetTickCount64() + 1000;
-    POINT at{};
-    while (GetCursorPos(&at) && (at.x != x || at.y != y) && GetTickCount64() < end)
-        Sleep(10);
-    Sleep(100);
-}
-
-void SendVirtualKey(WORD vk) {
-    INPUT in[2]{};
-    in[0].type = in[1].type = INPUT_KEYBOARD;
-    in[0].ki.wVk = in[1].ki.wVk = vk;
-    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, in, sizeof in[0]);
+    return PointerTo(x, y);
 }
 
 }  // namespace
@@ -141,26 +127,34 @@ ZV_TOOL_COMMAND(
 }
 
 ZV_TOOL_COMMAND(CmdTypeText, L"type-text",
-                "type-text TEXT: types TEXT character by character as Unicode key input") {
+                "type-text TEXT: types TEXT character by character as Unicode key input, each "
+                "taken by the window in front before the next") {
     if (args.empty())
         return 2;
+    // Each character is taken by the window in front before the next is sent.
+    const Receiver receiver(KeyboardReceiver());
     for (wchar_t ch : args[0]) {
-        INPUT in[2]{};
-        in[0].type = in[1].type = INPUT_KEYBOARD;
-        in[0].ki.wScan = in[1].ki.wScan = ch;
-        in[0].ki.dwFlags = KEYEVENTF_UNICODE;
-        in[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
-        SendInput(2, in, sizeof in[0]);
-        Sleep(20);
+        INPUT in{};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wScan = ch;
+        in.ki.dwFlags = KEYEVENTF_UNICODE;
+        SendInput(1, &in, sizeof in);
+        if (!receiver.WaitKey(VK_PACKET, true, kInputTimeoutMs, true))
+            return 3;
+        in.ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
+        SendInput(1, &in, sizeof in);
+        if (!receiver.WaitKey(VK_PACKET, false))
+            return 3;
     }
-    return 0;
+    return WaitIdle(receiver.Window()) ? 0 : 3;
 }
 
 ZV_TOOL_COMMAND(
     CmdDragPath, L"drag-path",
     "drag-path X0,Y0 X1,Y1 ... [--hold=MS] [--esc]: presses the left button at the first "
     "point, moves through the others in 20-pixel steps 30 ms apart, rests at the last "
-    "one (MS more with --hold), then releases it (with --esc presses Escape first)") {
+    "one (MS more with --hold), then releases it (with --esc presses Escape first); ends "
+    "once the windows that took the press and the release have handled them") {
     std::vector<POINT> points;
     bool esc = false;
     DWORD hold = 0;
@@ -177,9 +171,15 @@ ZV_TOOL_COMMAND(
     }
     if (points.size() < 2)
         return 2;
-    MovePointer(points[0].x, points[0].y);
-    SendMouse(MOUSEEVENTF_LEFTDOWN, points[0].x, points[0].y);
-    Sleep(400);  // the dialog waits a moment before it starts following
+    if (!MovePointer(points[0].x, points[0].y))
+        return 3;
+    ButtonHold drag(points[0], MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, VK_LBUTTON);
+    const HWND pressed = MouseReceiver(points[0]);
+    if (!drag.Press() || !WaitIdle(pressed))
+        return 3;
+    // The pointer then moves as a user's hand does: a moment still after the press (the
+    // dialog starts following after a short hold), then 20-pixel steps 30 ms apart.
+    Sleep(400);
     for (size_t i = 1; i < points.size(); ++i) {
         const POINT a = points[i - 1], b = points[i];
         const int steps = std::max(1L, std::max(std::labs(b.x - a.x), std::labs(b.y - a.y)) / 20);
@@ -192,16 +192,16 @@ ZV_TOOL_COMMAND(
     // A last small move and back: the point is taken once the dialog is out of the way.
     const POINT end = points.back();
     SendMouse(MOUSEEVENTF_MOVE, end.x + 1, end.y);
-    Sleep(100);
-    SendMouse(MOUSEEVENTF_MOVE, end.x, end.y);
-    Sleep(300 + hold);
+    if (!WaitIdle(pressed) || !MovePointer(end.x, end.y))
+        return 3;
+    Sleep(hold);  // the button kept down at the last point, as asked
     if (esc) {
-        SendVirtualKey(VK_ESCAPE);
-        Sleep(300);
+        if (!PressChord({VK_ESCAPE}))
+            return 3;
     }
-    SendMouse(MOUSEEVENTF_LEFTUP, end.x, end.y);
-    Sleep(100);
-    return 0;
+    // The release goes to the window holding the capture, or under the pointer when the
+    // capture was taken away.
+    return drag.Release(end) ? 0 : 3;
 }
 
 ZV_TOOL_COMMAND(CmdClientRect, L"client-rect",
@@ -223,19 +223,14 @@ ZV_TOOL_COMMAND(CmdClientRect, L"client-rect",
 ZV_TOOL_COMMAND(CmdClickAt, L"click-at",
                 "click-at X Y [--double]: a left click (or a double-click) at (X, Y): the pointer "
                 "is moved there and seen there before the button goes down, so the click cannot "
-                "land where it was before") {
+                "land where it was before; the window there has taken and handled the click when "
+                "it ends") {
     if (args.size() < 2)
         return 2;
     const int x = ArgInt(args, 0, 0), y = ArgInt(args, 1, 0);
-    MovePointer(x, y);
     const int clicks = args.size() > 2 && args[2] == L"--double" ? 2 : 1;
-    for (int i = 0; i < clicks; ++i) {
-        SendMouse(MOUSEEVENTF_LEFTDOWN, x, y);
-        Sleep(50);
-        SendMouse(MOUSEEVENTF_LEFTUP, x, y);
-        if (i + 1 < clicks)
-            Sleep(50);
-    }
-    Sleep(300);  // the click is handled before the next command's input
-    return 0;
+    return MovePointer(x, y) && ClickButton(POINT{x, y}, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP,
+                                            VK_LBUTTON, clicks, 50)
+               ? 0
+               : 3;
 }

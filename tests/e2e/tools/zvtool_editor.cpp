@@ -38,13 +38,6 @@ void MoveTo(int x, int y) {
     SendInput(1, &in, sizeof in);
 }
 
-void Button(DWORD flags) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = flags;
-    SendInput(1, &in, sizeof in);
-}
-
 }  // namespace
 
 ZV_TOOL_COMMAND(CmdListBox, L"listbox",
@@ -82,19 +75,21 @@ ZV_TOOL_COMMAND(CmdItemRect, L"item-rect",
 
 ZV_TOOL_COMMAND(CmdDrag, L"drag",
                 "drag X1 Y1 X2 Y2: presses the left button at (X1, Y1), moves in 20-pixel steps "
-                "30 ms apart to (X2, Y2) and releases it there") {
+                "30 ms apart to (X2, Y2) and releases it there; ends once the press and the "
+                "release were taken and handled") {
     if (args.size() < 4)
         return 2;
     const int x1 = ArgInt(args, 0, 0), y1 = ArgInt(args, 1, 0);
     const int x2 = ArgInt(args, 2, 0), y2 = ArgInt(args, 3, 0);
-    // The pointer comes to rest at the start in a few moves, so that the press is seen
-    // there even right after another drag.
-    for (int i = 3; i >= 0; --i) {
-        MoveTo(x1 + i, y1);
-        Sleep(50);
-    }
-    Sleep(100);
-    Button(MOUSEEVENTF_LEFTDOWN);
+    // The pointer comes to rest at the start, even right after another drag.
+    MoveTo(x1, y1);
+    if (!PointerTo(x1, y1))
+        return 3;
+    ButtonHold drag(POINT{x1, y1}, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, VK_LBUTTON);
+    if (!drag.Press())
+        return 3;
+    // The hand then moves as a user's does: a moment still, 20-pixel steps 30 ms apart, a
+    // moment over the place of the drop.
     Sleep(150);
     const int dx = x2 - x1, dy = y2 - y1;
     const int steps = std::max(3, std::max(std::abs(dx), std::abs(dy)) / 20);
@@ -103,9 +98,9 @@ ZV_TOOL_COMMAND(CmdDrag, L"drag",
         Sleep(30);
     }
     Sleep(150);
-    Button(MOUSEEVENTF_LEFTUP);
-    Sleep(300);  // a target in another process takes the drop a little later
-    return 0;
+    // The drop is taken and handled when the command ends (a target in another process
+    // takes it through the drag's source).
+    return drag.Release(POINT{x2, y2}) ? 0 : 3;
 }
 
 ZV_TOOL_COMMAND(CmdTimeFilledList, L"time-filled-list",

@@ -31,13 +31,17 @@ std::string ParseHex(const std::wstring& hex) {
     return out;
 }
 
+// Opens the clipboard once the program that has it open closes it (up to 5 s).
 bool OpenClipboardRetrying() {
-    for (int i = 0; i < 50; ++i) {
-        if (OpenClipboard(nullptr))
-            return true;
-        Sleep(50);
+    const ULONGLONG end = GetTickCount64() + 5000;
+    while (!OpenClipboard(nullptr)) {
+        if (GetTickCount64() >= end) {
+            PrintLine("the clipboard stayed open by another program for 5000 ms");
+            return false;
+        }
+        Sleep(20);
     }
-    return false;
+    return true;
 }
 
 bool PutBlock(UINT format, const void* data, size_t size) {

@@ -45,46 +45,27 @@ WORD KeyCode(const std::wstring& name) {
     return 0;
 }
 
-void SendKey(WORD vk, bool up) {
-    INPUT in{};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = vk;
-    in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
-    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    if (vk == VK_DOWN || vk == VK_UP || vk == VK_LEFT || vk == VK_RIGHT || vk == VK_HOME ||
-        vk == VK_END) {
-        in.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
+bool LeftClickAt(int x, int y) {
+    return PointerTo(x, y) &&
+           ClickButton(POINT{x, y}, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, VK_LBUTTON);
+}
+
+// The keys of a chord such as "ctrl+s"; empty when a name is unknown.
+std::vector<WORD> Chord(const std::wstring& chord) {
+    std::vector<WORD> keys;
+    const std::wstring c = Lower(chord);
+    size_t start = 0;
+    while (start <= c.size()) {
+        size_t plus = c.find(L'+', start);
+        if (plus == std::wstring::npos)
+            plus = c.size();
+        const WORD vk = KeyCode(c.substr(start, plus - start));
+        if (vk == 0)
+            return {};
+        keys.push_back(vk);
+        start = plus + 1;
     }
-    SendInput(1, &in, sizeof in);
-}
-
-void MouseButton(DWORD flags) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = flags;
-    SendInput(1, &in, sizeof in);
-}
-
-void LeftClickAt(int x, int y) {
-    SetCursorPos(x, y);
-    Sleep(50);
-    MouseButton(MOUSEEVENTF_LEFTDOWN);
-    Sleep(50);
-    MouseButton(MOUSEEVENTF_LEFTUP);
-}
-
-// A click as the mouse makes it: an absolute move onto the point, then the button, each
-// event placed where it happens.
-void AbsoluteClickAt(int x, int y) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    in.mi.dy = MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    for (DWORD flags : {MOUSEEVENTF_MOVE, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
-        in.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-        SendInput(1, &in, sizeof in);
-        Sleep(100);
-    }
+    return keys;
 }
 
 // The command line of a process, read from its process parameters.
@@ -151,26 +132,13 @@ void PumpFor(DWORD ms) {
 ZV_TOOL_COMMAND(
     CmdSendKeys, L"send-keys",
     "send-keys CHORD...: presses each chord through SendInput (e.g. alt+z down return ctrl+return "
-    "esc f5 a), 80 ms apart") {
+    "esc f5 a); each is taken and handled by the window in front before the next") {
     for (const std::wstring& chord : args) {
-        std::vector<WORD> keys;
-        size_t start = 0;
-        const std::wstring c = Lower(chord);
-        while (start <= c.size()) {
-            size_t plus = c.find(L'+', start);
-            if (plus == std::wstring::npos)
-                plus = c.size();
-            const WORD vk = KeyCode(c.substr(start, plus - start));
-            if (vk == 0)
-                return 2;
-            keys.push_back(vk);
-            start = plus + 1;
-        }
-        for (WORD vk : keys)
-            SendKey(vk, false);
-        for (auto it = keys.rbegin(); it != keys.rend(); ++it)
-            SendKey(*it, true);
-        Sleep(80);
+        const std::vector<WORD> keys = Chord(chord);
+        if (keys.empty())
+            return 2;
+        if (!PressChord(keys))
+            return 3;
     }
     return 0;
 }
@@ -178,8 +146,9 @@ ZV_TOOL_COMMAND(
 ZV_TOOL_COMMAND(
     CmdHoldKeys, L"hold-keys",
     "hold-keys KEY... -- KEY|click:X,Y|post:CAPTION,MSG,WP,LP...: holds KEYs (e.g. ctrl "
-    "shift) down while pressing the keys, clicking (absolute mouse input) or posting messages, "
-    "then releases them") {
+    "shift) down while pressing the keys, clicking or posting messages; lets them go once what "
+    "they went to has handled them. (Wine lets go of modifiers held this way when a window "
+    "gains the keyboard or the pointer: the tests hold them on the display, held_keys.)") {
     size_t split = 0;
     while (split < args.size() && args[split] != L"--")
         ++split;
@@ -190,9 +159,19 @@ ZV_TOOL_COMMAND(
             return 2;
         held.push_back(vk);
     }
-    for (WORD vk : held)
-        SendKey(vk, false);
-    Sleep(80);
+    // The keys are down for the window in front before anything else comes (once it has
+    // matched its modifiers to the real keyboard, which would let go of them: PressChord).
+    {
+        const Receiver receiver(KeyboardReceiver());
+        if (!WaitIdle(receiver.Window()) || !WaitIdle(receiver.Window()))
+            return 3;
+        for (WORD vk : held) {
+            SendKey(vk, false);
+            if (!receiver.WaitKey(vk, true, kInputTimeoutMs, true))
+                return 3;
+        }
+    }
+    std::vector<HWND> posted;
     for (size_t i = split + 1; i < args.size(); ++i) {
         if (args[i].rfind(L"post:", 0) == 0) {
             // post:CAPTION,MSG,WPARAM,LPARAM
@@ -206,29 +185,36 @@ ZV_TOOL_COMMAND(
                 PostMessageW(w, ParseUint(post.substr(c1 + 1, c2 - c1 - 1)),
                              ParseUint(post.substr(c2 + 1, c3 - c2 - 1)),
                              static_cast<LPARAM>(ParseUint(post.substr(c3 + 1))));
+                posted.push_back(w);
             }
-            Sleep(80);
             continue;
         }
         if (args[i].rfind(L"click:", 0) == 0) {
             int x = 0, y = 0;
             if (swscanf(args[i].c_str() + 6, L"%d,%d", &x, &y) != 2)
                 break;
-            AbsoluteClickAt(x, y);
-            Sleep(80);
+            if (!LeftClickAt(x, y))
+                return 3;
             continue;
         }
         const WORD vk = KeyCode(Lower(args[i]));
         if (vk == 0)
             break;
-        SendKey(vk, false);
-        SendKey(vk, true);
-        Sleep(80);
+        if (!PressChord({vk}))
+            return 3;
     }
-    Sleep(1500);  // the command is handled after the menu closes; keep the keys down meanwhile
+    // A key or a click was handled when its receiver took it and came back to its message
+    // loop (PressChord, ClickButton). A posted message comes after the messages sent to
+    // its window: it was handled once that window's thread has come back to its loop for
+    // messages sent after it, a few times over.
+    bool ok = true;
+    for (HWND w : posted) {
+        for (int i = 0; i < 3 && ok; ++i)
+            ok = WaitIdle(w);
+    }
     for (auto it = held.rbegin(); it != held.rend(); ++it)
         SendKey(*it, true);
-    return 0;
+    return ok ? 0 : 3;
 }
 
 ZV_TOOL_COMMAND(
@@ -344,8 +330,9 @@ ZV_TOOL_COMMAND(
 
 ZV_TOOL_COMMAND(
     CmdCmdlineWait, L"cmdline-wait",
-    "cmdline-wait NAME TIMEOUT_MS: waits for a process NAME that was not running when called and "
-    "prints its command line as JSON") {
+    "cmdline-wait NAME TIMEOUT_MS [STOP_FILE]: waits for a process NAME that was not running "
+    "when called and prints its command line as JSON; once STOP_FILE exists, looks a last time "
+    "(the test knows by then that whatever was to start has started)") {
     if (args.size() < 2)
         return 2;
     std::set<DWORD> before;
@@ -353,7 +340,9 @@ ZV_TOOL_COMMAND(
         before.insert(p.first);
     PrintLine("watching");
     const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(ArgInt(args, 1, 10000));
-    while (GetTickCount64() < end) {
+    bool last = false;
+    while (GetTickCount64() < end && !last) {
+        last = args.size() > 2 && GetFileAttributesW(args[2].c_str()) != INVALID_FILE_ATTRIBUTES;
         for (const auto& p : ProcessesNamed(args[0])) {
             if (before.count(p.first))
                 continue;
@@ -371,20 +360,17 @@ ZV_TOOL_COMMAND(
 
 ZV_TOOL_COMMAND(CmdMouseClick, L"mouse-click",
                 "mouse-click X Y [left|right]: moves the pointer to (X, Y) and clicks there "
-                "through SendInput") {
+                "through SendInput; the window there has taken and handled the click when it "
+                "ends") {
     if (args.size() < 2)
         return 2;
     const bool right = args.size() > 2 && Lower(args[2]) == L"right";
-    if (!right) {
-        LeftClickAt(ArgInt(args, 0, 0), ArgInt(args, 1, 0));
-        return 0;
-    }
-    SetCursorPos(ArgInt(args, 0, 0), ArgInt(args, 1, 0));
-    Sleep(50);
-    MouseButton(MOUSEEVENTF_RIGHTDOWN);
-    Sleep(50);
-    MouseButton(MOUSEEVENTF_RIGHTUP);
-    return 0;
+    const POINT at{ArgInt(args, 0, 0), ArgInt(args, 1, 0)};
+    if (!PointerTo(at.x, at.y))
+        return 3;
+    const bool ok = right ? ClickButton(at, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP, VK_RBUTTON)
+                          : ClickButton(at, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, VK_LBUTTON);
+    return ok ? 0 : 3;
 }
 
 ZV_TOOL_COMMAND(CmdCursorTo, L"cursor-to",
@@ -458,18 +444,26 @@ ZV_TOOL_COMMAND(
     "that showed no menu within 10 s") {
     const int count = ArgInt(args, 0, 7);
     const bool floor = args.size() >= 3;
+    const HWND front = GetForegroundWindow();
     std::string presses, floors;
     for (int i = 0; i < count; ++i) {
         if (!WaitPopupGone(5000))
             return 1;
-        Sleep(300);  // the launcher has handed the keyboard back to the window in front
+        // The launcher hands the keyboard back to the window in front after its menu.
+        const ULONGLONG end = GetTickCount64() + 5000;
+        while (GetForegroundWindow() != front && GetTickCount64() < end)
+            Sleep(5);
+        if (GetForegroundWindow() != front) {
+            PrintLine("the window in front did not get the keyboard back after press " +
+                      std::to_string(i));
+            return 1;
+        }
         if (floor) {
             const double start = NowMs();
             SearchTree(args[1], ArgInt(args, 2, 2));
             if (i > 0)
                 floors += ",";
             floors += Figure(NowMs() - start);
-            Sleep(100);
         }
         INPUT keys[4] = {};
         const WORD chord[4] = {VK_MENU, 'Z', 'Z', VK_MENU};
@@ -488,9 +482,8 @@ ZV_TOOL_COMMAND(
         if (i > 0)
             presses += ",";
         presses += menu != nullptr ? Figure(elapsed) : "null";
-        Sleep(100);
-        SendKey(VK_ESCAPE, false);
-        SendKey(VK_ESCAPE, true);
+        if (!PressChord({VK_ESCAPE}))
+            return 1;
     }
     if (!WaitPopupGone(5000))
         return 1;

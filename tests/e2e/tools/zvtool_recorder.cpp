@@ -50,20 +50,6 @@ WORD KeyOf(std::wstring name) {
     return 0;
 }
 
-bool Extended(WORD vk) {
-    return vk == VK_DOWN || vk == VK_UP || vk == VK_LEFT || vk == VK_RIGHT || vk == VK_HOME ||
-           vk == VK_END || vk == VK_DELETE;
-}
-
-void SendKey(WORD vk, bool up) {
-    INPUT in{};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = vk;
-    in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
-    in.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (Extended(vk) ? KEYEVENTF_EXTENDEDKEY : 0);
-    SendInput(1, &in, sizeof in);
-}
-
 // A character as an input method or a Unicode keyboard delivers it.
 void SendUnit(wchar_t unit) {
     INPUT in[2] = {};
