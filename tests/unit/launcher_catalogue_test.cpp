@@ -140,11 +140,11 @@ TEST(MacroCatalogue, FilesFirstThenFoldersInListingOrderWithIds) {
 
 TEST(MacroCatalogue, ASecondBuildScansAnewFromAnEmptyModel) {
     Catalogue c;
-    c.fs.AddFile(kTop + "\\one", Macro("One"));
-    c.fs.AddFile(kTop + "\\two", Macro("Two"));
+    c.fs.AddFile(kTop + "\\one", test::MacroText("One"));
+    c.fs.AddFile(kTop + "\\two", test::MacroText("Two"));
     CMacroCatalogue catalogue(c.fs, "", 2, 3);
     EXPECT_EQ(catalogue.Build(kTop).itemCount, 2);
-    c.fs.AddFile(kTop + "\\three", Macro("Three"));
+    c.fs.AddFile(kTop + "\\three", test::MacroText("Three"));
     const MacroMenuModel m = catalogue.Build(kTop);
     EXPECT_EQ(Describe(m.items), "One,Two,Three");
     EXPECT_EQ(m.itemCount, 3);
