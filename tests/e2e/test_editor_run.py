@@ -3,7 +3,6 @@ real RkEngine.exe; the editor comes back marking the lines that ran, on the line
 failed with the engine's reason, the user's file untouched and no temporary file left."""
 import pathlib
 import shutil
-import time
 import unittest
 
 from wineenv import shared_session
@@ -54,9 +53,8 @@ class EditorRun(unittest.TestCase):
         self.procs.append(self.s.start(self.exe, '"C:\\%s\\%s"' % (FOLDER, name)))
         caption = f'{name} - RkEditor'
         self.assertIsNotNone(self.s.wait_window(caption, 15000), caption)
-        self.s.tool('activate', caption)
-        time.sleep(0.5)
-        self.s.tool('send-keys', 'f5')
+        self.assertEqual(self.s.tool('activate', caption)[0], 0)
+        self.assertEqual(self.s.tool('send-keys', 'f5')[0], 0)
 
         # The run ends on the FOCUS: one message with the engine's reason.
         message = self.s.message_box_text('RkEditor', 60000)
@@ -68,11 +66,9 @@ class EditorRun(unittest.TestCase):
         self.assertIn(REASON, status)
         self.assertIn('4行目', status)
         self.s.screenshot('editor_run_failed')
-        self.s.press('RkEditor', 2)  # OK
-        time.sleep(0.3)
-        rc, out = self.s.tool('listbox', caption, str(LIST))
-        self.assertEqual(rc, 0)
-        self.assertIn('"sel":3', out.replace(' ', ''), 'line four selected')
+        self.assertTrue(self.s.press('RkEditor', 2))  # OK
+        self.s.wait_until(lambda: '"sel":3' in self.s.tool('listbox', caption, str(LIST))[1].replace(' ', ''),
+                          5, 'line four selected')
 
         # Lines one to three carry the mark of a run, line four the failure's: the mark's
         # colours in the icon's corner of each item.
