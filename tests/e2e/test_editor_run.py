@@ -1,6 +1,7 @@
 """A macro run from RkEditor.exe as a user meets it: F5 runs the macro shown through the
 real RkEngine.exe; the editor comes back marking the lines that ran, on the line that
 failed with the engine's reason, the user's file untouched and no temporary file left."""
+import json
 import pathlib
 import shutil
 import unittest
@@ -39,6 +40,11 @@ class EditorRun(unittest.TestCase):
                 p.kill()
         shutil.rmtree(self.dir, ignore_errors=True)
 
+    def list_rect(self, caption):
+        rc, out = self.s.tool('listbox', caption, str(LIST))
+        self.assertEqual(rc, 0, out)
+        return json.loads(out)['rect']
+
     def run_files(self):
         """Temporary macro files of the editor's runs, wherever the prefix holds them."""
         return sorted(str(p) for p in (self.s.drive_c() / 'users').rglob('RkEditorRun_*'))
@@ -54,6 +60,7 @@ class EditorRun(unittest.TestCase):
         caption = f'{name} - RkEditor'
         self.assertIsNotNone(self.s.wait_window(caption, 15000), caption)
         self.assertEqual(self.s.tool('activate', caption)[0], 0)
+        placed = self.list_rect(caption)
         self.assertEqual(self.s.tool('send-keys', 'f5')[0], 0)
 
         # The run ends on the FOCUS: one message with the engine's reason.
@@ -69,6 +76,9 @@ class EditorRun(unittest.TestCase):
         self.assertTrue(self.s.press('RkEditor', 1) or self.s.press('RkEditor', 2))  # OK
         self.s.wait_until(lambda: '"sel":3' in self.s.tool('listbox', caption, str(LIST))[1].replace(' ', ''),
                           5, 'line four selected')
+
+        self.assertEqual(self.list_rect(caption), placed,
+                         'the list is where it was before the editor stepped aside')
 
         # Lines one to three carry the mark of a run, line four the failure's: the mark's
         # colours in the icon's corner of each item.

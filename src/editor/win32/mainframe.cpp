@@ -230,6 +230,10 @@ void CMainFrame::SetPrompt(UINT id) {
 }
 
 void CMainFrame::OnSize() {
+    // Minimised, the client area is empty: the form's controls keep their places (they are
+    // moved by the change of size, which would not come back whole from zero).
+    if (IsIconic(hwnd_))
+        return;
     SendMessageW(toolBar_, TB_AUTOSIZE, 0, 0);
     SendMessageW(statusBar_, WM_SIZE, 0, 0);
     RECT client{};
