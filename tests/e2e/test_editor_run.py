@@ -1,6 +1,7 @@
 """A macro run from RkEditor.exe as a user meets it: F5 runs the macro shown through the
 real RkEngine.exe; the editor comes back marking the lines that ran, on the line that
 failed with the engine's reason, the user's file untouched and no temporary file left."""
+import json
 import pathlib
 import shutil
 import unittest
@@ -66,7 +67,7 @@ class EditorRun(unittest.TestCase):
         self.assertIn(REASON, status)
         self.assertIn('4行目', status)
         self.s.screenshot('editor_run_failed')
-        self.assertTrue(self.s.press('RkEditor', 2))  # OK
+        self.assertTrue(self.s.press('RkEditor', 1) or self.s.press('RkEditor', 2))  # OK
         self.s.wait_until(lambda: '"sel":3' in self.s.tool('listbox', caption, str(LIST))[1].replace(' ', ''),
                           5, 'line four selected')
 
@@ -82,6 +83,35 @@ class EditorRun(unittest.TestCase):
         self.assertEqual(path.read_bytes(), before, "the user's file is untouched")
         self.s.wait_no_process('RkEngine.exe', 20)
         self.assertEqual(self.run_files(), [], 'no temporary macro file is left')
+
+    def sel(self, caption):
+        rc, out = self.s.tool('listbox', caption, str(LIST))
+        return json.loads(out)['sel'] if rc == 0 else None
+
+    def test_f8_runs_the_selected_line_alone_and_steps_on(self):
+        name = 'step.txt'
+        path = self.dir / name
+        self.s.write_cp932(path, crlf('; <RKMACRO>一行ずつ', '', 'WAIT:101', 'WAIT:102', 'WAIT:103'))
+        self.procs.append(self.s.start(self.exe, '"C:\\%s\\%s"' % (FOLDER, name)))
+        caption = f'{name} - RkEditor'
+        self.assertIsNotNone(self.s.wait_window(caption, 15000), caption)
+        self.assertEqual(self.s.tool('activate', caption)[0], 0)
+        self.s.wait_until(lambda: self.sel(caption) == 0, 5, 'line one selected on opening')
+        self.assertEqual(self.s.tool('send-keys', 'f8')[0], 0)
+
+        self.s.wait_until(lambda: self.sel(caption) == 1, 60, 'line two selected after the step')
+        self.assertTrue(self.s.wait_no_process('RkEngine.exe', 20), 'the engine ended')
+        # The engine's own log: the first line's wait ran, the others did not.
+        log = self.s.read_cp932(self.s.suite_folder() / 'Zorvane_Log.txt')
+        self.assertIn('101 mm sec', log)
+        self.assertNotIn('102 mm sec', log)
+        self.assertNotIn('103 mm sec', log)
+        rc, status = self.s.tool('status-text', caption)
+        self.assertEqual(rc, 0)
+        self.assertIn('1行目を実行しました', status)
+        marks = [self.s.tool('run-mark', caption, str(LIST), str(i))[1].strip() for i in range(3)]
+        self.assertEqual(marks, ['ran', 'none', 'none'])
+        self.s.wait_until(lambda: self.run_files() == [], 10, 'no temporary macro file left')
 
 
 if __name__ == '__main__':
