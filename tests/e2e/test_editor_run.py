@@ -113,6 +113,28 @@ class EditorRun(unittest.TestCase):
         self.assertEqual(marks, ['ran', 'none', 'none'])
         self.s.wait_until(lambda: self.run_files() == [], 10, 'no temporary macro file left')
 
+    def test_a_run_with_red_lines_asks_first_and_no_runs_nothing(self):
+        name = 'red.txt'
+        path = self.dir / name
+        self.s.write_cp932(path, crlf('; <RKMACRO>赤', '', 'WAIT:101', 'WAIT:', 'KEYIN:NOKEY',
+                                      'wait:102', 'wait:'))
+        self.procs.append(self.s.start(self.exe, '"C:\\%s\\%s"' % (FOLDER, name)))
+        caption = f'{name} - RkEditor'
+        self.assertIsNotNone(self.s.wait_window(caption, 15000), caption)
+        self.assertEqual(self.s.tool('activate', caption)[0], 0)
+        self.s.screenshot('editor_red_lines')
+        self.assertEqual(self.s.tool('send-keys', 'f5')[0], 0)
+
+        question = self.s.message_box_text('RkEditor', 15000)
+        self.assertIsNotNone(question, 'the question before the run')
+        self.assertIn('3 行', question)  # WAIT:, KEYIN:NOKEY, wait:
+        self.assertTrue(self.s.press('RkEditor', 7))  # いいえ
+        self.s.wait_until(lambda: self.s.message_box_text('RkEditor', 200) is None, 10,
+                          'the question closed')
+        self.assertEqual(self.s.processes('RkEngine.exe'), [], 'no run after いいえ')
+        self.assertFalse((self.s.suite_folder() / 'Zorvane_Log.txt').exists(), 'nothing logged')
+        self.assertEqual(self.run_files(), [])
+
 
 if __name__ == '__main__':
     unittest.main()
