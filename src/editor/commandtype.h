@@ -39,7 +39,8 @@ inline constexpr std::array<EditorCommandInfo, kEditorCommandCount> kEditorComma
 int CommandTypeOfLine(std::string_view line);
 
 // What the list shows as a line's description: readable text when the line's parameters
-// parse, else the whole line, marked invalid (drawn in red).
+// parse, else the whole line, marked invalid. The colour is the engine's judgement
+// (LineView::refused), not this.
 struct LineDescription {
     std::string text;
     bool valid = false;

@@ -1,5 +1,6 @@
 #include "editor/line_describe.h"
 
+#include "common/syntax/linecheck.h"
 #include "editor/focus_dialog.h"
 #include "editor/keyin_dialog.h"
 #include "editor/launch_dialog.h"
@@ -11,6 +12,7 @@ namespace zv {
 
 LineView DescribeLine(std::string_view line) {
     LineView v;
+    v.refused = !EngineAcceptsLine(line);
     v.type = CommandTypeOfLine(line);
     switch (v.type) {
         case kCmdLaunch:

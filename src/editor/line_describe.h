@@ -12,9 +12,11 @@ struct LineView {
     int type = kCmdNone;  // kCmdNone: only the separator, the number and the selection
     std::string_view label;
     LineDescription description;
+    bool refused = false;  // the engine would stop the run on this line (drawn in red)
 };
 
-// The type by the keyword at byte 0 (case-sensitive), then that command's describe.
+// The type by the keyword at byte 0 (case-sensitive), then that command's describe; and
+// for every line, the engine's own judgement of it.
 LineView DescribeLine(std::string_view line);
 
 }  // namespace zv

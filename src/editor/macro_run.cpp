@@ -4,6 +4,7 @@
 
 #include "common/cp932.h"
 #include "common/strutil.h"
+#include "common/syntax/linecheck.h"
 
 namespace zv {
 namespace {
@@ -108,6 +109,16 @@ std::optional<RunFile> ComposeRunFile(const MacroFields& fields,
         file.listIndexOfLine.push_back(runs ? i : -1);
     }
     return file;
+}
+
+std::string RunRefusalQuestion(const RunFile& file, const std::vector<std::string>& lines) {
+    int refused = 0;
+    for (int i = std::max(file.first, 0); i <= file.last && i < static_cast<int>(lines.size());
+         ++i) {
+        if (!EngineAcceptsLine(lines[static_cast<std::size_t>(i)]))
+            ++refused;
+    }
+    return refused == 0 ? std::string() : StrPrintf(kMsgRunAskRefused, refused);
 }
 
 std::string RunFilePath(const std::string& folder, std::uint32_t processId,

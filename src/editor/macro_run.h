@@ -45,6 +45,10 @@ std::optional<RunFile> ComposeRunFile(const MacroFields& fields,
                                       const std::vector<std::string>& lines, RunScope scope,
                                       int selection, std::string* message);
 
+// The question to ask before the run when lines of it are ones the engine would stop on
+// (drawn in red in the list), with their count; empty when there are none.
+std::string RunRefusalQuestion(const RunFile& file, const std::vector<std::string>& lines);
+
 // The temporary file of a run: unique to the editor process and the run.
 std::string RunFilePath(const std::string& folder, std::uint32_t processId,
                         std::uint32_t runNumber);

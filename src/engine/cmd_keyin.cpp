@@ -1,6 +1,5 @@
 #include "engine/commands.h"
 #include "common/cp932.h"
-#include "common/keynames.h"
 #include "common/strutil.h"
 #include "common/syntax/keyin.h"
 
@@ -15,23 +14,21 @@ KeyinParams ParseKeyin(std::string_view line) {
         return p;
     }
     for (const std::string& token : text.tokens) {
+        const std::optional<std::uint8_t> code = KeyinTokenCode(token);
         if (token.size() == 1) {
-            const auto code = static_cast<std::uint8_t>(token[0]);
-            p.codes.push_back(code);
             p.description += "\"";
             p.description += token;
-            p.description += StrPrintf("\"(%2.2X)", code);
+            p.description += StrPrintf("\"(%2.2X)", *code);
         } else {
             const std::string name = ToUpperAscii(token);
-            const std::optional<std::uint8_t> code = KeyCodeFromName(name);
             if (!code) {
                 p.error = "[" + name + "]不正なキーコード";
                 return p;
             }
-            p.codes.push_back(*code);
             p.description += name;
             p.description += StrPrintf("(%2.2X)", *code);
         }
+        p.codes.push_back(*code);
         p.description += " + ";
     }
     if (p.description.size() > 3)

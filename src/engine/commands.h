@@ -36,7 +36,6 @@ bool ExecFocus(CommandContext& ctx, const std::string& line, std::string& result
 bool ExecLaunch(CommandContext& ctx, const std::string& line, std::string& result);
 
 // ---- KEYIN ----
-inline constexpr std::size_t kMaxKeyinKeys = 256;
 struct KeyinParams {
     bool ok = false;
     std::string error;

@@ -93,6 +93,57 @@ class EditorRun(unittest.TestCase):
         self.s.wait_no_process('RkEngine.exe', 20)
         self.assertEqual(self.run_files(), [], 'no temporary macro file is left')
 
+    def sel(self, caption):
+        rc, out = self.s.tool('listbox', caption, str(LIST))
+        return json.loads(out)['sel'] if rc == 0 else None
+
+    def test_f8_runs_the_selected_line_alone_and_steps_on(self):
+        name = 'step.txt'
+        path = self.dir / name
+        self.s.write_cp932(path, crlf('; <RKMACRO>一行ずつ', '', 'WAIT:101', 'WAIT:102', 'WAIT:103'))
+        self.procs.append(self.s.start(self.exe, '"C:\\%s\\%s"' % (FOLDER, name)))
+        caption = f'{name} - RkEditor'
+        self.assertIsNotNone(self.s.wait_window(caption, 15000), caption)
+        self.assertEqual(self.s.tool('activate', caption)[0], 0)
+        self.s.wait_until(lambda: self.sel(caption) == 0, 5, 'line one selected on opening')
+        self.assertEqual(self.s.tool('send-keys', 'f8')[0], 0)
+
+        self.s.wait_until(lambda: self.sel(caption) == 1, 60, 'line two selected after the step')
+        self.assertTrue(self.s.wait_no_process('RkEngine.exe', 20), 'the engine ended')
+        # The engine's own log: the first line's wait ran, the others did not.
+        log = self.s.read_cp932(self.s.suite_folder() / 'Zorvane_Log.txt')
+        self.assertIn('101 mm sec', log)
+        self.assertNotIn('102 mm sec', log)
+        self.assertNotIn('103 mm sec', log)
+        rc, status = self.s.tool('status-text', caption)
+        self.assertEqual(rc, 0)
+        self.assertIn('1行目を実行しました', status)
+        marks = [self.s.tool('run-mark', caption, str(LIST), str(i))[1].strip() for i in range(3)]
+        self.assertEqual(marks, ['ran', 'none', 'none'])
+        self.s.wait_until(lambda: self.run_files() == [], 10, 'no temporary macro file left')
+
+    def test_a_run_with_red_lines_asks_first_and_no_runs_nothing(self):
+        name = 'red.txt'
+        path = self.dir / name
+        self.s.write_cp932(path, crlf('; <RKMACRO>赤', '', 'WAIT:101', 'WAIT:', 'KEYIN:NOKEY',
+                                      'wait:102', 'wait:'))
+        self.procs.append(self.s.start(self.exe, '"C:\\%s\\%s"' % (FOLDER, name)))
+        caption = f'{name} - RkEditor'
+        self.assertIsNotNone(self.s.wait_window(caption, 15000), caption)
+        self.assertEqual(self.s.tool('activate', caption)[0], 0)
+        self.s.screenshot('editor_red_lines')
+        self.assertEqual(self.s.tool('send-keys', 'f5')[0], 0)
+
+        question = self.s.message_box_text('RkEditor', 15000)
+        self.assertIsNotNone(question, 'the question before the run')
+        self.assertIn('3 行', question)  # WAIT:, KEYIN:NOKEY, wait:
+        self.assertTrue(self.s.press('RkEditor', 7))  # いいえ
+        self.s.wait_until(lambda: self.s.message_box_text('RkEditor', 200) is None, 10,
+                          'the question closed')
+        self.assertEqual(self.s.processes('RkEngine.exe'), [], 'no run after いいえ')
+        self.assertFalse((self.s.suite_folder() / 'Zorvane_Log.txt').exists(), 'nothing logged')
+        self.assertEqual(self.run_files(), [])
+
 
 if __name__ == '__main__':
     unittest.main()

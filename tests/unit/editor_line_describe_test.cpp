@@ -33,6 +33,23 @@ TEST(LineDescribe, TypeLabelAndDescriptionByTheKeywordAtByteZero) {
         EXPECT_EQ(DescribeLine(line).type, kCmdNone) << line;
 }
 
+TEST(LineDescribe, RedIsTheEngineRefusalNotTheDialogs) {
+    // Read by the engine though no dialog types or describes them: not red.
+    for (const char* line : {"wait:500", " WAIT:500", "; note", "",
+                             "KEYIN:A B C D E F G H I J K L M N O P Q R S T U V W X Y Z"}) {
+        EXPECT_FALSE(DescribeLine(line).refused) << line;
+    }
+    // The dialog opens an empty WAIT with 0 and 0, but the engine stops on it.
+    const LineView emptyWait = DescribeLine("WAIT:");
+    EXPECT_EQ(emptyWait.type, kCmdWait);
+    EXPECT_TRUE(emptyWait.refused);
+    // No command at all: red too, though it has no type.
+    const LineView unknown = DescribeLine("WAIT 500");
+    EXPECT_EQ(unknown.type, kCmdNone);
+    EXPECT_TRUE(unknown.refused);
+    EXPECT_TRUE(DescribeLine("MOUSE:1").refused);
+}
+
 // Lines made with what they stand for: each dialog reads them as they were written, or
 // refuses them as the editor does, and the list shows them so.
 TEST(LineDescribe, MadeLinesReadAsTheyWereWritten) {
@@ -42,6 +59,10 @@ TEST(LineDescribe, MadeLinesReadAsTheyWereWritten) {
         EXPECT_EQ(v.type, type) << c.line;
         EXPECT_EQ(v.description.valid, c.dialogOk) << c.line;
         EXPECT_EQ(v.description.text, c.dialogOk ? text : c.line);
+        // Red: what the engine refuses. A FOCUS caption that only an empty run-time value
+        // empties is refused by the run alone.
+        const bool runTimeOnly = type == kCmdFocus && c.dialogOk && c.value.empty();
+        EXPECT_EQ(v.refused, !c.ok && !runTimeOnly) << c.line;
     };
     for (int i = 0; i < 2000 && !::testing::Test::HasFailure(); ++i) {
         test::LineCase c = make.Wait();

@@ -51,6 +51,24 @@ TEST(EditorRunFile, HeaderThenTheChosenLinesMappedBack) {
     EXPECT_EQ(one->last, 2);
 }
 
+TEST(EditorRunFile, AsksOnceAboutTheRefusedLinesThatWouldRun) {
+    const Lines lines{"WAIT:", "; note", "KEYIN:NOKEY", "wait:5", "FOO"};
+    const auto question = [&](RunScope scope, int selection) {
+        const std::optional<RunFile> file =
+            ComposeRunFile(MacroFields{}, lines, scope, selection, nullptr);
+        return file ? RunRefusalQuestion(*file, lines) : "no run";
+    };
+    const std::string three =
+        "エンジンが処理できない行が 3 行あります（赤で表示）。\r\nこのまま実行しますか？";
+    EXPECT_EQ(question(RunScope::Whole, -1), three);
+    EXPECT_EQ(question(RunScope::FromSelected, 1), StrPrintf(kMsgRunAskRefused, 2));
+    EXPECT_EQ(question(RunScope::FromSelected, 4), StrPrintf(kMsgRunAskRefused, 1));
+    // Only the line that runs counts: the red lines around it do not ask.
+    EXPECT_EQ(question(RunScope::SelectedOnly, 3), "");
+    EXPECT_EQ(question(RunScope::SelectedOnly, 1), "");
+    EXPECT_EQ(question(RunScope::SelectedOnly, 0), StrPrintf(kMsgRunAskRefused, 1));
+}
+
 TEST(EditorRunFile, NothingToRun) {
     EXPECT_FALSE(ComposeRunFile(Targeted(), {}, RunScope::Whole, -1, nullptr));
     EXPECT_FALSE(ComposeRunFile(Targeted(), {"WAIT:0"}, RunScope::SelectedOnly, -1, nullptr));

@@ -1,6 +1,7 @@
 #include "common/syntax/keyin.h"
 
 #include "common/cp932.h"
+#include "common/keynames.h"
 #include "common/macrofile.h"
 #include "common/strutil.h"
 #include "common/syntax/params.h"
@@ -40,6 +41,12 @@ KeyinText SplitKeyin(std::string_view line, std::size_t maxTokens) {
     }
     k.ok = true;
     return k;
+}
+
+std::optional<std::uint8_t> KeyinTokenCode(std::string_view token) {
+    if (token.size() == 1)
+        return static_cast<std::uint8_t>(token[0]);
+    return KeyCodeFromName(ToUpperAscii(token));
 }
 
 }  // namespace zv

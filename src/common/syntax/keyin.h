@@ -5,9 +5,13 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <optional>
 #include <vector>
 
 namespace zv {
+
+// The most key tokens the engine presses on one line; the rest of the line is ignored.
+inline constexpr std::size_t kMaxKeyinKeys = 256;
 
 struct KeyinText {
     bool ok = false;
@@ -20,5 +24,9 @@ struct KeyinText {
 // "REP=" counts only with something before it and something after it; a count below 1
 // fails, as does an empty parameter text. What each token names is the caller's.
 KeyinText SplitKeyin(std::string_view line, std::size_t maxTokens);
+
+// The key code a token presses: a single byte is its own code, a longer token a key name
+// in any letter case. Nothing for an unknown name.
+std::optional<std::uint8_t> KeyinTokenCode(std::string_view token);
 
 }  // namespace zv

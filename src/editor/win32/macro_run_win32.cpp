@@ -62,6 +62,10 @@ void CEditorRun::Start(RunScope scope) {
             ShowMessageBox(message, MB_ICONEXCLAMATION);
         return;
     }
+    const std::string question = RunRefusalQuestion(*file, doc.List().Lines());
+    if (!question.empty() &&
+        MessageBoxOver(frame_.GetSafeHwnd(), question, MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return;
     const std::string path = RunFilePath(RunFolder(), GetCurrentProcessId(), ++runNumber_);
     IFileSystem& fs = PlatformFileSystem();
     {

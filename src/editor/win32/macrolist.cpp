@@ -285,10 +285,15 @@ void CMacroListCtrl::DrawItem(const DRAWITEMSTRUCT& dis) {
             }
             SetTextColor(dc, kNumberColour);
             DrawTextLine(dc, StrPrintf("%4d", index + 1), text, DT_RIGHT);
-            if (view.type != kCmdNone) {
+            // A line without a command type shows its text only when the engine would stop
+            // on it, so that every refused line is seen in red.
+            if (view.type != kCmdNone || view.refused) {
                 text.top += l.lineStep;
-                SetTextColor(dc, view.description.valid ? RGB(0, 0, 0) : kInvalidColour);
-                DrawTextLine(dc, view.description.text, text, DT_LEFT | DT_PATH_ELLIPSIS);
+                SetTextColor(dc, view.refused ? kInvalidColour : RGB(0, 0, 0));
+                DrawTextLine(dc,
+                             view.type != kCmdNone ? view.description.text
+                                                   : lines[static_cast<std::size_t>(index)],
+                             text, DT_LEFT | DT_PATH_ELLIPSIS);
             }
         }
     }
