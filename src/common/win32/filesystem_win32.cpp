@@ -193,11 +193,15 @@ public:
         }
         return file;
     }
+    // A file opened for reading beside any other program's reading, writing or deleting.
+    static HANDLE OpenSharingAll(const std::string& path) {
+        return CreateFileW(ToWide(path).c_str(), GENERIC_READ,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    }
     bool ReadAll(const std::string& path, std::string& out) override {
         out.clear();
-        const HANDLE h = CreateFileW(ToWide(path).c_str(), GENERIC_READ,
-                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        const HANDLE h = OpenSharingAll(path);
         if (h == INVALID_HANDLE_VALUE)
             return false;
         Win32ReadFile file(h);
@@ -210,9 +214,7 @@ public:
     bool ReadFrom(const std::string& path, std::uint64_t offset, std::size_t max,
                   std::string& out) override {
         out.clear();
-        const HANDLE h = CreateFileW(ToWide(path).c_str(), GENERIC_READ,
-                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        const HANDLE h = OpenSharingAll(path);
         if (h == INVALID_HANDLE_VALUE)
             return false;
         Win32ReadFile file(h);
