@@ -42,12 +42,9 @@ TEST_F(LaunchTest, KeywordMustStartOnACharacterBoundary) {
     EXPECT_EQ(p.commandLine, "x\x83\x45ND");
 }
 
-TEST_F(LaunchTest, UnusableCommandLines) {
-    for (const char* line :
-         {"LAUNCH:", "LAUNCH:\"notepad.exe", "LAUNCH:,WAIT", "LAUNCH: , END", "LAUNCH:'"}) {
-        EXPECT_FALSE(Call(ExecLaunch, line)) << line;
-        EXPECT_EQ(result, "") << line;
-    }
+TEST_F(LaunchTest, UnclosedSingleQuoteIsUnusable) {
+    EXPECT_FALSE(Call(ExecLaunch, "LAUNCH:'"));
+    EXPECT_EQ(result, "");
     EXPECT_TRUE(desk.events.empty());
 }
 

@@ -11,7 +11,6 @@ TEST(FocusDialog, CaptionLineOkAndWindowList) {
     // Without quotes the parameter text is the caption; it is written back quoted.
     EXPECT_EQ(ComposeFocusLine(ParseFocusLine("FOCUS: 無題 - メモ帳 ").caption),
               "FOCUS:\"無題 - メモ帳\"");
-    EXPECT_EQ(ParseFocusLine("FOCUS:\"open").caption, "");
     EXPECT_EQ(DescribeFocusLine("FOCUS:\"%s 100%\"").text, ">%s 100%<");
 
     using Ok = DialogOk<FocusField>;

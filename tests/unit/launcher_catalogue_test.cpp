@@ -33,69 +33,6 @@ struct Catalogue {
     }
 };
 
-TEST(MacroHeader, TitleAndTargetRules) {
-    test::ListingFileSystem fs;
-    struct Case {
-        std::string content;
-        HeaderRead result;
-        std::string title;
-        std::string target;
-    };
-    const std::string longTitle(300, 'x');
-    for (const Case& c : std::vector<Case>{
-             {"; <RKMACRO>Daily report\r\nWAIT:1", HeaderRead::Macro, "Daily report", ""},
-             {"; <rkmacro>  Daily  \r\n", HeaderRead::Macro, "  Daily", ""},
-             {"<RKMACRO>Daily\r\n", HeaderRead::NotMacro, "", ""},
-             {"; <RKMACRO>\r\n; <TARGET>メモ帳*\r\n", HeaderRead::Macro, "", "メモ帳*"},
-             {"; <RKMACRO>one line only", HeaderRead::Macro, "one line only", ""},
-             {"; <RKMACRO>a\n; <target>Lower \r\n", HeaderRead::Macro, "a", "Lower"},
-             {"; <RKMACRO>a\r\n<TARGET>offset zero\r\n", HeaderRead::Macro, "a", ""},
-             {"; <RKMACRO>a\r\n\r\n; <TARGET>third line\r\n", HeaderRead::Macro, "a", ""},
-             {"", HeaderRead::NotMacro, "", ""},
-             {"\r\n; <RKMACRO>second line\r\n", HeaderRead::NotMacro, "", ""},
-             // The tag must lie within the first 255 bytes.
-             {std::string(247, ' ') + "<RKMACRO>", HeaderRead::NotMacro, "", ""},
-             {std::string(246, ' ') + "<RKMACRO>", HeaderRead::Macro, "", ""},
-             // Only 255 bytes of the title are seen; the target is on the real second line.
-             {"; <RKMACRO>" + longTitle + "\r\n; <TARGET>T\r\n", HeaderRead::Macro,
-              std::string(244, 'x'), "T"},
-             // A zero byte ends what is seen of a line.
-             {std::string("; <RKMACRO>ab") + '\0' + "cd\r\n; <TARGET>t" + '\0' + "u\r\n",
-              HeaderRead::Macro, "ab", "t"},
-             {std::string("\0; <RKMACRO>x", 13), HeaderRead::NotMacro, "", ""},
-             // UTF-16 text is not a macro file.
-             {std::string("\xFF\xFE;\0 \0<\0R\0K\0", 12), HeaderRead::NotMacro, "", ""},
-         }) {
-        SCOPED_TRACE(c.content.substr(0, 40));
-        fs.files["C:\\f"] = c.content;
-        MacroHeader h;
-        EXPECT_EQ(ReadMacroHeader(fs, "C:\\f", h), c.result);
-        EXPECT_EQ(h.title, c.title);
-        EXPECT_EQ(h.target, c.target);
-    }
-    MacroHeader h;
-    EXPECT_EQ(ReadMacroHeader(fs, "C:\\missing", h), HeaderRead::CannotOpen);
-    fs.locked.insert("C:\\f");
-    EXPECT_EQ(ReadMacroHeader(fs, "C:\\f", h), HeaderRead::CannotOpen);
-}
-
-TEST(MacroHeader, HugeFirstLinesEndTheReadingEarly) {
-    test::ListingFileSystem fs;
-    // Megabytes without a line end: not a macro, and only the head is read.
-    fs.files["C:\\big"] = std::string(8 * 1024 * 1024, 'a');
-    MacroHeader h;
-    EXPECT_EQ(ReadMacroHeader(fs, "C:\\big", h), HeaderRead::NotMacro);
-    // A macro whose first line runs on for megabytes: listed without a target.
-    fs.files["C:\\big"] =
-        "; <RKMACRO>t" + std::string(3 * 1024 * 1024, 'a') + "\r\n; <TARGET>x\r\n";
-    EXPECT_EQ(ReadMacroHeader(fs, "C:\\big", h), HeaderRead::Macro);
-    EXPECT_EQ(h.target, "");
-    // Within the skip limit the target is still found.
-    fs.files["C:\\big"] = "; <RKMACRO>t" + std::string(100000, 'a') + "\r\n; <TARGET>x\r\n";
-    EXPECT_EQ(ReadMacroHeader(fs, "C:\\big", h), HeaderRead::Macro);
-    EXPECT_EQ(h.target, "x");
-}
-
 TEST(MacroTarget, MatchRules) {
     EXPECT_EQ(MatchTarget("", "anything"), TargetMatch::Ordinary);
     EXPECT_EQ(MatchTarget("Notepad*", "Untitled - Notepad"), TargetMatch::Targeted);

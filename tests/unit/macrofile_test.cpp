@@ -1,20 +1,87 @@
 #include <gtest/gtest.h>
 
 #include "common/macrofile.h"
+#include "common/macrohead.h"
+#include "fake_filesystem.h"
 
 namespace zv {
 namespace {
 
-TEST(HeaderRule, TagNeedsAtLeastOneByteBeforeIt) {
-    EXPECT_TRUE(IsHeaderLine("; <RKMACRO>My macro", kEngineHeaderPrefix));
-    EXPECT_FALSE(IsHeaderLine("<RKMACRO>My macro", kEngineHeaderPrefix));
-    EXPECT_FALSE(IsHeaderLine("<RKMACRO>; <RKMACRO>", kEngineHeaderPrefix))
-        << "first occurrence decides";
-    EXPECT_TRUE(IsHeaderLine("x<rkMacro>", kEngineHeaderPrefix));
-    EXPECT_FALSE(IsHeaderLine("", kEngineHeaderPrefix));
-    EXPECT_FALSE(IsHeaderLine("; <RKMACR", kEngineHeaderPrefix));
+// The header rules, read by the one header reader that the launcher and the editor use.
+TEST(MacroHeader, TitleAndTargetRules) {
+    test::MemoryFileSystem fs;
+    struct Case {
+        std::string content;
+        HeaderRead result;
+        std::string title;
+        std::string target;
+    };
+    const std::string longTitle(300, 'x');
+    for (const Case& c : std::vector<Case>{
+             {"; <RKMACRO>Daily report\r\nWAIT:1", HeaderRead::Macro, "Daily report", ""},
+             // Leading spaces of a value stay, trailing spaces go.
+             {"; <rkmacro>  Daily  \r\n", HeaderRead::Macro, "  Daily", ""},
+             {"x<rkMacro>", HeaderRead::Macro, "", ""},
+             // The tag needs at least one byte before it; its first occurrence decides.
+             {"<RKMACRO>Daily\r\n", HeaderRead::NotMacro, "", ""},
+             {"<RKMACRO>; <RKMACRO>x\r\n", HeaderRead::NotMacro, "", ""},
+             {"; <RKMACR\r\n", HeaderRead::NotMacro, "", ""},
+             {"; <RKMACRO>\r\n; <TARGET>メモ帳*\r\n", HeaderRead::Macro, "", "メモ帳*"},
+             {"; <RKMACRO>one line only", HeaderRead::Macro, "one line only", ""},
+             // The value keeps its letter case although the tag is found in any case.
+             {"; <RKMACRO>a\n; <target>Lower Case \r\n", HeaderRead::Macro, "a", "Lower Case"},
+             {"; <RKMACRO>a\r\n; <TARGET>\r\n", HeaderRead::Macro, "a", ""},
+             {"; <RKMACRO>a\r\n<TARGET>offset zero\r\n", HeaderRead::Macro, "a", ""},
+             {"; <RKMACRO>a\r\n\r\n; <TARGET>third line\r\n", HeaderRead::Macro, "a", ""},
+             {"", HeaderRead::NotMacro, "", ""},
+             {"\r\n; <RKMACRO>second line\r\n", HeaderRead::NotMacro, "", ""},
+             // The tag must lie within the first 255 bytes.
+             {std::string(247, ' ') + "<RKMACRO>", HeaderRead::NotMacro, "", ""},
+             {std::string(246, ' ') + "<RKMACRO>", HeaderRead::Macro, "", ""},
+             // Only 255 bytes of the title are seen; the target is on the real second line.
+             {"; <RKMACRO>" + longTitle + "\r\n; <TARGET>T\r\n", HeaderRead::Macro,
+              std::string(244, 'x'), "T"},
+             // A zero byte ends what is seen of a line.
+             {std::string("; <RKMACRO>ab") + '\0' + "cd\r\n; <TARGET>t" + '\0' + "u\r\n",
+              HeaderRead::Macro, "ab", "t"},
+             {std::string("\0; <RKMACRO>x", 13), HeaderRead::NotMacro, "", ""},
+             // UTF-16 text is not a macro file.
+             {std::string("\xFF\xFE;\0 \0<\0R\0K\0", 12), HeaderRead::NotMacro, "", ""},
+         }) {
+        SCOPED_TRACE(c.content.substr(0, 40));
+        fs.files["C:\\f"] = c.content;
+        MacroHeader h;
+        h.title = "old";
+        h.target = "old";
+        EXPECT_EQ(ReadMacroHeader(fs, "C:\\f", h), c.result);
+        EXPECT_EQ(h.isMacro, c.result == HeaderRead::Macro);
+        EXPECT_EQ(h.title, c.title);
+        EXPECT_EQ(h.target, c.target);
+    }
+    MacroHeader h;
+    EXPECT_EQ(ReadMacroHeader(fs, "C:\\missing", h), HeaderRead::CannotOpen);
+    fs.locked.insert("C:\\f");
+    EXPECT_EQ(ReadMacroHeader(fs, "C:\\f", h), HeaderRead::CannotOpen);
 }
 
+TEST(MacroHeader, HugeFirstLinesEndTheReadingEarly) {
+    test::MemoryFileSystem fs;
+    // Megabytes without a line end: not a macro, and only the head is read.
+    fs.files["C:\\big"] = std::string(8 * 1024 * 1024, 'a');
+    MacroHeader h;
+    EXPECT_EQ(ReadMacroHeader(fs, "C:\\big", h), HeaderRead::NotMacro);
+    // A macro whose first line runs on for megabytes: listed without a target.
+    fs.files["C:\\big"] =
+        "; <RKMACRO>t" + std::string(3 * 1024 * 1024, 'a') + "\r\n; <TARGET>x\r\n";
+    EXPECT_EQ(ReadMacroHeader(fs, "C:\\big", h), HeaderRead::Macro);
+    EXPECT_EQ(h.target, "");
+    // Within the skip limit the target is still found.
+    fs.files["C:\\big"] = "; <RKMACRO>t" + std::string(100000, 'a') + "\r\n; <TARGET>x\r\n";
+    EXPECT_EQ(ReadMacroHeader(fs, "C:\\big", h), HeaderRead::Macro);
+    EXPECT_EQ(h.target, "x");
+}
+
+// The engine looks at 63 bytes of line 1, the launcher and the editor at 255.
 TEST(HeaderRule, PrefixLengthsOfEngineAndReaders) {
     // 70 bytes with the tag at byte 60: it ends at byte 69, beyond the engine's 63.
     std::string line = ";" + std::string(59, ' ') + "<RKMACRO>x";
@@ -25,24 +92,6 @@ TEST(HeaderRule, PrefixLengthsOfEngineAndReaders) {
     std::string edge = ";" + std::string(53, ' ') + "<RKMACRO>";
     ASSERT_EQ(edge.size(), 63u);
     EXPECT_TRUE(IsHeaderLine(edge, kEngineHeaderPrefix));
-}
-
-TEST(HeaderRule, ReadHeaderValue) {
-    bool found = false;
-    EXPECT_EQ(ReadHeaderValue("; <RKMACRO>Daily report", kHeaderTag, found), "Daily report");
-    EXPECT_TRUE(found);
-    EXPECT_EQ(ReadHeaderValue("; <rkmacro>  Daily report  \r\n", kHeaderTag, found),
-              "  Daily report");
-    EXPECT_TRUE(found);
-    EXPECT_EQ(ReadHeaderValue("; <RKMACRO>", kHeaderTag, found), "");
-    EXPECT_TRUE(found);
-    EXPECT_EQ(ReadHeaderValue("<RKMACRO>x", kHeaderTag, found), "");
-    EXPECT_FALSE(found);
-    EXPECT_EQ(ReadHeaderValue("; <TARGET>メモ帳*", kTargetTag, found), "メモ帳*");
-    EXPECT_TRUE(found);
-    // The value keeps its original letter case although the tag is found case-insensitively.
-    EXPECT_EQ(ReadHeaderValue("; <Target>Untitled - Notepad", kTargetTag, found),
-              "Untitled - Notepad");
 }
 
 TEST(LineKinds, EmptyCommentCommand) {

@@ -79,7 +79,8 @@ TEST(Startup, LockedFileShowsOpenMessage) {
 TEST(Startup, ForeignFilesShowTheSecondMessage) {
     for (std::string content :
          {std::string(""), std::string("<RKMACRO>x\r\n"), std::string("\0\x01\xff", 3),
-          std::string(3'000'000, 'a') + "; <RKMACRO>", std::string("; <RKMAC\x81")}) {
+          ";" + std::string(59, ' ') + "<RKMACRO>",  // beyond byte 63
+          std::string("; <RKMAC\x81")}) {
         FakeHost host;
         host.fs.files["C:\\b.txt"] = content;
         CRkCaptureApp app;
