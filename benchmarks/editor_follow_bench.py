@@ -50,7 +50,8 @@ def main():
     print('\n'.join(text))
     alone, followed = figures['alone_ms'], figures['followed_ms']
     print(f'{lines} WAIT:0 lines alone: {alone:.0f} ms, followed: {followed:.0f} ms '
-          f'(medians of {rounds}); slowdown {(followed / alone - 1) * 100:+.1f} %')
+          f'(medians of {rounds}); slowdown {(followed / alone - 1) * 100:+.1f} %; the reader took '
+          f'{figures["reader_cpu_ms"]:.1f} ms of processor time per run')
     print(f'an entry seen by the reader after: median {figures["lag_median_ms"]:.1f} ms, '
           f'max {figures["lag_max_ms"]:.1f} ms over {figures["lag_entries"]} entries '
           f'(timer period {figures["period_ms"]} ms)')
