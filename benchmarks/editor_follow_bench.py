@@ -24,7 +24,7 @@ SPACED_WAIT_MS = 37  # not a multiple of the reader's period: entries fall all o
 
 def main():
     lines = int(sys.argv[1]) if len(sys.argv) > 1 else 10000
-    rounds = int(sys.argv[2]) if len(sys.argv) > 2 else 3
+    rounds = int(sys.argv[2]) if len(sys.argv) > 2 else 7
     s = WineSession.begin('bench-follow')
     try:
         work = pathlib.Path(tempfile.mkdtemp(prefix='zv-bench-follow-'))
