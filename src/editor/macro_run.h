@@ -94,6 +94,11 @@ private:
     bool inFailureEntry_ = false;  // continuation lines belong to the failure's reason
 };
 
+// How often the editor reads the run log while a run goes, in milliseconds: an entry shows
+// within this time of being written, and a read costs one open of a file that has not
+// grown or has grown a little.
+inline constexpr unsigned kRunFollowMs = 50;
+
 // Follows the run log file of one run: each Poll reads what was added since the last.
 // Until the log begins with the run's start entry (the engine may not have created it
 // yet, and the file may still be the last run's), it is read from its start again.

@@ -145,5 +145,87 @@ class EditorRun(unittest.TestCase):
         self.assertEqual(self.run_files(), [])
 
 
+    def test_closing_during_a_run_asks_to_save_and_the_engine_runs_to_its_end(self):
+        name = 'close.txt'
+        path = self.dir / name
+        waits = [f'WAIT:{1000 + n}' for n in range(1, 16)]
+        self.s.write_cp932(path, crlf('; <RKMACRO>閉じる', '', *waits))
+        before = path.read_bytes()
+        self.procs.append(self.s.start(self.exe, '"C:\\%s\\%s"' % (FOLDER, name)))
+        caption = f'{name} - RkEditor'
+        self.assertIsNotNone(self.s.wait_window(caption, 15000), caption)
+        self.assertEqual(self.s.tool('activate', caption)[0], 0)
+        self.s.wait_until(lambda: self.sel(caption) == 0, 5, 'line one selected on opening')
+        # Line one deleted: the run runs what the editor shows, not the file.
+        self.assertEqual(self.s.tool('send-keys', 'ctrl+r', 'f5')[0], 0)
+        changed = caption + '(更新)'
+        self.s.wait_until(lambda: self.s.processes('RkEngine.exe') and self.run_files(), 30,
+                          'the engine running on a temporary file')
+
+        self.assertEqual(self.s.tool('close', changed)[0], 0)
+        question = self.s.message_box_text('RkEditor', 15000)
+        self.assertIsNotNone(question, 'the save question on closing during the run')
+        self.assertIn('変更を保存しますか', question)
+        self.assertTrue(self.s.press('RkEditor', 7))  # いいえ
+        # The window goes at once; the engine is not stopped by it.
+        self.s.wait_until(lambda: not (self.s.wait_window(changed, 200) or {}).get('visible', False),
+                          10, 'the editor window gone')
+        self.assertNotEqual(self.s.processes('RkEngine.exe'), [], 'the engine still runs')
+
+        self.assertTrue(self.s.wait_no_process('RkEngine.exe', 60), 'the engine ended')
+        self.assertTrue(self.s.wait_no_process('RkEditor.exe', 20), 'the editor ended after it')
+        log = self.s.read_cp932(self.s.suite_folder() / 'Zorvane_Log.txt')
+        self.assertTrue(log.rstrip('\r\n').endswith('マクロ処理終了'), log[-200:])
+        self.assertNotIn('1001 mm sec', log, 'the deleted line did not run')
+        for n in range(2, 16):
+            self.assertIn(f'{1000 + n} mm sec', log)
+        self.assertEqual(self.run_files(), [], 'no temporary macro file is left')
+        self.assertEqual(path.read_bytes(), before, 'いいえ saved nothing')
+
+
+    def files_written(self):
+        """The files of the prefix's drive and of the programs' folder, with their sizes."""
+        found = {}
+        for top in (self.s.drive_c(), self.exe.parent):
+            for f in top.rglob('*'):
+                if f.is_file():
+                    found[str(f)] = f.stat().st_size
+        return found
+
+    def test_a_run_of_a_changed_never_saved_document_leaves_it_changed_and_unsaved(self):
+        self.procs.append(self.s.start(self.exe))
+        window = self.s.wait_window(' - RkEditor', 15000, partial=True)
+        self.assertIsNotNone(window, 'the editor on a new document')
+        caption = window['caption']
+        self.assertEqual(self.s.tool('activate', caption)[0], 0)
+        self.assertEqual(self.s.tool('send-keys', 'alt', 'm', 'i', 'w')[0], 0)  # 行追加 > ウェイト
+        self.assertIsNotNone(self.s.wait_window('ウェイト設定(新規)', 10000), 'the WAIT dialog')
+        self.assertEqual(self.s.tool('type-text', '321')[0], 0)
+        self.assertEqual(self.s.tool('send-keys', 'return')[0], 0)
+        changed = caption + '(更新)'
+        self.assertIsNotNone(self.s.wait_window(changed, 10000), 'the added line marks the document')
+        before = self.files_written()
+
+        self.assertEqual(self.s.tool('activate', changed)[0], 0)
+        self.assertEqual(self.s.tool('send-keys', 'f5')[0], 0)
+        ended = 'マクロの実行が終了しました'
+        self.s.wait_until(lambda: ended in self.s.tool('status-text', changed)[1], 60,
+                          'the run ended normally')
+        log = self.s.read_cp932(self.s.suite_folder() / 'Zorvane_Log.txt')
+        self.assertIn('321 mm sec', log, 'the line never saved ran')
+        self.assertTrue(log.rstrip('\r\n').endswith('マクロ処理終了'), log[-200:])
+        self.assertEqual(self.s.tool('run-mark', changed, str(LIST), '0')[1].strip(), 'ran')
+
+        # Still the same new, changed document: nothing saved, no file left by the run.
+        self.assertIsNotNone(self.s.wait_window(changed, 1000), 'still marked as changed')
+        self.assertEqual(self.s.tool('listbox', changed, str(LIST))[0], 0)
+        self.s.wait_no_process('RkEngine.exe', 20)
+        # The suite's own folder changes by the run: the engine's log and settings.
+        suite = str(self.s.suite_folder())
+        after = {f: n for f, n in self.files_written().items() if not f.startswith(suite)}
+        self.assertEqual(sorted(set(after) - set(before)), [], 'no file written by the run')
+        self.assertEqual(self.run_files(), [], 'no temporary macro file is left')
+
+
 if __name__ == '__main__':
     unittest.main()

@@ -12,10 +12,6 @@
 namespace zv {
 namespace {
 
-// The log is read this often while a run goes: an entry shows within this time of being
-// written, and a read costs one open of a file that has not grown or has grown a little.
-constexpr UINT kFollowMs = 50;
-
 // The user's temporary folder when its path survives the macro file's code page (the
 // engine is handed it on its command line); the suite's own folder otherwise.
 std::string RunFolder() {
@@ -99,7 +95,7 @@ void CEditorRun::Start(RunScope scope) {
     ClearMarks();
     marks_.assign(doc.List().Lines().size(), RunMark::None);
     frame_.SetStatusText("マクロを実行しています...");
-    SetTimer(hwnd, kTimer, kFollowMs, nullptr);
+    SetTimer(hwnd, kTimer, kRunFollowMs, nullptr);
     // Lines without a FOCUS act on the window that was in front before the editor.
     ShowWindow(hwnd, SW_MINIMIZE);
 }
