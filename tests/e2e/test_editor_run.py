@@ -97,30 +97,43 @@ class EditorRun(unittest.TestCase):
         rc, out = self.s.tool('listbox', caption, str(LIST))
         return json.loads(out)['sel'] if rc == 0 else None
 
-    def test_f8_runs_the_selected_line_alone_and_steps_on(self):
+    def test_f8_steps_line_by_line_and_ctrl_f5_runs_from_the_selected_line(self):
         name = 'step.txt'
         path = self.dir / name
-        self.s.write_cp932(path, crlf('; <RKMACRO>一行ずつ', '', 'WAIT:101', 'WAIT:102', 'WAIT:103'))
+        waits = ['101', '102', '103', '104']
+        self.s.write_cp932(path, crlf('; <RKMACRO>一行ずつ', '', *(f'WAIT:{w}' for w in waits)))
         self.procs.append(self.s.start(self.exe, '"C:\\%s\\%s"' % (FOLDER, name)))
         caption = f'{name} - RkEditor'
         self.assertIsNotNone(self.s.wait_window(caption, 15000), caption)
         self.assertEqual(self.s.tool('activate', caption)[0], 0)
         self.s.wait_until(lambda: self.sel(caption) == 0, 5, 'line one selected on opening')
-        self.assertEqual(self.s.tool('send-keys', 'f8')[0], 0)
+        log_path = self.s.suite_folder() / 'Zorvane_Log.txt'
 
-        self.s.wait_until(lambda: self.sel(caption) == 1, 60, 'line two selected after the step')
-        self.assertTrue(self.s.wait_no_process('RkEngine.exe', 20), 'the engine ended')
-        # The engine's own log: the first line's wait ran, the others did not.
-        log = self.s.read_cp932(self.s.suite_folder() / 'Zorvane_Log.txt')
-        self.assertIn('101 mm sec', log)
-        self.assertNotIn('102 mm sec', log)
-        self.assertNotIn('103 mm sec', log)
-        rc, status = self.s.tool('status-text', caption)
-        self.assertEqual(rc, 0)
-        self.assertIn('1行目を実行しました', status)
-        marks = [self.s.tool('run-mark', caption, str(LIST), str(i))[1].strip() for i in range(3)]
-        self.assertEqual(marks, ['ran', 'none', 'none'])
-        self.s.wait_until(lambda: self.run_files() == [], 10, 'no temporary macro file left')
+        def run(keys, selected_after, status):
+            log_path.unlink(missing_ok=True)
+            self.assertEqual(self.s.tool('activate', caption)[0], 0)
+            self.assertEqual(self.s.tool('send-keys', keys)[0], 0)
+            self.s.wait_until(lambda: status in self.s.tool('status-text', caption)[1], 60,
+                              f'"{status}" after {keys}')
+            self.assertEqual(self.sel(caption), selected_after)
+            self.assertTrue(self.s.wait_no_process('RkEngine.exe', 20), 'the engine ended')
+            self.s.wait_until(lambda: self.run_files() == [], 10, 'no temporary macro file left')
+            log = self.s.read_cp932(log_path)
+            return [w for w in waits if f'{w} mm sec' in log]
+
+        # F8 three times: each step runs its line alone, and the selection moves on.
+        for step in range(3):
+            self.assertEqual(run('f8', step + 1, f'{step + 1}行目を実行しました'), [waits[step]],
+                             f'step {step + 1}')
+            marks = [self.s.tool('run-mark', caption, str(LIST), str(i))[1].strip() for i in range(4)]
+            self.assertEqual(marks, ['ran' if i == step else 'none' for i in range(4)], f'step {step + 1}')
+        # Back on line three, Ctrl+F5 runs from there to the end.
+        self.assertEqual(self.s.tool('send-keys', 'up')[0], 0)
+        self.s.wait_until(lambda: self.sel(caption) == 2, 5, 'line three selected')
+        self.assertEqual(run('ctrl+f5', 2, 'マクロの実行が終了しました'), waits[2:],
+                         'lines three and four ran, not one and two')
+        marks = [self.s.tool('run-mark', caption, str(LIST), str(i))[1].strip() for i in range(4)]
+        self.assertEqual(marks, ['none', 'none', 'ran', 'ran'])
 
     def test_a_run_with_red_lines_asks_first_and_no_runs_nothing(self):
         name = 'red.txt'
