@@ -193,12 +193,14 @@ class DisplayScale(unittest.TestCase):
         self.assertEqual(s.tool('wait-gone', SETTINGS, '10000')[0], 0)
 
         macro = s.drive_c() / FOLDER / 'wait.txt'
-        s.write_cp932(macro, '; <RKMACRO>待つ\r\n\r\nWAIT:6000\r\n')
+        # The run outlasts the check however slow the machine (its end would close the box).
+        s.write_cp932(macro, '; <RKMACRO>待つ\r\n\r\nWAIT:120000\r\n')
         run = self.start(s, s.bin('RkEngine.exe'), f'/M:"C:\\{FOLDER}\\wait.txt"')
         self.assertIsNotNone(s.wait_window(STATUS, 15000))
-        s.tool('syscommand', STATUS, '16')
+        self.assertEqual(s.tool('syscommand', STATUS, '16')[0], 0)
         self.dialog(s, ENGINE_ABOUT)
         self.assert_whole(s, dpi, ENGINE_ABOUT, '--class=#32770', screenshot='engine_about')
+        s.tool('kill', 'RkEngine.exe')
         run.wait(timeout=60)
 
     def check_launcher(self, s, dpi):
