@@ -158,9 +158,15 @@ class Launcher(unittest.TestCase):
         else:
             rc, out = self.s.tool('send-keys', *keys)
         self.assertEqual(rc, 0, out)
+        # The keys went to the window in front, which may be the user's again once the menu
+        # closed: the launcher has started the engine once it handled what came before.
+        for _ in range(2):
+            self.assertEqual(self.s.tool('idle', LAUNCHER_WINDOW)[0], 0)
         stop()
         out, _ = watcher.communicate(timeout=90)
         if watcher.returncode != 0:
+            print(f'no engine after {keys}: keys {rc} {out!r}, menu open: {self.popup_shown()}, '
+                  f'in front: {self.s.tool("foreground")[1].strip()}')
             self.s.tool('send-keys', 'esc', 'esc', 'esc')
             return None
         line = json.loads(out.decode('utf-8').strip().splitlines()[-1])
