@@ -215,8 +215,9 @@ class Recorder(unittest.TestCase):
                          'the threshold is written back with its default')
 
         # A fresh Notepad, the macro run by the engine: the same text again.
-        self.s.tool('kill', 'notepad.exe')
-        self.assertTrue(self.s.wait_no_process('notepad.exe'))
+        # Killed again until gone: a kill while the process is still starting a thread may miss.
+        self.s.wait_until(lambda: self.s.tool('kill', 'notepad.exe') and not self.s.processes('notepad.exe'),
+                          30, 'Notepad ended', interval=0.5)
         self.s.tool('clip-set', 'before')
         self.start(self.s.drive_c() / 'windows' / 'notepad.exe')
         self.assertIsNotNone(self.s.wait_window(NOTEPAD, 15000))

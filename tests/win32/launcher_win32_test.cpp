@@ -201,7 +201,10 @@ TEST(LauncherRunProgram, StartsAQuotedProgramAndReportsFailures) {
 
     EXPECT_TRUE(RunProgram("\"" + exe + "\" /c echo started> \"" + out + "\"", SW_HIDE));
     std::string content;
-    for (int i = 0; i < 200 && !PlatformFileSystem().ReadAll(out, content); ++i)
+    // The shell creates the file before it writes the line: wait for the line.
+    for (int i = 0;
+         i < 200 && !(PlatformFileSystem().ReadAll(out, content) && content.starts_with("started"));
+         ++i)
         Sleep(50);
     EXPECT_EQ(content.substr(0, 7), "started");
 
