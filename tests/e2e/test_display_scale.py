@@ -15,7 +15,7 @@ import tempfile
 import time
 import unittest
 
-from wineenv import shared_session, ini_section
+from wineenv import end_processes, shared_session, ini_section
 
 DPIS = (96, 144, 192)
 FOLDER = 'zv-scale'
@@ -65,11 +65,7 @@ class DisplayScale(unittest.TestCase):
         for s in self.sessions:
             for name in ('RkEditor.exe', 'RkEngine.exe', 'Zorvane.exe', 'zvtarget.exe'):
                 s.tool('kill', name)
-        for p in self.procs:
-            try:
-                p.wait(timeout=20)
-            except Exception:
-                p.kill()
+        end_processes(self.procs)
 
     # ---- helpers ----
     def session(self, dpi):

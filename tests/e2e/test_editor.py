@@ -11,7 +11,7 @@ import shutil
 import subprocess
 import unittest
 
-from wineenv import ARTIFACTS, shared_session, ini_section
+from wineenv import end_processes, ARTIFACTS, shared_session, ini_section
 
 LIST = 1000
 TITLE = 1001
@@ -45,11 +45,7 @@ class Editor(unittest.TestCase):
 
     def tearDown(self):
         self.s.tool('kill', 'RkEditor.exe')
-        for p in self.procs:
-            try:
-                p.wait(timeout=20)
-            except Exception:
-                p.kill()
+        end_processes(self.procs)
         shutil.rmtree(self.dir, ignore_errors=True)
 
     # ---- helpers ----

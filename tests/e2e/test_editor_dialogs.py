@@ -8,7 +8,7 @@ import shutil
 import subprocess
 import unittest
 
-from wineenv import shared_session
+from wineenv import end_processes, shared_session
 
 FOLDER = 'zv-dialogs'
 FILE = 'dlg.txt'
@@ -57,11 +57,7 @@ class EditorDialogs(unittest.TestCase):
     def tearDown(self):
         for name in ('RkEditor.exe', 'zvtarget.exe'):
             self.s.tool('kill', name)
-        for p in self.procs:
-            try:
-                p.wait(timeout=20)
-            except subprocess.TimeoutExpired:
-                p.kill()
+        end_processes(self.procs)
         shutil.rmtree(self.dir, ignore_errors=True)
 
     # ---- helpers ----

@@ -6,7 +6,7 @@ import pathlib
 import shutil
 import unittest
 
-from wineenv import shared_session
+from wineenv import end_processes, shared_session
 
 LIST = 1000
 FOLDER = 'zv-editor-run'
@@ -33,11 +33,7 @@ class EditorRun(unittest.TestCase):
     def tearDown(self):
         self.s.tool('kill', 'RkEditor.exe')
         self.s.tool('kill', 'RkEngine.exe')
-        for p in self.procs:
-            try:
-                p.wait(timeout=20)
-            except Exception:
-                p.kill()
+        end_processes(self.procs)
         shutil.rmtree(self.dir, ignore_errors=True)
 
     def list_rect(self, caption):

@@ -10,7 +10,7 @@ import tempfile
 import time
 import unittest
 
-from wineenv import shared_session
+from wineenv import end_processes, shared_session
 
 STATUS = 'RkEngine [RKマクロ実行エンジン]'
 ABOUT = 'RkEngine のバージョン情報'
@@ -49,11 +49,7 @@ class EngineRun(unittest.TestCase):
     def tearDown(self):
         for caption in (ABOUT, 'ZvTarget', STATUS):
             self.s.tool('close', caption, '--partial')
-        for p in self.procs:
-            try:
-                p.wait(timeout=20)
-            except Exception:
-                p.kill()
+        end_processes(self.procs)
         # Nothing of a failed scenario may stay behind for the next one.
         for name in ('RkEngine.exe', 'zvtarget.exe'):
             self.s.tool('kill', name)

@@ -4,7 +4,7 @@ cancel, and the nine keys that OK writes."""
 import json
 import unittest
 
-from wineenv import shared_session, ini_section
+from wineenv import end_processes, shared_session, ini_section
 
 SETTINGS = 'RkEngine [RKマクロエンジンのプロパティ]'
 SECTION = 'RkEngineSettings'
@@ -29,11 +29,7 @@ class EngineSettingsDialog(unittest.TestCase):
     def tearDown(self):
         self.s.tool('close', SETTINGS)
         self.s.tool('close', '電卓')
-        for p in self.procs:
-            try:
-                p.wait(timeout=20)
-            except Exception:
-                p.kill()
+        end_processes(self.procs)
         self.s.tool('kill', 'RkEngine.exe')
 
     # ---- helpers ----

@@ -11,7 +11,7 @@ import tempfile
 import time
 import unittest
 
-from wineenv import shared_session, ini_section, wait_settled
+from wineenv import end_processes, shared_session, ini_section, wait_settled
 
 LAUNCHER_WINDOW = 'TrayIconHandler'
 SECTION = 'ZorvaneSettings'
@@ -49,11 +49,7 @@ class Launcher(unittest.TestCase):
         for caption in [PROPERTY, HOTKEY] + self.targets:
             self.s.tool('close', caption)
         self.s.tool('close', LAUNCHER_WINDOW)
-        for p in self.procs:
-            try:
-                p.wait(timeout=20)
-            except subprocess.TimeoutExpired:
-                p.kill()
+        end_processes(self.procs)
         for name in ('Zorvane.exe', 'RkEngine.exe'):
             self.s.tool('kill', name)
         shutil.rmtree(self.top, ignore_errors=True)

@@ -21,7 +21,7 @@ import tempfile
 import time
 import unittest
 
-from wineenv import shared_session, ini_section
+from wineenv import end_processes, shared_session, ini_section
 
 BAR = 'RkEditor - 操作を記録'
 NOTEPAD = '(無題) - メモ帳'
@@ -54,11 +54,7 @@ class Recorder(unittest.TestCase):
     def tearDown(self):
         for name in ('RkEditor.exe', 'RkEngine.exe', 'zvtarget.exe', 'notepad.exe'):
             self.s.tool('kill', name)
-        for p in self.procs:
-            try:
-                p.wait(timeout=20)
-            except Exception:
-                p.kill()
+        end_processes(self.procs)
         shutil.rmtree(self.dir, ignore_errors=True)
         shutil.rmtree(self.work, ignore_errors=True)
 

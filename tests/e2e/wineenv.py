@@ -196,6 +196,18 @@ def stretched_ms(ms):
     return int(stretched(ms / 1000) * 1000)
 
 
+def end_processes(procs, seconds=5):
+    """Gives the processes a test started (programs whose windows were closed, tools still
+    waiting) one shared bound to end, then ends those still running."""
+    deadline = time.time() + seconds
+    for p in procs:
+        try:
+            p.wait(timeout=max(0.1, deadline - time.time()))
+        except subprocess.TimeoutExpired:
+            p.kill()
+            p.wait()
+
+
 def wait_until(condition, timeout, what, interval=0.1):
     """Polls condition() until it returns something true and returns that; after timeout
     seconds (stretched) raises AssertionError saying what never came."""
