@@ -12,7 +12,6 @@ import pathlib
 import re
 import shutil
 import tempfile
-import time
 import unittest
 
 from wineenv import end_processes, shared_session, ini_section
@@ -89,7 +88,7 @@ class DisplayScale(unittest.TestCase):
         self.start(s, s.bin('RkEditor.exe'), f'"C:\\{FOLDER}\\{MACRO}"')
         self.assertIsNotNone(s.wait_window(MAIN, 20000), 'the editor opened')
         s.tool('activate', MAIN)
-        time.sleep(0.5)
+        s.tool('settle')
 
     def layout(self, s, caption, *options):
         rc, out = s.tool('layout', caption, *options, timeout=90)
@@ -208,7 +207,7 @@ class DisplayScale(unittest.TestCase):
                                         (ID_TRAY_ABOUT, LAUNCHER_ABOUT, IDOK)):
             s.tool('post-msg', LAUNCHER_WINDOW, str(0x0111), str(command), '0')  # WM_COMMAND
             self.dialog(s, caption)
-            time.sleep(0.5)
+            s.tool('settle')
             info = self.assert_whole(s, dpi, caption, '--class=#32770', screenshot=f'launcher_{command}')
             if caption == PROPERTY:
                 browse = self.control(info, 1010)
@@ -237,7 +236,7 @@ class DisplayScale(unittest.TestCase):
         d = self.dialog(s, caption)
         shown = (int(self.control(d, MOUSE_X)['text']), int(self.control(d, MOUSE_Y)['text']))
         s.tool('send-keys', 'alt+b', 'down')  # "左ボタンクリック"
-        time.sleep(0.3)
+        s.tool('idle', caption)
         s.tool('send-keys', 'return')
         self.assertEqual(s.tool('wait-gone', caption, '10000')[0], 0, 'OK closed the dialog')
         return shown
@@ -245,20 +244,17 @@ class DisplayScale(unittest.TestCase):
     def record_click(self, s, point):
         """"操作を記録" of one click; the bar's own button ends it."""
         s.tool('activate', MAIN)
-        time.sleep(0.3)
+        s.tool('idle', MAIN)
         s.tool('send-keys', 'alt', 'm', 'c')
-        deadline = time.time() + 10
-        while time.time() < deadline:
-            bar = s.wait_window(BAR, 2000)
-            if bar is not None and bar['visible']:
-                break
+        s.wait_until(lambda: (s.wait_window(BAR, 2000) or {}).get('visible'), 10, 'the recording bar shown')
         rc, out = s.tool('play', f'click:{point[0]},{point[1]}', 'sleep:400', timeout=120)
         self.assertEqual(rc, 0, out)
         rc, out = s.tool('control-rect', BAR, str(STOP_BUTTON))
         self.assertEqual(rc, 0)
         r = json.loads(out.strip())
         s.tool('play', f'click:{(r["left"] + r["right"]) // 2},{(r["top"] + r["bottom"]) // 2}', timeout=120)
-        self.assertIsNotNone(s.wait_window(MAIN + '(更新)', 15000), 'the recording went in')
+        shown = lambda caption: (s.wait_window(caption, 1000) or {}).get('visible')  # noqa: E731
+        s.wait_until(lambda: shown(MAIN + '(更新)') and not shown(BAR), 15, 'the editor back with the recording')
 
     def clicks(self, record):
         lines = pathlib.Path(record).read_text('utf-8').splitlines() if pathlib.Path(record).exists() else []
@@ -284,7 +280,7 @@ class DisplayScale(unittest.TestCase):
         self.assertEqual(self.clicks(record), ['down L 100 120', 'up L 100 120'],
                          'the tracker clicked nothing; the recorded click reached the target')
         s.tool('activate', MAIN + '(更新)')
-        time.sleep(0.3)
+        s.tool('idle', MAIN + '(更新)')
         s.tool('send-keys', 'ctrl+s')
         self.assertIsNotNone(s.wait_window(MAIN, 10000), 'saved')
         text = s.read_cp932(s.drive_c() / FOLDER / MACRO)
@@ -298,7 +294,7 @@ class DisplayScale(unittest.TestCase):
             line + '\r\n' for line in [f'FOCUS:"{TARGET}"', lines[0], lines[1], lines[3]]))
         before = len(self.clicks(record))
         self.assertEqual(s.run(s.bin('RkEngine.exe'), f'/M:"C:\\{FOLDER}\\replay.txt"', timeout=120), 0)
-        time.sleep(0.5)
+        s.wait_until(lambda: len(self.clicks(record)) >= before + 6, 10, 'six clicks in the target\'s record')
         self.assertEqual(self.clicks(record)[before:], ['down L 300 250', 'up L 300 250',
                                                         'down L 200 150', 'up L 200 150',
                                                         'down L 100 120', 'up L 100 120'])
@@ -313,7 +309,7 @@ class DisplayScale(unittest.TestCase):
         width, height = before['right'] - before['left'], before['bottom'] - before['top']
 
         self.assertEqual(s.tool('dpi-change', MAIN, '144')[0], 0)
-        time.sleep(0.5)
+        s.tool('settle')
         s.screenshot('display_scale_editor_96_to_144')
         after = self.window_rect(s, MAIN)
         self.assertEqual((after['left'], after['top']), (before['left'], before['top']), 'in its place')
@@ -350,7 +346,7 @@ class DisplayScale(unittest.TestCase):
         # Back on a 100 % monitor: as it was.
         self.assertEqual(s.tool('dpi-change', MAIN, '96', str(before['left']), str(before['top']),
                                 str(before['right']), str(before['bottom']))[0], 0)
-        time.sleep(0.5)
+        s.tool('settle')
         self.assertEqual(self.window_rect(s, MAIN), before)
         back = self.layout(s, MAIN, '--form')
         for old, new in zip(form['controls'], back['controls']):

@@ -92,6 +92,14 @@ class EditorDialogs(unittest.TestCase):
         self.assertIsNotNone(info, f'dialog {caption}')
         return info
 
+    def focused(self, caption, control_id):
+        """The dialog once control_id has the focus (a dialog gives it back after its message
+        box has closed)."""
+        def ready():
+            d = self.s.tool_json('dialog', caption, '10000')
+            return d if d is not None and control(d, control_id)['focus'] else None
+        return self.s.wait_until(ready, 10, f'the focus on {control_id} in {caption}')
+
     def add(self, command):
         """"マクロ" > "行追加" > the command: its dialog, captioned as new."""
         self.keys('alt', 'm', 'i', MENU_KEY[command])
@@ -154,8 +162,7 @@ class EditorDialogs(unittest.TestCase):
         self.click(d, IDOK)
         self.assertEqual(self.message(), 'フォーカスウィンドウが設定されていません。')
         self.s.press(MSGBOX, IDOK)
-        d = self.dialog(FOCUS + '(新規)')
-        self.assertTrue(control(d, FOCUS_CAPTION)['focus'], 'the caption field has the focus again')
+        d = self.focused(FOCUS + '(新規)', FOCUS_CAPTION)
 
         self.keys('alt+s')
         win_list = self.dialog('現在のトップウィンドウの一覧')
@@ -397,8 +404,7 @@ class EditorDialogs(unittest.TestCase):
         self.click(d, IDOK)
         self.assertEqual(self.message(), '-3200 から 3200 までの整数を入力してください。')
         self.s.press(MSGBOX, IDOK)
-        d = self.dialog(MOUSE + '(新規)')
-        self.assertTrue(control(d, MOUSE_X)['focus'])
+        d = self.focused(MOUSE + '(新規)', MOUSE_X)
         self.type_text('200')
         self.confirm(self.dialog(MOUSE + '(新規)'))
 
@@ -427,8 +433,7 @@ class EditorDialogs(unittest.TestCase):
         self.assertEqual(self.message(), '入力文字列は無効となり登録されません。\r\n登録してよろしいですか？')
         self.s.screenshot('editor_dialog_type_question')
         self.s.press(MSGBOX, IDNO)
-        d = self.dialog(TYPE + '(更新)')
-        self.assertTrue(control(d, TYPE_TEXT)['focus'], 'No goes back to the text')
+        d = self.focused(TYPE + '(更新)', TYPE_TEXT)
         self.click(d, IDOK)
         self.message()
         self.s.press(MSGBOX, IDYES)

@@ -36,6 +36,12 @@ class EditorRun(unittest.TestCase):
         end_processes(self.procs)
         shutil.rmtree(self.dir, ignore_errors=True)
 
+    def marks(self, caption, count):
+        """The run marks of the first count lines, read from the screen once every window
+        has drawn what it has to."""
+        self.assertEqual(self.s.tool('settle')[0], 0)
+        return [self.s.tool('run-mark', caption, str(LIST), str(i))[1].strip() for i in range(count)]
+
     def list_rect(self, caption):
         rc, out = self.s.tool('listbox', caption, str(LIST))
         self.assertEqual(rc, 0, out)
@@ -78,12 +84,7 @@ class EditorRun(unittest.TestCase):
 
         # Lines one to three carry the mark of a run, line four the failure's: the mark's
         # colours in the icon's corner of each item.
-        marks = []
-        for index in range(5):
-            rc, colour = self.s.tool('run-mark', caption, str(LIST), str(index))
-            self.assertEqual(rc, 0)
-            marks.append(colour.strip())
-        self.assertEqual(marks, ['ran', 'ran', 'ran', 'failed', 'none'])
+        self.assertEqual(self.marks(caption, 5), ['ran', 'ran', 'ran', 'failed', 'none'])
 
         self.assertEqual(path.read_bytes(), before, "the user's file is untouched")
         self.s.wait_no_process('RkEngine.exe', 20)
@@ -121,15 +122,14 @@ class EditorRun(unittest.TestCase):
         for step in range(3):
             self.assertEqual(run('f8', step + 1, f'{step + 1}行目を実行しました'), [waits[step]],
                              f'step {step + 1}')
-            marks = [self.s.tool('run-mark', caption, str(LIST), str(i))[1].strip() for i in range(4)]
-            self.assertEqual(marks, ['ran' if i == step else 'none' for i in range(4)], f'step {step + 1}')
+            self.assertEqual(self.marks(caption, 4), ['ran' if i == step else 'none' for i in range(4)],
+                             f'step {step + 1}')
         # Back on line three, Ctrl+F5 runs from there to the end.
         self.assertEqual(self.s.tool('send-keys', 'up')[0], 0)
         self.s.wait_until(lambda: self.sel(caption) == 2, 5, 'line three selected')
         self.assertEqual(run('ctrl+f5', 2, 'マクロの実行が終了しました'), waits[2:],
                          'lines three and four ran, not one and two')
-        marks = [self.s.tool('run-mark', caption, str(LIST), str(i))[1].strip() for i in range(4)]
-        self.assertEqual(marks, ['none', 'none', 'ran', 'ran'])
+        self.assertEqual(self.marks(caption, 4), ['none', 'none', 'ran', 'ran'])
 
     def test_a_run_with_red_lines_asks_first_and_no_runs_nothing(self):
         name = 'red.txt'
@@ -223,7 +223,7 @@ class EditorRun(unittest.TestCase):
         log = self.s.read_cp932(self.s.suite_folder() / 'Zorvane_Log.txt')
         self.assertIn('321 mm sec', log, 'the line never saved ran')
         self.assertTrue(log.rstrip('\r\n').endswith('マクロ処理終了'), log[-200:])
-        self.assertEqual(self.s.tool('run-mark', changed, str(LIST), '0')[1].strip(), 'ran')
+        self.assertEqual(self.marks(changed, 1), ['ran'])
 
         # Still the same new, changed document: nothing saved, no file left by the run.
         self.assertIsNotNone(self.s.wait_window(changed, 1000), 'still marked as changed')

@@ -126,6 +126,25 @@ class EngineRun(unittest.TestCase):
             return None
         return self.s.wait_until(shown, 15, 'the status window on the screen with its controls')
 
+    def engine_in_a_wait(self, title):
+        """An engine in the 10-second WAIT of a macro of two WAITs. The WAIT's log entry
+        comes at its end; it begins when the header is in the log, with no start pause."""
+        self.settings(KeyinWaitMSec=0)
+        m = self.macro(title, ['WAIT:10000', 'WAIT:0'])
+        p = self.start_engine(m)
+        log = self.s.suite_folder() / 'Zorvane_Log.txt'
+        self.s.wait_until(lambda: log.exists() and 'ForeGroundLockTimeOut' in log.read_bytes().decode('cp932', 'replace'),
+                          15, 'the run log header')
+        return m, p
+
+    def stopped(self, engine):
+        """The status window once it says the run stopped; it stays open until then."""
+        def seen():
+            info = self.s.wait_window(STATUS, 2000)
+            self.assertIsNotNone(info, 'the window stays open until the WAIT ends' + self.diagnostics(engine))
+            return info if self.control(info, 1000)['text'] == STOPPED_TEXT else None
+        return self.s.wait_until(seen, 30, 'the run stopped')
+
     def diagnostics(self, engine):
         """What the desktop and the engine looked like when a check failed."""
         log = self.s.suite_folder() / 'Zorvane_Log.txt'
@@ -288,9 +307,8 @@ class EngineRun(unittest.TestCase):
         self.assertFalse(record.exists())
 
     def test_status_window_and_stop_by_restoring(self):
-        m = self.macro('停止テスト', ['WAIT:10000', 'WAIT:0'])
         started = time.time()
-        p = self.start_engine(m)
+        m, p = self.engine_in_a_wait('停止テスト')
         info = self.shown_status_window()
         self.assertTrue(info['iconic'], 'opens minimised')
         self.assertEqual(self.control(info, 1000)['text'], RUNNING_TEXT)
@@ -307,15 +325,8 @@ class EngineRun(unittest.TestCase):
         self.s.tool('post-key', STATUS, '13')
         self.s.tool('post-key', STATUS, '27')
         self.s.tool('show', STATUS, 'restore')
-        stopped_at = None
-        while time.time() - started < 30:
-            info = self.s.wait_window(STATUS, 2000)
-            self.assertIsNotNone(info, 'the window stays open until the WAIT ends' + self.diagnostics(p))
-            if self.control(info, 1000)['text'] == STOPPED_TEXT:
-                stopped_at = time.time()
-                break
-            time.sleep(0.2)
-        self.assertIsNotNone(stopped_at)
+        info = self.stopped(p)
+        stopped_at = time.time()
         self.assertGreater(stopped_at - started, 9.0, 'the current WAIT ran to its end')
         self.assertTrue(self.control(info, 1)['enabled'])
         self.assertFalse(info['iconic'])
@@ -335,8 +346,7 @@ class EngineRun(unittest.TestCase):
 
     def test_enter_during_the_stop_closes_once_stopped(self):
         # The WAIT outlasts the steps before the Enter, however slow the machine.
-        m = self.macro('停止Enter', ['WAIT:10000', 'WAIT:0'])
-        p = self.start_engine(m)
+        _, p = self.engine_in_a_wait('停止Enter')
         self.assertIsNotNone(self.s.wait_window(STATUS, 10000))
         self.s.tool('show', STATUS, 'restore')
         self.s.wait_until(lambda: not (self.s.wait_window(STATUS, 2000) or {'iconic': True})['iconic'], 15,
@@ -352,7 +362,7 @@ class EngineRun(unittest.TestCase):
         p = self.start_engine(m)
         self.assertIsNotNone(self.s.wait_window(STATUS, 10000))
         self.s.tool('syscommand', STATUS, '16')
-        about = self.s.wait_window(ABOUT, 10000, cls='#32770')
+        about = self.s.tool_json('dialog', ABOUT, '10000')  # shown, with its controls
         self.assertIsNotNone(about)
         texts = [c['text'] for c in about['controls']]
         self.assertIn('RkEngine Version 2.0.0.0', texts)
@@ -369,20 +379,12 @@ class EngineRun(unittest.TestCase):
 
     def test_restoring_with_the_about_box_open_stops_the_run(self):
         # The WAIT outlasts the steps before the restore, however slow the machine.
-        m = self.macro('情報停止', ['WAIT:10000', 'WAIT:0'])
-        p = self.start_engine(m)
+        _, p = self.engine_in_a_wait('情報停止')
         self.shown_status_window()
         self.s.tool('syscommand', STATUS, '16')
         self.assertIsNotNone(self.s.wait_window(ABOUT, 10000, cls='#32770'))
         self.s.tool('show', STATUS, 'restore')
-        deadline = time.time() + 20
-        info = None
-        while time.time() < deadline:
-            info = self.s.wait_window(STATUS, 2000)
-            if info is not None and self.control(info, 1000)['text'] == STOPPED_TEXT:
-                break
-            time.sleep(0.2)
-        self.assertEqual(self.control(info, 1000)['text'], STOPPED_TEXT, self.diagnostics(p))
+        info = self.stopped(p)
         self.assertTrue(self.control(info, 1)['enabled'])
         self.assertIsNone(p.poll(), 'stays open until OK')
         self.assertTrue(self.s.press(ABOUT, 1))
@@ -396,10 +398,7 @@ class EngineRun(unittest.TestCase):
         p = self.start_engine(m)
         self.shown_status_window()
         self.s.tool('syscommand', STATUS, str(0xF100), str(0x20))  # Alt+Space: the system menu
-        deadline = time.time() + 10
-        while time.time() < deadline and self.s.tool('popup-rect')[0] != 0:
-            time.sleep(0.1)
-        self.assertEqual(self.s.tool('popup-rect')[0], 0, 'the system menu is open')
+        self.s.wait_until(lambda: self.s.tool('popup-rect')[0] == 0, 10, 'the system menu open')
         self.s.screenshot('engine-system-menu')
         try:
             p.wait(timeout=20)

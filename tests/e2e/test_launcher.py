@@ -358,9 +358,10 @@ class Launcher(unittest.TestCase):
         self.start_launcher()
 
         def wait_lines(wanted, start, timeout=40):
-            deadline = time.time() + timeout
-            while time.time() < deadline and not set(wanted) <= set(self.lines(record)[start:]):
-                time.sleep(0.1)
+            try:
+                self.s.wait_until(lambda: set(wanted) <= set(self.lines(record)[start:]), timeout, str(wanted))
+            except AssertionError:
+                pass  # the caller says what came instead
             return self.lines(record)[start:]
 
         for keys, pressed in (('SHIFT CONTROL', ['keydown 10', 'keydown 11']), ('MENU', ['syskeydown 12'])):
@@ -376,10 +377,9 @@ class Launcher(unittest.TestCase):
                 killed = len(self.lines(record))
                 self.s.tool('kill', 'RkEngine.exe')  # as Task Manager ends it
                 self.assertTrue(self.s.wait_no_process('RkEngine.exe', 20))
-                time.sleep(1)
-                for vk in (0x10, 0x11, 0x12):
-                    state = json.loads(self.s.tool('key-state', str(vk))[1])
-                    self.assertFalse(state['async'], f'key {vk:02X} is up again for the system')
+                for vk in (0x10, 0x11, 0x12):  # let go once the launcher saw the engine end
+                    self.s.wait_until(lambda: not json.loads(self.s.tool('key-state', str(vk))[1])['async'], 10,
+                                      f'key {vk:02X} up again for the system')
                 # The user's next key press arrives without modifiers.
                 self.s.tool('activate', caption)
                 self.s.tool('send-keys', 'a')

@@ -575,11 +575,8 @@ class Recorder(unittest.TestCase):
         self.assertEqual(self.save(caption), [f'FOCUS:"{other}"', 'TYPE:"ok"',
                                               f'FOCUS:"{hung}"', 'KEYIN:RETURN'])
         # It wakes and goes on (where its queued keys go then is the system's affair).
-        deadline = time.time() + 30
-        while time.time() < deadline and 'awake' not in self.target_record(hung_record):
-            time.sleep(0.2)
-        got = self.close_target(hung, hung_record)
-        self.assertIn('awake', got)
+        self.s.wait_until(lambda: 'awake' in self.target_record(hung_record), 30, 'the hung program awake')
+        self.close_target(hung, hung_record)
         self.assertEqual(self.close_target(other, other_record)[-1], 'final ok')
 
 if __name__ == '__main__':

@@ -42,9 +42,11 @@ import json
 import os
 import pathlib
 import shutil
+import select
 import signal
 import subprocess
 import sys
+import threading
 import time
 
 ROOT = pathlib.Path(__file__).resolve().parents[2]
@@ -250,6 +252,8 @@ class WineSession:
         self.lang = lang
         self.dpi = dpi  # the system DPI (LogPixels); None: Wine's default, 96
         self.xvfb = None
+        self._server = None  # the zvtool that runs this session's commands (tool())
+        self._server_lock = threading.Lock()
         self.display = None
         self.prefix = BUILD / 'wine' / f'run-{name}'
         self.programs = self.prefix / 'programs'
@@ -284,6 +288,7 @@ class WineSession:
         self.tool('windows', timeout=120)
 
     def stop(self):
+        self._end_server()
         if self.env is not None:
             subprocess.run(['wineserver', '-k'], env=self.env, stdout=subprocess.DEVNULL,
                            stderr=subprocess.DEVNULL, timeout=60)
@@ -353,6 +358,10 @@ class WineSession:
     # arguments: the bound is stretched as every wait of 5 s and more is.
     _BOUND_AT = {'wait-window': 2, 'wait-gone': 2, 'dialog': 2, 'idle': 2, 'press': 3}
 
+    # Commands that read system parameters: a Wine process reads each once and keeps it, so
+    # a value another program set since is seen only by a process started after.
+    _OWN_PROCESS = {'fglock', 'mouse-get', 'mouse-set'}
+
     def tool(self, *args, timeout=60):
         """Runs a zvtool command; returns (exit code, UTF-8 output)."""
         at = self._BOUND_AT.get(args[0] if args else None)
@@ -362,12 +371,66 @@ class WineSession:
             bound = stretched_ms(int(args[at]))
             args = args[:at] + (str(bound),) + args[at + 1:]
             timeout = max(timeout, bound / 1000 + 60)
-        res = subprocess.run(['wine', str(WIN_TESTS / 'zvtool.exe'), *args], env=self.env,
-                             stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=timeout)
-        out = res.stdout.decode('utf-8', errors='replace')
-        if res.returncode == 3:  # input that was not taken: shown with the test's output
+        if args and args[0] in self._OWN_PROCESS:
+            res = subprocess.run(['wine', str(WIN_TESTS / 'zvtool.exe'), *args], env=self.env,
+                                 stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=timeout)
+            rc, out = res.returncode, res.stdout.decode('utf-8', errors='replace')
+        else:
+            rc, out = self._served(args, timeout)
+        if rc == 3:  # input that was not taken: shown with the test's output
             print(f'zvtool {" ".join(args)}: {out.strip()}', file=sys.stderr, flush=True)
-        return res.returncode, out
+        return rc, out
+
+    def _served(self, args, timeout):
+        """Runs one command in the session's zvtool server (one Wine process start for all
+        of them, not one for each); returns (exit code, output). A command still running
+        after timeout seconds ends the server, as it ended the tool's own process."""
+        with self._server_lock:
+            if self._server is None or self._server.poll() is not None:
+                self._server = subprocess.Popen(['wine', str(WIN_TESTS / 'zvtool.exe'), 'serve'], env=self.env,
+                                                stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                                stderr=subprocess.DEVNULL)
+            server = self._server
+            try:
+                server.stdin.write((' '.join('x' + a.encode('utf-8').hex() for a in args) + '\n').encode())
+                server.stdin.flush()
+            except OSError:  # it ended after its last command: the next call starts another
+                self._end_server(kill=True)
+                return server.returncode, ''
+            fd = server.stdout.fileno()
+            deadline = time.time() + timeout
+            data = b''
+            while True:
+                end = data.find(b'\x1e', 0)
+                while end > 0 and data[end - 1:end] != b'\n':
+                    end = data.find(b'\x1e', end + 1)
+                if end >= 0 and b'\n' in data[end:]:
+                    code = data[end + 1:data.index(b'\n', end)]
+                    return int(code), data[:end].decode('utf-8', errors='replace')
+                left = deadline - time.time()
+                if left <= 0:
+                    self._end_server(kill=True)
+                    raise subprocess.TimeoutExpired(['zvtool', *args], timeout)
+                if select.select([fd], [], [], left)[0]:
+                    chunk = os.read(fd, 65536)
+                    if not chunk:  # the server ended in the middle of the command
+                        self._end_server()
+                        return server.returncode, data.decode('utf-8', errors='replace')
+                    data += chunk
+
+    def _end_server(self, kill=False):
+        server, self._server = self._server, None
+        if server is None:
+            return
+        try:
+            if not kill:
+                server.stdin.close()  # the server's end of input
+                server.wait(timeout=10)
+        except (OSError, subprocess.TimeoutExpired):
+            pass
+        if server.poll() is None:
+            server.kill()
+        server.wait()
 
     def tool_json(self, *args, timeout=60):
         """Runs a zvtool command that prints one JSON object; None when it failed."""

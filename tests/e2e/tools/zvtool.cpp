@@ -2,6 +2,7 @@
 
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 
@@ -44,7 +45,13 @@ std::wstring Wide(const std::string& s) {
     return out;
 }
 
+namespace {
+bool atLineStart = true;  // what was printed last ended a line (or nothing was printed)
+}  // namespace
+
 void Print(const std::string& s) {
+    if (!s.empty())
+        atLineStart = s.back() == '\n';
     DWORD written = 0;
     WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), s.data(), static_cast<DWORD>(s.size()), &written,
               nullptr);
@@ -559,7 +566,75 @@ ZV_TOOL_COMMAND(CmdForeground, L"foreground", "foreground: the foreground window
     return 0;
 }
 
+namespace {
+
+struct Call {
+    CommandFn fn;
+    Args args;
+    int rc = 2;
+};
+
+DWORD WINAPI RunCall(void* param) {
+    auto* call = static_cast<Call*>(param);
+    call->rc = call->fn(call->args);
+    return 0;
+}
+
+// One argument as the test harness sends it: 'x' and its UTF-8 in hexadecimal, so that no
+// text (spaces, line breaks, an empty argument) needs quoting.
+std::wstring FromHex(const std::string& field) {
+    std::string bytes;
+    for (size_t i = 1; i + 1 < field.size(); i += 2)
+        bytes += static_cast<char>(std::stoi(field.substr(i, 2), nullptr, 16));
+    return Wide(bytes);
+}
+
+// Runs commands read from standard input, one a line, each on a thread of its own (so that
+// nothing a command attached or left in its thread's input state reaches the next). After
+// each, prints a line of \x1e and the command's exit code. Ends at the end of the input.
+// A harness that runs many commands saves a process start for each one.
+int Serve() {
+    HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
+    std::string buffer;
+    for (;;) {
+        size_t end;
+        while ((end = buffer.find('\n')) == std::string::npos) {
+            char chunk[4096];
+            DWORD got = 0;
+            if (!ReadFile(in, chunk, sizeof chunk, &got, nullptr) || got == 0)
+                return 0;
+            buffer.append(chunk, got);
+        }
+        std::vector<std::wstring> fields;
+        size_t at = 0;
+        while (at < end) {
+            const size_t space = std::min(buffer.find(' ', at), end);
+            fields.push_back(FromHex(buffer.substr(at, space - at)));
+            at = space + 1;
+        }
+        buffer.erase(0, end + 1);
+        Call call{nullptr, {}};
+        if (!fields.empty() && Commands().count(fields[0]) != 0) {
+            call.fn = Commands()[fields[0]].fn;
+            call.args.assign(fields.begin() + 1, fields.end());
+            HANDLE thread = CreateThread(nullptr, 0, RunCall, &call, 0, nullptr);
+            if (thread != nullptr) {
+                WaitForSingleObject(thread, INFINITE);  // the harness bounds each command
+                CloseHandle(thread);
+            }
+        }
+        if (!atLineStart)
+            Print("\n");
+        std::string done(1, '\x1e');
+        PrintLine(done.append(std::to_string(call.rc)));
+    }
+}
+
+}  // namespace
+
 int wmain(int argc, wchar_t** argv) {
+    if (argc == 2 && std::wstring(argv[1]) == L"serve")
+        return Serve();
     if (argc < 2 || Commands().count(argv[1]) == 0) {
         for (const auto& [name, entry] : Commands())
             PrintLine(entry.usage);
