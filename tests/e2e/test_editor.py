@@ -311,14 +311,27 @@ class Editor(unittest.TestCase):
                              'Recent File List')
         self.assertEqual(recent.get('File1', '').lower(), ('C:\\%s\\one.txt' % FOLDER).lower())
 
-    def test_screenshot_of_all_six_commands_with_an_invalid_line(self):
+    def test_all_six_commands_described_and_an_invalid_line_in_red(self):
         caption = self.open('six.txt', crlf(
             '; <RKMACRO>六つのコマンド', '', 'LAUNCH:"notepad.exe",WAIT', 'FOCUS:"無題 - メモ帳"',
             'WAIT:500,3', 'KEYIN:MENU CONTROL S,REP=2', 'TYPE:"本日の報告"',
             'MOUSE:100,200,LW,LOCAL', 'WAIT:-1,0'))
         self.s.tool('move-window', caption, '20', '20', '0', '520')
-        self.assertEqual(self.listbox(caption)['count'], 7)
-        self.assertTrue(self.s.screenshot('editor_six_commands').exists())
+        self.s.screenshot('editor_six_commands')
+        rc, out = self.s.tool('drawn-text', caption, str(LIST), '--form')
+        self.assertEqual(rc, 0, out)
+        drawn = json.loads(out.strip())
+        # Each item: the command's label, its number, then its parameters described.
+        self.assertEqual([[t['text'] for t in item] for item in drawn], [
+            ['プログラム起動:', '   1', '>notepad.exe< 完了=起動待ち'],
+            ['ウィンドウフォーカス:', '   2', '>無題 - メモ帳<'],
+            ['ウェイト:', '   3', '500 mm秒 アイドルまでの繰り返し 3 回'],
+            ['キー入力:', '   4', 'ALT + CONTROL + S <Repeat=2>'],
+            ['文字列入力:', '   5', '>本日の報告<'],
+            ['マウス操作:', '   6', 'Local:X=100 Y=200  ﾎﾞﾀﾝ:左Ｗｸﾘｯｸ'],
+            ['ウェイト:', '   7', 'WAIT:-1,0']])
+        # The engine would stop on the last line: it shows as written, in red; the others in black.
+        self.assertEqual([item[2]['colour'] for item in drawn], ['000000'] * 6 + ['f00000'])
 
     def test_ten_thousand_lines_show_at_once(self):
         lines = ['; <RKMACRO>大きなマクロ', ''] + [f'WAIT:{n},1' for n in range(10000)]

@@ -67,6 +67,10 @@ class EditorDialogs(unittest.TestCase):
         p = self.s.start(exe or self.s.bin('RkEditor.exe'), '"' + self.s.win_path(self.path) + '"')
         self.procs.append(p)
         self.assertIsNotNone(self.s.wait_window(MAIN, 20000), 'the editor opened')
+        # In front and taking keys, as after the user's click on it (a target started just
+        # before may still come forward).
+        self.assertEqual(self.s.tool('activate', MAIN)[0], 0)
+        self.assertEqual(self.s.tool('idle', MAIN)[0], 0)
 
     def start_target(self, caption, record='rec.txt', hang=False):
         p = self.s.start(self.target, f'"{self.s.win_path(self.dir / record)}" "{caption}"' +

@@ -19,6 +19,7 @@ TRAY_ICON = (1269, 789)  # the notification icon in the virtual desktop's taskba
 MACROS = 'zv-macros'
 PROPERTY = 'Zorvane プロパティ'
 HOTKEY = 'Zorvane のホットキーを設定'
+OWN_ITEMS = ['', 'ホットキーの設定(&H)', 'RKマクロパス選択(&P)', 'RKマクロ作成(&M)']  # after the macros
 
 
 def macro_text(title, target=None):
@@ -227,8 +228,11 @@ class Launcher(unittest.TestCase):
         self.s.tool('cursor-to', '640', '300')  # the menu opens centred below the pointer
         self.open_hotkey_menu()
         self.s.tool('send-keys', *(['down'] * (len(with_memo) + 1)), 'right', 'down', 'right')
-        shot = self.s.screenshot('launcher_hotkey_menu')
-        self.assertTrue(shot.exists())
+        self.s.screenshot('launcher_hotkey_menu')
+        titles = {'a.rkm': '朝の準備', 'memo.rkm': 'メモ帳用', 'exact.rkm': 'ぴったり'}
+        # No text file, no folder without macros, nothing below the depth of two.
+        self.assertEqual(self.s.menus(LAUNCHER_WINDOW), [[titles[n] for n in with_memo] + ['sub'] + OWN_ITEMS,
+                                                         ['サブの一つ目', 'deep'], ['d.rkm']])
         self.s.tool('send-keys', 'esc', 'esc', 'esc', 'esc')
         self.popups_closed()
 

@@ -457,6 +457,17 @@ class WineSession:
                 return c['text']
         return None
 
+    def menus(self, caption):
+        """The texts of the items of the pop-up menus open in the program of a window, read
+        inside it: one list a menu, the first opened first (a separator reads '')."""
+        rc, out = self.tool('menu-items', caption)
+        if rc != 0:
+            return []
+        menus = {}
+        for item in json.loads(out.strip().splitlines()[-1]):
+            menus.setdefault(item['menu'], []).append(item['text'])
+        return [menus[m] for m in sorted(menus, reverse=True)]
+
     def press(self, caption, control_id, timeout_ms=10000):
         return self.tool('press', caption, str(control_id), str(timeout_ms))[0] == 0
 

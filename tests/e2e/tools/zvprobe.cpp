@@ -2,10 +2,13 @@
 // (zvprobe.h). It measures the text of a dialog's controls with the fonts they really
 // show (a font belongs to its process: zvtool could not measure it from outside), and it
 // sends WM_DPICHANGED to a window as the system does when a window moves to a monitor of
-// another scale, which Wine never does.
+// another scale, which Wine never does. It reads what a user reads where Wine gives no
+// other process a way: the items of open menus, and the text an owner-drawn list draws
+// (each item drawn into a metafile, whose text records are read back).
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cwchar>
 
 #include "zvprobe.h"
@@ -185,6 +188,88 @@ void ChangeDpi(HWND window, Block& b) {
     SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(b.dpi, b.dpi), reinterpret_cast<LPARAM>(&r));
 }
 
+void MenuItems(Block& b) {
+    int place = 0;
+    for (HWND w = FindWindowExW(nullptr, nullptr, L"#32768", nullptr); w != nullptr;
+         w = FindWindowExW(nullptr, w, L"#32768", nullptr)) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        if (pid != GetCurrentProcessId() || !IsWindowVisible(w))
+            continue;
+        const auto menu = reinterpret_cast<HMENU>(SendMessageW(w, MN_GETHMENU, 0, 0));
+        const int count = menu != nullptr ? GetMenuItemCount(menu) : 0;
+        for (int i = 0; i < count && b.count < kMaxControls; ++i) {
+            Control& c = b.controls[b.count];
+            MENUITEMINFOW info{};
+            info.cbSize = sizeof info;
+            info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_STRING;
+            info.dwTypeData = c.text;
+            info.cch = 256;
+            if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info))
+                continue;
+            c.id = static_cast<int>(info.wID);
+            c.item = place;
+            c.flags = info.fType | info.fState | (info.hSubMenu != nullptr ? MF_POPUP : 0);
+            ++b.count;
+        }
+        ++place;
+    }
+}
+
+struct Drawn {
+    Block* block;
+    int item;
+    COLORREF colour;
+};
+
+int CALLBACK DrawnRecord(HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LPARAM lp) {
+    auto* drawn = reinterpret_cast<Drawn*>(lp);
+    if (record->iType == EMR_SETTEXTCOLOR) {
+        drawn->colour = reinterpret_cast<const EMRSETTEXTCOLOR*>(record)->crColor;
+    } else if (record->iType == EMR_EXTTEXTOUTW && drawn->block->count < kMaxControls) {
+        const auto* out = reinterpret_cast<const EMREXTTEXTOUTW*>(record);
+        const auto* chars = reinterpret_cast<const wchar_t*>(reinterpret_cast<const BYTE*>(record) +
+                                                             out->emrtext.offString);
+        Control& c = drawn->block->controls[drawn->block->count++];
+        lstrcpynW(c.text, chars, static_cast<int>(std::min<DWORD>(out->emrtext.nChars + 1, 256)));
+        c.id = drawn->item;
+        c.colour = drawn->colour;
+    }
+    return 1;
+}
+
+// Each item of an owner-drawn list drawn whole, as the list would have it drawn, into a
+// metafile; the text it drew is read back from the metafile's records in drawing order.
+void DrawnText(HWND list, Block& b) {
+    const int count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count && b.count < kMaxControls; ++i) {
+        RECT item{};
+        SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+        OffsetRect(&item, -item.left, -item.top);
+        HDC screen = GetDC(list);
+        HDC meta = CreateEnhMetaFileW(screen, nullptr, nullptr, nullptr);
+        ReleaseDC(list, screen);
+        if (meta == nullptr)
+            return;
+        DRAWITEMSTRUCT dis{};
+        dis.CtlType = ODT_LISTBOX;
+        dis.CtlID = static_cast<UINT>(GetDlgCtrlID(list));
+        dis.itemID = static_cast<UINT>(i);
+        dis.itemAction = ODA_DRAWENTIRE;
+        dis.hwndItem = list;
+        dis.hDC = meta;
+        dis.rcItem = item;
+        dis.itemData = static_cast<ULONG_PTR>(SendMessageW(list, LB_GETITEMDATA, dis.itemID, 0));
+        SendMessageW(GetParent(list), WM_DRAWITEM, dis.CtlID, reinterpret_cast<LPARAM>(&dis));
+        HENHMETAFILE drawing = CloseEnhMetaFile(meta);
+        Drawn drawn{&b, i, RGB(0, 0, 0)};  // a DC's text starts black
+        if (drawing != nullptr) {
+            EnumEnhMetaFile(nullptr, drawing, DrawnRecord, &drawn, nullptr);
+            DeleteEnhMetaFile(drawing);
+        }
+    }
+}
+
 void Serve(DWORD requester, HWND window) {
     wchar_t name[64];
     wsprintfW(name, L"Local\\ZvProbe.%lu", requester);
@@ -198,6 +283,10 @@ void Serve(DWORD requester, HWND window) {
                 Measure(window, *b);
             else if (b->command == kDpiChange)
                 ChangeDpi(window, *b);
+            else if (b->command == kMenuItems)
+                MenuItems(*b);
+            else if (b->command == kDrawnText)
+                DrawnText(window, *b);
             b->done = 1;
         }
         UnmapViewOfFile(b);

@@ -2,7 +2,8 @@
 // ZvProbeHook (WH_CALLWNDPROC) and sends the window kProbeMessage with its own process id;
 // the hook, running inside the program, does the request written in the shared block
 // "Local\ZvProbe.<pid>" and writes its answer there: the layout of a dialog measured with
-// the fonts its controls really show, or a WM_DPICHANGED sent as the system would.
+// the fonts its controls really show, a WM_DPICHANGED sent as the system would, the items
+// of the program's open pop-up menus, or the text an owner-drawn list draws.
 #pragma once
 
 #include <windows.h>
@@ -13,7 +14,12 @@ inline constexpr wchar_t kProbeMessage[] = L"ZvProbeRequest";
 inline constexpr char kHookName[] = "ZvProbeHook";
 inline constexpr int kMaxControls = 160;
 
-enum Command : UINT { kLayout = 1, kDpiChange = 2 };
+enum Command : UINT {
+    kLayout = 1,
+    kDpiChange = 2,
+    kMenuItems = 3,  // one entry an item of each open menu: id, text, item (the menu's place)
+    kDrawnText = 4,  // one entry a text the list draws: id (its item), text, colour
+};
 
 // What a control's text needs, by kind.
 enum TextKind : int {
@@ -41,6 +47,9 @@ struct Control {
     int lineHeight;   // the font's line height (tmHeight)
     int itemHeight;   // an owner-drawn list's item height
     SIZE imageSize;   // the image a tool bar, picture or icon control shows
+    int item;         // kMenuItems: the menu's place, the front one first
+    DWORD flags;      // kMenuItems: MFT_* | MFS_* of the item, and MF_POPUP for a submenu
+    COLORREF colour;  // kDrawnText: the text's colour
 };
 
 struct Block {

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "zvprobe.h"
 
@@ -261,4 +262,71 @@ ZV_TOOL_COMMAND(
         block->rect = {ArgInt(pos, 2, 0), ArgInt(pos, 3, 0), ArgInt(pos, 4, 0), ArgInt(pos, 5, 0)};
     }
     return Probe(target, *block) ? 0 : 1;
+}
+
+ZV_TOOL_COMMAND(CmdMenuItems, L"menu-items",
+                "menu-items CAPTION: the items of the pop-up menus open in the program of a "
+                "top-level window, read inside it (JSON, one object an item: menu, its place "
+                "among the open menus, the front one first; id, text, popup, separator, "
+                "grayed, checked). Exit code 1: no menu open") {
+    Args pos;
+    HWND target = FindTarget(args, pos);
+    if (target == nullptr)
+        return 2;
+    auto block = std::make_unique<Block>();
+    ZeroMemory(block.get(), sizeof(Block));
+    block->command = zvprobe::kMenuItems;
+    block->target = target;
+    if (!Probe(target, *block))
+        return 2;
+    std::string items;
+    for (int i = 0; i < block->count; ++i) {
+        const Control& c = block->controls[i];
+        auto flag = [&](const char* name, DWORD bit) {
+            return std::string(",\"") + name + "\":" + ((c.flags & bit) != 0 ? "true" : "false");
+        };
+        items += i > 0 ? ",{\"menu\":" : "{\"menu\":";
+        items += std::to_string(c.item) + ",\"id\":" + std::to_string(c.id) +
+                 ",\"text\":" + JsonString(c.text) + flag("popup", MF_POPUP) +
+                 flag("separator", MFT_SEPARATOR) + flag("grayed", MFS_GRAYED) +
+                 flag("checked", MFS_CHECKED) + "}";
+    }
+    PrintLine("[" + items + "]");
+    return block->count > 0 ? 0 : 1;
+}
+
+ZV_TOOL_COMMAND(CmdDrawnText, L"drawn-text",
+                "drawn-text CAPTION ID [--partial] [--form]: the text an owner-drawn list box "
+                "draws for each of its items, drawn inside its program into a metafile and read "
+                "back (JSON: one array an item, of {text, colour} in drawing order)") {
+    Args pos;
+    HWND top = FindTarget(args, pos);
+    HWND list = top != nullptr && pos.size() > 1 ? GetDlgItem(top, ArgInt(pos, 1, 0)) : nullptr;
+    if (list == nullptr)
+        return 2;
+    auto block = std::make_unique<Block>();
+    ZeroMemory(block.get(), sizeof(Block));
+    block->command = zvprobe::kDrawnText;
+    block->target = list;
+    if (!Probe(list, *block))
+        return 1;
+    std::vector<std::string> items;
+    for (int i = 0; i < block->count; ++i) {
+        const Control& c = block->controls[i];
+        if (c.id < 0)
+            continue;
+        if (static_cast<size_t>(c.id) >= items.size())
+            items.resize(static_cast<size_t>(c.id) + 1);
+        char colour[8];
+        std::snprintf(colour, sizeof colour, "%02x%02x%02x", GetRValue(c.colour),
+                      GetGValue(c.colour), GetBValue(c.colour));
+        std::string& item = items[static_cast<size_t>(c.id)];
+        item += (item.empty() ? "{\"text\":" : ",{\"text\":") + JsonString(c.text) +
+                ",\"colour\":\"" + colour + "\"}";
+    }
+    std::string out;
+    for (const std::string& item : items)
+        out += (out.empty() ? "[" : ",[") + item + "]";
+    PrintLine("[" + out + "]");
+    return 0;
 }
