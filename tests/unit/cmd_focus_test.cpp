@@ -44,6 +44,9 @@ TEST_F(FocusTest, StarOnlyAtTheEndMeansPartial) {
     app.settings.focusCheckRetry = 0;
     EXPECT_FALSE(Call(ExecFocus, "FOCUS:\"Notepad\"*"));
     EXPECT_EQ(result, "FOCUS : >Notepad< [完全一致]\n\t上記キャプションのウィンドウが見つからない");
+    // A star inside the caption is part of it.
+    EXPECT_FALSE(Call(ExecFocus, "FOCUS:\"メモ*帳\""));
+    EXPECT_EQ(result, "FOCUS : >メモ*帳< [完全一致]\n\t上記キャプションのウィンドウが見つからない");
 }
 
 TEST_F(FocusTest, CaseMatters) {

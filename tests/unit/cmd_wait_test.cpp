@@ -61,15 +61,5 @@ TEST_F(WaitTest, HugeNumbersSaturate) {
     EXPECT_EQ(ParseWait("WAIT:1,4294967296").loops, 2147483647);
 }
 
-TEST(SplitCommaPieces, RunsAndTheEnd) {
-    using V = std::vector<std::string_view>;
-    EXPECT_EQ(SplitCommaPieces("1000"), (V{"1000"}));
-    EXPECT_EQ(SplitCommaPieces("1000,"), (V{"1000", ""}));
-    EXPECT_EQ(SplitCommaPieces("1000,,,"), (V{"1000", ""}));
-    EXPECT_EQ(SplitCommaPieces("1,,,2"), (V{"1", "2"}));
-    EXPECT_EQ(SplitCommaPieces(",1"), (V{"", "1"}));
-    EXPECT_EQ(SplitCommaPieces("a,b,,c,"), (V{"a", "b", "c", ""}));
-}
-
 }  // namespace
 }  // namespace zv

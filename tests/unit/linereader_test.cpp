@@ -47,10 +47,26 @@ TEST(LineReader, FirstLinePrefix) {
     EXPECT_EQ(line, std::string(63, 'a'));
     EXPECT_LE(file.pos, 65u) << "reads no further than needed";
 
+    // 62 bytes, CR LF: the CR is the 63rd byte and belongs to the line end, not the line.
     test::MemoryFileSystem::Reader crlf;
-    crlf.data = "; <RKMACRO>t\r\nWAIT:1\r\n";
+    crlf.data = std::string(62, 'a') + "\r\nWAIT:1";
     ASSERT_TRUE(ReadFirstLinePrefix(crlf, 63, line));
-    EXPECT_EQ(line, "; <RKMACRO>t");
+    EXPECT_EQ(line, std::string(62, 'a'));
+
+    // A lone CR at the limit followed by more text stays.
+    test::MemoryFileSystem::Reader lone;
+    lone.data = std::string(62, 'a') + "\rb\n";
+    ASSERT_TRUE(ReadFirstLinePrefix(lone, 63, line));
+    EXPECT_EQ(line, std::string(62, 'a') + "\r");
+
+    // The reader goes on with line 2 after a line that ended at the limit.
+    test::MemoryFileSystem::Reader two;
+    two.data = std::string(5, 'x') + "\r\nsecond\r\n";
+    HeadReader reader(two);
+    ASSERT_TRUE(reader.ReadLinePrefix(6, line));
+    EXPECT_TRUE(reader.LineEnded());
+    ASSERT_TRUE(reader.ReadLinePrefix(255, line));
+    EXPECT_EQ(line, "second");
 
     test::MemoryFileSystem::Reader empty;
     EXPECT_FALSE(ReadFirstLinePrefix(empty, 63, line));
