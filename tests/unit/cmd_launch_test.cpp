@@ -20,7 +20,6 @@ TEST_F(LaunchTest, ModeKeywordAtTheEnd) {
         {"LAUNCH:C:\\END\\x.exe,WAIT", "C:\\END\\x.exe", "起動待ち"},
         {"LAUNCH:WAIT", "WAIT", "待たない"},
         {"LAUNCH:END", "END", "待たない"},
-        {"LAUNCH:XEND", "X", "終了待ち"},
         {"LAUNCH:append", "app", "終了待ち"},
         {"LAUNCH:\"append\"", "append", "待たない"},
         {"LAUNCH:\"C:\\Program Files\\a.exe\" /x", "C:\\Program Files\\a.exe", "待たない"},

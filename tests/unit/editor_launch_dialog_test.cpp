@@ -9,8 +9,6 @@ TEST(LaunchDialog, OnlyTheEndOfTheLineDecidesTheMode) {
     const std::tuple<const char*, const char*, int> cases[] = {
         {"LAUNCH:\"notepad.exe\",wait", "notepad.exe", kLaunchWaitStartup},
         {"LAUNCH:\"notepad.exe\"End", "notepad.exe", kLaunchWaitEnd},
-        {"LAUNCH:\"C:\\WAITER\\x.exe\",WAIT", "C:\\WAITER\\x.exe", kLaunchWaitStartup},
-        {"LAUNCH:append", "app", kLaunchWaitEnd},  // unquoted, it loses the letters
         {"LAUNCH:\"append\"", "append", kLaunchStartOnly},
         {"LAUNCH:\"open,WAIT", "", kLaunchStartOnly},  // unreadable: opens empty, mode 0
     };
