@@ -774,8 +774,6 @@ TEST(Recorder, AChordTheSystemTookIsRecordedWhole) {
     s.Stop();
     EXPECT_EQ(LinesOf(s), (Lines{"FOCUS:\"無題 - メモ帳\"", "KEYIN:LWIN E", "KEYIN:LWIN R",
                                  "KEYIN:LWIN D", "KEYIN:MENU Z"}));
-    const KeyinParams p = ParseKeyin("KEYIN:LWIN E");
-    EXPECT_EQ(p.codes, (std::vector<std::uint8_t>{kVkLWin, 'E'})) << "replay presses the chord";
 
     // Alt+Tab switches windows: the window the input goes to next is the line.
     Stream altTab;
@@ -812,8 +810,6 @@ TEST(Recorder, SpaceAndMnemonicsOnButtonsAreKeys) {
     s.Field(RecField::Text).Typed("ok");
     EXPECT_EQ(LinesOf(s), (Lines{"FOCUS:\"ZvTarget 質問\"", "KEYIN:SPACE", "KEYIN:Y",
                                  "KEYIN:SHIFT N", "KEYIN:C", "TYPE:\"ok\""}));
-    // The engine presses the key; a TYPE line would paste text into a button.
-    EXPECT_EQ(ParseKeyin("KEYIN:SPACE").codes, (std::vector<std::uint8_t>{kVkSpace}));
 }
 
 TEST(Recorder, TheFocusControlsKind) {

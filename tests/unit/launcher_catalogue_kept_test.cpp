@@ -12,7 +12,7 @@
 namespace zv {
 namespace {
 
-const std::string kTop = "C:\\m";
+using test::kTop;
 const std::string kOtherTop = "C:\\m2";
 constexpr FileTime kSecond = kFileTimeTicksPerSecond;
 

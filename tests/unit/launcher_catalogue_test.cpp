@@ -6,7 +6,7 @@
 namespace zv {
 namespace {
 
-const std::string kTop = "C:\\m";
+using test::kTop;
 
 // Labels of a menu level, folders in brackets with their children.
 std::string Describe(const std::vector<MacroMenuNode>& level) {

@@ -17,6 +17,9 @@
 
 namespace zv::test {
 
+// The macro folder of the catalogue tests.
+inline const std::string kTop = "C:\\m";
+
 // A macro file's text: the header, the target line when given, a command.
 inline std::string MacroText(const std::string& title, const std::string& target = "") {
     std::string text = "; <RKMACRO>" + title + "\r\n";
