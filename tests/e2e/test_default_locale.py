@@ -7,7 +7,7 @@ import shutil
 import tempfile
 import unittest
 
-from wineenv import shared_session
+from wineenv import record_lines, shared_session
 
 LOCALE = 'C.UTF-8'
 
@@ -43,14 +43,11 @@ class DefaultLocale(unittest.TestCase):
         self.assertEqual(self.s.run(self.s.bin('RkEngine.exe'), f'/M:"{self.s.win_path(m)}"',
                                     timeout=90), 0)
         self.s.tool('close', caption)
-        self.s.wait_until(lambda: 'final ' + typed in self.read(record), 15,
+        self.s.wait_until(lambda: 'final ' + typed in record_lines(record), 15,
                           f'the target wrote "final {typed}" as it closed')
         log = self.s.read_cp932(self.s.suite_folder() / 'Zorvane_Log.txt')
         self.assertIn(f'>{typed}<', log)
         self.assertNotIn('<ERROR>', log)
-
-    def read(self, path):
-        return path.read_text('utf-8').splitlines() if path.exists() else []
 
     def test_editor_shows_a_japanese_macro(self):
         m = self.macro('日報.txt', ['; <RKMACRO>朝の報告', '', '; 毎朝の報告を書く', '',
@@ -68,9 +65,7 @@ class DefaultLocale(unittest.TestCase):
         shutil.rmtree(top, ignore_errors=True)
         self.addCleanup(shutil.rmtree, top, True)
         self.s.write_cp932(top / 'a.rkm', '; <RKMACRO>朝の準備\r\n\r\nWAIT:1\r\n')
-        ini = self.s.suite_folder() / 'Zorvane.ini'
-        self.s.write_cp932(ini, '[ZorvaneSettings]\r\nRkMacroTopPath=C:\\zv-locale-macros\r\n'
-                                'SplashShowSec=0\r\n')
+        self.s.write_settings('ZorvaneSettings', RkMacroTopPath='C:\\zv-locale-macros', SplashShowSec=0)
         self.s.start(self.s.bin('Zorvane.exe'))
         self.assertIsNotNone(self.s.wait_window('TrayIconHandler', 15000))
         # The hotkey is registered at start-up, before the launcher comes to its message loop.

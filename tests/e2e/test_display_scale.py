@@ -9,12 +9,10 @@ sends it when a window moves to a monitor of another scale lays the editor out a
 Screenshots of each scale go to build/e2e-artifacts/display_scale_*.png."""
 import json
 import pathlib
-import re
 import shutil
-import tempfile
 import unittest
 
-from wineenv import end_processes, shared_session, ini_section
+from wineenv import control, end_processes, shared_session
 
 DPIS = (96, 144, 192)
 FOLDER = 'zv-scale'
@@ -104,9 +102,6 @@ class DisplayScale(unittest.TestCase):
         self.assertEqual(info['offenders'], [], f'{caption} at {dpi} DPI')
         return info
 
-    def control(self, info, control_id):
-        return next(c for c in info['controls'] if c['id'] == control_id)
-
     def dialog(self, s, caption, timeout_ms=10000):
         info = s.tool_json('dialog', caption, str(timeout_ms))
         self.assertIsNotNone(info, caption)
@@ -128,18 +123,17 @@ class DisplayScale(unittest.TestCase):
 
     def check_editor(self, s, dpi):
         # A height remembered in 96-DPI units opens at the scale's pixels.
-        s.write_cp932(s.suite_folder() / 'Zorvane.ini',
-                      '[RkManagerSettings]\r\nDefaultWindowHeight=380\r\n')
+        s.write_settings('RkManagerSettings', DefaultWindowHeight=380)
         self.open_editor(s)
         main = self.window_rect(s, MAIN)
         self.assertEqual(main['bottom'] - main['top'], scaled(380, dpi), 'the remembered height')
 
         form = self.assert_whole(s, dpi, MAIN, '--form', screenshot='editor')
-        items = self.control(form, LIST)
+        items = control(form, LIST)
         self.assertGreaterEqual(items['item_height'], scaled(41, dpi), 'an item at least 41 pixels scaled')
         self.assertGreaterEqual(items['item_height'], 2 * items['line_height'], 'two text lines an item')
         self.assertEqual(items['font_height'], -scaled(12, dpi), 'the list font: 9 points at the DPI')
-        self.assertEqual(self.control(form, PICK_TARGET)['image'], [image_set(20, dpi), image_set(18, dpi)])
+        self.assertEqual(control(form, PICK_TARGET)['image'], [image_set(20, dpi), image_set(18, dpi)])
         frame = self.layout(s, MAIN)
         toolbar = next(c for c in frame['controls'] if c['class'] == 'ToolbarWindow32')
         self.assertEqual(toolbar['image'], [image_set(16, dpi), image_set(15, dpi)], 'tool-bar images')
@@ -150,10 +144,10 @@ class DisplayScale(unittest.TestCase):
             self.dialog(s, caption)
             info = self.assert_whole(s, dpi, caption, '--class=#32770', screenshot='dialog_' + key)
             if key == 'm':
-                self.assertEqual(self.control(info, MOUSE_TRACKER)['image'],
+                self.assertEqual(control(info, MOUSE_TRACKER)['image'],
                                  [image_set(32, dpi), image_set(32, dpi)], 'the tracker')
             if key in ('f', 'l'):
-                pick = self.control(info, FOCUS_PICK if key == 'f' else LAUNCH_PICK)
+                pick = control(info, FOCUS_PICK if key == 'f' else LAUNCH_PICK)
                 self.assertEqual(pick['image'], [image_set(20, dpi), image_set(18, dpi)])
             s.tool('send-keys', 'esc')
             self.assertEqual(s.tool('wait-gone', caption, '10000')[0], 0, caption)
@@ -177,7 +171,7 @@ class DisplayScale(unittest.TestCase):
         self.assertGreater(height, scaled(380, dpi))
         s.tool('close', MAIN)
         self.assertEqual(s.tool('wait-gone', MAIN, '10000')[0], 0)
-        stored = ini_section(s.read_cp932(s.suite_folder() / 'Zorvane.ini'), 'RkManagerSettings')
+        stored = s.settings('RkManagerSettings')
         self.assertEqual(int(stored['DefaultWindowHeight']), (height * 96 * 2 + dpi) // (2 * dpi))
 
     def check_engine(self, s, dpi):
@@ -199,8 +193,7 @@ class DisplayScale(unittest.TestCase):
         run.wait(timeout=60)
 
     def check_launcher(self, s, dpi):
-        s.write_cp932(s.suite_folder() / 'Zorvane.ini',
-                      f'[ZorvaneSettings]\r\nSplashShowSec=0\r\nRkMacroTopPath=C:\\{FOLDER}\r\n')
+        s.write_settings('ZorvaneSettings', SplashShowSec=0, RkMacroTopPath=f'C:\\{FOLDER}')
         launcher = self.start(s, s.bin('Zorvane.exe'))
         self.assertIsNotNone(s.wait_window(LAUNCHER_WINDOW, 15000))
         for command, caption, close in ((ID_CMD_HOTKEY, HOTKEY, IDCANCEL), (ID_TRAY_PROPERTY, PROPERTY, IDCANCEL),
@@ -210,7 +203,7 @@ class DisplayScale(unittest.TestCase):
             s.tool('settle')
             info = self.assert_whole(s, dpi, caption, '--class=#32770', screenshot=f'launcher_{command}')
             if caption == PROPERTY:
-                browse = self.control(info, 1010)
+                browse = control(info, 1010)
                 self.assertEqual(browse['image'], [image_set(20, dpi), image_set(18, dpi)], 'the folder button')
             s.press(caption, close)
             self.assertEqual(s.tool('wait-gone', caption, '10000')[0], 0, caption)
@@ -230,11 +223,11 @@ class DisplayScale(unittest.TestCase):
         if local:
             s.tool('send-keys', 'alt+l')
             d = self.dialog(s, caption)
-        tracker = self.control(d, MOUSE_TRACKER)['rect']
+        tracker = control(d, MOUSE_TRACKER)['rect']
         start = ((tracker[0] + tracker[2]) // 2, (tracker[1] + tracker[3]) // 2)
         self.drag(s, [start, target_point], '--hold=500')
         d = self.dialog(s, caption)
-        shown = (int(self.control(d, MOUSE_X)['text']), int(self.control(d, MOUSE_Y)['text']))
+        shown = (int(control(d, MOUSE_X)['text']), int(control(d, MOUSE_Y)['text']))
         s.tool('send-keys', 'alt+b', 'down')  # "左ボタンクリック"
         s.tool('idle', caption)
         s.tool('send-keys', 'return')
@@ -324,8 +317,8 @@ class DisplayScale(unittest.TestCase):
         self.assertEqual(scaled_form['offenders'], [])
         # Across as the DPI, down as the font's lines (at least as the DPI): the list and
         # the description reach down to the window's bottom.
-        label = self.control(form, -1)
-        down = max(1.5, self.control(scaled_form, -1)['line_height'] / label['line_height'])
+        label = control(form, -1)
+        down = max(1.5, control(scaled_form, -1)['line_height'] / label['line_height'])
         for old, new in zip(form['controls'], scaled_form['controls']):
             self.assertEqual(old['id'], new['id'])
             name = f'{old["text"]}: {old["rect"]} -> {new["rect"]}'
@@ -337,9 +330,9 @@ class DisplayScale(unittest.TestCase):
             else:
                 self.assertAlmostEqual(new['rect'][3], old['rect'][3] * down, delta=2, msg=name)
             self.assertEqual(new['font_height'], old['font_height'] * 3 // 2, old['text'])
-        items = self.control(scaled_form, LIST)
+        items = control(scaled_form, LIST)
         self.assertEqual(items['item_height'], 62)
-        self.assertEqual(self.control(scaled_form, PICK_TARGET)['image'], [30, 27])
+        self.assertEqual(control(scaled_form, PICK_TARGET)['image'], [30, 27])
         toolbar = next(c for c in self.layout(s, MAIN)['controls'] if c['class'] == 'ToolbarWindow32')
         self.assertEqual(toolbar['image'], [24, 23])
 
@@ -353,7 +346,7 @@ class DisplayScale(unittest.TestCase):
             for a, b in zip(old['rect'], new['rect']):
                 self.assertAlmostEqual(b, a, delta=1, msg=f'{old["text"]}: {old["rect"]} -> {new["rect"]}')
             self.assertEqual(new['font_height'], old['font_height'], old['text'])
-        self.assertEqual(self.control(back, LIST)['item_height'], 41)
+        self.assertEqual(control(back, LIST)['item_height'], 41)
         toolbar = next(c for c in self.layout(s, MAIN)['controls'] if c['class'] == 'ToolbarWindow32')
         self.assertEqual(toolbar['image'], [16, 15])
         self.assertEqual(len(self.layout(s, MAIN)['controls']), len(frame['controls']))

@@ -5,23 +5,18 @@ window's fixed width and remembered height, the marker property, a second editor
 "新規作成", a foreign file refused, a macro of all six commands on screen, and the time
 a 10,000-line macro takes to show."""
 import json
-import pathlib
 import select
 import shutil
 import subprocess
 import unittest
 
-from wineenv import end_processes, ARTIFACTS, shared_session, ini_section
+from wineenv import ARTIFACTS, crlf, end_processes, shared_session
 
 LIST = 1000
 TITLE = 1001
 TARGET = 1003
 DESCRIPTION = 1005
 FOLDER = 'zv-editor'
-
-
-def crlf(*lines):
-    return ''.join(line + '\r\n' for line in lines)
 
 
 def dropped_notice(name, count):
@@ -254,8 +249,7 @@ class Editor(unittest.TestCase):
         self.assertEqual(tall['bottom'] - tall['top'], 600)
         self.s.tool('close', caption)
         self.s.wait_no_process('RkEditor.exe', 20)
-        ini = ini_section(self.s.read_cp932(self.s.suite_folder() / 'Zorvane.ini'),
-                          'RkManagerSettings')
+        ini = self.s.settings('RkManagerSettings')
         self.assertEqual(ini.get('DefaultWindowHeight'), '600')
         caption = self.open('size.txt')
         rc, out = self.s.tool('window-rect', caption)
@@ -307,8 +301,7 @@ class Editor(unittest.TestCase):
         self.s.tool('close', 'two.txt - RkEditor')
         self.s.tool('close', 'one.txt - RkEditor')
         self.s.wait_no_process('RkEditor.exe', 20)
-        recent = ini_section(self.s.read_cp932(self.s.suite_folder() / 'Zorvane.ini'),
-                             'Recent File List')
+        recent = self.s.settings('Recent File List')
         self.assertEqual(recent.get('File1', '').lower(), ('C:\\%s\\one.txt' % FOLDER).lower())
 
     def test_all_six_commands_described_and_an_invalid_line_in_red(self):

@@ -8,7 +8,7 @@ import shutil
 import subprocess
 import unittest
 
-from wineenv import end_processes, shared_session
+from wineenv import control, end_processes, shared_session
 
 FOLDER = 'zv-dialogs'
 FILE = 'dlg.txt'
@@ -30,10 +30,6 @@ LAUNCH_PROGRAM, LAUNCH_PICK, LAUNCH_END, LAUNCH_TRY = 1070, 1071, 1074, 1075
 MOUSE_LOCAL, MOUSE_X, MOUSE_Y, MOUSE_TRACKER, MOUSE_BUTTON = 1080, 1081, 1083, 1085, 1086
 TYPE_TEXT, TYPE_SOURCE0, TYPE_CLIP = 1094, 1090, 1091
 WAIT_TIME, WAIT_LOOPS = 1100, 1102
-
-
-def control(dialog, control_id):
-    return next(c for c in dialog['controls'] if c['id'] == control_id)
 
 
 def centre(rect):
@@ -73,10 +69,7 @@ class EditorDialogs(unittest.TestCase):
         self.assertEqual(self.s.tool('idle', MAIN)[0], 0)
 
     def start_target(self, caption, record='rec.txt', hang=False):
-        p = self.s.start(self.target, f'"{self.s.win_path(self.dir / record)}" "{caption}"' +
-                         (' --hang' if hang else ''))
-        self.procs.append(p)
-        self.assertIsNotNone(self.s.wait_window(caption, 15000), 'the target opened')
+        self.procs.append(self.s.start_target(caption, self.dir / record, *(['--hang'] if hang else [])))
         if hang:
             self.s.wait_until(lambda: 'hung' in self.record(record), 15,
                               'the target stopped reading its messages')
@@ -93,7 +86,8 @@ class EditorDialogs(unittest.TestCase):
 
     def dialog(self, caption, timeout_ms=10000):
         info = self.s.tool_json('dialog', caption, str(timeout_ms))
-        self.assertIsNotNone(info, f'dialog {caption}')
+        if info is None:
+            self.fail(f'no dialog {caption}; {self.s.desktop()}')
         return info
 
     def focused(self, caption, control_id):

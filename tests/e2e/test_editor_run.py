@@ -2,19 +2,14 @@
 real RkEngine.exe; the editor comes back marking the lines that ran, on the line that
 failed with the engine's reason, the user's file untouched and no temporary file left."""
 import json
-import pathlib
 import shutil
 import unittest
 
-from wineenv import end_processes, shared_session
+from wineenv import crlf, end_processes, shared_session
 
 LIST = 1000
 FOLDER = 'zv-editor-run'
 REASON = '上記キャプションのウィンドウが見つからない'
-
-
-def crlf(*lines):
-    return ''.join(line + '\r\n' for line in lines)
 
 
 class EditorRun(unittest.TestCase):

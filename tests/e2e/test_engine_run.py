@@ -10,7 +10,7 @@ import tempfile
 import time
 import unittest
 
-from wineenv import end_processes, shared_session
+from wineenv import control, end_processes, record_lines, shared_session
 
 STATUS = 'RkEngine [RKマクロ実行エンジン]'
 ABOUT = 'RkEngine のバージョン情報'
@@ -60,11 +60,6 @@ class EngineRun(unittest.TestCase):
         self.s.write_cp932(path, '\r\n'.join([f'; <RKMACRO>{title}'] + lines) + '\r\n')
         return path
 
-    def settings(self, **values):
-        ini = self.s.suite_folder() / 'Zorvane.ini'
-        body = ''.join(f'{k}={v}\r\n' for k, v in values.items())
-        self.s.write_cp932(ini, '[RkEngineSettings]\r\n' + body)
-
     def target_line(self, caption, record):
         """The editor's form of a LAUNCH command line for the target program."""
         return f'""{self.s.win_path(self.target)}" "{self.s.win_path(record)}" "{caption}""'
@@ -80,10 +75,8 @@ class EngineRun(unittest.TestCase):
         self.assertEqual(p.returncode, 0)
 
     def start_target(self, caption, record):
-        p = self.s.start(self.target, f'"{self.s.win_path(record)}" "{caption}"')
-        self.procs.append(p)
-        self.assertIsNotNone(self.s.wait_window(caption, 15000), 'the target opened')
-        return p
+        self.procs.append(self.s.start_target(caption, record))
+        return self.procs[-1]
 
     def log(self):
         """The run log's lines with their time stamps removed; checks every stamp."""
@@ -97,12 +90,9 @@ class EngineRun(unittest.TestCase):
             lines.append(normalize(line))
         return lines
 
-    def record(self, path):
-        return pathlib.Path(path).read_text('utf-8').splitlines() if pathlib.Path(path).exists() else []
-
     def wait_record(self, path, line, timeout=15):
         try:
-            return self.s.wait_until(lambda: line in self.record(path), timeout, f'"{line}" recorded')
+            return self.s.wait_until(lambda: line in record_lines(path), timeout, f'"{line}" recorded')
         except AssertionError:
             return False
 
@@ -129,7 +119,7 @@ class EngineRun(unittest.TestCase):
     def engine_in_a_wait(self, title):
         """An engine in the 10-second WAIT of a macro of two WAITs. The WAIT's log entry
         comes at its end; it begins when the header is in the log, with no start pause."""
-        self.settings(KeyinWaitMSec=0)
+        self.s.write_settings('RkEngineSettings', KeyinWaitMSec=0)
         m = self.macro(title, ['WAIT:10000', 'WAIT:0'])
         p = self.start_engine(m)
         log = self.s.suite_folder() / 'Zorvane_Log.txt'
@@ -142,7 +132,7 @@ class EngineRun(unittest.TestCase):
         def seen():
             info = self.s.wait_window(STATUS, 2000)
             self.assertIsNotNone(info, 'the window stays open until the WAIT ends' + self.diagnostics(engine))
-            return info if self.control(info, 1000)['text'] == STOPPED_TEXT else None
+            return info if control(info, 1000)['text'] == STOPPED_TEXT else None
         return self.s.wait_until(seen, 30, 'the run stopped')
 
     def diagnostics(self, engine):
@@ -151,9 +141,6 @@ class EngineRun(unittest.TestCase):
         return ('\nengine exit: ' + str(engine.poll()) + '\nwindows:\n' + self.s.tool('windows')[1] +
                 '\nprocesses: ' + ' '.join(self.s.processes()) +
                 '\nlog:\n' + (self.s.read_cp932(log) if log.exists() else '(none)'))
-
-    def control(self, info, control_id):
-        return next(c for c in info['controls'] if c['id'] == control_id)
 
     # ---- scenarios ----
     def test_launch_focus_type_and_keys_reach_the_target(self):
@@ -175,7 +162,7 @@ class EngineRun(unittest.TestCase):
         self.run_engine(m)
         self.s.screenshot('engine-run-typed')
         self.s.tool('close', caption)
-        self.assertTrue(self.wait_record(record, 'final ' + typed), self.record(record))
+        self.assertTrue(self.wait_record(record, 'final ' + typed), record_lines(record))
 
         launched = launch[1:-1]
         self.assertEqual(self.log(), header(self.s.win_path(m)) + [
@@ -188,7 +175,7 @@ class EngineRun(unittest.TestCase):
             '0008行目：KEYIN : SHIFT(10) + TAB(09)',
             'マクロ処理終了',
         ])
-        keys = [line for line in self.record(record) if line.startswith(('keydown', 'keyup'))]
+        keys = [line for line in record_lines(record) if line.startswith(('keydown', 'keyup'))]
         paste = ['keydown 11', 'keydown 56', 'keyup 56', 'keyup 11']
         select_all = ['keydown 11', 'keydown 41', 'keyup 41', 'keyup 11']
         enter = ['keydown 0D', 'keyup 0D']
@@ -211,10 +198,10 @@ class EngineRun(unittest.TestCase):
         typed = 'マクロの文字列 123'
         m = self.macro('遅い貼り付け', [f'FOCUS:"{caption}"', f'TYPE:"{typed}"'])
         self.run_engine(m)
-        self.assertIn('paste late 1500', self.record(record))
+        self.assertIn('paste late 1500', record_lines(record))
         self.assertEqual(self.clip(), before, "the user's clipboard is back")
         self.s.tool('close', caption)
-        self.assertTrue(self.wait_record(record, 'final ' + typed), self.record(record))
+        self.assertTrue(self.wait_record(record, 'final ' + typed), record_lines(record))
         self.assertEqual(self.log()[-2:], [f'0003行目：TYPE  : [Fgwh=*][wh=*]>{typed}<', 'マクロ処理終了'])
 
     def test_clipboard_viewers_see_the_typed_text_marked_and_an_empty_clipboard_stays_empty(self):
@@ -232,12 +219,12 @@ class EngineRun(unittest.TestCase):
         p = self.s.start(self.engine, f'/M:"{self.s.win_path(m)}" /1:"秘密のパスワード"')
         self.procs.append(p)
         p.wait(timeout=90)
-        self.assertTrue(self.wait_record(record, 'text 秘密のパスワード'), self.record(record))
+        self.assertTrue(self.wait_record(record, 'text 秘密のパスワード'), record_lines(record))
         self.assertEqual(self.clip(), {'text': None, 'custom': None, 'count': 0}, 'empty, as it was')
         stop.touch()
         viewer.wait(timeout=30)
 
-        seen = [json.loads(line) for line in self.record(watch)[1:]]
+        seen = [json.loads(line) for line in record_lines(watch)[1:]]
         typed = [formats for formats in seen if 13 in formats]
         self.assertTrue(typed, seen)
         for formats in typed:  # each time the text is there, the marks are beside it
@@ -255,7 +242,7 @@ class EngineRun(unittest.TestCase):
         self.run_engine(m)
         self.s.tool('close', caption)
         self.assertTrue(self.wait_record(record, 'final '))
-        mouse = [line for line in self.record(record)
+        mouse = [line for line in record_lines(record)
                  if line.split(' ')[0] in ('down', 'up', 'dblclk', 'wheel', 'drag')]
         return mouse, self.log()
 
@@ -311,9 +298,9 @@ class EngineRun(unittest.TestCase):
         m, p = self.engine_in_a_wait('停止テスト')
         info = self.shown_status_window()
         self.assertTrue(info['iconic'], 'opens minimised')
-        self.assertEqual(self.control(info, 1000)['text'], RUNNING_TEXT)
-        self.assertEqual(self.control(info, 1001)['text'], self.s.win_path(m))
-        self.assertFalse(self.control(info, 1)['enabled'])
+        self.assertEqual(control(info, 1000)['text'], RUNNING_TEXT)
+        self.assertEqual(control(info, 1001)['text'], self.s.win_path(m))
+        self.assertFalse(control(info, 1)['enabled'])
         rc, out = self.s.tool('win-info', STATUS)
         self.assertEqual(rc, 0)
         win = json.loads(out.strip())
@@ -328,7 +315,7 @@ class EngineRun(unittest.TestCase):
         info = self.stopped(p)
         stopped_at = time.time()
         self.assertGreater(stopped_at - started, 9.0, 'the current WAIT ran to its end')
-        self.assertTrue(self.control(info, 1)['enabled'])
+        self.assertTrue(control(info, 1)['enabled'])
         self.assertFalse(info['iconic'])
         rc, out = self.s.tool('edit-sel', STATUS, '1001')
         caret = len(self.s.win_path(m)) - 1
@@ -385,7 +372,7 @@ class EngineRun(unittest.TestCase):
         self.assertIsNotNone(self.s.wait_window(ABOUT, 10000, cls='#32770'))
         self.s.tool('show', STATUS, 'restore')
         info = self.stopped(p)
-        self.assertTrue(self.control(info, 1)['enabled'])
+        self.assertTrue(control(info, 1)['enabled'])
         self.assertIsNone(p.poll(), 'stays open until OK')
         self.assertTrue(self.s.press(ABOUT, 1))
         self.assertTrue(self.s.press(STATUS, 1))
@@ -440,7 +427,7 @@ class EngineRun(unittest.TestCase):
         record = self.work / 'release.txt'
         # A pause after the key far longer than the time the close takes, even on a
         # loaded machine: the key goes up at the close, not at the end of the pause.
-        self.settings(KeyinWaitMSec=30000)
+        self.s.write_settings('RkEngineSettings', KeyinWaitMSec=30000)
         self.start_target(caption, record)
         m = self.macro('解放', [f'FOCUS:"{caption}"', 'KEYIN:SHIFT', 'WAIT:0'])
         p = self.start_engine(m)

@@ -4,7 +4,7 @@ cancel, and the nine keys that OK writes."""
 import json
 import unittest
 
-from wineenv import end_processes, shared_session, ini_section
+from wineenv import end_processes, shared_session
 
 SETTINGS = 'RkEngine [RKマクロエンジンのプロパティ]'
 SECTION = 'RkEngineSettings'
@@ -85,7 +85,7 @@ class EngineSettingsDialog(unittest.TestCase):
             self.assertIn(label, texts)
         self.assertEqual([self.field(i) for i in range(LAUNCH_WAIT, CLIP_RETRY + 1, 2)],
                          ['3000', '1000', '10', '200', '100', '5000', '100', '50'])
-        self.assertEqual(list(ini_section(self.s.read_cp932(self.ini()), SECTION)), KEYS,
+        self.assertEqual(list(self.s.settings(SECTION)), KEYS,
                          'start-up wrote the defaults before the dialog')
         self.s.screenshot('engine_settings_dialog')
 
@@ -130,7 +130,7 @@ class EngineSettingsDialog(unittest.TestCase):
         self.assertTrue(self.s.press(SETTINGS, OK))
         p.wait(timeout=30)
         self.assertEqual(p.returncode, 0)
-        values = ini_section(self.s.read_cp932(self.ini()), SECTION)
+        values = self.s.settings(SECTION)
         self.assertEqual(list(values), KEYS)
         self.assertEqual(values, {
             'LaunchWaitMSec': '5', 'KeyinWaitMSec': '100', 'TypeWaitMSec': '7000',
@@ -154,7 +154,7 @@ class EngineSettingsDialog(unittest.TestCase):
         self.s.wait_until(lambda: self.field(KEYIN_WAIT) == '100', 10, 'the defaults in the fields')
         self.assertTrue(self.s.press(SETTINGS, OK))
         p.wait(timeout=30)
-        values = ini_section(self.s.read_cp932(self.ini()), SECTION)
+        values = self.s.settings(SECTION)
         self.assertEqual(values['KeyinWaitMSec'], '100')
         self.assertEqual(values['MouseMoveReal'], '0')
         self.assertEqual(values['FOREGROUNDLOCKTIMEOUT'], '7000', "the launcher's key stays")

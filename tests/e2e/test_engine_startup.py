@@ -1,15 +1,13 @@
 """RkEngine.exe start-up as a user sees it: the configuration file it makes, the
 settings it repairs, and the two messages for files it cannot run."""
 import json
-import os
 import pathlib
 import shutil
 import subprocess
 import tempfile
-import time
 import unittest
 
-from wineenv import WineSession, shared_session, ini_section
+from wineenv import shared_session
 
 ENGINE_KEYS = [
     ('LaunchWaitMSec', 3000), ('KeyinWaitMSec', 100), ('TypeWaitMSec', 5000), ('MouseWClickMSec', 100),
@@ -70,7 +68,7 @@ class EngineStartup(unittest.TestCase):
         self.assertFalse((self.s.appdata / 'Ostrand').exists())
         rc = self.s.run(self.engine, f'/M:"{self.s.win_path(m)}"', timeout=60)
         self.assertEqual(rc, 0)
-        values = ini_section(self.s.read_cp932(self.ini_path()), 'RkEngineSettings')
+        values = self.s.settings('RkEngineSettings')
         self.assertEqual(values, {k: str(v) for k, v in ENGINE_KEYS})
 
     def test_negative_value_is_reset_large_value_kept(self):
@@ -78,7 +76,7 @@ class EngineStartup(unittest.TestCase):
         self.s.suite_folder().mkdir(parents=True)
         self.s.write_cp932(self.ini_path(), '[RkEngineSettings]\r\nLaunchWaitMSec=-5\r\nFocusCheckRetry=99999\r\n')
         self.assertEqual(self.s.run(self.engine, f'/M:"{self.s.win_path(m)}"', timeout=60), 0)
-        values = ini_section(self.s.read_cp932(self.ini_path()), 'RkEngineSettings')
+        values = self.s.settings('RkEngineSettings')
         self.assertEqual(values['LaunchWaitMSec'], '3000')
         self.assertEqual(values['FocusCheckRetry'], '99999')
         self.assertEqual(len(values), 9)

@@ -12,7 +12,7 @@ import unittest
 import urllib.parse
 import zipfile
 
-from wineenv import ROOT, shared_session, ini_section
+from wineenv import ROOT, shared_session
 
 PACKAGE = ROOT / 'build' / 'package'
 PROGRAMS = ['Zorvane.exe', 'RkEngine.exe', 'RkEditor.exe', 'RkRecHook.dll']
@@ -55,8 +55,7 @@ class Install(unittest.TestCase):
         # The installed launcher settles on the installed macro folder.
         launcher = self.s.start(self.dir / 'Zorvane.exe')
         self.assertIsNotNone(self.s.wait_window('TrayIconHandler', 20000))
-        settings = ini_section(self.s.read_cp932(self.s.suite_folder() / 'Zorvane.ini'),
-                               'ZorvaneSettings')
+        settings = self.s.settings('ZorvaneSettings')
         # (started here through its Z: path; from the Start menu it is the same folder on C:)
         self.assertTrue(settings['RkMacroTopPath'].lower().endswith(
             '\\appdata\\local\\programs\\zorvane\\rk_macro'), settings['RkMacroTopPath'])

@@ -11,7 +11,7 @@ import tempfile
 import time
 import unittest
 
-from wineenv import end_processes, shared_session, ini_section, wait_settled
+from wineenv import end_processes, record_lines, shared_session, wait_settled
 
 LAUNCHER_WINDOW = 'TrayIconHandler'
 SECTION = 'ZorvaneSettings'
@@ -66,13 +66,6 @@ class Launcher(unittest.TestCase):
     def ini(self):
         return self.s.suite_folder() / 'Zorvane.ini'
 
-    def settings(self):
-        return ini_section(self.s.read_cp932(self.ini()), SECTION)
-
-    def write_settings(self, **values):
-        body = ''.join(f'{k}={v}\r\n' for k, v in values.items())
-        self.s.write_cp932(self.ini(), f'[{SECTION}]\r\n' + body)
-
     def write_macro(self, rel, title, target=None):
         self.s.write_cp932(self.top / rel, macro_text(title, target))
 
@@ -106,15 +99,9 @@ class Launcher(unittest.TestCase):
     def start_target(self, caption):
         """The test target program in front; returns its record (a file of lines)."""
         record = self.work / f'target{len(self.targets)}.txt'
-        self.procs.append(self.s.start(self.s.test_program('zvtarget.exe'),
-                                       f'"{self.s.win_path(record)}" "{caption}"'))
+        self.procs.append(self.s.start_target(caption, record))
         self.targets.append(caption)
-        self.assertIsNotNone(self.s.wait_window(caption, 15000), 'the target opened')
         return record
-
-    @staticmethod
-    def lines(record):
-        return record.read_text('utf-8').splitlines() if record.exists() else []
 
     def popup_open(self, timeout=10):
         """Whether a pop-up menu shows within timeout seconds (a shorter timeout asks
@@ -187,7 +174,7 @@ class Launcher(unittest.TestCase):
         default_folder = self.exe.parent / 'RK_MACRO'
         shutil.rmtree(default_folder, ignore_errors=True)
         self.start_launcher()
-        self.assertEqual(self.settings(), {
+        self.assertEqual(self.s.settings(SECTION), {
             'SplashShowSec': '5', 'Hotkey': '90', 'HotkeyMod': '1',
             'RkMacroTopPath': self.s.win_path(self.exe.parent) + '\\RK_MACRO',
             'RkMacroFileMax': '100', 'RkMacroDirDepht': '2'})
@@ -216,7 +203,7 @@ class Launcher(unittest.TestCase):
         self.write_macro('sub/deep/d.rkm', '')
         self.write_macro('sub/deep/deeper/x.rkm', '深すぎる')
         self.s.write_cp932(self.top / 'empty' / 'readme.txt', 'no macro here\r\n')
-        self.write_settings(RkMacroTopPath='C:\\' + MACROS, SplashShowSec=0)
+        self.s.write_settings(SECTION, RkMacroTopPath='C:\\' + MACROS, SplashShowSec=0)
         self.start_launcher()
 
         # The menu as the launcher should build it: files in the system's order, then folders.
@@ -266,7 +253,7 @@ class Launcher(unittest.TestCase):
         self.write_macro('b.rkm', '&Bメモ帳用', target='メモ帳*')
         self.write_macro('old.rkm', '&O古いもの')
         self.write_macro('sub/s.rkm', '&Sサブ')
-        self.write_settings(RkMacroTopPath='C:\\' + MACROS, SplashShowSec=0)
+        self.s.write_settings(SECTION, RkMacroTopPath='C:\\' + MACROS, SplashShowSec=0)
         wait_settled([self.top], 3.5)  # old enough for the launcher to keep what it read
         self.start_launcher()
         self.front_window('電卓')
@@ -300,7 +287,7 @@ class Launcher(unittest.TestCase):
 
     def test_ctrl_opens_the_editor_and_says_so_when_it_cannot(self):
         self.write_macro('a.rkm', '朝の準備')
-        self.write_settings(RkMacroTopPath='C:\\' + MACROS, SplashShowSec=0)
+        self.s.write_settings(SECTION, RkMacroTopPath='C:\\' + MACROS, SplashShowSec=0)
         self.start_launcher()
         calculator = self.start_target('電卓')  # records each time it comes to the front
         editor_exe = self.s.bin('RkEditor.exe')
@@ -329,7 +316,7 @@ class Launcher(unittest.TestCase):
 
         # The editor opens the macro, in front of the window the user was in, and the
         # keyboard is not handed back to that window after the choice.
-        chosen = len(self.lines(calculator))
+        chosen = len(record_lines(calculator))
         choose_with_ctrl()
         self.assertIsNotNone(self.s.wait_window('a.rkm - RkEditor', 15000), 'the editor opened it')
         self.s.wait_until(lambda: json.loads(self.s.tool('foreground')[1].strip())['caption'] ==
@@ -337,7 +324,7 @@ class Launcher(unittest.TestCase):
         time.sleep(1.5)  # a hand-back to 電卓 would come within this time
         front = json.loads(self.s.tool('foreground')[1].strip())['caption']
         self.assertEqual(front, 'a.rkm - RkEditor', 'the editor stays in front')
-        self.assertNotIn('activated', self.lines(calculator)[chosen:], '電卓 did not get the keyboard back')
+        self.assertNotIn('activated', record_lines(calculator)[chosen:], '電卓 did not get the keyboard back')
         self.s.tool('kill', 'RkEditor.exe')
         self.s.wait_no_process('RkEditor.exe', 20)
         # Without the editor beside the launcher, the launcher says what it could not start.
@@ -363,10 +350,10 @@ class Launcher(unittest.TestCase):
 
         def wait_lines(wanted, start, timeout=40):
             try:
-                self.s.wait_until(lambda: set(wanted) <= set(self.lines(record)[start:]), timeout, str(wanted))
+                self.s.wait_until(lambda: set(wanted) <= set(record_lines(record)[start:]), timeout, str(wanted))
             except AssertionError:
                 pass  # the caller says what came instead
-            return self.lines(record)[start:]
+            return record_lines(record)[start:]
 
         for keys, pressed in (('SHIFT CONTROL', ['keydown 10', 'keydown 11']), ('MENU', ['syskeydown 12'])):
             with self.subTest(keys=keys):
@@ -375,10 +362,10 @@ class Launcher(unittest.TestCase):
                 self.s.tool('activate', caption)
                 self.open_hotkey_menu()
                 self.s.tool('send-keys', 'down', 'return')
-                start = len(self.lines(record))  # the hotkey's own Alt is before; the engine starts slowly
+                start = len(record_lines(record))  # the hotkey's own Alt is before; the engine starts slowly
                 seen = wait_lines(pressed, start)
                 self.assertTrue(set(pressed) <= set(seen), f'the engine holds {keys}: {seen}')
-                killed = len(self.lines(record))
+                killed = len(record_lines(record))
                 self.s.tool('kill', 'RkEngine.exe')  # as Task Manager ends it
                 self.assertTrue(self.s.wait_no_process('RkEngine.exe', 20))
                 for vk in (0x10, 0x11, 0x12):  # let go once the launcher saw the engine end
@@ -404,7 +391,7 @@ class Launcher(unittest.TestCase):
 
     def test_shift_opens_through_the_shell_and_the_log_falls_back_to_notepad(self):
         self.write_macro('a.rkm', '朝の準備')
-        self.write_settings(RkMacroTopPath='C:\\' + MACROS, SplashShowSec=0)
+        self.s.write_settings(SECTION, RkMacroTopPath='C:\\' + MACROS, SplashShowSec=0)
         self.start_launcher()
         self.front_window('電卓')
         # No program is associated with ".rkm": the shell refuses and the launcher says so.
@@ -446,7 +433,7 @@ class Launcher(unittest.TestCase):
     def test_file_maximum_lists_three_of_five(self):
         for i in range(5):
             self.write_macro(f'm{i}.rkm', f'マクロ{i}')
-        self.write_settings(RkMacroTopPath='C:\\' + MACROS, SplashShowSec=0, RkMacroFileMax=3)
+        self.s.write_settings(SECTION, RkMacroTopPath='C:\\' + MACROS, SplashShowSec=0, RkMacroFileMax=3)
         self.start_launcher()
         self.front_window('電卓')
         listed = [n for n in self.listing('C:\\' + MACROS)][:3]
@@ -462,18 +449,18 @@ class Launcher(unittest.TestCase):
         self.s.wine('reg', 'add', r'HKCU\Control Panel\Desktop', '/v', 'ForegroundLockTimeout', '/t', 'REG_DWORD',
                     '/d', '200000', '/f')
         self.assertEqual(self.fglock(), {'registry': 200000, 'spi': 200000})
-        self.write_settings(SplashShowSec=0)
+        self.s.write_settings(SECTION, SplashShowSec=0)
         p = self.start_launcher()
         self.assertEqual(self.fglock(), {'registry': 0, 'spi': 0})
-        engine = ini_section(self.s.read_cp932(self.ini()), 'RkEngineSettings')
+        engine = self.s.settings('RkEngineSettings')
         self.assertEqual(engine.get('FOREGROUNDLOCKTIMEOUT'), '200000')
         self.close_through_tray_menu(p)
         self.assertEqual(self.fglock(), {'registry': 200000, 'spi': 200000})
-        engine = ini_section(self.s.read_cp932(self.ini()), 'RkEngineSettings')
+        engine = self.s.settings('RkEngineSettings')
         self.assertEqual(engine.get('FOREGROUNDLOCKTIMEOUT'), '200000')
 
     def test_missing_macro_folder_is_reported_and_the_default_used(self):
-        self.write_settings(RkMacroTopPath='C:\\どこにもない', SplashShowSec=0)
+        self.s.write_settings(SECTION, RkMacroTopPath='C:\\どこにもない', SplashShowSec=0)
         p = self.s.start(self.exe)
         self.procs.append(p)
         self.assertEqual(self.s.message_box_text('Zorvane', 15000),
@@ -481,11 +468,11 @@ class Launcher(unittest.TestCase):
                          '\n\r変更する場合は「RKマクロパス選択(M)」で設定して下さい。')
         self.s.press('Zorvane', 1)
         self.assertIsNotNone(self.s.wait_window(LAUNCHER_WINDOW, 15000))
-        self.assertEqual(self.settings()['RkMacroTopPath'], self.s.win_path(self.exe.parent) + '\\RK_MACRO')
+        self.assertEqual(self.s.settings(SECTION)['RkMacroTopPath'], self.s.win_path(self.exe.parent) + '\\RK_MACRO')
 
     def test_settings_change_reloads_and_registers_the_new_hotkey(self):
         self.write_macro('a.rkm', '朝の準備')
-        self.write_settings(RkMacroTopPath='C:\\' + MACROS, SplashShowSec=0)
+        self.s.write_settings(SECTION, RkMacroTopPath='C:\\' + MACROS, SplashShowSec=0)
         self.start_launcher()
         self.front_window('電卓')
         ini = self.s.read_cp932(self.ini()).replace('Hotkey=90', 'Hotkey=88')  # Alt+X
@@ -501,7 +488,7 @@ class Launcher(unittest.TestCase):
 
     def test_folder_choice_writes_the_chosen_folder(self):
         (self.s.drive_c() / MACROS).mkdir(parents=True, exist_ok=True)
-        self.write_settings(RkMacroTopPath='C:\\' + MACROS, SplashShowSec=0)
+        self.s.write_settings(SECTION, RkMacroTopPath='C:\\' + MACROS, SplashShowSec=0)
         self.start_launcher()
         self.front_window('電卓')
         self.open_hotkey_menu()
@@ -514,9 +501,9 @@ class Launcher(unittest.TestCase):
         # The browser starts at the current folder; the folder above it in the tree
         # ("windows" under C:) is chosen.
         self.s.tool('send-keys', 'shift+tab', 'up', 'return')
-        self.s.wait_until(lambda: self.settings()['RkMacroTopPath'] != 'C:\\' + MACROS, 15,
+        self.s.wait_until(lambda: self.s.settings(SECTION)['RkMacroTopPath'] != 'C:\\' + MACROS, 15,
                           'the chosen folder written')
-        self.assertEqual(self.settings()['RkMacroTopPath'], 'C:\\windows')
+        self.assertEqual(self.s.settings(SECTION)['RkMacroTopPath'], 'C:\\windows')
         self.assertIsNone(self.s.message_box_text('Zorvane', 1500), 'the chosen folder exists')
 
     # ---- the settings dialogs ----
@@ -541,7 +528,7 @@ class Launcher(unittest.TestCase):
     def test_property_dialog_refuses_a_zero_maximum_and_rewrites_the_catalogue_keys(self):
         (self.s.drive_c() / MACROS).mkdir(parents=True, exist_ok=True)
         # Values as a user may have typed them: read as numbers, kept as written.
-        self.write_settings(SplashShowSec=0, Hotkey='090', HotkeyMod='01', RkMacroTopPath='C:\\' + MACROS,
+        self.s.write_settings(SECTION, SplashShowSec=0, Hotkey='090', HotkeyMod='01', RkMacroTopPath='C:\\' + MACROS,
                             RkMacroFileMax='0100', RkMacroDirDepht='02')
         self.start_launcher()
         self.s.tool('mouse-click', str(TRAY_ICON[0]), str(TRAY_ICON[1]), 'right')
@@ -563,9 +550,9 @@ class Launcher(unittest.TestCase):
         self.type_into(PROPERTY, 1019, '1', '0', '0')
         self.assertTrue(self.s.press(PROPERTY, 1))
         self.assertEqual(self.s.tool('wait-gone', PROPERTY, '5000')[0], 0, 'OK closed the dialog')
-        self.s.wait_until(lambda: self.settings()['RkMacroFileMax'] == '100', 10,
+        self.s.wait_until(lambda: self.s.settings(SECTION)['RkMacroFileMax'] == '100', 10,
                           'the maximum written as 100')
-        values = self.settings()
+        values = self.s.settings(SECTION)
         self.assertEqual((values['RkMacroFileMax'], values['RkMacroDirDepht'], values['RkMacroTopPath']),
                          ('100', '2', 'C:\\' + MACROS), 'the three catalogue keys were written')
         self.assertEqual((values['Hotkey'], values['HotkeyMod']), ('090', '01'), 'the hotkey keys were not')
@@ -574,7 +561,7 @@ class Launcher(unittest.TestCase):
         self.s.tool('send-keys', 'esc')
 
     def test_hotkey_dialog_takes_f12_and_the_new_hotkey_opens_the_menu(self):
-        self.write_settings(SplashShowSec=0)
+        self.s.write_settings(SECTION, SplashShowSec=0)
         self.start_launcher()
         self.front_window('電卓')
         self.open_hotkey_menu()
@@ -600,8 +587,8 @@ class Launcher(unittest.TestCase):
         self.s.screenshot('launcher_hotkey_dialog')
         self.assertTrue(self.s.press(HOTKEY, 1))
         self.assertEqual(self.s.tool('wait-gone', HOTKEY, '5000')[0], 0)
-        self.s.wait_until(lambda: self.settings()['Hotkey'] == '123', 10, 'the hotkey F12 written')
-        self.assertEqual((self.settings()['Hotkey'], self.settings()['HotkeyMod']), ('123', '1'))
+        self.s.wait_until(lambda: self.s.settings(SECTION)['Hotkey'] == '123', 10, 'the hotkey F12 written')
+        self.assertEqual((self.s.settings(SECTION)['Hotkey'], self.s.settings(SECTION)['HotkeyMod']), ('123', '1'))
         self.s.tool('activate', '電卓')
         self.s.tool('send-keys', 'alt+z')
         self.assertFalse(self.popup_open(2), 'Alt+Z is free again')
@@ -611,7 +598,7 @@ class Launcher(unittest.TestCase):
         self.s.tool('send-keys', 'esc')
 
     def test_splash_goes_at_the_first_click(self):
-        self.write_settings(SplashShowSec=60)
+        self.s.write_settings(SECTION, SplashShowSec=60)
         self.start_launcher()
         splash = self.s.wait_window('', 5000, cls='#32770')
         self.assertIsNotNone(splash)
@@ -623,7 +610,7 @@ class Launcher(unittest.TestCase):
     def test_hotkey_held_by_another_program_is_reported_and_the_launcher_stays(self):
         holder, first = self.background('hold-hotkey', '1', '0x5A', '60000')
         self.assertEqual(first, 'held')
-        self.write_settings(SplashShowSec=0)
+        self.s.write_settings(SECTION, SplashShowSec=0)
         p = self.s.start(self.exe)
         self.procs.append(p)
         text = self.s.message_box_text('Zorvane', 15000)

@@ -21,7 +21,7 @@ import tempfile
 import time
 import unittest
 
-from wineenv import end_processes, shared_session, ini_section
+from wineenv import end_processes, record_lines, shared_session
 
 BAR = 'RkEditor - 操作を記録'
 NOTEPAD = '(無題) - メモ帳'
@@ -68,7 +68,8 @@ class Recorder(unittest.TestCase):
         self.s.write_cp932(self.dir / name, '; <RKMACRO>記録\r\n\r\n')
         self.start(self.editor, f'"C:\\{FOLDER}\\{name}"')
         caption = f'{name} - RkEditor'
-        self.assertIsNotNone(self.s.wait_window(caption, 15000), caption)
+        if self.s.wait_window(caption, 15000) is None:
+            self.fail(f'no editor {caption}; {self.s.desktop()}')
         return caption
 
     def start_recording(self, caption):
@@ -124,14 +125,12 @@ class Recorder(unittest.TestCase):
         return text.split('\r\n')[3:-1]
 
     def start_target(self, caption, record, mode=None):
-        self.start(self.target, f'"{self.s.win_path(record)}" "{caption}"' + (f' {mode}' if mode else ''))
-        self.assertIsNotNone(self.s.wait_window(caption, 15000), 'the target opened')
+        self.procs.append(self.s.start_target(caption, record, *([mode] if mode else [])))
 
     def set_pause(self, ms):
         """The pause that becomes a WAIT line: a minute, so that the tests' own pauses (and a
         loaded machine's) do not."""
-        self.s.write_cp932(self.s.suite_folder() / 'Zorvane.ini',
-                           f'[RkManagerSettings]\r\nRecordPauseMSec={ms}\r\n')
+        self.s.write_settings('RkManagerSettings', RecordPauseMSec=ms)
 
     def post(self, caption, message, wparam=0):
         """Posts to a top-level window; a walk of the windows while others come and go can
@@ -150,14 +149,11 @@ class Recorder(unittest.TestCase):
             self.assertTrue(self.s.press('RkEditor', 1, 2000) or self.s.press('RkEditor', 2, 2000))
         return note
 
-    def target_record(self, path):
-        return pathlib.Path(path).read_text('utf-8').splitlines() if pathlib.Path(path).exists() else []
-
     def close_target(self, caption, record):
         self.s.tool('close', caption)
 
         def ended():
-            lines = self.target_record(record)
+            lines = record_lines(record)
             return lines if lines and lines[-1].startswith('final') else None
         return self.s.wait_until(ended, 15, 'the target ended (its "final" line)')
 
@@ -206,8 +202,7 @@ class Recorder(unittest.TestCase):
         lines = self.save(caption)
         self.assertEqual(lines, [f'FOCUS:"{NOTEPAD}"', 'TYPE:"こんにちは、世界"', 'KEYIN:RETURN',
                                  'KEYIN:CONTROL A', 'KEYIN:CONTROL C'])
-        ini = self.s.read_cp932(self.s.suite_folder() / 'Zorvane.ini')
-        self.assertEqual(ini_section(ini, 'RkManagerSettings').get('RecordPauseMSec'), '1000',
+        self.assertEqual(self.s.settings('RkManagerSettings').get('RecordPauseMSec'), '1000',
                          'the threshold is written back with its default')
 
         # A fresh Notepad, the macro run by the engine: the same text again.
@@ -224,8 +219,7 @@ class Recorder(unittest.TestCase):
         self.assertEqual(clip['text'], 'こんにちは、世界\r\n', 'Ctrl+A, Ctrl+C copied it')
 
     def test_clicks_and_a_drag_replay_at_the_same_client_positions(self):
-        self.s.write_cp932(self.s.suite_folder() / 'Zorvane.ini',
-                           '[RkManagerSettings]\r\nRecordPauseMSec=1500\r\n')
+        self.s.write_settings('RkManagerSettings', RecordPauseMSec=1500)
         target = 'ZvTarget 記録'
         first = self.work / 'recorded.txt'
         self.start_target(target, first)
@@ -299,7 +293,7 @@ class Recorder(unittest.TestCase):
         self.s.tool('activate', target)
         self.play('text:ab')
         self.assertEqual(self.s.tool('post-msg', target, str(0x8001), '0', '0')[0], 0)
-        self.s.wait_until(lambda: 'ime set done' in self.target_record(record), 10,
+        self.s.wait_until(lambda: 'ime set done' in record_lines(record), 10,
                           'the input method finished its conversion')
         self.play('text:cd', 'key:pause')
         caption = self.wait_back(caption)
@@ -567,7 +561,7 @@ class Recorder(unittest.TestCase):
         started = time.time()
         note = self.s.message_box_text('RkEditor', 8000)
         self.assertLess(time.time() - started, 8, 'the recording ended at once')
-        self.assertNotIn('awake', self.target_record(hung_record), 'while the program slept')
+        self.assertNotIn('awake', record_lines(hung_record), 'while the program slept')
         self.assertLess(time.time() - hung_at, 20)
         self.assertEqual(note, '「ZvTarget 応答なし」が受け取らなかったキー入力 2 件は記録していません。')
         self.assertTrue(self.s.press('RkEditor', 1, 2000) or self.s.press('RkEditor', 2, 2000))
@@ -575,7 +569,7 @@ class Recorder(unittest.TestCase):
         self.assertEqual(self.save(caption), [f'FOCUS:"{other}"', 'TYPE:"ok"',
                                               f'FOCUS:"{hung}"', 'KEYIN:RETURN'])
         # It wakes and goes on (where its queued keys go then is the system's affair).
-        self.s.wait_until(lambda: 'awake' in self.target_record(hung_record), 30, 'the hung program awake')
+        self.s.wait_until(lambda: 'awake' in record_lines(hung_record), 30, 'the hung program awake')
         self.close_target(hung, hung_record)
         self.assertEqual(self.close_target(other, other_record)[-1], 'final ok')
 

@@ -198,6 +198,22 @@ def stretched_ms(ms):
     return int(stretched(ms / 1000) * 1000)
 
 
+def crlf(*lines):
+    """A file's text of lines, each ended by CR LF."""
+    return ''.join(line + '\r\n' for line in lines)
+
+
+def control(info, control_id):
+    """The control with control_id in a window or dialog as zvtool prints it."""
+    return next(c for c in info['controls'] if c['id'] == control_id)
+
+
+def record_lines(path):
+    """The lines a test program wrote to its record so far (none before it wrote one)."""
+    path = pathlib.Path(path)
+    return path.read_text('utf-8', errors='replace').splitlines() if path.exists() else []
+
+
 def end_processes(procs, seconds=5):
     """Gives the processes a test started (programs whose windows were closed, tools still
     waiting) one shared bound to end, then ends those still running."""
@@ -456,6 +472,29 @@ class WineSession:
             if c['id'] == 65535 and c['class'].lower() == 'static':
                 return c['text']
         return None
+
+    def write_settings(self, section, **values):
+        """Zorvane.ini holding one section with values, as a user could have written it."""
+        self.write_cp932(self.suite_folder() / 'Zorvane.ini',
+                         f'[{section}]\r\n' + ''.join(f'{k}={v}\r\n' for k, v in values.items()))
+
+    def settings(self, section):
+        """A section of Zorvane.ini, as a dict."""
+        return ini_section(self.read_cp932(self.suite_folder() / 'Zorvane.ini'), section)
+
+    def start_target(self, caption, record, *options):
+        """Starts the test target program (zvtarget.exe) writing what it receives to record,
+        with its window captioned caption; returns its process once the window is there."""
+        p = self.start(self.test_program('zvtarget.exe'),
+                       ' '.join([f'"{self.win_path(record)}"', f'"{caption}"', *options]))
+        assert self.wait_window(caption, 15000) is not None, f'the target {caption} opened'
+        return p
+
+    def desktop(self):
+        """What is on the screen and running, for a failure's message."""
+        shown = [w['caption'] or w['class'] for w in map(json.loads, self.tool('windows')[1].splitlines())
+                 if w['visible']]
+        return f'in front: {self.tool("foreground")[1].strip()[:300]}; shown: {shown}; running: {self.processes()}'
 
     def menus(self, caption):
         """The texts of the items of the pop-up menus open in the program of a window, read
