@@ -18,8 +18,19 @@ using zvprobe::Control;
 
 namespace {
 
-// Runs a request inside the program that owns target; false when the hook did not answer.
-bool Probe(HWND target, Block& block) {
+// A request for the probe: the block zeroed, with its command and target window.
+std::unique_ptr<Block> Request(HWND target, UINT command) {
+    auto block = std::make_unique<Block>();
+    ZeroMemory(block.get(), sizeof(Block));
+    block->command = command;
+    block->target = target;
+    return block;
+}
+
+// Runs a request inside the program that owns its target; false when the hook did not
+// answer.
+bool Probe(Block& block) {
+    const HWND target = block.target;
     wchar_t name[64];
     std::swprintf(name, 64, L"Local\\ZvProbe.%lu", GetCurrentProcessId());
     HANDLE mapping =
@@ -184,11 +195,8 @@ ZV_TOOL_COMMAND(
     HWND target = FindTarget(args, pos);
     if (target == nullptr)
         return 1;
-    auto block = std::make_unique<Block>();
-    ZeroMemory(block.get(), sizeof(Block));
-    block->command = zvprobe::kLayout;
-    block->target = target;
-    if (!Probe(target, *block)) {
+    auto block = Request(target, zvprobe::kLayout);
+    if (!Probe(*block)) {
         PrintLine("{\"error\":\"the probe did not answer\"}");
         return 1;
     }
@@ -253,15 +261,12 @@ ZV_TOOL_COMMAND(
     HWND target = FindTarget(args, pos);
     if (target == nullptr || pos.size() < 2)
         return 2;
-    auto block = std::make_unique<Block>();
-    ZeroMemory(block.get(), sizeof(Block));
-    block->command = zvprobe::kDpiChange;
-    block->target = target;
+    auto block = Request(target, zvprobe::kDpiChange);
     block->dpi = static_cast<UINT>(ArgInt(pos, 1, 96));
     if (pos.size() >= 6) {
         block->rect = {ArgInt(pos, 2, 0), ArgInt(pos, 3, 0), ArgInt(pos, 4, 0), ArgInt(pos, 5, 0)};
     }
-    return Probe(target, *block) ? 0 : 1;
+    return Probe(*block) ? 0 : 1;
 }
 
 ZV_TOOL_COMMAND(CmdMenuItems, L"menu-items",
@@ -273,11 +278,8 @@ ZV_TOOL_COMMAND(CmdMenuItems, L"menu-items",
     HWND target = FindTarget(args, pos);
     if (target == nullptr)
         return 2;
-    auto block = std::make_unique<Block>();
-    ZeroMemory(block.get(), sizeof(Block));
-    block->command = zvprobe::kMenuItems;
-    block->target = target;
-    if (!Probe(target, *block))
+    auto block = Request(target, zvprobe::kMenuItems);
+    if (!Probe(*block))
         return 2;
     std::string items;
     for (int i = 0; i < block->count; ++i) {
@@ -304,11 +306,8 @@ ZV_TOOL_COMMAND(CmdDrawnText, L"drawn-text",
     HWND list = top != nullptr && pos.size() > 1 ? GetDlgItem(top, ArgInt(pos, 1, 0)) : nullptr;
     if (list == nullptr)
         return 2;
-    auto block = std::make_unique<Block>();
-    ZeroMemory(block.get(), sizeof(Block));
-    block->command = zvprobe::kDrawnText;
-    block->target = list;
-    if (!Probe(list, *block))
+    auto block = Request(list, zvprobe::kDrawnText);
+    if (!Probe(*block))
         return 1;
     std::vector<std::string> items;
     for (int i = 0; i < block->count; ++i) {
