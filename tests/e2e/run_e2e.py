@@ -236,6 +236,7 @@ def run_parallel(tests, jobs):
         return None
 
     def report(w, text, ok):
+        text = f'[{w.slot}] {text}'  # the session it ran in: what ran there before is its past
         print(text, end='' if text.endswith('\n') else '\n', flush=True)
         if not ok:
             failures.append(text)

@@ -58,7 +58,7 @@ class Editor(unittest.TestCase):
             self.assertEqual(self.s.message_box_text('RkEditor', 15000), notice)
             self.assertTrue(self.s.press('RkEditor', 1))
         caption = f'{name} - RkEditor'
-        self.assertIsNotNone(self.s.wait_window(caption, 15000), caption)
+        self.s.shown_window(self.procs[-1], caption)
         self.s.tool('activate', caption)
         return caption
 

@@ -62,7 +62,7 @@ class EditorDialogs(unittest.TestCase):
                            ''.join(line + '\r\n' for line in lines))
         p = self.s.start(exe or self.s.bin('RkEditor.exe'), '"' + self.s.win_path(self.path) + '"')
         self.procs.append(p)
-        self.assertIsNotNone(self.s.wait_window(MAIN, 20000), 'the editor opened')
+        self.s.shown_window(p, MAIN, 20000)
         # In front and taking keys, as after the user's click on it (a target started just
         # before may still come forward).
         self.assertEqual(self.s.tool('activate', MAIN)[0], 0)

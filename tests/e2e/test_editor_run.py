@@ -31,6 +31,14 @@ class EditorRun(unittest.TestCase):
         end_processes(self.procs)
         shutil.rmtree(self.dir, ignore_errors=True)
 
+    def open(self, name):
+        """The editor on a file of the test's folder, in front; returns its caption."""
+        self.procs.append(self.s.start(self.exe, '"C:\\%s\\%s"' % (FOLDER, name)))
+        caption = f'{name} - RkEditor'
+        self.s.shown_window(self.procs[-1], caption)
+        self.assertEqual(self.s.tool('activate', caption)[0], 0)
+        return caption
+
     def marks(self, caption, count):
         """The run marks of the first count lines, read from the screen once every window
         has drawn what it has to."""
@@ -53,10 +61,7 @@ class EditorRun(unittest.TestCase):
         path = self.dir / name
         self.s.write_cp932(path, text)
         before = path.read_bytes()
-        self.procs.append(self.s.start(self.exe, '"C:\\%s\\%s"' % (FOLDER, name)))
-        caption = f'{name} - RkEditor'
-        self.assertIsNotNone(self.s.wait_window(caption, 15000), caption)
-        self.assertEqual(self.s.tool('activate', caption)[0], 0)
+        caption = self.open(name)
         placed = self.list_rect(caption)
         self.assertEqual(self.s.tool('send-keys', 'f5')[0], 0)
 
@@ -94,10 +99,7 @@ class EditorRun(unittest.TestCase):
         path = self.dir / name
         waits = ['101', '102', '103', '104']
         self.s.write_cp932(path, crlf('; <RKMACRO>一行ずつ', '', *(f'WAIT:{w}' for w in waits)))
-        self.procs.append(self.s.start(self.exe, '"C:\\%s\\%s"' % (FOLDER, name)))
-        caption = f'{name} - RkEditor'
-        self.assertIsNotNone(self.s.wait_window(caption, 15000), caption)
-        self.assertEqual(self.s.tool('activate', caption)[0], 0)
+        caption = self.open(name)
         self.s.wait_until(lambda: self.sel(caption) == 0, 5, 'line one selected on opening')
         log_path = self.s.suite_folder() / 'Zorvane_Log.txt'
 
@@ -131,10 +133,7 @@ class EditorRun(unittest.TestCase):
         path = self.dir / name
         self.s.write_cp932(path, crlf('; <RKMACRO>赤', '', 'WAIT:101', 'WAIT:', 'KEYIN:NOKEY',
                                       'wait:102', 'wait:'))
-        self.procs.append(self.s.start(self.exe, '"C:\\%s\\%s"' % (FOLDER, name)))
-        caption = f'{name} - RkEditor'
-        self.assertIsNotNone(self.s.wait_window(caption, 15000), caption)
-        self.assertEqual(self.s.tool('activate', caption)[0], 0)
+        caption = self.open(name)
         self.s.screenshot('editor_red_lines')
         self.assertEqual(self.s.tool('send-keys', 'f5')[0], 0)
 
@@ -155,10 +154,7 @@ class EditorRun(unittest.TestCase):
         waits = [f'WAIT:{1000 + n}' for n in range(1, 16)]
         self.s.write_cp932(path, crlf('; <RKMACRO>閉じる', '', *waits))
         before = path.read_bytes()
-        self.procs.append(self.s.start(self.exe, '"C:\\%s\\%s"' % (FOLDER, name)))
-        caption = f'{name} - RkEditor'
-        self.assertIsNotNone(self.s.wait_window(caption, 15000), caption)
-        self.assertEqual(self.s.tool('activate', caption)[0], 0)
+        caption = self.open(name)
         self.s.wait_until(lambda: self.sel(caption) == 0, 5, 'line one selected on opening')
         # Line one deleted: the run runs what the editor shows, not the file.
         self.assertEqual(self.s.tool('send-keys', 'ctrl+r', 'f5')[0], 0)

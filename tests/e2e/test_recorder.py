@@ -66,10 +66,9 @@ class Recorder(unittest.TestCase):
 
     def open_editor(self, name='rec.txt'):
         self.s.write_cp932(self.dir / name, '; <RKMACRO>記録\r\n\r\n')
-        self.start(self.editor, f'"C:\\{FOLDER}\\{name}"')
+        p = self.start(self.editor, f'"C:\\{FOLDER}\\{name}"')
         caption = f'{name} - RkEditor'
-        if self.s.wait_window(caption, 15000) is None:
-            self.fail(f'no editor {caption}; {self.s.desktop()}')
+        self.s.shown_window(p, caption)
         return caption
 
     def start_recording(self, caption):

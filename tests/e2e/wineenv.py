@@ -496,6 +496,13 @@ class WineSession:
                  if w['visible']]
         return f'in front: {self.tool("foreground")[1].strip()[:300]}; shown: {shown}; running: {self.processes()}'
 
+    def shown_window(self, p, caption, timeout_ms=15000):
+        """The window of the program started as p (Popen of start()), once it is there; the
+        failure says whether the program still runs and what is on the screen."""
+        info = self.wait_window(caption, timeout_ms)
+        assert info is not None, f'no window {caption}; program exit: {p.poll()}; {self.desktop()}'
+        return info
+
     def menus(self, caption):
         """The texts of the items of the pop-up menus open in the program of a window, read
         inside it: one list a menu, the first opened first (a separator reads '')."""
