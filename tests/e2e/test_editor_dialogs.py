@@ -73,6 +73,10 @@ class EditorDialogs(unittest.TestCase):
         if hang:
             self.s.wait_until(lambda: 'hung' in self.record(record), 15,
                               'the target stopped reading its messages')
+        else:
+            # A new window comes to the front when Wine hands it the X focus, which can come
+            # late on a loaded machine: after the editor was brought in front, taking its keys.
+            self.s.wait_until(lambda: 'activated' in self.record(record), 15, f'{caption} in front')
 
     def record(self, name):
         path = self.dir / name
