@@ -8,7 +8,7 @@ import shutil
 import subprocess
 import unittest
 
-from wineenv import control, end_processes, shared_session
+from wineenv import control, end_processes, record_lines, shared_session
 
 FOLDER = 'zv-dialogs'
 FILE = 'dlg.txt'
@@ -71,16 +71,12 @@ class EditorDialogs(unittest.TestCase):
     def start_target(self, caption, record='rec.txt', hang=False):
         self.procs.append(self.s.start_target(caption, self.dir / record, *(['--hang'] if hang else [])))
         if hang:
-            self.s.wait_until(lambda: 'hung' in self.record(record), 15,
+            self.s.wait_until(lambda: 'hung' in record_lines(self.dir / record), 15,
                               'the target stopped reading its messages')
         else:
             # A new window comes to the front when Wine hands it the X focus, which can come
             # late on a loaded machine: after the editor was brought in front, taking its keys.
-            self.s.wait_until(lambda: 'activated' in self.record(record), 15, f'{caption} in front')
-
-    def record(self, name):
-        path = self.dir / name
-        return path.read_text(encoding='utf-8', errors='replace') if path.exists() else ''
+            self.s.wait_until(lambda: 'activated' in record_lines(self.dir / record), 15, f'{caption} in front')
 
     def keys(self, *chords):
         self.assertEqual(self.s.tool('send-keys', *chords)[0], 0)

@@ -40,7 +40,6 @@ class Recorder(unittest.TestCase):
         cls.s = shared_session()
         cls.editor = cls.s.bin('RkEditor.exe')
         cls.engine = cls.s.bin('RkEngine.exe')
-        cls.target = cls.s.test_program('zvtarget.exe')
         cls.hook = cls.s.win_path(cls.s.bin('RkRecHook.dll'))
 
     def setUp(self):

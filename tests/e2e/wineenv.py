@@ -415,14 +415,12 @@ class WineSession:
                 return server.returncode, ''
             fd = server.stdout.fileno()
             deadline = time.time() + timeout
-            data = b''
+            data = b'\n'  # the answer's end is a line of \x1e and the exit code
             while True:
-                end = data.find(b'\x1e', 0)
-                while end > 0 and data[end - 1:end] != b'\n':
-                    end = data.find(b'\x1e', end + 1)
-                if end >= 0 and b'\n' in data[end:]:
-                    code = data[end + 1:data.index(b'\n', end)]
-                    return int(code), data[:end].decode('utf-8', errors='replace')
+                end = data.find(b'\n\x1e')
+                if end >= 0 and b'\n' in data[end + 2:]:
+                    code = data[end + 2:data.index(b'\n', end + 2)]
+                    return int(code), data[1:end + 1].decode('utf-8', errors='replace')
                 left = deadline - time.time()
                 if left <= 0:
                     self._end_server(kill=True)
@@ -431,7 +429,7 @@ class WineSession:
                     chunk = os.read(fd, 65536)
                     if not chunk:  # the server ended in the middle of the command
                         self._end_server()
-                        return server.returncode, data.decode('utf-8', errors='replace')
+                        return server.returncode, data[1:].decode('utf-8', errors='replace')
                     data += chunk
 
     def _end_server(self, kill=False):
