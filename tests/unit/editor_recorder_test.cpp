@@ -38,6 +38,20 @@ RecWindow Bar() {
     return w;
 }
 
+const RecWindow kNotepadA = Window(0x61, "a.txt - メモ帳", {30, 50});
+const RecWindow kNotepadB = Window(0x62, "b.txt - メモ帳", {400, 50});
+
+// A window that closed before its program's reports reached the editor: its caption is
+// gone, and another window is in front.
+RecWindow Closed(const RecWindow& w) {
+    return Window(w.id, "", w.clientOrigin);
+}
+
+// The key of a character typed on the keyboard.
+std::uint32_t VkOf(char c) {
+    return static_cast<std::uint32_t>(c >= 'a' && c <= 'z' ? c - 32 : c);
+}
+
 // An event stream as the capture delivers it: what the receiving program got (keys, its
 // characters, in its time), what the keyboard did at the same moment with the window in
 // front then, mouse buttons from the low-level hook; 10 ms apart unless a pause is asked
@@ -119,31 +133,20 @@ public:
     // One key down as the keyboard and the program see it, at the same time; the program
     // gets what the hook passes on.
     Stream& Down(std::uint32_t vk) {
-        RecEvent raw = Event(RecEvent::Kind::RawKeyDown);
-        raw.key = vk;
-        raw.window = front_;
-        raw.foreground = front_;
-        events.push_back(raw);
-        if (hooked_) {
-            const HookKeyAction action =
-                HookActionForKey(HookEventKind::KeyDown, vk, held_, false, field_);
-            if (action != HookKeyAction::Drop)
-                Add(ProgramKey(RecEvent::Kind::KeyDown, action == HookKeyAction::Forward ? vk : 0));
-            else
-                t_ += 10;
-        } else {
+        Raw(RecEvent::Kind::RawKeyDown, vk);
+        const HookKeyAction action =
+            hooked_ ? HookActionForKey(HookEventKind::KeyDown, vk, held_, false, field_)
+                    : HookKeyAction::Drop;
+        if (action != HookKeyAction::Drop)
+            Add(ProgramKey(RecEvent::Kind::KeyDown, action == HookKeyAction::Forward ? vk : 0));
+        else
             t_ += 10;
-        }
         held_ |= ModifierBit(vk);
         return *this;
     }
     Stream& Up(std::uint32_t vk) {
         held_ &= ~ModifierBit(vk);
-        RecEvent raw = Event(RecEvent::Kind::RawKeyUp);
-        raw.key = vk;
-        raw.window = front_;
-        raw.foreground = front_;
-        events.push_back(raw);
+        Raw(RecEvent::Kind::RawKeyUp, vk);
         if (hooked_ && HookActionForKey(HookEventKind::KeyUp, vk, held_, false, field_) ==
                            HookKeyAction::Forward)
             Add(ProgramKey(RecEvent::Kind::KeyUp, vk));
@@ -156,23 +159,14 @@ public:
     }
     // Characters injected as Unicode input: a VK_PACKET key and the character each.
     Stream& Text(std::string_view cp932) {
-        for (std::size_t i = 0; i < cp932.size();) {
-            const std::size_t n = CharLength(cp932, i);
-            Down(kVkPacket);
-            Char(std::string(cp932.substr(i, n)));
-            Up(kVkPacket);
-            i += n;
-        }
+        for (std::size_t i = 0; i < cp932.size(); i += CharLength(cp932, i))
+            Key(kVkPacket, 0, std::string(cp932.substr(i, CharLength(cp932, i))));
         return *this;
     }
     // Characters typed on the keyboard: the letter's key, then its character.
     Stream& Typed(std::string_view ascii) {
-        for (char c : ascii) {
-            const auto upper = static_cast<std::uint32_t>(c >= 'a' && c <= 'z' ? c - 32 : c);
-            Down(upper == ' ' ? kVkSpace : upper);
-            Char(std::string(1, c));
-            Up(upper == ' ' ? kVkSpace : upper);
-        }
+        for (char c : ascii)
+            Key(VkOf(c), 0, std::string(1, c));
         return *this;
     }
     Stream& Char(std::string ch) {
@@ -194,11 +188,8 @@ public:
     Stream& Password(int n, RecField kind = RecField::Password) {
         const RecField was = field_;
         field_ = kind;
-        for (int i = 0; i < n; ++i) {
-            Down('A');
-            Char("a");
-            Up('A');
-        }
+        for (int i = 0; i < n; ++i)
+            Key('A', 0, "a");
         field_ = was;
         return *this;
     }
@@ -206,20 +197,12 @@ public:
     // VK_PROCESSKEY.
     Stream& Reading(std::string_view ascii) {
         for (char c : ascii) {
-            const auto upper = static_cast<std::uint32_t>(c >= 'a' && c <= 'z' ? c - 32 : c);
-            RecEvent raw = Event(RecEvent::Kind::RawKeyDown);
-            raw.key = upper;
-            raw.window = front_;
-            raw.foreground = front_;
-            events.push_back(raw);
+            Raw(RecEvent::Kind::RawKeyDown, VkOf(c));
             if (hooked_)
                 Add(ProgramKey(RecEvent::Kind::KeyDown, kVkProcessKey));
             else
                 t_ += 10;
-            RecEvent up = Event(RecEvent::Kind::RawKeyUp);
-            up.key = upper;
-            up.foreground = front_;
-            events.push_back(up);
+            Raw(RecEvent::Kind::RawKeyUp, VkOf(c));
         }
         return *this;
     }
@@ -231,18 +214,15 @@ public:
     }
     // The input method's result, as the program gets it, in field (default: the focus).
     Stream& Result(std::string_view cp932, std::uint64_t field = 0) {
-        for (std::size_t i = 0; i < cp932.size();) {
-            const std::size_t n = CharLength(cp932, i);
+        for (std::size_t i = 0; i < cp932.size(); i += CharLength(cp932, i)) {
             RecEvent e = Program(RecEvent::Kind::Char);
-            e.text = std::string(cp932.substr(i, n));
+            e.text = std::string(cp932.substr(i, CharLength(cp932, i)));
             e.composed = true;
             if (field != 0)
                 e.fieldId = field;
             events.push_back(std::move(e));
-            i += n;
         }
-        t_ += 10;
-        return *this;
+        return Pause(10);
     }
     // The window w came in front (seen by the capture without any input).
     Stream& Front(const RecWindow& w) {
@@ -258,9 +238,7 @@ public:
     }
     Stream& Click(Point p, RecButton b = RecButton::Left) { return Down(p, b).Pause(60).Up(p, b); }
     Stream& Drag(Point from, Point to, RecButton b = RecButton::Left) {
-        Down(from, b);
-        t_ += 300;
-        return Up(to, b);
+        return Down(from, b).Pause(300).Up(to, b);
     }
     Stream& Wheel(Point p, int delta, bool horizontal = false) {
         RecEvent e = Mouse(RecEvent::Kind::Wheel, p, RecButton::Left);
@@ -271,8 +249,7 @@ public:
     Stream& Stop() { return Add(Event(RecEvent::Kind::Stop)); }
     Stream& Add(RecEvent e) {
         events.push_back(std::move(e));
-        t_ += 10;
-        return *this;
+        return Pause(10);
     }
 
     RecEvent Event(RecEvent::Kind kind) const {
@@ -298,12 +275,6 @@ public:
         e.modifiers = held_ & ~ModifierBit(vk);
         return e;
     }
-    RecEvent KeyEvent(RecEvent::Kind kind, std::uint32_t vk, unsigned mods) const {
-        RecEvent e = Program(kind);
-        e.key = vk;
-        e.modifiers = mods;
-        return e;
-    }
     RecEvent Mouse(RecEvent::Kind kind, Point p, RecButton b) const {
         RecEvent e = Event(kind);
         e.point = p;
@@ -320,6 +291,15 @@ private:
         {kRecAlt, kVkMenu},
         {kRecWin, kVkLWin},
     }};
+
+    // What the keyboard did, with the window in front then; at the time of the program's
+    // report of the same key.
+    void Raw(RecEvent::Kind kind, std::uint32_t vk) {
+        RecEvent raw = Event(kind);
+        raw.key = vk;
+        raw.window = front_;
+        events.push_back(raw);
+    }
 
     std::uint32_t t_;
     RecWindow window_ = kNotepad;
@@ -488,7 +468,7 @@ TEST(Recorder, LoneAltAndMenuKeys) {
     // the menu's: keys, not text.
     Stream s;
     s.In(kNotepad).Key(kVkMenu);
-    RecEvent f = s.KeyEvent(RecEvent::Kind::KeyDown, 'F', 0);
+    RecEvent f = s.ProgramKey(RecEvent::Kind::KeyDown, 'F');
     f.menuMode = true;
     s.Add(f);
     RecEvent ch = s.Event(RecEvent::Kind::Char);
@@ -724,15 +704,6 @@ TEST(Recorder, EventsAreTakenInTheOrderOfTheirTimes) {
 }
 
 // ---- the window of every key ----
-
-const RecWindow kNotepadA = Window(0x61, "a.txt - メモ帳", {30, 50});
-const RecWindow kNotepadB = Window(0x62, "b.txt - メモ帳", {400, 50});
-
-// A window that closed before its program's reports reached the editor: its caption is
-// gone, and another window is in front.
-RecWindow Closed(const RecWindow& w) {
-    return Window(w.id, "", w.clientOrigin);
-}
 
 TEST(Recorder, AKeyThatClosesItsWindowStaysWithThatWindow) {
     // Alt+F4 in the Notepad in front, the other one behind it.
