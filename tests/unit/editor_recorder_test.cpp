@@ -327,25 +327,23 @@ constexpr std::uint32_t kVkDelete = 0x2E;
 
 // ---- keys and text ----
 
-TEST(Recorder, NotepadSessionReadsAsAPersonWouldWriteIt) {
-    Stream s;
-    s.In(kNotepad)
-        .Text("こんにちは、世界")
-        .Key(kVkReturn, 0, "\r")
-        .Key('A', kRecControl, "\x01")
-        .Key('C', kRecControl, "\x03")
-        .Stop();
-    EXPECT_EQ(LinesOf(s), (Lines{"FOCUS:\"無題 - メモ帳\"", "TYPE:\"こんにちは、世界\"",
-                                 "KEYIN:RETURN", "KEYIN:CONTROL A", "KEYIN:CONTROL C"}));
-}
-
 TEST(Recorder, TextRunsAndWhatEndsThem) {
+    Stream notepad;
+    notepad.In(kNotepad).Text("こんにちは、世界").Key(kVkReturn, 0, "\r");
+    notepad.Key('A', kRecControl, "\x01").Key('C', kRecControl, "\x03").Stop();
+    EXPECT_EQ(LinesOf(notepad), (Lines{"FOCUS:\"無題 - メモ帳\"", "TYPE:\"こんにちは、世界\"",
+                                       "KEYIN:RETURN", "KEYIN:CONTROL A", "KEYIN:CONTROL C"}));
+
+    // Ctrl+Alt typing a character (AltGr) is the character; Ctrl+Space's blank is the
+    // shortcut's own.
     Stream s;
     s.In(kTarget).Typed("Hello world").Key(kVkTab, 0, "\t").Typed("ab").Key(kVkReturn, 0, "\r");
-    s.Typed("x").Click({200, 200}).Typed("y");
+    s.Typed("x").Click({200, 200}).Typed("y").Key('Q', kRecControl | kRecAlt, "@").Typed("x");
+    s.Key(kVkSpace, kRecControl, " ");
     EXPECT_EQ(LinesOf(s),
               (Lines{"FOCUS:\"ZvTarget\"", "TYPE:\"Hello world\"", "KEYIN:TAB", "TYPE:\"ab\"",
-                     "KEYIN:RETURN", "TYPE:\"x\"", "MOUSE:136,117,L,LOCAL", "TYPE:\"y\""}));
+                     "KEYIN:RETURN", "TYPE:\"x\"", "MOUSE:136,117,L,LOCAL", "TYPE:\"y\"",
+                     "TYPE:\"@x\"", "KEYIN:CONTROL SPACE"}));
 }
 
 TEST(Recorder, TypeLinesReadBackAsTheTextThatWasTyped) {
@@ -375,45 +373,28 @@ TEST(Recorder, ATextThatIsATokenStaysLiteral) {
         EXPECT_EQ(lines[1], "TYPE:\"" + token.substr(0, token.size() - 1) + "\"");
         EXPECT_EQ(lines[2], "TYPE:\"" + token.substr(token.size() - 1) + "\"");
     }
-    Stream longer;
-    longer.In(kTarget).Text("%CLIPS");
-    EXPECT_EQ(LinesOf(longer)[1], "TYPE:\"%CLIPS\"") << "not a token";
+    EXPECT_EQ(LinesOf(Stream().In(kTarget).Text("%CLIPS"))[1], "TYPE:\"%CLIPS\"") << "no token";
 }
 
 TEST(Recorder, BackspaceInsideARunTakesBackItsLastCharacter) {
+    // A double-byte character goes whole, trail byte 0x5C included. A run taken back
+    // entirely leaves no line; after the run ended, Backspace deletes what was before.
     Stream s;
-    s.In(kNotepad).Typed("helo").Key(kVkBack).Typed("lo");
-    EXPECT_EQ(LinesOf(s)[1], "TYPE:\"hello\"");
-
-    Stream kanji;  // a double-byte character goes whole, trail byte 0x5C included
-    kanji.In(kNotepad).Text("予定表").Key(kVkBack).Text("示");
-    EXPECT_EQ(LinesOf(kanji)[1], "TYPE:\"予定示\"");
-
-    Stream emptied;  // a run taken back entirely leaves no line; then Backspace is a key
-    emptied.In(kNotepad).Typed("ab").Repeat(3, kVkBack);
-    EXPECT_EQ(LinesOf(emptied), (Lines{"FOCUS:\"無題 - メモ帳\"", "KEYIN:BACK"}));
-
-    Stream after;  // after the run ended, Backspace deletes what was there before
-    after.In(kNotepad).Typed("a").Key(kVkReturn, 0, "\r").Repeat(2, kVkBack);
-    EXPECT_EQ(LinesOf(after),
-              (Lines{"FOCUS:\"無題 - メモ帳\"", "TYPE:\"a\"", "KEYIN:RETURN", "KEYIN:BACK,REP=2"}));
+    s.In(kNotepad).Typed("helo").Key(kVkBack).Typed("lo").Key(kVkReturn, 0, "\r");
+    s.Text("予定表").Key(kVkBack).Text("示").Key(kVkTab, 0, "\t").Key(kVkBack);
+    s.Typed("ab").Repeat(3, kVkBack);
+    EXPECT_EQ(LinesOf(s), (Lines{"FOCUS:\"無題 - メモ帳\"", "TYPE:\"hello\"", "KEYIN:RETURN",
+                                 "TYPE:\"予定示\"", "KEYIN:TAB", "KEYIN:BACK,REP=2"}));
 }
 
 TEST(Recorder, IdenticalKeysFoldIntoRepeats) {
+    // Up to the KEYIN dialog's limit, 999; a pause between them keeps them apart.
     Stream s;
-    s.In(kTarget).Repeat(5, kVkDown).Repeat(2, kVkTab).Key(kVkTab, kRecShift).Repeat(2, kVkTab);
-    EXPECT_EQ(LinesOf(s), (Lines{"FOCUS:\"ZvTarget\"", "KEYIN:DOWN,REP=5", "KEYIN:TAB,REP=2",
-                                 "KEYIN:SHIFT TAB", "KEYIN:TAB,REP=2"}));
-
-    Stream many;  // the KEYIN dialog's limit is 999
-    many.In(kTarget).Repeat(1001, kVkDown);
-    EXPECT_EQ(LinesOf(many),
-              (Lines{"FOCUS:\"ZvTarget\"", "KEYIN:DOWN,REP=999", "KEYIN:DOWN,REP=2"}));
-
-    Stream paused;  // a pause between them keeps them apart
-    paused.In(kTarget).Key(kVkDown).Pause(1500).Key(kVkDown);
-    EXPECT_EQ(LinesOf(paused),
-              (Lines{"FOCUS:\"ZvTarget\"", "KEYIN:DOWN", "WAIT:1500,0", "KEYIN:DOWN"}));
+    s.In(kTarget).Repeat(1001, kVkDown).Repeat(2, kVkTab).Key(kVkTab, kRecShift).Repeat(2, kVkTab);
+    s.Key(kVkDown).Pause(1500).Key(kVkDown);
+    EXPECT_EQ(LinesOf(s), (Lines{"FOCUS:\"ZvTarget\"", "KEYIN:DOWN,REP=999", "KEYIN:DOWN,REP=2",
+                                 "KEYIN:TAB,REP=2", "KEYIN:SHIFT TAB", "KEYIN:TAB,REP=2",
+                                 "KEYIN:DOWN", "WAIT:1500,0", "KEYIN:DOWN"}));
 }
 
 TEST(Recorder, KeysThatDifferOnlyByAltDoNotFold) {
@@ -479,54 +460,21 @@ TEST(Recorder, LoneAltAndMenuKeys) {
     EXPECT_EQ(LinesOf(s), (Lines{"FOCUS:\"無題 - メモ帳\"", "KEYIN:MENU", "KEYIN:F", "KEYIN:DOWN",
                                  "KEYIN:RETURN"}));
 
-    Stream shift;  // Shift or Ctrl alone, or Shift with a letter: no line of their own
-    shift.In(kNotepad).Key(kVkShift).Key(kVkControl).Key('A', kRecShift, "A");
-    EXPECT_EQ(LinesOf(shift), (Lines{"FOCUS:\"無題 - メモ帳\"", "TYPE:\"A\""}));
-
-    Stream win;
-    win.In(kNotepad).Key(kVkLWin);
-    EXPECT_EQ(LinesOf(win), (Lines{"FOCUS:\"無題 - メモ帳\"", "KEYIN:LWIN"}));
-
-    // Alt+Tab: the program sees Alt alone (the system keeps the Tab), then the input goes
-    // to another window.
-    Stream altTab;
-    altTab.In(kNotepad).Typed("a").Key(kVkMenu).Pause(1500).In(kTarget).Typed("b");
-    EXPECT_EQ(LinesOf(altTab), (Lines{"FOCUS:\"無題 - メモ帳\"", "TYPE:\"a\"", "WAIT:1500,0",
-                                      "FOCUS:\"ZvTarget\"", "TYPE:\"b\""}));
-}
-
-TEST(Recorder, CharactersOfCombinations) {
-    // Ctrl+Alt typing a character (AltGr) is the character; Ctrl+Space's blank is the
-    // shortcut's own.
-    Stream s;
-    s.In(kTarget).Typed("mail").Key('Q', kRecControl | kRecAlt, "@").Typed("x");
-    s.Key(kVkSpace, kRecControl, " ");
-    EXPECT_EQ(LinesOf(s),
-              (Lines{"FOCUS:\"ZvTarget\"", "TYPE:\"mail\"", "TYPE:\"@x\"", "KEYIN:CONTROL SPACE"}));
+    // Shift or Ctrl alone, or Shift with a letter: no line of their own. Alt+Tab: the
+    // program sees Alt alone (the system keeps the Tab), then the input goes elsewhere.
+    Stream alone;
+    alone.In(kNotepad).Key(kVkShift).Key(kVkControl).Key('A', kRecShift, "A").Key(kVkLWin);
+    alone.Typed("a").Key(kVkMenu).Pause(1500).In(kTarget).Typed("b");
+    EXPECT_EQ(LinesOf(alone),
+              (Lines{"FOCUS:\"無題 - メモ帳\"", "TYPE:\"A\"", "KEYIN:LWIN", "TYPE:\"a\"",
+                     "WAIT:1500,0", "FOCUS:\"ZvTarget\"", "TYPE:\"b\""}));
 }
 
 // ---- windows ----
 
-TEST(Recorder, AChangeOfWindowFocusesItByItsCaption) {
-    Stream s;
-    s.In(kNotepad).Typed("a").Key('S', kRecControl, "\x13");
-    s.In(kDialog).Typed("memo").Key(kVkReturn, 0, "\r");
-    s.In(kNotepad).Typed("b");
-    EXPECT_EQ(LinesOf(s), (Lines{"FOCUS:\"無題 - メモ帳\"", "TYPE:\"a\"", "KEYIN:CONTROL S",
-                                 "FOCUS:\"名前を付けて保存\"", "TYPE:\"memo\"", "KEYIN:RETURN",
-                                 "FOCUS:\"無題 - メモ帳\"", "TYPE:\"b\""}));
-}
-
 TEST(Recorder, WindowsFocusCannotFind) {
-    // Keys to a window without a caption go to the window in front.
-    Stream popup;
-    popup.In(kNotepad).Over(kMenu).Key(kVkDown).Key(kVkReturn, 0, "\r");
-    EXPECT_EQ(LinesOf(popup), (Lines{"FOCUS:\"無題 - メモ帳\"", "KEYIN:DOWN", "KEYIN:RETURN"}));
-
     // A caption that is a token is found by a partial match on the same text.
-    Stream token;
-    token.In(Window(7, "%CLIP")).Typed("x");
-    EXPECT_EQ(LinesOf(token)[0], "FOCUS:\"%CLIP*\"");
+    EXPECT_EQ(LinesOf(Stream().In(Window(7, "%CLIP")).Typed("x"))[0], "FOCUS:\"%CLIP*\"");
 
     // Nothing focusable at all: no FOCUS, screen coordinates.
     Stream none;
@@ -586,9 +534,11 @@ TEST(Recorder, ClicksGoToTheWindowUnderThePointer) {
     s.In(kNotepad).Typed("a");
     s.Over(kTarget).Click({164, 203});  // activates the target: FOCUS first
     s.In(kTarget).Typed("b");
-    s.Over(kMenu).Click({170, 140});  // a pop-up menu: the window in front measures it
+    // A pop-up menu has no caption: the window in front measures its click, takes its keys.
+    s.Over(kMenu).Click({170, 140}).Key(kVkDown).Key(kVkReturn, 0, "\r");
     EXPECT_EQ(LinesOf(s), (Lines{"FOCUS:\"無題 - メモ帳\"", "TYPE:\"a\"", "FOCUS:\"ZvTarget\"",
-                                 "MOUSE:100,120,L,LOCAL", "TYPE:\"b\"", "MOUSE:106,57,L,LOCAL"}));
+                                 "MOUSE:100,120,L,LOCAL", "TYPE:\"b\"", "MOUSE:106,57,L,LOCAL",
+                                 "KEYIN:DOWN", "KEYIN:RETURN"}));
 }
 
 TEST(Recorder, WheelNotches) {
@@ -716,24 +666,15 @@ TEST(Recorder, AKeyThatClosesItsWindowStaysWithThatWindow) {
                                  "FOCUS:\"a.txt - メモ帳\"", "MOUSE:50,50,L,LOCAL", "KEYIN:MENU F4",
                                  "FOCUS:\"b.txt - メモ帳\"", "TYPE:\"y\""}));
 
-    // Enter on a save dialog: the dialog, not the main window behind it.
+    // A save dialog closed by Enter, its caption gone when its program's reports were
+    // read: its characters and its Enter are still the dialog's, not the main window's.
     Stream save;
-    save.In(kNotepad).Key('S', kRecControl, "\x13");
-    save.In(kDialog).Typed("memo").ReadLate(Closed(kDialog), kNotepad).Key(kVkReturn, 0, "\r");
+    save.In(kNotepad).Typed("a").Key('S', kRecControl, "\x13").In(kDialog);
+    save.ReadLate(Closed(kDialog), kNotepad).Typed("memo").Key(kVkReturn, 0, "\r");
     save.In(kNotepad).Typed("x");
-    EXPECT_EQ(LinesOf(save),
-              (Lines{"FOCUS:\"無題 - メモ帳\"", "KEYIN:CONTROL S", "FOCUS:\"名前を付けて保存\"",
-                     "TYPE:\"memo\"", "KEYIN:RETURN", "FOCUS:\"無題 - メモ帳\"", "TYPE:\"x\""}));
-}
-
-TEST(Recorder, CharactersGoWhereTheirKeysWent) {
-    // The dialog's caption was gone when its characters were read: they still belong to
-    // the window their keys were pressed in.
-    Stream s;
-    s.In(kNotepad).Typed("a");
-    s.In(kDialog).ReadLate(Closed(kDialog), kNotepad).Typed("name");
-    EXPECT_EQ(LinesOf(s), (Lines{"FOCUS:\"無題 - メモ帳\"", "TYPE:\"a\"",
-                                 "FOCUS:\"名前を付けて保存\"", "TYPE:\"name\""}));
+    EXPECT_EQ(LinesOf(save), (Lines{"FOCUS:\"無題 - メモ帳\"", "TYPE:\"a\"", "KEYIN:CONTROL S",
+                                    "FOCUS:\"名前を付けて保存\"", "TYPE:\"memo\"", "KEYIN:RETURN",
+                                    "FOCUS:\"無題 - メモ帳\"", "TYPE:\"x\""}));
 }
 
 // ---- chords the system takes ----
