@@ -207,10 +207,9 @@ TEST(DragDrop, BetweenTwoWindows) {
 TEST(DragDrop, ForeignTextInsertsNothingAndIsNotMovedAway) {
     MacroLineList list = NumberedList(2);
     LineDragDrop dd(list);
-    for (std::optional<std::string_view> text :
-         {std::optional<std::string_view>("plain text"),
-          std::optional<std::string_view>("<rk_macro_d&d>WAIT:1"),
-          std::optional<std::string_view>("<RK_MACRO_D&D>"), std::optional<std::string_view>()}) {
+    using Text = std::optional<std::string_view>;
+    for (Text text :
+         {Text("plain text"), Text("<rk_macro_d&d>WAIT:1"), Text("<RK_MACRO_D&D>"), Text()}) {
         const DropTargetResult r = dd.Drop(On(1), text, kNoKeys);
         EXPECT_EQ(r.effect, kDropEffectNone) << "a moving source must keep its text";
         EXPECT_FALSE(r.list.modified);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <random>
 
 #include "editor/linelist.h"
@@ -295,6 +296,13 @@ TEST(LineList, EnabledCommands) {
     EXPECT_FALSE(e.undo || e.cut || e.copy || e.paste);
 }
 
+// What a command that changes no line reports.
+ListResult SelectionOnly(const MacroLineList& list) {
+    ListResult r;
+    r.selection = list.Selection();
+    return r;
+}
+
 TEST(LineList, RandomCommandsKeepTheControlInStep) {
     std::mt19937 rng(5);
     MacroLineList list(40);
@@ -303,39 +311,27 @@ TEST(LineList, RandomCommandsKeepTheControlInStep) {
     int serial = 2;
     for (int step = 0; step < 5000; ++step) {
         const int count = list.Count();
-        const int op = static_cast<int>(rng() % 9);
-        ListResult r;
-        switch (op) {
-            case 0:
+        const std::function<ListResult()> ops[] = {
+            [&] {
                 list.Select(static_cast<int>(rng() % static_cast<unsigned>(count + 2)) - 1);
-                r.selection = list.Selection();
-                break;
-            case 1:
-                r = list.ConfirmAdd(kCmdWait, "A:" + std::to_string(serial++));
-                break;
-            case 2:
-                r = list.Delete();
-                break;
-            case 3:
-                r = list.Move(rng() % 2 ? 1 : -1);
-                break;
-            case 4:
-                r = list.Duplicate();
-                break;
-            case 5:
+                return SelectionOnly(list);
+            },
+            [&] { return list.ConfirmAdd(kCmdWait, "A:" + std::to_string(serial++)); },
+            [&] { return list.Delete(); },
+            [&] { return list.Move(rng() % 2 ? 1 : -1); },
+            [&] { return list.Duplicate(); },
+            [&] {
                 list.Copy();
-                r.selection = list.Selection();
-                break;
-            case 6:
-                r = list.Paste();
-                break;
-            case 7:
-                r = list.ConfirmEdit("E:" + std::to_string(serial++));
-                break;
-            default:
-                r = list.EraseAt(static_cast<int>(rng() % static_cast<unsigned>(count + 1)));
-                break;
-        }
+                return SelectionOnly(list);
+            },
+            [&] { return list.Paste(); },
+            [&] { return list.ConfirmEdit("E:" + std::to_string(serial++)); },
+            [&] {
+                return list.EraseAt(static_cast<int>(rng() % static_cast<unsigned>(count + 1)));
+            },
+        };
+        const int op = static_cast<int>(rng() % std::size(ops));
+        const ListResult r = ops[op]();
         control.Apply(r, list);
         ASSERT_EQ(control.items, list.Lines()) << "step " << step << " op " << op;
         ASSERT_EQ(control.selection, list.Selection()) << "step " << step << " op " << op;

@@ -87,10 +87,13 @@ protected:
         app.settings.keyinWaitMSec = 0;
         app.macroPath = kRun;
     }
-    void RunEngine(const RunFile& file) {
+    // Runs the file and reads the log it left.
+    RunLogFollower RunEngine(const RunFile& file) {
         fs.files[kRun] = file.text;
-        CRkcMacro run(ctx, fs, kRun, kLog, [] { return kMarch5; });
-        run.Run();
+        CRkcMacro(ctx, fs, kRun, kLog, [] { return kMarch5; }).Run();
+        RunLogFollower follower(kLog, kRun);
+        EXPECT_TRUE(follower.Poll(fs));
+        return follower;
     }
 };
 
@@ -99,9 +102,7 @@ TEST_F(EditorRunLog, FailedFocusLandsOnItsLineWithTheEngineReason) {
     const std::optional<RunFile> file =
         ComposeRunFile(Targeted(), lines, RunScope::Whole, 0, nullptr);
     ASSERT_TRUE(file);
-    RunEngine(*file);
-    RunLogFollower follower(kLog, kRun);
-    EXPECT_TRUE(follower.Poll(fs));
+    RunLogFollower follower = RunEngine(*file);
     const RunLogState& s = follower.State();
     EXPECT_TRUE(s.started);
     EXPECT_TRUE(s.ended);
@@ -123,9 +124,7 @@ TEST_F(EditorRunLog, UnrecognisedLineFromTheSelection) {
     const std::optional<RunFile> file =
         ComposeRunFile(MacroFields{}, lines, RunScope::FromSelected, 1, nullptr);
     ASSERT_TRUE(file);
-    RunEngine(*file);
-    RunLogFollower follower(kLog, kRun);
-    follower.Poll(fs);
+    const RunLogFollower follower = RunEngine(*file);
     const RunOutcome o = JudgeRun(*file, follower.State(), RunScope::FromSelected, 4);
     EXPECT_EQ(o.kind, RunOutcome::Kind::Failed);
     EXPECT_EQ(o.select, 2);
