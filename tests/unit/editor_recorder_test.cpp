@@ -427,15 +427,11 @@ TEST(Recorder, CombinationsUseTheKeyNamesAndTheDialogsOrder) {
 }
 
 TEST(Recorder, KeysWithoutANameAndInputMethodKeys) {
+    // Ctrl+; on a Japanese keyboard has no name: its own byte. Ctrl+ろ: 0xE2 is a lead
+    // byte, no line can name it. Then keys the input method took, 半角/全角, 変換.
     Stream s;
-    s.In(kTarget)
-        .Key(0xBB, kRecControl)  // Ctrl+; on a Japanese keyboard: no name, its own byte
-        .Key(0xE2, kRecControl)  // Ctrl+ろ: 0xE2 is a lead byte, no line can name it
-        .Key(kVkProcessKey)      // keys the input method took
-        .Key(0x19)               // 半角/全角
-        .Key(0xF3)
-        .Key(0x1C)  // 変換
-        .Key(kVkCapital);
+    s.In(kTarget).Key(0xBB, kRecControl).Key(0xE2, kRecControl).Key(kVkProcessKey).Key(0x19);
+    s.Key(0xF3).Key(0x1C).Key(kVkCapital);
     const Recording r = Record(s);
     EXPECT_EQ(r.lines, (Lines{"FOCUS:\"ZvTarget\"", "KEYIN:CONTROL \xBB"}));
     EXPECT_EQ(r.unrecordable, 1);
@@ -643,19 +639,17 @@ TEST(Recorder, AKeyThatClosesItsWindowStaysWithThatWindow) {
     s.Over(kNotepadA).Click({80, 100}).In(kNotepadA).ReadLate(Closed(kNotepadA), kNotepadB);
     s.Key(kVkF4, kRecAlt);
     s.In(kNotepadB).Typed("y");
-    EXPECT_EQ(LinesOf(s), (Lines{"FOCUS:\"b.txt - メモ帳\"", "TYPE:\"b\"",
-                                 "FOCUS:\"a.txt - メモ帳\"", "MOUSE:50,50,L,LOCAL", "KEYIN:MENU F4",
-                                 "FOCUS:\"b.txt - メモ帳\"", "TYPE:\"y\""}));
-
     // A save dialog closed by Enter, its caption gone when its program's reports were
     // read: its characters and its Enter are still the dialog's, not the main window's.
-    Stream save;
-    save.In(kNotepad).Typed("a").Key('S', kRecControl, "\x13").In(kDialog);
-    save.ReadLate(Closed(kDialog), kNotepad).Typed("memo").Key(kVkReturn, 0, "\r");
-    save.In(kNotepad).Typed("x");
-    EXPECT_EQ(LinesOf(save), (Lines{"FOCUS:\"無題 - メモ帳\"", "TYPE:\"a\"", "KEYIN:CONTROL S",
-                                    "FOCUS:\"名前を付けて保存\"", "TYPE:\"memo\"", "KEYIN:RETURN",
-                                    "FOCUS:\"無題 - メモ帳\"", "TYPE:\"x\""}));
+    s.In(kNotepad).Typed("a").Key('S', kRecControl, "\x13").In(kDialog);
+    s.ReadLate(Closed(kDialog), kNotepad).Typed("memo").Key(kVkReturn, 0, "\r");
+    s.In(kNotepad).Typed("x");
+    EXPECT_EQ(LinesOf(s),
+              (Lines{"FOCUS:\"b.txt - メモ帳\"", "TYPE:\"b\"", "FOCUS:\"a.txt - メモ帳\"",
+                     "MOUSE:50,50,L,LOCAL", "KEYIN:MENU F4", "FOCUS:\"b.txt - メモ帳\"",
+                     "TYPE:\"y\"", "FOCUS:\"無題 - メモ帳\"", "TYPE:\"a\"", "KEYIN:CONTROL S",
+                     "FOCUS:\"名前を付けて保存\"", "TYPE:\"memo\"", "KEYIN:RETURN",
+                     "FOCUS:\"無題 - メモ帳\"", "TYPE:\"x\""}));
 }
 
 // ---- chords the system takes ----
@@ -691,12 +685,10 @@ TEST(Recorder, KeysAProgramNeverReceivedAreCountedNotGuessed) {
 // ---- where the focus takes no text ----
 
 TEST(Recorder, SpaceAndMnemonicsOnButtonsAreKeys) {
-    const RecWindow box = Window(0x70, "ZvTarget 質問", {500, 300});
+    // A character without its key ("c") is the key that types it.
     Stream s;
-    s.In(box).Field(RecField::Keys).Key(kVkSpace, 0, " ");
-    s.Key('Y', 0, "y").Key('N', kRecShift, "N");
-    s.Text("c");  // a character without its key: the key that types it
-    s.Field(RecField::Text).Typed("ok");
+    s.In(Window(0x70, "ZvTarget 質問", {500, 300})).Field(RecField::Keys).Key(kVkSpace, 0, " ");
+    s.Key('Y', 0, "y").Key('N', kRecShift, "N").Text("c").Field(RecField::Text).Typed("ok");
     EXPECT_EQ(LinesOf(s), (Lines{"FOCUS:\"ZvTarget 質問\"", "KEYIN:SPACE", "KEYIN:Y",
                                  "KEYIN:SHIFT N", "KEYIN:C", "TYPE:\"ok\""}));
 }
