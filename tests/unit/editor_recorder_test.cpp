@@ -329,22 +329,20 @@ constexpr std::uint32_t kVkDelete = 0x2E;
 // ---- keys and text ----
 
 TEST(Recorder, TextRunsAndWhatEndsThem) {
-    Stream notepad;
-    notepad.In(kNotepad).Text("こんにちは、世界").Key(kVkReturn, 0, "\r");
-    notepad.Key('A', kRecControl, "\x01").Key('C', kRecControl, "\x03").Stop();
-    EXPECT_EQ(LinesOf(notepad), (Lines{"FOCUS:\"無題 - メモ帳\"", "TYPE:\"こんにちは、世界\"",
-                                       "KEYIN:RETURN", "KEYIN:CONTROL A", "KEYIN:CONTROL C"}));
-
     // Ctrl+Alt typing a character (AltGr) is the character; Ctrl+Space's blank is the
     // shortcut's own.
     Stream s;
+    s.In(kNotepad).Text("こんにちは、世界").Key(kVkReturn, 0, "\r");
+    s.Key('A', kRecControl, "\x01").Key('C', kRecControl, "\x03");
     s.In(kTarget).Typed("Hello world").Key(kVkTab, 0, "\t").Typed("ab").Key(kVkReturn, 0, "\r");
     s.Typed("x").Click({200, 200}).Typed("y").Key('Q', kRecControl | kRecAlt, "@").Typed("x");
-    s.Key(kVkSpace, kRecControl, " ");
-    EXPECT_EQ(LinesOf(s),
-              (Lines{"FOCUS:\"ZvTarget\"", "TYPE:\"Hello world\"", "KEYIN:TAB", "TYPE:\"ab\"",
-                     "KEYIN:RETURN", "TYPE:\"x\"", "MOUSE:136,117,L,LOCAL", "TYPE:\"y\"",
-                     "TYPE:\"@x\"", "KEYIN:CONTROL SPACE"}));
+    s.Key(kVkSpace, kRecControl, " ").Stop();
+    EXPECT_EQ(
+        LinesOf(s),
+        (Lines{"FOCUS:\"無題 - メモ帳\"", "TYPE:\"こんにちは、世界\"", "KEYIN:RETURN",
+               "KEYIN:CONTROL A", "KEYIN:CONTROL C", "FOCUS:\"ZvTarget\"", "TYPE:\"Hello world\"",
+               "KEYIN:TAB", "TYPE:\"ab\"", "KEYIN:RETURN", "TYPE:\"x\"", "MOUSE:136,117,L,LOCAL",
+               "TYPE:\"y\"", "TYPE:\"@x\"", "KEYIN:CONTROL SPACE"}));
 }
 
 TEST(Recorder, TypeLinesReadBackAsTheTextThatWasTyped) {
@@ -353,9 +351,7 @@ TEST(Recorder, TypeLinesReadBackAsTheTextThatWasTyped) {
     const std::string texts[] = {"say \"hi\"", "\"quoted\"", "a\"",    "  blanks  ",
                                  "表示ｶﾅ",     "'single'",   "50% off"};
     for (const std::string& text : texts) {
-        Stream s;
-        s.In(kTarget).Text(text);
-        const Lines lines = LinesOf(s);
+        const Lines lines = LinesOf(Stream().In(kTarget).Text(text));
         ASSERT_EQ(lines.size(), 2u) << text;
         std::string param = GetParamText(lines[1]);
         ASSERT_TRUE(StripQuotes(param)) << lines[1];
@@ -367,9 +363,7 @@ TEST(Recorder, TypeLinesReadBackAsTheTextThatWasTyped) {
 TEST(Recorder, ATextThatIsATokenStaysLiteral) {
     // TYPE:"%CLIP" would paste the clipboard; split, each part is literal.
     for (const std::string token : {"%CLIP", "%param1", "%Param2"}) {
-        Stream s;
-        s.In(kTarget).Text(token);
-        const Lines lines = LinesOf(s);
+        const Lines lines = LinesOf(Stream().In(kTarget).Text(token));
         ASSERT_EQ(lines.size(), 3u);
         EXPECT_EQ(lines[1], "TYPE:\"" + token.substr(0, token.size() - 1) + "\"");
         EXPECT_EQ(lines[2], "TYPE:\"" + token.substr(token.size() - 1) + "\"");
@@ -559,11 +553,8 @@ TEST(Recorder, PausesLongerThanTheThresholdBecomeWaits) {
     for (const bool wheel : {false, true}) {
         Stream first;
         first.Front(kTarget).Pause(3000).In(kTarget);
-        if (wheel)
-            first.Wheel({164, 203}, -120);
-        else
-            first.Click({164, 203});
-        EXPECT_EQ(LinesOf(first)[0], "FOCUS:\"ZvTarget\"");
+        EXPECT_EQ(LinesOf(wheel ? first.Wheel({164, 203}, -120) : first.Click({164, 203}))[0],
+                  "FOCUS:\"ZvTarget\"");
     }
 
     RecorderOptions patient;
@@ -754,12 +745,10 @@ TEST(Recorder, FieldsProtectedOrUncertainLeaveNothingButANote) {
 // ---- the input method ----
 
 TEST(Recorder, AConversionCommittedByAClickGoesIntoItsOwnField) {
-    const Point first{164, 103};
-    const Point second{164, 143};
     Stream s;
-    s.In(kTarget).Field(RecField::Text, 1).Click(first);
+    s.In(kTarget).Field(RecField::Text, 1).Click({164, 103});
     s.Reading("kyou").Composing(kHookComposingStart).Reading(" ");
-    s.Pause(400).Click(second);  // the input method commits as the focus leaves the field
+    s.Pause(400).Click({164, 143});  // the input method commits as the focus leaves the field
     s.Composing(kHookComposingUpdate).Result("今日", 1).Composing(kHookComposingEnd);
     s.Field(RecField::Text, 2).Typed("abc").Stop();
     EXPECT_EQ(LinesOf(s), (Lines{"FOCUS:\"ZvTarget\"", "MOUSE:100,20,L,LOCAL", "TYPE:\"今日\"",
@@ -808,11 +797,8 @@ TEST(Recorder, AnInputMethodWithoutTextIsSaidAndNeverClosedUp) {
     // loss, a finished one is text.
     Stream classic;
     classic.In(kTarget).Reading("kyou").Composing(kHookComposingStart).Reading("\x1b");
-    classic.Composing(kHookComposingEnd)
-        .Typed("x")
-        .Reading("ashita")
-        .Composing(kHookComposingStart);
-    classic.Reading("\r").Result("明日").Typed("y").Stop();
+    classic.Composing(kHookComposingEnd).Typed("x").Reading("ashita");
+    classic.Composing(kHookComposingStart).Reading("\r").Result("明日").Typed("y").Stop();
     const Recording c = Record(classic);
     EXPECT_EQ(c.lines, (Lines{"FOCUS:\"ZvTarget\"", "TYPE:\"x明日y\""}));
     EXPECT_TRUE(c.notices.empty());
