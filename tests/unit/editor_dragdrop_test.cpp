@@ -115,7 +115,7 @@ struct InListDrag {
     std::uint32_t effect = kDropEffectNone;
 };
 
-TEST(DragDrop, MovingInsideOneList) {
+TEST(DragDrop, MovingAndCopyingInsideOneList) {
     InListDrag d(5);
     ListResult r = d.Drag(1, On(3), kNoKeys);
     EXPECT_EQ(d.list.Lines(), (Lines{"WAIT:1", "WAIT:3", "WAIT:2", "WAIT:4", "WAIT:5"}))
@@ -135,11 +135,10 @@ TEST(DragDrop, MovingInsideOneList) {
     InListDrag below(3);
     below.Drag(0, {NearestItem({10, 500}, 0, 3, kLineItemHeight), true}, kNoKeys);
     EXPECT_EQ(below.list.Lines(), (Lines{"WAIT:2", "WAIT:1", "WAIT:3"}));
-}
 
-TEST(DragDrop, CopyAndDropOntoItself) {
+    // A copy, and a drop onto the dragged line itself.
     InListDrag copy(3);
-    ListResult r = copy.Drag(0, On(2), kCtrl);
+    r = copy.Drag(0, On(2), kCtrl);
     EXPECT_EQ(copy.effect, kDropEffectCopy);
     EXPECT_EQ(copy.list.Lines(), (Lines{"WAIT:1", "WAIT:2", "WAIT:1", "WAIT:3"}));
     EXPECT_FALSE(r.modified) << "the target's insertion was the modification";

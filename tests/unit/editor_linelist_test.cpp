@@ -49,7 +49,7 @@ MacroLineList ListOf(std::vector<std::string> lines, int selection) {
 
 using Lines = std::vector<std::string>;
 
-TEST(LineList, InsertAfterSelectsTheNewLine) {
+TEST(LineList, InsertionsSelectTheLastNewLine) {
     MacroLineList list;
     ListResult r = list.InsertLineAfter(-1, "WAIT:1");
     EXPECT_EQ(list.Lines(), Lines{"WAIT:1"});
@@ -61,13 +61,12 @@ TEST(LineList, InsertAfterSelectsTheNewLine) {
     EXPECT_EQ(list.Lines(), (Lines{"WAIT:0", "WAIT:1", "WAIT:2"}));
     EXPECT_EQ(list.Selection(), 2);
     EXPECT_EQ(r.edits, (std::vector<ListEdit>{{ListEdit::Kind::Insert, 2}}));
-}
 
-TEST(LineList, RecordedLinesGoInAsOneChange) {
-    MacroLineList list = ListOf({"A:1", "A:2"}, 0);
+    // Recorded lines go in as one change.
+    list = ListOf({"A:1", "A:2"}, 0);
     ControlMirror control;
     control.items = list.Lines();
-    ListResult r = list.InsertLinesAfter(0, {"R:1", "R:2", "R:3"});
+    r = list.InsertLinesAfter(0, {"R:1", "R:2", "R:3"});
     control.Apply(r, list);
     EXPECT_EQ(list.Lines(), (Lines{"A:1", "R:1", "R:2", "R:3", "A:2"}));
     EXPECT_EQ(control.items, list.Lines());
@@ -165,7 +164,7 @@ TEST(LineList, DuplicateAndAddDialogs) {
     EXPECT_EQ(list.Lines()[0], "WAIT:9") << "no selection: at the top";
 }
 
-TEST(LineList, ModifyAndDirectEditRequests) {
+TEST(LineList, ModifyDirectEditAndDoubleClickRequests) {
     MacroLineList list = ListOf({"FOCUS:メモ帳", "wait:100,0"}, 0);
     DialogRequest d = list.RequestModify();
     EXPECT_EQ(d.kind, DialogRequest::Kind::CommandDialog);
@@ -188,9 +187,7 @@ TEST(LineList, ModifyAndDirectEditRequests) {
     list.Select(-1);
     EXPECT_EQ(list.RequestModify().message, "マクロデータ行が選択されていません。");
     EXPECT_EQ(list.RequestDirectEdit().message, "マクロデータ行が選択されていません。");
-}
 
-TEST(LineList, DoubleClickWithoutALineSaysSo) {
     // An empty list: a double-click, with Shift or without, names the missing line.
     MacroLineList empty;
     for (bool shift : {false, true}) {
@@ -198,7 +195,7 @@ TEST(LineList, DoubleClickWithoutALineSaysSo) {
         EXPECT_EQ(d.kind, DialogRequest::Kind::Message) << shift;
         EXPECT_EQ(d.message, "マクロデータ行が選択されていません。") << shift;
     }
-    const MacroLineList list = ListOf({"FOCUS:メモ帳"}, 0);
+    list = ListOf({"FOCUS:メモ帳"}, 0);
     EXPECT_EQ(list.RequestDoubleClick(false).kind, DialogRequest::Kind::CommandDialog);
     EXPECT_EQ(list.RequestDoubleClick(true).kind, DialogRequest::Kind::DirectEditDialog);
 }

@@ -51,7 +51,7 @@ TEST(EditorRunFile, HeaderThenTheChosenLinesMappedBack) {
     EXPECT_EQ(one->last, 2);
 }
 
-TEST(EditorRunFile, AsksOnceAboutTheRefusedLinesThatWouldRun) {
+TEST(EditorRunFile, AsksOnceAboutTheRefusedLinesAndRunsNothingEmpty) {
     const Lines lines{"WAIT:", "; note", "KEYIN:NOKEY", "wait:5", "FOO"};
     const auto question = [&](RunScope scope, int selection) {
         const std::optional<RunFile> file =
@@ -67,9 +67,8 @@ TEST(EditorRunFile, AsksOnceAboutTheRefusedLinesThatWouldRun) {
     EXPECT_EQ(question(RunScope::SelectedOnly, 3), "");
     EXPECT_EQ(question(RunScope::SelectedOnly, 1), "");
     EXPECT_EQ(question(RunScope::SelectedOnly, 0), StrPrintf(kMsgRunAskRefused, 1));
-}
 
-TEST(EditorRunFile, NothingToRun) {
+    // Nothing to run.
     EXPECT_FALSE(ComposeRunFile(Targeted(), {}, RunScope::Whole, -1, nullptr));
     EXPECT_FALSE(ComposeRunFile(Targeted(), {"WAIT:0"}, RunScope::SelectedOnly, -1, nullptr));
     EXPECT_FALSE(ComposeRunFile(Targeted(), {"WAIT:0"}, RunScope::FromSelected, 1, nullptr));
