@@ -18,6 +18,7 @@ protected:
         desk.processes[6] = {0};
         desk.processes[7] = {0};
     }
+    static constexpr const char* kNotFound = "\n\t上記キャプションのウィンドウが見つからない";
 };
 
 TEST_F(FocusTest, ExactMatch) {
@@ -43,18 +44,16 @@ TEST_F(FocusTest, StarOnlyAtTheEndMeansPartial) {
     desk.foreground = 0;
     app.settings.focusCheckRetry = 0;
     EXPECT_FALSE(Call(ExecFocus, "FOCUS:\"Notepad\"*"));
-    EXPECT_EQ(result, "FOCUS : >Notepad< [完全一致]\n\t上記キャプションのウィンドウが見つからない");
+    EXPECT_EQ(result, std::string("FOCUS : >Notepad< [完全一致]") + kNotFound);
     // A star inside the caption is part of it.
     EXPECT_FALSE(Call(ExecFocus, "FOCUS:\"メモ*帳\""));
-    EXPECT_EQ(result, "FOCUS : >メモ*帳< [完全一致]\n\t上記キャプションのウィンドウが見つからない");
+    EXPECT_EQ(result, std::string("FOCUS : >メモ*帳< [完全一致]") + kNotFound);
 }
 
 TEST_F(FocusTest, CaseMatters) {
     app.settings.focusCheckRetry = 1;
     EXPECT_FALSE(Call(ExecFocus, "FOCUS:\"untitled - notepad\""));
-    EXPECT_EQ(
-        result,
-        "FOCUS : >untitled - notepad< [完全一致]\n\t上記キャプションのウィンドウが見つからない");
+    EXPECT_EQ(result, std::string("FOCUS : >untitled - notepad< [完全一致]") + kNotFound);
     EXPECT_EQ(desk.events, (Events{"sleep 200", "sleep 200"}));
 }
 
@@ -84,9 +83,7 @@ TEST_F(FocusTest, RefusedActivationIsNotFound) {
     desk.windows[0].refuseActivation = true;
     app.settings.focusCheckRetry = 2;
     EXPECT_FALSE(Call(ExecFocus, "FOCUS:\"Untitled - Notepad\""));
-    EXPECT_EQ(
-        result,
-        "FOCUS : >Untitled - Notepad< [完全一致]\n\t上記キャプションのウィンドウが見つからない");
+    EXPECT_EQ(result, std::string("FOCUS : >Untitled - Notepad< [完全一致]") + kNotFound);
     EXPECT_EQ(desk.EventsOf("activate"), Events(3, "activate 10 refused"));
 }
 
@@ -103,9 +100,7 @@ TEST_F(FocusTest, NeverIdleApplicationStillSucceeds) {
 TEST_F(FocusTest, StopRequestEndsTheAttempts) {
     app.RequestStop();
     EXPECT_FALSE(Call(ExecFocus, "FOCUS:\"Untitled - Notepad\""));
-    EXPECT_EQ(
-        result,
-        "FOCUS : >Untitled - Notepad< [完全一致]\n\t上記キャプションのウィンドウが見つからない");
+    EXPECT_EQ(result, std::string("FOCUS : >Untitled - Notepad< [完全一致]") + kNotFound);
     EXPECT_TRUE(desk.events.empty());
 }
 

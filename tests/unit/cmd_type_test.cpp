@@ -21,12 +21,14 @@ protected:
         desk.paster = {{50, 0}};  // the target pastes as soon as Ctrl+V reaches it
     }
     static constexpr const char* kNotTaken = "\n\tターゲットが上記文字列を受け取ったか確認できない";
+    const std::string kAbc =
+        "TYPE  : [Fgwh=000000A0][wh=000000A1]>abc<";  // the entry of TYPE:"abc"
 };
 
 TEST_F(TypeTest, PastesAndRestoresTheClipboard) {
     const auto before = desk.clipboard;
     EXPECT_TRUE(Call(ExecType, "TYPE:\"abc\""));
-    EXPECT_EQ(result, "TYPE  : [Fgwh=000000A0][wh=000000A1]>abc<");
+    EXPECT_EQ(result, kAbc);
     EXPECT_EQ(
         desk.events,
         (Events{"idlewait 50 5000", "bounded 1050",   "clip open",         "clip list 2",
@@ -61,7 +63,7 @@ TEST_F(TypeTest, ATargetThatPastesLateGetsTheTypedText) {
     // Busy for three seconds after Ctrl+V: the user's clipboard goes back after the paste.
     desk.paster = {{50, 3000}};
     EXPECT_TRUE(Call(ExecType, "TYPE:\"abc\""));
-    EXPECT_EQ(result, "TYPE  : [Fgwh=000000A0][wh=000000A1]>abc<");
+    EXPECT_EQ(result, kAbc);
     EXPECT_EQ(desk.pasted, (Events{"abc"}));
     EXPECT_EQ(desk.ClipboardTextNow(), "earlier");
     EXPECT_EQ(desk.now, 3000u) << "restored as soon as the text was taken";
@@ -72,7 +74,7 @@ TEST_F(TypeTest, ATargetThatPastesLateGetsTheTypedText) {
     app.settings.typeWaitMSec = 700;
     const std::uint64_t start = desk.now;
     EXPECT_TRUE(Call(ExecType, "TYPE:\"abc\""));
-    EXPECT_EQ(result, std::string("TYPE  : [Fgwh=000000A0][wh=000000A1]>abc<") + kNotTaken);
+    EXPECT_EQ(result, kAbc + kNotTaken);
     EXPECT_EQ(desk.now - start, 800u) << "the key pause and TypeWaitMSec";
     EXPECT_EQ(desk.ClipboardTextNow(), "earlier");
 }
@@ -83,18 +85,18 @@ TEST_F(TypeTest, AClipboardBusyAtTheRestoreIsNamedInTheEntry) {
     EXPECT_TRUE(Call(ExecType, "TYPE:\"abc\""));
     EXPECT_EQ(
         result,
-        "TYPE  : [Fgwh=000000A0][wh=000000A1]>abc<"
-        "\n\tクリップボードが使用できないため元のクリップボードの 2 個の形式が元に戻らず、"
-        "上記文字列がクリップボードに残っている\n\t\tAccess is denied.\n\t\tAccess is denied.");
+        kAbc +
+            "\n\tクリップボードが使用できないため元のクリップボードの 2 個の形式が元に戻らず、"
+            "上記文字列がクリップボードに残っている\n\t\tAccess is denied.\n\t\tAccess is denied.");
     EXPECT_EQ(desk.ClipboardTextNow(), "abc");
 
     desk.clipboard.clear();
     desk.clipboardBusyFrom = desk.now + 50;
     EXPECT_TRUE(Call(ExecType, "TYPE:\"abc\""));
     EXPECT_EQ(result,
-              "TYPE  : [Fgwh=000000A0][wh=000000A1]>abc<"
-              "\n\tクリップボードが使用できないため上記文字列がクリップボードに残っている"
-              "\n\t\tAccess is denied.\n\t\tAccess is denied.");
+              kAbc +
+                  "\n\tクリップボードが使用できないため上記文字列がクリップボードに残っている"
+                  "\n\t\tAccess is denied.\n\t\tAccess is denied.");
 }
 
 TEST_F(TypeTest, QuotesAndUnquotedText) {
@@ -154,8 +156,7 @@ TEST_F(TypeTest, TargetNeverIdle) {
     desk.processes[50] = {test::kNever};
     app.settings.typeWaitMSec = 700;
     EXPECT_FALSE(Call(ExecType, "TYPE:\"abc\""));
-    EXPECT_EQ(result,
-              "TYPE  : [Fgwh=000000A0][wh=000000A1]>abc<\n\tターゲットが入力待ちにならない");
+    EXPECT_EQ(result, kAbc + "\n\tターゲットが入力待ちにならない");
     EXPECT_EQ(desk.now, 700u);
     EXPECT_TRUE(desk.EventsOf("clip").empty());
 }
@@ -164,9 +165,9 @@ TEST_F(TypeTest, BusyClipboardSendsNoKeys) {
     desk.clipboardBusyUntil = test::kNever;
     app.settings.openClipboardRetry = 2;
     EXPECT_FALSE(Call(ExecType, "TYPE:\"abc\""));
-    EXPECT_EQ(result,
-              "TYPE  : [Fgwh=000000A0][wh=000000A1]>abc<\n\tクリップボードが使用できない"
-              "\n\t\tAccess is denied.\n\t\tAccess is denied.");
+    EXPECT_EQ(result, kAbc +
+                          "\n\tクリップボードが使用できない"
+                          "\n\t\tAccess is denied.\n\t\tAccess is denied.");
     EXPECT_TRUE(desk.EventsOf("legacykey").empty());
     EXPECT_EQ(desk.ClipboardTextNow(), "earlier");
     EXPECT_EQ(CClipboardTextSaver::ClipboardDiagnostics, "");
@@ -175,9 +176,7 @@ TEST_F(TypeTest, BusyClipboardSendsNoKeys) {
 TEST_F(TypeTest, ClipboardBusyForAWhileIsReportedInTheResult) {
     desk.clipboardBusyUntil = 200;  // the first open (saving) and two placing attempts fail
     EXPECT_TRUE(Call(ExecType, "TYPE:\"abc\""));
-    EXPECT_EQ(
-        result,
-        "TYPE  : [Fgwh=000000A0][wh=000000A1]>abc<\n\t\tAccess is denied.\n\t\tAccess is denied.");
+    EXPECT_EQ(result, kAbc + "\n\t\tAccess is denied.\n\t\tAccess is denied.");
     EXPECT_EQ(desk.ClipboardTextNow(), "earlier") << "saved when it could be opened";
     EXPECT_EQ(desk.EventsOf("legacykey").size(), 4u);
 }
@@ -187,8 +186,7 @@ TEST_F(TypeTest, FormatsTooLargeToSaveAreNamedInTheResult) {
     desk.clipboard.push_back({49201, std::string(40u << 20, 'q')});
     EXPECT_TRUE(Call(ExecType, "TYPE:\"abc\""));
     EXPECT_EQ(result,
-              "TYPE  : [Fgwh=000000A0][wh=000000A1]>abc<"
-              "\n\t元のクリップボードのうち 2 個の形式は保存しきれないため元に戻らない");
+              kAbc + "\n\t元のクリップボードのうち 2 個の形式は保存しきれないため元に戻らない");
     EXPECT_EQ(desk.ClipboardTextNow(), "earlier");
     EXPECT_EQ(desk.clipboard.size(), 2u);
 }
