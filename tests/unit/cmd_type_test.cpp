@@ -139,16 +139,13 @@ TEST_F(TypeTest, Substitution) {
 }
 
 TEST_F(TypeTest, NoFocusedField) {
+    const std::string noField = "[wh=00000000]>abc<\n\t上記文字列を送るフィールドが見つからない";
     desk.focus = 0;
     EXPECT_FALSE(Call(ExecType, "TYPE:\"abc\""));
-    EXPECT_EQ(
-        result,
-        "TYPE  : [Fgwh=000000A0][wh=00000000]>abc<\n\t上記文字列を送るフィールドが見つからない");
+    EXPECT_EQ(result, "TYPE  : [Fgwh=000000A0]" + noField);
     desk.foreground = 0;
     EXPECT_FALSE(Call(ExecType, "TYPE:\"abc\""));
-    EXPECT_EQ(
-        result,
-        "TYPE  : [Fgwh=00000000][wh=00000000]>abc<\n\t上記文字列を送るフィールドが見つからない");
+    EXPECT_EQ(result, "TYPE  : [Fgwh=00000000]" + noField);
     EXPECT_TRUE(desk.events.empty());
 }
 
