@@ -99,13 +99,6 @@ TEST_F(TypeTest, AClipboardBusyAtTheRestoreIsNamedInTheEntry) {
                   "\n\t\tAccess is denied.\n\t\tAccess is denied.");
 }
 
-TEST_F(TypeTest, QuotesAndUnquotedText) {
-    EXPECT_TRUE(Call(ExecType, "TYPE:\"say \"hi\" now\""));
-    EXPECT_EQ(result, "TYPE  : [Fgwh=000000A0][wh=000000A1]>say \"hi\" now<");
-    EXPECT_TRUE(Call(ExecType, "TYPE:abc"));
-    EXPECT_EQ(desk.pasted, (Events{"say \"hi\" now", "abc"}));
-}
-
 TEST_F(TypeTest, UnusableTextFailsWithoutAReason) {
     for (const char* line : {"TYPE:\"", "TYPE:'x"}) {
         EXPECT_FALSE(Call(ExecType, line)) << line;
@@ -120,18 +113,7 @@ TEST_F(TypeTest, EmptyTextSkipsTheClipboard) {
     EXPECT_EQ(desk.events, (Events{"idlewait 50 5000"}));
 }
 
-TEST_F(TypeTest, Substitution) {
-    app.params.param1 = "from one";
-    EXPECT_TRUE(Call(ExecType, "TYPE:%PARAM1"));
-    EXPECT_TRUE(Call(ExecType, "TYPE:\"%param1\""));
-    EXPECT_TRUE(Call(ExecType, "TYPE:%CLIP"));
-    EXPECT_EQ(desk.pasted, (Events{"from one", "from one", "earlier"}));
-    desk.events.clear();
-    EXPECT_TRUE(Call(ExecType, "TYPE:%PARAM2")) << "an empty parameter types nothing";
-    EXPECT_EQ(result, "TYPE  : [Fgwh=000000A0][wh=000000A1]><");
-    EXPECT_TRUE(desk.EventsOf("clip offer").empty());
-
-    // An owner that never renders its text makes "%CLIP" unreadable, not the run endless.
+TEST_F(TypeTest, AClipboardOwnerThatNeverRendersMakesClipUnreadableNotEndless) {
     desk.renderMs[kCfText] = test::kNever;
     const std::uint64_t start = desk.now;
     EXPECT_TRUE(ParseType("TYPE:%CLIP", app.params, desk).ok);
