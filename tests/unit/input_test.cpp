@@ -12,22 +12,6 @@ namespace {
 using test::FakeDesktop;
 using Events = std::vector<std::string>;
 
-TEST(MoveMouseStepwise, DiagonalFirstThenStraight) {
-    FakeDesktop desk;
-    HeldInput held(desk);
-    MoveMouseStepwise(held, 5, 2);
-    EXPECT_EQ(desk.events, (Events{"mouse 1 1 1 0", "mouse 1 1 1 0", "mouse 1 1 0 0",
-                                   "mouse 1 1 0 0", "mouse 1 1 0 0"}));
-    desk.events.clear();
-    MoveMouseStepwise(held, -3, 1);
-    EXPECT_EQ(desk.events, (Events{"mouse 1 -1 1 0", "mouse 1 -1 0 0", "mouse 1 -1 0 0"}));
-    desk.events.clear();
-    MoveMouseStepwise(held, 0, 0);
-    EXPECT_TRUE(desk.events.empty());
-    MoveMouseStepwise(held, 0, -2);
-    EXPECT_EQ(desk.events, (Events{"mouse 1 0 -1 0", "mouse 1 0 -1 0"}));
-}
-
 TEST(MoveMouseStepwise, FarTargetIsBoundedAndEndsWhereTheEdgeWould) {
     FakeDesktop desk;
     desk.record = false;
