@@ -44,13 +44,6 @@ TEST_F(FocusTest, StarOnlyAtTheEndMeansPartial) {
     EXPECT_EQ(result, std::string("FOCUS : >メモ*帳< [完全一致]") + kNotFound);
 }
 
-TEST_F(FocusTest, CaseMatters) {
-    app.settings.focusCheckRetry = 1;
-    EXPECT_FALSE(Call(ExecFocus, "FOCUS:\"untitled - notepad\""));
-    EXPECT_EQ(result, std::string("FOCUS : >untitled - notepad< [完全一致]") + kNotFound);
-    EXPECT_EQ(desk.events, (Events{"sleep 200", "sleep 200"}));
-}
-
 TEST_F(FocusTest, WindowThatAppearsLate) {
     desk.windows.push_back({0x40, "Late", 8, 500});
     desk.processes[8] = {0};

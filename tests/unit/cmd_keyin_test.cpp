@@ -26,12 +26,6 @@ TEST_F(KeyinTest, RepeatOnlyCountsBetweenText) {
     EXPECT_EQ(result, "[RETURN,REP=]不正なキーコード");
 }
 
-TEST_F(KeyinTest, NoKeysButTheRepeatStillPauses) {
-    EXPECT_TRUE(Call(ExecKeyin, "KEYIN:,REP=3"));
-    EXPECT_EQ(result, "KEYIN :  <Repeat=3>");
-    EXPECT_EQ(desk.events, (Events(6, "sleep 100")));
-}
-
 TEST_F(KeyinTest, AtMost256Keys) {
     std::string line = "KEYIN:";
     for (int i = 0; i < 300; ++i)

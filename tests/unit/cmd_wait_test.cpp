@@ -38,10 +38,7 @@ TEST_F(WaitTest, NoForegroundProcessStillShowsTheHandle) {
     EXPECT_EQ(desk.events, (Events{"sleep 100"}));
 }
 
-TEST_F(WaitTest, HugeNumbersSaturate) {
-    EXPECT_TRUE(Call(ExecWait, "WAIT:99999999999999999999"));
-    EXPECT_EQ(result, "WAIT  : 2147483647 mm sec");
-    EXPECT_EQ(desk.events, (Events{"sleep 2147483647"}));
+TEST_F(WaitTest, HugeLoopCountsSaturate) {
     EXPECT_EQ(ParseWait("WAIT:1,4294967296").loops, 2147483647);
 }
 
