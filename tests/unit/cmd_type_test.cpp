@@ -99,14 +99,6 @@ TEST_F(TypeTest, AClipboardBusyAtTheRestoreIsNamedInTheEntry) {
                   "\n\t\tAccess is denied.\n\t\tAccess is denied.");
 }
 
-TEST_F(TypeTest, UnusableTextFailsWithoutAReason) {
-    for (const char* line : {"TYPE:\"", "TYPE:'x"}) {
-        EXPECT_FALSE(Call(ExecType, line)) << line;
-        EXPECT_EQ(result, "") << line;
-    }
-    EXPECT_TRUE(desk.events.empty());
-}
-
 TEST_F(TypeTest, EmptyTextSkipsTheClipboard) {
     EXPECT_TRUE(Call(ExecType, "TYPE:\"\""));
     EXPECT_EQ(result, "TYPE  : [Fgwh=000000A0][wh=000000A1]><");
@@ -168,14 +160,6 @@ TEST_F(TypeTest, FormatsTooLargeToSaveAreNamedInTheResult) {
               kAbc + "\n\t元のクリップボードのうち 2 個の形式は保存しきれないため元に戻らない");
     EXPECT_EQ(desk.ClipboardTextNow(), "earlier");
     EXPECT_EQ(desk.clipboard.size(), 2u);
-}
-
-TEST_F(TypeTest, HugeText) {
-    const std::string text(4 << 20, 'x');
-    EXPECT_TRUE(Call(ExecType, "TYPE:\"" + text + "\""));
-    EXPECT_EQ(result.size(),
-              std::string("TYPE  : [Fgwh=000000A0][wh=000000A1]><").size() + text.size());
-    EXPECT_EQ(desk.ClipboardTextNow(), "earlier");
 }
 
 }  // namespace
