@@ -9,14 +9,6 @@ using Events = std::vector<std::string>;
 
 class KeyinTest : public test::CommandFixture, public ::testing::Test {};
 
-TEST_F(KeyinTest, CombinationIsHeldTogether) {
-    EXPECT_TRUE(Call(ExecKeyin, "KEYIN:CONTROL V"));
-    EXPECT_EQ(result, "KEYIN : CONTROL(11) + \"V\"(56)");
-    EXPECT_EQ(desk.events, (Events{"key 11 down", "key 56 down", "sleep 100", "key 56 up",
-                                   "key 11 up", "sleep 100"}));
-    EXPECT_FALSE(held.AnythingHeld());
-}
-
 TEST_F(KeyinTest, RepeatCount) {
     app.settings.keyinWaitMSec = 20;
     EXPECT_TRUE(Call(ExecKeyin, "KEYIN:RETURN,REP=3"));
@@ -32,12 +24,6 @@ TEST_F(KeyinTest, RepeatOnlyCountsBetweenText) {
     EXPECT_EQ(result, "[REP=3]不正なキーコード");
     EXPECT_FALSE(Call(ExecKeyin, "KEYIN:RETURN,REP="));
     EXPECT_EQ(result, "[RETURN,REP=]不正なキーコード");
-}
-
-TEST_F(KeyinTest, NoKeysButTheRepeatStillPauses) {
-    EXPECT_TRUE(Call(ExecKeyin, "KEYIN:,REP=3"));
-    EXPECT_EQ(result, "KEYIN :  <Repeat=3>");
-    EXPECT_EQ(desk.events, (Events(6, "sleep 100")));
 }
 
 TEST_F(KeyinTest, AtMost256Keys) {

@@ -91,12 +91,11 @@ TEST_F(MouseTest, LaterActionWordReplacesTheEarlier) {
 
 TEST_F(MouseTest, LocalWithoutForegroundWindow) {
     desk.foreground = 0;
-    EXPECT_FALSE(Call(ExecMouse, "MOUSE:1,2,LOCAL"));
-    EXPECT_EQ(result, "LOCAL指定されているがアクティブなウィンドウが見つからない");
-    EXPECT_FALSE(Call(ExecMouse, "MOUSE:1,2,LOCAL,Q")) << "replaces the parsing message";
-    EXPECT_EQ(result, "LOCAL指定されているがアクティブなウィンドウが見つからない");
-    EXPECT_FALSE(Call(ExecMouse, "MOUSE:1,2,Q,LOCAL"));
-    EXPECT_EQ(result, "LOCAL指定されているがアクティブなウィンドウが見つからない");
+    // The message replaces a parsing one, before or after LOCAL.
+    for (const char* line : {"MOUSE:1,2,LOCAL", "MOUSE:1,2,LOCAL,Q", "MOUSE:1,2,Q,LOCAL"}) {
+        EXPECT_FALSE(Call(ExecMouse, line)) << line;
+        EXPECT_EQ(result, "LOCAL指定されているがアクティブなウィンドウが見つからない") << line;
+    }
     EXPECT_TRUE(Call(ExecMouse, "MOUSE:1,2,L")) << "screen positions need no window";
 }
 

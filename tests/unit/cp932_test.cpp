@@ -11,14 +11,11 @@ const std::string kHyo = "\x95\x5C";
 const std::string kIdeoSpace = "\x81\x40";
 
 TEST(Cp932, LeadBytes) {
-    EXPECT_FALSE(IsLeadByte(0x80));
-    EXPECT_TRUE(IsLeadByte(0x81));
-    EXPECT_TRUE(IsLeadByte(0x9F));
-    EXPECT_FALSE(IsLeadByte(0xA0));
-    EXPECT_FALSE(IsLeadByte(0xDF));
-    EXPECT_TRUE(IsLeadByte(0xE0));
-    EXPECT_TRUE(IsLeadByte(0xFC));
-    EXPECT_FALSE(IsLeadByte(0xFD));
+    // The edges of the two lead-byte ranges 81-9F and E0-FC.
+    for (int in : {0x81, 0x9F, 0xE0, 0xFC})
+        EXPECT_TRUE(IsLeadByte(static_cast<unsigned char>(in))) << in;
+    for (int out : {0x80, 0xA0, 0xDF, 0xFD})
+        EXPECT_FALSE(IsLeadByte(static_cast<unsigned char>(out))) << out;
     EXPECT_EQ(std::string("表"), kHyo) << "sources must be compiled to CP932";
 }
 

@@ -231,16 +231,6 @@ public:
         return c;
     }
 
-    // Bytes that look like macro files, and some that do not.
-    std::string File() {
-        std::string out;
-        for (int n = Pick(0, 10); n > 0; --n) {
-            out += Text(0, 5);
-            out += Chance(3) ? "\n" : "\r\n";
-        }
-        return out;
-    }
-
 private:
     static constexpr std::string_view kKeywords[] = {
         "LAUNCH:", "FOCUS:", "WAIT:", "KEYIN:", "TYPE:", "MOUSE:"};
@@ -276,20 +266,6 @@ TEST(EditorRoundTrip, WrittenDocumentsReadBackUnchanged) {
         const MacroContent back = ParseMacroText(written);
         ASSERT_EQ(back, doc) << "document " << i;
         ASSERT_EQ(ComposeMacroText(back), written) << "document " << i;
-    }
-}
-
-TEST(EditorRoundTrip, AnyFileReadOnceIsStable) {
-    DocumentGenerator gen(77);
-    for (int i = 0; i < 3000; ++i) {
-        const std::string file = "; <RKMACRO>" + gen.File();
-        const MacroContent first = ParseMacroText(file);
-        const std::string written = *ComposeMacroText(first);
-        std::size_t unwritten = 1;
-        const MacroContent second = ParseMacroText(written, &unwritten);
-        ASSERT_EQ(second, first) << "file " << i;
-        ASSERT_EQ(unwritten, 0u) << "what the editor wrote drops nothing; file " << i;
-        ASSERT_EQ(ComposeMacroText(second), written) << "file " << i;
     }
 }
 

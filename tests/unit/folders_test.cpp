@@ -6,19 +6,17 @@
 namespace zv {
 namespace {
 
-TEST(Folders, AppDataFolderCreatesOnceWithFlag) {
+TEST(Folders, AppDataFolderCreatedOnceWithTheFlag) {
     test::MemoryFileSystem fs;
     EXPECT_EQ(ComposeAppDataFolder("C:\\R", true, fs), "C:\\R\\Ostrand\\Zorvane\\");
     EXPECT_EQ(fs.created, (std::vector<std::string>{"C:\\R\\Ostrand", "C:\\R\\Ostrand\\Zorvane"}));
     ComposeAppDataFolder("C:\\R", true, fs);
     EXPECT_EQ(fs.created.size(), 2u) << "a second start creates nothing";
-}
 
-TEST(Folders, AppDataFolderWithoutFlagOrBase) {
-    test::MemoryFileSystem fs;
-    EXPECT_EQ(ComposeAppDataFolder("C:\\R", false, fs), "C:\\R\\Ostrand\\Zorvane\\");
-    EXPECT_TRUE(fs.created.empty());
-    EXPECT_EQ(ComposeAppDataFolder("", false, fs), "\\Ostrand\\Zorvane\\")
+    test::MemoryFileSystem other;
+    EXPECT_EQ(ComposeAppDataFolder("C:\\R", false, other), "C:\\R\\Ostrand\\Zorvane\\");
+    EXPECT_TRUE(other.created.empty()) << "without the flag nothing is created";
+    EXPECT_EQ(ComposeAppDataFolder("", false, other), "\\Ostrand\\Zorvane\\")
         << "relative to the drive root";
 }
 

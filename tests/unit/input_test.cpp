@@ -12,22 +12,6 @@ namespace {
 using test::FakeDesktop;
 using Events = std::vector<std::string>;
 
-TEST(MoveMouseStepwise, DiagonalFirstThenStraight) {
-    FakeDesktop desk;
-    HeldInput held(desk);
-    MoveMouseStepwise(held, 5, 2);
-    EXPECT_EQ(desk.events, (Events{"mouse 1 1 1 0", "mouse 1 1 1 0", "mouse 1 1 0 0",
-                                   "mouse 1 1 0 0", "mouse 1 1 0 0"}));
-    desk.events.clear();
-    MoveMouseStepwise(held, -3, 1);
-    EXPECT_EQ(desk.events, (Events{"mouse 1 -1 1 0", "mouse 1 -1 0 0", "mouse 1 -1 0 0"}));
-    desk.events.clear();
-    MoveMouseStepwise(held, 0, 0);
-    EXPECT_TRUE(desk.events.empty());
-    MoveMouseStepwise(held, 0, -2);
-    EXPECT_EQ(desk.events, (Events{"mouse 1 0 -1 0", "mouse 1 0 -1 0"}));
-}
-
 TEST(MoveMouseStepwise, FarTargetIsBoundedAndEndsWhereTheEdgeWould) {
     FakeDesktop desk;
     desk.record = false;
@@ -39,18 +23,14 @@ TEST(MoveMouseStepwise, FarTargetIsBoundedAndEndsWhereTheEdgeWould) {
 }
 
 TEST(TrimTrailingSeparators, BlanksAndCommasOnly) {
-    std::string s = "notepad.exe , ,";
-    TrimTrailingSeparators(s);
-    EXPECT_EQ(s, "notepad.exe");
-    s = ", ,";
-    TrimTrailingSeparators(s);
-    EXPECT_EQ(s, "");
-    s = "a,\t";
-    TrimTrailingSeparators(s);
-    EXPECT_EQ(s, "a,\t") << "a tab is not a separator";
-    s = "";
-    TrimTrailingSeparators(s);
-    EXPECT_EQ(s, "");
+    // A tab is not a separator.
+    const std::pair<std::string, std::string> cases[] = {
+        {"notepad.exe , ,", "notepad.exe"}, {", ,", ""}, {"a,\t", "a,\t"}, {"", ""}};
+    for (auto [text, trimmed] : cases) {
+        const std::string before = text;
+        TrimTrailingSeparators(text);
+        EXPECT_EQ(text, trimmed) << before;
+    }
 }
 
 TEST(FindWindowByCaption, ExactPartialCaseAndOrder) {
@@ -295,10 +275,12 @@ TEST_F(ClipboardSaverTest, EmptyClipboardIsLeftEmpty) {
     EXPECT_EQ(desk.EventsOf("clip restore"), (Events{"clip restore 0"}));
 }
 
-TEST_F(ClipboardSaverTest, EmptyTextIsPlacedWithoutOpening) {
+TEST_F(ClipboardSaverTest, EmptyTextOrZeroRetriesNeverOpen) {
     CClipboardTextSaver saver(desk, 50);
+    CClipboardTextSaver none(desk, 0);
     desk.events.clear();
     EXPECT_TRUE(saver.PlaceText(""));
+    EXPECT_FALSE(none.PlaceText("typed"));
     EXPECT_TRUE(desk.events.empty());
 }
 
@@ -319,13 +301,6 @@ TEST_F(ClipboardSaverTest, BusyClipboardRetriesAndCollectsDiagnostics) {
     EXPECT_EQ(desk.now, 300u);
     EXPECT_FALSE(saver.PlaceText("typed")) << "zero successes, zero changes";
     EXPECT_EQ(desk.clipboard.size(), 5u);
-}
-
-TEST_F(ClipboardSaverTest, ZeroRetriesNeverOpens) {
-    CClipboardTextSaver saver(desk, 0);
-    desk.events.clear();
-    EXPECT_FALSE(saver.PlaceText("typed"));
-    EXPECT_TRUE(desk.events.empty());
 }
 
 TEST_F(ClipboardSaverTest, BusyAtConstructionIsSavedWhenPlacing) {

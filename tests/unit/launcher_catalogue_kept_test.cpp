@@ -98,6 +98,19 @@ TEST(MacroCatalogueKept, OpensOnlyNewChangedRecentAndUnreadableFiles) {
 TEST(MacroCatalogueKept, ListsOnlyFoldersWhoseWatchSawAChange) {
     test::ListingFileSystem fs;
     fs.watchable = true;
+    // Folders x and y, each with a macro in a subfolder, and their names swapped.
+    auto addXY = [&] {
+        for (const std::string name : {"x", "y"}) {
+            fs.AddDir(kTop + "\\" + name);
+            fs.AddDir(kTop + "\\" + name + "\\in");
+            fs.AddFile(kTop + "\\" + name + "\\in\\" + name + ".rkm", test::MacroText(name));
+        }
+    };
+    auto swapXY = [&] {
+        ASSERT_TRUE(fs.RenameFolder(kTop + "\\x", kTop + "\\t"));
+        ASSERT_TRUE(fs.RenameFolder(kTop + "\\y", kTop + "\\x"));
+        ASSERT_TRUE(fs.RenameFolder(kTop + "\\t", kTop + "\\y"));
+    };
     MacroHeaderCache cache;
     auto press = [&](const std::string& caption = "Win") {
         fs.opens.clear();
@@ -134,17 +147,10 @@ TEST(MacroCatalogueKept, ListsOnlyFoldersWhoseWatchSawAChange) {
     EXPECT_EQ(test::Total(fs.opens), 1);
 
     // Two folders swap names: the listings kept below them belong to the other name now.
-    fs.AddDir(kTop + "\\x");
-    fs.AddDir(kTop + "\\x\\in");
-    fs.AddFile(kTop + "\\x\\in\\x.rkm", test::MacroText("X"));
-    fs.AddDir(kTop + "\\y");
-    fs.AddDir(kTop + "\\y\\in");
-    fs.AddFile(kTop + "\\y\\in\\y.rkm", test::MacroText("Y"));
+    addXY();
     fs.clock += 10 * kSecond;
     press();
-    ASSERT_TRUE(fs.RenameFolder(kTop + "\\x", kTop + "\\t"));
-    ASSERT_TRUE(fs.RenameFolder(kTop + "\\y", kTop + "\\x"));
-    ASSERT_TRUE(fs.RenameFolder(kTop + "\\t", kTop + "\\y"));
+    swapXY();
     const MacroMenuModel swapped = press();
     ASSERT_EQ(swapped.items.size(), 4u);
     EXPECT_EQ(swapped.items[2].label, "x");
@@ -180,18 +186,12 @@ TEST(MacroCatalogueKept, ListsOnlyFoldersWhoseWatchSawAChange) {
     fs.unwatchable.insert(kTop);
     fs.Remove(kTop);
     fs.AddDir(kTop);
-    for (const std::string name : {"x", "y"}) {
-        fs.AddDir(kTop + "\\" + name);
-        fs.AddDir(kTop + "\\" + name + "\\in");
-        fs.AddFile(kTop + "\\" + name + "\\in\\" + name + ".rkm", test::MacroText(name));
-    }
+    addXY();
     fs.clock += 10 * kSecond;
     press();
     press();
     EXPECT_EQ(test::Total(fs.lists), 5);
-    ASSERT_TRUE(fs.RenameFolder(kTop + "\\x", kTop + "\\t"));
-    ASSERT_TRUE(fs.RenameFolder(kTop + "\\y", kTop + "\\x"));
-    ASSERT_TRUE(fs.RenameFolder(kTop + "\\t", kTop + "\\y"));
+    swapXY();
     const MacroMenuModel unwatchedSwap = press();
     ASSERT_EQ(unwatchedSwap.items.size(), 2u);
     EXPECT_EQ(unwatchedSwap.items[0].children.at(0).children.at(0).path, kTop + "\\x\\in\\y.rkm");

@@ -171,32 +171,13 @@ TEST(MacroCatalogue, MaximumCountsOverTheWholeTree) {
     EXPECT_EQ(Describe(c.Build("", 2, 2).items), "[a:A1,A2]");
 }
 
-TEST(MacroCatalogue, MaximumZeroListsNothingAndNoIdFallsOutsideTheCommandRange) {
-    Catalogue c;
-    c.fs.AddFile(kTop + "\\m", test::MacroText("M"));
-    const MacroMenuModel m = c.Build("", 2, 0);
-    EXPECT_TRUE(m.items.empty());
-    EXPECT_TRUE(m.maximumReached);
-    EXPECT_EQ(FindMacroEntry(m, ID_MACRO_FIRST), nullptr);
-}
-
-TEST(MacroCatalogue, IdsNeverReachTheMenusOwnCommands) {
-    Catalogue c;
-    c.fs.AddFile(kTop + "\\x", test::MacroText("X"));
-    const MacroMenuModel m = c.Build("", 2, 1000000);
-    EXPECT_EQ(m.macroFileMax, kMaxMacroItems);
-    EXPECT_LT(ID_MACRO_FIRST + m.macroFileMax, 32771);
-    EXPECT_EQ(FindMacroEntry(m, 32775), nullptr) << "the editor command is not a macro id";
-    EXPECT_NE(FindMacroEntry(m, ID_MACRO_FIRST), nullptr);
-}
-
 TEST(MacroCatalogue, FindMacroEntryByCommandId) {
     Catalogue c;
     c.fs.AddFile(kTop + "\\x", test::MacroText("X"));
     c.fs.AddFile(kTop + "\\y", test::MacroText("Y"));
     c.fs.AddDir(kTop + "\\sub");  // its entry, id -1, lies between the macros' entries
     c.fs.AddFile(kTop + "\\sub\\z", test::MacroText("Z"));
-    const MacroMenuModel m = c.Build("", 2, 5);
+    MacroMenuModel m = c.Build("", 2, 5);
     ASSERT_EQ(m.entries.at(2).id, -1);
     ASSERT_NE(FindMacroEntry(m, 10002), nullptr);
     EXPECT_EQ(FindMacroEntry(m, 10002)->path, kTop + "\\sub\\z");
@@ -204,6 +185,17 @@ TEST(MacroCatalogue, FindMacroEntryByCommandId) {
     EXPECT_EQ(FindMacroEntry(m, 9999), nullptr);
     EXPECT_EQ(FindMacroEntry(m, -1), nullptr) << "folder entries are never chosen";
     EXPECT_EQ(FindMacroEntry(m, 10005), nullptr) << "beyond the maximum";
+
+    // Maximum zero lists nothing; no maximum lets an id reach the menu's own commands.
+    m = c.Build("", 2, 0);
+    EXPECT_TRUE(m.items.empty());
+    EXPECT_TRUE(m.maximumReached);
+    EXPECT_EQ(FindMacroEntry(m, ID_MACRO_FIRST), nullptr);
+    m = c.Build("", 2, 1000000);
+    EXPECT_EQ(m.macroFileMax, kMaxMacroItems);
+    EXPECT_LT(ID_MACRO_FIRST + m.macroFileMax, 32771);
+    EXPECT_EQ(FindMacroEntry(m, 32775), nullptr) << "the editor command is not a macro id";
+    EXPECT_NE(FindMacroEntry(m, ID_MACRO_FIRST), nullptr);
 }
 
 TEST(MacroCatalogue, BadEntriesAreSkipped) {

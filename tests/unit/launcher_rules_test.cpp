@@ -162,17 +162,10 @@ TEST(ForegroundLock, SavedLoweredAndRestored) {
         Text messages;
     } cases[] = {
         {"first start", -1, 200000, 200000, false, true, 200000, Values{0, 200000}, {}},
-        // Not lowered again; the user's saved value comes back at the end.
+        // Not lowered again after a crash left 0; the saved value comes back at the end,
+        // also over one the user set meanwhile.
         {"restart after a crash left 0", 200000, 0, {}, false, false, 200000, Values{200000}, {}},
-        {"the user changed it meanwhile",
-         200000,
-         5000,
-         {},
-         false,
-         true,
-         200000,
-         Values{0, 200000},
-         {}},
+        {"changed meanwhile", 200000, 5000, {}, false, true, 200000, Values{0, 200000}, {}},
         {"0 from the system at first start", -1, {}, 0, false, false, 0, Values{}, {}},
         {"nothing readable", -1, {}, {}, false, false, -1, Values{}, {}},
         {"changes refused", -1, 200000, {}, true, false, 200000, {}, refused},

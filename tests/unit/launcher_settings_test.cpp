@@ -101,16 +101,13 @@ TEST(LauncherSettings, MissingMacroFolderIsReportedAndReplacedByTheDefault) {
     EXPECT_TRUE(f.host.fs.IsDirectory(kDefaultFolder));
 }
 
-TEST(LauncherSettings, AFileCountsAsAnExistingMacroPath) {
+TEST(LauncherSettings, AFileIsAnExistingMacroPathAndPercentSignsAreShownLiterally) {
     Fixture f;
     f.host.fs.AddFile("D:\\one.rkm", "; <RKMACRO>x");
     f.Put("RkMacroTopPath", "D:\\one.rkm");
     EXPECT_EQ(LoadSettings(f.profile, f.host).macroTopPath, "D:\\one.rkm");
     EXPECT_TRUE(f.host.messages.empty());
-}
 
-TEST(LauncherSettings, PercentSignsInThePathAreShownLiterally) {
-    Fixture f;
     f.Put("RkMacroTopPath", "E:\\%s%d%n");
     LoadSettings(f.profile, f.host);
     ASSERT_FALSE(f.host.messages.empty());

@@ -94,28 +94,24 @@ TEST(HeaderRule, PrefixLengthsOfEngineAndReaders) {
     EXPECT_TRUE(IsHeaderLine(edge, kEngineHeaderPrefix));
 }
 
-TEST(LineKinds, EmptyCommentCommand) {
+TEST(LineParts, KindKeywordAndParameterText) {
     EXPECT_EQ(ClassifyLine(""), LineKind::Empty);
     EXPECT_EQ(ClassifyLine("; comment"), LineKind::Comment);
     EXPECT_EQ(ClassifyLine("WAIT:1;x"), LineKind::Command);
     // An ideographic space followed by ';' is a command line (and unrecognised).
     EXPECT_EQ(ClassifyLine("\x81\x40;x"), LineKind::Command);
-}
 
-TEST(Keywords, CaseInsensitiveAtStartOnly) {
+    // Keywords in any letter case, at the start only.
     EXPECT_EQ(MatchKeyword("launch:notepad.exe"), CommandKind::Launch);
     EXPECT_EQ(MatchKeyword("Focus:\"x\""), CommandKind::Focus);
     EXPECT_EQ(MatchKeyword("WAIT:100"), CommandKind::Wait);
     EXPECT_EQ(MatchKeyword("keyin:A"), CommandKind::Keyin);
     EXPECT_EQ(MatchKeyword("TYPE:\"a\""), CommandKind::Type);
     EXPECT_EQ(MatchKeyword("MOUSE:1,2"), CommandKind::Mouse);
-    EXPECT_EQ(MatchKeyword("LAUNCH :notepad.exe"), std::nullopt);
-    EXPECT_EQ(MatchKeyword("XWAIT:1"), std::nullopt);
-    EXPECT_EQ(MatchKeyword("SLEEP:1"), std::nullopt);
-    EXPECT_EQ(MatchKeyword(""), std::nullopt);
-}
+    for (const char* none : {"LAUNCH :notepad.exe", "XWAIT:1", "SLEEP:1", ""})
+        EXPECT_EQ(MatchKeyword(none), std::nullopt) << none;
 
-TEST(ParamText, AfterFirstColonStripped) {
+    // The parameter text: after the first colon, stripped.
     EXPECT_EQ(GetParamText("WAIT:  1000 \t"), "1000");
     EXPECT_EQ(GetParamText("LAUNCH:c:\\a.exe"), "c:\\a.exe");
     EXPECT_EQ(GetParamText("TYPE:"), "");
@@ -161,43 +157,30 @@ public:
     }
 };
 
+std::string Substituted(std::string text, const RunParameters& params, FakeClipboard& clip) {
+    SubstituteParam(text, params, clip);
+    return text;
+}
+
 TEST(SubstituteParam, WholeTokenOnly) {
     FakeClipboard clip;
     clip.text = "clipped";
     const RunParameters params{"one", ""};
-    std::string t = "%param1";
-    SubstituteParam(t, params, clip);
-    EXPECT_EQ(t, "one");
-    t = "%PARAM2";
-    SubstituteParam(t, params, clip);
-    EXPECT_EQ(t, "") << "a missing /2: substitutes the empty text";
-    t = "%Clip";
-    SubstituteParam(t, params, clip);
-    EXPECT_EQ(t, "clipped");
-    for (std::string other : {"x%PARAM1", "%PARAM1 ", "%PARAM", "%CLIPX"}) {
-        std::string copy = other;
-        SubstituteParam(copy, params, clip);
-        EXPECT_EQ(copy, other);
-    }
+    EXPECT_EQ(Substituted("%param1", params, clip), "one");
+    EXPECT_EQ(Substituted("%PARAM2", params, clip), "") << "a missing /2: the empty text";
+    EXPECT_EQ(Substituted("%Clip", params, clip), "clipped");
+    for (const std::string other : {"x%PARAM1", "%PARAM1 ", "%PARAM", "%CLIPX"})
+        EXPECT_EQ(Substituted(other, params, clip), other);
     EXPECT_EQ(clip.reads, 1) << "the clipboard is only read for %CLIP";
-}
 
-TEST(SubstituteParam, ClipboardWithoutTextKeepsToken) {
-    FakeClipboard clip;
-    std::string t = "%CLIP";
-    SubstituteParam(t, {}, clip);
-    EXPECT_EQ(t, "%CLIP");
+    std::string quoted = "\"%param1\"";
+    ASSERT_TRUE(StripQuotes(quoted));
+    EXPECT_EQ(Substituted(quoted, {"value", ""}, clip), "value");
+    // A clipboard without text keeps the token; an empty text replaces it.
+    clip.text.reset();
+    EXPECT_EQ(Substituted("%CLIP", {}, clip), "%CLIP");
     clip.text = "";
-    SubstituteParam(t, {}, clip);
-    EXPECT_EQ(t, "");
-}
-
-TEST(SubstituteParam, QuotedTokenAfterStripQuotes) {
-    FakeClipboard clip;
-    std::string t = "\"%param1\"";
-    ASSERT_TRUE(StripQuotes(t));
-    SubstituteParam(t, {"value", ""}, clip);
-    EXPECT_EQ(t, "value");
+    EXPECT_EQ(Substituted("%CLIP", {}, clip), "");
 }
 
 }  // namespace

@@ -8,13 +8,11 @@ namespace {
 
 const LocalTime kMarch5 = {2009, 3, 5, 14, 7, 9};
 
-TEST(RunLog, EntryFormatAndTimeStamp) {
+TEST(RunLog, EntryFormatTimeStampAndLineEnds) {
     EXPECT_EQ(FormatLogEntry(kMarch5, "x マクロ処理開始"),
               "[09/03/05 14:07:09] x マクロ処理開始\r\n");
     EXPECT_EQ(FormatLogEntry({2026, 12, 31, 0, 0, 0}, ""), "[26/12/31 00:00:00] \r\n");
-}
-
-TEST(RunLog, EveryLineEndIsCrLf) {
+    // Every line end is CR LF.
     EXPECT_EQ(FormatLogEntry(kMarch5, "a\n[マウスリアル移動モード]"),
               "[09/03/05 14:07:09] a\r\n[マウスリアル移動モード]\r\n");
     EXPECT_EQ(FormatLogEntry(kMarch5, "0012行目：MOUSE:x\n\treason"),
