@@ -30,15 +30,15 @@
 #include "common/win32/text.h"
 #include "launcher/win32/traywnd.h"
 #include "launcher/win32/versioninfo.h"
+#include "win32_helpers.h"
 
 namespace zv {
 namespace {
 
-std::string TempFolder() {
-    wchar_t buf[MAX_PATH];
-    GetTempPathW(MAX_PATH, buf);
-    return FromWide(buf);
-}
+using test::PumpFor;
+using test::Selection;
+using test::TempTree;
+using test::TextOf;
 
 std::wstring MenuText(HMENU menu, UINT pos) {
     wchar_t buf[256] = {};
@@ -53,18 +53,6 @@ HBITMAP CheckBitmapOf(HMENU menu, UINT pos) {
     GetMenuItemInfoW(menu, pos, TRUE, &info);
     EXPECT_EQ(info.hbmpChecked, info.hbmpUnchecked);
     return info.hbmpUnchecked;
-}
-
-void Pump(DWORD ms) {
-    const ULONGLONG end = GetTickCount64() + ms;
-    while (GetTickCount64() < end) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        Sleep(5);
-    }
 }
 
 MacroMenuNode MacroNode(int id, const std::string& label,
@@ -121,8 +109,8 @@ TEST(LauncherMenu, ModelBecomesItemsAboveTheCommandMenu) {
 
 TEST(LauncherMenu, CatalogueOnRealFilesWithJapaneseNames) {
     IFileSystem& fs = PlatformFileSystem();
-    const std::string top = TempFolder() + "zv catalogue 表";
-    fs.MakeDirectory(top);
+    const TempTree tree("zv catalogue 表");
+    const std::string& top = tree.path;
     fs.MakeDirectory(top + "\\サブ");
     ASSERT_TRUE(fs.ReplaceContent(top + "\\日報.rkm", "; <RKMACRO>日報を書く\r\n\r\nWAIT:1\r\n"));
     ASSERT_TRUE(
@@ -145,19 +133,13 @@ TEST(LauncherMenu, CatalogueOnRealFilesWithJapaneseNames) {
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     EXPECT_EQ(CMacroCatalogue(fs, "other", 2, 100).Build(top).itemCount, 0);
     CloseHandle(held);
-
-    DeleteFileW(ToWide(top + "\\日報.rkm").c_str());
-    DeleteFileW(ToWide(top + "\\サブ\\表示.rkm").c_str());
-    DeleteFileW(ToWide(top + "\\readme.txt").c_str());
-    RemoveDirectoryW(ToWide(top + "\\サブ").c_str());
-    RemoveDirectoryW(ToWide(top).c_str());
 }
 
 TEST(LauncherMenu, EntriesBeyondThePathBufferAreSkipped) {
     // Created through the long-path prefix; the catalogue itself never builds such paths.
-    const std::string top = TempFolder() + "zv long";
-    const std::wstring wideTop = L"\\\\?\\" + ToWide(top);
-    CreateDirectoryW(wideTop.c_str(), nullptr);
+    const TempTree tree("zv long");
+    const std::string& top = tree.path;
+    const std::wstring wideTop = tree.Long();
     const std::string longName = std::string(250, 'L') + ".rkm";
     const std::string longDir = std::string(200, 'D');
     const std::string macro = "; <RKMACRO>x\r\n";
@@ -179,41 +161,31 @@ TEST(LauncherMenu, EntriesBeyondThePathBufferAreSkipped) {
     ASSERT_EQ(m.items.size(), 1u)
         << "the long file and the folder whose macro lies too deep are left out";
     EXPECT_EQ(m.items[0].path, top + "\\short.rkm");
-
-    DeleteFileW((wideTop + L"\\" + ToWide(longDir) + L"\\" + ToWide(std::string(60, 'n')) + L".rkm")
-                    .c_str());
-    RemoveDirectoryW((wideTop + L"\\" + ToWide(longDir)).c_str());
-    DeleteFileW((wideTop + L"\\" + ToWide(longName)).c_str());
-    DeleteFileW((wideTop + L"\\short.rkm").c_str());
-    RemoveDirectoryW(wideTop.c_str());
 }
 
 TEST(LauncherRunProgram, StartsAQuotedProgramAndReportsFailures) {
-    const std::string dir = TempFolder() + "zv run 表 dir";
-    CreateDirectoryW(ToWide(dir).c_str(), nullptr);
+    const TempTree tree("zv run 表 dir");
+    const std::string& dir = tree.path;
     wchar_t system[MAX_PATH];
     GetSystemDirectoryW(system, MAX_PATH);
     const std::string exe = dir + "\\my cmd.exe";
     ASSERT_TRUE(
         CopyFileW((std::wstring(system) + L"\\cmd.exe").c_str(), ToWide(exe).c_str(), FALSE));
     const std::string out = dir + "\\out.txt";
-    DeleteFileW(ToWide(out).c_str());
 
     EXPECT_TRUE(RunProgram("\"" + exe + "\" /c echo started> \"" + out + "\"", SW_HIDE));
     std::string content;
     // The shell creates the file before it writes the line: wait for the line.
-    for (int i = 0;
-         i < 200 && !(PlatformFileSystem().ReadAll(out, content) && content.starts_with("started"));
-         ++i)
-        Sleep(50);
-    EXPECT_EQ(content.substr(0, 7), "started");
+    EXPECT_TRUE(test::WaitFor(
+        [&] {
+            return PlatformFileSystem().ReadAll(out, content) && content.starts_with("started");
+        },
+        10000))
+        << content;
 
     EXPECT_FALSE(RunProgram("\"" + dir + "\\none.exe\" /M:\"x\"", SW_MINIMIZE));
     EXPECT_FALSE(RunProgram("", SW_SHOWDEFAULT));
     Sleep(200);
-    DeleteFileW(ToWide(out).c_str());
-    DeleteFileW(ToWide(exe).c_str());
-    RemoveDirectoryW(ToWide(dir).c_str());
 }
 
 // A message-only window that collects the engine-ended messages the watch posts.
@@ -326,9 +298,8 @@ TEST(LauncherForegroundLock, RegistryAndSystemParameterAgree) {
         << "stored in the user profile";
 
     // A launcher run: saved once, lowered to 0, restored at the end.
-    const std::string ini = TempFolder() + "zv fglock.ini";
-    DeleteFileW(ToWide(ini).c_str());
-    IniProfile profile(PlatformFileSystem(), ini);
+    const TempTree tree("zv fglock");
+    IniProfile profile(PlatformFileSystem(), tree.path + "\\zv.ini");
     Messages messages;
     EXPECT_TRUE(LowerForegroundLockTimeout(lock, profile, messages));
     EXPECT_EQ(lock.ReadRegistryValue(), std::optional<std::uint32_t>(0));
@@ -339,7 +310,6 @@ TEST(LauncherForegroundLock, RegistryAndSystemParameterAgree) {
     EXPECT_TRUE(messages.shown.empty());
 
     lock.SetSystemValue(*original);
-    DeleteFileW(ToWide(ini).c_str());
 }
 
 // Counts the tray window's three events.
@@ -368,9 +338,9 @@ TEST(LauncherTrayWindow, ClicksArriveAfterTheDoubleClickTimeAndDoubleClicksAlone
     const DWORD dbl = GetDoubleClickTime();
     PostMessageW(w, UM_TRAY_NOTIFY, kTrayIconId, WM_LBUTTONDOWN);
     PostMessageW(w, UM_TRAY_NOTIFY, kTrayIconId, WM_LBUTTONUP);
-    Pump(dbl / 2);
+    PumpFor(dbl / 2);
     EXPECT_EQ(clicks, 0) << "not before the double-click time";
-    Pump(dbl + 300);
+    PumpFor(dbl + 300);
     EXPECT_EQ(clicks, 1);
 
     PostMessageW(w, UM_TRAY_NOTIFY, kTrayIconId, WM_LBUTTONDOWN);
@@ -379,7 +349,7 @@ TEST(LauncherTrayWindow, ClicksArriveAfterTheDoubleClickTimeAndDoubleClicksAlone
     PostMessageW(w, UM_TRAY_NOTIFY, kTrayIconId, WM_LBUTTONUP);
     PostMessageW(w, UM_TRAY_NOTIFY, kTrayIconId, WM_RBUTTONUP);
     PostMessageW(w, UM_TRAY_NOTIFY, kTrayIconId + 1, WM_RBUTTONUP);  // another icon
-    Pump(dbl + 300);
+    PumpFor(dbl + 300);
     EXPECT_EQ(clicks, 1);
     EXPECT_EQ(doubles, 1);
     EXPECT_EQ(menus, 1);
@@ -403,12 +373,6 @@ LRESULT CALLBACK ParentProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_COMMAND && HIWORD(wp) == EN_CHANGE)
         ++g_parentChanges;
     return DefWindowProcW(w, msg, wp, lp);
-}
-
-std::wstring TextOf(HWND w) {
-    wchar_t buf[64] = {};
-    GetWindowTextW(w, buf, 64);
-    return buf;
 }
 
 TEST(LauncherMnEdit, TypedLettersAndLateMinusAreUndone) {
@@ -451,15 +415,9 @@ TEST(LauncherMnEdit, TypedLettersAndLateMinusAreUndone) {
         // Focus selects everything; losing it leaves no selection.
         ShowWindow(parent, SW_SHOW);
         SetFocus(edit);
-        DWORD start = 0, end = 0;
-        SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                     reinterpret_cast<LPARAM>(&end));
-        EXPECT_EQ(start, 0u);
-        EXPECT_EQ(end, 4u);
+        EXPECT_EQ(Selection(edit), std::make_pair(0ul, 4ul));
         SetFocus(parent);
-        SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                     reinterpret_cast<LPARAM>(&end));
-        EXPECT_EQ(start, end);
+        EXPECT_EQ(Selection(edit).first, Selection(edit).second);
     }
     // Detached: the parent sees the notifications again and any text stays.
     SendMessageW(edit, WM_CHAR, L'x', 0);
@@ -523,24 +481,10 @@ TEST(LauncherBitMDraw, MaskedDrawing) {
 // Zorvane.exe of the same build, loaded for its resources.
 class ZorvaneResources : public ::testing::Test {
 protected:
-    void SetUp() override {
-        wchar_t self[MAX_PATH];
-        GetModuleFileNameW(nullptr, self, MAX_PATH);
-        std::wstring path = self;
-        path = path.substr(0, path.find_last_of(L'\\'));
-        path = path.substr(0, path.find_last_of(L'\\')) + L"\\bin\\Zorvane.exe";
-        exe_ = path;
-        module_ = LoadLibraryExW(path.c_str(), nullptr,
-                                 LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-        if (module_ == nullptr)
-            GTEST_SKIP() << "Zorvane.exe not built beside the tests";
-    }
-    void TearDown() override {
-        if (module_ != nullptr)
-            FreeLibrary(module_);
-    }
-    std::wstring exe_;
-    HMODULE module_ = nullptr;
+    void SetUp() override { ASSERT_NE(module_, nullptr) << "Zorvane.exe beside the tests"; }
+    test::LoadedProgram program_{L"Zorvane.exe"};
+    HMODULE module_ = program_.Get();
+    const std::wstring exe_ = test::ProgramPath(L"Zorvane.exe");
 };
 
 TEST_F(ZorvaneResources, MenusStringsBitmapsAndVersion) {

@@ -11,15 +11,13 @@
 #include "common/folders.h"
 #include "common/win32/handles.h"
 #include "common/win32/text.h"
+#include "win32_helpers.h"
 
 namespace zv {
 namespace {
 
-std::string TempFolder() {
-    wchar_t buf[MAX_PATH];
-    GetTempPathW(MAX_PATH, buf);
-    return FromWide(buf);
-}
+using test::TempFolder;
+using test::TempTree;
 
 TEST(Win32Text, RoundTripsCp932) {
     const std::string s = "表示 ソフト\\日本語";
@@ -74,8 +72,8 @@ TEST(Win32FileSystem, AppendWritesAtTheEndAndWaitsForAnExclusiveHolder) {
 
 TEST(Win32FileSystem, ReplaceContentAndListing) {
     IFileSystem& fs = PlatformFileSystem();
-    const std::string dir = TempFolder() + "zv日本語 dir";
-    fs.MakeDirectory(dir);
+    const TempTree tree("zv日本語 dir");
+    const std::string& dir = tree.path;
     ASSERT_TRUE(fs.IsDirectory(dir));
     const std::string file = dir + "\\a.ini";
     ASSERT_TRUE(fs.ReplaceContent(file, "one"));
@@ -93,8 +91,6 @@ TEST(Win32FileSystem, ReplaceContentAndListing) {
         }
     }
     EXPECT_EQ(files, 1);
-    DeleteFileW(ToWide(file).c_str());
-    RemoveDirectoryW(ToWide(dir).c_str());
 }
 
 const DirEntry* Named(const std::vector<DirEntry>& entries, const std::string& name) {
@@ -107,8 +103,8 @@ const DirEntry* Named(const std::vector<DirEntry>& entries, const std::string& n
 
 TEST(Win32FileSystem, ListingCarriesTimesAndSizesInTheSearchOrder) {
     IFileSystem& fs = PlatformFileSystem();
-    const std::string dir = TempFolder() + "zv 表 stamps";
-    fs.MakeDirectory(dir);
+    const TempTree tree("zv 表 stamps");
+    const std::string& dir = tree.path;
     const std::string file = dir + "\\表.rkm";
     ASSERT_TRUE(fs.ReplaceContent(file, "12345"));
     fs.MakeDirectory(dir + "\\sub");
@@ -163,23 +159,11 @@ TEST(Win32FileSystem, ListingCarriesTimesAndSizesInTheSearchOrder) {
     // A file or a missing folder is no folder to list.
     EXPECT_FALSE(fs.ListDirectory(file, after));
     EXPECT_FALSE(fs.ListDirectory(dir + "\\none", after));
-
-    for (const DirEntry& entry : before) {
-        if (!entry.isDirectory)
-            DeleteFileW(ToWide(dir + "\\" + entry.name).c_str());
-    }
-    RemoveDirectoryW(ToWide(dir + "\\sub").c_str());
-    RemoveDirectoryW(ToWide(dir).c_str());
 }
 
 // Change notifications arrive a moment after the change under Wine.
-bool ChangedWithin(IFolderWatch& watch, int ms) {
-    for (int waited = 0; waited <= ms; waited += 20) {
-        if (watch.Changed())
-            return true;
-        Sleep(20);
-    }
-    return false;
+bool ChangedWithin(IFolderWatch& watch, DWORD ms) {
+    return test::WaitFor([&] { return watch.Changed(); }, ms);
 }
 
 // Rearms until the watch stays quiet for a while (late notifications of earlier changes
@@ -207,9 +191,10 @@ bool WriteInPlace(const std::string& path, const std::string& content) {
 
 TEST(Win32FileSystem, FolderWatchSeesItsEntriesAndTheTrackedPath) {
     IFileSystem& fs = PlatformFileSystem();
-    const std::string dir = TempFolder() + "zv 表 watch";
+    const TempTree tree("zv 表 watch");
+    const TempTree movedTree("zv 表 watch moved");
+    const std::string& dir = tree.path;
     const std::string deep = dir + "\\sub\\deep";
-    fs.MakeDirectory(dir);
     fs.MakeDirectory(dir + "\\sub");
     fs.MakeDirectory(deep);
     ASSERT_TRUE(fs.ReplaceContent(deep + "\\a.rkm", "; <RKMACRO>A\r\n"));
@@ -238,8 +223,8 @@ TEST(Win32FileSystem, FolderWatchSeesItsEntriesAndTheTrackedPath) {
     ASSERT_TRUE(MoveFileW(ToWide(dir + "\\sub2").c_str(), ToWide(dir + "\\sub").c_str()));
 
     // The tracked folder renamed away: the folder at the path is no longer the watched one.
-    const std::string moved = dir + " moved";
-    ASSERT_TRUE(MoveFileW(ToWide(dir).c_str(), ToWide(moved).c_str()));
+    ASSERT_TRUE(RemoveDirectoryW(ToWide(movedTree.path).c_str()));
+    ASSERT_TRUE(MoveFileW(ToWide(dir).c_str(), ToWide(movedTree.path).c_str()));
     EXPECT_TRUE(top->Changed());
     EXPECT_FALSE(top->Rearm());
     fs.MakeDirectory(dir);
@@ -249,13 +234,6 @@ TEST(Win32FileSystem, FolderWatchSeesItsEntriesAndTheTrackedPath) {
     EXPECT_EQ(fs.WatchFolder(dir + "\\none", true), nullptr);
     EXPECT_EQ(fs.WatchFolder("relative\\folder", false), nullptr);
     EXPECT_EQ(fs.WatchFolder("\\\\server\\share\\macros", false), nullptr);
-
-    DeleteFileW(ToWide(moved + "\\sub\\deep\\a.rkm").c_str());
-    DeleteFileW(ToWide(moved + "\\sub\\deep\\b.rkm").c_str());
-    RemoveDirectoryW(ToWide(moved + "\\sub\\deep").c_str());
-    RemoveDirectoryW(ToWide(moved + "\\sub").c_str());
-    RemoveDirectoryW(ToWide(moved).c_str());
-    RemoveDirectoryW(ToWide(dir).c_str());
 }
 
 TEST(Win32Folders, ProgramAndAppDataFolders) {
