@@ -30,6 +30,22 @@ Win32EngineDesktop ModernDesktop() {
     return Win32EngineDesktop(10, true);
 }
 
+void PutRaw(UINT format, const void* data, std::size_t size) {
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+    std::memcpy(GlobalLock(block), data, size);
+    GlobalUnlock(block);
+    SetClipboardData(format, block);
+}
+
+std::string GetRaw(UINT format) {
+    HANDLE h = GetClipboardData(format);
+    if (h == nullptr)
+        return {};
+    std::string bytes(static_cast<const char*>(GlobalLock(h)), GlobalSize(h));
+    GlobalUnlock(h);
+    return bytes;
+}
+
 // A key message as the focused edit control received it.
 struct KeyMessage {
     UINT message;
@@ -38,9 +54,11 @@ struct KeyMessage {
 };
 
 // A top-level window with an edit control, owned by a thread of its own (as a target
-// program's window is owned by another thread than the engine's worker).
+// program's window is owned by another thread than the engine's worker). Clipboard data
+// it offered without content it renders only when asked for, taking kRenderMs to answer.
 class TargetWindowThread {
 public:
+    static constexpr DWORD kRenderMs = 2500;
     explicit TargetWindowThread(const std::wstring& caption) {
         thread_ = std::thread([this, caption] { Run(caption); });
         std::unique_lock<std::mutex> lock(mutex_);
@@ -75,6 +93,11 @@ private:
     static LRESULT CALLBACK TopProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
         if (m == WM_APP) {
             (*reinterpret_cast<const std::function<void()>*>(lp))();
+            return 0;
+        }
+        if (m == WM_RENDERFORMAT) {
+            Sleep(kRenderMs);
+            PutRaw(static_cast<UINT>(wp), "late", 5);
             return 0;
         }
         if (m == WM_DESTROY)
@@ -329,22 +352,6 @@ TEST(EngineDesktopMouse, MovesClicksAndSettingsRoundTrip) {
 
 // ---- clipboard ----
 
-void PutRaw(UINT format, const void* data, std::size_t size) {
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
-    std::memcpy(GlobalLock(block), data, size);
-    GlobalUnlock(block);
-    SetClipboardData(format, block);
-}
-
-std::string GetRaw(UINT format) {
-    HANDLE h = GetClipboardData(format);
-    if (h == nullptr)
-        return {};
-    std::string bytes(static_cast<const char*>(GlobalLock(h)), GlobalSize(h));
-    GlobalUnlock(h);
-    return bytes;
-}
-
 TEST(EngineDesktopClipboard, SavesAndRestoresTextAndOtherFormats) {
     Win32EngineDesktop desktop = ModernDesktop();
     const UINT custom = RegisterClipboardFormatW(L"ZvEngineTestFormat");
@@ -514,63 +521,20 @@ TEST(EngineDesktopClipboard, MetafilesAndPalettesComeBackAsTheSystemListsThem) {
     desktop.CloseClipboard();
 }
 
-// Another program's window that owns the clipboard and renders a format of its own only
-// when asked for, taking holdMs to answer.
-class SlowClipboardOwner {
-public:
-    SlowClipboardOwner(UINT format, DWORD holdMs) : format_(format), holdMs_(holdMs) {
-        thread_ = std::thread([this] {
-            WNDCLASSW wc{};
-            wc.lpfnWndProc = Proc;
-            wc.hInstance = GetModuleHandleW(nullptr);
-            wc.lpszClassName = L"ZvSlowClipboardOwner";
-            RegisterClassW(&wc);
-            window_ = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr,
-                                      nullptr, wc.hInstance, nullptr);
-            SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-            if (OpenClipboard(window_)) {
-                EmptyClipboard();
-                const wchar_t text[] = L"持ち主の文字列";
-                PutRaw(CF_UNICODETEXT, text, sizeof text);
-                SetClipboardData(format_, nullptr);
-                CloseClipboard();
-            }
-            ready_ = true;
-            MSG msg;
-            while (GetMessageW(&msg, nullptr, 0, 0) > 0)
-                DispatchMessageW(&msg);
-        });
-        WaitFor([this] { return ready_.load(); });
-    }
-    ~SlowClipboardOwner() {
-        PostMessageW(window_, WM_CLOSE, 0, 0);
-        thread_.join();
-    }
-
-private:
-    static LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
-        auto* self = reinterpret_cast<SlowClipboardOwner*>(GetWindowLongPtrW(w, GWLP_USERDATA));
-        if (m == WM_RENDERFORMAT && self != nullptr) {
-            Sleep(self->holdMs_);
-            PutRaw(static_cast<UINT>(wp), "late", 5);
-            return 0;
-        }
-        if (m == WM_DESTROY)
-            PostQuitMessage(0);
-        return DefWindowProcW(w, m, wp, lp);
-    }
-
-    UINT format_;
-    DWORD holdMs_;
-    std::thread thread_;
-    HWND window_ = nullptr;
-    std::atomic<bool> ready_{false};
-};
-
 TEST(EngineDesktopClipboard, AnOwnerThatAnswersLateDoesNotHoldTheSave) {
     Win32EngineDesktop desktop = ModernDesktop();
     const UINT slow = RegisterClipboardFormatW(L"ZvRenderedVeryLate");
-    SlowClipboardOwner owner(slow, 2500);
+    // Another program's window owns the clipboard: its text, and a format of its own
+    // rendered late.
+    TargetWindowThread owner(L"ZvDesktop 遅い持ち主");
+    owner.OnThread([&] {
+        EXPECT_TRUE(OpenClipboard(owner.top()));
+        EmptyClipboard();
+        const wchar_t text[] = L"持ち主の文字列";
+        PutRaw(CF_UNICODETEXT, text, sizeof text);
+        SetClipboardData(slow, nullptr);
+        CloseClipboard();
+    });
     const ULONGLONG start = GetTickCount64();
     CClipboardTextSaver saver(desktop, 50, {1 << 20, 300});
     const ULONGLONG spent = GetTickCount64() - start;

@@ -8,6 +8,7 @@
 #include "common/win32/handles.h"
 #include "common/win32/text.h"
 #include "common/win32/window.h"
+#include "win32_helpers.h"
 
 namespace zv {
 namespace {
@@ -269,8 +270,6 @@ TEST(DialogBase, AFieldTakesTheFocusWithItsTextSelectedAlsoInAComboBox) {
     HWND edit = GetDlgItem(hwnd, kTestEdit);
     HWND combo = GetDlgItem(hwnd, kTestCombo);
     SetWindowTextW(combo, L"候補 one");
-    DWORD start = 9;
-    DWORD end = 0;
     // A combo box selects its text by itself the first time only: the caret is then put
     // inside it and the focus goes elsewhere before the field is refused.
     dlg.Focus(kTestCombo);
@@ -278,16 +277,11 @@ TEST(DialogBase, AFieldTakesTheFocusWithItsTextSelectedAlsoInAComboBox) {
     dlg.Focus(kTestEdit);
     dlg.Focus(kTestCombo);
     EXPECT_EQ(GetParent(GetFocus()), combo) << "the combo box's edit has the focus";
-    SendMessageW(combo, CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start),
-                 reinterpret_cast<LPARAM>(&end));
-    EXPECT_EQ(start, 0u);
-    EXPECT_EQ(end, 6u);
+    EXPECT_EQ(test::Selection(GetFocus()), std::make_pair(0ul, 6ul));
 
     dlg.Focus(kTestEdit);
     EXPECT_EQ(GetFocus(), edit);
-    SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    EXPECT_EQ(start, 0u);
-    EXPECT_EQ(end, 3u) << "初期値";
+    EXPECT_EQ(test::Selection(edit), std::make_pair(0ul, 3ul)) << "初期値";
 }
 
 // A COM object that counts its references.
