@@ -16,16 +16,12 @@
 namespace zv {
 namespace {
 
-class OleScope {
-public:
-    OleScope() : ok_(SUCCEEDED(OleInitialize(nullptr))) {}
+struct OleScope {
+    const bool ok = SUCCEEDED(OleInitialize(nullptr));
     ~OleScope() {
-        if (ok_)
+        if (ok)
             OleUninitialize();
     }
-
-private:
-    bool ok_;
 };
 
 TEST(EditorDataObject, OffersTheLineAsPlainTextOnlyAndEveryReaderGetsItsOwnCopy) {

@@ -63,12 +63,15 @@ protected:
     }
 };
 
-TEST(RecordingHook, ArmedOnlyWhileItsRecorderWindowLives) {
+TEST(RecordingHook, ArmedOnlyByTheEditorAndOnlyWhileItsRecorderWindowLives) {
     Hook hook;
     ASSERT_NE(hook.Module(), nullptr) << "RkRecHook.dll beside the programs";
     const auto armed = hook.Get<RecHookIsArmedFn>(kRecHookIsArmed);
     ASSERT_TRUE(armed && hook.Get<HOOKPROC>(kRecHookGetMessageProc) &&
                 hook.Get<HOOKPROC>(kRecHookCallWndProc));
+    // The module exports no way to arm it and keeps no state of its own.
+    EXPECT_EQ(hook.Get<void*>("RkRecArm"), nullptr);
+    EXPECT_EQ(hook.Get<void*>("RkRecDisarm"), nullptr);
 
     CountingWindow recorder;
     ASSERT_TRUE(recorder.Create());
@@ -77,6 +80,15 @@ TEST(RecordingHook, ArmedOnlyWhileItsRecorderWindowLives) {
     DWORD error = 0;
     ASSERT_EQ(arm.Open(&error), CRecArm::Result::Ok) << error;
     EXPECT_FALSE(armed()) << "open, not armed";
+    // Everyone reads the state; nobody opens it to write, the process that made it included.
+    EXPECT_TRUE(UniqueHandle(OpenFileMappingW(FILE_MAP_READ, FALSE, kRecArmSectionName)));
+    SetLastError(0);
+    EXPECT_FALSE(UniqueHandle(OpenFileMappingW(FILE_MAP_WRITE, FALSE, kRecArmSectionName)));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    EXPECT_FALSE(UniqueHandle(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                                 64, kRecArmSectionName)))
+        << "nor by creating it anew";
+
     arm.Arm(recorder.GetSafeHwnd());
     EXPECT_TRUE(armed());
     arm.Disarm();
@@ -87,34 +99,6 @@ TEST(RecordingHook, ArmedOnlyWhileItsRecorderWindowLives) {
     EXPECT_FALSE(armed()) << "the recorder window is gone: as after a crash";
     arm.Close();
     EXPECT_FALSE(armed());
-}
-
-TEST(RecordingHook, NoProgramTheHookRunsInCanArmIt) {
-    Hook hook;
-    ASSERT_NE(hook.Module(), nullptr);
-    // The module exports no way to arm it and keeps no state of its own.
-    EXPECT_EQ(hook.Get<void*>("RkRecArm"), nullptr);
-    EXPECT_EQ(hook.Get<void*>("RkRecDisarm"), nullptr);
-
-    CRecArm arm;
-    DWORD error = 0;
-    ASSERT_EQ(arm.Open(&error), CRecArm::Result::Ok) << error;
-    // Everyone reads the state; nobody opens it to write, the process that made it included.
-    HANDLE read = OpenFileMappingW(FILE_MAP_READ, FALSE, kRecArmSectionName);
-    EXPECT_NE(read, nullptr);
-    if (read != nullptr)
-        CloseHandle(read);
-    SetLastError(0);
-    HANDLE write = OpenFileMappingW(FILE_MAP_WRITE, FALSE, kRecArmSectionName);
-    EXPECT_EQ(write, nullptr);
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
-    if (write != nullptr)
-        CloseHandle(write);
-    HANDLE again = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 64,
-                                      kRecArmSectionName);
-    EXPECT_EQ(again, nullptr) << "nor by creating it anew";
-    if (again != nullptr)
-        CloseHandle(again);
 }
 
 TEST(RecordingHook, OneRecordingAtATime) {

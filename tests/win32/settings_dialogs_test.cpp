@@ -137,11 +137,6 @@ TEST(LauncherKeyInCtrl, TakesItsKeysAndShowsTheirNames) {
 TEST_F(ProgramDialogs, LauncherPropertyDialogShowsTheSettings) {
     const LoadedProgram launcher(L"Zorvane.exe");
     ASSERT_NE(launcher.Get(), nullptr) << "Zorvane.exe beside the tests";
-    for (int id : {171, 284, 285, 286}) {
-        HBITMAP b = LoadBitmapW(launcher.Get(), MAKEINTRESOURCEW(id));
-        ASSERT_NE(b, nullptr) << id;
-        DeleteObject(b);
-    }
     LauncherSettings settings;
     settings.hotkey = 0x7B;
     settings.hotkeyMod = 6;

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "common/win32/text.h"
+#include "common/win32/window.h"
 
 namespace zv::test {
 
@@ -32,16 +33,12 @@ inline std::wstring ProgramPath(const std::wstring& name) {
     return path + L"..\\bin\\" + name;
 }
 
-// A program of the same build, loaded for its resources only.
-inline HMODULE LoadProgram(const wchar_t* name) {
-    return LoadLibraryExW(ProgramPath(name).c_str(), nullptr,
-                          LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-}
-
-// A program of the same build loaded for its resources, freed with the holder.
+// A program of the same build loaded for its resources only, freed with the holder.
 class LoadedProgram {
 public:
-    explicit LoadedProgram(const wchar_t* name) : module_(LoadProgram(name)) {}
+    explicit LoadedProgram(const wchar_t* name)
+        : module_(LoadLibraryExW(ProgramPath(name).c_str(), nullptr,
+                                 LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE)) {}
     ~LoadedProgram() {
         if (module_ != nullptr)
             FreeLibrary(module_);
@@ -73,6 +70,22 @@ inline void EndProcess(const PROCESS_INFORMATION& pi, DWORD waitMs = 5000) {
     WaitForSingleObject(pi.hProcess, waitMs);
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
+}
+
+// Writes content to path, made or replaced as disposition says; a wide path, so that long
+// paths can go through the prefix.
+inline bool WriteBytes(const std::wstring& path, const std::string& content,
+                       DWORD disposition = CREATE_ALWAYS) {
+    const HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, disposition,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    const bool ok =
+        h != INVALID_HANDLE_VALUE &&
+        WriteFile(h, content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
+        written == content.size();
+    if (h != INVALID_HANDLE_VALUE)
+        CloseHandle(h);
+    return ok;
 }
 
 // Removes a file or a folder with everything in it; the long-path prefix lets names
@@ -159,5 +172,22 @@ inline std::pair<DWORD, DWORD> Selection(HWND edit) {
     SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     return {start, end};
 }
+
+// A top-level window that counts the EN_CHANGE notifications that reach it.
+class ChangeCountingParent : public CWnd {
+public:
+    int changes = 0;
+    bool Create() {
+        return CreateEx(0, L"ZvChangeCountingParent", L"p", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
+                        nullptr, nullptr, GetModuleHandleW(nullptr));
+    }
+
+protected:
+    LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override {
+        if (msg == WM_COMMAND && HIWORD(wp) == EN_CHANGE)
+            ++changes;
+        return Default(msg, wp, lp);
+    }
+};
 
 }  // namespace zv::test
