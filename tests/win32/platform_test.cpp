@@ -26,25 +26,7 @@ TEST(Win32Text, RoundTripsCp932) {
     EXPECT_EQ(ToWide(""), L"");
 }
 
-TEST(Win32FileSystem, ExclusiveOpenBlocksOtherOpeners) {
-    IFileSystem& fs = PlatformFileSystem();
-    const std::string path = TempFolder() + "zv 表 exclusive.txt";
-    ASSERT_TRUE(fs.ReplaceContent(path, "; <RKMACRO>x\r\n"));
-    SysError error = 0;
-    {
-        auto held = fs.OpenRead(path, true, &error);
-        ASSERT_NE(held, nullptr);
-        EXPECT_EQ(fs.OpenRead(path, true, &error), nullptr);
-        EXPECT_EQ(error, static_cast<SysError>(ERROR_SHARING_VIOLATION));
-        EXPECT_FALSE(fs.ErrorText(error).empty());
-    }
-    EXPECT_NE(fs.OpenRead(path, true, &error), nullptr) << "released when closed";
-    EXPECT_EQ(fs.OpenRead(path + ".none", true, &error), nullptr);
-    EXPECT_EQ(error, static_cast<SysError>(ERROR_FILE_NOT_FOUND));
-    DeleteFileW(ToWide(path).c_str());
-}
-
-TEST(Win32FileSystem, AppendWritesAtTheEndAndWaitsForAnExclusiveHolder) {
+TEST(Win32FileSystem, ExclusiveOpensBlockOthersAndAppendWritesAtTheEnd) {
     IFileSystem& fs = PlatformFileSystem();
     const std::string path = TempFolder() + "zv 表 append.txt";
     DeleteFileW(ToWide(path).c_str());
@@ -66,6 +48,16 @@ TEST(Win32FileSystem, AppendWritesAtTheEndAndWaitsForAnExclusiveHolder) {
         EXPECT_EQ(fs.OpenAppend(path, &error), nullptr);
         EXPECT_EQ(error, static_cast<SysError>(ERROR_SHARING_VIOLATION));
     }
+    {
+        auto held = fs.OpenRead(path, true, &error);
+        ASSERT_NE(held, nullptr);
+        EXPECT_EQ(fs.OpenRead(path, true, &error), nullptr);
+        EXPECT_EQ(error, static_cast<SysError>(ERROR_SHARING_VIOLATION));
+        EXPECT_FALSE(fs.ErrorText(error).empty());
+    }
+    EXPECT_NE(fs.OpenRead(path, true, &error), nullptr) << "released when closed";
+    EXPECT_EQ(fs.OpenRead(path + ".none", true, &error), nullptr);
+    EXPECT_EQ(error, static_cast<SysError>(ERROR_FILE_NOT_FOUND));
     DeleteFileW(ToWide(path).c_str());
 }
 
