@@ -613,39 +613,7 @@ TEST(EngineDesktopProcesses, StartsWaitsAndReadsExitCode) {
     EXPECT_EQ(desktop.StartProcess(""), nullptr);
 }
 
-// ---- system settings and time ----
-
-TEST(EngineDesktopSystem, ForegroundLockTimeoutFromRegistryAndSystem) {
-    Win32EngineDesktop desktop = ModernDesktop();
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0,
-                              KEY_ALL_ACCESS, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    BYTE old[64];
-    DWORD oldSize = sizeof old, oldType = 0;
-    const bool hadOld = RegQueryValueExW(key, L"ForegroundLockTimeout", nullptr, &oldType, old,
-                                         &oldSize) == ERROR_SUCCESS;
-
-    const DWORD value = 123456;
-    RegSetValueExW(key, L"ForegroundLockTimeout", 0, REG_DWORD,
-                   reinterpret_cast<const BYTE*>(&value), sizeof value);
-    EXPECT_EQ(desktop.ReadForegroundLockTimeoutRegistry(), std::optional<std::uint32_t>(123456));
-    // A value longer than a number cannot be read as one.
-    const wchar_t text[] = L"200000";
-    RegSetValueExW(key, L"ForegroundLockTimeout", 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
-                   sizeof text);
-    EXPECT_EQ(desktop.ReadForegroundLockTimeoutRegistry(), std::nullopt);
-    RegDeleteValueW(key, L"ForegroundLockTimeout");
-    EXPECT_EQ(desktop.ReadForegroundLockTimeoutRegistry(), std::nullopt);
-    if (hadOld)
-        RegSetValueExW(key, L"ForegroundLockTimeout", 0, oldType, old, oldSize);
-    RegCloseKey(key);
-
-    DWORD system = 0;
-    if (SystemParametersInfoW(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &system, 0)) {
-        EXPECT_EQ(desktop.ReadForegroundLockTimeoutSystem(), std::optional<std::uint32_t>(system));
-    }
-}
+// ---- time ----
 
 double AverageSleepMs(IEngineDesktop& desktop, std::uint32_t ms, int count) {
     LARGE_INTEGER freq, a, b;

@@ -267,7 +267,7 @@ struct Messages : IMessageHost {
     void ShowMessage(const std::string& text) override { shown.push_back(text); }
 };
 
-TEST(LauncherForegroundLock, RegistryAndSystemParameterAgree) {
+TEST(ForegroundLock, RegistryAndSystemParameterAgreeForLauncherAndEngine) {
     Win32ForegroundLock lock;
     const std::optional<std::uint32_t> original = lock.ReadSystemValue();
     ASSERT_TRUE(original.has_value());
@@ -288,7 +288,23 @@ TEST(LauncherForegroundLock, RegistryAndSystemParameterAgree) {
     EXPECT_EQ(lock.ReadRegistryValue(), std::optional<std::uint32_t>(123456));
     EXPECT_TRUE(messages.shown.empty());
 
-    lock.SetSystemValue(*original);
+    // The engine reads both as the launcher does; a value that is no 4-byte number, or
+    // none, is no value.
+    Win32EngineDesktop engine(10, true);
+    EXPECT_EQ(engine.ReadForegroundLockTimeoutRegistry(), std::optional<std::uint32_t>(123456));
+    EXPECT_EQ(engine.ReadForegroundLockTimeoutSystem(), std::optional<std::uint32_t>(123456));
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, KEY_SET_VALUE, &key),
+              ERROR_SUCCESS);
+    const wchar_t text[] = L"200000";
+    RegSetValueExW(key, L"ForegroundLockTimeout", 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                   sizeof text);
+    EXPECT_EQ(engine.ReadForegroundLockTimeoutRegistry(), std::nullopt);
+    RegDeleteValueW(key, L"ForegroundLockTimeout");
+    EXPECT_EQ(engine.ReadForegroundLockTimeoutRegistry(), std::nullopt);
+    RegCloseKey(key);
+    lock.SetSystemValue(*original);  // writes the registry value again
+    EXPECT_EQ(lock.ReadRegistryValue(), original);
 }
 
 // Counts the tray window's three events.
