@@ -26,10 +26,6 @@ WindowHandle Handle(HWND w) {
     return reinterpret_cast<WindowHandle>(w);
 }
 
-Win32EngineDesktop ModernDesktop() {
-    return Win32EngineDesktop(10, true);
-}
-
 void PutRaw(UINT format, const void* data, std::size_t size) {
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
     std::memcpy(GlobalLock(block), data, size);
@@ -48,7 +44,6 @@ std::string GetRaw(UINT format) {
 
 // A key message as the focused edit control received it.
 struct KeyMessage {
-    UINT message;
     WPARAM vk;
     LPARAM lParam;
 };
@@ -70,11 +65,7 @@ public:
     }
     HWND top() const { return top_; }
     HWND edit() const { return edit_; }
-    std::wstring EditText() const {
-        wchar_t buf[512] = {};
-        SendMessageW(edit_, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(buf));
-        return buf;
-    }
+    std::wstring EditText() const { return test::TextOf(edit_); }
     std::vector<KeyMessage> Keys() {
         std::lock_guard<std::mutex> lock(mutex_);
         return keys_;
@@ -108,7 +99,7 @@ private:
         auto* self = reinterpret_cast<TargetWindowThread*>(GetWindowLongPtrW(w, GWLP_USERDATA));
         if (m == WM_KEYDOWN || m == WM_KEYUP) {
             std::lock_guard<std::mutex> lock(self->mutex_);
-            self->keys_.push_back({m, wp, lp});
+            self->keys_.push_back({wp, lp});
         }
         return CallWindowProcW(self->editProc_, w, m, wp, lp);
     }
@@ -179,7 +170,7 @@ private:
 
 TEST(EngineDesktopInput, KeysReachTheFocusedEditOfAnotherThreadAlsoThroughTheLegacyCalls) {
     TargetWindowThread target(L"ZvDesktop 入力先");
-    Win32EngineDesktop desktop = ModernDesktop();
+    Win32EngineDesktop desktop(10, true);
     ASSERT_TRUE(target.Activate(desktop));
     EXPECT_EQ(desktop.GetForegroundWindow(), Handle(target.top()));
     EXPECT_EQ(desktop.GetForegroundFocusWindow(), Handle(target.edit()));
@@ -218,7 +209,7 @@ TEST(EngineDesktopInput, KeysReachTheFocusedEditOfAnotherThreadAlsoThroughTheLeg
 
 TEST(EngineDesktopWindows, ActivationRestoresRefusesOwnThreadAndMapsPoints) {
     TargetWindowThread target(L"ZvDesktop 最小化");
-    Win32EngineDesktop desktop = ModernDesktop();
+    Win32EngineDesktop desktop(10, true);
     target.OnThread([&] { ShowWindow(target.top(), SW_MINIMIZE); });
     ASSERT_TRUE(IsIconic(target.top()));
     EXPECT_TRUE(desktop.ActivateWindow(Handle(target.top())));
@@ -263,7 +254,7 @@ TEST(EngineDesktopWindows, ActivatingAMinimisedHungWindowDoesNotWait) {
 
     std::atomic<bool> returned{false};
     std::thread worker([&] {
-        ModernDesktop().ActivateWindow(Handle(hung.Window()));
+        Win32EngineDesktop(10, true).ActivateWindow(Handle(hung.Window()));
         returned = true;
     });
     EXPECT_TRUE(WaitFor([&] { return returned.load(); }, 2000))
@@ -289,7 +280,7 @@ TEST(EngineDesktopWindows, WalkSeesWholeJapaneseTitlesWithoutBlocking) {
         },
         DestroyWindow);
 
-    Win32EngineDesktop desktop = ModernDesktop();
+    Win32EngineDesktop desktop(10, true);
     const auto start = GetTickCount64();
     const std::vector<TopLevelWindow> windows = desktop.TopLevelWindows();
     EXPECT_LT(GetTickCount64() - start, 2000u);
@@ -325,7 +316,7 @@ TEST(EngineDesktopWindows, WalkSeesWholeJapaneseTitlesWithoutBlocking) {
 }
 
 TEST(EngineDesktopMouse, MovesClicksAndSettingsRoundTrip) {
-    Win32EngineDesktop desktop = ModernDesktop();
+    Win32EngineDesktop desktop(10, true);
     const MouseParams original = desktop.GetMouseParams();
     MouseParams changed{0, 0, 0, original.speed == 3 ? 4 : 3};
     desktop.SetMouseParams(changed);
@@ -353,12 +344,22 @@ TEST(EngineDesktopMouse, MovesClicksAndSettingsRoundTrip) {
 // ---- clipboard ----
 
 TEST(EngineDesktopClipboard, SavesAndRestoresTextAndOtherFormats) {
-    Win32EngineDesktop desktop = ModernDesktop();
+    Win32EngineDesktop desktop(10, true);
     const UINT custom = RegisterClipboardFormatW(L"ZvEngineTestFormat");
     const char customBytes[] = {1, 2, 0, 3, 4, 5, 6, 7, 8};
     const std::wstring before = L"元のテキスト";
+    // Text only as ANSI: read up to the first zero byte; none on an empty clipboard.
     ASSERT_TRUE(desktop.OpenClipboard());
     EmptyClipboard();
+    EXPECT_EQ(desktop.GetClipboardText(), std::nullopt);
+    EXPECT_TRUE(desktop.ClipboardFormats().empty());
+    PutRaw(CF_TEXT, "abc\0def", 8);
+    desktop.CloseClipboard();
+    ASSERT_TRUE(desktop.OpenClipboard());
+    EXPECT_EQ(desktop.GetClipboardText(), std::optional<std::string>("abc"));
+    // An empty list restores an empty clipboard.
+    EXPECT_TRUE(desktop.RestoreClipboardFormats({}).empty());
+    EXPECT_EQ(CountClipboardFormats(), 0);
     PutRaw(CF_UNICODETEXT, before.c_str(), (before.size() + 1) * sizeof(wchar_t));
     PutRaw(custom, customBytes, sizeof customBytes);
     HBITMAP bitmap = CreateBitmap(4, 4, 1, 32, nullptr);
@@ -415,26 +416,6 @@ TEST(EngineDesktopClipboard, SavesAndRestoresTextAndOtherFormats) {
     desktop.CloseClipboard();
 }
 
-TEST(EngineDesktopClipboard, TextOnlyAsAnsiAndEmptyClipboard) {
-    Win32EngineDesktop desktop = ModernDesktop();
-    ASSERT_TRUE(desktop.OpenClipboard());
-    EmptyClipboard();
-    EXPECT_EQ(desktop.GetClipboardText(), std::nullopt);
-    EXPECT_TRUE(desktop.ClipboardFormats().empty());
-    const char ansi[] = "abc\0def";
-    PutRaw(CF_TEXT, ansi, sizeof ansi);
-    desktop.CloseClipboard();
-    ASSERT_TRUE(desktop.OpenClipboard());
-    EXPECT_EQ(desktop.GetClipboardText(), std::optional<std::string>("abc"))
-        << "up to the first zero byte";
-    // An empty list restores an empty clipboard.
-    EXPECT_TRUE(desktop.RestoreClipboardFormats({}).empty());
-    desktop.CloseClipboard();
-    ASSERT_TRUE(desktop.OpenClipboard());
-    EXPECT_EQ(CountClipboardFormats(), 0);
-    desktop.CloseClipboard();
-}
-
 std::vector<UINT> ListedFormats() {
     std::vector<UINT> listed;
     if (!OpenClipboard(nullptr))
@@ -446,7 +427,7 @@ std::vector<UINT> ListedFormats() {
 }
 
 TEST(EngineDesktopClipboard, MetafilesAndPalettesComeBackAsTheSystemListsThem) {
-    Win32EngineDesktop desktop = ModernDesktop();
+    Win32EngineDesktop desktop(10, true);
     HDC dc = CreateEnhMetaFileW(nullptr, nullptr, nullptr, nullptr);
     Rectangle(dc, 0, 0, 40, 30);
     Ellipse(dc, 5, 5, 25, 20);
@@ -522,7 +503,7 @@ TEST(EngineDesktopClipboard, MetafilesAndPalettesComeBackAsTheSystemListsThem) {
 }
 
 TEST(EngineDesktopClipboard, AnOwnerThatAnswersLateDoesNotHoldTheSave) {
-    Win32EngineDesktop desktop = ModernDesktop();
+    Win32EngineDesktop desktop(10, true);
     const UINT slow = RegisterClipboardFormatW(L"ZvRenderedVeryLate");
     // Another program's window owns the clipboard: its text, and a format of its own
     // rendered late.
@@ -554,7 +535,7 @@ TEST(EngineDesktopClipboard, AnOwnerThatAnswersLateDoesNotHoldTheSave) {
 }
 
 TEST(EngineDesktopClipboard, TheOfferedTextIsRenderedForTheProgramThatPastes) {
-    Win32EngineDesktop desktop = ModernDesktop();
+    Win32EngineDesktop desktop(10, true);
     ASSERT_TRUE(desktop.OpenClipboard());
     EmptyClipboard();
     desktop.CloseClipboard();
@@ -574,7 +555,7 @@ TEST(EngineDesktopClipboard, TheOfferedTextIsRenderedForTheProgramThatPastes) {
 }
 
 TEST(EngineDesktopClipboard, BusyClipboardFailsWithSystemText) {
-    Win32EngineDesktop desktop = ModernDesktop();
+    Win32EngineDesktop desktop(10, true);
     StalledThread holder(
         [] {
             HWND owner = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
@@ -596,7 +577,7 @@ TEST(EngineDesktopClipboard, BusyClipboardFailsWithSystemText) {
 // ---- processes ----
 
 TEST(EngineDesktopProcesses, StartsWaitsAndReadsExitCode) {
-    Win32EngineDesktop desktop = ModernDesktop();
+    Win32EngineDesktop desktop(10, true);
     std::unique_ptr<IStartedProcess> p = desktop.StartProcess("cmd.exe /c exit 7");
     ASSERT_NE(p, nullptr);
     EXPECT_FALSE(p->WaitInputIdle(100)) << "a console program has no message queue";
@@ -627,7 +608,7 @@ double AverageSleepMs(IEngineDesktop& desktop, std::uint32_t ms, int count) {
 }
 
 TEST(EngineDesktopSystem, SleepsAndTimerResolution) {
-    Win32EngineDesktop desktop = ModernDesktop();
+    Win32EngineDesktop desktop(10, true);
     const std::uint64_t t0 = desktop.TickMs();
     desktop.Sleep(60);
     EXPECT_GE(desktop.TickMs() - t0, 40u);  // the tick counter is coarse
