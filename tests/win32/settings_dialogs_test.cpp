@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "common/folders.h"
 #include "common/win32/text.h"
@@ -67,10 +68,7 @@ TEST_F(ProgramDialogs, EngineSettingsDialogRangesRowsAndMark) {
         const std::wstring before = TextOf(field);
         SendMessageW(field, EM_SETSEL, 0, -1);
         SendMessageW(field, WM_CHAR, L'x', 0);
-        EXPECT_EQ(TextOf(field) == L"x", !kSettingRows[i].digitsOnly) << i;
-        if (kSettingRows[i].digitsOnly) {
-            EXPECT_EQ(TextOf(field), before) << i;
-        }
+        EXPECT_EQ(TextOf(field), kSettingRows[i].digitsOnly ? before : L"x") << i;
     }
     // The up-down steps its row within the range and writes plain digits.
     HWND launch = dialog.Item(CSettingDlg::FieldId(SettingRow::LaunchWait));
@@ -157,10 +155,9 @@ TEST_F(ProgramDialogs, LauncherPropertyDialogShowsTheSettings) {
     EXPECT_EQ(SpinRange(d, 1020), std::make_pair(1, 2000));
     EXPECT_EQ(SpinRange(d, 1022), std::make_pair(0, 10));
     EXPECT_EQ(TextOf(dialog.Item(1005)), L"F12");
-    EXPECT_EQ(IsDlgButtonChecked(d, 1000), BST_UNCHECKED);
-    EXPECT_EQ(IsDlgButtonChecked(d, 1001), BST_CHECKED);
-    EXPECT_EQ(IsDlgButtonChecked(d, 1002), BST_CHECKED);
-    EXPECT_EQ(IsDlgButtonChecked(d, 1003), BST_UNCHECKED);
+    EXPECT_EQ((std::vector<UINT>{IsDlgButtonChecked(d, 1000), IsDlgButtonChecked(d, 1001),
+                                 IsDlgButtonChecked(d, 1002), IsDlgButtonChecked(d, 1003)}),
+              (std::vector<UINT>{BST_UNCHECKED, BST_CHECKED, BST_CHECKED, BST_UNCHECKED}));
     // The browse button is drawn with its bitmaps (their size: the DPI tests).
     EXPECT_EQ(GetWindowLongPtrW(dialog.Item(1010), GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
 }
