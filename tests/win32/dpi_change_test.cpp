@@ -17,20 +17,12 @@
 #include "engine/win32/setting_dialog.h"
 #include "fake_profile.h"
 #include "launcher/win32/settingsdlgs.h"
+#include "win32_helpers.h"
 
 namespace zv {
 namespace {
 
-// A program of the same build, loaded for its resources.
-HMODULE LoadProgram(const wchar_t* name) {
-    wchar_t self[MAX_PATH];
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring path = self;
-    path = path.substr(0, path.find_last_of(L'\\'));
-    path = path.substr(0, path.find_last_of(L'\\')) + L"\\bin\\" + name;
-    return LoadLibraryExW(path.c_str(), nullptr,
-                          LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-}
+using test::LoadedProgram;
 
 struct ControlState {
     HWND hwnd;
@@ -39,12 +31,18 @@ struct ControlState {
     std::wstring face;
 };
 
+// Where a control stands in its dialog's client area.
+RECT PlacedIn(HWND dialog, HWND control) {
+    RECT r{};
+    GetWindowRect(control, &r);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
 std::vector<ControlState> Controls(HWND dialog) {
     std::vector<ControlState> out;
     for (HWND w = GetWindow(dialog, GW_CHILD); w != nullptr; w = GetWindow(w, GW_HWNDNEXT)) {
-        ControlState c{w, {}, 0, {}};
-        GetWindowRect(w, &c.rect);
-        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&c.rect), 2);
+        ControlState c{w, PlacedIn(dialog, w), 0, {}};
         LOGFONTW lf{};
         GetObjectW(reinterpret_cast<HFONT>(SendMessageW(w, WM_GETFONT, 0, 0)), sizeof lf, &lf);
         c.fontHeight = lf.lfHeight;
@@ -105,11 +103,10 @@ protected:
 };
 
 TEST_F(DpiChange, EngineSettingsDialogTakesTheNewLayoutFontsAndIconAndComesBack) {
-    HMODULE engine = LoadProgram(L"RkEngine.exe");
-    if (engine == nullptr)
-        GTEST_SKIP() << "RkEngine.exe not built beside the tests";
+    const LoadedProgram engine(L"RkEngine.exe");
+    ASSERT_NE(engine.Get(), nullptr) << "RkEngine.exe beside the tests";
     test::MemoryProfile profile;
-    CSettingDlg dialog(DefaultEngineSettings(), profile, engine);
+    CSettingDlg dialog(DefaultEngineSettings(), profile, engine.Get());
     ASSERT_TRUE(dialog.Create(nullptr));
     HWND d = dialog.GetSafeHwnd();
     const RECT start = WindowRectOf(d);
@@ -169,26 +166,18 @@ TEST_F(DpiChange, EngineSettingsDialogTakesTheNewLayoutFontsAndIconAndComesBack)
         EXPECT_EQ(again[i].fontHeight, before[i].fontHeight);
     }
     EXPECT_EQ(BigIconWidth(d), 32);
-    FreeLibrary(engine);
 }
 
 TEST_F(DpiChange, FolderButtonTakesTheImagesOfTheNewScaleAroundItsCentre) {
-    HMODULE launcher = LoadProgram(L"Zorvane.exe");
-    if (launcher == nullptr)
-        GTEST_SKIP() << "Zorvane.exe not built beside the tests";
+    const LoadedProgram launcher(L"Zorvane.exe");
+    ASSERT_NE(launcher.Get(), nullptr) << "Zorvane.exe beside the tests";
     LauncherSettings settings;
     settings.macroTopPath = "C:\\RK_MACRO";
     test::MemoryProfile profile;
-    CPropertyDlg dialog(launcher, settings, profile);
+    CPropertyDlg dialog(launcher.Get(), settings, profile);
     ASSERT_TRUE(dialog.Create(nullptr));
     HWND d = dialog.GetSafeHwnd();
-    HWND button = dialog.Item(1010);
-    auto placed = [&] {
-        RECT r{};
-        GetWindowRect(button, &r);
-        MapWindowPoints(nullptr, d, reinterpret_cast<POINT*>(&r), 2);
-        return r;
-    };
+    auto placed = [&] { return PlacedIn(d, dialog.Item(1010)); };
     const RECT at96 = placed();
     EXPECT_EQ(at96.right - at96.left, 20);
     EXPECT_EQ(at96.bottom - at96.top, 18);
@@ -201,9 +190,7 @@ TEST_F(DpiChange, FolderButtonTakesTheImagesOfTheNewScaleAroundItsCentre) {
         EXPECT_EQ(r.right - r.left, width) << "the bitmap of the scale, whole";
         EXPECT_EQ(r.bottom - r.top, height);
         // Beside the path field, as at 96 DPI: its centre level with the field's.
-        RECT field{};
-        GetWindowRect(dialog.Item(1009), &field);
-        MapWindowPoints(nullptr, d, reinterpret_cast<POINT*>(&field), 2);
+        const RECT field = PlacedIn(d, dialog.Item(1009));
         EXPECT_NEAR((r.top + r.bottom) / 2, (field.top + field.bottom) / 2, 2);
         EXPECT_GT(r.left, field.right);
     }
@@ -211,7 +198,6 @@ TEST_F(DpiChange, FolderButtonTakesTheImagesOfTheNewScaleAroundItsCentre) {
     const RECT back = placed();
     EXPECT_NEAR(back.left, at96.left, 2);
     EXPECT_NEAR(back.top, at96.top, 2);
-    FreeLibrary(launcher);
 }
 
 // The icon directory of a program's icon: the sizes it carries.
@@ -241,15 +227,12 @@ std::vector<int> IconSizes(HMODULE module, UINT id) {
 
 TEST(DpiImages, IconsCarryTheSizesOfEveryScaleAndBitmapsComeInThreeSets) {
     const std::vector<int> wanted{16, 20, 24, 32, 40, 48, 64};
-    for (const wchar_t* name : {L"RkEngine.exe", L"Zorvane.exe", L"RkEditor.exe"}) {
-        HMODULE program = LoadProgram(name);
-        if (program == nullptr)
-            GTEST_SKIP() << "programs not built beside the tests";
-        EXPECT_EQ(IconSizes(program, 128), wanted) << name;
-        FreeLibrary(program);
-    }
-    HMODULE editor = LoadProgram(L"RkEditor.exe");
+    for (const wchar_t* name : {L"RkEngine.exe", L"Zorvane.exe"})
+        EXPECT_EQ(IconSizes(LoadedProgram(name).Get(), 128), wanted) << name;
+    const LoadedProgram program(L"RkEditor.exe");
+    HMODULE editor = program.Get();
     ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(IconSizes(editor, 128), wanted);
     // The small and big icon at each scale: exactly the size, not a stretched one.
     for (const auto& [dpi, small, big] : {std::tuple{96u, 16, 32}, std::tuple{120u, 20, 40},
                                           std::tuple{144u, 24, 48}, std::tuple{192u, 32, 64}}) {
@@ -271,7 +254,6 @@ TEST(DpiImages, IconsCarryTheSizesOfEveryScaleAndBitmapsComeInThreeSets) {
         EXPECT_EQ(size.cx, s.cx) << s.id << " at " << s.dpi;
         EXPECT_EQ(size.cy, s.cy) << s.id << " at " << s.dpi;
     }
-    FreeLibrary(editor);
 }
 
 }  // namespace

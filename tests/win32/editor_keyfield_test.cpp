@@ -11,6 +11,7 @@
 #include "common/win32/dialog.h"
 #include "common/win32/text.h"
 #include "editor/win32/keyinctrl.h"
+#include "win32_helpers.h"
 
 namespace zv {
 namespace {
@@ -130,10 +131,7 @@ TEST_F(EditorKeyField, LettersShowAsTypedNamesForTheRest) {
     EXPECT_EQ(field.Code(), VK_OEM_1);
 
     // The whole name is selected, so the next key replaces it visibly.
-    DWORD start = 1, end = 0;
-    SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    EXPECT_EQ(start, 0u);
-    EXPECT_EQ(end, 5u);
+    EXPECT_EQ(test::Selection(edit), std::make_pair(0ul, 5ul));
 
     field.SetKeyText("HOME");
     EXPECT_EQ(Text(), "HOME");

@@ -11,20 +11,17 @@
 #include "editor/document.h"
 #include "editor/dragdrop.h"
 #include "editor/win32/dragdrop_win32.h"
+#include "win32_helpers.h"
 
 namespace zv {
 namespace {
 
-class OleScope {
-public:
-    OleScope() : ok_(SUCCEEDED(OleInitialize(nullptr))) {}
+struct OleScope {
+    const bool ok = SUCCEEDED(OleInitialize(nullptr));
     ~OleScope() {
-        if (ok_)
+        if (ok)
             OleUninitialize();
     }
-
-private:
-    bool ok_;
 };
 
 TEST(EditorDataObject, OffersTheLineAsPlainTextOnlyAndEveryReaderGetsItsOwnCopy) {
@@ -91,29 +88,17 @@ std::vector<std::string> FileNames(IFileSystem& fs, const std::string& folder) {
 // program that inherited the handle, which this process then closes.
 PROCESS_INFORMATION HoldInAnotherProcess(const std::string& path) {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    const HANDLE h = CreateFileW(ToWide(path).c_str(), GENERIC_READ, 0, &inherit, OPEN_EXISTING,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr);
-    wchar_t self[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring command = L"\"" + std::wstring(self) + L"\" --gtest_list_tests";
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (h == INVALID_HANDLE_VALUE ||
-        !CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, CREATE_SUSPENDED, nullptr,
-                        nullptr, &si, &pi))
-        pi = PROCESS_INFORMATION{};
-    if (h != INVALID_HANDLE_VALUE)
-        CloseHandle(h);
-    return pi;
+    const UniqueFile h(CreateFileW(ToWide(path).c_str(), GENERIC_READ, 0, &inherit, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!h)
+        return PROCESS_INFORMATION{};
+    return test::StartSelf(L"--gtest_list_tests", CREATE_SUSPENDED, TRUE);
 }
 
 TEST(EditorSave, OverAReadOnlyOrHeldFileFailsSaysSoAndLeavesNoTemporaryFile) {
     IFileSystem& fs = PlatformFileSystem();
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    const std::string folder = FromWide(temp) + "zv 保存 over";
-    fs.MakeDirectory(folder);
+    const test::TempTree tree("zv 保存 over");
+    const std::string& folder = tree.path;
     const std::string path = folder + "\\朝.txt";
     const std::wstring widePath = ToWide(path);
     const std::string old = "; <RKMACRO>old\r\n\r\n\r\nWAIT:1\r\n";
@@ -141,10 +126,7 @@ TEST(EditorSave, OverAReadOnlyOrHeldFileFailsSaysSoAndLeavesNoTemporaryFile) {
     const PROCESS_INFORMATION holder = HoldInAnotherProcess(path);
     ASSERT_NE(holder.hProcess, nullptr);
     saveFails("held by another process");
-    TerminateProcess(holder.hProcess, 0);
-    WaitForSingleObject(holder.hProcess, 10000);
-    CloseHandle(holder.hThread);
-    CloseHandle(holder.hProcess);
+    test::EndProcess(holder, 10000);
     EXPECT_TRUE(fs.ReadAll(path, content));
     EXPECT_EQ(content, old);
 
@@ -152,8 +134,6 @@ TEST(EditorSave, OverAReadOnlyOrHeldFileFailsSaysSoAndLeavesNoTemporaryFile) {
     EXPECT_TRUE(doc.Save(fs, path).ok);
     EXPECT_TRUE(fs.ReadAll(path, content));
     EXPECT_EQ(content, "; <RKMACRO>\r\n\r\n\r\nWAIT:2\r\n");
-    DeleteFileW(widePath.c_str());
-    RemoveDirectoryW(ToWide(folder).c_str());
 }
 
 }  // namespace

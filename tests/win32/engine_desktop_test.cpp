@@ -11,24 +11,49 @@
 #include <set>
 #include <thread>
 
+#include "common/win32/handles.h"
+#include "common/win32/text.h"
 #include "engine/input.h"
 #include "engine/win32/desktop_win32.h"
-#include "common/win32/text.h"
+#include "win32_helpers.h"
 
 namespace zv {
 namespace {
 
+using test::WaitFor;
+
+WindowHandle Handle(HWND w) {
+    return reinterpret_cast<WindowHandle>(w);
+}
+
+void PutRaw(UINT format, const void* data, std::size_t size) {
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+    std::memcpy(GlobalLock(block), data, size);
+    GlobalUnlock(block);
+    SetClipboardData(format, block);
+}
+
+std::string GetRaw(UINT format) {
+    HANDLE h = GetClipboardData(format);
+    if (h == nullptr)
+        return {};
+    std::string bytes(static_cast<const char*>(GlobalLock(h)), GlobalSize(h));
+    GlobalUnlock(h);
+    return bytes;
+}
+
 // A key message as the focused edit control received it.
 struct KeyMessage {
-    UINT message;
     WPARAM vk;
     LPARAM lParam;
 };
 
 // A top-level window with an edit control, owned by a thread of its own (as a target
-// program's window is owned by another thread than the engine's worker).
+// program's window is owned by another thread than the engine's worker). Clipboard data
+// it offered without content it renders only when asked for, taking kRenderMs to answer.
 class TargetWindowThread {
 public:
+    static constexpr DWORD kRenderMs = 2500;
     explicit TargetWindowThread(const std::wstring& caption) {
         thread_ = std::thread([this, caption] { Run(caption); });
         std::unique_lock<std::mutex> lock(mutex_);
@@ -40,11 +65,7 @@ public:
     }
     HWND top() const { return top_; }
     HWND edit() const { return edit_; }
-    std::wstring EditText() const {
-        wchar_t buf[512] = {};
-        SendMessageW(edit_, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(buf));
-        return buf;
-    }
+    std::wstring EditText() const { return test::TextOf(edit_); }
     std::vector<KeyMessage> Keys() {
         std::lock_guard<std::mutex> lock(mutex_);
         return keys_;
@@ -53,11 +74,21 @@ public:
     void OnThread(const std::function<void()>& fn) {
         SendMessageW(top_, WM_APP, 0, reinterpret_cast<LPARAM>(&fn));
     }
+    // Brought to the front by desktop, as a FOCUS line does.
+    bool Activate(IEngineDesktop& desktop) {
+        return desktop.ActivateWindow(Handle(top_)) &&
+               WaitFor([&] { return GetForegroundWindow() == top_; });
+    }
 
 private:
     static LRESULT CALLBACK TopProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
         if (m == WM_APP) {
             (*reinterpret_cast<const std::function<void()>*>(lp))();
+            return 0;
+        }
+        if (m == WM_RENDERFORMAT) {
+            Sleep(kRenderMs);
+            PutRaw(static_cast<UINT>(wp), "late", 5);
             return 0;
         }
         if (m == WM_DESTROY)
@@ -68,7 +99,7 @@ private:
         auto* self = reinterpret_cast<TargetWindowThread*>(GetWindowLongPtrW(w, GWLP_USERDATA));
         if (m == WM_KEYDOWN || m == WM_KEYUP) {
             std::lock_guard<std::mutex> lock(self->mutex_);
-            self->keys_.push_back({m, wp, lp});
+            self->keys_.push_back({wp, lp});
         }
         return CallWindowProcW(self->editProc_, w, m, wp, lp);
     }
@@ -108,31 +139,41 @@ private:
     std::vector<KeyMessage> keys_;
 };
 
-// Waits up to timeoutMs for pred; pumps this thread's messages meanwhile.
-bool WaitFor(const std::function<bool()>& pred, int timeoutMs = 3000) {
-    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
-    while (!pred()) {
-        if (GetTickCount64() > deadline)
-            return false;
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&msg);
-        Sleep(20);
+// A thread that makes a window (and whatever goes with it), then stops reading its
+// messages until the object goes, as a hung program does; then handles what was sent
+// meanwhile and undoes what it made.
+class StalledThread {
+public:
+    StalledThread(const std::function<HWND()>& make, const std::function<void(HWND)>& undo) {
+        thread_ = std::thread([this, make, undo] {
+            HWND w = make();
+            window_ = w;
+            WaitForSingleObject(release_.Get(), INFINITE);
+            test::PumpMessages(false);
+            undo(w);
+        });
+        WaitFor([this] { return window_.load() != nullptr; });
     }
-    return true;
-}
+    ~StalledThread() { Release(); }
+    HWND Window() const { return window_.load(); }
+    void Release() {
+        SetEvent(release_.Get());
+        if (thread_.joinable())
+            thread_.join();
+    }
 
-Win32EngineDesktop ModernDesktop() {
-    return Win32EngineDesktop(10, true);
-}
+private:
+    UniqueHandle release_{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    std::atomic<HWND> window_{nullptr};
+    std::thread thread_;
+};
 
-TEST(EngineDesktopInput, KeysReachTheFocusedEditOfAnotherThread) {
+TEST(EngineDesktopInput, KeysReachTheFocusedEditOfAnotherThreadAlsoThroughTheLegacyCalls) {
     TargetWindowThread target(L"ZvDesktop 入力先");
-    Win32EngineDesktop desktop = ModernDesktop();
-    ASSERT_TRUE(desktop.ActivateWindow(reinterpret_cast<WindowHandle>(target.top())));
-    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == target.top(); }));
-    EXPECT_EQ(desktop.GetForegroundWindow(), reinterpret_cast<WindowHandle>(target.top()));
-    EXPECT_EQ(desktop.GetForegroundFocusWindow(), reinterpret_cast<WindowHandle>(target.edit()));
+    Win32EngineDesktop desktop(10, true);
+    ASSERT_TRUE(target.Activate(desktop));
+    EXPECT_EQ(desktop.GetForegroundWindow(), Handle(target.top()));
+    EXPECT_EQ(desktop.GetForegroundFocusWindow(), Handle(target.edit()));
 
     // Shift held over A gives a capital; keys of one combination arrive in order.
     desktop.SendKeyEvent(VK_SHIFT, kKeyDown);
@@ -143,56 +184,52 @@ TEST(EngineDesktopInput, KeysReachTheFocusedEditOfAnotherThread) {
     desktop.SendKeyEvent('1', kKeyUp);
     desktop.SendLegacyKeyEvent('B', kKeyDown);
     desktop.SendLegacyKeyEvent('B', kKeyUp);
-    EXPECT_TRUE(WaitFor([&] { return target.EditText() == L"A1b"; }))
+    // Old systems send every key through the legacy call.
+    Win32EngineDesktop old(4, true);
+    old.SendKeyEvent('Q', kKeyDown);
+    old.SendKeyEvent('Q', kKeyUp);
+    EXPECT_TRUE(WaitFor([&] { return target.EditText() == L"A1bq"; }))
         << FromWide(target.EditText());
 
     // Injected events carry the mapped scan code and the extended-key flag; the legacy
     // call sends scan code 0 and no extended flag.
-    const std::vector<KeyMessage> keys = target.Keys();
-    bool sawA = false;
-    for (const KeyMessage& k : keys) {
-        if (k.vk != 'A')
-            continue;
-        sawA = true;
-        EXPECT_EQ((k.lParam >> 16) & 0xFF,
-                  static_cast<LPARAM>(MapVirtualKeyA('A', MAPVK_VK_TO_VSC)));
-        EXPECT_TRUE(k.lParam & (1 << 24)) << "extended-key flag";
-    }
-    EXPECT_TRUE(sawA);
-    for (const KeyMessage& k : keys) {
-        if (k.vk == 'B') {
+    int sawA = 0;
+    for (const KeyMessage& k : target.Keys()) {
+        if (k.vk == 'A') {
+            ++sawA;
+            EXPECT_EQ((k.lParam >> 16) & 0xFF,
+                      static_cast<LPARAM>(MapVirtualKeyA('A', MAPVK_VK_TO_VSC)));
+            EXPECT_TRUE(k.lParam & (1 << 24)) << "extended-key flag";
+        } else if (k.vk == 'B' || k.vk == 'Q') {
             EXPECT_FALSE(k.lParam & (1 << 24)) << "legacy event without extended flag";
         }
     }
+    EXPECT_EQ(sawA, 2);
 }
 
-TEST(EngineDesktopInput, OldSystemsUseTheLegacyCalls) {
-    TargetWindowThread target(L"ZvDesktop 旧入力");
-    Win32EngineDesktop desktop(4, true);
-    ASSERT_TRUE(desktop.ActivateWindow(reinterpret_cast<WindowHandle>(target.top())));
-    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == target.top(); }));
-    desktop.SendKeyEvent('Q', kKeyDown);
-    desktop.SendKeyEvent('Q', kKeyUp);
-    EXPECT_TRUE(WaitFor([&] { return target.EditText() == L"q"; })) << FromWide(target.EditText());
-    for (const KeyMessage& k : target.Keys())
-        EXPECT_FALSE(k.lParam & (1 << 24));
-}
-
-TEST(EngineDesktopWindows, ActivationRestoresAndRefusesOwnThread) {
+TEST(EngineDesktopWindows, ActivationRestoresRefusesOwnThreadAndMapsPoints) {
     TargetWindowThread target(L"ZvDesktop 最小化");
-    Win32EngineDesktop desktop = ModernDesktop();
+    Win32EngineDesktop desktop(10, true);
     target.OnThread([&] { ShowWindow(target.top(), SW_MINIMIZE); });
     ASSERT_TRUE(IsIconic(target.top()));
-    EXPECT_TRUE(desktop.ActivateWindow(reinterpret_cast<WindowHandle>(target.top())));
+    EXPECT_TRUE(desktop.ActivateWindow(Handle(target.top())));
     EXPECT_TRUE(WaitFor([&] { return !IsIconic(target.top()); }))
         << "a minimised window is restored";
+
+    POINT expected{15, 40};
+    ::ClientToScreen(target.top(), &expected);
+    EXPECT_EQ(desktop.ClientToScreen(Handle(target.top()), {15, 40}),
+              std::optional<Point>(Point{expected.x, expected.y}));
+    EXPECT_EQ(desktop.ProcessIdOfWindow(Handle(target.top())), GetCurrentProcessId());
+    EXPECT_EQ(desktop.ProcessIdOfWindow(0), 0u);
+    EXPECT_FALSE(desktop.WaitProcessIdle(0, 0)) << "a process that cannot be opened is not idle";
 
     // A window of the calling thread cannot be switched to through attached input, and
     // the focus query refuses the caller's own foreground window.
     HWND own = CreateWindowExW(0, L"STATIC", L"ZvDesktop own", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,
                                nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(own, nullptr);
-    EXPECT_FALSE(desktop.ActivateWindow(reinterpret_cast<WindowHandle>(own)));
+    EXPECT_FALSE(desktop.ActivateWindow(Handle(own)));
     SetForegroundWindow(own);
     if (GetForegroundWindow() == own) {
         EXPECT_EQ(desktop.GetForegroundFocusWindow(), 0u);
@@ -204,34 +241,26 @@ TEST(EngineDesktopWindows, ActivationRestoresAndRefusesOwnThread) {
 TEST(EngineDesktopWindows, ActivatingAMinimisedHungWindowDoesNotWait) {
     // A minimised window whose thread has stopped reading its messages: restoring it is
     // left to that thread, the activation returns at once.
-    HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    std::atomic<HWND> hung{nullptr};
-    std::thread owner([&] {
-        HWND w = CreateWindowExW(0, L"STATIC", L"ZvDesktop 応答なし最小化",
-                                 WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr,
-                                 nullptr, nullptr);
-        ShowWindow(w, SW_MINIMIZE);
-        hung = w;
-        WaitForSingleObject(release, INFINITE);
-        MSG msg;  // what was sent meanwhile is handled before the window goes
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&msg);
-        DestroyWindow(w);
-    });
-    ASSERT_TRUE(WaitFor([&] { return hung.load() != nullptr; }));
-    ASSERT_TRUE(IsIconic(hung.load()));
+    StalledThread hung(
+        [] {
+            HWND w = CreateWindowExW(0, L"STATIC", L"ZvDesktop 応答なし最小化",
+                                     WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr,
+                                     nullptr, nullptr, nullptr);
+            ShowWindow(w, SW_MINIMIZE);
+            return w;
+        },
+        DestroyWindow);
+    ASSERT_TRUE(IsIconic(hung.Window()));
 
     std::atomic<bool> returned{false};
     std::thread worker([&] {
-        ModernDesktop().ActivateWindow(reinterpret_cast<WindowHandle>(hung.load()));
+        Win32EngineDesktop(10, true).ActivateWindow(Handle(hung.Window()));
         returned = true;
     });
     EXPECT_TRUE(WaitFor([&] { return returned.load(); }, 2000))
         << "the activation waited for the hung window";
-    SetEvent(release);
+    hung.Release();
     worker.join();
-    owner.join();
-    CloseHandle(release);
 }
 
 TEST(EngineDesktopWindows, WalkSeesWholeJapaneseTitlesWithoutBlocking) {
@@ -244,71 +273,50 @@ TEST(EngineDesktopWindows, WalkSeesWholeJapaneseTitlesWithoutBlocking) {
 
     // A thread that owns a window and then stops pumping messages, like the status
     // window while it waits for the worker: the walk must still read its title.
-    HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    std::atomic<HWND> blocked{nullptr};
-    std::thread busy([&] {
-        blocked = CreateWindowExW(0, L"STATIC", L"ZvDesktop 応答なし", WS_POPUP, 0, 0, 10, 10,
-                                  nullptr, nullptr, nullptr, nullptr);
-        WaitForSingleObject(release, INFINITE);
-        DestroyWindow(blocked);
-    });
-    ASSERT_TRUE(WaitFor([&] { return blocked.load() != nullptr; }));
+    StalledThread blocked(
+        [] {
+            return CreateWindowExW(0, L"STATIC", L"ZvDesktop 応答なし", WS_POPUP, 0, 0, 10, 10,
+                                   nullptr, nullptr, nullptr, nullptr);
+        },
+        DestroyWindow);
 
-    Win32EngineDesktop desktop = ModernDesktop();
+    Win32EngineDesktop desktop(10, true);
     const auto start = GetTickCount64();
     const std::vector<TopLevelWindow> windows = desktop.TopLevelWindows();
     EXPECT_LT(GetTickCount64() - start, 2000u);
-    SetEvent(release);
-    busy.join();
-    CloseHandle(release);
+    blocked.Release();
 
     int found = 0;
     for (const TopLevelWindow& w : windows) {
-        if (w.handle == reinterpret_cast<WindowHandle>(a.top())) {
+        if (w.handle == Handle(a.top())) {
             EXPECT_EQ(w.caption, FromWide(shortTitle));
             EXPECT_EQ(w.caption, std::string("ZvDesktop 表示ソフト 窓"));  // CP932 bytes
             ++found;
-        } else if (w.handle == reinterpret_cast<WindowHandle>(b.top())) {
+        } else if (w.handle == Handle(b.top())) {
             EXPECT_EQ(w.caption, FromWide(longTitle)) << "the whole title, not a prefix";
             ++found;
-        } else if (w.handle == reinterpret_cast<WindowHandle>(blocked.load())) {
+        } else if (w.handle == Handle(blocked.Window())) {
             EXPECT_EQ(w.caption, std::string("ZvDesktop 応答なし"));
             ++found;
         }
     }
     EXPECT_EQ(found, 3);
     // Z order from the top: the window just activated comes before the other one.
-    Win32EngineDesktop(10, true).ActivateWindow(reinterpret_cast<WindowHandle>(b.top()));
-    WaitFor([&] { return GetForegroundWindow() == b.top(); });
+    b.Activate(desktop);
     const std::vector<TopLevelWindow> again = desktop.TopLevelWindows();
     int posA = -1, posB = -1;
     for (int i = 0; i < static_cast<int>(again.size()); ++i) {
-        if (again[i].handle == reinterpret_cast<WindowHandle>(a.top()))
+        if (again[i].handle == Handle(a.top()))
             posA = i;
-        if (again[i].handle == reinterpret_cast<WindowHandle>(b.top()))
+        if (again[i].handle == Handle(b.top()))
             posB = i;
     }
     EXPECT_GE(posB, 0);
     EXPECT_LT(posB, posA);
 }
 
-TEST(EngineDesktopWindows, ClientToScreenAndProcessIds) {
-    TargetWindowThread target(L"ZvDesktop 座標");
-    Win32EngineDesktop desktop = ModernDesktop();
-    POINT expected{15, 40};
-    ::ClientToScreen(target.top(), &expected);
-    const std::optional<Point> p =
-        desktop.ClientToScreen(reinterpret_cast<WindowHandle>(target.top()), {15, 40});
-    ASSERT_TRUE(p.has_value());
-    EXPECT_EQ(*p, (Point{expected.x, expected.y}));
-    EXPECT_EQ(desktop.ProcessIdOfWindow(reinterpret_cast<WindowHandle>(target.top())),
-              GetCurrentProcessId());
-    EXPECT_EQ(desktop.ProcessIdOfWindow(0), 0u);
-    EXPECT_FALSE(desktop.WaitProcessIdle(0, 0)) << "a process that cannot be opened is not idle";
-}
-
 TEST(EngineDesktopMouse, MovesClicksAndSettingsRoundTrip) {
-    Win32EngineDesktop desktop = ModernDesktop();
+    Win32EngineDesktop desktop(10, true);
     const MouseParams original = desktop.GetMouseParams();
     MouseParams changed{0, 0, 0, original.speed == 3 ? 4 : 3};
     desktop.SetMouseParams(changed);
@@ -335,29 +343,23 @@ TEST(EngineDesktopMouse, MovesClicksAndSettingsRoundTrip) {
 
 // ---- clipboard ----
 
-void PutRaw(UINT format, const void* data, std::size_t size) {
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
-    std::memcpy(GlobalLock(block), data, size);
-    GlobalUnlock(block);
-    SetClipboardData(format, block);
-}
-
-std::string GetRaw(UINT format) {
-    HANDLE h = GetClipboardData(format);
-    if (h == nullptr)
-        return {};
-    std::string bytes(static_cast<const char*>(GlobalLock(h)), GlobalSize(h));
-    GlobalUnlock(h);
-    return bytes;
-}
-
 TEST(EngineDesktopClipboard, SavesAndRestoresTextAndOtherFormats) {
-    Win32EngineDesktop desktop = ModernDesktop();
+    Win32EngineDesktop desktop(10, true);
     const UINT custom = RegisterClipboardFormatW(L"ZvEngineTestFormat");
     const char customBytes[] = {1, 2, 0, 3, 4, 5, 6, 7, 8};
     const std::wstring before = L"元のテキスト";
+    // Text only as ANSI: read up to the first zero byte; none on an empty clipboard.
     ASSERT_TRUE(desktop.OpenClipboard());
     EmptyClipboard();
+    EXPECT_EQ(desktop.GetClipboardText(), std::nullopt);
+    EXPECT_TRUE(desktop.ClipboardFormats().empty());
+    PutRaw(CF_TEXT, "abc\0def", 8);
+    desktop.CloseClipboard();
+    ASSERT_TRUE(desktop.OpenClipboard());
+    EXPECT_EQ(desktop.GetClipboardText(), std::optional<std::string>("abc"));
+    // An empty list restores an empty clipboard.
+    EXPECT_TRUE(desktop.RestoreClipboardFormats({}).empty());
+    EXPECT_EQ(CountClipboardFormats(), 0);
     PutRaw(CF_UNICODETEXT, before.c_str(), (before.size() + 1) * sizeof(wchar_t));
     PutRaw(custom, customBytes, sizeof customBytes);
     HBITMAP bitmap = CreateBitmap(4, 4, 1, 32, nullptr);
@@ -381,18 +383,13 @@ TEST(EngineDesktopClipboard, SavesAndRestoresTextAndOtherFormats) {
     desktop.CloseClipboard();
     ASSERT_GE(listed.size(), 3u);
     EXPECT_EQ(listed[0], static_cast<std::uint32_t>(CF_UNICODETEXT));
-    bool hasCustom = false, hasUnicode = false;
-    for (const ClipboardFormatData& f : saved) {
-        EXPECT_NE(f.format, static_cast<std::uint32_t>(CF_BITMAP))
-            << "GDI handles are not memory blocks";
-        EXPECT_NE(f.format, static_cast<std::uint32_t>(CF_TEXT)) << "made by the system";
-        if (f.format == custom)
-            hasCustom = f.bytes.substr(0, sizeof customBytes) == std::string(customBytes, 9);
-        if (f.format == CF_UNICODETEXT)
-            hasUnicode = true;
-    }
-    EXPECT_TRUE(hasCustom);
-    EXPECT_TRUE(hasUnicode);
+    std::set<std::uint32_t> kept;
+    for (const ClipboardFormatData& f : saved)
+        kept.insert(f.format);
+    EXPECT_FALSE(kept.contains(CF_BITMAP)) << "GDI handles are not memory blocks";
+    EXPECT_FALSE(kept.contains(CF_TEXT)) << "made by the system";
+    EXPECT_TRUE(kept.contains(custom));  // its bytes: after the restore below
+    EXPECT_TRUE(kept.contains(CF_UNICODETEXT));
 
     // The pasted text replaces everything, in both text forms, rendered when asked for.
     ASSERT_TRUE(desktop.OpenClipboard());
@@ -419,26 +416,6 @@ TEST(EngineDesktopClipboard, SavesAndRestoresTextAndOtherFormats) {
     desktop.CloseClipboard();
 }
 
-TEST(EngineDesktopClipboard, TextOnlyAsAnsiAndEmptyClipboard) {
-    Win32EngineDesktop desktop = ModernDesktop();
-    ASSERT_TRUE(desktop.OpenClipboard());
-    EmptyClipboard();
-    EXPECT_EQ(desktop.GetClipboardText(), std::nullopt);
-    EXPECT_TRUE(desktop.ClipboardFormats().empty());
-    const char ansi[] = "abc\0def";
-    PutRaw(CF_TEXT, ansi, sizeof ansi);
-    desktop.CloseClipboard();
-    ASSERT_TRUE(desktop.OpenClipboard());
-    EXPECT_EQ(desktop.GetClipboardText(), std::optional<std::string>("abc"))
-        << "up to the first zero byte";
-    // An empty list restores an empty clipboard.
-    EXPECT_TRUE(desktop.RestoreClipboardFormats({}).empty());
-    desktop.CloseClipboard();
-    ASSERT_TRUE(desktop.OpenClipboard());
-    EXPECT_EQ(CountClipboardFormats(), 0);
-    desktop.CloseClipboard();
-}
-
 std::vector<UINT> ListedFormats() {
     std::vector<UINT> listed;
     if (!OpenClipboard(nullptr))
@@ -450,7 +427,7 @@ std::vector<UINT> ListedFormats() {
 }
 
 TEST(EngineDesktopClipboard, MetafilesAndPalettesComeBackAsTheSystemListsThem) {
-    Win32EngineDesktop desktop = ModernDesktop();
+    Win32EngineDesktop desktop(10, true);
     HDC dc = CreateEnhMetaFileW(nullptr, nullptr, nullptr, nullptr);
     Rectangle(dc, 0, 0, 40, 30);
     Ellipse(dc, 5, 5, 25, 20);
@@ -525,70 +502,20 @@ TEST(EngineDesktopClipboard, MetafilesAndPalettesComeBackAsTheSystemListsThem) {
     desktop.CloseClipboard();
 }
 
-// Another program's window that owns the clipboard and renders a format of its own only
-// when asked for, taking holdMs to answer.
-class SlowClipboardOwner {
-public:
-    SlowClipboardOwner(UINT format, DWORD holdMs) : format_(format), holdMs_(holdMs) {
-        thread_ = std::thread([this] {
-            WNDCLASSW wc{};
-            wc.lpfnWndProc = Proc;
-            wc.hInstance = GetModuleHandleW(nullptr);
-            wc.lpszClassName = L"ZvSlowClipboardOwner";
-            RegisterClassW(&wc);
-            window_ = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr,
-                                      nullptr, wc.hInstance, nullptr);
-            SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-            if (OpenClipboard(window_)) {
-                EmptyClipboard();
-                const wchar_t text[] = L"持ち主の文字列";
-                HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, sizeof text);
-                std::memcpy(GlobalLock(block), text, sizeof text);
-                GlobalUnlock(block);
-                SetClipboardData(CF_UNICODETEXT, block);
-                SetClipboardData(format_, nullptr);
-                CloseClipboard();
-            }
-            ready_ = true;
-            MSG msg;
-            while (GetMessageW(&msg, nullptr, 0, 0) > 0)
-                DispatchMessageW(&msg);
-        });
-        WaitFor([this] { return ready_.load(); });
-    }
-    ~SlowClipboardOwner() {
-        PostMessageW(window_, WM_CLOSE, 0, 0);
-        thread_.join();
-    }
-
-private:
-    static LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
-        auto* self = reinterpret_cast<SlowClipboardOwner*>(GetWindowLongPtrW(w, GWLP_USERDATA));
-        if (m == WM_RENDERFORMAT && self != nullptr) {
-            Sleep(self->holdMs_);
-            const char data[] = "late";
-            HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, sizeof data);
-            std::memcpy(GlobalLock(block), data, sizeof data);
-            GlobalUnlock(block);
-            SetClipboardData(static_cast<UINT>(wp), block);
-            return 0;
-        }
-        if (m == WM_DESTROY)
-            PostQuitMessage(0);
-        return DefWindowProcW(w, m, wp, lp);
-    }
-
-    UINT format_;
-    DWORD holdMs_;
-    std::thread thread_;
-    HWND window_ = nullptr;
-    std::atomic<bool> ready_{false};
-};
-
 TEST(EngineDesktopClipboard, AnOwnerThatAnswersLateDoesNotHoldTheSave) {
-    Win32EngineDesktop desktop = ModernDesktop();
+    Win32EngineDesktop desktop(10, true);
     const UINT slow = RegisterClipboardFormatW(L"ZvRenderedVeryLate");
-    SlowClipboardOwner owner(slow, 2500);
+    // Another program's window owns the clipboard: its text, and a format of its own
+    // rendered late.
+    TargetWindowThread owner(L"ZvDesktop 遅い持ち主");
+    owner.OnThread([&] {
+        EXPECT_TRUE(OpenClipboard(owner.top()));
+        EmptyClipboard();
+        const wchar_t text[] = L"持ち主の文字列";
+        PutRaw(CF_UNICODETEXT, text, sizeof text);
+        SetClipboardData(slow, nullptr);
+        CloseClipboard();
+    });
     const ULONGLONG start = GetTickCount64();
     CClipboardTextSaver saver(desktop, 50, {1 << 20, 300});
     const ULONGLONG spent = GetTickCount64() - start;
@@ -608,7 +535,7 @@ TEST(EngineDesktopClipboard, AnOwnerThatAnswersLateDoesNotHoldTheSave) {
 }
 
 TEST(EngineDesktopClipboard, TheOfferedTextIsRenderedForTheProgramThatPastes) {
-    Win32EngineDesktop desktop = ModernDesktop();
+    Win32EngineDesktop desktop(10, true);
     ASSERT_TRUE(desktop.OpenClipboard());
     EmptyClipboard();
     desktop.CloseClipboard();
@@ -628,33 +555,29 @@ TEST(EngineDesktopClipboard, TheOfferedTextIsRenderedForTheProgramThatPastes) {
 }
 
 TEST(EngineDesktopClipboard, BusyClipboardFailsWithSystemText) {
-    Win32EngineDesktop desktop = ModernDesktop();
-    HANDLE opened = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    std::thread holder([&] {
-        HWND owner = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
-                                     nullptr, nullptr);
-        ::OpenClipboard(owner);
-        SetEvent(opened);
-        WaitForSingleObject(release, INFINITE);
-        ::CloseClipboard();
-        DestroyWindow(owner);
-    });
-    WaitForSingleObject(opened, INFINITE);
+    Win32EngineDesktop desktop(10, true);
+    StalledThread holder(
+        [] {
+            HWND owner = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                         nullptr, nullptr);
+            ::OpenClipboard(owner);
+            return owner;
+        },
+        [](HWND owner) {
+            ::CloseClipboard();
+            DestroyWindow(owner);
+        });
     EXPECT_FALSE(desktop.OpenClipboard());
     EXPECT_FALSE(desktop.LastErrorText().empty());
-    SetEvent(release);
-    holder.join();
+    holder.Release();
     EXPECT_TRUE(desktop.OpenClipboard());
     desktop.CloseClipboard();
-    CloseHandle(opened);
-    CloseHandle(release);
 }
 
 // ---- processes ----
 
 TEST(EngineDesktopProcesses, StartsWaitsAndReadsExitCode) {
-    Win32EngineDesktop desktop = ModernDesktop();
+    Win32EngineDesktop desktop(10, true);
     std::unique_ptr<IStartedProcess> p = desktop.StartProcess("cmd.exe /c exit 7");
     ASSERT_NE(p, nullptr);
     EXPECT_FALSE(p->WaitInputIdle(100)) << "a console program has no message queue";
@@ -671,39 +594,7 @@ TEST(EngineDesktopProcesses, StartsWaitsAndReadsExitCode) {
     EXPECT_EQ(desktop.StartProcess(""), nullptr);
 }
 
-// ---- system settings and time ----
-
-TEST(EngineDesktopSystem, ForegroundLockTimeoutFromRegistryAndSystem) {
-    Win32EngineDesktop desktop = ModernDesktop();
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0,
-                              KEY_ALL_ACCESS, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    BYTE old[64];
-    DWORD oldSize = sizeof old, oldType = 0;
-    const bool hadOld = RegQueryValueExW(key, L"ForegroundLockTimeout", nullptr, &oldType, old,
-                                         &oldSize) == ERROR_SUCCESS;
-
-    const DWORD value = 123456;
-    RegSetValueExW(key, L"ForegroundLockTimeout", 0, REG_DWORD,
-                   reinterpret_cast<const BYTE*>(&value), sizeof value);
-    EXPECT_EQ(desktop.ReadForegroundLockTimeoutRegistry(), std::optional<std::uint32_t>(123456));
-    // A value longer than a number cannot be read as one.
-    const wchar_t text[] = L"200000";
-    RegSetValueExW(key, L"ForegroundLockTimeout", 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
-                   sizeof text);
-    EXPECT_EQ(desktop.ReadForegroundLockTimeoutRegistry(), std::nullopt);
-    RegDeleteValueW(key, L"ForegroundLockTimeout");
-    EXPECT_EQ(desktop.ReadForegroundLockTimeoutRegistry(), std::nullopt);
-    if (hadOld)
-        RegSetValueExW(key, L"ForegroundLockTimeout", 0, oldType, old, oldSize);
-    RegCloseKey(key);
-
-    DWORD system = 0;
-    if (SystemParametersInfoW(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &system, 0)) {
-        EXPECT_EQ(desktop.ReadForegroundLockTimeoutSystem(), std::optional<std::uint32_t>(system));
-    }
-}
+// ---- time ----
 
 double AverageSleepMs(IEngineDesktop& desktop, std::uint32_t ms, int count) {
     LARGE_INTEGER freq, a, b;
@@ -717,7 +608,7 @@ double AverageSleepMs(IEngineDesktop& desktop, std::uint32_t ms, int count) {
 }
 
 TEST(EngineDesktopSystem, SleepsAndTimerResolution) {
-    Win32EngineDesktop desktop = ModernDesktop();
+    Win32EngineDesktop desktop(10, true);
     const std::uint64_t t0 = desktop.TickMs();
     desktop.Sleep(60);
     EXPECT_GE(desktop.TickMs() - t0, 40u);  // the tick counter is coarse

@@ -11,15 +11,10 @@
 #include "engine/win32/macro_thread.h"
 #include "engine/runner.h"
 #include "common/win32/text.h"
+#include "win32_helpers.h"
 
 namespace zv {
 namespace {
-
-std::string TempPath(const char* name) {
-    wchar_t buf[MAX_PATH];
-    GetTempPathW(MAX_PATH, buf);
-    return FromWide(buf) + name;
-}
 
 // A run of one macro on the real desktop, with a message-only window standing in for the
 // status window.
@@ -27,8 +22,8 @@ class WorkerRun {
 public:
     explicit WorkerRun(const std::string& macroText)
         : desktop_(10, true), held_(desktop_), ctx_{desktop_, app_, held_} {
-        app_.macroPath = TempPath("zv worker 表.rkm");
-        logPath_ = TempPath("zv worker log.txt");
+        app_.macroPath = test::TempFolder() + "zv worker 表.rkm";
+        logPath_ = test::TempFolder() + "zv worker log.txt";
         PlatformFileSystem().ReplaceContent(app_.macroPath, macroText);
         DeleteFileW(ToWide(logPath_).c_str());
         app_.settings.keyinWaitMSec = 0;

@@ -30,21 +30,36 @@
 #include "common/win32/text.h"
 #include "launcher/win32/traywnd.h"
 #include "launcher/win32/versioninfo.h"
+#include "win32_helpers.h"
 
 namespace zv {
 namespace {
 
-std::string TempFolder() {
-    wchar_t buf[MAX_PATH];
-    GetTempPathW(MAX_PATH, buf);
-    return FromWide(buf);
-}
+using test::PumpFor;
+using test::Selection;
+using test::TempTree;
+using test::TextOf;
 
 std::wstring MenuText(HMENU menu, UINT pos) {
     wchar_t buf[256] = {};
     GetMenuStringW(menu, pos, buf, 256, MF_BYPOSITION);
     return buf;
 }
+
+// A menu's items as lines: "id text", "text >" for a submenu, "-" for a separator.
+std::vector<std::wstring> MenuLines(HMENU menu) {
+    std::vector<std::wstring> lines;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        if (GetSubMenu(menu, i) != nullptr)
+            lines.push_back(MenuText(menu, i) + L" >");
+        else if (GetMenuState(menu, i, MF_BYPOSITION) & MF_SEPARATOR)
+            lines.push_back(L"-");
+        else
+            lines.push_back(std::to_wstring(GetMenuItemID(menu, i)) + L" " + MenuText(menu, i));
+    }
+    return lines;
+}
+using Lines = std::vector<std::wstring>;
 
 HBITMAP CheckBitmapOf(HMENU menu, UINT pos) {
     MENUITEMINFOW info{};
@@ -53,18 +68,6 @@ HBITMAP CheckBitmapOf(HMENU menu, UINT pos) {
     GetMenuItemInfoW(menu, pos, TRUE, &info);
     EXPECT_EQ(info.hbmpChecked, info.hbmpUnchecked);
     return info.hbmpUnchecked;
-}
-
-void Pump(DWORD ms) {
-    const ULONGLONG end = GetTickCount64() + ms;
-    while (GetTickCount64() < end) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        Sleep(5);
-    }
 }
 
 MacroMenuNode MacroNode(int id, const std::string& label,
@@ -88,30 +91,18 @@ TEST(LauncherMenu, ModelBecomesItemsAboveTheCommandMenu) {
     folder.isFolder = true;
     folder.label = "予定表 フォルダ";
     folder.children = {MacroNode(10002, "中の一つ")};
-    MacroMenuNode emptyFolder;  // never produced by the catalogue, but must not break the menu
-    emptyFolder.isFolder = true;
-    emptyFolder.label = "empty";
     const std::vector<MacroMenuNode> items{MacroNode(10000, "日報を書く"),
                                            MacroNode(10001, "メモ帳用", MacroBitmap::Targeted),
                                            folder};
     InsertMacroMenuItems(menu, items, ordinary, targeted);
 
-    ASSERT_EQ(GetMenuItemCount(menu), 5);
-    EXPECT_EQ(MenuText(menu, 0), L"日報を書く");
-    EXPECT_EQ(GetMenuItemID(menu, 0), 10000u);
-    EXPECT_EQ(CheckBitmapOf(menu, 0), ordinary);
-    EXPECT_EQ(MenuText(menu, 1), L"メモ帳用");
-    EXPECT_EQ(GetMenuItemID(menu, 1), 10001u);
-    EXPECT_EQ(CheckBitmapOf(menu, 1), targeted);
-    EXPECT_EQ(MenuText(menu, 2), L"予定表 フォルダ");
+    EXPECT_EQ(MenuLines(menu), (Lines{L"10000 日報を書く", L"10001 メモ帳用", L"予定表 フォルダ >",
+                                      L"-", L"32771 ホットキーの設定(&H)"}));
     HMENU sub = GetSubMenu(menu, 2);
-    ASSERT_NE(sub, nullptr);
-    ASSERT_EQ(GetMenuItemCount(sub), 1);
-    EXPECT_EQ(MenuText(sub, 0), L"中の一つ");
-    EXPECT_EQ(GetMenuItemID(sub, 0), 10002u);
+    EXPECT_EQ(MenuLines(sub), Lines{L"10002 中の一つ"});
+    EXPECT_EQ(CheckBitmapOf(menu, 0), ordinary);
+    EXPECT_EQ(CheckBitmapOf(menu, 1), targeted);
     EXPECT_EQ(CheckBitmapOf(sub, 0), ordinary);
-    EXPECT_EQ(GetMenuState(menu, 3, MF_BYPOSITION) & MF_SEPARATOR, static_cast<UINT>(MF_SEPARATOR));
-    EXPECT_EQ(GetMenuItemID(menu, 4), 32771u);
 
     DestroyMenu(menu);
     EXPECT_FALSE(IsMenu(sub)) << "submenus go with the menu";
@@ -121,8 +112,8 @@ TEST(LauncherMenu, ModelBecomesItemsAboveTheCommandMenu) {
 
 TEST(LauncherMenu, CatalogueOnRealFilesWithJapaneseNames) {
     IFileSystem& fs = PlatformFileSystem();
-    const std::string top = TempFolder() + "zv catalogue 表";
-    fs.MakeDirectory(top);
+    const TempTree tree("zv catalogue 表");
+    const std::string& top = tree.path;
     fs.MakeDirectory(top + "\\サブ");
     ASSERT_TRUE(fs.ReplaceContent(top + "\\日報.rkm", "; <RKMACRO>日報を書く\r\n\r\nWAIT:1\r\n"));
     ASSERT_TRUE(
@@ -145,126 +136,85 @@ TEST(LauncherMenu, CatalogueOnRealFilesWithJapaneseNames) {
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     EXPECT_EQ(CMacroCatalogue(fs, "other", 2, 100).Build(top).itemCount, 0);
     CloseHandle(held);
-
-    DeleteFileW(ToWide(top + "\\日報.rkm").c_str());
-    DeleteFileW(ToWide(top + "\\サブ\\表示.rkm").c_str());
-    DeleteFileW(ToWide(top + "\\readme.txt").c_str());
-    RemoveDirectoryW(ToWide(top + "\\サブ").c_str());
-    RemoveDirectoryW(ToWide(top).c_str());
 }
 
 TEST(LauncherMenu, EntriesBeyondThePathBufferAreSkipped) {
     // Created through the long-path prefix; the catalogue itself never builds such paths.
-    const std::string top = TempFolder() + "zv long";
-    const std::wstring wideTop = L"\\\\?\\" + ToWide(top);
-    CreateDirectoryW(wideTop.c_str(), nullptr);
+    const TempTree tree("zv long");
+    const std::string& top = tree.path;
+    const std::wstring wideTop = tree.Long();
     const std::string longName = std::string(250, 'L') + ".rkm";
     const std::string longDir = std::string(200, 'D');
     const std::string macro = "; <RKMACRO>x\r\n";
-    auto write = [](const std::wstring& path, const std::string& text) {
-        HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
-        ASSERT_NE(h, INVALID_HANDLE_VALUE);
-        DWORD put = 0;
-        WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &put, nullptr);
-        CloseHandle(h);
-    };
-    write(wideTop + L"\\" + ToWide(longName), macro);
-    write(wideTop + L"\\short.rkm", macro);
+    ASSERT_TRUE(test::WriteBytes(wideTop + L"\\" + ToWide(longName), macro));
+    ASSERT_TRUE(test::WriteBytes(wideTop + L"\\short.rkm", macro));
     CreateDirectoryW((wideTop + L"\\" + ToWide(longDir)).c_str(), nullptr);
-    write(wideTop + L"\\" + ToWide(longDir) + L"\\" + ToWide(std::string(60, 'n')) + L".rkm",
-          macro);
+    ASSERT_TRUE(test::WriteBytes(
+        wideTop + L"\\" + ToWide(longDir) + L"\\" + ToWide(std::string(60, 'n')) + L".rkm", macro));
 
     const MacroMenuModel m = CMacroCatalogue(PlatformFileSystem(), "", 2, 100).Build(top);
     ASSERT_EQ(m.items.size(), 1u)
         << "the long file and the folder whose macro lies too deep are left out";
     EXPECT_EQ(m.items[0].path, top + "\\short.rkm");
-
-    DeleteFileW((wideTop + L"\\" + ToWide(longDir) + L"\\" + ToWide(std::string(60, 'n')) + L".rkm")
-                    .c_str());
-    RemoveDirectoryW((wideTop + L"\\" + ToWide(longDir)).c_str());
-    DeleteFileW((wideTop + L"\\" + ToWide(longName)).c_str());
-    DeleteFileW((wideTop + L"\\short.rkm").c_str());
-    RemoveDirectoryW(wideTop.c_str());
 }
 
 TEST(LauncherRunProgram, StartsAQuotedProgramAndReportsFailures) {
-    const std::string dir = TempFolder() + "zv run 表 dir";
-    CreateDirectoryW(ToWide(dir).c_str(), nullptr);
+    const TempTree tree("zv run 表 dir");
+    const std::string& dir = tree.path;
     wchar_t system[MAX_PATH];
     GetSystemDirectoryW(system, MAX_PATH);
     const std::string exe = dir + "\\my cmd.exe";
     ASSERT_TRUE(
         CopyFileW((std::wstring(system) + L"\\cmd.exe").c_str(), ToWide(exe).c_str(), FALSE));
     const std::string out = dir + "\\out.txt";
-    DeleteFileW(ToWide(out).c_str());
 
     EXPECT_TRUE(RunProgram("\"" + exe + "\" /c echo started> \"" + out + "\"", SW_HIDE));
     std::string content;
     // The shell creates the file before it writes the line: wait for the line.
-    for (int i = 0;
-         i < 200 && !(PlatformFileSystem().ReadAll(out, content) && content.starts_with("started"));
-         ++i)
-        Sleep(50);
-    EXPECT_EQ(content.substr(0, 7), "started");
+    EXPECT_TRUE(test::WaitFor(
+        [&] {
+            return PlatformFileSystem().ReadAll(out, content) && content.starts_with("started");
+        },
+        10000))
+        << content;
 
     EXPECT_FALSE(RunProgram("\"" + dir + "\\none.exe\" /M:\"x\"", SW_MINIMIZE));
     EXPECT_FALSE(RunProgram("", SW_SHOWDEFAULT));
     Sleep(200);
-    DeleteFileW(ToWide(out).c_str());
-    DeleteFileW(ToWide(exe).c_str());
-    RemoveDirectoryW(ToWide(dir).c_str());
-}
-
-// A message-only window that collects the engine-ended messages the watch posts.
-class EndedMessages {
-public:
-    static constexpr UINT kMessage = WM_APP + 50;
-    EndedMessages()
-        : window_(CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
-                                  nullptr)) {}
-    ~EndedMessages() { DestroyWindow(window_); }
-    HWND Window() const { return window_; }
-    // The first parameters of the messages that arrive within ms.
-    std::vector<WPARAM> Collect(DWORD ms) {
-        std::vector<WPARAM> numbers;
-        const ULONGLONG end = GetTickCount64() + ms;
-        while (GetTickCount64() < end) {
-            MSG msg;
-            while (PeekMessageW(&msg, window_, kMessage, kMessage, PM_REMOVE))
-                numbers.push_back(msg.wParam);
-            if (!numbers.empty())
-                break;
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_POSTMESSAGE);
-        }
-        return numbers;
-    }
-
-private:
-    HWND window_;
-};
-
-std::string SystemCmd() {
-    wchar_t system[MAX_PATH];
-    GetSystemDirectoryW(system, MAX_PATH);
-    return "\"" + FromWide(system) + "\\cmd.exe\"";
 }
 
 TEST(LauncherEngineWatch, ReportsTheEndAndTheExitCodeWithoutWaiting) {
-    EndedMessages messages;
-    CEngineWatch watch(EndedMessages::kMessage);
+    constexpr UINT kEnded = WM_APP + 50;
+    const HWND window =
+        CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    // The first parameters of the engine-ended messages that arrive within ms.
+    const auto collect = [&](DWORD ms) {
+        std::vector<WPARAM> numbers;
+        const ULONGLONG end = GetTickCount64() + ms;
+        while (GetTickCount64() < end && numbers.empty()) {
+            MSG msg;
+            while (PeekMessageW(&msg, window, kEnded, kEnded, PM_REMOVE))
+                numbers.push_back(msg.wParam);
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_POSTMESSAGE);
+        }
+        return numbers;
+    };
+    CEngineWatch watch(kEnded);
+    wchar_t system[MAX_PATH];
+    GetSystemDirectoryW(system, MAX_PATH);
 
     // Runs until it is ended from outside, as Task Manager does.
-    UniqueHandle slow = StartProgram(SystemCmd() + " /c ping -n 60 127.0.0.1 > nul", SW_HIDE);
+    UniqueHandle slow = StartProgram(
+        "\"" + FromWide(system) + "\\cmd.exe\" /c ping -n 60 127.0.0.1 > nul", SW_HIDE);
     ASSERT_TRUE(slow);
     const DWORD pid = GetProcessId(slow.Get());
-    ASSERT_TRUE(watch.Watch(messages.Window(), std::move(slow), "C:\\m\\表 a.rkm"));
-    EXPECT_TRUE(messages.Collect(500).empty()) << "nothing while it runs";
+    ASSERT_TRUE(watch.Watch(window, std::move(slow), "C:\\m\\表 a.rkm"));
+    EXPECT_TRUE(collect(500).empty()) << "nothing while it runs";
     EXPECT_FALSE(watch.TakeEnded(1)) << "a running engine is not taken";
     UniqueHandle killer(OpenProcess(PROCESS_TERMINATE, FALSE, pid));
     ASSERT_TRUE(killer);
     ASSERT_TRUE(TerminateProcess(killer.Get(), 1));
-    const std::vector<WPARAM> ended = messages.Collect(15000);
+    const std::vector<WPARAM> ended = collect(15000);
     ASSERT_EQ(ended.size(), 1u);
     const std::optional<CEngineWatch::Ended> killed = watch.TakeEnded(ended[0]);
     ASSERT_TRUE(killed);
@@ -272,6 +222,7 @@ TEST(LauncherEngineWatch, ReportsTheEndAndTheExitCodeWithoutWaiting) {
     EXPECT_EQ(killed->macroPath, "C:\\m\\表 a.rkm");
     EXPECT_FALSE(watch.TakeEnded(ended[0])) << "taken once";
     EXPECT_EQ(watch.Watched(), 0u);
+    DestroyWindow(window);
 }
 
 TEST(LauncherEngineWatch, ModifiersAnEngineHeldAreLetGoOnTheRealKeyboard) {
@@ -316,7 +267,7 @@ struct Messages : IMessageHost {
     void ShowMessage(const std::string& text) override { shown.push_back(text); }
 };
 
-TEST(LauncherForegroundLock, RegistryAndSystemParameterAgree) {
+TEST(ForegroundLock, RegistryAndSystemParameterAgreeForLauncherAndEngine) {
     Win32ForegroundLock lock;
     const std::optional<std::uint32_t> original = lock.ReadSystemValue();
     ASSERT_TRUE(original.has_value());
@@ -326,9 +277,8 @@ TEST(LauncherForegroundLock, RegistryAndSystemParameterAgree) {
         << "stored in the user profile";
 
     // A launcher run: saved once, lowered to 0, restored at the end.
-    const std::string ini = TempFolder() + "zv fglock.ini";
-    DeleteFileW(ToWide(ini).c_str());
-    IniProfile profile(PlatformFileSystem(), ini);
+    const TempTree tree("zv fglock");
+    IniProfile profile(PlatformFileSystem(), tree.path + "\\zv.ini");
     Messages messages;
     EXPECT_TRUE(LowerForegroundLockTimeout(lock, profile, messages));
     EXPECT_EQ(lock.ReadRegistryValue(), std::optional<std::uint32_t>(0));
@@ -338,51 +288,57 @@ TEST(LauncherForegroundLock, RegistryAndSystemParameterAgree) {
     EXPECT_EQ(lock.ReadRegistryValue(), std::optional<std::uint32_t>(123456));
     EXPECT_TRUE(messages.shown.empty());
 
-    lock.SetSystemValue(*original);
-    DeleteFileW(ToWide(ini).c_str());
+    // The engine reads both as the launcher does; a value that is no 4-byte number, or
+    // none, is no value.
+    Win32EngineDesktop engine(10, true);
+    EXPECT_EQ(engine.ReadForegroundLockTimeoutRegistry(), std::optional<std::uint32_t>(123456));
+    EXPECT_EQ(engine.ReadForegroundLockTimeoutSystem(), std::optional<std::uint32_t>(123456));
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, KEY_SET_VALUE, &key),
+              ERROR_SUCCESS);
+    const wchar_t text[] = L"200000";
+    RegSetValueExW(key, L"ForegroundLockTimeout", 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                   sizeof text);
+    EXPECT_EQ(engine.ReadForegroundLockTimeoutRegistry(), std::nullopt);
+    RegDeleteValueW(key, L"ForegroundLockTimeout");
+    EXPECT_EQ(engine.ReadForegroundLockTimeoutRegistry(), std::nullopt);
+    RegCloseKey(key);
+    lock.SetSystemValue(*original);  // writes the registry value again
+    EXPECT_EQ(lock.ReadRegistryValue(), original);
 }
 
 // Counts the tray window's three events.
 class CountingTray : public CTrayWnd {
 public:
-    int* clicks;
-    int* doubles;
-    int* menus;
-    CountingTray(int* c, int* d, int* m) : clicks(c), doubles(d), menus(m) {}
-    void OnTrayClick() override { ++*clicks; }
-    void OnTrayDoubleClick() override { ++*doubles; }
-    void OnTrayMenu() override { ++*menus; }
+    int clicks = 0, doubles = 0, menus = 0;
+    void OnTrayClick() override { ++clicks; }
+    void OnTrayDoubleClick() override { ++doubles; }
+    void OnTrayMenu() override { ++menus; }
 };
 
 TEST(LauncherTrayWindow, ClicksArriveAfterTheDoubleClickTimeAndDoubleClicksAlone) {
-    int clicks = 0, doubles = 0, menus = 0;
-    auto* tray = new CountingTray(&clicks, &doubles, &menus);  // deletes itself with its window
+    auto* tray = new CountingTray;  // deletes itself with its window
     ASSERT_TRUE(tray->CreateTrayWindow(GetModuleHandleW(nullptr)));
     HWND w = tray->GetSafeHwnd();
-    wchar_t caption[64] = {};
-    GetWindowTextW(w, caption, 64);
-    EXPECT_STREQ(caption, L"TrayIconHandler");
+    EXPECT_EQ(TextOf(w), L"TrayIconHandler");
     EXPECT_FALSE(IsWindowVisible(w));
     EXPECT_TRUE(GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
 
     const DWORD dbl = GetDoubleClickTime();
     PostMessageW(w, UM_TRAY_NOTIFY, kTrayIconId, WM_LBUTTONDOWN);
     PostMessageW(w, UM_TRAY_NOTIFY, kTrayIconId, WM_LBUTTONUP);
-    Pump(dbl / 2);
-    EXPECT_EQ(clicks, 0) << "not before the double-click time";
-    Pump(dbl + 300);
-    EXPECT_EQ(clicks, 1);
+    PumpFor(dbl / 2);
+    EXPECT_EQ(tray->clicks, 0) << "not before the double-click time";
+    PumpFor(dbl + 300);
+    EXPECT_EQ(tray->clicks, 1);
 
-    PostMessageW(w, UM_TRAY_NOTIFY, kTrayIconId, WM_LBUTTONDOWN);
-    PostMessageW(w, UM_TRAY_NOTIFY, kTrayIconId, WM_LBUTTONUP);
-    PostMessageW(w, UM_TRAY_NOTIFY, kTrayIconId, WM_LBUTTONDBLCLK);
-    PostMessageW(w, UM_TRAY_NOTIFY, kTrayIconId, WM_LBUTTONUP);
-    PostMessageW(w, UM_TRAY_NOTIFY, kTrayIconId, WM_RBUTTONUP);
+    for (UINT m : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP, WM_RBUTTONUP})
+        PostMessageW(w, UM_TRAY_NOTIFY, kTrayIconId, m);
     PostMessageW(w, UM_TRAY_NOTIFY, kTrayIconId + 1, WM_RBUTTONUP);  // another icon
-    Pump(dbl + 300);
-    EXPECT_EQ(clicks, 1);
-    EXPECT_EQ(doubles, 1);
-    EXPECT_EQ(menus, 1);
+    PumpFor(dbl + 300);
+    EXPECT_EQ(tray->clicks, 1);
+    EXPECT_EQ(tray->doubles, 1);
+    EXPECT_EQ(tray->menus, 1);
     DestroyWindow(w);
 }
 
@@ -397,36 +353,17 @@ TEST(LauncherInstance, FindsTheWindowMarkedAsRunningLauncher) {
     DestroyWindow(w);
 }
 
-// A parent window that records the EN_CHANGE notifications that reach it.
-int g_parentChanges = 0;
-LRESULT CALLBACK ParentProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_COMMAND && HIWORD(wp) == EN_CHANGE)
-        ++g_parentChanges;
-    return DefWindowProcW(w, msg, wp, lp);
-}
-
-std::wstring TextOf(HWND w) {
-    wchar_t buf[64] = {};
-    GetWindowTextW(w, buf, 64);
-    return buf;
-}
-
 TEST(LauncherMnEdit, TypedLettersAndLateMinusAreUndone) {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = ParentProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"ZvMnEditParent";
-    RegisterClassW(&wc);
-    HWND parent = CreateWindowExW(0, wc.lpszClassName, L"p", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
-                                  nullptr, nullptr, wc.hInstance, nullptr);
+    test::ChangeCountingParent p;
+    ASSERT_TRUE(p.Create());
+    HWND parent = p.GetSafeHwnd();
     HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 0, 0, 100, 20, parent,
-                                reinterpret_cast<HMENU>(1019), wc.hInstance, nullptr);
+                                reinterpret_cast<HMENU>(1019), nullptr, nullptr);
     ASSERT_NE(edit, nullptr);
     {
         CMnEdit field;
         ASSERT_TRUE(field.SubclassDlgItem(1019, parent));
         EXPECT_EQ(field.imeMode, 9);
-        g_parentChanges = 0;
         for (wchar_t c : std::wstring(L"-12a"))
             SendMessageW(edit, WM_CHAR, c, 0);
         EXPECT_EQ(TextOf(edit), L"-12") << "only the letter is taken back";
@@ -434,7 +371,7 @@ TEST(LauncherMnEdit, TypedLettersAndLateMinusAreUndone) {
         EXPECT_EQ(TextOf(edit), L"-12") << "a minus after the first character is taken back";
         SendMessageW(edit, WM_CHAR, L'3', 0);
         EXPECT_EQ(TextOf(edit), L"-123") << "typing goes on at the caret";
-        EXPECT_EQ(g_parentChanges, 0) << "the field keeps its change notifications";
+        EXPECT_EQ(p.changes, 0) << "the field keeps its change notifications";
 
         // A paste of digits followed by a letter goes as a whole.
         SendMessageW(edit, EM_SETSEL, 1, 1);
@@ -451,21 +388,14 @@ TEST(LauncherMnEdit, TypedLettersAndLateMinusAreUndone) {
         // Focus selects everything; losing it leaves no selection.
         ShowWindow(parent, SW_SHOW);
         SetFocus(edit);
-        DWORD start = 0, end = 0;
-        SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                     reinterpret_cast<LPARAM>(&end));
-        EXPECT_EQ(start, 0u);
-        EXPECT_EQ(end, 4u);
+        EXPECT_EQ(Selection(edit), std::make_pair(0ul, 4ul));
         SetFocus(parent);
-        SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                     reinterpret_cast<LPARAM>(&end));
-        EXPECT_EQ(start, end);
+        EXPECT_EQ(Selection(edit).first, Selection(edit).second);
     }
     // Detached: the parent sees the notifications again and any text stays.
     SendMessageW(edit, WM_CHAR, L'x', 0);
     EXPECT_EQ(TextOf(edit), L"-123x");
-    EXPECT_GT(g_parentChanges, 0);
-    DestroyWindow(parent);
+    EXPECT_GT(p.changes, 0);
 }
 
 TEST(LauncherImeCtrl, WindowWithoutInputContextDoesNothing) {
@@ -479,36 +409,29 @@ TEST(LauncherImeCtrl, WindowWithoutInputContextDoesNothing) {
 
 TEST(LauncherBitMDraw, MaskedDrawing) {
     HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP target = CreateCompatibleBitmap(screen, 4, 2);
-    HGDIOBJ old = SelectObject(dc, target);
-    for (int x = 0; x < 4; ++x) {
-        for (int y = 0; y < 2; ++y)
-            SetPixel(dc, x, y, RGB(0xF0, 0x80, 0x0F));  // what was there
-    }
-    // Image: column 0 blue, column 1 white, columns 2-3 green. Mask: white in columns 0
-    // and 2, black in 1 and 3.
-    auto make = [&](COLORREF c0, COLORREF c1, COLORREF c2, COLORREF c3) {
+    // A 4x2 bitmap whose columns have the colours given.
+    auto make = [&](std::initializer_list<COLORREF> columns) {
         HBITMAP b = CreateCompatibleBitmap(screen, 4, 2);
         HDC m = CreateCompatibleDC(screen);
         HGDIOBJ o = SelectObject(m, b);
         for (int y = 0; y < 2; ++y) {
-            SetPixel(m, 0, y, c0);
-            SetPixel(m, 1, y, c1);
-            SetPixel(m, 2, y, c2);
-            SetPixel(m, 3, y, c3);
+            int x = 0;
+            for (COLORREF c : columns)
+                SetPixel(m, x++, y, c);
         }
         SelectObject(m, o);
         DeleteDC(m);
         return b;
     };
-    const COLORREF white = RGB(255, 255, 255), black = RGB(0, 0, 0);
-    HBITMAP image = make(RGB(0, 0, 0xFF), white, RGB(0, 0xFF, 0), RGB(0x33, 0xFF, 0xFF));
-    HBITMAP mask = make(white, black, white, black);
+    const COLORREF was = RGB(0xF0, 0x80, 0x0F), white = RGB(255, 255, 255), black = RGB(0, 0, 0);
+    HBITMAP target = make({was, was, was, was});
+    HDC dc = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(dc, target);
+    HBITMAP image = make({RGB(0, 0, 0xFF), white, RGB(0, 0xFF, 0), RGB(0x33, 0xFF, 0xFF)});
+    HBITMAP mask = make({white, black, white, black});
     CBitMDraw(0, 0, 4, 2, dc, image, mask);
     EXPECT_EQ(GetPixel(dc, 0, 1), RGB(0, 0, 0xFF)) << "white mask: the image";
-    EXPECT_EQ(GetPixel(dc, 1, 1), RGB(0xF0, 0x80, 0x0F))
-        << "black mask, white image: the background";
+    EXPECT_EQ(GetPixel(dc, 1, 1), was) << "black mask, white image: the background";
     EXPECT_EQ(GetPixel(dc, 2, 0), RGB(0, 0xFF, 0));
     EXPECT_EQ(GetPixel(dc, 3, 0), RGB(0xF0 & 0x33, 0x80, 0x0F))
         << "black mask: image ANDed onto the background";
@@ -523,65 +446,27 @@ TEST(LauncherBitMDraw, MaskedDrawing) {
 // Zorvane.exe of the same build, loaded for its resources.
 class ZorvaneResources : public ::testing::Test {
 protected:
-    void SetUp() override {
-        wchar_t self[MAX_PATH];
-        GetModuleFileNameW(nullptr, self, MAX_PATH);
-        std::wstring path = self;
-        path = path.substr(0, path.find_last_of(L'\\'));
-        path = path.substr(0, path.find_last_of(L'\\')) + L"\\bin\\Zorvane.exe";
-        exe_ = path;
-        module_ = LoadLibraryExW(path.c_str(), nullptr,
-                                 LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-        if (module_ == nullptr)
-            GTEST_SKIP() << "Zorvane.exe not built beside the tests";
-    }
-    void TearDown() override {
-        if (module_ != nullptr)
-            FreeLibrary(module_);
-    }
-    std::wstring exe_;
-    HMODULE module_ = nullptr;
+    void SetUp() override { ASSERT_NE(module_, nullptr) << "Zorvane.exe beside the tests"; }
+    test::LoadedProgram program_{L"Zorvane.exe"};
+    HMODULE module_ = program_.Get();
+    const std::wstring exe_ = test::ProgramPath(L"Zorvane.exe");
 };
 
 TEST_F(ZorvaneResources, MenusStringsBitmapsAndVersion) {
-    struct Item {
-        UINT id;
-        const wchar_t* text;
+    // The first popup of a menu resource: its title and its items.
+    auto popup = [&](UINT menuId) {
+        const UniqueMenu bar(LoadMenuW(module_, MAKEINTRESOURCEW(menuId)));
+        Lines lines = MenuLines(GetSubMenu(bar.Get(), 0));
+        lines.insert(lines.begin(), MenuText(bar.Get(), 0));
+        return lines;
     };
-    auto check = [&](UINT menuId, const wchar_t* popup, const std::vector<Item>& items) {
-        HMENU bar = LoadMenuW(module_, MAKEINTRESOURCEW(menuId));
-        ASSERT_NE(bar, nullptr);
-        wchar_t title[64] = {};
-        GetMenuStringW(bar, 0, title, 64, MF_BYPOSITION);
-        EXPECT_STREQ(title, popup);
-        HMENU menu = GetSubMenu(bar, 0);
-        ASSERT_EQ(GetMenuItemCount(menu), static_cast<int>(items.size()));
-        for (UINT i = 0; i < items.size(); ++i) {
-            if (items[i].text == nullptr) {
-                EXPECT_TRUE(GetMenuState(menu, i, MF_BYPOSITION) & MF_SEPARATOR) << i;
-                continue;
-            }
-            EXPECT_EQ(MenuText(menu, i), items[i].text);
-            EXPECT_EQ(GetMenuItemID(menu, static_cast<int>(i)), items[i].id);
-        }
-        DestroyMenu(bar);
-    };
-    check(131, L"トレイメニュー",
-          {{32776, L"処理ログを見る(&L)"},
-           {32775, L"RKマクロエディタ起動(&M)"},
-           {0, nullptr},
-           {32777, L"プロパティ(&P)"},
-           {32778, L"RKマクロエンジンプロパティ(&E)"},
-           {0, nullptr},
-           {32772, L"使い方の説明(&H)"},
-           {32781, L"Zorvane について(&A)"},
-           {0, nullptr},
-           {32782, L"終了(&X)"}});
-    check(132, L"コマンドメニュー",
-          {{0, nullptr},
-           {32771, L"ホットキーの設定(&H)"},
-           {32773, L"RKマクロパス選択(&P)"},
-           {32775, L"RKマクロ作成(&M)"}});
+    EXPECT_EQ(
+        popup(131),
+        (Lines{L"トレイメニュー", L"32776 処理ログを見る(&L)", L"32775 RKマクロエディタ起動(&M)",
+               L"-", L"32777 プロパティ(&P)", L"32778 RKマクロエンジンプロパティ(&E)", L"-",
+               L"32772 使い方の説明(&H)", L"32781 Zorvane について(&A)", L"-", L"32782 終了(&X)"}));
+    EXPECT_EQ(popup(132), (Lines{L"コマンドメニュー", L"-", L"32771 ホットキーの設定(&H)",
+                                 L"32773 RKマクロパス選択(&P)", L"32775 RKマクロ作成(&M)"}));
 
     wchar_t text[128] = {};
     LoadStringW(module_, 1002, text, 128);
@@ -589,7 +474,7 @@ TEST_F(ZorvaneResources, MenusStringsBitmapsAndVersion) {
     LoadStringW(module_, 1009, text, 128);
     EXPECT_STREQ(text, L"RKマクロファイルが存在する先頭のパスを選択");
 
-    for (int id : {130, 278, 148, 156}) {
+    for (int id : {130, 278, 148, 156, 171, 284, 285, 286}) {
         HBITMAP b = LoadBitmapW(module_, MAKEINTRESOURCEW(id));
         ASSERT_NE(b, nullptr) << id;
         BITMAP info{};

@@ -9,17 +9,14 @@
 
 #include "common/filesystem.h"
 #include "common/folders.h"
-#include "common/win32/handles.h"
 #include "common/win32/text.h"
+#include "win32_helpers.h"
 
 namespace zv {
 namespace {
 
-std::string TempFolder() {
-    wchar_t buf[MAX_PATH];
-    GetTempPathW(MAX_PATH, buf);
-    return FromWide(buf);
-}
+using test::TempFolder;
+using test::TempTree;
 
 TEST(Win32Text, RoundTripsCp932) {
     const std::string s = "表示 ソフト\\日本語";
@@ -29,25 +26,7 @@ TEST(Win32Text, RoundTripsCp932) {
     EXPECT_EQ(ToWide(""), L"");
 }
 
-TEST(Win32FileSystem, ExclusiveOpenBlocksOtherOpeners) {
-    IFileSystem& fs = PlatformFileSystem();
-    const std::string path = TempFolder() + "zv 表 exclusive.txt";
-    ASSERT_TRUE(fs.ReplaceContent(path, "; <RKMACRO>x\r\n"));
-    SysError error = 0;
-    {
-        auto held = fs.OpenRead(path, true, &error);
-        ASSERT_NE(held, nullptr);
-        EXPECT_EQ(fs.OpenRead(path, true, &error), nullptr);
-        EXPECT_EQ(error, static_cast<SysError>(ERROR_SHARING_VIOLATION));
-        EXPECT_FALSE(fs.ErrorText(error).empty());
-    }
-    EXPECT_NE(fs.OpenRead(path, true, &error), nullptr) << "released when closed";
-    EXPECT_EQ(fs.OpenRead(path + ".none", true, &error), nullptr);
-    EXPECT_EQ(error, static_cast<SysError>(ERROR_FILE_NOT_FOUND));
-    DeleteFileW(ToWide(path).c_str());
-}
-
-TEST(Win32FileSystem, AppendWritesAtTheEndAndWaitsForAnExclusiveHolder) {
+TEST(Win32FileSystem, ExclusiveOpensBlockOthersAndAppendWritesAtTheEnd) {
     IFileSystem& fs = PlatformFileSystem();
     const std::string path = TempFolder() + "zv 表 append.txt";
     DeleteFileW(ToWide(path).c_str());
@@ -69,32 +48,17 @@ TEST(Win32FileSystem, AppendWritesAtTheEndAndWaitsForAnExclusiveHolder) {
         EXPECT_EQ(fs.OpenAppend(path, &error), nullptr);
         EXPECT_EQ(error, static_cast<SysError>(ERROR_SHARING_VIOLATION));
     }
-    DeleteFileW(ToWide(path).c_str());
-}
-
-TEST(Win32FileSystem, ReplaceContentAndListing) {
-    IFileSystem& fs = PlatformFileSystem();
-    const std::string dir = TempFolder() + "zv日本語 dir";
-    fs.MakeDirectory(dir);
-    ASSERT_TRUE(fs.IsDirectory(dir));
-    const std::string file = dir + "\\a.ini";
-    ASSERT_TRUE(fs.ReplaceContent(file, "one"));
-    ASSERT_TRUE(fs.ReplaceContent(file, "two"));
-    std::string content;
-    ASSERT_TRUE(fs.ReadAll(file, content));
-    EXPECT_EQ(content, "two");
-    std::vector<DirEntry> entries;
-    ASSERT_TRUE(fs.ListDirectory(dir, entries));
-    int files = 0;
-    for (const DirEntry& e : entries) {
-        if (!e.isDirectory) {
-            ++files;
-            EXPECT_EQ(e.name, "a.ini") << "no temporary file is left behind";
-        }
+    {
+        auto held = fs.OpenRead(path, true, &error);
+        ASSERT_NE(held, nullptr);
+        EXPECT_EQ(fs.OpenRead(path, true, &error), nullptr);
+        EXPECT_EQ(error, static_cast<SysError>(ERROR_SHARING_VIOLATION));
+        EXPECT_FALSE(fs.ErrorText(error).empty());
     }
-    EXPECT_EQ(files, 1);
-    DeleteFileW(ToWide(file).c_str());
-    RemoveDirectoryW(ToWide(dir).c_str());
+    EXPECT_NE(fs.OpenRead(path, true, &error), nullptr) << "released when closed";
+    EXPECT_EQ(fs.OpenRead(path + ".none", true, &error), nullptr);
+    EXPECT_EQ(error, static_cast<SysError>(ERROR_FILE_NOT_FOUND));
+    DeleteFileW(ToWide(path).c_str());
 }
 
 const DirEntry* Named(const std::vector<DirEntry>& entries, const std::string& name) {
@@ -107,8 +71,8 @@ const DirEntry* Named(const std::vector<DirEntry>& entries, const std::string& n
 
 TEST(Win32FileSystem, ListingCarriesTimesAndSizesInTheSearchOrder) {
     IFileSystem& fs = PlatformFileSystem();
-    const std::string dir = TempFolder() + "zv 表 stamps";
-    fs.MakeDirectory(dir);
+    const TempTree tree("zv 表 stamps");
+    const std::string& dir = tree.path;
     const std::string file = dir + "\\表.rkm";
     ASSERT_TRUE(fs.ReplaceContent(file, "12345"));
     fs.MakeDirectory(dir + "\\sub");
@@ -158,28 +122,17 @@ TEST(Win32FileSystem, ListingCarriesTimesAndSizesInTheSearchOrder) {
     ASSERT_TRUE(fs.ListDirectory(dir, after));
     ASSERT_NE(Named(after, "表.rkm"), nullptr);
     EXPECT_EQ(Named(after, "表.rkm")->size, 7u);
+    EXPECT_EQ(after.size(), before.size()) << "no temporary file is left behind";
     EXPECT_GT(Named(after, "表.rkm")->lastWrite, e->lastWrite);
 
     // A file or a missing folder is no folder to list.
     EXPECT_FALSE(fs.ListDirectory(file, after));
     EXPECT_FALSE(fs.ListDirectory(dir + "\\none", after));
-
-    for (const DirEntry& entry : before) {
-        if (!entry.isDirectory)
-            DeleteFileW(ToWide(dir + "\\" + entry.name).c_str());
-    }
-    RemoveDirectoryW(ToWide(dir + "\\sub").c_str());
-    RemoveDirectoryW(ToWide(dir).c_str());
 }
 
 // Change notifications arrive a moment after the change under Wine.
-bool ChangedWithin(IFolderWatch& watch, int ms) {
-    for (int waited = 0; waited <= ms; waited += 20) {
-        if (watch.Changed())
-            return true;
-        Sleep(20);
-    }
-    return false;
+bool ChangedWithin(IFolderWatch& watch, DWORD ms) {
+    return test::WaitFor([&] { return watch.Changed(); }, ms);
 }
 
 // Rearms until the watch stays quiet for a while (late notifications of earlier changes
@@ -194,22 +147,12 @@ bool Quiet(IFolderWatch& watch) {
     return false;
 }
 
-// Writes content into an existing file in place, as a text editor saves.
-bool WriteInPlace(const std::string& path, const std::string& content) {
-    const UniqueFile h(CreateFileW(ToWide(path).c_str(), GENERIC_WRITE, 0, nullptr,
-                                   TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD written = 0;
-    return h &&
-           WriteFile(h.Get(), content.data(), static_cast<DWORD>(content.size()), &written,
-                     nullptr) &&
-           written == content.size();
-}
-
 TEST(Win32FileSystem, FolderWatchSeesItsEntriesAndTheTrackedPath) {
     IFileSystem& fs = PlatformFileSystem();
-    const std::string dir = TempFolder() + "zv 表 watch";
+    const TempTree tree("zv 表 watch");
+    const TempTree movedTree("zv 表 watch moved");
+    const std::string& dir = tree.path;
     const std::string deep = dir + "\\sub\\deep";
-    fs.MakeDirectory(dir);
     fs.MakeDirectory(dir + "\\sub");
     fs.MakeDirectory(deep);
     ASSERT_TRUE(fs.ReplaceContent(deep + "\\a.rkm", "; <RKMACRO>A\r\n"));
@@ -223,7 +166,8 @@ TEST(Win32FileSystem, FolderWatchSeesItsEntriesAndTheTrackedPath) {
     ASSERT_TRUE(fs.ReplaceContent(deep + "\\b.rkm", "; <RKMACRO>B\r\n"));
     EXPECT_TRUE(ChangedWithin(*watch, 3000)) << "a file added";
     ASSERT_TRUE(Quiet(*watch));
-    ASSERT_TRUE(WriteInPlace(deep + "\\a.rkm", "; <RKMACRO>C\r\n"));
+    // Written in place, as a text editor saves.
+    ASSERT_TRUE(test::WriteBytes(ToWide(deep + "\\a.rkm"), "; <RKMACRO>C\r\n", TRUNCATE_EXISTING));
     EXPECT_TRUE(ChangedWithin(*watch, 3000)) << "a file written in place, same size";
     ASSERT_TRUE(Quiet(*watch));
     ASSERT_TRUE(SetFileAttributesW(ToWide(deep + "\\a.rkm").c_str(), FILE_ATTRIBUTE_READONLY));
@@ -238,8 +182,8 @@ TEST(Win32FileSystem, FolderWatchSeesItsEntriesAndTheTrackedPath) {
     ASSERT_TRUE(MoveFileW(ToWide(dir + "\\sub2").c_str(), ToWide(dir + "\\sub").c_str()));
 
     // The tracked folder renamed away: the folder at the path is no longer the watched one.
-    const std::string moved = dir + " moved";
-    ASSERT_TRUE(MoveFileW(ToWide(dir).c_str(), ToWide(moved).c_str()));
+    ASSERT_TRUE(RemoveDirectoryW(ToWide(movedTree.path).c_str()));
+    ASSERT_TRUE(MoveFileW(ToWide(dir).c_str(), ToWide(movedTree.path).c_str()));
     EXPECT_TRUE(top->Changed());
     EXPECT_FALSE(top->Rearm());
     fs.MakeDirectory(dir);
@@ -249,13 +193,6 @@ TEST(Win32FileSystem, FolderWatchSeesItsEntriesAndTheTrackedPath) {
     EXPECT_EQ(fs.WatchFolder(dir + "\\none", true), nullptr);
     EXPECT_EQ(fs.WatchFolder("relative\\folder", false), nullptr);
     EXPECT_EQ(fs.WatchFolder("\\\\server\\share\\macros", false), nullptr);
-
-    DeleteFileW(ToWide(moved + "\\sub\\deep\\a.rkm").c_str());
-    DeleteFileW(ToWide(moved + "\\sub\\deep\\b.rkm").c_str());
-    RemoveDirectoryW(ToWide(moved + "\\sub\\deep").c_str());
-    RemoveDirectoryW(ToWide(moved + "\\sub").c_str());
-    RemoveDirectoryW(ToWide(moved).c_str());
-    RemoveDirectoryW(ToWide(dir).c_str());
 }
 
 TEST(Win32Folders, ProgramAndAppDataFolders) {

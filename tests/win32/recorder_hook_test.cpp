@@ -18,26 +18,17 @@
 #include "editor/win32/hook/recstate.h"
 #include "editor/win32/hook/rkrechook.h"
 #include "editor/win32/recorder_win32.h"
+#include "win32_helpers.h"
 
 namespace zv {
 namespace {
 
-std::wstring SelfPath() {
-    wchar_t self[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    return self;
-}
-
-// The DLL as it is installed: beside the programs, build/win/bin.
-std::wstring HookPath() {
-    std::wstring path = SelfPath();
-    path.resize(path.find_last_of(L'\\') + 1);
-    return path + L"..\\bin\\" + kRecHookDll;
-}
+using test::PumpFor;
+using test::StartSelf;
 
 class Hook {
 public:
-    Hook() : module_(LoadLibraryW(HookPath().c_str())) {}
+    Hook() : module_(LoadLibraryW(test::ProgramPath(kRecHookDll).c_str())) {}
     ~Hook() {
         if (module_ != nullptr)
             FreeLibrary(module_);
@@ -72,25 +63,15 @@ protected:
     }
 };
 
-// translate: characters of the key messages, as a program's message loop makes them.
-void Pump(bool translate = true) {
-    MSG msg;
-    for (int i = 0; i < 20; ++i) {
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (translate)
-                TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        Sleep(5);
-    }
-}
-
-TEST(RecordingHook, ArmedOnlyWhileItsRecorderWindowLives) {
+TEST(RecordingHook, ArmedOnlyByTheEditorAndOnlyWhileItsRecorderWindowLives) {
     Hook hook;
     ASSERT_NE(hook.Module(), nullptr) << "RkRecHook.dll beside the programs";
     const auto armed = hook.Get<RecHookIsArmedFn>(kRecHookIsArmed);
     ASSERT_TRUE(armed && hook.Get<HOOKPROC>(kRecHookGetMessageProc) &&
                 hook.Get<HOOKPROC>(kRecHookCallWndProc));
+    // The module exports no way to arm it and keeps no state of its own.
+    EXPECT_EQ(hook.Get<void*>("RkRecArm"), nullptr);
+    EXPECT_EQ(hook.Get<void*>("RkRecDisarm"), nullptr);
 
     CountingWindow recorder;
     ASSERT_TRUE(recorder.Create());
@@ -99,8 +80,28 @@ TEST(RecordingHook, ArmedOnlyWhileItsRecorderWindowLives) {
     DWORD error = 0;
     ASSERT_EQ(arm.Open(&error), CRecArm::Result::Ok) << error;
     EXPECT_FALSE(armed()) << "open, not armed";
+    // Everyone reads the state; nobody opens it to write, the process that made it included.
+    EXPECT_TRUE(UniqueHandle(OpenFileMappingW(FILE_MAP_READ, FALSE, kRecArmSectionName)));
+    SetLastError(0);
+    EXPECT_FALSE(UniqueHandle(OpenFileMappingW(FILE_MAP_WRITE, FALSE, kRecArmSectionName)));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    EXPECT_FALSE(UniqueHandle(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                                 64, kRecArmSectionName)))
+        << "nor by creating it anew";
+
     arm.Arm(recorder.GetSafeHwnd());
     EXPECT_TRUE(armed());
+    // The recording process's own windows pass nothing.
+    CountingWindow other;
+    ASSERT_TRUE(other.Create());
+    HHOOK installed = SetWindowsHookExW(WH_GETMESSAGE, hook.Get<HOOKPROC>(kRecHookGetMessageProc),
+                                        hook.Module(), GetCurrentThreadId());
+    ASSERT_NE(installed, nullptr);
+    PostMessageW(other.GetSafeHwnd(), WM_KEYDOWN, 'A', 1);
+    PostMessageW(other.GetSafeHwnd(), WM_CHAR, 'a', 1);
+    PumpFor(100);
+    UnhookWindowsHookEx(installed);
+    EXPECT_TRUE(recorder.posted.empty());
     arm.Disarm();
     EXPECT_FALSE(armed()) << "disarmed";
 
@@ -111,53 +112,23 @@ TEST(RecordingHook, ArmedOnlyWhileItsRecorderWindowLives) {
     EXPECT_FALSE(armed());
 }
 
-TEST(RecordingHook, NoProgramTheHookRunsInCanArmIt) {
-    Hook hook;
-    ASSERT_NE(hook.Module(), nullptr);
-    // The module exports no way to arm it and keeps no state of its own.
-    EXPECT_EQ(hook.Get<void*>("RkRecArm"), nullptr);
-    EXPECT_EQ(hook.Get<void*>("RkRecDisarm"), nullptr);
-
-    CRecArm arm;
-    DWORD error = 0;
-    ASSERT_EQ(arm.Open(&error), CRecArm::Result::Ok) << error;
-    // Everyone reads the state; nobody opens it to write, the process that made it included.
-    HANDLE read = OpenFileMappingW(FILE_MAP_READ, FALSE, kRecArmSectionName);
-    EXPECT_NE(read, nullptr);
-    if (read != nullptr)
-        CloseHandle(read);
-    SetLastError(0);
-    HANDLE write = OpenFileMappingW(FILE_MAP_WRITE, FALSE, kRecArmSectionName);
-    EXPECT_EQ(write, nullptr);
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
-    if (write != nullptr)
-        CloseHandle(write);
-    HANDLE again = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 64,
-                                      kRecArmSectionName);
-    EXPECT_EQ(again, nullptr) << "nor by creating it anew";
-    if (again != nullptr)
-        CloseHandle(again);
-}
-
 TEST(RecordingHook, OneRecordingAtATime) {
     CRecArm first;
     DWORD error = 0;
     ASSERT_EQ(first.Open(&error), CRecArm::Result::Ok) << error;
     // Another editor (its own thread here; the mutex belongs to a thread).
-    CRecArm::Result second = CRecArm::Result::Ok;
-    std::thread([&second] {
-        CRecArm other;
-        DWORD e = 0;
-        second = other.Open(&e);
-    }).join();
-    EXPECT_EQ(second, CRecArm::Result::Busy);
+    const auto openElsewhere = [] {
+        CRecArm::Result second = CRecArm::Result::Ok;
+        std::thread([&second] {
+            CRecArm other;
+            DWORD e = 0;
+            second = other.Open(&e);
+        }).join();
+        return second;
+    };
+    EXPECT_EQ(openElsewhere(), CRecArm::Result::Busy);
     first.Close();
-    std::thread([&second] {
-        CRecArm other;
-        DWORD e = 0;
-        second = other.Open(&e);
-    }).join();
-    EXPECT_EQ(second, CRecArm::Result::Ok) << "free again once the first ended";
+    EXPECT_EQ(openElsewhere(), CRecArm::Result::Ok) << "free again once the first ended";
 
     // A section someone else made first, with writing open to all: never used.
     HANDLE squatter = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
@@ -171,41 +142,13 @@ TEST(RecordingHook, OneRecordingAtATime) {
     EXPECT_EQ(third.Open(&error), CRecArm::Result::Ok) << "the recording lock was let go";
 }
 
-TEST(RecordingHook, TheRecordingProcesssOwnWindowsPassNothing) {
-    Hook hook;
-    ASSERT_NE(hook.Module(), nullptr);
-    CountingWindow recorder;
-    CountingWindow other;
-    ASSERT_TRUE(recorder.Create() && other.Create());
-    HHOOK installed = SetWindowsHookExW(WH_GETMESSAGE, hook.Get<HOOKPROC>(kRecHookGetMessageProc),
-                                        hook.Module(), GetCurrentThreadId());
-    ASSERT_NE(installed, nullptr);
-    CRecArm arm;
-    DWORD error = 0;
-    ASSERT_EQ(arm.Open(&error), CRecArm::Result::Ok);
-    arm.Arm(recorder.GetSafeHwnd());
-    PostMessageW(other.GetSafeHwnd(), WM_KEYDOWN, 'A', 1);
-    PostMessageW(other.GetSafeHwnd(), WM_CHAR, 'a', 1);
-    Pump();
-    arm.Close();
-    UnhookWindowsHookEx(installed);
-    EXPECT_TRUE(recorder.posted.empty());
-}
-
 TEST(RecordingHook, ProgramsOfTheSessionAreOnesItCanEnter) {
     EXPECT_EQ(ReachOfProcess(GetCurrentProcessId()), RecReach::Hooked);
     // Another 64-bit program of this user, at this level.
-    std::wstring command = L"\"" + SelfPath() + L"\" --gtest_list_tests";
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
-                               nullptr, nullptr, &si, &pi));
+    const PROCESS_INFORMATION pi = StartSelf(L"--gtest_list_tests", CREATE_SUSPENDED);
+    ASSERT_NE(pi.hProcess, nullptr);
     EXPECT_EQ(ReachOfProcess(pi.dwProcessId), RecReach::Hooked);
-    TerminateProcess(pi.hProcess, 0);
-    WaitForSingleObject(pi.hProcess, 5000);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    test::EndProcess(pi);
 }
 
 // ---- with the recorder in another process ----
@@ -233,8 +176,8 @@ TEST(RecordingHookHost, Serve) {
         out << reinterpret_cast<std::uintptr_t>(recorder.GetSafeHwnd()) << "\n";
     }
     for (int i = 0; i < 600 && WaitForSingleObject(stop, 0) != WAIT_OBJECT_0; ++i)
-        Pump();
-    Pump();
+        PumpFor(100);
+    PumpFor(100);
     std::ofstream out{std::filesystem::path(file)};
     for (const HookEvent& e : recorder.posted) {
         out << static_cast<int>(e.kind) << ' ' << static_cast<int>(HookFieldOf(e.flags)) << ' '
@@ -246,30 +189,21 @@ TEST(RecordingHookHost, Serve) {
 TEST(RecordingHook, PassesOnWhatItsProgramGetsAndNothingMore) {
     Hook hook;
     ASSERT_NE(hook.Module(), nullptr);
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring file = std::wstring(temp) + L"zv_recorder_host.txt";
+    const std::wstring file = ToWide(test::TempFolder()) + L"zv_recorder_host.txt";
     DeleteFileW(file.c_str());
     HANDLE stop = CreateEventW(nullptr, TRUE, FALSE, kHostStopEvent);
     ResetEvent(stop);
     SetEnvironmentVariableW(kHostFileVariable, file.c_str());
-    std::wstring command = L"\"" + SelfPath() + L"\" --gtest_filter=RecordingHookHost.Serve";
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    const BOOL started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0,
-                                        nullptr, nullptr, &si, &pi);
+    const PROCESS_INFORMATION pi = StartSelf(L"--gtest_filter=RecordingHookHost.Serve");
     SetEnvironmentVariableW(kHostFileVariable, nullptr);
-    ASSERT_TRUE(started);
-    HWND hostWindow = nullptr;
-    for (int i = 0; i < 200 && hostWindow == nullptr; ++i) {
-        Sleep(50);
-        std::ifstream in{std::filesystem::path(file)};
-        unsigned long long value = 0;
-        if (in >> value)
-            hostWindow = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(value));
-    }
-    ASSERT_NE(hostWindow, nullptr) << "the host armed the state";
+    ASSERT_NE(pi.hProcess, nullptr);
+    ASSERT_TRUE(test::WaitFor(
+        [&] {
+            unsigned long long window = 0;
+            return (std::ifstream{std::filesystem::path(file)} >> window) && window != 0;
+        },
+        10000))
+        << "the host armed the state";
 
     // Windows of this program: a field, a password field, a button.
     CountingWindow top;
@@ -289,7 +223,7 @@ TEST(RecordingHook, PassesOnWhatItsProgramGetsAndNothingMore) {
     PostMessageW(password, WM_CHAR, 's', 1);
     PostMessageW(password, WM_KEYDOWN, VK_RETURN, 1);
     PostMessageW(button, WM_KEYDOWN, VK_SPACE, 1);
-    Pump(false);
+    PumpFor(100, false);
     // A message of another process's window, as the system hands a 32-bit program's
     // messages to a 64-bit hook on the installing thread: everything read here would be
     // this program's, so nothing passes.
@@ -303,7 +237,7 @@ TEST(RecordingHook, PassesOnWhatItsProgramGetsAndNothingMore) {
     foreign.wParam = 'x';
     hook.Get<HOOKPROC>(kRecHookGetMessageProc)(HC_ACTION, PM_REMOVE,
                                                reinterpret_cast<LPARAM>(&foreign));
-    Pump(false);
+    PumpFor(100, false);
     UnhookWindowsHookEx(installed);
     SetEvent(stop);
     EXPECT_EQ(WaitForSingleObject(pi.hProcess, 20000), WAIT_OBJECT_0);

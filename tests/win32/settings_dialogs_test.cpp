@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "common/folders.h"
 #include "common/win32/text.h"
@@ -16,36 +17,17 @@
 #include "engine/startup.h"
 #include "engine/win32/setting_dialog.h"
 #include "fake_profile.h"
+#include "win32_helpers.h"
 #include "launcher/win32/keyinctrl.h"
 #include "launcher/win32/settingsdlgs.h"
 
 namespace zv {
 namespace {
 
-std::wstring TextOf(HWND w) {
-    wchar_t buf[256] = {};
-    GetWindowTextW(w, buf, 256);
-    return buf;
-}
-
-void Pump() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
-// A program of the same build, loaded for its resources.
-HMODULE LoadProgram(const wchar_t* name) {
-    wchar_t self[MAX_PATH];
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring path = self;
-    path = path.substr(0, path.find_last_of(L'\\'));
-    path = path.substr(0, path.find_last_of(L'\\')) + L"\\bin\\" + name;
-    return LoadLibraryExW(path.c_str(), nullptr,
-                          LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-}
+using test::LoadedProgram;
+using test::PumpMessages;
+using test::Selection;
+using test::TextOf;
 
 std::pair<int, int> SpinRange(HWND dialog, int id) {
     int low = -1, high = -1;
@@ -63,61 +45,53 @@ protected:
 };
 
 TEST_F(ProgramDialogs, EngineSettingsDialogRangesRowsAndMark) {
-    HMODULE engine = LoadProgram(L"RkEngine.exe");
-    if (engine == nullptr)
-        GTEST_SKIP() << "RkEngine.exe not built beside the tests";
+    const LoadedProgram engine(L"RkEngine.exe");
+    ASSERT_NE(engine.Get(), nullptr) << "RkEngine.exe beside the tests";
     test::MemoryProfile profile;
     EngineSettings settings = DefaultEngineSettings();
     settings.focusCheckRetry = 99999;  // above its range, set by hand
     const std::wstring mark = ToWide(kSettingsDialogProperty);
-    {
-        CSettingDlg dialog(settings, profile, engine);
-        ASSERT_TRUE(dialog.Create(nullptr));
-        HWND d = dialog.GetSafeHwnd();
-        EXPECT_EQ(TextOf(d), L"RkEngine [RKマクロエンジンのプロパティ]");
-        EXPECT_EQ(FindWindowWithProperty(mark.c_str()), d) << "marked as the open dialog";
-        EXPECT_EQ(TextOf(dialog.Item(CSettingDlg::FieldId(SettingRow::FocusCheckRetry))), L"99999");
+    CSettingDlg dialog(settings, profile, engine.Get());
+    ASSERT_TRUE(dialog.Create(nullptr));
+    HWND d = dialog.GetSafeHwnd();
+    EXPECT_EQ(TextOf(d), L"RkEngine [RKマクロエンジンのプロパティ]");
+    EXPECT_EQ(FindWindowWithProperty(mark.c_str()), d) << "marked as the open dialog";
+    EXPECT_EQ(TextOf(dialog.Item(CSettingDlg::FieldId(SettingRow::FocusCheckRetry))), L"99999");
 
-        const int doubleClick = static_cast<int>(GetDoubleClickTime());
-        for (std::size_t i = 0; i < kSettingRowCount; ++i) {
-            const SettingRow row = static_cast<SettingRow>(i);
-            const SettingRange r = SettingRowRange(row, doubleClick);
-            EXPECT_EQ(SpinRange(d, CSettingDlg::SpinId(row)), std::make_pair(r.min, r.max)) << i;
-            // Digits-only rows take back a letter; the two plain rows keep it until OK.
-            HWND field = dialog.Item(CSettingDlg::FieldId(row));
-            const std::wstring before = TextOf(field);
-            SendMessageW(field, EM_SETSEL, 0, -1);
-            SendMessageW(field, WM_CHAR, L'x', 0);
-            EXPECT_EQ(TextOf(field) == L"x", !kSettingRows[i].digitsOnly) << i;
-            if (kSettingRows[i].digitsOnly) {
-                EXPECT_EQ(TextOf(field), before) << i;
-            }
-        }
-        // The up-down steps its row within the range and writes plain digits.
-        HWND launch = dialog.Item(CSettingDlg::FieldId(SettingRow::LaunchWait));
-        SetWindowTextW(launch, L"29999");
-        HWND spin = dialog.Item(CSettingDlg::SpinId(SettingRow::LaunchWait));
-        for (int step = 0; step < 3; ++step) {
-            SendMessageW(spin, UDM_SETPOS32, 0,
-                         SendMessageW(spin, UDM_GETPOS32, 0, 0) + 1);  // as the arrow does
-        }
-        EXPECT_EQ(TextOf(launch), L"30000");
-
-        SendMessageW(d, WM_COMMAND, MAKEWPARAM(1031, BN_CLICKED), 0);  // 規定値に戻す
-        for (std::size_t i = 0; i < kSettingRowCount; ++i) {
-            EXPECT_EQ(
-                FromWide(TextOf(dialog.Item(CSettingDlg::FieldId(static_cast<SettingRow>(i))))),
-                SettingsToFields(DefaultEngineSettings()).rows[i]);
-        }
-        EXPECT_EQ(profile.Text(), "") << "restoring writes nothing";
-        SendMessageW(d, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        Pump();
-        const std::string written = profile.Text();
-        EXPECT_EQ(std::count(written.begin(), written.end(), '='), 9) << "OK writes the nine keys";
-        EXPECT_EQ(profile.GetString("RkEngineSettings", "FocusCheckRetry", ""), "10");
-        EXPECT_EQ(FindWindowWithProperty(mark.c_str()), nullptr) << "the mark goes with the window";
+    const int doubleClick = static_cast<int>(GetDoubleClickTime());
+    for (std::size_t i = 0; i < kSettingRowCount; ++i) {
+        const SettingRow row = static_cast<SettingRow>(i);
+        const SettingRange r = SettingRowRange(row, doubleClick);
+        EXPECT_EQ(SpinRange(d, CSettingDlg::SpinId(row)), std::make_pair(r.min, r.max)) << i;
+        // Digits-only rows take back a letter; the two plain rows keep it until OK.
+        HWND field = dialog.Item(CSettingDlg::FieldId(row));
+        const std::wstring before = TextOf(field);
+        SendMessageW(field, EM_SETSEL, 0, -1);
+        SendMessageW(field, WM_CHAR, L'x', 0);
+        EXPECT_EQ(TextOf(field), kSettingRows[i].digitsOnly ? before : L"x") << i;
     }
-    FreeLibrary(engine);
+    // The up-down steps its row within the range and writes plain digits.
+    HWND launch = dialog.Item(CSettingDlg::FieldId(SettingRow::LaunchWait));
+    SetWindowTextW(launch, L"29999");
+    HWND spin = dialog.Item(CSettingDlg::SpinId(SettingRow::LaunchWait));
+    for (int step = 0; step < 3; ++step) {
+        SendMessageW(spin, UDM_SETPOS32, 0,
+                     SendMessageW(spin, UDM_GETPOS32, 0, 0) + 1);  // as the arrow does
+    }
+    EXPECT_EQ(TextOf(launch), L"30000");
+
+    SendMessageW(d, WM_COMMAND, MAKEWPARAM(1031, BN_CLICKED), 0);  // 規定値に戻す
+    for (std::size_t i = 0; i < kSettingRowCount; ++i) {
+        EXPECT_EQ(FromWide(TextOf(dialog.Item(CSettingDlg::FieldId(static_cast<SettingRow>(i))))),
+                  SettingsToFields(DefaultEngineSettings()).rows[i]);
+    }
+    EXPECT_EQ(profile.Text(), "") << "restoring writes nothing";
+    SendMessageW(d, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    PumpMessages();
+    const std::string written = profile.Text();
+    EXPECT_EQ(std::count(written.begin(), written.end(), '='), 9) << "OK writes the nine keys";
+    EXPECT_EQ(profile.GetString("RkEngineSettings", "FocusCheckRetry", ""), "10");
+    EXPECT_EQ(FindWindowWithProperty(mark.c_str()), nullptr) << "the mark goes with the window";
 }
 
 TEST(LauncherKeyInCtrl, TakesItsKeysAndShowsTheirNames) {
@@ -133,7 +107,7 @@ TEST(LauncherKeyInCtrl, TakesItsKeysAndShowsTheirNames) {
 
     auto press = [&](UINT msg, WPARAM vk, LPARAM lp = 0) {
         SendMessageW(edit, msg, vk, lp);
-        Pump();
+        PumpMessages();
         return TextOf(edit);
     };
     EXPECT_EQ(press(WM_KEYDOWN, VK_F12), L"F12");
@@ -147,10 +121,7 @@ TEST(LauncherKeyInCtrl, TakesItsKeysAndShowsTheirNames) {
     PostMessageW(edit, WM_CHAR, L'q', 0);
     EXPECT_EQ(press(WM_KEYDOWN, 'Q'), L"Q");
     EXPECT_EQ(field.Key(), 'Q');
-    DWORD start = 0, end = 0;
-    SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    EXPECT_EQ(start, 0u);
-    EXPECT_EQ(end, 1u) << "the name is selected";
+    EXPECT_EQ(Selection(edit), std::make_pair(0ul, 1ul)) << "the name is selected";
 
     field.SetKey(0x20);
     EXPECT_EQ(TextOf(edit), L"SPACE");
@@ -162,14 +133,8 @@ TEST(LauncherKeyInCtrl, TakesItsKeysAndShowsTheirNames) {
 }
 
 TEST_F(ProgramDialogs, LauncherPropertyDialogShowsTheSettings) {
-    HMODULE launcher = LoadProgram(L"Zorvane.exe");
-    if (launcher == nullptr)
-        GTEST_SKIP() << "Zorvane.exe not built beside the tests";
-    for (int id : {171, 284, 285, 286}) {
-        HBITMAP b = LoadBitmapW(launcher, MAKEINTRESOURCEW(id));
-        ASSERT_NE(b, nullptr) << id;
-        DeleteObject(b);
-    }
+    const LoadedProgram launcher(L"Zorvane.exe");
+    ASSERT_NE(launcher.Get(), nullptr) << "Zorvane.exe beside the tests";
     LauncherSettings settings;
     settings.hotkey = 0x7B;
     settings.hotkeyMod = 6;
@@ -177,35 +142,24 @@ TEST_F(ProgramDialogs, LauncherPropertyDialogShowsTheSettings) {
     settings.macroFileMax = 5000;  // above the range, as a hand-edited file may hold
     settings.macroDirDepth = 3;
     test::MemoryProfile profile;
-    {
-        CPropertyDlg dialog(launcher, settings, profile);
-        ASSERT_TRUE(dialog.Create(nullptr));
-        HWND d = dialog.GetSafeHwnd();
-        EXPECT_EQ(TextOf(d), L"Zorvane プロパティ");
-        EXPECT_EQ(FromWide(TextOf(dialog.Item(1009))), settings.macroTopPath);
-        DWORD start = 0, end = 0;
-        SendDlgItemMessageW(d, 1009, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                            reinterpret_cast<LPARAM>(&end));
-        EXPECT_EQ(start, end);
-        EXPECT_EQ(end, static_cast<DWORD>(GetWindowTextLengthW(dialog.Item(1009))))
-            << "the caret at the end of the path";
-        EXPECT_EQ(TextOf(dialog.Item(1019)), L"5000");
-        EXPECT_EQ(TextOf(dialog.Item(1021)), L"3");
-        EXPECT_EQ(SpinRange(d, 1020), std::make_pair(1, 2000));
-        EXPECT_EQ(SpinRange(d, 1022), std::make_pair(0, 10));
-        EXPECT_EQ(TextOf(dialog.Item(1005)), L"F12");
-        EXPECT_EQ(IsDlgButtonChecked(d, 1000), BST_UNCHECKED);
-        EXPECT_EQ(IsDlgButtonChecked(d, 1001), BST_CHECKED);
-        EXPECT_EQ(IsDlgButtonChecked(d, 1002), BST_CHECKED);
-        EXPECT_EQ(IsDlgButtonChecked(d, 1003), BST_UNCHECKED);
-        // The browse button is drawn with its bitmaps, at their size.
-        RECT r;
-        GetClientRect(dialog.Item(1010), &r);
-        EXPECT_EQ(r.right, 20);
-        EXPECT_EQ(r.bottom, 18);
-        EXPECT_EQ(GetWindowLongPtrW(dialog.Item(1010), GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
-    }
-    FreeLibrary(launcher);
+    CPropertyDlg dialog(launcher.Get(), settings, profile);
+    ASSERT_TRUE(dialog.Create(nullptr));
+    HWND d = dialog.GetSafeHwnd();
+    EXPECT_EQ(TextOf(d), L"Zorvane プロパティ");
+    EXPECT_EQ(FromWide(TextOf(dialog.Item(1009))), settings.macroTopPath);
+    const DWORD length = static_cast<DWORD>(GetWindowTextLengthW(dialog.Item(1009)));
+    EXPECT_EQ(Selection(dialog.Item(1009)), std::make_pair(length, length))
+        << "the caret at the end of the path";
+    EXPECT_EQ(TextOf(dialog.Item(1019)), L"5000");
+    EXPECT_EQ(TextOf(dialog.Item(1021)), L"3");
+    EXPECT_EQ(SpinRange(d, 1020), std::make_pair(1, 2000));
+    EXPECT_EQ(SpinRange(d, 1022), std::make_pair(0, 10));
+    EXPECT_EQ(TextOf(dialog.Item(1005)), L"F12");
+    EXPECT_EQ((std::vector<UINT>{IsDlgButtonChecked(d, 1000), IsDlgButtonChecked(d, 1001),
+                                 IsDlgButtonChecked(d, 1002), IsDlgButtonChecked(d, 1003)}),
+              (std::vector<UINT>{BST_UNCHECKED, BST_CHECKED, BST_CHECKED, BST_UNCHECKED}));
+    // The browse button is drawn with its bitmaps (their size: the DPI tests).
+    EXPECT_EQ(GetWindowLongPtrW(dialog.Item(1010), GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
 }
 
 }  // namespace

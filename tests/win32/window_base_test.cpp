@@ -8,6 +8,7 @@
 #include "common/win32/handles.h"
 #include "common/win32/text.h"
 #include "common/win32/window.h"
+#include "win32_helpers.h"
 
 namespace zv {
 namespace {
@@ -32,6 +33,10 @@ public:
             ++*deletions;
     }
     void OwnItself() { OwnItselfOnceCreated(); }
+    bool Create(const wchar_t* caption) {
+        return CreateEx(0, L"ZvProbeWnd", caption, WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
+                        nullptr, GetModuleHandleW(nullptr));
+    }
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override {
@@ -58,8 +63,7 @@ TEST(WindowBase, CreatedWindowRoutesToItsObjectAndEndsWithOneFinalMessage) {
     w->finals = &finals;
     w->deletions = &deletions;
     w->OwnItself();
-    ASSERT_TRUE(w->CreateEx(0, L"ZvProbeWnd", L"probe", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
-                            nullptr, nullptr, GetModuleHandleW(nullptr)));
+    ASSERT_TRUE(w->Create(L"probe"));
     HWND hwnd = w->GetSafeHwnd();
     EXPECT_EQ(CWnd::FromHandle(hwnd), w);
     EXPECT_EQ(SendMessageW(hwnd, kProbe, 0, 0), 1);
@@ -71,8 +75,7 @@ TEST(WindowBase, CreatedWindowRoutesToItsObjectAndEndsWithOneFinalMessage) {
     HWND secondHwnd = nullptr;
     {
         ProbeWnd second;
-        ASSERT_TRUE(second.CreateEx(0, L"ZvProbeWnd", L"two", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
-                                    nullptr, nullptr, GetModuleHandleW(nullptr)));
+        ASSERT_TRUE(second.Create(L"two"));
         secondHwnd = second.GetSafeHwnd();
         EXPECT_EQ(SendMessageW(secondHwnd, kProbe, 0, 0), 1);
     }
@@ -95,8 +98,7 @@ TEST(WindowBase, AFailedCreationLeavesTheObjectWithItsCaller) {
         w->creation = creation;
         w->finals = &finals;
         w->deletions = &deletions;
-        EXPECT_FALSE(w->CreateEx(0, L"ZvProbeWnd", L"failed", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
-                                 nullptr, nullptr, GetModuleHandleW(nullptr)));
+        EXPECT_FALSE(w->Create(L"failed"));
         EXPECT_EQ(finals, 1) << "its window came and went";
         ASSERT_EQ(deletions, 0) << "the caller still holds the object";
         EXPECT_EQ(w->GetSafeHwnd(), nullptr);
@@ -126,23 +128,9 @@ protected:
     }
 };
 
-// A parent that counts the change notifications that reach it.
-class ParentWnd : public CWnd {
-public:
-    int changes = 0;
-
-protected:
-    LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override {
-        if (msg == WM_COMMAND && HIWORD(wp) == EN_CHANGE)
-            ++changes;
-        return Default(msg, wp, lp);
-    }
-};
-
 TEST(WindowBase, SubclassedControlGetsItsReflectedNotificationsUntilReleased) {
-    ParentWnd parent;
-    ASSERT_TRUE(parent.CreateEx(0, L"ZvReflectParent", L"p", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
-                                nullptr, nullptr, GetModuleHandleW(nullptr)));
+    test::ChangeCountingParent parent;
+    ASSERT_TRUE(parent.Create());
     HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 0, 0, 100, 20,
                                 parent.GetSafeHwnd(), reinterpret_cast<HMENU>(5), nullptr, nullptr);
     ASSERT_NE(edit, nullptr);
@@ -223,7 +211,7 @@ TEST(DialogBase, ModalRunsInitCommandAndOkThenEnds) {
     EXPECT_EQ(dlg.GetSafeHwnd(), nullptr);
 }
 
-TEST(DialogBase, ModelessOwnsItselfAndCancelDestroysIt) {
+TEST(DialogBase, ModelessOwnsItselfOnceCreatedAndCancelDestroysIt) {
     int deletions = 0;
     auto* dlg = new TestDialog;
     dlg->deletions = &deletions;
@@ -246,19 +234,17 @@ TEST(DialogBase, ModelessOwnsItselfAndCancelDestroysIt) {
         hwnd = scoped.GetSafeHwnd();
     }
     EXPECT_FALSE(IsWindow(hwnd));
-}
 
-TEST(DialogBase, ModelessDestroyedWhileCreatedStaysWithItsCaller) {
-    int deletions = 0;
-    auto* dlg = new TestDialog;
+    // One destroyed while it is created stays with its caller.
+    dlg = new TestDialog;
     dlg->deletions = &deletions;
     dlg->OwnItself();
     dlg->destroyInInit = true;
     EXPECT_FALSE(dlg->Create(nullptr));
     EXPECT_EQ(dlg->finals, 1);
-    ASSERT_EQ(deletions, 0) << "the caller still holds the dialog";
+    ASSERT_EQ(deletions, 1) << "the caller still holds the dialog";
     delete dlg;
-    EXPECT_EQ(deletions, 1);
+    EXPECT_EQ(deletions, 2);
 }
 
 TEST(DialogBase, AFieldTakesTheFocusWithItsTextSelectedAlsoInAComboBox) {
@@ -269,8 +255,6 @@ TEST(DialogBase, AFieldTakesTheFocusWithItsTextSelectedAlsoInAComboBox) {
     HWND edit = GetDlgItem(hwnd, kTestEdit);
     HWND combo = GetDlgItem(hwnd, kTestCombo);
     SetWindowTextW(combo, L"候補 one");
-    DWORD start = 9;
-    DWORD end = 0;
     // A combo box selects its text by itself the first time only: the caret is then put
     // inside it and the focus goes elsewhere before the field is refused.
     dlg.Focus(kTestCombo);
@@ -278,16 +262,11 @@ TEST(DialogBase, AFieldTakesTheFocusWithItsTextSelectedAlsoInAComboBox) {
     dlg.Focus(kTestEdit);
     dlg.Focus(kTestCombo);
     EXPECT_EQ(GetParent(GetFocus()), combo) << "the combo box's edit has the focus";
-    SendMessageW(combo, CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start),
-                 reinterpret_cast<LPARAM>(&end));
-    EXPECT_EQ(start, 0u);
-    EXPECT_EQ(end, 6u);
+    EXPECT_EQ(test::Selection(GetFocus()), std::make_pair(0ul, 6ul));
 
     dlg.Focus(kTestEdit);
     EXPECT_EQ(GetFocus(), edit);
-    SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    EXPECT_EQ(start, 0u);
-    EXPECT_EQ(end, 3u) << "初期値";
+    EXPECT_EQ(test::Selection(edit), std::make_pair(0ul, 3ul)) << "初期値";
 }
 
 // A COM object that counts its references.
@@ -361,15 +340,10 @@ TEST(Holders, HandlesAndGdiObjectsAreFreedOnceAndSelectionsRestored) {
     EXPECT_FALSE(IsMenu(rawMenu));
 }
 
-TEST(WindowText, ResourceStringsAndPropertiesFound) {
+TEST(WindowText, ResourceStringsAndTextOfAnyLength) {
     HWND marked = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"m", 0, 0, 0, 0, 0, nullptr,
                                   nullptr, nullptr, nullptr);
     ASSERT_NE(marked, nullptr);
-    EXPECT_EQ(FindWindowWithProperty(L"__ZV_TEST_MARK__"), nullptr);
-    SetPropW(marked, L"__ZV_TEST_MARK__", reinterpret_cast<HANDLE>(1));
-    EXPECT_EQ(FindWindowWithProperty(L"__ZV_TEST_MARK__"), marked);
-    RemovePropW(marked, L"__ZV_TEST_MARK__");
-    // Text of any length goes both ways.
     const std::string longText(5000, 'x');
     SetWindowTextMb(marked, longText + "表");
     EXPECT_EQ(GetWindowTextMb(marked), longText + "表");
