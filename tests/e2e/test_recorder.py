@@ -13,15 +13,12 @@ whose input method gives text without a message the hook reads, a field protecte
 through accessibility, a second editor asked to record, a program that stops taking its
 messages. Each either replays as the user did or says on the bar and in the note what it
 could not record."""
-import json
-import pathlib
 import re
 import shutil
-import tempfile
 import time
 import unittest
 
-from wineenv import end_processes, record_lines, shared_session
+from wineenv import SessionTest, record_lines
 
 BAR = 'RkEditor - 操作を記録'
 NOTEPAD = '(無題) - メモ帳'
@@ -34,35 +31,18 @@ FOLDER = 'zv-recorder'
 STAMP = re.compile(r'^\[\d\d/\d\d/\d\d \d\d:\d\d:\d\d\] ')
 
 
-class Recorder(unittest.TestCase):
+class Recorder(SessionTest):
+    FOLDER = FOLDER
+    KILL = ('RkEditor.exe', 'RkEngine.exe', 'zvtarget.exe', 'notepad.exe')
+
     @classmethod
     def setUpClass(cls):
-        cls.s = shared_session()
+        super().setUpClass()
         cls.editor = cls.s.bin('RkEditor.exe')
         cls.engine = cls.s.bin('RkEngine.exe')
         cls.hook = cls.s.win_path(cls.s.bin('RkRecHook.dll'))
 
-    def setUp(self):
-        self.s.reset_user_state()
-        self.dir = self.s.drive_c() / FOLDER
-        shutil.rmtree(self.dir, ignore_errors=True)
-        self.dir.mkdir(parents=True)
-        self.work = pathlib.Path(tempfile.mkdtemp(prefix='zv-rec-'))
-        self.procs = []
-
-    def tearDown(self):
-        for name in ('RkEditor.exe', 'RkEngine.exe', 'zvtarget.exe', 'notepad.exe'):
-            self.s.tool('kill', name)
-        end_processes(self.procs)
-        shutil.rmtree(self.dir, ignore_errors=True)
-        shutil.rmtree(self.work, ignore_errors=True)
-
     # ---- helpers ----
-    def start(self, exe, args=''):
-        p = self.s.start(exe, args)
-        self.procs.append(p)
-        return p
-
     def open_editor(self, name='rec.txt'):
         self.s.write_cp932(self.dir / name, '; <RKMACRO>記録\r\n\r\n')
         p = self.start(self.editor, f'"C:\\{FOLDER}\\{name}"')
@@ -99,31 +79,24 @@ class Recorder(unittest.TestCase):
         return next(c['text'] for c in info['controls'] if c['class'].lower() == 'edit')
 
     def armed(self):
-        rc, out = self.s.tool('hook-armed', self.hook)
-        self.assertEqual(rc, 0)
-        return json.loads(out.strip())['armed']
+        return self.s.tool_ok('hook-armed', self.hook)['armed']
 
     def play(self, *steps):
         rc, out = self.s.tool('play', *steps, timeout=120)
         self.assertEqual(rc, 0, out)
 
     def origin(self, caption):
-        rc, out = self.s.tool('client-origin', caption)
-        self.assertEqual(rc, 0)
-        o = json.loads(out.strip())
+        o = self.s.tool_ok('client-origin', caption)
         return o['x'], o['y']
 
     def save(self, caption, name='rec.txt'):
         """Saves with Ctrl+S; returns the macro's command lines."""
         self.s.tool('activate', caption)
-        self.s.tool('send-keys', 'ctrl+s')
+        self.keys('ctrl+s')
         self.assertIsNotNone(self.s.wait_window(caption.replace('(更新)', ''), 10000), 'saved')
         text = self.s.read_cp932(self.dir / name)
         self.assertTrue(text.startswith('; <RKMACRO>記録\r\n\r\n\r\n'), text)
         return text.split('\r\n')[3:-1]
-
-    def start_target(self, caption, record, mode=None):
-        self.procs.append(self.s.start_target(caption, record, *([mode] if mode else [])))
 
     def set_pause(self, ms):
         """The pause that becomes a WAIT line: a minute, so that the tests' own pauses (and a
@@ -144,7 +117,7 @@ class Recorder(unittest.TestCase):
         """The note the editor shows at the end of a recording, answered with OK."""
         note = self.s.message_box_text('RkEditor', timeout)
         if note is not None:
-            self.assertTrue(self.s.press('RkEditor', 1, 2000) or self.s.press('RkEditor', 2, 2000))
+            self.assertTrue(self.s.answer('RkEditor'))
         return note
 
     def close_target(self, caption, record):
@@ -157,8 +130,22 @@ class Recorder(unittest.TestCase):
 
     def run_engine(self, macro_name):
         self.assertEqual(self.s.run(self.engine, f'/M:"C:\\{FOLDER}\\{macro_name}"', timeout=120), 0)
-        text = self.s.read_cp932(self.s.suite_folder() / 'Zorvane_Log.txt')
-        return [STAMP.sub('', line) for line in text.splitlines()]
+        return [STAMP.sub('', line) for line in self.s.run_log().splitlines()]
+
+    def record_in(self, target, record, *mode):
+        """The target program started writing to the record (under self.work), then the
+        editor recording; returns the editor's caption and the record's path."""
+        path = self.work / record
+        self.start_target(target, path, *mode)
+        caption = self.open_editor()
+        self.start_recording(caption)
+        return caption, path
+
+    def replay(self, lines):
+        """The engine's run of the saved macro, every one of its lines run; returns the log."""
+        log = self.run_engine('rec.txt')
+        self.assert_every_line_ran(log, lines)
+        return log
 
     def assert_every_line_ran(self, log, lines):
         entries = [l for l in log if re.match(r'^\d{4}行目：', l)]
@@ -191,7 +178,7 @@ class Recorder(unittest.TestCase):
         self.play('text:こんにちは、世界', 'key:return', 'key:ctrl+a', 'key:ctrl+c', 'key:pause')
         caption = self.wait_back(caption)
         self.assertFalse(self.armed(), 'the hook passes nothing on after the stop')
-        box = json.loads(self.s.tool('listbox', caption, str(LIST))[1])
+        box = self.s.tool_ok('listbox', caption, str(LIST))
         self.assertEqual((box['count'], box['sel']), (5, 4), 'inserted at the top, the last one selected')
         self.s.screenshot('recorder_editor_lines')
         self.assertEqual(self.notepad_text(), '前こんにちは、世界\r\n', 'Notepad got the typing')
@@ -210,19 +197,15 @@ class Recorder(unittest.TestCase):
         self.s.tool('clip-set', 'before')
         self.start(self.s.drive_c() / 'windows' / 'notepad.exe')
         self.assertIsNotNone(self.s.wait_window(NOTEPAD, 15000))
-        log = self.run_engine('rec.txt')
-        self.assert_every_line_ran(log, lines)
+        self.replay(lines)
         self.assertEqual(self.notepad_text(), 'こんにちは、世界\r\n')
-        clip = json.loads(self.s.tool('clip-get')[1].strip())
+        clip = self.s.tool_ok('clip-get')
         self.assertEqual(clip['text'], 'こんにちは、世界\r\n', 'Ctrl+A, Ctrl+C copied it')
 
     def test_clicks_and_a_drag_replay_at_the_same_client_positions(self):
         self.s.write_settings('RkManagerSettings', RecordPauseMSec=1500)
         target = 'ZvTarget 記録'
-        first = self.work / 'recorded.txt'
-        self.start_target(target, first)
-        caption = self.open_editor()
-        self.start_recording(caption)
+        caption, first = self.record_in(target, 'recorded.txt')
         x, y = self.origin(target)
         # A user's pace: clicks further apart than a double click, then a pause longer
         # than the threshold, which the macro keeps as a WAIT line.
@@ -232,9 +215,7 @@ class Recorder(unittest.TestCase):
                   f'click:{x + 320},{y + 100},right', 'sleep:2500',
                   f'wheel:{x + 200},{y + 160},-120')
         # The bar's own button ends it; the click on the bar is not part of the macro.
-        rc, out = self.s.tool('control-rect', BAR, str(STOP_BUTTON))
-        self.assertEqual(rc, 0)
-        r = json.loads(out.strip())
+        r = self.s.tool_ok('control-rect', BAR, str(STOP_BUTTON))
         self.play(f'click:{(r["left"] + r["right"]) // 2},{(r["top"] + r["bottom"]) // 2}')
         caption = self.wait_back(caption)
         lines = self.save(caption)
@@ -253,24 +234,20 @@ class Recorder(unittest.TestCase):
 
         second = self.work / 'replayed.txt'
         self.start_target(target, second)
-        log = self.run_engine('rec.txt')
-        self.assert_every_line_ran(log, lines)
+        self.replay(lines)
         replayed = [l for l in self.close_target(target, second) if l.split(' ')[0] in mouse_words]
         self.assertEqual(replayed, recorded, 'the same clicks, double click, drag and notch')
 
     def test_a_password_field_leaves_no_text_in_the_macro(self):
         target = 'ZvTarget パスワード'
-        record = self.work / 'password.txt'
-        self.start_target(target, record)
-        caption = self.open_editor()
-        self.start_recording(caption)
+        caption, record = self.record_in(target, 'password.txt')
         x, y = self.origin(target)
         self.play(f'click:{x + 100},{y + 57}', 'text:himitsu42',
                   f'click:{x + 100},{y + 23}', 'text:visible', 'key:pause')
         self.assertEqual(self.s.message_box_text('RkEditor', 10000),
                          'パスワード欄に入力された文字は記録していません。')
         self.s.screenshot('recorder_password_note')
-        self.assertTrue(self.s.press('RkEditor', 2) or self.s.press('RkEditor', 1))
+        self.assertTrue(self.s.answer('RkEditor'))
         caption = self.wait_back(caption)
         lines = self.save(caption)
         self.assertEqual(lines, [f'FOCUS:"{target}"', 'MOUSE:100,57,L,LOCAL',
@@ -284,10 +261,7 @@ class Recorder(unittest.TestCase):
         # The target's input method finishes a conversion of 漢字変換 between typed text
         # (the composition shows in the field first, then the result comes as characters).
         target = 'ZvTarget 変換'
-        record = self.work / 'ime.txt'
-        self.start_target(target, record)
-        caption = self.open_editor()
-        self.start_recording(caption)
+        caption, record = self.record_in(target, 'ime.txt')
         self.s.tool('activate', target)
         self.play('text:ab')
         self.assertEqual(self.s.tool('post-msg', target, str(0x8001), '0', '0')[0], 0)
@@ -332,16 +306,13 @@ class Recorder(unittest.TestCase):
         self.assertTrue(text.startswith('操作の記録を開始できません。\r\nRkRecHook.dll を読み込めません。\r\n'), text)
         self.assertGreater(len(text), len('操作の記録を開始できません。\r\nRkRecHook.dll を読み込めません。\r\n'),
                            "the system's reason follows")
-        self.assertTrue(self.s.press('RkEditor', 2) or self.s.press('RkEditor', 1))
+        self.assertTrue(self.s.answer('RkEditor'))
         self.assertTrue(self.visible(caption), 'the editor stays as it was')
         self.assertFalse(self.visible(BAR))
 
     def test_the_hook_does_nothing_once_the_editor_was_killed(self):
         target = 'ZvTarget 後'
-        record = self.work / 'after.txt'
-        self.start_target(target, record)
-        caption = self.open_editor()
-        self.start_recording(caption)
+        caption, record = self.record_in(target, 'after.txt')
         self.assertTrue(self.armed())
         self.s.tool('kill', 'RkEditor.exe')
         self.assertTrue(self.s.wait_no_process('RkEditor.exe'))
@@ -391,8 +362,7 @@ class Recorder(unittest.TestCase):
             self.start(notepad, f'C:\\{FOLDER}\\{name}')
             self.assertIsNotNone(self.s.wait_window(captions[name], 15000))
             self.s.tool('move-window', captions[name], str(x), '40', '600', '400')
-        log = self.run_engine('rec.txt')
-        self.assert_every_line_ran(log, lines)
+        self.replay(lines)
         self.assertIsNone(self.s.wait_window(a, 1000), 'a closed again')
         info = self.s.wait_window(b, 2000)
         self.assertIsNotNone(info, 'b is still open')
@@ -403,10 +373,7 @@ class Recorder(unittest.TestCase):
         # composes 今日 in the first field; the click into the second field commits it.
         self.set_pause(60000)
         target = 'ZvTarget フォーム'
-        first = self.work / 'form1.txt'
-        self.start_target(target, first, 'form')
-        caption = self.open_editor()
-        self.start_recording(caption)
+        caption, first = self.record_in(target, 'form1.txt', 'form')
         x, y = self.origin(target)
         self.play(f'click:{x + 100},{y + 23}', 'key:processkey', 'key:processkey', 'key:processkey')
         self.post(target, WM_APP + 2)
@@ -421,18 +388,14 @@ class Recorder(unittest.TestCase):
 
         second = self.work / 'form2.txt'
         self.start_target(target, second, 'form')
-        log = self.run_engine('rec.txt')
-        self.assert_every_line_ran(log, lines)
+        log = self.replay(lines)
         got = self.close_target(target, second)
         self.assertEqual(got[-2:], ['final1 今日', 'final2 abc'], f'each text in its own field again: {got} {log}')
 
     def test_a_message_box_answered_with_space_and_a_mnemonic_gets_the_same_answers(self):
         self.set_pause(60000)
         target = 'ZvTarget 問い'
-        first = self.work / 'ask1.txt'
-        self.start_target(target, first, 'ask')
-        caption = self.open_editor()
-        self.start_recording(caption)
+        caption, first = self.record_in(target, 'ask1.txt', 'ask')
         self.post(target, WM_APP + 3)
         self.assertIsNotNone(self.s.wait_window('ZvTarget 質問', 10000))
         self.s.tool('activate', 'ZvTarget 質問')
@@ -450,8 +413,7 @@ class Recorder(unittest.TestCase):
         self.start_target(target, second, 'ask')
         self.post(target, WM_APP + 3)
         self.assertIsNotNone(self.s.wait_window('ZvTarget 質問', 10000))
-        log = self.run_engine('rec.txt')
-        self.assert_every_line_ran(log, lines)
+        self.replay(lines)
         got = self.close_target(target, second)
         self.assertEqual([l for l in got if l.startswith('answer')], ['answer1 yes', 'answer2 no'],
                          'the same answers')
@@ -462,10 +424,7 @@ class Recorder(unittest.TestCase):
         # in the field.
         self.set_pause(60000)
         target = 'ZvTarget 新方式'
-        record = self.work / 'silent.txt'
-        self.start_target(target, record, 'silent')
-        caption = self.open_editor()
-        self.start_recording(caption)
+        caption, record = self.record_in(target, 'silent.txt', 'silent')
         self.assertEqual(self.bar_control(NOTICE)['visible'], False)
         short = self.bar_control(NOTICE)['height']
         self.s.tool('activate', target)
@@ -489,10 +448,7 @@ class Recorder(unittest.TestCase):
     def test_a_field_protected_through_accessibility_leaves_nothing_in_the_macro(self):
         self.set_pause(60000)
         target = 'ZvTarget 保護'
-        record = self.work / 'secret.txt'
-        self.start_target(target, record, 'secret')
-        caption = self.open_editor()
-        self.start_recording(caption)
+        caption, record = self.record_in(target, 'secret.txt', 'secret')
         x, y = self.origin(target)
         # Below it, text with a character Shift-JIS lacks.
         self.play(f'click:{x + 100},{y + 23}', 'text:himitsu42', 'sleep:200',
@@ -523,7 +479,7 @@ class Recorder(unittest.TestCase):
                          '操作の記録を開始できません。\r\n別の RkEditor で操作を記録しています。\r\n'
                          'その記録を終了してから、もう一度実行してください。')
         self.s.screenshot('recorder_second_editor')
-        self.assertTrue(self.s.press('RkEditor', 2) or self.s.press('RkEditor', 1))
+        self.assertTrue(self.s.answer('RkEditor'))
         self.assertTrue(self.visible(second), 'the second editor goes on as it was')
         self.assertTrue(self.armed(), 'the first recording is still armed')
         self.s.tool('activate', target)
@@ -562,7 +518,7 @@ class Recorder(unittest.TestCase):
         self.assertNotIn('awake', record_lines(hung_record), 'while the program slept')
         self.assertLess(time.time() - hung_at, 20)
         self.assertEqual(note, '「ZvTarget 応答なし」が受け取らなかったキー入力 2 件は記録していません。')
-        self.assertTrue(self.s.press('RkEditor', 1, 2000) or self.s.press('RkEditor', 2, 2000))
+        self.assertTrue(self.s.answer('RkEditor'))
         caption = self.wait_back(caption)
         self.assertEqual(self.save(caption), [f'FOCUS:"{other}"', 'TYPE:"ok"',
                                               f'FOCUS:"{hung}"', 'KEYIN:RETURN'])
