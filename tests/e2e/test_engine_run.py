@@ -4,13 +4,11 @@ says what happened, entry by entry."""
 import json
 import pathlib
 import re
-import shutil
 import subprocess
-import tempfile
 import time
 import unittest
 
-from wineenv import control, end_processes, record_lines, shared_session
+from wineenv import SessionTest, control, record_lines
 
 STATUS = 'RkEngine [RKマクロ実行エンジン]'
 ABOUT = 'RkEngine のバージョン情報'
@@ -33,26 +31,19 @@ def normalize(line):
     return re.sub(r'^OS情報 Ver=\d+ : MinVer=\d+$', 'OS情報 Ver=* : MinVer=*', line)
 
 
-class EngineRun(unittest.TestCase):
+class EngineRun(SessionTest):
+    KILL = ('RkEngine.exe', 'zvtarget.exe')  # nothing of a failed scenario stays behind
+
     @classmethod
     def setUpClass(cls):
-        cls.s = shared_session()
+        super().setUpClass()
         cls.engine = cls.s.bin('RkEngine.exe')
         cls.target = cls.s.test_program('zvtarget.exe')
-
-    def setUp(self):
-        self.s.reset_user_state()
-        self.work = pathlib.Path(tempfile.mkdtemp(prefix='zv-run-'))
-        self.addCleanup(shutil.rmtree, self.work, True)
-        self.procs = []
 
     def tearDown(self):
         for caption in (ABOUT, 'ZvTarget', STATUS):
             self.s.tool('close', caption, '--partial')
-        end_processes(self.procs)
-        # Nothing of a failed scenario may stay behind for the next one.
-        for name in ('RkEngine.exe', 'zvtarget.exe'):
-            self.s.tool('kill', name)
+        super().tearDown()
 
     # ---- helpers ----
     def macro(self, title, lines):
@@ -65,22 +56,16 @@ class EngineRun(unittest.TestCase):
         return f'""{self.s.win_path(self.target)}" "{self.s.win_path(record)}" "{caption}""'
 
     def start_engine(self, macro):
-        p = self.s.start(self.engine, f'/M:"{self.s.win_path(macro)}"')
-        self.procs.append(p)
-        return p
+        return self.start(self.engine, f'/M:"{self.s.win_path(macro)}"')
 
     def run_engine(self, macro, timeout=90):
         p = self.start_engine(macro)
         p.wait(timeout=timeout)
         self.assertEqual(p.returncode, 0)
 
-    def start_target(self, caption, record):
-        self.procs.append(self.s.start_target(caption, record))
-        return self.procs[-1]
-
     def log(self):
         """The run log's lines with their time stamps removed; checks every stamp."""
-        text = self.s.read_cp932(self.s.suite_folder() / 'Zorvane_Log.txt')
+        text = self.s.run_log()
         self.assertTrue(text.endswith('\r\n'))
         lines = []
         for line in text[:-2].split('\r\n'):
@@ -97,24 +82,13 @@ class EngineRun(unittest.TestCase):
             return False
 
     def clip(self):
-        rc, out = self.s.tool('clip-get', CLIP_FORMAT)
-        self.assertEqual(rc, 0)
-        return json.loads(out.strip())
+        return self.s.tool_ok('clip-get', CLIP_FORMAT)
 
     def mouse_params(self):
-        rc, out = self.s.tool('mouse-get')
-        self.assertEqual(rc, 0)
-        return json.loads(out.strip())
+        return self.s.tool_ok('mouse-get')
 
     def shown_status_window(self):
-        """The status window once it is on the screen with all its controls (it exists a
-        moment before)."""
-        def shown():
-            info = self.s.wait_window(STATUS, 10000, cls='#32770')
-            if info is not None and info['visible'] and {1000, 1001, 1} <= {c['id'] for c in info['controls']}:
-                return info
-            return None
-        return self.s.wait_until(shown, 15, 'the status window on the screen with its controls')
+        return self.s.shown_dialog(STATUS, 1000, 1001, 1)
 
     def engine_in_a_wait(self, title):
         """An engine in the 10-second WAIT of a macro of two WAITs. The WAIT's log entry
@@ -190,9 +164,7 @@ class EngineRun(unittest.TestCase):
         still pastes the macro's text, and the user's clipboard is back afterwards."""
         caption = 'ZvTarget 遅い貼り付け'
         record = self.work / 'late.txt'
-        p = self.s.start(self.target, f'"{self.s.win_path(record)}" "{caption}" 1500')
-        self.procs.append(p)
-        self.assertIsNotNone(self.s.wait_window(caption, 15000))
+        self.start_target(caption, record, '1500')
         self.assertEqual(self.s.tool('clip-set', '利用者の内容', CLIP_FORMAT, '0a0b0c')[0], 0)
         before = self.clip()
         typed = 'マクロの文字列 123'
@@ -216,9 +188,7 @@ class EngineRun(unittest.TestCase):
         self.addCleanup(stop.touch)
         self.assertTrue(self.wait_record(watch, 'ready'), 'the viewer listens')
         m = self.macro('履歴', [f'FOCUS:"{caption}"', 'TYPE:%PARAM1'])
-        p = self.s.start(self.engine, f'/M:"{self.s.win_path(m)}" /1:"秘密のパスワード"')
-        self.procs.append(p)
-        p.wait(timeout=90)
+        self.start(self.engine, f'/M:"{self.s.win_path(m)}" /1:"秘密のパスワード"').wait(timeout=90)
         self.assertTrue(self.wait_record(record, 'text 秘密のパスワード'), record_lines(record))
         self.assertEqual(self.clip(), {'text': None, 'custom': None, 'count': 0}, 'empty, as it was')
         stop.touch()
@@ -301,12 +271,9 @@ class EngineRun(unittest.TestCase):
         self.assertEqual(control(info, 1000)['text'], RUNNING_TEXT)
         self.assertEqual(control(info, 1001)['text'], self.s.win_path(m))
         self.assertFalse(control(info, 1)['enabled'])
-        rc, out = self.s.tool('win-info', STATUS)
-        self.assertEqual(rc, 0)
-        win = json.loads(out.strip())
-        self.assertTrue(win['exstyle'] & WS_EX_APPWINDOW, 'its own task-bar button')
-        rc, out = self.s.tool('res-string', self.s.win_path(self.engine), '101')
-        self.assertEqual(json.loads(out.strip()), 'RkEngine のバージョン情報(&A)...', 'the system menu item')
+        self.assertTrue(self.s.tool_ok('win-info', STATUS)['exstyle'] & WS_EX_APPWINDOW, 'its own task-bar button')
+        self.assertEqual(self.s.tool_ok('res-string', self.s.win_path(self.engine), '101'),
+                         'RkEngine のバージョン情報(&A)...', 'the system menu item')
 
         # Enter and Escape during the run do not close the window.
         self.s.tool('post-key', STATUS, '13')
@@ -317,11 +284,10 @@ class EngineRun(unittest.TestCase):
         self.assertGreater(stopped_at - started, 9.0, 'the current WAIT ran to its end')
         self.assertTrue(control(info, 1)['enabled'])
         self.assertFalse(info['iconic'])
-        rc, out = self.s.tool('edit-sel', STATUS, '1001')
         caret = len(self.s.win_path(m)) - 1
-        self.assertEqual(json.loads(out.strip()), {'start': caret, 'end': caret}, 'caret before the last character')
-        shot = self.s.screenshot('engine-stopped')
-        self.assertTrue(shot.exists())
+        self.assertEqual(self.s.tool_ok('edit-sel', STATUS, '1001'), {'start': caret, 'end': caret},
+                         'caret before the last character')
+        self.s.screenshot('engine-stopped')
         self.assertIsNone(p.poll(), 'stays open until OK')
         self.assertTrue(self.s.press(STATUS, 1))
         p.wait(timeout=30)
