@@ -44,20 +44,6 @@ class Editor(SessionTest):
         self.s.write_cp932(path, text)
         return path
 
-    def open(self, name, text=None, notice=None):
-        """Starts an editor on the file, in front; returns its caption. notice: the message
-        the editor must show on opening, which is then closed."""
-        if text is not None:
-            self.write(name, text)
-        p = self.start(self.exe, '"C:\\%s\\%s"' % (FOLDER, name))
-        if notice is not None:
-            self.assertEqual(self.s.message_box_text('RkEditor', 15000), notice)
-            self.assertTrue(self.s.press('RkEditor', 1))
-        caption = f'{name} - RkEditor'
-        self.s.shown_window(p, caption)
-        self.assertEqual(self.s.tool('activate', caption)[0], 0)
-        return caption
-
     def listbox(self, caption):
         return self.s.tool_ok('listbox', caption, str(LIST))
 
@@ -90,7 +76,7 @@ class Editor(SessionTest):
                       'LAUNCH:"notepad.exe",WAIT', '   FOCUS:"無題 - メモ帳*"',
                       '; 途中のコメント', 'wait:100', 'ほかの行', 'TYPE:"表示"')
         # Three lines it will not write back: the user is told once, on opening.
-        caption = self.open('layout.txt', source, dropped_notice('layout.txt', 3))
+        caption = self.open_editor('layout.txt', source, notice=dropped_notice('layout.txt', 3))
         self.assertEqual(self.field(caption, TITLE), ' 朝の報告')
         self.assertEqual(self.field(caption, TARGET), '無題 - メモ帳*')
         self.assertEqual(self.field(caption, DESCRIPTION), '毎朝の報告を書く\r\n二行目')
@@ -115,22 +101,6 @@ class Editor(SessionTest):
         self.assertTrue(self.wait_caption(caption))
         self.assertEqual(self.saved('layout.txt'), first)
 
-    def test_closing_a_changed_document_asks_to_save(self):
-        caption = self.open('ask.txt', crlf('; <RKMACRO>問', '', 'WAIT:1', 'WAIT:2'))
-        self.keys('ctrl+r')
-        changed = caption + '(更新)'
-        self.assertTrue(self.wait_caption(changed))
-        self.s.tool('close', changed)
-        text = self.s.message_box_text('RkEditor')
-        self.assertEqual(text, 'C:\\%s\\ask.txt への変更を保存しますか?' % FOLDER)
-        self.s.press('RkEditor', 2)  # ｷｬﾝｾﾙ: the window stays, still changed
-        self.assertTrue(self.wait_caption(changed))
-        self.s.tool('close', changed)
-        self.assertIsNotNone(self.s.message_box_text('RkEditor'))
-        self.s.press('RkEditor', 7)  # いいえ: closes without saving
-        self.assertTrue(self.s.wait_no_process('RkEditor.exe', 20))
-        self.assertEqual(self.saved('ask.txt'), crlf('; <RKMACRO>問', '', 'WAIT:1', 'WAIT:2'))
-
     def end_session(self, caption):
         """Sends the log-off query to the editor's window from another program, as the
         system does, and waits for the answer in the background."""
@@ -138,14 +108,18 @@ class Editor(SessionTest):
                                  caption, '60000'], env=self.s.env, stdout=subprocess.PIPE,
                                 stderr=subprocess.DEVNULL)
 
-    def test_logging_off_asks_to_save_a_changed_document(self):
+    def test_closing_or_logging_off_asks_to_save_a_changed_document(self):
         source = crlf('; <RKMACRO>終', '', 'WAIT:1', 'WAIT:2')
-        caption = self.open('session.txt', source)
+        caption = self.open_editor('session.txt', source)
         self.keys('ctrl+r')
         changed = caption + '(更新)'
         self.assertTrue(self.wait_caption(changed))
         question = 'C:\\%s\\session.txt への変更を保存しますか?' % FOLDER
-        # Cancel refuses the end of the session; No lets it end without saving; Yes saves.
+        self.s.tool('close', changed)
+        self.assertEqual(self.s.message_box_text('RkEditor'), question)
+        self.s.press('RkEditor', 2)  # ｷｬﾝｾﾙ: the window stays, still changed
+        self.assertTrue(self.wait_caption(changed))
+        # Logging off: Cancel refuses the end of the session; No lets it end without saving; Yes saves.
         for button, answer in ((2, 'refused'), (7, 'ends'), (6, 'ends')):
             query = self.end_session(changed)
             self.assertEqual(self.s.message_box_text('RkEditor'), question, button)
@@ -160,9 +134,18 @@ class Editor(SessionTest):
         # Nothing left to save: the session ends without a question.
         out, _ = self.end_session(caption).communicate(timeout=60)
         self.assertEqual(out.decode().strip(), 'ends')
+        # Changed again and closed with いいえ: the editor ends without saving.
+        self.assertEqual(self.s.tool('activate', caption)[0], 0)
+        self.keys('ctrl+r')
+        self.assertTrue(self.wait_caption(changed))
+        self.s.tool('close', changed)
+        self.assertEqual(self.s.message_box_text('RkEditor'), question)
+        self.s.press('RkEditor', 7)
+        self.assertTrue(self.s.wait_no_process('RkEditor.exe', 20))
+        self.assertEqual(self.saved('session.txt'), crlf('; <RKMACRO>終', '', '', 'WAIT:2'))
 
     def test_double_click_on_an_empty_list_says_no_line_is_selected(self):
-        caption = self.open('empty.txt', crlf('; <RKMACRO>空', ''))
+        caption = self.open_editor('empty.txt', crlf('; <RKMACRO>空', ''))
         r = self.listbox(caption)['rect']
         x, y = (r['left'] + r['right']) // 2, r['top'] + 30
         self.assertEqual(self.s.tool('click-at', str(x), str(y), '--double')[0], 0)
@@ -170,7 +153,7 @@ class Editor(SessionTest):
         self.s.press('RkEditor', 1)
 
     def test_a_line_added_through_its_dialog_moved_and_another_deleted(self):
-        caption = self.open('add.txt', crlf('; <RKMACRO>追加', '', 'WAIT:1', 'WAIT:2'))
+        caption = self.open_editor('add.txt', crlf('; <RKMACRO>追加', '', 'WAIT:1', 'WAIT:2'))
         self.keys('alt', 'm', 'i', 'w')  # マクロ > 行追加 > ウェイト
         self.assertIsNotNone(self.s.wait_window('ウェイト設定(新規)', 10000), 'the WAIT dialog')
         self.assertEqual(self.s.tool('type-text', '700')[0], 0)
@@ -185,7 +168,7 @@ class Editor(SessionTest):
                          crlf('; <RKMACRO>追加', '', '', 'WAIT:700,0', 'WAIT:1'))
 
     def test_keyboard_moves_copies_cuts_and_pastes_lines(self):
-        caption = self.open('lines.txt', crlf('; <RKMACRO>行', '', 'WAIT:1', 'WAIT:2', 'WAIT:3'))
+        caption = self.open_editor('lines.txt', crlf('; <RKMACRO>行', '', 'WAIT:1', 'WAIT:2', 'WAIT:3'))
         self.keys('ctrl+j')  # line 1 cannot go up: a beep, nothing changes
         self.assertTrue(self.wait_caption(caption), 'no change at the top')
         self.keys('ctrl+k')
@@ -202,7 +185,7 @@ class Editor(SessionTest):
                          crlf('; <RKMACRO>行', '', '', 'WAIT:1', 'WAIT:2', 'WAIT:3', 'WAIT:1'))
 
     def test_drags_a_line_within_the_list_and_between_two_editors(self):
-        a = self.open('a.txt', crlf('; <RKMACRO>A', '', *[f'WAIT:{n}' for n in range(1, 6)]))
+        a = self.open_editor('a.txt', crlf('; <RKMACRO>A', '', *[f'WAIT:{n}' for n in range(1, 6)]))
         self.s.tool('move-window', a, '20', '20', '600', '620')
         # Line 2 dropped onto line 4 lands before it and leaves its old place.
         self.s.tool('drag', *map(str, self.item_centre(a, 1) + self.item_centre(a, 3)))
@@ -210,7 +193,7 @@ class Editor(SessionTest):
         self.assertTrue(self.wait_caption(changed_a), 'the drag changed the list')
         self.assertEqual(self.listbox(changed_a)['count'], 5)
 
-        b = self.open('b.txt', crlf('; <RKMACRO>B', '', 'KEYIN:A'))
+        b = self.open_editor('b.txt', crlf('; <RKMACRO>B', '', 'KEYIN:A'))
         self.s.tool('move-window', b, '660', '20', '600', '620')
         # A moving drag into the other editor: the line goes over.
         self.s.tool('activate', changed_a)
@@ -229,7 +212,7 @@ class Editor(SessionTest):
         self.assertEqual(self.saved('b.txt'), crlf('; <RKMACRO>B', '', '', 'WAIT:1', 'KEYIN:A'))
 
     def test_window_keeps_its_width_remembers_its_height_and_carries_its_marker(self):
-        caption = self.open('size.txt', crlf('; <RKMACRO>S', '', 'WAIT:1'))
+        caption = self.open_editor('size.txt', crlf('; <RKMACRO>S', '', 'WAIT:1'))
         self.assertEqual(self.s.tool('has-prop', caption, '__RKMANAGER_APPL_MUTEX__')[0], 0)
         small = self.s.tool_ok('move-window', caption, '40', '40', '200', '100')
         tall = self.s.tool_ok('move-window', caption, '40', '40', '900', '600')
@@ -241,7 +224,7 @@ class Editor(SessionTest):
         self.s.wait_no_process('RkEditor.exe', 20)
         ini = self.s.settings('RkManagerSettings')
         self.assertEqual(ini.get('DefaultWindowHeight'), '600')
-        caption = self.open('size.txt')
+        caption = self.open_editor('size.txt')
         rect = self.s.tool_ok('window-rect', caption)
         self.assertEqual(rect['bottom'] - rect['top'], 600, 'the next start opens at that height')
         self.assertEqual(rect['right'] - rect['left'], width, 'at the same width')
@@ -294,7 +277,7 @@ class Editor(SessionTest):
         self.assertEqual(recent.get('File1', '').lower(), ('C:\\%s\\one.txt' % FOLDER).lower())
 
     def test_all_six_commands_described_and_an_invalid_line_in_red(self):
-        caption = self.open('six.txt', crlf(
+        caption = self.open_editor('six.txt', crlf(
             '; <RKMACRO>六つのコマンド', '', 'LAUNCH:"notepad.exe",WAIT', 'FOCUS:"無題 - メモ帳"',
             'WAIT:500,3', 'KEYIN:MENU CONTROL S,REP=2', 'TYPE:"本日の報告"',
             'MOUSE:100,200,LW,LOCAL', 'WAIT:-1,0'))
@@ -357,7 +340,7 @@ class Editor(SessionTest):
         path = self.write('five.txt', crlf('; <RKMACRO>五行', '', 'WAIT:100', 'WAIT:100', 'WAIT:100',
                                            'FOCUS:"存在しないウィンドウ"', 'WAIT:100'))
         before = path.read_bytes()
-        caption = self.open('five.txt')
+        caption = self.open_editor('five.txt')
         placed = self.listbox(caption)['rect']
         self.keys('f5')
 
@@ -388,7 +371,7 @@ class Editor(SessionTest):
     def test_f8_steps_line_by_line_and_ctrl_f5_runs_from_the_selected_line(self):
         waits = ['101', '102', '103', '104']
         self.write('step.txt', crlf('; <RKMACRO>一行ずつ', '', *(f'WAIT:{w}' for w in waits)))
-        caption = self.open('step.txt')
+        caption = self.open_editor('step.txt')
         self.s.wait_until(lambda: self.sel(caption) == 0, 5, 'line one selected on opening')
         log_path = self.s.suite_folder() / 'Zorvane_Log.txt'
 
@@ -418,7 +401,7 @@ class Editor(SessionTest):
         self.assertEqual(self.marks(caption, 4), ['none', 'none', 'ran', 'ran'])
 
     def test_a_run_with_red_lines_asks_first_and_no_runs_nothing(self):
-        caption = self.open('red.txt', crlf('; <RKMACRO>赤', '', 'WAIT:101', 'WAIT:', 'KEYIN:NOKEY',
+        caption = self.open_editor('red.txt', crlf('; <RKMACRO>赤', '', 'WAIT:101', 'WAIT:', 'KEYIN:NOKEY',
                                             'wait:102', 'wait:'))
         self.s.screenshot('editor_red_lines')
         self.keys('f5')
@@ -436,7 +419,7 @@ class Editor(SessionTest):
     def test_closing_during_a_run_asks_to_save_and_the_engine_runs_to_its_end(self):
         path = self.write('close.txt', crlf('; <RKMACRO>閉じる', '', *[f'WAIT:{1000 + n}' for n in range(1, 16)]))
         before = path.read_bytes()
-        caption = self.open('close.txt')
+        caption = self.open_editor('close.txt')
         self.s.wait_until(lambda: self.sel(caption) == 0, 5, 'line one selected on opening')
         # Line one deleted: the run runs what the editor shows, not the file.
         self.keys('ctrl+r', 'f5')

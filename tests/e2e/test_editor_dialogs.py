@@ -7,7 +7,7 @@ import shutil
 import subprocess
 import unittest
 
-from wineenv import SessionTest, control, record_lines
+from wineenv import SessionTest, control, crlf, record_lines
 
 FOLDER = 'zv-dialogs'
 FILE = 'dlg.txt'
@@ -50,13 +50,8 @@ class EditorDialogs(SessionTest):
 
     # ---- helpers ----
     def open_editor(self, exe=None, lines=()):
-        self.s.write_cp932(self.path, '; <RKMACRO>ダイアログ\r\n\r\n' +
-                           ''.join(line + '\r\n' for line in lines))
-        p = self.start(exe or self.s.bin('RkEditor.exe'), '"' + self.s.win_path(self.path) + '"')
-        self.s.shown_window(p, MAIN, 20000)
-        # In front and taking keys, as after the user's click on it (a target started just
-        # before may still come forward).
-        self.assertEqual(self.s.tool('activate', MAIN)[0], 0)
+        super().open_editor(FILE, crlf('; <RKMACRO>ダイアログ', '', *lines), exe)
+        # Taking keys, as after the user's click on it.
         self.assertEqual(self.s.tool('idle', MAIN)[0], 0)
 
     def start_target(self, caption, record='rec.txt', hang=False):

@@ -44,11 +44,7 @@ class Recorder(SessionTest):
 
     # ---- helpers ----
     def open_editor(self, name='rec.txt'):
-        self.s.write_cp932(self.dir / name, '; <RKMACRO>記録\r\n\r\n')
-        p = self.start(self.editor, f'"C:\\{FOLDER}\\{name}"')
-        caption = f'{name} - RkEditor'
-        self.s.shown_window(p, caption)
-        return caption
+        return super().open_editor(name, '; <RKMACRO>記録\r\n\r\n')
 
     def start_recording(self, caption):
         """Chooses "操作を記録(&C)..." in the "マクロ(&M)" menu; returns the bar."""

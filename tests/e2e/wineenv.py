@@ -707,6 +707,21 @@ class SessionTest(unittest.TestCase):
         self.procs.append(p)
         return p, p.stdout.readline().decode('utf-8', 'replace').strip()
 
+    def open_editor(self, name, text=None, exe=None, notice=None):
+        """RkEditor (or exe) on the file name of FOLDER, written first when text is given,
+        once its window is there, in front; returns its caption. notice: the message it must
+        show on opening, which is then closed."""
+        if text is not None:
+            self.s.write_cp932(self.dir / name, text)
+        p = self.start(exe or self.s.bin('RkEditor.exe'), f'"C:\\{self.FOLDER}\\{name}"')
+        if notice is not None:
+            self.assertEqual(self.s.message_box_text('RkEditor', 15000), notice)
+            self.assertTrue(self.s.press('RkEditor', 1))
+        caption = f'{name} - RkEditor'
+        self.s.shown_window(p, caption)
+        self.assertEqual(self.s.tool('activate', caption)[0], 0)
+        return caption
+
     def dialog(self, caption, timeout_ms=10000):
         """A dialog once shown with its controls; the failure says what is on the screen."""
         info = self.s.tool_json('dialog', caption, str(timeout_ms))
