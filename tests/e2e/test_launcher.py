@@ -147,6 +147,10 @@ class Launcher(SessionTest):
         self.s.wait_no_process('RkEngine.exe', 60)
         return line['cmdline']
 
+    def assert_runs(self, rel, *keys):
+        """The keys in the hotkey menu start the engine on the macro rel of the folder."""
+        self.assertEqual(self.choose(*keys), self.engine_cmd + f'"{self.macro_win(rel)}"', rel)
+
     def listing(self, folder):
         rc, out = self.s.tool('list-dir', folder)
         self.assertEqual(rc, 0)
@@ -210,13 +214,11 @@ class Launcher(SessionTest):
         self.popups_closed()
 
         for i, name in enumerate(with_memo):
-            self.assertEqual(self.choose(*(['down'] * (i + 1)), 'return'),
-                             self.engine_cmd + f'"{self.macro_win(name)}"', name)
+            self.assert_runs(name, *(['down'] * (i + 1)), 'return')
         # The folder follows the files; inside it the file comes first, then "deep".
         down = ['down'] * (len(with_memo) + 1)
-        self.assertEqual(self.choose(*down, 'return', 'return'), self.engine_cmd + f'"{self.macro_win("sub/s1.rkm")}"')
-        self.assertEqual(self.choose(*down, 'return', 'down', 'return', 'return'),
-                         self.engine_cmd + f'"{self.macro_win("sub/deep/d.rkm")}"')
+        self.assert_runs('sub/s1.rkm', *down, 'return', 'return')
+        self.assert_runs('sub/deep/d.rkm', *down, 'return', 'down', 'return', 'return')
         # The run log is the one of that macro.
         log = self.s.read_cp932(self.s.suite_folder() / 'Zorvane_Log.txt')
         self.assertIn(self.macro_win('sub/deep/d.rkm') + ' マクロ処理開始', log)
@@ -228,9 +230,8 @@ class Launcher(SessionTest):
         # Another window in front: the targeted macros are gone.
         self.s.tool('close', '無題 - メモ帳')
         self.front_window('電卓')
-        self.assertEqual(self.choose('down', 'return'), self.engine_cmd + f'"{self.macro_win(without_memo[0])}"')
-        self.assertEqual(self.choose('down', 'down', 'return', 'return'),
-                         self.engine_cmd + f'"{self.macro_win("sub/s1.rkm")}"')
+        self.assert_runs(without_memo[0], 'down', 'return')
+        self.assert_runs('sub/s1.rkm', 'down', 'down', 'return', 'return')
 
     def test_menu_follows_edits_additions_and_removals_between_two_presses(self):
         # Each title carries a mnemonic, so a key press chooses the item the user sees by
@@ -241,8 +242,8 @@ class Launcher(SessionTest):
         self.write_macro('sub/s.rkm', '&Sサブ')
         wait_settled([self.dir], 3.5)  # old enough for the launcher to keep what it read
         self.start_launcher('電卓', macros=True)
-        self.assertEqual(self.choose('a'), self.engine_cmd + f'"{self.macro_win("a.rkm")}"')
-        self.assertEqual(self.choose('o'), self.engine_cmd + f'"{self.macro_win("old.rkm")}"')
+        self.assert_runs('a.rkm', 'a')
+        self.assert_runs('old.rkm', 'o')
         self.assertIsNone(self.choose('b'), 'the macro for メモ帳 is not listed in front of 電卓')
 
         # Between two presses: a title edited in place with the size and write time kept
@@ -257,17 +258,16 @@ class Launcher(SessionTest):
         self.write_macro('new.rkm', '&N新しいもの')
         (self.dir / 'sub' / 's.rkm').rename(self.dir / 'sub' / 't.rkm')
 
-        self.assertEqual(self.choose('c'), self.engine_cmd + f'"{self.macro_win("a.rkm")}"')
-        self.assertEqual(self.choose('b'), self.engine_cmd + f'"{self.macro_win("b.rkm")}"')
-        self.assertEqual(self.choose('n'), self.engine_cmd + f'"{self.macro_win("new.rkm")}"')
+        self.assert_runs('a.rkm', 'c')
+        self.assert_runs('b.rkm', 'b')
+        self.assert_runs('new.rkm', 'n')
         self.assertIsNone(self.choose('o'), 'the removed file is gone')
         self.assertIsNone(self.choose('a'), 'the old title is gone')
         # The three files in the system's order, then the folder with the renamed file.
         files = [n for n in self.listing('C:\\' + MACROS) if not n.endswith('\\')]
         self.assertEqual(sorted(files), ['a.rkm', 'b.rkm', 'new.rkm'])
         down = ['down'] * (len(files) + 1)
-        self.assertEqual(self.choose(*down, 'right', 'return'),
-                         self.engine_cmd + f'"{self.macro_win("sub/t.rkm")}"')
+        self.assert_runs('sub/t.rkm', *down, 'right', 'return')
 
     def test_ctrl_opens_the_editor_and_says_so_when_it_cannot(self):
         self.write_macro('a.rkm', '朝の準備')
@@ -418,8 +418,7 @@ class Launcher(SessionTest):
         self.s.screenshot('launcher_maximum_menu')
         self.s.tool('send-keys', 'esc')
         for i, name in enumerate(listed):
-            self.assertEqual(self.choose(*(['down'] * (i + 1)), 'return'),
-                             self.engine_cmd + f'"{self.macro_win(name)}"')
+            self.assert_runs(name, *(['down'] * (i + 1)), 'return')
         self.assertIsNone(self.choose('down', 'down', 'down', 'down', 'return'), 'the fourth item is a command')
 
     def test_foreground_lock_timeout_is_lowered_and_restored(self):
@@ -445,20 +444,6 @@ class Launcher(SessionTest):
         self.s.press('Zorvane', 1)
         self.assertIsNotNone(self.s.wait_window(LAUNCHER_WINDOW, 15000))
         self.assertEqual(self.s.settings(SECTION)['RkMacroTopPath'], self.s.win_path(self.exe.parent) + '\\RK_MACRO')
-
-    def test_settings_change_reloads_and_registers_the_new_hotkey(self):
-        self.write_macro('a.rkm', '朝の準備')
-        self.start_launcher('電卓', macros=True)
-        ini = self.s.read_cp932(self.ini()).replace('Hotkey=90', 'Hotkey=88')  # Alt+X
-        self.s.write_cp932(self.ini(), ini)
-        # UM_SETTINGS_CHANGED, handled when the call returns
-        self.assertEqual(self.s.tool('send-msg', LAUNCHER_WINDOW, str(0x8001), '0', '0')[0], 0)
-        self.s.tool('send-keys', 'alt+z')
-        self.assertFalse(self.popup_open(2), 'Alt+Z is free again')
-        self.s.tool('activate', '電卓')
-        self.s.tool('send-keys', 'alt+x')
-        self.assertTrue(self.popup_open(), 'Alt+X opens the menu')
-        self.s.tool('send-keys', 'esc')
 
     def test_folder_choice_writes_the_chosen_folder(self):
         self.start_launcher('電卓', macros=True)
@@ -515,10 +500,9 @@ class Launcher(SessionTest):
         self.open_hotkey_menu()  # registered again after the change
         self.s.tool('send-keys', 'esc')
 
-    def test_hotkey_dialog_takes_f12_and_the_new_hotkey_opens_the_menu(self):
+    def test_hotkey_dialog_takes_f12_then_a_settings_change_registers_the_next_hotkey(self):
         self.s.write_settings(SECTION, SplashShowSec=0)
-        self.start_launcher()
-        self.front_window('電卓')
+        self.start_launcher('電卓')
         self.open_hotkey_menu()
         self.s.tool('send-keys', 'up', 'up', 'up', 'return')  # "ホットキーの設定(&H)"
         info = self.s.shown_dialog(HOTKEY, 1005)
@@ -529,7 +513,7 @@ class Launcher(SessionTest):
         self.assertEqual(self.control_text(HOTKEY, 1005), 'Q')
         before = self.ini().read_bytes()
         self.assertTrue(self.s.press(HOTKEY, 2))
-        self.assertEqual(self.s.tool('wait-gone', HOTKEY, '5000')[0], 0)
+        self.assertTrue(self.s.gone(HOTKEY, 5000))
         self.assertEqual(self.ini().read_bytes(), before)
 
         self.open_hotkey_menu()
@@ -541,7 +525,7 @@ class Launcher(SessionTest):
         self.assertEqual(self.control_text(HOTKEY, 1005), 'F12')
         self.s.screenshot('launcher_hotkey_dialog')
         self.assertTrue(self.s.press(HOTKEY, 1))
-        self.assertEqual(self.s.tool('wait-gone', HOTKEY, '5000')[0], 0)
+        self.assertTrue(self.s.gone(HOTKEY, 5000))
         self.s.wait_until(lambda: self.s.settings(SECTION)['Hotkey'] == '123', 10, 'the hotkey F12 written')
         self.assertEqual((self.s.settings(SECTION)['Hotkey'], self.s.settings(SECTION)['HotkeyMod']), ('123', '1'))
         self.s.tool('activate', '電卓')
@@ -550,6 +534,19 @@ class Launcher(SessionTest):
         self.s.tool('activate', '電卓')
         self.s.tool('send-keys', 'alt+f12')
         self.assertTrue(self.popup_open(), 'Alt+F12 opens the menu')
+        self.s.tool('send-keys', 'esc')
+        self.popups_closed()
+
+        # The file changed by another program (Alt+X), the launcher told: it reads it again.
+        self.s.write_cp932(self.ini(), self.s.read_cp932(self.ini()).replace('Hotkey=123', 'Hotkey=88'))
+        # UM_SETTINGS_CHANGED, handled when the call returns
+        self.assertEqual(self.s.tool('send-msg', LAUNCHER_WINDOW, str(0x8001), '0', '0')[0], 0)
+        self.s.tool('activate', '電卓')
+        self.s.tool('send-keys', 'alt+f12')
+        self.assertFalse(self.popup_open(2), 'Alt+F12 is free again')
+        self.s.tool('activate', '電卓')
+        self.s.tool('send-keys', 'alt+x')
+        self.assertTrue(self.popup_open(), 'Alt+X opens the menu')
         self.s.tool('send-keys', 'esc')
 
     def test_splash_goes_at_the_first_click(self):
