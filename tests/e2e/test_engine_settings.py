@@ -71,7 +71,7 @@ class EngineSettingsDialog(SessionTest):
         self.assertIsNotNone(self.s.wait_window('電卓', 10000))
         self.s.tool('activate', '電卓')
         self.assertEqual(self.s.run(self.engine, timeout=60), 0, 'the second start ends by itself')
-        self.assertEqual(len([w for w in self.s.windows() if w['caption'] == SETTINGS]), 1, 'exactly one settings dialog')
+        self.assertEqual([w['caption'] for w in self.s.windows()].count(SETTINGS), 1, 'exactly one settings dialog')
         self.assertEqual(self.s.foreground()['caption'], SETTINGS, 'the dialog came to the front')
         self.assertIsNone(first.poll(), 'the first engine still shows it')
         self.assertEqual(len(self.s.processes('RkEngine.exe')), 1)
