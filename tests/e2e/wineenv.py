@@ -673,6 +673,8 @@ class SessionTest(unittest.TestCase):
     def tearDown(self):
         for caption in self.CLOSE:
             self.s.tool('close', caption)
+        if self.CLOSE:
+            end_processes(self.procs)  # a program asked to close ends as it does for a user
         for name in self.KILL:
             self.s.tool('kill', name)
         end_processes(self.procs)
@@ -686,6 +688,10 @@ class SessionTest(unittest.TestCase):
         """The test target program, once its window is there (WineSession.start_target)."""
         self.procs.append(self.s.start_target(caption, record, *options))
         return self.procs[-1]
+
+    def target_line_for(self, caption, record):
+        """The editor's form of a LAUNCH command line for the test target program."""
+        return f'""{self.s.win_path(WIN_TESTS / "zvtarget.exe")}" "{self.s.win_path(record)}" "{caption}""'
 
     def keys(self, *chords):
         """Presses the keys; each is taken and handled before the next (send-keys)."""
