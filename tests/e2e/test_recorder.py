@@ -94,6 +94,10 @@ class Recorder(SessionTest):
         self.assertTrue(text.startswith('; <RKMACRO>記録\r\n\r\n\r\n'), text)
         return text.split('\r\n')[3:-1]
 
+    def recorded(self, caption, name='rec.txt'):
+        """The macro's command lines once the recording ended and the editor saved it."""
+        return self.save(self.wait_back(caption), name)
+
     def set_pause(self, ms):
         """The pause that becomes a WAIT line: a minute, so that the tests' own pauses (and a
         loaded machine's) do not."""
@@ -213,8 +217,7 @@ class Recorder(SessionTest):
         # The bar's own button ends it; the click on the bar is not part of the macro.
         r = self.s.tool_ok('control-rect', BAR, str(STOP_BUTTON))
         self.play(f'click:{(r["left"] + r["right"]) // 2},{(r["top"] + r["bottom"]) // 2}')
-        caption = self.wait_back(caption)
-        lines = self.save(caption)
+        lines = self.recorded(caption)
         self.assertEqual(lines[:6], [f'FOCUS:"{target}"', 'MOUSE:100,120,L,LOCAL',
                                      'MOUSE:150,140,LW,LOCAL', 'MOUSE:60,200,LOCAL',
                                      'MOUSE:300,260,DD,LOCAL', 'MOUSE:320,100,R,LOCAL'])
@@ -244,8 +247,7 @@ class Recorder(SessionTest):
                          'パスワード欄に入力された文字は記録していません。')
         self.s.screenshot('recorder_password_note')
         self.assertTrue(self.s.answer('RkEditor'))
-        caption = self.wait_back(caption)
-        lines = self.save(caption)
+        lines = self.recorded(caption)
         self.assertEqual(lines, [f'FOCUS:"{target}"', 'MOUSE:100,57,L,LOCAL',
                                  'MOUSE:100,23,L,LOCAL', 'TYPE:"visible"'])
         self.assertNotIn('himitsu', self.s.read_cp932(self.dir / 'rec.txt'))
@@ -264,8 +266,7 @@ class Recorder(SessionTest):
         self.s.wait_until(lambda: 'ime set done' in record_lines(record), 10,
                           'the input method finished its conversion')
         self.play('text:cd', 'key:pause')
-        caption = self.wait_back(caption)
-        self.assertEqual(self.save(caption), [f'FOCUS:"{target}"', 'TYPE:"ab漢字変換cd"'])
+        self.assertEqual(self.recorded(caption), [f'FOCUS:"{target}"', 'TYPE:"ab漢字変換cd"'])
         got = self.close_target(target, record)
         self.assertIn('ime set done', got)
         self.assertEqual(got[-1], 'final ab漢字変換cd')
@@ -322,8 +323,7 @@ class Recorder(SessionTest):
         self.start_recording(caption)
         self.s.tool('activate', target)
         self.play('text: again', 'key:pause')
-        caption = self.wait_back(caption)
-        self.assertEqual(self.save(caption, 'again.txt'), [f'FOCUS:"{target}"', 'TYPE:" again"'])
+        self.assertEqual(self.recorded(caption, 'again.txt'), [f'FOCUS:"{target}"', 'TYPE:" again"'])
         self.assertEqual(self.close_target(target, record)[-1], 'final still here again')
 
     # ---- what a recording must get right, or say it could not ----
@@ -346,8 +346,7 @@ class Recorder(SessionTest):
         self.assertIsNone(self.s.wait_window(a, 500), 'Alt+F4 closed the Notepad in front')
         self.s.tool('activate', b)
         self.play('text:y', 'sleep:300', 'key:pause')
-        caption = self.wait_back(caption)
-        lines = self.save(caption)
+        lines = self.recorded(caption)
         self.assertEqual(lines, [f'FOCUS:"{a}"', 'MOUSE:60,40,L,LOCAL', 'KEYIN:MENU F4',
                                  f'FOCUS:"{b}"', 'TYPE:"y"'])
 
@@ -374,8 +373,7 @@ class Recorder(SessionTest):
         self.play(f'click:{x + 100},{y + 23}', 'key:processkey', 'key:processkey', 'key:processkey')
         self.post(target, WM_APP + 2)
         self.play('sleep:400', f'click:{x + 100},{y + 63}', 'text:abc', 'sleep:300', 'key:pause')
-        caption = self.wait_back(caption)
-        lines = self.save(caption)
+        lines = self.recorded(caption)
         self.assertEqual(lines, [f'FOCUS:"{target}"', 'MOUSE:100,23,L,LOCAL', 'TYPE:"今日"',
                                  'MOUSE:100,63,L,LOCAL', 'TYPE:"abc"'])
         got = self.close_target(target, first)
@@ -399,8 +397,7 @@ class Recorder(SessionTest):
         self.assertIsNotNone(self.s.wait_window('ZvTarget 確認', 10000))
         self.s.tool('activate', 'ZvTarget 確認')
         self.play('sleep:300', 'key:n', 'sleep:500', 'key:pause')  # いいえ(N)
-        caption = self.wait_back(caption)
-        lines = self.save(caption)
+        lines = self.recorded(caption)
         self.assertEqual(lines, ['FOCUS:"ZvTarget 質問"', 'KEYIN:SPACE', 'FOCUS:"ZvTarget 確認"', 'KEYIN:N'])
         got = self.close_target(target, first)
         self.assertEqual([l for l in got if l.startswith('answer')], ['answer1 yes', 'answer2 no'])
@@ -437,8 +434,7 @@ class Recorder(SessionTest):
         self.assertEqual(self.answer_note(),
                          '「ZvTarget 新方式」で IME などから入力された文字は記録できませんでした。'
                          'TYPE 行にその文字はありません。')
-        caption = self.wait_back(caption)
-        self.assertEqual(self.save(caption), [f'FOCUS:"{target}"', 'TYPE:"ab"', 'TYPE:"cd"'])
+        self.assertEqual(self.recorded(caption), [f'FOCUS:"{target}"', 'TYPE:"ab"', 'TYPE:"cd"'])
         self.assertEqual(self.close_target(target, record)[-1], 'final ab日本語cd')
 
     def test_a_field_protected_through_accessibility_leaves_nothing_in_the_macro(self):
@@ -452,8 +448,7 @@ class Recorder(SessionTest):
         self.assertEqual(self.answer_note(), 'パスワード欄に入力された文字は記録していません。\r\n'
                          'Shift-JIS で表せない文字 1 文字 (U+1F600) は記録していません。'
                          '前後の文字は別の TYPE 行です。')
-        caption = self.wait_back(caption)
-        lines = self.save(caption)
+        lines = self.recorded(caption)
         self.assertEqual(lines, [f'FOCUS:"{target}"', 'MOUSE:100,23,L,LOCAL',
                                  'MOUSE:100,63,L,LOCAL', 'TYPE:"vis"', 'TYPE:"ible"'])
         self.assertNotIn('himitsu', self.s.read_cp932(self.dir / 'rec.txt'))
@@ -480,8 +475,7 @@ class Recorder(SessionTest):
         self.assertTrue(self.armed(), 'the first recording is still armed')
         self.s.tool('activate', target)
         self.play('text:still recorded', 'key:return', 'sleep:300', 'key:pause')
-        first = self.wait_back(first)
-        lines = self.save(first)
+        lines = self.recorded(first)
         self.assertEqual(lines[-3:], [f'FOCUS:"{target}"', 'TYPE:"still recorded"', 'KEYIN:RETURN'])
         self.assertEqual(self.close_target(target, record)[-1], 'final still recorded')
 
@@ -515,8 +509,7 @@ class Recorder(SessionTest):
         self.assertLess(time.time() - hung_at, 20)
         self.assertEqual(note, '「ZvTarget 応答なし」が受け取らなかったキー入力 2 件は記録していません。')
         self.assertTrue(self.s.answer('RkEditor'))
-        caption = self.wait_back(caption)
-        self.assertEqual(self.save(caption), [f'FOCUS:"{other}"', 'TYPE:"ok"',
+        self.assertEqual(self.recorded(caption), [f'FOCUS:"{other}"', 'TYPE:"ok"',
                                               f'FOCUS:"{hung}"', 'KEYIN:RETURN'])
         # It wakes and goes on (where its queued keys go then is the system's affair).
         self.s.wait_until(lambda: 'awake' in record_lines(hung_record), 30, 'the hung program awake')
