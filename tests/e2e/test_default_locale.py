@@ -22,9 +22,8 @@ class DefaultLocale(SessionTest):
     def test_engine_types_japanese_text_into_a_program(self):
         caption = 'ZvTarget 受信窓'
         record = self.work / 'typed.txt'
-        target = self.s.test_program('zvtarget.exe')
         typed = '日本語の入力 表示ソフト'
-        launch = f'""{self.s.win_path(target)}" "{self.s.win_path(record)}" "{caption}""'
+        launch = self.target_line_for(caption, record)
         m = self.macro('入力.rkm', ['; <RKMACRO>入力', f'LAUNCH:{launch},WAIT',
                                    f'FOCUS:"{caption}"', f'TYPE:"{typed}"'])
         self.assertEqual(self.s.run(self.s.bin('RkEngine.exe'), f'/M:"{self.s.win_path(m)}"',

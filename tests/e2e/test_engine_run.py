@@ -38,7 +38,6 @@ class EngineRun(SessionTest):
     def setUpClass(cls):
         super().setUpClass()
         cls.engine = cls.s.bin('RkEngine.exe')
-        cls.target = cls.s.test_program('zvtarget.exe')
 
     def tearDown(self):
         for caption in (ABOUT, 'ZvTarget', STATUS):
@@ -51,17 +50,11 @@ class EngineRun(SessionTest):
         self.s.write_cp932(path, '\r\n'.join([f'; <RKMACRO>{title}'] + lines) + '\r\n')
         return path
 
-    def target_line(self, caption, record):
-        """The editor's form of a LAUNCH command line for the target program."""
-        return f'""{self.s.win_path(self.target)}" "{self.s.win_path(record)}" "{caption}""'
-
     def start_engine(self, macro):
         return self.start(self.engine, f'/M:"{self.s.win_path(macro)}"')
 
     def run_engine(self, macro, timeout=90):
-        p = self.start_engine(macro)
-        p.wait(timeout=timeout)
-        self.assertEqual(p.returncode, 0)
+        self.assertEqual(self.start_engine(macro).wait(timeout=timeout), 0)
 
     def log(self):
         """The run log's lines with their time stamps removed; checks every stamp."""
@@ -120,7 +113,7 @@ class EngineRun(SessionTest):
     def test_launch_focus_type_and_keys_reach_the_target(self):
         caption = 'ZvTarget 受信窓'
         record = self.work / 'keys.txt'
-        launch = self.target_line(caption, record)
+        launch = self.target_line_for(caption, record)
         typed = '日本語の入力 表示ソフト'
         m = self.macro('入力', [
             f'LAUNCH:{launch},WAIT',
@@ -206,7 +199,7 @@ class EngineRun(SessionTest):
         caption = f'ZvTarget マウス {attempt}'
         record = self.work / f'mouse{attempt}.txt'
         m = self.macro(f'マウス{attempt}', [
-            f'LAUNCH:{self.target_line(caption, record)},WAIT',
+            f'LAUNCH:{self.target_line_for(caption, record)},WAIT',
             f'FOCUS:"{caption}"',
         ] + mouse_lines)
         self.run_engine(m)
@@ -290,8 +283,7 @@ class EngineRun(SessionTest):
         self.s.screenshot('engine-stopped')
         self.assertIsNone(p.poll(), 'stays open until OK')
         self.assertTrue(self.s.press(STATUS, 1))
-        p.wait(timeout=30)
-        self.assertEqual(p.returncode, 0)
+        self.assertEqual(p.wait(timeout=30), 0)
         self.assertEqual(self.log(), header(self.s.win_path(m)) + [
             '0002行目：WAIT  : 10000 mm sec',
             'マクロ処理終了',
@@ -305,8 +297,7 @@ class EngineRun(SessionTest):
         self.s.wait_until(lambda: not (self.s.wait_window(STATUS, 2000) or {'iconic': True})['iconic'], 15,
                           'the status window restored')
         self.s.tool('post-key', STATUS, '13')  # queued while the window waits for the WAIT
-        p.wait(timeout=30)
-        self.assertEqual(p.returncode, 0)
+        self.assertEqual(p.wait(timeout=30), 0)
         self.assertEqual(self.log()[-2:], ['0002行目：WAIT  : 10000 mm sec', 'マクロ処理終了'])
 
     def test_about_box_open_when_the_run_ends(self):
@@ -324,8 +315,7 @@ class EngineRun(SessionTest):
         self.assertEqual(len(icons), 1, 'the icon')
         self.s.screenshot('engine-about')
         # The box is left open: the run ends, the box goes with the window, the engine ends.
-        p.wait(timeout=30)
-        self.assertEqual(p.returncode, 0)
+        self.assertEqual(p.wait(timeout=30), 0)
         self.assertIsNone(self.s.wait_window(ABOUT, 500, cls='#32770'))
         self.assertEqual(self.log()[-3:], ['0002行目：WAIT  : 10000 mm sec', '0003行目：WAIT  : 0 mm sec',
                                            'マクロ処理終了'])
@@ -354,10 +344,9 @@ class EngineRun(SessionTest):
         self.s.wait_until(lambda: self.s.tool('popup-rect')[0] == 0, 10, 'the system menu open')
         self.s.screenshot('engine-system-menu')
         try:
-            p.wait(timeout=20)
+            self.assertEqual(p.wait(timeout=20), 0)
         except subprocess.TimeoutExpired:
             self.fail('the engine is still running with its menu open' + self.diagnostics(p))
-        self.assertEqual(p.returncode, 0)
         self.assertNotEqual(self.s.tool('popup-rect')[0], 0, 'the menu went with the window')
         self.assertEqual(self.log()[-3:], ['0002行目：WAIT  : 4000 mm sec', '0003行目：WAIT  : 0 mm sec',
                                            'マクロ処理終了'])
@@ -365,7 +354,7 @@ class EngineRun(SessionTest):
     def test_launch_until_end_and_missing_program(self):
         caption = 'ZvTarget 終了待ち'
         record = self.work / 'end.txt'
-        launch = self.target_line(caption, record)
+        launch = self.target_line_for(caption, record)
         m = self.macro('終了待ち', [
             f'LAUNCH:{launch} , end',
             'LAUNCH:zv_missing_program.exe',
@@ -376,8 +365,7 @@ class EngineRun(SessionTest):
         time.sleep(1.5)  # the engine is given the time to end on its own, which it must not
         self.assertIsNone(p.poll(), 'waits while the program runs')
         self.assertEqual(self.s.tool('close', caption)[0], 0)
-        p.wait(timeout=30)
-        self.assertEqual(p.returncode, 0)
+        self.assertEqual(p.wait(timeout=30), 0)
         self.assertEqual(self.log(), header(self.s.win_path(m)) + [
             f'0002行目：LAUNCH: >{launch[1:-1]}< 完了=終了待ち',
             '<ERROR>下記の行は処理不能',
@@ -400,8 +388,7 @@ class EngineRun(SessionTest):
         self.assertTrue(self.wait_record(record, 'keydown 10', 30), 'the engine holds Shift')
         pressed = time.time()
         self.assertEqual(self.s.tool('close', STATUS)[0], 0)
-        p.wait(timeout=30)
-        self.assertEqual(p.returncode, 0)
+        self.assertEqual(p.wait(timeout=30), 0)
         self.assertTrue(self.wait_record(record, 'keyup 10', 10))
         self.assertLess(time.time() - pressed, 20, 'released at the close, not after the KEYIN pause')
         log = self.log()

@@ -103,8 +103,7 @@ class EngineSettingsDialog(SessionTest):
         self.type_into(FOCUS_RETRY, '9')
         self.type_into(MOUSE_REAL, 'space')  # the check box
         self.assertTrue(self.s.press(SETTINGS, OK))
-        p.wait(timeout=30)
-        self.assertEqual(p.returncode, 0)
+        self.assertEqual(p.wait(timeout=30), 0)
         values = self.s.settings(SECTION)
         self.assertEqual(list(values), KEYS)
         self.assertEqual(values, {

@@ -34,16 +34,10 @@ class EngineStartup(SessionTest):
         return self.s.tool_ok('errtext', str(code))
 
     def expect_message_then_exit(self, raw_args, expected_text):
-        p = self.s.start(self.engine, raw_args)
-        try:
-            text = self.s.message_box_text('RkEngine', 15000)
-            self.assertEqual(text, expected_text)
-            self.assertTrue(self.s.press('RkEngine', 1))
-            p.wait(timeout=30)
-        finally:
-            if p.poll() is None:
-                p.kill()
-        self.assertEqual(p.returncode, 0)
+        p = self.start(self.engine, raw_args)
+        self.assertEqual(self.s.message_box_text('RkEngine', 15000), expected_text)
+        self.assertTrue(self.s.press('RkEngine', 1))
+        self.assertEqual(p.wait(timeout=30), 0)
         self.assertFalse(self.ini_path().exists(), 'nothing else happens after the message')
 
     def test_a_file_dropped_on_a_fresh_account_gets_configuration_with_nine_defaults(self):
