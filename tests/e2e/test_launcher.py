@@ -163,10 +163,13 @@ class Launcher(SessionTest):
         self.assertFalse(self.s.processes('Zorvane.exe'))
 
     # ---- scenarios ----
-    def test_first_start_writes_defaults_and_a_second_start_hands_over(self):
+    def test_first_start_writes_defaults_hands_over_to_a_second_and_lowers_the_foreground_lock(self):
+        self.s.wine('reg', 'add', r'HKCU\Control Panel\Desktop', '/v', 'ForegroundLockTimeout', '/t', 'REG_DWORD',
+                    '/d', '200000', '/f')
+        self.assertEqual(self.fglock(), {'registry': 200000, 'spi': 200000})
         default_folder = self.exe.parent / 'RK_MACRO'
         shutil.rmtree(default_folder, ignore_errors=True)
-        self.start_launcher()
+        p = self.start_launcher()
         self.assertEqual(self.s.settings(SECTION), {
             'SplashShowSec': '5', 'Hotkey': '90', 'HotkeyMod': '1',
             'RkMacroTopPath': self.s.win_path(self.exe.parent) + '\\RK_MACRO',
@@ -184,6 +187,13 @@ class Launcher(SessionTest):
         self.assertEqual(self.s.run(self.exe, timeout=60), 0, 'the second start ends at once')
         self.assertEqual(len(self.s.processes('Zorvane.exe')), 1)
         self.assertEqual(self.s.foreground()['caption'], LAUNCHER_WINDOW, 'the first instance came forward')
+
+        # Lowered while the launcher runs, as the user had it again once it ended.
+        self.assertEqual(self.fglock(), {'registry': 0, 'spi': 0})
+        self.assertEqual(self.s.settings('RkEngineSettings').get('FOREGROUNDLOCKTIMEOUT'), '200000')
+        self.close_through_tray_menu(p)
+        self.assertEqual(self.fglock(), {'registry': 200000, 'spi': 200000})
+        self.assertEqual(self.s.settings('RkEngineSettings').get('FOREGROUNDLOCKTIMEOUT'), '200000')
 
     def test_hotkey_menu_follows_the_front_window_and_starts_the_engine(self):
         self.write_macro('a.rkm', '朝の準備')
@@ -420,20 +430,6 @@ class Launcher(SessionTest):
         for i, name in enumerate(listed):
             self.assert_runs(name, *(['down'] * (i + 1)), 'return')
         self.assertIsNone(self.choose('down', 'down', 'down', 'down', 'return'), 'the fourth item is a command')
-
-    def test_foreground_lock_timeout_is_lowered_and_restored(self):
-        self.s.wine('reg', 'add', r'HKCU\Control Panel\Desktop', '/v', 'ForegroundLockTimeout', '/t', 'REG_DWORD',
-                    '/d', '200000', '/f')
-        self.assertEqual(self.fglock(), {'registry': 200000, 'spi': 200000})
-        self.s.write_settings(SECTION, SplashShowSec=0)
-        p = self.start_launcher()
-        self.assertEqual(self.fglock(), {'registry': 0, 'spi': 0})
-        engine = self.s.settings('RkEngineSettings')
-        self.assertEqual(engine.get('FOREGROUNDLOCKTIMEOUT'), '200000')
-        self.close_through_tray_menu(p)
-        self.assertEqual(self.fglock(), {'registry': 200000, 'spi': 200000})
-        engine = self.s.settings('RkEngineSettings')
-        self.assertEqual(engine.get('FOREGROUNDLOCKTIMEOUT'), '200000')
 
     def test_missing_macro_folder_is_reported_and_the_default_used(self):
         self.s.write_settings(SECTION, RkMacroTopPath='C:\\どこにもない', SplashShowSec=0)
