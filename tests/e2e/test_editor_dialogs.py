@@ -301,10 +301,7 @@ class EditorDialogs(SessionTest):
         def done():
             w = self.main_window()
             return w is not None and w['visible'] != hidden
-        try:
-            return self.s.wait_until(done, timeout, 'the main window ' + ('hidden' if hidden else 'shown'))
-        except AssertionError:
-            return False
+        return self.s.came(done, timeout)
 
     def test_mouse_position_dragged_from_the_tracker(self):
         self.start_target('ZvTarget')

@@ -69,10 +69,7 @@ class EngineRun(SessionTest):
         return lines
 
     def wait_record(self, path, line, timeout=15):
-        try:
-            return self.s.wait_until(lambda: line in record_lines(path), timeout, f'"{line}" recorded')
-        except AssertionError:
-            return False
+        return self.s.came(lambda: line in record_lines(path), timeout)
 
     def clip(self):
         return self.s.tool_ok('clip-get', CLIP_FORMAT)

@@ -30,10 +30,7 @@ class Install(SessionTest):
         self.menu = self.s.appdata / 'Microsoft' / 'Windows' / 'Start Menu' / 'Programs'
 
     def wait_for(self, condition, timeout=60):
-        try:
-            return self.s.wait_until(condition, timeout, 'condition', interval=0.3)
-        except AssertionError:
-            return False
+        return self.s.came(condition, timeout, interval=0.3)
 
     def test_installs_runs_a_sample_and_uninstalls_keeping_the_users_macros(self):
         self.assertEqual(self.s.run(PACKAGE / 'Zorvane-Setup.exe', '/S', timeout=180), 0)

@@ -96,10 +96,7 @@ class Launcher(SessionTest):
     def popup_open(self, timeout=10):
         """Whether a pop-up menu shows within timeout seconds (a shorter timeout asks
         that none shows in that time)."""
-        try:
-            return self.s.wait_until(self.popup_shown, timeout, 'a pop-up menu')
-        except AssertionError:
-            return False
+        return self.s.came(self.popup_shown, timeout)
 
     def popups_closed(self):
         self.s.wait_until(lambda: not self.popup_shown(), 10, 'every pop-up menu closed')
@@ -341,11 +338,8 @@ class Launcher(SessionTest):
         self.start_launcher()
 
         def wait_lines(wanted, start, timeout=40):
-            try:
-                self.s.wait_until(lambda: set(wanted) <= set(record_lines(record)[start:]), timeout, str(wanted))
-            except AssertionError:
-                pass  # the caller says what came instead
-            return record_lines(record)[start:]
+            self.s.came(lambda: set(wanted) <= set(record_lines(record)[start:]), timeout)
+            return record_lines(record)[start:]  # the caller says what came instead
 
         for keys, pressed in (('SHIFT CONTROL', ['keydown 10', 'keydown 11']), ('MENU', ['syskeydown 12'])):
             with self.subTest(keys=keys):
@@ -414,10 +408,7 @@ class Launcher(SessionTest):
         self.s.tool('kill', 'notepad.exe')
 
     def wait_process(self, name, timeout=15):
-        try:
-            return self.s.wait_until(lambda: self.s.processes(name), timeout, f'a process {name}')
-        except AssertionError:
-            return False
+        return self.s.came(lambda: self.s.processes(name), timeout)
 
     def test_file_maximum_lists_three_of_five(self):
         for i in range(5):

@@ -132,9 +132,11 @@ class Recorder(SessionTest):
         self.assertEqual(self.s.run(self.engine, f'/M:"C:\\{FOLDER}\\{macro_name}"', timeout=120), 0)
         return [STAMP.sub('', line) for line in self.s.run_log().splitlines()]
 
-    def record_in(self, target, record, *mode):
+    def record_in(self, target, record, *mode, pause=60000):
         """The target program started writing to the record (under self.work), then the
-        editor recording; returns the editor's caption and the record's path."""
+        editor recording with that pause (set_pause); returns the editor's caption and the
+        record's path."""
+        self.set_pause(pause)
         path = self.work / record
         self.start_target(target, path, *mode)
         caption = self.open_editor()
@@ -203,9 +205,8 @@ class Recorder(SessionTest):
         self.assertEqual(clip['text'], 'こんにちは、世界\r\n', 'Ctrl+A, Ctrl+C copied it')
 
     def test_clicks_and_a_drag_replay_at_the_same_client_positions(self):
-        self.s.write_settings('RkManagerSettings', RecordPauseMSec=1500)
         target = 'ZvTarget 記録'
-        caption, first = self.record_in(target, 'recorded.txt')
+        caption, first = self.record_in(target, 'recorded.txt', pause=1500)
         x, y = self.origin(target)
         # A user's pace: clicks further apart than a double click, then a pause longer
         # than the threshold, which the macro keeps as a WAIT line.
@@ -366,7 +367,6 @@ class Recorder(SessionTest):
     def test_a_conversion_committed_by_a_click_goes_into_its_own_field(self):
         # The reading goes to the input method (the program gets VK_PROCESSKEY), which
         # composes 今日 in the first field; the click into the second field commits it.
-        self.set_pause(60000)
         target = 'ZvTarget フォーム'
         caption, first = self.record_in(target, 'form1.txt', 'form')
         x, y = self.origin(target)
@@ -387,7 +387,6 @@ class Recorder(SessionTest):
         self.assertEqual(got[-2:], ['final1 今日', 'final2 abc'], f'each text in its own field again: {got} {log}')
 
     def test_a_message_box_answered_with_space_and_a_mnemonic_gets_the_same_answers(self):
-        self.set_pause(60000)
         target = 'ZvTarget 問い'
         caption, first = self.record_in(target, 'ask1.txt', 'ask')
         self.post(target, WM_APP + 3)
@@ -415,7 +414,6 @@ class Recorder(SessionTest):
         # A program whose input method delivers text without a message the hook reads
         # (the newer text framework): the keys go to the input method, then the text is
         # in the field.
-        self.set_pause(60000)
         target = 'ZvTarget 新方式'
         caption, record = self.record_in(target, 'silent.txt', 'silent')
         self.assertEqual(self.bar_control(NOTICE)['visible'], False)
@@ -438,7 +436,6 @@ class Recorder(SessionTest):
         self.assertEqual(self.close_target(target, record)[-1], 'final ab日本語cd')
 
     def test_a_field_protected_through_accessibility_leaves_nothing_in_the_macro(self):
-        self.set_pause(60000)
         target = 'ZvTarget 保護'
         caption, record = self.record_in(target, 'secret.txt', 'secret')
         x, y = self.origin(target)

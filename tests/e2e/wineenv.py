@@ -561,6 +561,14 @@ class WineSession:
     def wait_until(condition, timeout, what, interval=0.1):
         return wait_until(condition, timeout, what, interval)
 
+    @staticmethod
+    def came(condition, timeout, interval=0.1):
+        """condition()'s value once true within timeout seconds (stretched), else False."""
+        try:
+            return wait_until(condition, timeout, '', interval)
+        except AssertionError:
+            return False
+
     @contextlib.contextmanager
     def held_keys(self, *names):
         """Holds modifier keys (shift, ctrl, alt) down on the session's display itself
