@@ -192,38 +192,28 @@ class EngineRun(SessionTest):
         self.assertEqual(seen[-1], [], 'emptied again: ' + str(seen))
         self.assertEqual(self.log()[-2:], ['0003行目：TYPE  : [Fgwh=*][wh=*]>秘密のパスワード<', 'マクロ処理終了'])
 
-    def mouse_run(self, attempt, mouse_lines):
-        caption = f'ZvTarget マウス {attempt}'
-        record = self.work / f'mouse{attempt}.txt'
-        m = self.macro(f'マウス{attempt}', [
-            f'LAUNCH:{self.target_line_for(caption, record)},WAIT',
-            f'FOCUS:"{caption}"',
-        ] + mouse_lines)
-        self.run_engine(m)
-        self.s.tool('close', caption)
-        self.assertTrue(self.wait_record(record, 'final '))
-        mouse = [line for line in record_lines(record)
-                 if line.split(' ')[0] in ('down', 'up', 'dblclk', 'wheel', 'drag')]
-        return mouse, self.log()
-
     def test_mouse_actions_at_client_positions(self):
         self.assertEqual(self.s.tool('mouse-set', '4', '12', '1', '7')[0], 0)
         before = self.mouse_params()
         self.assertEqual(before, {'t1': 4, 't2': 12, 'accel': 1, 'speed': 7})
-        mouse_lines = ['MOUSE:100,120,L,LOCAL', 'MOUSE:150,140,LOCAL,LW', 'MOUSE:200,160,W-,LOCAL',
-                       'MOUSE:210,170,w+,LOCAL', 'MOUSE:60,200,LOCAL', 'MOUSE:300,260,DD,LOCAL',
-                       'MOUSE:320,100,R,LOCAL']
-        expected_record = [
+        caption = 'ZvTarget マウス 1'
+        record = self.work / 'mouse1.txt'
+        self.run_engine(self.macro('マウス1', [
+            f'LAUNCH:{self.target_line_for(caption, record)},WAIT', f'FOCUS:"{caption}"',
+            'MOUSE:100,120,L,LOCAL', 'MOUSE:150,140,LOCAL,LW', 'MOUSE:200,160,W-,LOCAL', 'MOUSE:210,170,w+,LOCAL',
+            'MOUSE:60,200,LOCAL', 'MOUSE:300,260,DD,LOCAL', 'MOUSE:320,100,R,LOCAL']))
+        self.s.tool('close', caption)
+        self.assertTrue(self.wait_record(record, 'final '))
+        mouse_words = ('down', 'up', 'dblclk', 'wheel', 'drag')
+        self.assertEqual([line for line in record_lines(record) if line.split(' ')[0] in mouse_words], [
             'down L 100 120', 'up L 100 120',
             'down L 150 140', 'up L 150 140', 'dblclk L 150 140', 'up L 150 140',
             'wheel -120 200 160', 'wheel 120 210 170',
             'down L 60 200', 'up L 300 260', 'drag L 60 200 300 260',
-            'down R 320 100', 'up R 320 100',
-        ]
-        mouse, log = self.mouse_run(1, mouse_lines)
-        self.assertEqual(mouse, expected_record, 'every action at the client position of its line')
+            'down R 320 100', 'up R 320 100'], 'every action at the client position of its line')
         self.assertEqual(self.mouse_params(), before, "the user's pointer speed and acceleration are kept")
 
+        log = self.log()
         entries = log[5:-1]
         first = re.match(r'0004行目：MOUSE : X=(\d+) Y=(\d+) BUTTON=L POS=LOCAL\(wh=\* X=100,Y=120\)$', entries[0])
         self.assertIsNotNone(first, entries[0])

@@ -44,13 +44,6 @@ class EngineSettingsDialog(SessionTest):
     def focused(self):
         return self.s.tool_ok('focused', SETTINGS)
 
-    def message_then_ok(self):
-        text = self.s.message_box_text('RkEngine', 10000)
-        self.assertTrue(self.s.press('RkEngine', 1))
-        self.assertIsNone(self.s.wait_window('RkEngine', 3000, cls='#32770') and
-                          self.s.message_box_text('RkEngine', 500), 'the message went')
-        return text
-
     # ---- scenarios ----
     def test_a_second_start_brings_the_one_dialog_forward(self):
         first, info = self.open_dialog()
@@ -98,7 +91,10 @@ class EngineSettingsDialog(SessionTest):
         self.type_into(FOCUS_RETRY, '1', '0', '1')
         self.assertEqual(self.field(FOCUS_RETRY), '101')
         self.assertTrue(self.s.press(SETTINGS, OK))
-        self.assertEqual(self.message_then_ok(), '0 から 100 までの整数を入力してください。')
+        self.assertEqual(self.s.message_box_text('RkEngine', 10000), '0 から 100 までの整数を入力してください。')
+        self.assertTrue(self.s.press('RkEngine', 1))
+        self.assertIsNone(self.s.wait_window('RkEngine', 3000, cls='#32770') and
+                          self.s.message_box_text('RkEngine', 500), 'the message went')
         self.assertEqual(self.focused(), FOCUS_RETRY)
         self.type_into(FOCUS_RETRY, '9')
         self.type_into(MOUSE_REAL, 'space')  # the check box

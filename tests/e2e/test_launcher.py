@@ -153,12 +153,6 @@ class Launcher(SessionTest):
         self.assertEqual(rc, 0)
         return [n for n in out.splitlines() if n not in ('.\\', '..\\')]
 
-    def close_through_tray_menu(self, p):
-        self.open_tray_menu()
-        self.s.tool('send-keys', 'up', 'return')  # "終了(&X)" is the last item
-        p.wait(timeout=30)
-        self.assertFalse(self.s.processes('Zorvane.exe'))
-
     # ---- scenarios ----
     def test_first_start_writes_defaults_hands_over_to_a_second_and_lowers_the_foreground_lock(self):
         self.s.wine('reg', 'add', r'HKCU\Control Panel\Desktop', '/v', 'ForegroundLockTimeout', '/t', 'REG_DWORD',
@@ -188,7 +182,10 @@ class Launcher(SessionTest):
         # Lowered while the launcher runs, as the user had it again once it ended.
         self.assertEqual(self.fglock(), {'registry': 0, 'spi': 0})
         self.assertEqual(self.s.settings('RkEngineSettings').get('FOREGROUNDLOCKTIMEOUT'), '200000')
-        self.close_through_tray_menu(p)
+        self.open_tray_menu()
+        self.s.tool('send-keys', 'up', 'return')  # "終了(&X)" is the last item
+        p.wait(timeout=30)
+        self.assertFalse(self.s.processes('Zorvane.exe'))
         self.assertEqual(self.fglock(), {'registry': 200000, 'spi': 200000})
         self.assertEqual(self.s.settings('RkEngineSettings').get('FOREGROUNDLOCKTIMEOUT'), '200000')
 

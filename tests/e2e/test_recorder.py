@@ -128,10 +128,6 @@ class Recorder(SessionTest):
             return lines if lines and lines[-1].startswith('final') else None
         return self.s.wait_until(ended, 15, 'the target ended (its "final" line)')
 
-    def run_engine(self, macro_name):
-        self.assertEqual(self.s.run(self.engine, f'/M:"C:\\{FOLDER}\\{macro_name}"', timeout=120), 0)
-        return [STAMP.sub('', line) for line in self.s.run_log().splitlines()]
-
     def record_in(self, target, record, *mode, pause=60000):
         """The target program started writing to the record (under self.work), then the
         editor recording with that pause (set_pause); returns the editor's caption and the
@@ -144,12 +140,10 @@ class Recorder(SessionTest):
         return caption, path
 
     def replay(self, lines):
-        """The engine's run of the saved macro, every one of its lines run; returns the log."""
-        log = self.run_engine('rec.txt')
-        self.assert_every_line_ran(log, lines)
-        return log
-
-    def assert_every_line_ran(self, log, lines):
+        """The engine's run of the saved macro, every one of its lines run without an
+        error; returns the log's lines."""
+        self.assertEqual(self.s.run(self.engine, f'/M:"C:\\{FOLDER}\\rec.txt"', timeout=120), 0)
+        log = [STAMP.sub('', line) for line in self.s.run_log().splitlines()]
         entries = [l for l in log if re.match(r'^\d{4}行目：', l)]
         self.assertEqual(len(entries), len(lines), log)
         for entry, line in zip(entries, lines):
@@ -157,6 +151,7 @@ class Recorder(SessionTest):
             self.assertRegex(entry, rf'^\d{{4}}行目：{keyword} *:', log)
         self.assertFalse([l for l in log if '<ERROR>' in l], log)
         self.assertEqual(log[-1], 'マクロ処理終了')
+        return log
 
     # ---- scenarios ----
     def test_typing_in_notepad_is_recorded_as_lines_and_replays(self):
