@@ -13,7 +13,7 @@ import select
 import subprocess
 import unittest
 
-from wineenv import ARTIFACTS, SessionTest, crlf
+from wineenv import ARTIFACTS, SessionTest, control, crlf
 
 LIST = 1000
 TITLE = 1001
@@ -56,12 +56,8 @@ class Editor(SessionTest):
         r = self.s.tool_ok('item-rect', caption, str(LIST), str(index))
         return (r['left'] + r['right']) // 2, (r['top'] + r['bottom']) // 2
 
-    def field(self, caption, control):
-        info = self.s.wait_window(caption, 5000)
-        for c in info['controls']:
-            if c['id'] == control:
-                return c['text']
-        self.fail(f'control {control} of {caption}')
+    def field(self, caption, control_id):
+        return control(self.s.wait_window(caption, 5000), control_id)['text']
 
     def saved(self, name):
         return self.s.read_cp932(self.dir / name)
