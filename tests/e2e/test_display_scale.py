@@ -109,9 +109,6 @@ class DisplayScale(unittest.TestCase):
         self.assertIsNotNone(info, caption)
         return info
 
-    def window_rect(self, s, caption):
-        return s.tool_ok('window-rect', caption)
-
     # ---- every dialog whole, at every scale ----
     def test_text_whole_and_images_of_the_scale_at_100_150_and_200_percent(self):
         for dpi in DPIS:
@@ -125,7 +122,7 @@ class DisplayScale(unittest.TestCase):
         # A height remembered in 96-DPI units opens at the scale's pixels.
         s.write_settings('RkManagerSettings', DefaultWindowHeight=380)
         self.open_editor(s)
-        main = self.window_rect(s, MAIN)
+        main = s.tool_ok('window-rect', MAIN)
         self.assertEqual(main['bottom'] - main['top'], scaled(380, dpi), 'the remembered height')
 
         form = self.assert_whole(s, dpi, MAIN, '--form', screenshot='editor')
@@ -278,7 +275,7 @@ class DisplayScale(unittest.TestCase):
     def test_wm_dpichanged_lays_the_editor_out_for_the_new_scale_and_back(self):
         s = self.session(96)
         self.open_editor(s)
-        before = self.window_rect(s, MAIN)
+        before = s.tool_ok('window-rect', MAIN)
         form = self.layout(s, MAIN, '--form')
         frame = self.layout(s, MAIN)
         width, height = before['right'] - before['left'], before['bottom'] - before['top']
@@ -286,7 +283,7 @@ class DisplayScale(unittest.TestCase):
         self.assertEqual(s.tool('dpi-change', MAIN, '144')[0], 0)
         s.tool('settle')
         s.screenshot('display_scale_editor_96_to_144')
-        after = self.window_rect(s, MAIN)
+        after = s.tool_ok('window-rect', MAIN)
         self.assertEqual((after['left'], after['top']), (before['left'], before['top']), 'in its place')
         self.assertGreaterEqual(after['bottom'] - after['top'], (height * 144 + 48) // 96,
                                 'the suggested height, or the form\'s where that is more')
@@ -322,7 +319,7 @@ class DisplayScale(unittest.TestCase):
         self.assertEqual(s.tool('dpi-change', MAIN, '96', str(before['left']), str(before['top']),
                                 str(before['right']), str(before['bottom']))[0], 0)
         s.tool('settle')
-        self.assertEqual(self.window_rect(s, MAIN), before)
+        self.assertEqual(s.tool_ok('window-rect', MAIN), before)
         back = self.layout(s, MAIN, '--form')
         for old, new in zip(form['controls'], back['controls']):
             for a, b in zip(old['rect'], new['rect']):
