@@ -241,6 +241,19 @@ def run_parallel(tests, jobs):
         if not ok:
             failures.append(text)
 
+    def lost(w, why, more=''):
+        """Reports the test of a worker that will not answer as failed, ends the worker and
+        starts another in its place; returns 1, the failure."""
+        sel.unregister(w.results)
+        workers.remove(w)
+        logs = sorted(out_dir.glob(f'{w.slot}-*.log'), key=lambda p: p.stat().st_mtime)
+        text = logs[-1].read_text(errors='replace') if logs else ''
+        report(w, f'{w.test.id()} ... ERROR ({why})\n{text}{more}', False)
+        w.kill()
+        if queue:
+            start_worker(w.slot)
+        return 1
+
     def give_work():
         for w in workers:
             if w.test is None and queue:
@@ -269,28 +282,12 @@ def run_parallel(tests, jobs):
                     w.test = None
                     continue
                 # The worker ended in the middle of a test: that test failed.
-                sel.unregister(w.results)
-                workers.remove(w)
-                logs = sorted(out_dir.glob(f'{w.slot}-*.log'), key=lambda p: p.stat().st_mtime)
-                text = logs[-1].read_text(errors='replace') if logs else ''
-                report(w, f'{w.test.id()} ... ERROR (the worker ended: exit {w.proc.poll()})\n{text}\n'
-                          f'{w.log.read_text(errors="replace")[-3000:]}', False)
-                failed += 1
-                w.kill()
-                if queue:
-                    start_worker(w.slot)
+                failed += lost(w, f'the worker ended: exit {w.proc.poll()}',
+                               '\n' + w.log.read_text(errors='replace')[-3000:])
             now = time.time()
             for w in list(workers):
                 if w.test is not None and now - w.started > TEST_TIMEOUT:
-                    sel.unregister(w.results)
-                    workers.remove(w)
-                    logs = sorted(out_dir.glob(f'{w.slot}-*.log'), key=lambda p: p.stat().st_mtime)
-                    text = logs[-1].read_text(errors='replace') if logs else ''
-                    report(w, f'{w.test.id()} ... ERROR (still running after {TEST_TIMEOUT} s)\n{text}', False)
-                    failed += 1
-                    w.kill()
-                    if queue:
-                        start_worker(w.slot)
+                    failed += lost(w, f'still running after {TEST_TIMEOUT} s')
             give_work()
         for w in workers:
             w.finish()

@@ -8,11 +8,10 @@ same screen and client positions of the test program. A WM_DPICHANGED sent as th
 sends it when a window moves to a monitor of another scale lays the editor out anew.
 Screenshots of each scale go to build/e2e-artifacts/display_scale_*.png."""
 import json
-import pathlib
 import shutil
 import unittest
 
-from wineenv import control, end_processes, shared_session
+from wineenv import control, end_processes, record_lines, shared_session
 
 DPIS = (96, 144, 192)
 FOLDER = 'zv-scale'
@@ -35,9 +34,12 @@ BAR = 'RkEditor - 操作を記録'
 STOP_BUTTON = 1902
 TARGET = 'ZvTarget 倍率'
 
-# The editor's command dialogs: the key under "マクロ" > "行追加" and the caption.
-COMMAND_DIALOGS = (('f', 'ウィンドウフォーカス設定'), ('k', 'キー入力設定'), ('l', 'プログラム起動設定'),
-                   ('m', 'マウス操作設定'), ('t', '文字列入力設定'), ('w', 'ウェイト設定'))
+# The editor's dialogs: the keys that open each ("マクロ" > "行追加" > the command, "直接編集" of
+# line 1, the about box), its caption and its screenshot's name.
+EDITOR_DIALOGS = tuple((('alt', 'm', 'i', key), name + '(新規)', 'dialog_' + key) for key, name in (
+    ('f', 'ウィンドウフォーカス設定'), ('k', 'キー入力設定'), ('l', 'プログラム起動設定'), ('m', 'マウス操作設定'),
+    ('t', '文字列入力設定'), ('w', 'ウェイト設定'))) + (
+    (('alt', 'm', 'e'), 'マクロ直接編集(更新)', 'direct_edit'), (('alt', 'h', 'a'), 'RkEditor のバージョン情報', 'editor_about'))
 ALL_SIX = ['LAUNCH:"notepad.exe",1', 'FOCUS:"メモ帳*"', 'WAIT:500,3', 'KEYIN:0,CONTROL,S',
            'TYPE:"こんにちは、世界"', 'MOUSE:100,200,L,LOCAL']
 
@@ -107,11 +109,6 @@ class DisplayScale(unittest.TestCase):
         self.assertIsNotNone(info, caption)
         return info
 
-    def window_rect(self, s, caption):
-        rc, out = s.tool('window-rect', caption)
-        self.assertEqual(rc, 0, caption)
-        return json.loads(out.strip())
-
     # ---- every dialog whole, at every scale ----
     def test_text_whole_and_images_of_the_scale_at_100_150_and_200_percent(self):
         for dpi in DPIS:
@@ -125,7 +122,7 @@ class DisplayScale(unittest.TestCase):
         # A height remembered in 96-DPI units opens at the scale's pixels.
         s.write_settings('RkManagerSettings', DefaultWindowHeight=380)
         self.open_editor(s)
-        main = self.window_rect(s, MAIN)
+        main = s.tool_ok('window-rect', MAIN)
         self.assertEqual(main['bottom'] - main['top'], scaled(380, dpi), 'the remembered height')
 
         form = self.assert_whole(s, dpi, MAIN, '--form', screenshot='editor')
@@ -138,39 +135,25 @@ class DisplayScale(unittest.TestCase):
         toolbar = next(c for c in frame['controls'] if c['class'] == 'ToolbarWindow32')
         self.assertEqual(toolbar['image'], [image_set(16, dpi), image_set(15, dpi)], 'tool-bar images')
 
-        for key, name in COMMAND_DIALOGS:
-            caption = name + '(新規)'
-            s.tool('send-keys', 'alt', 'm', 'i', key)
+        for keys, caption, shot in EDITOR_DIALOGS:
+            s.tool('send-keys', *keys)
             self.dialog(s, caption)
-            info = self.assert_whole(s, dpi, caption, '--class=#32770', screenshot='dialog_' + key)
-            if key == 'm':
+            info = self.assert_whole(s, dpi, caption, '--class=#32770', screenshot=shot)
+            if shot == 'dialog_m':
                 self.assertEqual(control(info, MOUSE_TRACKER)['image'],
                                  [image_set(32, dpi), image_set(32, dpi)], 'the tracker')
-            if key in ('f', 'l'):
-                pick = control(info, FOCUS_PICK if key == 'f' else LAUNCH_PICK)
+            if shot in ('dialog_f', 'dialog_l'):
+                pick = control(info, FOCUS_PICK if shot == 'dialog_f' else LAUNCH_PICK)
                 self.assertEqual(pick['image'], [image_set(20, dpi), image_set(18, dpi)])
             s.tool('send-keys', 'esc')
-            self.assertEqual(s.tool('wait-gone', caption, '10000')[0], 0, caption)
-
-        s.tool('send-keys', 'alt', 'm', 'e')  # "直接編集" of line 1
-        self.dialog(s, 'マクロ直接編集(更新)')
-        self.assert_whole(s, dpi, 'マクロ直接編集(更新)', '--class=#32770', screenshot='direct_edit')
-        s.tool('send-keys', 'esc')
-        self.assertEqual(s.tool('wait-gone', 'マクロ直接編集(更新)', '10000')[0], 0)
-
-        s.tool('send-keys', 'alt', 'h', 'a')
-        self.dialog(s, 'RkEditor のバージョン情報')
-        self.assert_whole(s, dpi, 'RkEditor のバージョン情報', '--class=#32770', screenshot='editor_about')
-        s.tool('send-keys', 'esc')
-        self.assertEqual(s.tool('wait-gone', 'RkEditor のバージョン情報', '10000')[0], 0)
+            self.assertTrue(s.gone(caption), caption)
 
         # Made taller and closed: the height is written in 96-DPI units.
-        rc, out = s.tool('move-window', MAIN, str(main['left']), str(main['top']),
-                         str(main['right'] - main['left']), str(scaled(380, dpi) + 31))
-        height = json.loads(out.strip())['bottom'] - main['top']
+        height = s.tool_ok('move-window', MAIN, str(main['left']), str(main['top']), str(main['right'] - main['left']),
+                           str(scaled(380, dpi) + 31))['bottom'] - main['top']
         self.assertGreater(height, scaled(380, dpi))
         s.tool('close', MAIN)
-        self.assertEqual(s.tool('wait-gone', MAIN, '10000')[0], 0)
+        self.assertTrue(s.gone(MAIN))
         stored = s.settings('RkManagerSettings')
         self.assertEqual(int(stored['DefaultWindowHeight']), (height * 96 * 2 + dpi) // (2 * dpi))
 
@@ -179,7 +162,7 @@ class DisplayScale(unittest.TestCase):
         self.dialog(s, SETTINGS, 20000)
         self.assert_whole(s, dpi, SETTINGS, '--class=#32770', screenshot='engine_settings')
         s.press(SETTINGS, IDCANCEL)
-        self.assertEqual(s.tool('wait-gone', SETTINGS, '10000')[0], 0)
+        self.assertTrue(s.gone(SETTINGS))
 
         macro = s.drive_c() / FOLDER / 'wait.txt'
         # The run outlasts the check however slow the machine (its end would close the box).
@@ -206,7 +189,7 @@ class DisplayScale(unittest.TestCase):
                 browse = control(info, 1010)
                 self.assertEqual(browse['image'], [image_set(20, dpi), image_set(18, dpi)], 'the folder button')
             s.press(caption, close)
-            self.assertEqual(s.tool('wait-gone', caption, '10000')[0], 0, caption)
+            self.assertTrue(s.gone(caption), caption)
         s.tool('close', LAUNCHER_WINDOW)
         launcher.wait(timeout=30)
 
@@ -231,7 +214,7 @@ class DisplayScale(unittest.TestCase):
         s.tool('send-keys', 'alt+b', 'down')  # "左ボタンクリック"
         s.tool('idle', caption)
         s.tool('send-keys', 'return')
-        self.assertEqual(s.tool('wait-gone', caption, '10000')[0], 0, 'OK closed the dialog')
+        self.assertTrue(s.gone(caption), 'OK closed the dialog')
         return shown
 
     def record_click(self, s, point):
@@ -242,23 +225,19 @@ class DisplayScale(unittest.TestCase):
         s.wait_until(lambda: (s.wait_window(BAR, 2000) or {}).get('visible'), 10, 'the recording bar shown')
         rc, out = s.tool('play', f'click:{point[0]},{point[1]}', 'sleep:400', timeout=120)
         self.assertEqual(rc, 0, out)
-        rc, out = s.tool('control-rect', BAR, str(STOP_BUTTON))
-        self.assertEqual(rc, 0)
-        r = json.loads(out.strip())
+        r = s.tool_ok('control-rect', BAR, str(STOP_BUTTON))
         s.tool('play', f'click:{(r["left"] + r["right"]) // 2},{(r["top"] + r["bottom"]) // 2}', timeout=120)
         shown = lambda caption: (s.wait_window(caption, 1000) or {}).get('visible')  # noqa: E731
         s.wait_until(lambda: shown(MAIN + '(更新)') and not shown(BAR), 15, 'the editor back with the recording')
 
     def clicks(self, record):
-        lines = pathlib.Path(record).read_text('utf-8').splitlines() if pathlib.Path(record).exists() else []
-        return [line for line in lines if line.split(' ')[0] in ('down', 'up')]
+        return [line for line in record_lines(record) if line.split(' ')[0] in ('down', 'up')]
 
     def test_tracker_recorder_and_engine_agree_at_150_percent(self):
         dpi = 144
         s = self.session(dpi)
         record = s.drive_c() / FOLDER / 'clicks.txt'
-        self.start(s, s.test_program('zvtarget.exe'), f'"{s.win_path(record)}" "{TARGET}"')
-        self.assertIsNotNone(s.wait_window(TARGET, 15000), 'the target opened')
+        self.procs.append(s.start_target(TARGET, record))
         client = s.tool_json('client-rect', TARGET)['client']
         self.open_editor(s, lines=[])
 
@@ -296,7 +275,7 @@ class DisplayScale(unittest.TestCase):
     def test_wm_dpichanged_lays_the_editor_out_for_the_new_scale_and_back(self):
         s = self.session(96)
         self.open_editor(s)
-        before = self.window_rect(s, MAIN)
+        before = s.tool_ok('window-rect', MAIN)
         form = self.layout(s, MAIN, '--form')
         frame = self.layout(s, MAIN)
         width, height = before['right'] - before['left'], before['bottom'] - before['top']
@@ -304,15 +283,15 @@ class DisplayScale(unittest.TestCase):
         self.assertEqual(s.tool('dpi-change', MAIN, '144')[0], 0)
         s.tool('settle')
         s.screenshot('display_scale_editor_96_to_144')
-        after = self.window_rect(s, MAIN)
+        after = s.tool_ok('window-rect', MAIN)
         self.assertEqual((after['left'], after['top']), (before['left'], before['top']), 'in its place')
         self.assertGreaterEqual(after['bottom'] - after['top'], (height * 144 + 48) // 96,
                                 'the suggested height, or the form\'s where that is more')
         # The width is the form's at 150 % and stays fixed.
         self.assertAlmostEqual(after['right'] - after['left'], width * 1.5, delta=8)
-        rc, out = s.tool('move-window', MAIN, str(after['left']), str(after['top']),
-                         str(after['right'] - after['left'] + 120), str(after['bottom'] - after['top']))
-        self.assertEqual(json.loads(out.strip())['right'], after['right'], 'the width is fixed')
+        moved = s.tool_ok('move-window', MAIN, str(after['left']), str(after['top']),
+                          str(after['right'] - after['left'] + 120), str(after['bottom'] - after['top']))
+        self.assertEqual(moved['right'], after['right'], 'the width is fixed')
         scaled_form = self.layout(s, MAIN, '--form')
         self.assertEqual(scaled_form['offenders'], [])
         # Across as the DPI, down as the font's lines (at least as the DPI): the list and
@@ -340,7 +319,7 @@ class DisplayScale(unittest.TestCase):
         self.assertEqual(s.tool('dpi-change', MAIN, '96', str(before['left']), str(before['top']),
                                 str(before['right']), str(before['bottom']))[0], 0)
         s.tool('settle')
-        self.assertEqual(self.window_rect(s, MAIN), before)
+        self.assertEqual(s.tool_ok('window-rect', MAIN), before)
         back = self.layout(s, MAIN, '--form')
         for old, new in zip(form['controls'], back['controls']):
             for a, b in zip(old['rect'], new['rect']):

@@ -3,12 +3,11 @@ with injected keys, filled with keys, clicks and drags, confirmed, saved and ope
 again with "行修正"; the window list, the key fields, the program chooser and trial
 start, the position tracker and the validation messages. Each dialog is
 photographed filled in (build/e2e-artifacts/editor_dialog_*.png)."""
-import json
 import shutil
 import subprocess
 import unittest
 
-from wineenv import control, end_processes, record_lines, shared_session
+from wineenv import SessionTest, control, crlf, record_lines
 
 FOLDER = 'zv-dialogs'
 FILE = 'dlg.txt'
@@ -36,40 +35,27 @@ def centre(rect):
     return (rect[0] + rect[2]) // 2, (rect[1] + rect[3]) // 2
 
 
-class EditorDialogs(unittest.TestCase):
+class EditorDialogs(SessionTest):
+    FOLDER = FOLDER
+    KILL = ('RkEditor.exe', 'zvtarget.exe')
+
     @classmethod
     def setUpClass(cls):
-        cls.s = shared_session()
+        super().setUpClass()
         cls.target = cls.s.test_program('zvtarget.exe')
 
     def setUp(self):
-        self.s.reset_user_state()
-        self.dir = self.s.drive_c() / FOLDER
-        shutil.rmtree(self.dir, ignore_errors=True)
-        self.dir.mkdir(parents=True)
+        super().setUp()
         self.path = self.dir / FILE
-        self.procs = []
-
-    def tearDown(self):
-        for name in ('RkEditor.exe', 'zvtarget.exe'):
-            self.s.tool('kill', name)
-        end_processes(self.procs)
-        shutil.rmtree(self.dir, ignore_errors=True)
 
     # ---- helpers ----
     def open_editor(self, exe=None, lines=()):
-        self.s.write_cp932(self.path, '; <RKMACRO>ダイアログ\r\n\r\n' +
-                           ''.join(line + '\r\n' for line in lines))
-        p = self.s.start(exe or self.s.bin('RkEditor.exe'), '"' + self.s.win_path(self.path) + '"')
-        self.procs.append(p)
-        self.s.shown_window(p, MAIN, 20000)
-        # In front and taking keys, as after the user's click on it (a target started just
-        # before may still come forward).
-        self.assertEqual(self.s.tool('activate', MAIN)[0], 0)
+        super().open_editor(FILE, crlf('; <RKMACRO>ダイアログ', '', *lines), exe)
+        # Taking keys, as after the user's click on it.
         self.assertEqual(self.s.tool('idle', MAIN)[0], 0)
 
     def start_target(self, caption, record='rec.txt', hang=False):
-        self.procs.append(self.s.start_target(caption, self.dir / record, *(['--hang'] if hang else [])))
+        super().start_target(caption, self.dir / record, *(['--hang'] if hang else []))
         if hang:
             self.s.wait_until(lambda: 'hung' in record_lines(self.dir / record), 15,
                               'the target stopped reading its messages')
@@ -77,18 +63,6 @@ class EditorDialogs(unittest.TestCase):
             # A new window comes to the front when Wine hands it the X focus, which can come
             # late on a loaded machine: after the editor was brought in front, taking its keys.
             self.s.wait_until(lambda: 'activated' in record_lines(self.dir / record), 15, f'{caption} in front')
-
-    def keys(self, *chords):
-        self.assertEqual(self.s.tool('send-keys', *chords)[0], 0)
-
-    def type_text(self, text):
-        self.assertEqual(self.s.tool('type-text', text)[0], 0)
-
-    def dialog(self, caption, timeout_ms=10000):
-        info = self.s.tool_json('dialog', caption, str(timeout_ms))
-        if info is None:
-            self.fail(f'no dialog {caption}; {self.s.desktop()}')
-        return info
 
     def focused(self, caption, control_id):
         """The dialog once control_id has the focus (a dialog gives it back after its message
@@ -119,11 +93,11 @@ class EditorDialogs(unittest.TestCase):
     def confirm(self, dialog):
         """Clicks OK and waits until the dialog has closed."""
         self.click(dialog, IDOK)
-        self.assertEqual(self.s.tool('wait-gone', dialog['caption'], '10000')[0], 0, 'dialog closed')
+        self.assertTrue(self.s.gone(dialog['caption']), 'dialog closed')
 
     def cancel(self, caption):
         self.keys('esc')
-        self.assertEqual(self.s.tool('wait-gone', caption, '10000')[0], 0, 'dialog cancelled')
+        self.assertTrue(self.s.gone(caption), 'dialog cancelled')
 
     def message(self):
         """The text of the editor's message box, which stays open."""
@@ -143,11 +117,7 @@ class EditorDialogs(unittest.TestCase):
         return lines
 
     def main_window(self):
-        for line in self.s.tool('windows')[1].splitlines():
-            w = json.loads(line)
-            if w['caption'].startswith(FILE + ' - RkEditor'):
-                return w
-        return None
+        return next((w for w in self.s.windows() if w['caption'].startswith(MAIN)), None)
 
     # ---- the six dialogs ----
     def test_focus_caption_picked_from_the_window_list(self):
@@ -204,9 +174,7 @@ class EditorDialogs(unittest.TestCase):
         self.assertEqual([i for i in items if '\r' in i or '\n' in i], [])
         self.s.screenshot('editor_window_list_past_a_hung_program')
 
-        rc, out = self.s.tool('item-rect', WINDOW_LIST_DIALOG, str(WINDOW_LIST),
-                              str(items.index(one_line)))
-        r = json.loads(out.strip())
+        r = self.s.tool_ok('item-rect', WINDOW_LIST_DIALOG, str(WINDOW_LIST), str(items.index(one_line)))
         self.s.tool('click-at', str((r['left'] + r['right']) // 2),
                     str((r['top'] + r['bottom']) // 2), '--double')
         d = self.dialog(FOCUS + '(新規)')
@@ -299,7 +267,7 @@ class EditorDialogs(unittest.TestCase):
         self.s.screenshot('editor_dialog_launch_chooser')
         self.type_text(program_win)
         self.keys('return')
-        self.assertEqual(self.s.tool('wait-gone', 'ﾗﾝﾁするﾌﾟﾛｸﾞﾗﾑを選択', '10000')[0], 0)
+        self.assertTrue(self.s.gone('ﾗﾝﾁするﾌﾟﾛｸﾞﾗﾑを選択'))
         d = self.dialog(LAUNCH + '(新規)')
         self.assertEqual(control(d, LAUNCH_PROGRAM)['text'], f'"{program_win}"')
 
@@ -333,10 +301,7 @@ class EditorDialogs(unittest.TestCase):
         def done():
             w = self.main_window()
             return w is not None and w['visible'] != hidden
-        try:
-            return self.s.wait_until(done, timeout, 'the main window ' + ('hidden' if hidden else 'shown'))
-        except AssertionError:
-            return False
+        return self.s.came(done, timeout)
 
     def test_mouse_position_dragged_from_the_tracker(self):
         self.start_target('ZvTarget')
@@ -435,7 +400,7 @@ class EditorDialogs(unittest.TestCase):
         self.click(d, IDOK)
         self.message()
         self.s.press(MSGBOX, IDYES)
-        self.assertEqual(self.s.tool('wait-gone', TYPE + '(更新)', '10000')[0], 0)
+        self.assertTrue(self.s.gone(TYPE + '(更新)'))
 
         lines = self.saved_lines('TYPE:%CLIP')
         self.assertNotIn(f'TYPE:"{text}"', lines, 'the line was changed in place')

@@ -4,13 +4,11 @@ says what happened, entry by entry."""
 import json
 import pathlib
 import re
-import shutil
 import subprocess
-import tempfile
 import time
 import unittest
 
-from wineenv import control, end_processes, record_lines, shared_session
+from wineenv import SessionTest, control, record_lines
 
 STATUS = 'RkEngine [RKマクロ実行エンジン]'
 ABOUT = 'RkEngine のバージョン情報'
@@ -33,26 +31,18 @@ def normalize(line):
     return re.sub(r'^OS情報 Ver=\d+ : MinVer=\d+$', 'OS情報 Ver=* : MinVer=*', line)
 
 
-class EngineRun(unittest.TestCase):
+class EngineRun(SessionTest):
+    KILL = ('RkEngine.exe', 'zvtarget.exe')  # nothing of a failed scenario stays behind
+
     @classmethod
     def setUpClass(cls):
-        cls.s = shared_session()
+        super().setUpClass()
         cls.engine = cls.s.bin('RkEngine.exe')
-        cls.target = cls.s.test_program('zvtarget.exe')
-
-    def setUp(self):
-        self.s.reset_user_state()
-        self.work = pathlib.Path(tempfile.mkdtemp(prefix='zv-run-'))
-        self.addCleanup(shutil.rmtree, self.work, True)
-        self.procs = []
 
     def tearDown(self):
         for caption in (ABOUT, 'ZvTarget', STATUS):
             self.s.tool('close', caption, '--partial')
-        end_processes(self.procs)
-        # Nothing of a failed scenario may stay behind for the next one.
-        for name in ('RkEngine.exe', 'zvtarget.exe'):
-            self.s.tool('kill', name)
+        super().tearDown()
 
     # ---- helpers ----
     def macro(self, title, lines):
@@ -60,27 +50,15 @@ class EngineRun(unittest.TestCase):
         self.s.write_cp932(path, '\r\n'.join([f'; <RKMACRO>{title}'] + lines) + '\r\n')
         return path
 
-    def target_line(self, caption, record):
-        """The editor's form of a LAUNCH command line for the target program."""
-        return f'""{self.s.win_path(self.target)}" "{self.s.win_path(record)}" "{caption}""'
-
     def start_engine(self, macro):
-        p = self.s.start(self.engine, f'/M:"{self.s.win_path(macro)}"')
-        self.procs.append(p)
-        return p
+        return self.start(self.engine, f'/M:"{self.s.win_path(macro)}"')
 
     def run_engine(self, macro, timeout=90):
-        p = self.start_engine(macro)
-        p.wait(timeout=timeout)
-        self.assertEqual(p.returncode, 0)
-
-    def start_target(self, caption, record):
-        self.procs.append(self.s.start_target(caption, record))
-        return self.procs[-1]
+        self.assertEqual(self.start_engine(macro).wait(timeout=timeout), 0)
 
     def log(self):
         """The run log's lines with their time stamps removed; checks every stamp."""
-        text = self.s.read_cp932(self.s.suite_folder() / 'Zorvane_Log.txt')
+        text = self.s.run_log()
         self.assertTrue(text.endswith('\r\n'))
         lines = []
         for line in text[:-2].split('\r\n'):
@@ -91,30 +69,16 @@ class EngineRun(unittest.TestCase):
         return lines
 
     def wait_record(self, path, line, timeout=15):
-        try:
-            return self.s.wait_until(lambda: line in record_lines(path), timeout, f'"{line}" recorded')
-        except AssertionError:
-            return False
+        return self.s.came(lambda: line in record_lines(path), timeout)
 
     def clip(self):
-        rc, out = self.s.tool('clip-get', CLIP_FORMAT)
-        self.assertEqual(rc, 0)
-        return json.loads(out.strip())
+        return self.s.tool_ok('clip-get', CLIP_FORMAT)
 
     def mouse_params(self):
-        rc, out = self.s.tool('mouse-get')
-        self.assertEqual(rc, 0)
-        return json.loads(out.strip())
+        return self.s.tool_ok('mouse-get')
 
     def shown_status_window(self):
-        """The status window once it is on the screen with all its controls (it exists a
-        moment before)."""
-        def shown():
-            info = self.s.wait_window(STATUS, 10000, cls='#32770')
-            if info is not None and info['visible'] and {1000, 1001, 1} <= {c['id'] for c in info['controls']}:
-                return info
-            return None
-        return self.s.wait_until(shown, 15, 'the status window on the screen with its controls')
+        return self.s.shown_dialog(STATUS, 1000, 1001, 1)
 
     def engine_in_a_wait(self, title):
         """An engine in the 10-second WAIT of a macro of two WAITs. The WAIT's log entry
@@ -146,7 +110,7 @@ class EngineRun(unittest.TestCase):
     def test_launch_focus_type_and_keys_reach_the_target(self):
         caption = 'ZvTarget 受信窓'
         record = self.work / 'keys.txt'
-        launch = self.target_line(caption, record)
+        launch = self.target_line_for(caption, record)
         typed = '日本語の入力 表示ソフト'
         m = self.macro('入力', [
             f'LAUNCH:{launch},WAIT',
@@ -190,9 +154,7 @@ class EngineRun(unittest.TestCase):
         still pastes the macro's text, and the user's clipboard is back afterwards."""
         caption = 'ZvTarget 遅い貼り付け'
         record = self.work / 'late.txt'
-        p = self.s.start(self.target, f'"{self.s.win_path(record)}" "{caption}" 1500')
-        self.procs.append(p)
-        self.assertIsNotNone(self.s.wait_window(caption, 15000))
+        self.start_target(caption, record, '1500')
         self.assertEqual(self.s.tool('clip-set', '利用者の内容', CLIP_FORMAT, '0a0b0c')[0], 0)
         before = self.clip()
         typed = 'マクロの文字列 123'
@@ -216,9 +178,7 @@ class EngineRun(unittest.TestCase):
         self.addCleanup(stop.touch)
         self.assertTrue(self.wait_record(watch, 'ready'), 'the viewer listens')
         m = self.macro('履歴', [f'FOCUS:"{caption}"', 'TYPE:%PARAM1'])
-        p = self.s.start(self.engine, f'/M:"{self.s.win_path(m)}" /1:"秘密のパスワード"')
-        self.procs.append(p)
-        p.wait(timeout=90)
+        self.start(self.engine, f'/M:"{self.s.win_path(m)}" /1:"秘密のパスワード"').wait(timeout=90)
         self.assertTrue(self.wait_record(record, 'text 秘密のパスワード'), record_lines(record))
         self.assertEqual(self.clip(), {'text': None, 'custom': None, 'count': 0}, 'empty, as it was')
         stop.touch()
@@ -232,38 +192,28 @@ class EngineRun(unittest.TestCase):
         self.assertEqual(seen[-1], [], 'emptied again: ' + str(seen))
         self.assertEqual(self.log()[-2:], ['0003行目：TYPE  : [Fgwh=*][wh=*]>秘密のパスワード<', 'マクロ処理終了'])
 
-    def mouse_run(self, attempt, mouse_lines):
-        caption = f'ZvTarget マウス {attempt}'
-        record = self.work / f'mouse{attempt}.txt'
-        m = self.macro(f'マウス{attempt}', [
-            f'LAUNCH:{self.target_line(caption, record)},WAIT',
-            f'FOCUS:"{caption}"',
-        ] + mouse_lines)
-        self.run_engine(m)
-        self.s.tool('close', caption)
-        self.assertTrue(self.wait_record(record, 'final '))
-        mouse = [line for line in record_lines(record)
-                 if line.split(' ')[0] in ('down', 'up', 'dblclk', 'wheel', 'drag')]
-        return mouse, self.log()
-
     def test_mouse_actions_at_client_positions(self):
         self.assertEqual(self.s.tool('mouse-set', '4', '12', '1', '7')[0], 0)
         before = self.mouse_params()
         self.assertEqual(before, {'t1': 4, 't2': 12, 'accel': 1, 'speed': 7})
-        mouse_lines = ['MOUSE:100,120,L,LOCAL', 'MOUSE:150,140,LOCAL,LW', 'MOUSE:200,160,W-,LOCAL',
-                       'MOUSE:210,170,w+,LOCAL', 'MOUSE:60,200,LOCAL', 'MOUSE:300,260,DD,LOCAL',
-                       'MOUSE:320,100,R,LOCAL']
-        expected_record = [
+        caption = 'ZvTarget マウス 1'
+        record = self.work / 'mouse1.txt'
+        self.run_engine(self.macro('マウス1', [
+            f'LAUNCH:{self.target_line_for(caption, record)},WAIT', f'FOCUS:"{caption}"',
+            'MOUSE:100,120,L,LOCAL', 'MOUSE:150,140,LOCAL,LW', 'MOUSE:200,160,W-,LOCAL', 'MOUSE:210,170,w+,LOCAL',
+            'MOUSE:60,200,LOCAL', 'MOUSE:300,260,DD,LOCAL', 'MOUSE:320,100,R,LOCAL']))
+        self.s.tool('close', caption)
+        self.assertTrue(self.wait_record(record, 'final '))
+        mouse_words = ('down', 'up', 'dblclk', 'wheel', 'drag')
+        self.assertEqual([line for line in record_lines(record) if line.split(' ')[0] in mouse_words], [
             'down L 100 120', 'up L 100 120',
             'down L 150 140', 'up L 150 140', 'dblclk L 150 140', 'up L 150 140',
             'wheel -120 200 160', 'wheel 120 210 170',
             'down L 60 200', 'up L 300 260', 'drag L 60 200 300 260',
-            'down R 320 100', 'up R 320 100',
-        ]
-        mouse, log = self.mouse_run(1, mouse_lines)
-        self.assertEqual(mouse, expected_record, 'every action at the client position of its line')
+            'down R 320 100', 'up R 320 100'], 'every action at the client position of its line')
         self.assertEqual(self.mouse_params(), before, "the user's pointer speed and acceleration are kept")
 
+        log = self.log()
         entries = log[5:-1]
         first = re.match(r'0004行目：MOUSE : X=(\d+) Y=(\d+) BUTTON=L POS=LOCAL\(wh=\* X=100,Y=120\)$', entries[0])
         self.assertIsNotNone(first, entries[0])
@@ -301,12 +251,9 @@ class EngineRun(unittest.TestCase):
         self.assertEqual(control(info, 1000)['text'], RUNNING_TEXT)
         self.assertEqual(control(info, 1001)['text'], self.s.win_path(m))
         self.assertFalse(control(info, 1)['enabled'])
-        rc, out = self.s.tool('win-info', STATUS)
-        self.assertEqual(rc, 0)
-        win = json.loads(out.strip())
-        self.assertTrue(win['exstyle'] & WS_EX_APPWINDOW, 'its own task-bar button')
-        rc, out = self.s.tool('res-string', self.s.win_path(self.engine), '101')
-        self.assertEqual(json.loads(out.strip()), 'RkEngine のバージョン情報(&A)...', 'the system menu item')
+        self.assertTrue(self.s.tool_ok('win-info', STATUS)['exstyle'] & WS_EX_APPWINDOW, 'its own task-bar button')
+        self.assertEqual(self.s.tool_ok('res-string', self.s.win_path(self.engine), '101'),
+                         'RkEngine のバージョン情報(&A)...', 'the system menu item')
 
         # Enter and Escape during the run do not close the window.
         self.s.tool('post-key', STATUS, '13')
@@ -317,15 +264,13 @@ class EngineRun(unittest.TestCase):
         self.assertGreater(stopped_at - started, 9.0, 'the current WAIT ran to its end')
         self.assertTrue(control(info, 1)['enabled'])
         self.assertFalse(info['iconic'])
-        rc, out = self.s.tool('edit-sel', STATUS, '1001')
         caret = len(self.s.win_path(m)) - 1
-        self.assertEqual(json.loads(out.strip()), {'start': caret, 'end': caret}, 'caret before the last character')
-        shot = self.s.screenshot('engine-stopped')
-        self.assertTrue(shot.exists())
+        self.assertEqual(self.s.tool_ok('edit-sel', STATUS, '1001'), {'start': caret, 'end': caret},
+                         'caret before the last character')
+        self.s.screenshot('engine-stopped')
         self.assertIsNone(p.poll(), 'stays open until OK')
         self.assertTrue(self.s.press(STATUS, 1))
-        p.wait(timeout=30)
-        self.assertEqual(p.returncode, 0)
+        self.assertEqual(p.wait(timeout=30), 0)
         self.assertEqual(self.log(), header(self.s.win_path(m)) + [
             '0002行目：WAIT  : 10000 mm sec',
             'マクロ処理終了',
@@ -339,8 +284,7 @@ class EngineRun(unittest.TestCase):
         self.s.wait_until(lambda: not (self.s.wait_window(STATUS, 2000) or {'iconic': True})['iconic'], 15,
                           'the status window restored')
         self.s.tool('post-key', STATUS, '13')  # queued while the window waits for the WAIT
-        p.wait(timeout=30)
-        self.assertEqual(p.returncode, 0)
+        self.assertEqual(p.wait(timeout=30), 0)
         self.assertEqual(self.log()[-2:], ['0002行目：WAIT  : 10000 mm sec', 'マクロ処理終了'])
 
     def test_about_box_open_when_the_run_ends(self):
@@ -358,8 +302,7 @@ class EngineRun(unittest.TestCase):
         self.assertEqual(len(icons), 1, 'the icon')
         self.s.screenshot('engine-about')
         # The box is left open: the run ends, the box goes with the window, the engine ends.
-        p.wait(timeout=30)
-        self.assertEqual(p.returncode, 0)
+        self.assertEqual(p.wait(timeout=30), 0)
         self.assertIsNone(self.s.wait_window(ABOUT, 500, cls='#32770'))
         self.assertEqual(self.log()[-3:], ['0002行目：WAIT  : 10000 mm sec', '0003行目：WAIT  : 0 mm sec',
                                            'マクロ処理終了'])
@@ -388,10 +331,9 @@ class EngineRun(unittest.TestCase):
         self.s.wait_until(lambda: self.s.tool('popup-rect')[0] == 0, 10, 'the system menu open')
         self.s.screenshot('engine-system-menu')
         try:
-            p.wait(timeout=20)
+            self.assertEqual(p.wait(timeout=20), 0)
         except subprocess.TimeoutExpired:
             self.fail('the engine is still running with its menu open' + self.diagnostics(p))
-        self.assertEqual(p.returncode, 0)
         self.assertNotEqual(self.s.tool('popup-rect')[0], 0, 'the menu went with the window')
         self.assertEqual(self.log()[-3:], ['0002行目：WAIT  : 4000 mm sec', '0003行目：WAIT  : 0 mm sec',
                                            'マクロ処理終了'])
@@ -399,7 +341,7 @@ class EngineRun(unittest.TestCase):
     def test_launch_until_end_and_missing_program(self):
         caption = 'ZvTarget 終了待ち'
         record = self.work / 'end.txt'
-        launch = self.target_line(caption, record)
+        launch = self.target_line_for(caption, record)
         m = self.macro('終了待ち', [
             f'LAUNCH:{launch} , end',
             'LAUNCH:zv_missing_program.exe',
@@ -410,8 +352,7 @@ class EngineRun(unittest.TestCase):
         time.sleep(1.5)  # the engine is given the time to end on its own, which it must not
         self.assertIsNone(p.poll(), 'waits while the program runs')
         self.assertEqual(self.s.tool('close', caption)[0], 0)
-        p.wait(timeout=30)
-        self.assertEqual(p.returncode, 0)
+        self.assertEqual(p.wait(timeout=30), 0)
         self.assertEqual(self.log(), header(self.s.win_path(m)) + [
             f'0002行目：LAUNCH: >{launch[1:-1]}< 完了=終了待ち',
             '<ERROR>下記の行は処理不能',
@@ -434,8 +375,7 @@ class EngineRun(unittest.TestCase):
         self.assertTrue(self.wait_record(record, 'keydown 10', 30), 'the engine holds Shift')
         pressed = time.time()
         self.assertEqual(self.s.tool('close', STATUS)[0], 0)
-        p.wait(timeout=30)
-        self.assertEqual(p.returncode, 0)
+        self.assertEqual(p.wait(timeout=30), 0)
         self.assertTrue(self.wait_record(record, 'keyup 10', 10))
         self.assertLess(time.time() - pressed, 20, 'released at the close, not after the KEYIN pause')
         log = self.log()

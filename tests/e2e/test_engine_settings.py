@@ -1,10 +1,9 @@
 """RkEngine.exe started without a macro, as a user meets it: the settings dialog, single
 across engine processes, its numeric fields, OK's checks and messages, restore defaults,
 cancel, and the nine keys that OK writes."""
-import json
 import unittest
 
-from wineenv import end_processes, shared_session
+from wineenv import SessionTest
 
 SETTINGS = 'RkEngine [RKマクロエンジンのプロパティ]'
 SECTION = 'RkEngineSettings'
@@ -16,21 +15,14 @@ LAUNCH_WAIT, PG_END, FOCUS_RETRY, FOCUS_MSEC, KEYIN_WAIT, TYPE_WAIT, MOUSE_WCLIC
 MOUSE_REAL, RESTORE_DEFAULTS, OK, CANCEL, HELP = 1030, 1031, 1, 2, 9
 
 
-class EngineSettingsDialog(unittest.TestCase):
+class EngineSettingsDialog(SessionTest):
+    CLOSE = (SETTINGS, '電卓')
+    KILL = ('RkEngine.exe',)
+
     @classmethod
     def setUpClass(cls):
-        cls.s = shared_session()
+        super().setUpClass()
         cls.engine = cls.s.bin('RkEngine.exe')
-
-    def setUp(self):
-        self.s.reset_user_state()
-        self.procs = []
-
-    def tearDown(self):
-        self.s.tool('close', SETTINGS)
-        self.s.tool('close', '電卓')
-        end_processes(self.procs)
-        self.s.tool('kill', 'RkEngine.exe')
 
     # ---- helpers ----
     def ini(self):
@@ -39,14 +31,7 @@ class EngineSettingsDialog(unittest.TestCase):
     def open_dialog(self):
         """Starts the engine without arguments; returns its process and the dialog once
         all its controls exist."""
-        p = self.s.start(self.engine)
-        self.procs.append(p)
-        def shown():
-            info = self.s.wait_window(SETTINGS, 10000, cls='#32770')
-            if info is not None and info['visible'] and HELP in {c['id'] for c in info['controls']}:
-                return info
-            return None
-        return p, self.s.wait_until(shown, 20, 'the settings dialog on the screen with its controls')
+        return self.start(self.engine), self.s.shown_dialog(SETTINGS, HELP, timeout=20)
 
     def field(self, control_id):
         info = self.s.wait_window(SETTINGS, 5000, cls='#32770')
@@ -54,25 +39,10 @@ class EngineSettingsDialog(unittest.TestCase):
         return next(c['text'] for c in info['controls'] if c['id'] == control_id)
 
     def type_into(self, control_id, *keys):
-        self.assertEqual(self.s.tool('focus-control', SETTINGS, str(control_id))[0], 0)
-        rc, out = self.s.tool('send-keys', *keys)  # taken and handled when it ends
-        self.assertEqual(rc, 0, out)
+        super().type_into(SETTINGS, control_id, *keys)
 
     def focused(self):
-        rc, out = self.s.tool('focused', SETTINGS)
-        self.assertEqual(rc, 0)
-        return int(out.strip())
-
-    def message_then_ok(self):
-        text = self.s.message_box_text('RkEngine', 10000)
-        self.assertTrue(self.s.press('RkEngine', 1))
-        self.assertIsNone(self.s.wait_window('RkEngine', 3000, cls='#32770') and
-                          self.s.message_box_text('RkEngine', 500), 'the message went')
-        return text
-
-    def dialogs(self):
-        return [json.loads(line) for line in self.s.tool('windows')[1].splitlines()
-                if json.loads(line)['caption'] == SETTINGS]
+        return self.s.tool_ok('focused', SETTINGS)
 
     # ---- scenarios ----
     def test_a_second_start_brings_the_one_dialog_forward(self):
@@ -90,14 +60,12 @@ class EngineSettingsDialog(unittest.TestCase):
         self.s.screenshot('engine_settings_dialog')
 
         # Another program in front; a second engine without a macro hands over and ends.
-        holder = self.s.start(self.s.test_program('zvtool.exe'), 'title-window 電卓 60000')
-        self.procs.append(holder)
+        self.start(self.s.test_program('zvtool.exe'), 'title-window 電卓 60000')
         self.assertIsNotNone(self.s.wait_window('電卓', 10000))
         self.s.tool('activate', '電卓')
         self.assertEqual(self.s.run(self.engine, timeout=60), 0, 'the second start ends by itself')
-        self.assertEqual(len(self.dialogs()), 1, 'exactly one settings dialog')
-        rc, out = self.s.tool('foreground')
-        self.assertEqual(json.loads(out.strip())['caption'], SETTINGS, 'the dialog came to the front')
+        self.assertEqual([w['caption'] for w in self.s.windows()].count(SETTINGS), 1, 'exactly one settings dialog')
+        self.assertEqual(self.s.foreground()['caption'], SETTINGS, 'the dialog came to the front')
         self.assertIsNone(first.poll(), 'the first engine still shows it')
         self.assertEqual(len(self.s.processes('RkEngine.exe')), 1)
 
@@ -114,7 +82,7 @@ class EngineSettingsDialog(unittest.TestCase):
         self.s.screenshot('engine_settings_not_an_integer')
         self.assertEqual(text, '整数を入力してください。')
         self.assertTrue(self.s.press('RkEngine', 1))
-        self.assertEqual(self.s.tool('wait-gone', 'RkEngine', '10000')[0], 0, 'the message went')
+        self.assertTrue(self.s.gone('RkEngine'), 'the message went')
         self.s.wait_until(lambda: self.focused() == TYPE_WAIT, 10, 'the focus on the bad field')
         self.assertIsNone(p.poll(), 'the dialog stays open')
 
@@ -123,13 +91,15 @@ class EngineSettingsDialog(unittest.TestCase):
         self.type_into(FOCUS_RETRY, '1', '0', '1')
         self.assertEqual(self.field(FOCUS_RETRY), '101')
         self.assertTrue(self.s.press(SETTINGS, OK))
-        self.assertEqual(self.message_then_ok(), '0 から 100 までの整数を入力してください。')
+        self.assertEqual(self.s.message_box_text('RkEngine', 10000), '0 から 100 までの整数を入力してください。')
+        self.assertTrue(self.s.press('RkEngine', 1))
+        self.assertIsNone(self.s.wait_window('RkEngine', 3000, cls='#32770') and
+                          self.s.message_box_text('RkEngine', 500), 'the message went')
         self.assertEqual(self.focused(), FOCUS_RETRY)
         self.type_into(FOCUS_RETRY, '9')
         self.type_into(MOUSE_REAL, 'space')  # the check box
         self.assertTrue(self.s.press(SETTINGS, OK))
-        p.wait(timeout=30)
-        self.assertEqual(p.returncode, 0)
+        self.assertEqual(p.wait(timeout=30), 0)
         values = self.s.settings(SECTION)
         self.assertEqual(list(values), KEYS)
         self.assertEqual(values, {

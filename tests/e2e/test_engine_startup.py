@@ -1,13 +1,8 @@
 """RkEngine.exe start-up as a user sees it: the configuration file it makes, the
 settings it repairs, and the two messages for files it cannot run."""
-import json
-import pathlib
-import shutil
-import subprocess
-import tempfile
 import unittest
 
-from wineenv import shared_session
+from wineenv import SessionTest
 
 ENGINE_KEYS = [
     ('LaunchWaitMSec', 3000), ('KeyinWaitMSec', 100), ('TypeWaitMSec', 5000), ('MouseWClickMSec', 100),
@@ -19,23 +14,13 @@ OPEN_FAILED = 'RKマクロファイル「{}」\r\nが開けません。\n\r{}'
 NOT_MACRO = '「{}」\r\nはRKマクロファイルではありません。'
 
 
-class EngineStartup(unittest.TestCase):
+class EngineStartup(SessionTest):
+    KILL = ('RkEngine.exe',)  # a message left open must not answer the next test's question
+
     @classmethod
     def setUpClass(cls):
-        cls.s = shared_session()
+        super().setUpClass()
         cls.engine = cls.s.bin('RkEngine.exe')
-        cls.work = pathlib.Path(tempfile.mkdtemp(prefix='zv-startup-'))
-
-    @classmethod
-    def tearDownClass(cls):
-        shutil.rmtree(cls.work, ignore_errors=True)
-
-    def setUp(self):
-        self.s.reset_user_state()
-
-    def tearDown(self):
-        # A message left open by a failed check must not answer the next test's question.
-        self.s.tool('kill', 'RkEngine.exe')
 
     def macro(self, name, text):
         path = self.work / name
@@ -46,30 +31,22 @@ class EngineStartup(unittest.TestCase):
         return self.s.suite_folder() / 'Zorvane.ini'
 
     def system_text(self, code):
-        rc, out = self.s.tool('errtext', str(code))
-        self.assertEqual(rc, 0)
-        return json.loads(out.strip())
+        return self.s.tool_ok('errtext', str(code))
 
     def expect_message_then_exit(self, raw_args, expected_text):
-        p = self.s.start(self.engine, raw_args)
-        try:
-            text = self.s.message_box_text('RkEngine', 15000)
-            self.assertEqual(text, expected_text)
-            self.assertTrue(self.s.press('RkEngine', 1))
-            p.wait(timeout=30)
-        finally:
-            if p.poll() is None:
-                p.kill()
-        self.assertEqual(p.returncode, 0)
+        p = self.start(self.engine, raw_args)
+        self.assertEqual(self.s.message_box_text('RkEngine', 15000), expected_text)
+        self.assertTrue(self.s.press('RkEngine', 1))
+        self.assertEqual(p.wait(timeout=30), 0)
         self.assertFalse(self.ini_path().exists(), 'nothing else happens after the message')
 
-    def test_fresh_account_gets_configuration_with_nine_defaults(self):
-        m = self.macro('valid.rkm', '; <RKMACRO>起動テスト\r\n\r\n; comment only\r\n')
+    def test_a_file_dropped_on_a_fresh_account_gets_configuration_with_nine_defaults(self):
+        # A quoted path alone (a file dropped on the program) is run like /M:, here one with
+        # Japanese names and spaces.
+        m = self.macro('マクロ 表示/日報 作成.rkm', '; <RKMACRO>起動テスト\r\n\r\n; comment only\r\n')
         self.assertFalse((self.s.appdata / 'Ostrand').exists())
-        rc = self.s.run(self.engine, f'/M:"{self.s.win_path(m)}"', timeout=60)
-        self.assertEqual(rc, 0)
-        values = self.s.settings('RkEngineSettings')
-        self.assertEqual(values, {k: str(v) for k, v in ENGINE_KEYS})
+        self.assertEqual(self.s.run(self.engine, f'"{self.s.win_path(m)}"', timeout=60), 0)
+        self.assertEqual(self.s.settings('RkEngineSettings'), {k: str(v) for k, v in ENGINE_KEYS})
 
     def test_negative_value_is_reset_large_value_kept(self):
         m = self.macro('valid2.rkm', '; <RKMACRO>x\r\n')
@@ -87,42 +64,20 @@ class EngineStartup(unittest.TestCase):
 
     def test_file_held_open_by_another_process(self):
         m = self.macro('held.rkm', '; <RKMACRO>held\r\n')
-        holder = subprocess.Popen(['wine', str(self.s.test_program('zvtool.exe')), 'hold-file',
-                                   self.s.win_path(m), '20000'], env=self.s.env, stdout=subprocess.PIPE)
-        try:
-            self.assertEqual(holder.stdout.readline().strip(), b'held')
-            self.expect_message_then_exit(f'"{self.s.win_path(m)}"',
-                                          OPEN_FAILED.format(self.s.win_path(m), self.system_text(32)))
-        finally:
-            holder.kill()
-            holder.wait()
+        holder, first = self.background('hold-file', self.s.win_path(m), '20000')
+        self.assertEqual(first, 'held')
+        self.expect_message_then_exit(f'"{self.s.win_path(m)}"',
+                                      OPEN_FAILED.format(self.s.win_path(m), self.system_text(32)))
+        holder.kill()
 
-    def test_foreign_files_show_not_macro_message(self):
-        cases = {
-            'no-header.txt': 'WAIT:100\r\n',
-            'tag-at-zero.rkm': '<RKMACRO>; <RKMACRO>x\r\n',
-            'empty.rkm': '',
-        }
-        for name, text in cases.items():
+    def test_foreign_binary_and_huge_first_line_files_show_not_macro_message(self):
+        (self.work / 'binary.rkm').write_bytes(bytes(range(256)) * 64)
+        (self.work / 'huge.rkm').write_bytes(b'x' * 5_000_000 + b'; <RKMACRO>late\r\n')
+        for name, text in (('no-header.txt', 'WAIT:100\r\n'), ('tag-at-zero.rkm', '<RKMACRO>; <RKMACRO>x\r\n'),
+                           ('empty.rkm', ''), ('binary.rkm', None), ('huge.rkm', None)):
             with self.subTest(name=name):
-                m = self.macro(name, text)
+                m = self.macro(name, text) if text is not None else self.work / name
                 self.expect_message_then_exit(f'/M:"{self.s.win_path(m)}"', NOT_MACRO.format(self.s.win_path(m)))
-
-    def test_binary_and_huge_first_line_are_foreign(self):
-        binary = self.work / 'binary.rkm'
-        binary.write_bytes(bytes(range(256)) * 64)
-        huge = self.work / 'huge.rkm'
-        huge.write_bytes(b'x' * 5_000_000 + b'; <RKMACRO>late\r\n')
-        for m in (binary, huge):
-            with self.subTest(file=m.name):
-                self.expect_message_then_exit(f'/M:"{self.s.win_path(m)}"', NOT_MACRO.format(self.s.win_path(m)))
-
-    def test_dropped_file_with_japanese_path_and_spaces(self):
-        folder = self.work / 'マクロ 表示'
-        m = self.macro('マクロ 表示/日報 作成.rkm', '; <RKMACRO>日報\r\n')
-        self.assertTrue(folder.is_dir())
-        self.assertEqual(self.s.run(self.engine, f'"{self.s.win_path(m)}"', timeout=60), 0)
-        self.assertTrue(self.ini_path().exists(), 'a quoted path alone is run like /M:')
 
     def test_lower_case_option_is_taken_as_the_path(self):
         m = self.macro('lower.rkm', '; <RKMACRO>x\r\n')
@@ -139,27 +94,6 @@ class EngineStartup(unittest.TestCase):
             self.assertIsNone(self.s.wait_window('RkEngine', 500, cls='#32770'))
         finally:
             (self.s.appdata / 'Ostrand').unlink()
-
-
-class EngineStartupDefaultLocale(unittest.TestCase):
-    """The programs convert CP932 themselves, so a Japanese path reads right even where
-    the system code page is not 932."""
-
-    def test_missing_japanese_path_message_under_default_locale(self):
-        s = shared_session('C.UTF-8')
-        s.reset_user_state()
-        path = 'Z:\\tmp\\存在しない 表.rkm'
-        p = s.start(s.bin('RkEngine.exe'), f'/M:"{path}"')
-        try:
-            text = s.message_box_text('RkEngine', 15000)
-            self.assertIsNotNone(text)
-            self.assertTrue(text.startswith(f'RKマクロファイル「{path}」\r\nが開けません。\n\r'), text)
-            s.screenshot('engine-open-failed-default-locale')
-            self.assertTrue(s.press('RkEngine', 1))
-            p.wait(timeout=30)
-        finally:
-            if p.poll() is None:
-                p.kill()
 
 
 if __name__ == '__main__':

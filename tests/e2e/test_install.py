@@ -12,7 +12,7 @@ import unittest
 import urllib.parse
 import zipfile
 
-from wineenv import ROOT, shared_session
+from wineenv import ROOT, SessionTest
 
 PACKAGE = ROOT / 'build' / 'package'
 PROGRAMS = ['Zorvane.exe', 'RkEngine.exe', 'RkEditor.exe', 'RkRecHook.dll']
@@ -21,25 +21,16 @@ SAMPLES = sorted(p.name for p in (ROOT / 'installer' / 'samples').glob('*.txt'))
 
 
 @unittest.skipUnless((PACKAGE / 'Zorvane-Setup.exe').exists(), 'the package is built by scripts/build.sh')
-class Install(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.s = shared_session()
+class Install(SessionTest):
+    KILL = ('Zorvane.exe', 'RkEngine.exe', 'RkEditor.exe', 'notepad.exe')
 
     def setUp(self):
-        self.s.reset_user_state()
+        super().setUp()
         self.dir = self.s.user_dir / 'AppData' / 'Local' / 'Programs' / 'Zorvane'
         self.menu = self.s.appdata / 'Microsoft' / 'Windows' / 'Start Menu' / 'Programs'
 
-    def tearDown(self):
-        for name in ('Zorvane.exe', 'RkEngine.exe', 'notepad.exe'):
-            self.s.tool('kill', name)
-
     def wait_for(self, condition, timeout=60):
-        try:
-            return self.s.wait_until(condition, timeout, 'condition', interval=0.3)
-        except AssertionError:
-            return False
+        return self.s.came(condition, timeout, interval=0.3)
 
     def test_installs_runs_a_sample_and_uninstalls_keeping_the_users_macros(self):
         self.assertEqual(self.s.run(PACKAGE / 'Zorvane-Setup.exe', '/S', timeout=180), 0)
@@ -53,7 +44,7 @@ class Install(unittest.TestCase):
         self.assertTrue((self.menu / 'StartUp' / 'Zorvane.lnk').is_file(), 'starts at log-on')
 
         # The installed launcher settles on the installed macro folder.
-        launcher = self.s.start(self.dir / 'Zorvane.exe')
+        launcher = self.start(self.dir / 'Zorvane.exe')
         self.assertIsNotNone(self.s.wait_window('TrayIconHandler', 20000))
         settings = self.s.settings('ZorvaneSettings')
         # (started here through its Z: path; from the Start menu it is the same folder on C:)
@@ -64,7 +55,7 @@ class Install(unittest.TestCase):
         sample = self.dir / 'RK_MACRO' / 'メモ帳に日報を書く.txt'
         self.assertEqual(self.s.run(self.dir / 'RkEngine.exe', '"%s"' % self.s.win_path_c(sample),
                                     timeout=120), 0)
-        log = self.s.read_cp932(self.s.suite_folder() / 'Zorvane_Log.txt')
+        log = self.s.run_log()
         self.assertNotIn('<ERROR>', log)
         self.assertEqual(log.count('TYPE  :'), 3, log)
         self.s.tool('kill', 'notepad.exe')
@@ -120,7 +111,7 @@ class Install(unittest.TestCase):
             self.assertTrue((folder / 'RkEditor.exe').is_file())
             macro = folder / 'RK_MACRO' / 'ヘルプ.txt'
             self.s.write_cp932(macro, '; <RKMACRO>ヘルプ\r\n\r\n')
-            self.s.start(folder / 'RkEditor.exe', '"%s"' % self.s.win_path_c(macro))
+            self.start(folder / 'RkEditor.exe', '"%s"' % self.s.win_path_c(macro))
             self.assertIsNotNone(self.s.wait_window('ヘルプ.txt - RkEditor', 20000))
             self.s.tool('activate', 'ヘルプ.txt - RkEditor')
             self.s.tool('send-keys', 'alt', 'm', 'i', 'k')  # マクロ > 行追加 > キー入力

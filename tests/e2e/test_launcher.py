@@ -4,14 +4,11 @@ a macro (the engine runs it), the file maximum, the foreground lock timeout lowe
 while the launcher runs, and a hotkey that another program holds."""
 import json
 import os
-import pathlib
 import shutil
-import subprocess
-import tempfile
 import time
 import unittest
 
-from wineenv import end_processes, record_lines, shared_session, wait_settled
+from wineenv import SessionTest, record_lines, wait_settled
 
 LAUNCHER_WINDOW = 'TrayIconHandler'
 SECTION = 'ZorvaneSettings'
@@ -29,87 +26,77 @@ def macro_text(title, target=None):
     return '\r\n'.join(lines + ['', 'WAIT:100']) + '\r\n'
 
 
-class Launcher(unittest.TestCase):
+class Launcher(SessionTest):
+    FOLDER = MACROS
+    CLOSE = (PROPERTY, HOTKEY, LAUNCHER_WINDOW)
+    KILL = ('Zorvane.exe', 'RkEngine.exe')
+
     @classmethod
     def setUpClass(cls):
-        cls.s = shared_session()
+        super().setUpClass()
         cls.exe = cls.s.bin('Zorvane.exe')
         cls.engine_cmd = '"' + cls.s.win_path(cls.s.bin('RkEngine.exe')) + '" /M:'
-        cls.original_fglock = cls.fglock(cls)
+        cls.original_fglock = cls.s.tool_ok('fglock')
 
     def setUp(self):
-        self.s.reset_user_state()
-        self.top = self.s.drive_c() / MACROS
-        shutil.rmtree(self.top, ignore_errors=True)
-        self.procs = []
+        super().setUp()
         self.targets = []
-        self.work = pathlib.Path(tempfile.mkdtemp(prefix='zv-launcher-'))
-        self.addCleanup(shutil.rmtree, self.work, True)
 
     def tearDown(self):
-        for caption in [PROPERTY, HOTKEY] + self.targets:
+        for caption in self.targets:
             self.s.tool('close', caption)
-        self.s.tool('close', LAUNCHER_WINDOW)
-        end_processes(self.procs)
-        for name in ('Zorvane.exe', 'RkEngine.exe'):
-            self.s.tool('kill', name)
-        shutil.rmtree(self.top, ignore_errors=True)
+        super().tearDown()
         # Leave the system value as the session had it for the other tests.
         self.s.tool('fglock', 'set', str(self.original_fglock['spi']))
 
     # ---- helpers ----
     def fglock(self):
-        rc, out = self.s.tool('fglock')
-        assert rc == 0, out
-        return json.loads(out.strip())
+        return self.s.tool_ok('fglock')
 
     def ini(self):
         return self.s.suite_folder() / 'Zorvane.ini'
 
     def write_macro(self, rel, title, target=None):
-        self.s.write_cp932(self.top / rel, macro_text(title, target))
+        self.s.write_cp932(self.dir / rel, macro_text(title, target))
 
     def macro_win(self, rel):
         return 'C:\\' + MACROS + '\\' + rel.replace('/', '\\')
 
-    def background(self, *args):
-        """A zvtool command that runs on (returns its process once it printed a line)."""
-        p = subprocess.Popen(['wine', str(self.s.test_program('zvtool.exe')), *args], env=self.s.env,
-                             stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
-        self.procs.append(p)
-        first = p.stdout.readline().decode('utf-8', 'replace').strip()
-        return p, first
-
-    def start_launcher(self):
-        p = self.s.start(self.exe)
-        self.procs.append(p)
+    def start_launcher(self, front=None, macros=False, **settings):
+        """The launcher once its command window exists. macros: started on the test's macro
+        folder without the splash (and the other settings given); front: a window then put
+        in front."""
+        if macros:
+            self.s.write_settings(SECTION, RkMacroTopPath='C:\\' + MACROS, SplashShowSec=0, **settings)
+        p = self.start(self.exe)
         self.assertIsNotNone(self.s.wait_window(LAUNCHER_WINDOW, 15000), 'the command window exists')
+        if front:
+            self.front_window(front)
         return p
 
     def front_window(self, caption):
         _, first = self.background('title-window', caption, '120000')
         self.assertEqual(first, 'shown')
-        rc, out = self.s.tool('foreground')
-        self.assertEqual(json.loads(out.strip())['caption'], caption)
+        self.assertEqual(self.s.foreground()['caption'], caption)
 
     def popup_shown(self):
-        return any(w['class'] == '#32768' and w['visible']
-                   for w in map(json.loads, self.s.tool('windows')[1].splitlines()))
+        return any(w['class'] == '#32768' and w['visible'] for w in self.s.windows())
+
+    def open_tray_menu(self):
+        self.s.tool('mouse-click', str(TRAY_ICON[0]), str(TRAY_ICON[1]), 'right')
+        self.assertTrue(self.popup_open(), 'the tray menu opened')
 
     def start_target(self, caption):
         """The test target program in front; returns its record (a file of lines)."""
         record = self.work / f'target{len(self.targets)}.txt'
-        self.procs.append(self.s.start_target(caption, record))
+        super().start_target(caption, record)
         self.targets.append(caption)
         return record
 
     def popup_open(self, timeout=10):
         """Whether a pop-up menu shows within timeout seconds (a shorter timeout asks
         that none shows in that time)."""
-        try:
-            return self.s.wait_until(self.popup_shown, timeout, 'a pop-up menu')
-        except AssertionError:
-            return False
+        return self.s.came(self.popup_shown, timeout)
 
     def popups_closed(self):
         self.s.wait_until(lambda: not self.popup_shown(), 10, 'every pop-up menu closed')
@@ -157,23 +144,23 @@ class Launcher(unittest.TestCase):
         self.s.wait_no_process('RkEngine.exe', 60)
         return line['cmdline']
 
+    def assert_runs(self, rel, *keys):
+        """The keys in the hotkey menu start the engine on the macro rel of the folder."""
+        self.assertEqual(self.choose(*keys), self.engine_cmd + f'"{self.macro_win(rel)}"', rel)
+
     def listing(self, folder):
         rc, out = self.s.tool('list-dir', folder)
         self.assertEqual(rc, 0)
         return [n for n in out.splitlines() if n not in ('.\\', '..\\')]
 
-    def close_through_tray_menu(self, p):
-        self.s.tool('mouse-click', str(TRAY_ICON[0]), str(TRAY_ICON[1]), 'right')
-        self.assertTrue(self.popup_open(), 'the tray menu opened')
-        self.s.tool('send-keys', 'up', 'return')  # "終了(&X)" is the last item
-        p.wait(timeout=30)
-        self.assertFalse(self.s.processes('Zorvane.exe'))
-
     # ---- scenarios ----
-    def test_first_start_writes_defaults_and_a_second_start_hands_over(self):
+    def test_first_start_writes_defaults_hands_over_to_a_second_and_lowers_the_foreground_lock(self):
+        self.s.wine('reg', 'add', r'HKCU\Control Panel\Desktop', '/v', 'ForegroundLockTimeout', '/t', 'REG_DWORD',
+                    '/d', '200000', '/f')
+        self.assertEqual(self.fglock(), {'registry': 200000, 'spi': 200000})
         default_folder = self.exe.parent / 'RK_MACRO'
         shutil.rmtree(default_folder, ignore_errors=True)
-        self.start_launcher()
+        p = self.start_launcher()
         self.assertEqual(self.s.settings(SECTION), {
             'SplashShowSec': '5', 'Hotkey': '90', 'HotkeyMod': '1',
             'RkMacroTopPath': self.s.win_path(self.exe.parent) + '\\RK_MACRO',
@@ -183,28 +170,35 @@ class Launcher(unittest.TestCase):
         seen = time.time()
 
         def splash_gone():
-            return not any(json.loads(l)['class'] == '#32770' and json.loads(l)['visible']
-                           for l in self.s.tool('windows')[1].splitlines())
+            return not any(w['class'] == '#32770' and w['visible'] for w in self.s.windows())
         self.s.wait_until(splash_gone, 20, 'the splash went')
         self.assertLess(time.time() - seen, 6.5, 'the splash went after 5 s')
 
         self.front_window('メモ帳')
         self.assertEqual(self.s.run(self.exe, timeout=60), 0, 'the second start ends at once')
         self.assertEqual(len(self.s.processes('Zorvane.exe')), 1)
-        rc, out = self.s.tool('foreground')
-        self.assertEqual(json.loads(out.strip())['caption'], LAUNCHER_WINDOW, 'the first instance came forward')
+        self.assertEqual(self.s.foreground()['caption'], LAUNCHER_WINDOW, 'the first instance came forward')
+
+        # Lowered while the launcher runs, as the user had it again once it ended.
+        self.assertEqual(self.fglock(), {'registry': 0, 'spi': 0})
+        self.assertEqual(self.s.settings('RkEngineSettings').get('FOREGROUNDLOCKTIMEOUT'), '200000')
+        self.open_tray_menu()
+        self.s.tool('send-keys', 'up', 'return')  # "終了(&X)" is the last item
+        p.wait(timeout=30)
+        self.assertFalse(self.s.processes('Zorvane.exe'))
+        self.assertEqual(self.fglock(), {'registry': 200000, 'spi': 200000})
+        self.assertEqual(self.s.settings('RkEngineSettings').get('FOREGROUNDLOCKTIMEOUT'), '200000')
 
     def test_hotkey_menu_follows_the_front_window_and_starts_the_engine(self):
         self.write_macro('a.rkm', '朝の準備')
         self.write_macro('memo.rkm', 'メモ帳用', target='メモ帳*')
         self.write_macro('exact.rkm', 'ぴったり', target='無題 - メモ帳')
-        self.s.write_cp932(self.top / 'note.txt', 'just text\r\n')
+        self.s.write_cp932(self.dir / 'note.txt', 'just text\r\n')
         self.write_macro('sub/s1.rkm', 'サブの一つ目')
         self.write_macro('sub/deep/d.rkm', '')
         self.write_macro('sub/deep/deeper/x.rkm', '深すぎる')
-        self.s.write_cp932(self.top / 'empty' / 'readme.txt', 'no macro here\r\n')
-        self.s.write_settings(SECTION, RkMacroTopPath='C:\\' + MACROS, SplashShowSec=0)
-        self.start_launcher()
+        self.s.write_cp932(self.dir / 'empty' / 'readme.txt', 'no macro here\r\n')
+        self.start_launcher(macros=True)
 
         # The menu as the launcher should build it: files in the system's order, then folders.
         files = [n for n in self.listing('C:\\' + MACROS) if not n.endswith('\\')]
@@ -224,13 +218,11 @@ class Launcher(unittest.TestCase):
         self.popups_closed()
 
         for i, name in enumerate(with_memo):
-            self.assertEqual(self.choose(*(['down'] * (i + 1)), 'return'),
-                             self.engine_cmd + f'"{self.macro_win(name)}"', name)
+            self.assert_runs(name, *(['down'] * (i + 1)), 'return')
         # The folder follows the files; inside it the file comes first, then "deep".
         down = ['down'] * (len(with_memo) + 1)
-        self.assertEqual(self.choose(*down, 'return', 'return'), self.engine_cmd + f'"{self.macro_win("sub/s1.rkm")}"')
-        self.assertEqual(self.choose(*down, 'return', 'down', 'return', 'return'),
-                         self.engine_cmd + f'"{self.macro_win("sub/deep/d.rkm")}"')
+        self.assert_runs('sub/s1.rkm', *down, 'return', 'return')
+        self.assert_runs('sub/deep/d.rkm', *down, 'return', 'down', 'return', 'return')
         # The run log is the one of that macro.
         log = self.s.read_cp932(self.s.suite_folder() / 'Zorvane_Log.txt')
         self.assertIn(self.macro_win('sub/deep/d.rkm') + ' マクロ処理開始', log)
@@ -242,9 +234,8 @@ class Launcher(unittest.TestCase):
         # Another window in front: the targeted macros are gone.
         self.s.tool('close', '無題 - メモ帳')
         self.front_window('電卓')
-        self.assertEqual(self.choose('down', 'return'), self.engine_cmd + f'"{self.macro_win(without_memo[0])}"')
-        self.assertEqual(self.choose('down', 'down', 'return', 'return'),
-                         self.engine_cmd + f'"{self.macro_win("sub/s1.rkm")}"')
+        self.assert_runs(without_memo[0], 'down', 'return')
+        self.assert_runs('sub/s1.rkm', 'down', 'down', 'return', 'return')
 
     def test_menu_follows_edits_additions_and_removals_between_two_presses(self):
         # Each title carries a mnemonic, so a key press chooses the item the user sees by
@@ -253,42 +244,38 @@ class Launcher(unittest.TestCase):
         self.write_macro('b.rkm', '&Bメモ帳用', target='メモ帳*')
         self.write_macro('old.rkm', '&O古いもの')
         self.write_macro('sub/s.rkm', '&Sサブ')
-        self.s.write_settings(SECTION, RkMacroTopPath='C:\\' + MACROS, SplashShowSec=0)
-        wait_settled([self.top], 3.5)  # old enough for the launcher to keep what it read
-        self.start_launcher()
-        self.front_window('電卓')
-        self.assertEqual(self.choose('a'), self.engine_cmd + f'"{self.macro_win("a.rkm")}"')
-        self.assertEqual(self.choose('o'), self.engine_cmd + f'"{self.macro_win("old.rkm")}"')
+        wait_settled([self.dir], 3.5)  # old enough for the launcher to keep what it read
+        self.start_launcher('電卓', macros=True)
+        self.assert_runs('a.rkm', 'a')
+        self.assert_runs('old.rkm', 'o')
         self.assertIsNone(self.choose('b'), 'the macro for メモ帳 is not listed in front of 電卓')
 
         # Between two presses: a title edited in place with the size and write time kept
         # (only the change time tells), a target edited, a file removed, one added and one
         # renamed.
-        a = self.top / 'a.rkm'
+        a = self.dir / 'a.rkm'
         times = (a.stat().st_atime_ns, a.stat().st_mtime_ns)
         self.write_macro('a.rkm', '&C朝の準備')
         os.utime(a, ns=times)
         self.write_macro('b.rkm', '&Bメモ帳用', target='電卓*')
-        (self.top / 'old.rkm').unlink()
+        (self.dir / 'old.rkm').unlink()
         self.write_macro('new.rkm', '&N新しいもの')
-        (self.top / 'sub' / 's.rkm').rename(self.top / 'sub' / 't.rkm')
+        (self.dir / 'sub' / 's.rkm').rename(self.dir / 'sub' / 't.rkm')
 
-        self.assertEqual(self.choose('c'), self.engine_cmd + f'"{self.macro_win("a.rkm")}"')
-        self.assertEqual(self.choose('b'), self.engine_cmd + f'"{self.macro_win("b.rkm")}"')
-        self.assertEqual(self.choose('n'), self.engine_cmd + f'"{self.macro_win("new.rkm")}"')
+        self.assert_runs('a.rkm', 'c')
+        self.assert_runs('b.rkm', 'b')
+        self.assert_runs('new.rkm', 'n')
         self.assertIsNone(self.choose('o'), 'the removed file is gone')
         self.assertIsNone(self.choose('a'), 'the old title is gone')
         # The three files in the system's order, then the folder with the renamed file.
         files = [n for n in self.listing('C:\\' + MACROS) if not n.endswith('\\')]
         self.assertEqual(sorted(files), ['a.rkm', 'b.rkm', 'new.rkm'])
         down = ['down'] * (len(files) + 1)
-        self.assertEqual(self.choose(*down, 'right', 'return'),
-                         self.engine_cmd + f'"{self.macro_win("sub/t.rkm")}"')
+        self.assert_runs('sub/t.rkm', *down, 'right', 'return')
 
     def test_ctrl_opens_the_editor_and_says_so_when_it_cannot(self):
         self.write_macro('a.rkm', '朝の準備')
-        self.s.write_settings(SECTION, RkMacroTopPath='C:\\' + MACROS, SplashShowSec=0)
-        self.start_launcher()
+        self.start_launcher(macros=True)
         calculator = self.start_target('電卓')  # records each time it comes to the front
         editor_exe = self.s.bin('RkEditor.exe')
         editor = '"' + self.s.win_path(editor_exe) + f'" "{self.macro_win("a.rkm")}"'
@@ -319,10 +306,10 @@ class Launcher(unittest.TestCase):
         chosen = len(record_lines(calculator))
         choose_with_ctrl()
         self.assertIsNotNone(self.s.wait_window('a.rkm - RkEditor', 15000), 'the editor opened it')
-        self.s.wait_until(lambda: json.loads(self.s.tool('foreground')[1].strip())['caption'] ==
+        self.s.wait_until(lambda: self.s.foreground()['caption'] ==
                           'a.rkm - RkEditor', 10, 'the editor in front of 電卓')
         time.sleep(1.5)  # a hand-back to 電卓 would come within this time
-        front = json.loads(self.s.tool('foreground')[1].strip())['caption']
+        front = self.s.foreground()['caption']
         self.assertEqual(front, 'a.rkm - RkEditor', 'the editor stays in front')
         self.assertNotIn('activated', record_lines(calculator)[chosen:], '電卓 did not get the keyboard back')
         self.s.tool('kill', 'RkEditor.exe')
@@ -344,16 +331,12 @@ class Launcher(unittest.TestCase):
         # Every KEYIN holds its keys for five seconds: the engine is killed meanwhile.
         self.s.write_cp932(self.ini(), f'[{SECTION}]\r\nRkMacroTopPath=C:\\{MACROS}\r\nSplashShowSec=0\r\n'
                            '[RkEngineSettings]\r\nKeyinWaitMSec=5000\r\n')
-        macro = self.top / 'held.rkm'
-        macro.parent.mkdir(parents=True, exist_ok=True)
+        macro = self.dir / 'held.rkm'
         self.start_launcher()
 
         def wait_lines(wanted, start, timeout=40):
-            try:
-                self.s.wait_until(lambda: set(wanted) <= set(record_lines(record)[start:]), timeout, str(wanted))
-            except AssertionError:
-                pass  # the caller says what came instead
-            return record_lines(record)[start:]
+            self.s.came(lambda: set(wanted) <= set(record_lines(record)[start:]), timeout)
+            return record_lines(record)[start:]  # the caller says what came instead
 
         for keys, pressed in (('SHIFT CONTROL', ['keydown 10', 'keydown 11']), ('MENU', ['syskeydown 12'])):
             with self.subTest(keys=keys):
@@ -391,9 +374,7 @@ class Launcher(unittest.TestCase):
 
     def test_shift_opens_through_the_shell_and_the_log_falls_back_to_notepad(self):
         self.write_macro('a.rkm', '朝の準備')
-        self.s.write_settings(SECTION, RkMacroTopPath='C:\\' + MACROS, SplashShowSec=0)
-        self.start_launcher()
-        self.front_window('電卓')
+        self.start_launcher('電卓', macros=True)
         # No program is associated with ".rkm": the shell refuses and the launcher says so.
         # What a Shift choice opens comes up in front of the user's window, and so does
         # this message: the keyboard is not handed back to "電卓" over it.
@@ -405,64 +386,42 @@ class Launcher(unittest.TestCase):
         # what it must not do over its message).
         for _ in range(3):
             self.assertEqual(self.s.tool('idle', LAUNCHER_WINDOW)[0], 0)
-        front = json.loads(self.s.tool('foreground')[1].strip())
+        front = self.s.foreground()
         self.assertEqual((front['caption'], front['class']), ('Zorvane', '#32770'))
         self.s.press('Zorvane', 1)
         # With a program associated with its extension, the file opens in that program.
         self.s.wine('reg', 'add', r'HKCR\.zvm', '/ve', '/d', 'ZvMacroFile', '/f')
         self.s.wine('reg', 'add', r'HKCR\ZvMacroFile\shell\open\command', '/ve', '/d',
                     'notepad.exe "%1"', '/f')
-        shutil.move(str(self.top / 'a.rkm'), str(self.top / 'b.zvm'))
+        shutil.move(str(self.dir / 'a.rkm'), str(self.dir / 'b.zvm'))
         self.assertIsNone(self.choose('down', 'return', hold=['shift']))
         self.assertTrue(self.wait_process('notepad.exe'), self.s.message_box_text('Zorvane', 1000))
         self.s.tool('kill', 'notepad.exe')
 
         # The run log does not exist yet: the shell cannot open it, Notepad is started on it.
-        self.s.tool('mouse-click', str(TRAY_ICON[0]), str(TRAY_ICON[1]), 'right')
-        self.assertTrue(self.popup_open(), 'the tray menu opened')
+        self.open_tray_menu()
         self.s.tool('send-keys', 'down', 'return')  # "処理ログを見る(&L)"
         self.assertTrue(self.wait_process('notepad.exe'))
         self.s.tool('kill', 'notepad.exe')
 
     def wait_process(self, name, timeout=15):
-        try:
-            return self.s.wait_until(lambda: self.s.processes(name), timeout, f'a process {name}')
-        except AssertionError:
-            return False
+        return self.s.came(lambda: self.s.processes(name), timeout)
 
     def test_file_maximum_lists_three_of_five(self):
         for i in range(5):
             self.write_macro(f'm{i}.rkm', f'マクロ{i}')
-        self.s.write_settings(SECTION, RkMacroTopPath='C:\\' + MACROS, SplashShowSec=0, RkMacroFileMax=3)
-        self.start_launcher()
-        self.front_window('電卓')
+        self.start_launcher('電卓', macros=True, RkMacroFileMax=3)
         listed = [n for n in self.listing('C:\\' + MACROS)][:3]
         self.open_hotkey_menu()
         self.s.screenshot('launcher_maximum_menu')
         self.s.tool('send-keys', 'esc')
         for i, name in enumerate(listed):
-            self.assertEqual(self.choose(*(['down'] * (i + 1)), 'return'),
-                             self.engine_cmd + f'"{self.macro_win(name)}"')
+            self.assert_runs(name, *(['down'] * (i + 1)), 'return')
         self.assertIsNone(self.choose('down', 'down', 'down', 'down', 'return'), 'the fourth item is a command')
-
-    def test_foreground_lock_timeout_is_lowered_and_restored(self):
-        self.s.wine('reg', 'add', r'HKCU\Control Panel\Desktop', '/v', 'ForegroundLockTimeout', '/t', 'REG_DWORD',
-                    '/d', '200000', '/f')
-        self.assertEqual(self.fglock(), {'registry': 200000, 'spi': 200000})
-        self.s.write_settings(SECTION, SplashShowSec=0)
-        p = self.start_launcher()
-        self.assertEqual(self.fglock(), {'registry': 0, 'spi': 0})
-        engine = self.s.settings('RkEngineSettings')
-        self.assertEqual(engine.get('FOREGROUNDLOCKTIMEOUT'), '200000')
-        self.close_through_tray_menu(p)
-        self.assertEqual(self.fglock(), {'registry': 200000, 'spi': 200000})
-        engine = self.s.settings('RkEngineSettings')
-        self.assertEqual(engine.get('FOREGROUNDLOCKTIMEOUT'), '200000')
 
     def test_missing_macro_folder_is_reported_and_the_default_used(self):
         self.s.write_settings(SECTION, RkMacroTopPath='C:\\どこにもない', SplashShowSec=0)
-        p = self.s.start(self.exe)
-        self.procs.append(p)
+        p = self.start(self.exe)
         self.assertEqual(self.s.message_box_text('Zorvane', 15000),
                          'RKマクロパス\r\nC:\\どこにもない\r\nは存在しません。既定値に戻します。\r\n'
                          '\n\r変更する場合は「RKマクロパス選択(M)」で設定して下さい。')
@@ -470,27 +429,8 @@ class Launcher(unittest.TestCase):
         self.assertIsNotNone(self.s.wait_window(LAUNCHER_WINDOW, 15000))
         self.assertEqual(self.s.settings(SECTION)['RkMacroTopPath'], self.s.win_path(self.exe.parent) + '\\RK_MACRO')
 
-    def test_settings_change_reloads_and_registers_the_new_hotkey(self):
-        self.write_macro('a.rkm', '朝の準備')
-        self.s.write_settings(SECTION, RkMacroTopPath='C:\\' + MACROS, SplashShowSec=0)
-        self.start_launcher()
-        self.front_window('電卓')
-        ini = self.s.read_cp932(self.ini()).replace('Hotkey=90', 'Hotkey=88')  # Alt+X
-        self.s.write_cp932(self.ini(), ini)
-        # UM_SETTINGS_CHANGED, handled when the call returns
-        self.assertEqual(self.s.tool('send-msg', LAUNCHER_WINDOW, str(0x8001), '0', '0')[0], 0)
-        self.s.tool('send-keys', 'alt+z')
-        self.assertFalse(self.popup_open(2), 'Alt+Z is free again')
-        self.s.tool('activate', '電卓')
-        self.s.tool('send-keys', 'alt+x')
-        self.assertTrue(self.popup_open(), 'Alt+X opens the menu')
-        self.s.tool('send-keys', 'esc')
-
     def test_folder_choice_writes_the_chosen_folder(self):
-        (self.s.drive_c() / MACROS).mkdir(parents=True, exist_ok=True)
-        self.s.write_settings(SECTION, RkMacroTopPath='C:\\' + MACROS, SplashShowSec=0)
-        self.start_launcher()
-        self.front_window('電卓')
+        self.start_launcher('電卓', macros=True)
         self.open_hotkey_menu()
         self.s.tool('send-keys', 'up', 'up', 'return')  # "RKマクロパス選択(&P)"
         browser = self.s.wait_window('RKマクロファイルが存在する先頭のパスを選択', 10000, partial=True)
@@ -507,34 +447,18 @@ class Launcher(unittest.TestCase):
         self.assertIsNone(self.s.message_box_text('Zorvane', 1500), 'the chosen folder exists')
 
     # ---- the settings dialogs ----
-    def dialog(self, caption, last_id):
-        """A dialog once all its controls exist."""
-        def shown():
-            info = self.s.wait_window(caption, 10000, cls='#32770')
-            if info is not None and info['visible'] and last_id in {c['id'] for c in info['controls']}:
-                return info
-            return None
-        return self.s.wait_until(shown, 15, f'{caption} on the screen with its controls')
-
     def control_text(self, caption, control_id):
         info = self.s.wait_window(caption, 5000, cls='#32770')
         return next(c['text'] for c in info['controls'] if c['id'] == control_id)
 
-    def type_into(self, caption, control_id, *keys):
-        self.assertEqual(self.s.tool('focus-control', caption, str(control_id))[0], 0)
-        rc, out = self.s.tool('send-keys', *keys)  # taken and handled when it ends
-        self.assertEqual(rc, 0, out)
-
     def test_property_dialog_refuses_a_zero_maximum_and_rewrites_the_catalogue_keys(self):
-        (self.s.drive_c() / MACROS).mkdir(parents=True, exist_ok=True)
         # Values as a user may have typed them: read as numbers, kept as written.
         self.s.write_settings(SECTION, SplashShowSec=0, Hotkey='090', HotkeyMod='01', RkMacroTopPath='C:\\' + MACROS,
                             RkMacroFileMax='0100', RkMacroDirDepht='02')
         self.start_launcher()
-        self.s.tool('mouse-click', str(TRAY_ICON[0]), str(TRAY_ICON[1]), 'right')
-        self.assertTrue(self.popup_open(), 'the tray menu opened')
+        self.open_tray_menu()
         self.s.tool('send-keys', 'down', 'down', 'down', 'return')  # "プロパティ(&P)"
-        info = self.dialog(PROPERTY, 9)
+        info = self.s.shown_dialog(PROPERTY, 9)
         shown = {c['id']: c['text'] for c in info['controls']}
         self.assertEqual((shown[1009], shown[1019], shown[1021], shown[1005]),
                          ('C:\\' + MACROS, '100', '2', 'Z'))
@@ -560,13 +484,12 @@ class Launcher(unittest.TestCase):
         self.open_hotkey_menu()  # registered again after the change
         self.s.tool('send-keys', 'esc')
 
-    def test_hotkey_dialog_takes_f12_and_the_new_hotkey_opens_the_menu(self):
+    def test_hotkey_dialog_takes_f12_then_a_settings_change_registers_the_next_hotkey(self):
         self.s.write_settings(SECTION, SplashShowSec=0)
-        self.start_launcher()
-        self.front_window('電卓')
+        self.start_launcher('電卓')
         self.open_hotkey_menu()
         self.s.tool('send-keys', 'up', 'up', 'up', 'return')  # "ホットキーの設定(&H)"
-        info = self.dialog(HOTKEY, 1005)
+        info = self.s.shown_dialog(HOTKEY, 1005)
         checks = {c['id']: c['text'] for c in info['controls']}
         self.assertEqual([checks[i] for i in (1000, 1001, 1002, 1003, 1005)], ['Alt', 'Ctrl', 'Shift', 'Win', 'Z'])
         # Cancel after a key was pressed changes nothing.
@@ -574,19 +497,19 @@ class Launcher(unittest.TestCase):
         self.assertEqual(self.control_text(HOTKEY, 1005), 'Q')
         before = self.ini().read_bytes()
         self.assertTrue(self.s.press(HOTKEY, 2))
-        self.assertEqual(self.s.tool('wait-gone', HOTKEY, '5000')[0], 0)
+        self.assertTrue(self.s.gone(HOTKEY, 5000))
         self.assertEqual(self.ini().read_bytes(), before)
 
         self.open_hotkey_menu()
         self.s.tool('send-keys', 'up', 'up', 'up', 'return')
-        self.dialog(HOTKEY, 1005)
+        self.s.shown_dialog(HOTKEY, 1005)
         self.type_into(HOTKEY, 1005, 'f12')
         self.assertEqual(self.control_text(HOTKEY, 1005), 'F12')
         self.s.tool('send-keys', 'shift', 'space', 'left')  # keys the field does not take
         self.assertEqual(self.control_text(HOTKEY, 1005), 'F12')
         self.s.screenshot('launcher_hotkey_dialog')
         self.assertTrue(self.s.press(HOTKEY, 1))
-        self.assertEqual(self.s.tool('wait-gone', HOTKEY, '5000')[0], 0)
+        self.assertTrue(self.s.gone(HOTKEY, 5000))
         self.s.wait_until(lambda: self.s.settings(SECTION)['Hotkey'] == '123', 10, 'the hotkey F12 written')
         self.assertEqual((self.s.settings(SECTION)['Hotkey'], self.s.settings(SECTION)['HotkeyMod']), ('123', '1'))
         self.s.tool('activate', '電卓')
@@ -595,6 +518,19 @@ class Launcher(unittest.TestCase):
         self.s.tool('activate', '電卓')
         self.s.tool('send-keys', 'alt+f12')
         self.assertTrue(self.popup_open(), 'Alt+F12 opens the menu')
+        self.s.tool('send-keys', 'esc')
+        self.popups_closed()
+
+        # The file changed by another program (Alt+X), the launcher told: it reads it again.
+        self.s.write_cp932(self.ini(), self.s.read_cp932(self.ini()).replace('Hotkey=123', 'Hotkey=88'))
+        # UM_SETTINGS_CHANGED, handled when the call returns
+        self.assertEqual(self.s.tool('send-msg', LAUNCHER_WINDOW, str(0x8001), '0', '0')[0], 0)
+        self.s.tool('activate', '電卓')
+        self.s.tool('send-keys', 'alt+f12')
+        self.assertFalse(self.popup_open(2), 'Alt+F12 is free again')
+        self.s.tool('activate', '電卓')
+        self.s.tool('send-keys', 'alt+x')
+        self.assertTrue(self.popup_open(), 'Alt+X opens the menu')
         self.s.tool('send-keys', 'esc')
 
     def test_splash_goes_at_the_first_click(self):
@@ -611,8 +547,7 @@ class Launcher(unittest.TestCase):
         holder, first = self.background('hold-hotkey', '1', '0x5A', '60000')
         self.assertEqual(first, 'held')
         self.s.write_settings(SECTION, SplashShowSec=0)
-        p = self.s.start(self.exe)
-        self.procs.append(p)
+        p = self.start(self.exe)
         text = self.s.message_box_text('Zorvane', 15000)
         self.assertIsNotNone(text)
         self.assertTrue(text.startswith('ホットキー「MOD=01 + KEY=5A」\r\nが登録出来ません。\n\r'), text)

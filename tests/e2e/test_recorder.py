@@ -13,15 +13,12 @@ whose input method gives text without a message the hook reads, a field protecte
 through accessibility, a second editor asked to record, a program that stops taking its
 messages. Each either replays as the user did or says on the bar and in the note what it
 could not record."""
-import json
-import pathlib
 import re
 import shutil
-import tempfile
 import time
 import unittest
 
-from wineenv import end_processes, record_lines, shared_session
+from wineenv import SessionTest, record_lines
 
 BAR = 'RkEditor - 操作を記録'
 NOTEPAD = '(無題) - メモ帳'
@@ -34,41 +31,20 @@ FOLDER = 'zv-recorder'
 STAMP = re.compile(r'^\[\d\d/\d\d/\d\d \d\d:\d\d:\d\d\] ')
 
 
-class Recorder(unittest.TestCase):
+class Recorder(SessionTest):
+    FOLDER = FOLDER
+    KILL = ('RkEditor.exe', 'RkEngine.exe', 'zvtarget.exe', 'notepad.exe')
+
     @classmethod
     def setUpClass(cls):
-        cls.s = shared_session()
+        super().setUpClass()
         cls.editor = cls.s.bin('RkEditor.exe')
         cls.engine = cls.s.bin('RkEngine.exe')
         cls.hook = cls.s.win_path(cls.s.bin('RkRecHook.dll'))
 
-    def setUp(self):
-        self.s.reset_user_state()
-        self.dir = self.s.drive_c() / FOLDER
-        shutil.rmtree(self.dir, ignore_errors=True)
-        self.dir.mkdir(parents=True)
-        self.work = pathlib.Path(tempfile.mkdtemp(prefix='zv-rec-'))
-        self.procs = []
-
-    def tearDown(self):
-        for name in ('RkEditor.exe', 'RkEngine.exe', 'zvtarget.exe', 'notepad.exe'):
-            self.s.tool('kill', name)
-        end_processes(self.procs)
-        shutil.rmtree(self.dir, ignore_errors=True)
-        shutil.rmtree(self.work, ignore_errors=True)
-
     # ---- helpers ----
-    def start(self, exe, args=''):
-        p = self.s.start(exe, args)
-        self.procs.append(p)
-        return p
-
     def open_editor(self, name='rec.txt'):
-        self.s.write_cp932(self.dir / name, '; <RKMACRO>記録\r\n\r\n')
-        p = self.start(self.editor, f'"C:\\{FOLDER}\\{name}"')
-        caption = f'{name} - RkEditor'
-        self.s.shown_window(p, caption)
-        return caption
+        return super().open_editor(name, '; <RKMACRO>記録\r\n\r\n')
 
     def start_recording(self, caption):
         """Chooses "操作を記録(&C)..." in the "マクロ(&M)" menu; returns the bar."""
@@ -99,31 +75,28 @@ class Recorder(unittest.TestCase):
         return next(c['text'] for c in info['controls'] if c['class'].lower() == 'edit')
 
     def armed(self):
-        rc, out = self.s.tool('hook-armed', self.hook)
-        self.assertEqual(rc, 0)
-        return json.loads(out.strip())['armed']
+        return self.s.tool_ok('hook-armed', self.hook)['armed']
 
     def play(self, *steps):
         rc, out = self.s.tool('play', *steps, timeout=120)
         self.assertEqual(rc, 0, out)
 
     def origin(self, caption):
-        rc, out = self.s.tool('client-origin', caption)
-        self.assertEqual(rc, 0)
-        o = json.loads(out.strip())
+        o = self.s.tool_ok('client-origin', caption)
         return o['x'], o['y']
 
     def save(self, caption, name='rec.txt'):
         """Saves with Ctrl+S; returns the macro's command lines."""
         self.s.tool('activate', caption)
-        self.s.tool('send-keys', 'ctrl+s')
+        self.keys('ctrl+s')
         self.assertIsNotNone(self.s.wait_window(caption.replace('(更新)', ''), 10000), 'saved')
         text = self.s.read_cp932(self.dir / name)
         self.assertTrue(text.startswith('; <RKMACRO>記録\r\n\r\n\r\n'), text)
         return text.split('\r\n')[3:-1]
 
-    def start_target(self, caption, record, mode=None):
-        self.procs.append(self.s.start_target(caption, record, *([mode] if mode else [])))
+    def recorded(self, caption, name='rec.txt'):
+        """The macro's command lines once the recording ended and the editor saved it."""
+        return self.save(self.wait_back(caption), name)
 
     def set_pause(self, ms):
         """The pause that becomes a WAIT line: a minute, so that the tests' own pauses (and a
@@ -144,7 +117,7 @@ class Recorder(unittest.TestCase):
         """The note the editor shows at the end of a recording, answered with OK."""
         note = self.s.message_box_text('RkEditor', timeout)
         if note is not None:
-            self.assertTrue(self.s.press('RkEditor', 1, 2000) or self.s.press('RkEditor', 2, 2000))
+            self.assertTrue(self.s.answer('RkEditor'))
         return note
 
     def close_target(self, caption, record):
@@ -155,12 +128,22 @@ class Recorder(unittest.TestCase):
             return lines if lines and lines[-1].startswith('final') else None
         return self.s.wait_until(ended, 15, 'the target ended (its "final" line)')
 
-    def run_engine(self, macro_name):
-        self.assertEqual(self.s.run(self.engine, f'/M:"C:\\{FOLDER}\\{macro_name}"', timeout=120), 0)
-        text = self.s.read_cp932(self.s.suite_folder() / 'Zorvane_Log.txt')
-        return [STAMP.sub('', line) for line in text.splitlines()]
+    def record_in(self, target, record, *mode, pause=60000):
+        """The target program started writing to the record (under self.work), then the
+        editor recording with that pause (set_pause); returns the editor's caption and the
+        record's path."""
+        self.set_pause(pause)
+        path = self.work / record
+        self.start_target(target, path, *mode)
+        caption = self.open_editor()
+        self.start_recording(caption)
+        return caption, path
 
-    def assert_every_line_ran(self, log, lines):
+    def replay(self, lines):
+        """The engine's run of the saved macro, every one of its lines run without an
+        error; returns the log's lines."""
+        self.assertEqual(self.s.run(self.engine, f'/M:"C:\\{FOLDER}\\rec.txt"', timeout=120), 0)
+        log = [STAMP.sub('', line) for line in self.s.run_log().splitlines()]
         entries = [l for l in log if re.match(r'^\d{4}行目：', l)]
         self.assertEqual(len(entries), len(lines), log)
         for entry, line in zip(entries, lines):
@@ -168,6 +151,7 @@ class Recorder(unittest.TestCase):
             self.assertRegex(entry, rf'^\d{{4}}行目：{keyword} *:', log)
         self.assertFalse([l for l in log if '<ERROR>' in l], log)
         self.assertEqual(log[-1], 'マクロ処理終了')
+        return log
 
     # ---- scenarios ----
     def test_typing_in_notepad_is_recorded_as_lines_and_replays(self):
@@ -191,7 +175,7 @@ class Recorder(unittest.TestCase):
         self.play('text:こんにちは、世界', 'key:return', 'key:ctrl+a', 'key:ctrl+c', 'key:pause')
         caption = self.wait_back(caption)
         self.assertFalse(self.armed(), 'the hook passes nothing on after the stop')
-        box = json.loads(self.s.tool('listbox', caption, str(LIST))[1])
+        box = self.s.tool_ok('listbox', caption, str(LIST))
         self.assertEqual((box['count'], box['sel']), (5, 4), 'inserted at the top, the last one selected')
         self.s.screenshot('recorder_editor_lines')
         self.assertEqual(self.notepad_text(), '前こんにちは、世界\r\n', 'Notepad got the typing')
@@ -210,19 +194,14 @@ class Recorder(unittest.TestCase):
         self.s.tool('clip-set', 'before')
         self.start(self.s.drive_c() / 'windows' / 'notepad.exe')
         self.assertIsNotNone(self.s.wait_window(NOTEPAD, 15000))
-        log = self.run_engine('rec.txt')
-        self.assert_every_line_ran(log, lines)
+        self.replay(lines)
         self.assertEqual(self.notepad_text(), 'こんにちは、世界\r\n')
-        clip = json.loads(self.s.tool('clip-get')[1].strip())
+        clip = self.s.tool_ok('clip-get')
         self.assertEqual(clip['text'], 'こんにちは、世界\r\n', 'Ctrl+A, Ctrl+C copied it')
 
     def test_clicks_and_a_drag_replay_at_the_same_client_positions(self):
-        self.s.write_settings('RkManagerSettings', RecordPauseMSec=1500)
         target = 'ZvTarget 記録'
-        first = self.work / 'recorded.txt'
-        self.start_target(target, first)
-        caption = self.open_editor()
-        self.start_recording(caption)
+        caption, first = self.record_in(target, 'recorded.txt', pause=1500)
         x, y = self.origin(target)
         # A user's pace: clicks further apart than a double click, then a pause longer
         # than the threshold, which the macro keeps as a WAIT line.
@@ -232,12 +211,9 @@ class Recorder(unittest.TestCase):
                   f'click:{x + 320},{y + 100},right', 'sleep:2500',
                   f'wheel:{x + 200},{y + 160},-120')
         # The bar's own button ends it; the click on the bar is not part of the macro.
-        rc, out = self.s.tool('control-rect', BAR, str(STOP_BUTTON))
-        self.assertEqual(rc, 0)
-        r = json.loads(out.strip())
+        r = self.s.tool_ok('control-rect', BAR, str(STOP_BUTTON))
         self.play(f'click:{(r["left"] + r["right"]) // 2},{(r["top"] + r["bottom"]) // 2}')
-        caption = self.wait_back(caption)
-        lines = self.save(caption)
+        lines = self.recorded(caption)
         self.assertEqual(lines[:6], [f'FOCUS:"{target}"', 'MOUSE:100,120,L,LOCAL',
                                      'MOUSE:150,140,LW,LOCAL', 'MOUSE:60,200,LOCAL',
                                      'MOUSE:300,260,DD,LOCAL', 'MOUSE:320,100,R,LOCAL'])
@@ -253,26 +229,21 @@ class Recorder(unittest.TestCase):
 
         second = self.work / 'replayed.txt'
         self.start_target(target, second)
-        log = self.run_engine('rec.txt')
-        self.assert_every_line_ran(log, lines)
+        self.replay(lines)
         replayed = [l for l in self.close_target(target, second) if l.split(' ')[0] in mouse_words]
         self.assertEqual(replayed, recorded, 'the same clicks, double click, drag and notch')
 
     def test_a_password_field_leaves_no_text_in_the_macro(self):
         target = 'ZvTarget パスワード'
-        record = self.work / 'password.txt'
-        self.start_target(target, record)
-        caption = self.open_editor()
-        self.start_recording(caption)
+        caption, record = self.record_in(target, 'password.txt')
         x, y = self.origin(target)
         self.play(f'click:{x + 100},{y + 57}', 'text:himitsu42',
                   f'click:{x + 100},{y + 23}', 'text:visible', 'key:pause')
         self.assertEqual(self.s.message_box_text('RkEditor', 10000),
                          'パスワード欄に入力された文字は記録していません。')
         self.s.screenshot('recorder_password_note')
-        self.assertTrue(self.s.press('RkEditor', 2) or self.s.press('RkEditor', 1))
-        caption = self.wait_back(caption)
-        lines = self.save(caption)
+        self.assertTrue(self.s.answer('RkEditor'))
+        lines = self.recorded(caption)
         self.assertEqual(lines, [f'FOCUS:"{target}"', 'MOUSE:100,57,L,LOCAL',
                                  'MOUSE:100,23,L,LOCAL', 'TYPE:"visible"'])
         self.assertNotIn('himitsu', self.s.read_cp932(self.dir / 'rec.txt'))
@@ -284,18 +255,14 @@ class Recorder(unittest.TestCase):
         # The target's input method finishes a conversion of 漢字変換 between typed text
         # (the composition shows in the field first, then the result comes as characters).
         target = 'ZvTarget 変換'
-        record = self.work / 'ime.txt'
-        self.start_target(target, record)
-        caption = self.open_editor()
-        self.start_recording(caption)
+        caption, record = self.record_in(target, 'ime.txt')
         self.s.tool('activate', target)
         self.play('text:ab')
         self.assertEqual(self.s.tool('post-msg', target, str(0x8001), '0', '0')[0], 0)
         self.s.wait_until(lambda: 'ime set done' in record_lines(record), 10,
                           'the input method finished its conversion')
         self.play('text:cd', 'key:pause')
-        caption = self.wait_back(caption)
-        self.assertEqual(self.save(caption), [f'FOCUS:"{target}"', 'TYPE:"ab漢字変換cd"'])
+        self.assertEqual(self.recorded(caption), [f'FOCUS:"{target}"', 'TYPE:"ab漢字変換cd"'])
         got = self.close_target(target, record)
         self.assertIn('ime set done', got)
         self.assertEqual(got[-1], 'final ab漢字変換cd')
@@ -332,16 +299,13 @@ class Recorder(unittest.TestCase):
         self.assertTrue(text.startswith('操作の記録を開始できません。\r\nRkRecHook.dll を読み込めません。\r\n'), text)
         self.assertGreater(len(text), len('操作の記録を開始できません。\r\nRkRecHook.dll を読み込めません。\r\n'),
                            "the system's reason follows")
-        self.assertTrue(self.s.press('RkEditor', 2) or self.s.press('RkEditor', 1))
+        self.assertTrue(self.s.answer('RkEditor'))
         self.assertTrue(self.visible(caption), 'the editor stays as it was')
         self.assertFalse(self.visible(BAR))
 
     def test_the_hook_does_nothing_once_the_editor_was_killed(self):
         target = 'ZvTarget 後'
-        record = self.work / 'after.txt'
-        self.start_target(target, record)
-        caption = self.open_editor()
-        self.start_recording(caption)
+        caption, record = self.record_in(target, 'after.txt')
         self.assertTrue(self.armed())
         self.s.tool('kill', 'RkEditor.exe')
         self.assertTrue(self.s.wait_no_process('RkEditor.exe'))
@@ -355,8 +319,7 @@ class Recorder(unittest.TestCase):
         self.start_recording(caption)
         self.s.tool('activate', target)
         self.play('text: again', 'key:pause')
-        caption = self.wait_back(caption)
-        self.assertEqual(self.save(caption, 'again.txt'), [f'FOCUS:"{target}"', 'TYPE:" again"'])
+        self.assertEqual(self.recorded(caption, 'again.txt'), [f'FOCUS:"{target}"', 'TYPE:" again"'])
         self.assertEqual(self.close_target(target, record)[-1], 'final still here again')
 
     # ---- what a recording must get right, or say it could not ----
@@ -379,8 +342,7 @@ class Recorder(unittest.TestCase):
         self.assertIsNone(self.s.wait_window(a, 500), 'Alt+F4 closed the Notepad in front')
         self.s.tool('activate', b)
         self.play('text:y', 'sleep:300', 'key:pause')
-        caption = self.wait_back(caption)
-        lines = self.save(caption)
+        lines = self.recorded(caption)
         self.assertEqual(lines, [f'FOCUS:"{a}"', 'MOUSE:60,40,L,LOCAL', 'KEYIN:MENU F4',
                                  f'FOCUS:"{b}"', 'TYPE:"y"'])
 
@@ -391,8 +353,7 @@ class Recorder(unittest.TestCase):
             self.start(notepad, f'C:\\{FOLDER}\\{name}')
             self.assertIsNotNone(self.s.wait_window(captions[name], 15000))
             self.s.tool('move-window', captions[name], str(x), '40', '600', '400')
-        log = self.run_engine('rec.txt')
-        self.assert_every_line_ran(log, lines)
+        self.replay(lines)
         self.assertIsNone(self.s.wait_window(a, 1000), 'a closed again')
         info = self.s.wait_window(b, 2000)
         self.assertIsNotNone(info, 'b is still open')
@@ -401,18 +362,13 @@ class Recorder(unittest.TestCase):
     def test_a_conversion_committed_by_a_click_goes_into_its_own_field(self):
         # The reading goes to the input method (the program gets VK_PROCESSKEY), which
         # composes 今日 in the first field; the click into the second field commits it.
-        self.set_pause(60000)
         target = 'ZvTarget フォーム'
-        first = self.work / 'form1.txt'
-        self.start_target(target, first, 'form')
-        caption = self.open_editor()
-        self.start_recording(caption)
+        caption, first = self.record_in(target, 'form1.txt', 'form')
         x, y = self.origin(target)
         self.play(f'click:{x + 100},{y + 23}', 'key:processkey', 'key:processkey', 'key:processkey')
         self.post(target, WM_APP + 2)
         self.play('sleep:400', f'click:{x + 100},{y + 63}', 'text:abc', 'sleep:300', 'key:pause')
-        caption = self.wait_back(caption)
-        lines = self.save(caption)
+        lines = self.recorded(caption)
         self.assertEqual(lines, [f'FOCUS:"{target}"', 'MOUSE:100,23,L,LOCAL', 'TYPE:"今日"',
                                  'MOUSE:100,63,L,LOCAL', 'TYPE:"abc"'])
         got = self.close_target(target, first)
@@ -421,18 +377,13 @@ class Recorder(unittest.TestCase):
 
         second = self.work / 'form2.txt'
         self.start_target(target, second, 'form')
-        log = self.run_engine('rec.txt')
-        self.assert_every_line_ran(log, lines)
+        log = self.replay(lines)
         got = self.close_target(target, second)
         self.assertEqual(got[-2:], ['final1 今日', 'final2 abc'], f'each text in its own field again: {got} {log}')
 
     def test_a_message_box_answered_with_space_and_a_mnemonic_gets_the_same_answers(self):
-        self.set_pause(60000)
         target = 'ZvTarget 問い'
-        first = self.work / 'ask1.txt'
-        self.start_target(target, first, 'ask')
-        caption = self.open_editor()
-        self.start_recording(caption)
+        caption, first = self.record_in(target, 'ask1.txt', 'ask')
         self.post(target, WM_APP + 3)
         self.assertIsNotNone(self.s.wait_window('ZvTarget 質問', 10000))
         self.s.tool('activate', 'ZvTarget 質問')
@@ -440,8 +391,7 @@ class Recorder(unittest.TestCase):
         self.assertIsNotNone(self.s.wait_window('ZvTarget 確認', 10000))
         self.s.tool('activate', 'ZvTarget 確認')
         self.play('sleep:300', 'key:n', 'sleep:500', 'key:pause')  # いいえ(N)
-        caption = self.wait_back(caption)
-        lines = self.save(caption)
+        lines = self.recorded(caption)
         self.assertEqual(lines, ['FOCUS:"ZvTarget 質問"', 'KEYIN:SPACE', 'FOCUS:"ZvTarget 確認"', 'KEYIN:N'])
         got = self.close_target(target, first)
         self.assertEqual([l for l in got if l.startswith('answer')], ['answer1 yes', 'answer2 no'])
@@ -450,8 +400,7 @@ class Recorder(unittest.TestCase):
         self.start_target(target, second, 'ask')
         self.post(target, WM_APP + 3)
         self.assertIsNotNone(self.s.wait_window('ZvTarget 質問', 10000))
-        log = self.run_engine('rec.txt')
-        self.assert_every_line_ran(log, lines)
+        self.replay(lines)
         got = self.close_target(target, second)
         self.assertEqual([l for l in got if l.startswith('answer')], ['answer1 yes', 'answer2 no'],
                          'the same answers')
@@ -460,12 +409,8 @@ class Recorder(unittest.TestCase):
         # A program whose input method delivers text without a message the hook reads
         # (the newer text framework): the keys go to the input method, then the text is
         # in the field.
-        self.set_pause(60000)
         target = 'ZvTarget 新方式'
-        record = self.work / 'silent.txt'
-        self.start_target(target, record, 'silent')
-        caption = self.open_editor()
-        self.start_recording(caption)
+        caption, record = self.record_in(target, 'silent.txt', 'silent')
         self.assertEqual(self.bar_control(NOTICE)['visible'], False)
         short = self.bar_control(NOTICE)['height']
         self.s.tool('activate', target)
@@ -482,17 +427,12 @@ class Recorder(unittest.TestCase):
         self.assertEqual(self.answer_note(),
                          '「ZvTarget 新方式」で IME などから入力された文字は記録できませんでした。'
                          'TYPE 行にその文字はありません。')
-        caption = self.wait_back(caption)
-        self.assertEqual(self.save(caption), [f'FOCUS:"{target}"', 'TYPE:"ab"', 'TYPE:"cd"'])
+        self.assertEqual(self.recorded(caption), [f'FOCUS:"{target}"', 'TYPE:"ab"', 'TYPE:"cd"'])
         self.assertEqual(self.close_target(target, record)[-1], 'final ab日本語cd')
 
     def test_a_field_protected_through_accessibility_leaves_nothing_in_the_macro(self):
-        self.set_pause(60000)
         target = 'ZvTarget 保護'
-        record = self.work / 'secret.txt'
-        self.start_target(target, record, 'secret')
-        caption = self.open_editor()
-        self.start_recording(caption)
+        caption, record = self.record_in(target, 'secret.txt', 'secret')
         x, y = self.origin(target)
         # Below it, text with a character Shift-JIS lacks.
         self.play(f'click:{x + 100},{y + 23}', 'text:himitsu42', 'sleep:200',
@@ -500,8 +440,7 @@ class Recorder(unittest.TestCase):
         self.assertEqual(self.answer_note(), 'パスワード欄に入力された文字は記録していません。\r\n'
                          'Shift-JIS で表せない文字 1 文字 (U+1F600) は記録していません。'
                          '前後の文字は別の TYPE 行です。')
-        caption = self.wait_back(caption)
-        lines = self.save(caption)
+        lines = self.recorded(caption)
         self.assertEqual(lines, [f'FOCUS:"{target}"', 'MOUSE:100,23,L,LOCAL',
                                  'MOUSE:100,63,L,LOCAL', 'TYPE:"vis"', 'TYPE:"ible"'])
         self.assertNotIn('himitsu', self.s.read_cp932(self.dir / 'rec.txt'))
@@ -523,13 +462,12 @@ class Recorder(unittest.TestCase):
                          '操作の記録を開始できません。\r\n別の RkEditor で操作を記録しています。\r\n'
                          'その記録を終了してから、もう一度実行してください。')
         self.s.screenshot('recorder_second_editor')
-        self.assertTrue(self.s.press('RkEditor', 2) or self.s.press('RkEditor', 1))
+        self.assertTrue(self.s.answer('RkEditor'))
         self.assertTrue(self.visible(second), 'the second editor goes on as it was')
         self.assertTrue(self.armed(), 'the first recording is still armed')
         self.s.tool('activate', target)
         self.play('text:still recorded', 'key:return', 'sleep:300', 'key:pause')
-        first = self.wait_back(first)
-        lines = self.save(first)
+        lines = self.recorded(first)
         self.assertEqual(lines[-3:], [f'FOCUS:"{target}"', 'TYPE:"still recorded"', 'KEYIN:RETURN'])
         self.assertEqual(self.close_target(target, record)[-1], 'final still recorded')
 
@@ -562,9 +500,8 @@ class Recorder(unittest.TestCase):
         self.assertNotIn('awake', record_lines(hung_record), 'while the program slept')
         self.assertLess(time.time() - hung_at, 20)
         self.assertEqual(note, '「ZvTarget 応答なし」が受け取らなかったキー入力 2 件は記録していません。')
-        self.assertTrue(self.s.press('RkEditor', 1, 2000) or self.s.press('RkEditor', 2, 2000))
-        caption = self.wait_back(caption)
-        self.assertEqual(self.save(caption), [f'FOCUS:"{other}"', 'TYPE:"ok"',
+        self.assertTrue(self.s.answer('RkEditor'))
+        self.assertEqual(self.recorded(caption), [f'FOCUS:"{other}"', 'TYPE:"ok"',
                                               f'FOCUS:"{hung}"', 'KEYIN:RETURN'])
         # It wakes and goes on (where its queued keys go then is the system's affair).
         self.s.wait_until(lambda: 'awake' in record_lines(hung_record), 30, 'the hung program awake')

@@ -28,6 +28,7 @@ unless another locale is asked for, at the system DPI 96 unless another is asked
     wait_settled([folder], 3.5)             # files' write and change times that old
     with s.held_keys('shift'): ...          # modifiers held on the display itself (XTest)
     s.reset_user_state()                    # removes the suite's per-user files and folders
+    class T(SessionTest): FOLDER = 'zv-x'   # a test case with its session, folder and clean-up
 
 zvtool.exe commands (tests/e2e/tools/zvtool*.cpp): windows, wait-window, wait-gone,
 press, close, show, exec, processes, foreground, idle, settle, send-msg, and what other
@@ -46,8 +47,10 @@ import select
 import signal
 import subprocess
 import sys
+import tempfile
 import threading
 import time
+import unittest
 
 ROOT = pathlib.Path(__file__).resolve().parents[2]
 BUILD = ROOT / 'build'
@@ -453,6 +456,42 @@ class WineSession:
             return None
         return json.loads(out.strip().splitlines()[-1])
 
+    def tool_ok(self, *args, timeout=60):
+        """Runs a zvtool command that must succeed; returns the JSON of its last line."""
+        rc, out = self.tool(*args, timeout=timeout)
+        assert rc == 0, f'zvtool {" ".join(args)}: exit {rc}: {out.strip()}'
+        return json.loads(out.strip().splitlines()[-1])
+
+    def windows(self):
+        """The top-level windows, as zvtool prints them."""
+        return [json.loads(line) for line in self.tool('windows')[1].splitlines()]
+
+    def foreground(self):
+        """The window in front: {caption, class, ...}."""
+        return json.loads(self.tool('foreground')[1].strip())
+
+    def gone(self, caption, timeout_ms=10000):
+        """Whether the window of caption is gone within the bound."""
+        return self.tool('wait-gone', caption, str(timeout_ms))[0] == 0
+
+    def shown_dialog(self, caption, *control_ids, timeout=15):
+        """A dialog once it is on the screen with the controls of control_ids (it exists a
+        moment before they do)."""
+        def shown():
+            info = self.wait_window(caption, 10000, cls='#32770')
+            if info is not None and info['visible'] and set(control_ids) <= {c['id'] for c in info['controls']}:
+                return info
+            return None
+        return self.wait_until(shown, timeout, f'{caption} on the screen with its controls')
+
+    def answer(self, caption):
+        """Closes a message box of one button (OK, or the cancel of a box with a close box)."""
+        return self.press(caption, 1, 2000) or self.press(caption, 2, 2000)
+
+    def run_log(self):
+        """The text of the run log (Zorvane_Log.txt)."""
+        return self.read_cp932(self.suite_folder() / 'Zorvane_Log.txt')
+
     def wait_window(self, caption, timeout_ms=10000, partial=False, cls=None):
         args = ['wait-window', caption, str(timeout_ms)]
         if partial:
@@ -490,8 +529,7 @@ class WineSession:
 
     def desktop(self):
         """What is on the screen and running, for a failure's message."""
-        shown = [w['caption'] or w['class'] for w in map(json.loads, self.tool('windows')[1].splitlines())
-                 if w['visible']]
+        shown = [w['caption'] or w['class'] for w in self.windows() if w['visible']]
         return f'in front: {self.tool("foreground")[1].strip()[:300]}; shown: {shown}; running: {self.processes()}'
 
     def shown_window(self, p, caption, timeout_ms=15000):
@@ -522,6 +560,14 @@ class WineSession:
     @staticmethod
     def wait_until(condition, timeout, what, interval=0.1):
         return wait_until(condition, timeout, what, interval)
+
+    @staticmethod
+    def came(condition, timeout, interval=0.1):
+        """condition()'s value once true within timeout seconds (stretched), else False."""
+        try:
+            return wait_until(condition, timeout, '', interval)
+        except AssertionError:
+            return False
 
     @contextlib.contextmanager
     def held_keys(self, *names):
@@ -605,6 +651,97 @@ def ini_section(text, section):
             k, v = line.split('=', 1)
             values[k] = v
     return values
+
+
+class SessionTest(unittest.TestCase):
+    """A test case in the worker's shared session of LANG. Before each test the suite's
+    per-user files are reset, self.work is a fresh temporary folder and FOLDER (under C:)
+    an empty one, self.dir; after it the windows captioned in CLOSE are closed, the
+    programs named in KILL killed, what self.start started ended and both folders removed."""
+    LANG = 'ja_JP.UTF-8'
+    FOLDER = None
+    CLOSE = ()
+    KILL = ()
+
+    @classmethod
+    def setUpClass(cls):
+        cls.s = shared_session(cls.LANG)
+
+    def setUp(self):
+        self.s.reset_user_state()
+        self.procs = []
+        self.work = pathlib.Path(tempfile.mkdtemp(prefix='zv-e2e-'))
+        self.addCleanup(shutil.rmtree, self.work, True)
+        if self.FOLDER:
+            self.dir = self.s.drive_c() / self.FOLDER
+            shutil.rmtree(self.dir, ignore_errors=True)
+            self.dir.mkdir(parents=True)
+            self.addCleanup(shutil.rmtree, self.dir, True)
+
+    def tearDown(self):
+        for caption in self.CLOSE:
+            self.s.tool('close', caption)
+        if self.CLOSE:
+            end_processes(self.procs)  # a program asked to close ends as it does for a user
+        for name in self.KILL:
+            self.s.tool('kill', name)
+        end_processes(self.procs)
+
+    def start(self, exe, raw_args=''):
+        """Starts a program (WineSession.start), ended after the test."""
+        self.procs.append(self.s.start(exe, raw_args))
+        return self.procs[-1]
+
+    def start_target(self, caption, record, *options):
+        """The test target program, once its window is there (WineSession.start_target)."""
+        self.procs.append(self.s.start_target(caption, record, *options))
+        return self.procs[-1]
+
+    def target_line_for(self, caption, record):
+        """The editor's form of a LAUNCH command line for the test target program."""
+        return f'""{self.s.win_path(WIN_TESTS / "zvtarget.exe")}" "{self.s.win_path(record)}" "{caption}""'
+
+    def keys(self, *chords):
+        """Presses the keys; each is taken and handled before the next (send-keys)."""
+        rc, out = self.s.tool('send-keys', *chords)
+        self.assertEqual(rc, 0, out)
+
+    def type_text(self, text):
+        self.assertEqual(self.s.tool('type-text', text)[0], 0)
+
+    def type_into(self, caption, control_id, *keys):
+        """Presses the keys in a control of a window (the focus put there first)."""
+        self.assertEqual(self.s.tool('focus-control', caption, str(control_id))[0], 0)
+        self.keys(*keys)
+
+    def background(self, *args):
+        """A zvtool command that runs on: its process once it printed a line, and that line."""
+        p = subprocess.Popen(['wine', str(WIN_TESTS / 'zvtool.exe'), *args], env=self.s.env,
+                             stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+        self.procs.append(p)
+        return p, p.stdout.readline().decode('utf-8', 'replace').strip()
+
+    def open_editor(self, name, text=None, exe=None, notice=None):
+        """RkEditor (or exe) on the file name of FOLDER, written first when text is given,
+        once its window is there, in front; returns its caption. notice: the message it must
+        show on opening, which is then closed."""
+        if text is not None:
+            self.s.write_cp932(self.dir / name, text)
+        p = self.start(exe or self.s.bin('RkEditor.exe'), f'"C:\\{self.FOLDER}\\{name}"')
+        if notice is not None:
+            self.assertEqual(self.s.message_box_text('RkEditor', 15000), notice)
+            self.assertTrue(self.s.press('RkEditor', 1))
+        caption = f'{name} - RkEditor'
+        self.s.shown_window(p, caption)
+        self.assertEqual(self.s.tool('activate', caption)[0], 0)
+        return caption
+
+    def dialog(self, caption, timeout_ms=10000):
+        """A dialog once shown with its controls; the failure says what is on the screen."""
+        info = self.s.tool_json('dialog', caption, str(timeout_ms))
+        if info is None:
+            self.fail(f'no dialog {caption}; {self.s.desktop()}')
+        return info
 
 
 _shared = {}
