@@ -377,9 +377,10 @@ TEST(Recorder, BackspaceInsideARunTakesBackItsLastCharacter) {
     Stream s;
     s.In(kNotepad).Typed("helo").Key(kVkBack).Typed("lo").Key(kVkReturn, 0, "\r");
     s.Text("予定表").Key(kVkBack).Text("示").Key(kVkTab, 0, "\t").Key(kVkBack);
-    s.Typed("ab").Repeat(3, kVkBack);
-    EXPECT_EQ(LinesOf(s), (Lines{"FOCUS:\"無題 - メモ帳\"", "TYPE:\"hello\"", "KEYIN:RETURN",
-                                 "TYPE:\"予定示\"", "KEYIN:TAB", "KEYIN:BACK,REP=2"}));
+    s.Typed("ab").Repeat(3, kVkBack).Typed("cd").Key(kVkBack, kRecControl);  // a word: a key
+    EXPECT_EQ(LinesOf(s),
+              (Lines{"FOCUS:\"無題 - メモ帳\"", "TYPE:\"hello\"", "KEYIN:RETURN", "TYPE:\"予定示\"",
+                     "KEYIN:TAB", "KEYIN:BACK,REP=2", "TYPE:\"cd\"", "KEYIN:CONTROL BACK"}));
 }
 
 TEST(Recorder, IdenticalKeysFoldIntoRepeats) {
@@ -450,7 +451,9 @@ TEST(Recorder, LoneAltAndMenuKeys) {
     // Shift or Ctrl alone, or Shift with a letter: no line of their own. Alt+Tab: the
     // program sees Alt alone (the system keeps the Tab), then the input goes elsewhere.
     Stream alone;
+    // Alt+Shift and Shift+Alt (switching the keyboard layout): no lone Alt either.
     alone.In(kNotepad).Key(kVkShift).Key(kVkControl).Key('A', kRecShift, "A").Key(kVkLWin);
+    alone.Key(kVkShift, kRecAlt).Key(kVkMenu, kRecShift);
     alone.Typed("a").Key(kVkMenu).Pause(1500).In(kTarget).Typed("b");
     EXPECT_EQ(LinesOf(alone),
               (Lines{"FOCUS:\"無題 - メモ帳\"", "TYPE:\"A\"", "KEYIN:LWIN", "TYPE:\"a\"",
@@ -556,6 +559,11 @@ TEST(Recorder, PausesLongerThanTheThresholdBecomeWaits) {
         EXPECT_EQ(LinesOf(wheel ? first.Wheel({164, 203}, -120) : first.Click({164, 203}))[0],
                   "FOCUS:\"ZvTarget\"");
     }
+
+    // A wheel turned less than a notch writes no line, but the user was not idle.
+    Stream fine;
+    fine.In(kTarget).Key(kVkF4).Pause(700).Wheel({164, 203}, 40).Pause(700).Key(kVkTab);
+    EXPECT_EQ(LinesOf(fine), (Lines{"FOCUS:\"ZvTarget\"", "KEYIN:F4", "KEYIN:TAB"}));
 
     RecorderOptions patient;
     patient.pauseMs = 3000;
@@ -679,9 +687,9 @@ TEST(Recorder, SpaceAndMnemonicsOnButtonsAreKeys) {
     // A character without its key ("c") is the key that types it.
     Stream s;
     s.In(Window(0x70, "ZvTarget 質問", {500, 300})).Field(RecField::Keys).Key(kVkSpace, 0, " ");
-    s.Key('Y', 0, "y").Key('N', kRecShift, "N").Text("c").Field(RecField::Text).Typed("ok");
+    s.Key('Y', 0, "y").Key('N', kRecShift, "N").Text("c ").Field(RecField::Text).Typed("ok");
     EXPECT_EQ(LinesOf(s), (Lines{"FOCUS:\"ZvTarget 質問\"", "KEYIN:SPACE", "KEYIN:Y",
-                                 "KEYIN:SHIFT N", "KEYIN:C", "TYPE:\"ok\""}));
+                                 "KEYIN:SHIFT N", "KEYIN:C", "KEYIN:SPACE", "TYPE:\"ok\""}));
 }
 
 TEST(Recorder, TheFocusControlsKind) {
