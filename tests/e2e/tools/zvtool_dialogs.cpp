@@ -4,19 +4,12 @@
 #include "zvtool.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <vector>
 
 using namespace zvtool;
 
 namespace {
-
-std::string RectJson(const RECT& r) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "[%ld,%ld,%ld,%ld]", r.left, r.top, r.right, r.bottom);
-    return buf;
-}
 
 // The strings of a list box or a combo box's list.
 std::string ItemsJson(HWND w, bool combo) {
@@ -67,52 +60,28 @@ BOOL CALLBACK CollectControl(HWND child, LPARAM lp) {
     return TRUE;
 }
 
-void SendMouse(DWORD flags, int x, int y) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
-    in.mi.dx = MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    in.mi.dy = MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    SendInput(1, &in, sizeof in);
-}
-
 // Moves the pointer with SendInput, as a user's mouse does, and waits until it stays
 // there: a button pressed at once could otherwise still be delivered at the old position.
 bool MovePointer(int x, int y) {
-    SendMouse(MOUSEEVENTF_MOVE, x, y);
+    SendMouseAt(POINT{x, y}, 0);
     return PointerTo(x, y);
 }
 
 }  // namespace
 
-ZV_TOOL_COMMAND(
-    CmdDialog, L"dialog",
-    "dialog CAPTION [TIMEOUT_MS] [--partial]: waits for a dialog to be shown and enabled, "
-    "prints it as "
-    "JSON: its rectangle, caption and controls (text, screen rectangle, focus, check "
-    "state, list entries and selection)") {
-    Args pos;
-    bool partial = false;
-    for (const auto& a : args) {
-        if (a == L"--partial")
-            partial = true;
-        else
-            pos.push_back(a);
-    }
-    if (pos.empty())
+ZV_TOOL_COMMAND(CmdDialog, L"dialog",
+                "dialog CAPTION [TIMEOUT_MS]: waits for a dialog to be shown and enabled, prints "
+                "it as JSON: its rectangle, caption and controls (text, screen rectangle, focus, "
+                "check state, list entries and selection)") {
+    if (args.empty())
         return 2;
     // A dialog is found as soon as it exists; wait until it is shown and takes input.
-    const int timeout = ArgInt(pos, 1, 10000);
-    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(timeout);
     HWND w = nullptr;
-    for (;;) {
-        w = FindTopLevel(pos[0], partial, L"#32770");
-        if (w != nullptr && IsWindowVisible(w) && IsWindowEnabled(w))
-            break;
-        if (GetTickCount64() >= end)
-            return 1;
-        Sleep(50);
-    }
+    if (!WaitUntil(ArgInt(args, 1, 10000), 50, [&] {
+            w = FindTopLevel(args[0], false, L"#32770");
+            return w != nullptr && IsWindowVisible(w) && IsWindowEnabled(w);
+        }))
+        return 1;
     GUITHREADINFO gui{};
     gui.cbSize = sizeof gui;
     GetGUIThreadInfo(GetWindowThreadProcessId(w, nullptr), &gui);
@@ -184,14 +153,13 @@ ZV_TOOL_COMMAND(
         const POINT a = points[i - 1], b = points[i];
         const int steps = std::max(1L, std::max(std::labs(b.x - a.x), std::labs(b.y - a.y)) / 20);
         for (int s = 1; s <= steps; ++s) {
-            SendMouse(MOUSEEVENTF_MOVE, a.x + (b.x - a.x) * s / steps,
-                      a.y + (b.y - a.y) * s / steps);
+            SendMouseAt(POINT{a.x + (b.x - a.x) * s / steps, a.y + (b.y - a.y) * s / steps}, 0);
             Sleep(30);
         }
     }
     // A last small move and back: the point is taken once the dialog is out of the way.
     const POINT end = points.back();
-    SendMouse(MOUSEEVENTF_MOVE, end.x + 1, end.y);
+    SendMouseAt(POINT{end.x + 1, end.y}, 0);
     if (!WaitIdle(pressed) || !MovePointer(end.x, end.y))
         return 3;
     Sleep(hold);  // the button kept down at the last point, as asked
@@ -204,19 +172,14 @@ ZV_TOOL_COMMAND(
     return drag.Release(end) ? 0 : 3;
 }
 
-ZV_TOOL_COMMAND(CmdClientRect, L"client-rect",
-                "client-rect CAPTION: {window, client} rectangles of a top-level window on the "
-                "screen") {
-    if (args.empty())
-        return 2;
-    HWND w = FindTopLevel(args[0], false);
-    if (w == nullptr)
-        return 1;
-    RECT window{}, client{};
-    GetWindowRect(w, &window);
-    GetClientRect(w, &client);
-    MapWindowPoints(w, nullptr, reinterpret_cast<POINT*>(&client), 2);
-    PrintLine("{\"window\":" + RectJson(window) + ",\"client\":" + RectJson(client) + "}");
+ZV_WINDOW_COMMAND(CmdClientRect, L"client-rect", 1,
+                  "client-rect CAPTION: {window, client} rectangles of a top-level window on the "
+                  "screen") {
+    RECT outer{}, client{};
+    GetWindowRect(window, &outer);
+    GetClientRect(window, &client);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    PrintLine("{\"window\":" + RectJson(outer) + ",\"client\":" + RectJson(client) + "}");
     return 0;
 }
 

@@ -31,23 +31,15 @@ ZV_TOOL_COMMAND(CmdFocusControl, L"focus-control",
         return 1;
     Activate(dialog);
     PostMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
-    for (int i = 0; i < 100; ++i) {
-        if (FocusOf(dialog) == control && GetForegroundWindow() == dialog)
-            return 0;
-        Sleep(20);
-    }
-    return 1;
+    const bool focused = WaitUntil(
+        2000, 20, [&] { return FocusOf(dialog) == control && GetForegroundWindow() == dialog; });
+    return focused ? 0 : 1;
 }
 
-ZV_TOOL_COMMAND(CmdFocused, L"focused",
-                "focused CAPTION: the id of the control with the keyboard focus in a top-level "
-                "window's thread (0 when none)") {
-    if (args.empty())
-        return 2;
-    HWND w = FindTopLevel(args[0], false);
-    if (w == nullptr)
-        return 1;
-    HWND focus = FocusOf(w);
+ZV_WINDOW_COMMAND(CmdFocused, L"focused", 1,
+                  "focused CAPTION: the id of the control with the keyboard focus in a top-level "
+                  "window's thread (0 when none)") {
+    HWND focus = FocusOf(window);
     PrintLine(std::to_string(focus != nullptr ? GetDlgCtrlID(focus) : 0));
     return 0;
 }

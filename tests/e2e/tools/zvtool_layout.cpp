@@ -71,14 +71,11 @@ bool Probe(Block& block) {
 }
 
 HWND FindTarget(const Args& args, Args& pos) {
-    bool partial = false;
     bool form = false;
     std::wstring cls;
     pos.clear();
     for (const auto& a : args) {
-        if (a == L"--partial")
-            partial = true;
-        else if (a == L"--form")
+        if (a == L"--form")
             form = true;
         else if (a.rfind(L"--class=", 0) == 0)
             cls = a.substr(8);
@@ -87,7 +84,7 @@ HWND FindTarget(const Args& args, Args& pos) {
     }
     if (pos.empty())
         return nullptr;
-    HWND w = WaitTopLevel(pos[0], partial, 10000, cls);
+    HWND w = WaitTopLevel(pos[0], false, 10000, cls);
     if (w != nullptr && form)  // the dialog the window shows as its client (the editor's form)
         w = FindWindowExW(w, nullptr, L"#32770", nullptr);
     return w;
@@ -172,12 +169,6 @@ std::string TextProblem(const Control& c, int dpi) {
     }
 }
 
-std::string RectJson(const RECT& r) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "[%ld,%ld,%ld,%ld]", r.left, r.top, r.right, r.bottom);
-    return buf;
-}
-
 std::string ControlName(const Control& c) {
     return JsonString(c.text[0] != 0 ? std::wstring(c.text) : std::wstring(c.cls)) +
            ",\"id\":" + std::to_string(c.id);
@@ -187,7 +178,7 @@ std::string ControlName(const Control& c) {
 
 ZV_TOOL_COMMAND(
     CmdLayout, L"layout",
-    "layout CAPTION [--partial] [--class=CLS] [--form]: a dialog's controls measured with their "
+    "layout CAPTION [--class=CLS] [--form]: a dialog's controls measured with their "
     "fonts inside its program (zvprobe.dll), as JSON with the offenders: text cut by its "
     "control, a control outside the client area, text covered by another control; --form "
     "measures the dialog a window shows as its client. Exit code 3: offenders") {
@@ -254,7 +245,7 @@ ZV_TOOL_COMMAND(
 
 ZV_TOOL_COMMAND(
     CmdDpiChange, L"dpi-change",
-    "dpi-change CAPTION DPI [LEFT TOP RIGHT BOTTOM] [--partial] [--class=CLS]: sends the window "
+    "dpi-change CAPTION DPI [LEFT TOP RIGHT BOTTOM] [--class=CLS]: sends the window "
     "WM_DPICHANGED from inside its program, with the suggested rectangle (default: its own "
     "rectangle at the new DPI, in its place)") {
     Args pos;
@@ -298,7 +289,7 @@ ZV_TOOL_COMMAND(CmdMenuItems, L"menu-items",
 }
 
 ZV_TOOL_COMMAND(CmdDrawnText, L"drawn-text",
-                "drawn-text CAPTION ID [--partial] [--form]: the text an owner-drawn list box "
+                "drawn-text CAPTION ID [--form]: the text an owner-drawn list box "
                 "draws for each of its items, drawn inside its program into a metafile and read "
                 "back (JSON: one array an item, of {text, colour} in drawing order)") {
     Args pos;

@@ -10,14 +10,10 @@
 
 using namespace zvtool;
 
-ZV_TOOL_COMMAND(CmdStatusText, L"status-text",
-                "status-text CAPTION: the text of the first pane of the status bar of the "
-                "top-level window CAPTION") {
-    if (args.empty())
-        return 2;
-    HWND top = FindTopLevel(args[0], false);
-    HWND bar =
-        top != nullptr ? FindWindowExW(top, nullptr, L"msctls_statusbar32", nullptr) : nullptr;
+ZV_WINDOW_COMMAND(CmdStatusText, L"status-text", 1,
+                  "status-text CAPTION: the text of the first pane of the status bar of the "
+                  "top-level window CAPTION") {
+    HWND bar = FindWindowExW(window, nullptr, L"msctls_statusbar32", nullptr);
     if (bar == nullptr)
         return 1;
     DWORD pid = 0;
@@ -50,16 +46,10 @@ ZV_TOOL_COMMAND(CmdStatusText, L"status-text",
     return rc;
 }
 
-ZV_TOOL_COMMAND(CmdRunMark, L"run-mark",
-                "run-mark CAPTION ID INDEX: the run mark on item INDEX of list box ID, read from "
-                "the screen at the icon's corner: ran, failed or none") {
-    if (args.size() < 3)
-        return 2;
-    HWND top = FindTopLevel(args[0], false);
-    HWND form = top != nullptr ? FindWindowExW(top, nullptr, L"#32770", nullptr) : nullptr;
-    HWND list = form != nullptr ? GetDlgItem(form, ArgInt(args, 1, 0)) : nullptr;
-    if (list == nullptr)
-        return 1;
+ZV_CONTROL_COMMAND(CmdRunMark, L"run-mark", 3,
+                   "run-mark CAPTION ID INDEX: the run mark on item INDEX of list box ID, read "
+                   "from the screen at the icon's corner: ran, failed or none") {
+    HWND list = control;
     RECT r{};
     if (SendMessageTimeoutW(list, LB_GETITEMRECT, ArgInt(args, 2, 0), reinterpret_cast<LPARAM>(&r),
                             SMTO_ABORTIFHUNG, 5000, nullptr) == 0)
