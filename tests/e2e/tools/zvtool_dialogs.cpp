@@ -1,6 +1,6 @@
 // zvtool commands for the editor's dialog tests: a dialog's controls with their state
-// and screen rectangles, typing any text, a left-button drag through chosen points, and
-// a window's client area on the screen.
+// and screen rectangles, typing any text, left-button drags through chosen points, and a
+// window's client area on the screen.
 #include "zvtool.h"
 
 #include <algorithm>
@@ -118,26 +118,10 @@ ZV_TOOL_COMMAND(CmdTypeText, L"type-text",
     return WaitIdle(receiver.Window()) ? 0 : 3;
 }
 
-ZV_TOOL_COMMAND(
-    CmdDragPath, L"drag-path",
-    "drag-path X0,Y0 X1,Y1 ... [--hold=MS] [--esc]: presses the left button at the first "
-    "point, moves through the others in 20-pixel steps 30 ms apart, rests at the last "
-    "one (MS more with --hold), then releases it (with --esc presses Escape first); ends "
-    "once the windows that took the press and the release have handled them") {
-    std::vector<POINT> points;
-    bool esc = false;
-    DWORD hold = 0;
-    for (const auto& a : args) {
-        POINT p{};
-        if (a == L"--esc")
-            esc = true;
-        else if (a.rfind(L"--hold=", 0) == 0)
-            hold = static_cast<DWORD>(_wtoi(a.c_str() + 7));
-        else if (swscanf(a.c_str(), L"%ld,%ld", &p.x, &p.y) == 2)
-            points.push_back(p);
-        else
-            return 2;
-    }
+namespace {
+
+// A drag with the left button through points (see drag-path).
+int DragThrough(const std::vector<POINT>& points, DWORD hold, bool esc) {
     if (points.size() < 2)
         return 2;
     if (!MovePointer(points[0].x, points[0].y))
@@ -168,8 +152,42 @@ ZV_TOOL_COMMAND(
             return 3;
     }
     // The release goes to the window holding the capture, or under the pointer when the
-    // capture was taken away.
+    // capture was taken away (a target in another process takes the drop through the
+    // drag's source).
     return drag.Release(end) ? 0 : 3;
+}
+
+}  // namespace
+
+ZV_TOOL_COMMAND(
+    CmdDragPath, L"drag-path",
+    "drag-path X0,Y0 X1,Y1 ... [--hold=MS] [--esc]: presses the left button at the first "
+    "point, moves through the others in 20-pixel steps 30 ms apart, rests at the last "
+    "one (MS more with --hold), then releases it (with --esc presses Escape first); ends "
+    "once the windows that took the press and the release have handled them") {
+    std::vector<POINT> points;
+    bool esc = false;
+    DWORD hold = 0;
+    for (const auto& a : args) {
+        POINT p{};
+        if (a == L"--esc")
+            esc = true;
+        else if (a.rfind(L"--hold=", 0) == 0)
+            hold = static_cast<DWORD>(_wtoi(a.c_str() + 7));
+        else if (swscanf(a.c_str(), L"%ld,%ld", &p.x, &p.y) == 2)
+            points.push_back(p);
+        else
+            return 2;
+    }
+    return DragThrough(points, hold, esc);
+}
+
+ZV_TOOL_COMMAND(CmdDrag, L"drag", "drag X1 Y1 X2 Y2: drag-path X1,Y1 X2,Y2") {
+    if (args.size() < 4)
+        return 2;
+    return DragThrough({POINT{ArgInt(args, 0, 0), ArgInt(args, 1, 0)},
+                        POINT{ArgInt(args, 2, 0), ArgInt(args, 3, 0)}},
+                       0, false);
 }
 
 ZV_WINDOW_COMMAND(CmdClientRect, L"client-rect", 1,

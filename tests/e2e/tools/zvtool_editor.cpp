@@ -1,8 +1,6 @@
-// zvtool commands for RkEditor's tests: the state of a list box in another process,
-// a drag with the mouse, the time until an editor shows a filled list or a dialog, and
-// the session-end query the system sends at log-off.
-#include <algorithm>
-#include <cstdlib>
+// zvtool commands for RkEditor's tests: the state of a list box in another process, the
+// time until an editor shows a filled list or a dialog, and the session-end query the
+// system sends at log-off.
 #include <string>
 
 #include "zvtool.h"
@@ -41,36 +39,6 @@ ZV_CONTROL_COMMAND(CmdItemRect, L"item-rect", 3,
     MapWindowPoints(control, nullptr, reinterpret_cast<POINT*>(&r), 2);
     PrintLine(RectObjectJson(r));
     return 0;
-}
-
-ZV_TOOL_COMMAND(CmdDrag, L"drag",
-                "drag X1 Y1 X2 Y2: presses the left button at (X1, Y1), moves in 20-pixel steps "
-                "30 ms apart to (X2, Y2) and releases it there; ends once the press and the "
-                "release were taken and handled") {
-    if (args.size() < 4)
-        return 2;
-    const int x1 = ArgInt(args, 0, 0), y1 = ArgInt(args, 1, 0);
-    const int x2 = ArgInt(args, 2, 0), y2 = ArgInt(args, 3, 0);
-    // The pointer comes to rest at the start, even right after another drag.
-    SendMouseAt(POINT{x1, y1}, 0);
-    if (!PointerTo(x1, y1))
-        return 3;
-    ButtonHold drag(POINT{x1, y1}, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, VK_LBUTTON);
-    if (!drag.Press())
-        return 3;
-    // The hand then moves as a user's does: a moment still, 20-pixel steps 30 ms apart, a
-    // moment over the place of the drop.
-    Sleep(150);
-    const int dx = x2 - x1, dy = y2 - y1;
-    const int steps = std::max(3, std::max(std::abs(dx), std::abs(dy)) / 20);
-    for (int i = 1; i <= steps; ++i) {
-        SendMouseAt(POINT{x1 + dx * i / steps, y1 + dy * i / steps}, 0);
-        Sleep(30);
-    }
-    Sleep(150);
-    // The drop is taken and handled when the command ends (a target in another process
-    // takes it through the drag's source).
-    return drag.Release(POINT{x2, y2}) ? 0 : 3;
 }
 
 ZV_TOOL_COMMAND(CmdTimeFilledList, L"time-filled-list",
