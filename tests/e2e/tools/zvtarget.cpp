@@ -53,26 +53,15 @@ void RecordButton(const char* what, const char* button, long x, long y) {
 }
 
 // Key messages of the field (where the focus is) and of the main window alike.
-bool RecordKey(UINT m, WPARAM wp) {
-    switch (m) {
-        case WM_KEYDOWN:
-            RecordCode("keydown", wp, 2);
-            return true;
-        case WM_KEYUP:
-            RecordCode("keyup", wp, 2);
-            return true;
-        case WM_SYSKEYDOWN:
-            RecordCode("syskeydown", wp, 2);
-            return true;
-        case WM_SYSKEYUP:
-            RecordCode("syskeyup", wp, 2);
-            return true;
-        case WM_CHAR:
-            RecordCode("char", wp, 4);
-            return true;
-        default:
-            return false;
-    }
+void RecordKey(UINT m, WPARAM wp) {
+    const char* word = m == WM_KEYDOWN      ? "keydown"
+                       : m == WM_KEYUP      ? "keyup"
+                       : m == WM_SYSKEYDOWN ? "syskeydown"
+                       : m == WM_SYSKEYUP   ? "syskeyup"
+                       : m == WM_CHAR       ? "char"
+                                            : nullptr;
+    if (word != nullptr)
+        RecordCode(word, wp, m == WM_CHAR ? 4 : 2);
 }
 
 LRESULT CALLBACK EditProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {

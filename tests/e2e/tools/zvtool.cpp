@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cwctype>
+#include <iterator>
 #include <map>
 
 namespace zvtool {
@@ -92,6 +93,13 @@ std::string JsonString(const std::wstring& w) {
         }
     }
     return out + "\"";
+}
+
+std::string HexToBytes(const std::wstring& hex) {
+    std::string out;
+    for (size_t i = 0; i + 1 < hex.size(); i += 2)
+        out += static_cast<char>(std::wcstoul(hex.substr(i, 2).c_str(), nullptr, 16));
+    return out;
 }
 
 int ArgInt(const Args& args, size_t index, int def) {
@@ -501,19 +509,13 @@ std::string WindowJson(HWND w, bool controls = true) {
 }
 
 bool HasFlag(const Args& args, const wchar_t* flag) {
-    for (const auto& a : args) {
-        if (a == flag)
-            return true;
-    }
-    return false;
+    return std::find(args.begin(), args.end(), flag) != args.end();
 }
 
 Args Positional(const Args& args) {
     Args out;
-    for (const auto& a : args) {
-        if (a.rfind(L"--", 0) != 0)
-            out.push_back(a);
-    }
+    std::copy_if(args.begin(), args.end(), std::back_inserter(out),
+                 [](const std::wstring& a) { return a.rfind(L"--", 0) != 0; });
     return out;
 }
 
@@ -652,10 +654,7 @@ DWORD WINAPI RunCall(void* param) {
 // One argument as the test harness sends it: 'x' and its UTF-8 in hexadecimal, so that no
 // text (spaces, line breaks, an empty argument) needs quoting.
 std::wstring FromHex(const std::string& field) {
-    std::string bytes;
-    for (size_t i = 1; i + 1 < field.size(); i += 2)
-        bytes += static_cast<char>(std::stoi(field.substr(i, 2), nullptr, 16));
-    return Wide(bytes);
+    return Wide(HexToBytes(Wide(field.substr(std::min<size_t>(1, field.size())))));
 }
 
 // Runs commands read from standard input, one a line, each on a thread of its own (so that
@@ -746,17 +745,12 @@ ZV_TOOL_COMMAND(CmdErrText, L"errtext",
 
 namespace {
 
-struct Pending {
-    HWND window = nullptr;  // the first window found with a part still to draw
-};
-
+// Stops at the first child that has a part still to draw, setting *lp.
 BOOL CALLBACK FindUndrawnChild(HWND child, LPARAM lp) {
-    auto* pending = reinterpret_cast<Pending*>(lp);
-    if (IsWindowVisible(child) && GetUpdateRect(child, nullptr, FALSE)) {
-        pending->window = child;
-        return FALSE;
-    }
-    return TRUE;
+    if (!IsWindowVisible(child) || !GetUpdateRect(child, nullptr, FALSE))
+        return TRUE;
+    *reinterpret_cast<bool*>(lp) = true;
+    return FALSE;
 }
 
 // A visible top-level window that still has a part to draw, or one whose thread does not
@@ -776,11 +770,10 @@ HWND Undrawn(int timeoutMs) {
             IsWindow(w)) {
             return w;
         }
-        Pending pending;
-        if (GetUpdateRect(w, nullptr, FALSE))
-            return w;
-        EnumChildWindows(w, FindUndrawnChild, reinterpret_cast<LPARAM>(&pending));
-        if (pending.window != nullptr)
+        bool undrawn = GetUpdateRect(w, nullptr, FALSE) != FALSE;
+        if (!undrawn)
+            EnumChildWindows(w, FindUndrawnChild, reinterpret_cast<LPARAM>(&undrawn));
+        if (undrawn)
             return w;
     }
     return nullptr;

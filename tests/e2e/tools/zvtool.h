@@ -72,6 +72,7 @@ bool PrintTimeUntil(double start, double timeoutMs, Done done);
 
 // Argument helpers.
 int ArgInt(const Args& args, size_t index, int def);
+std::string HexToBytes(const std::wstring& hex);  // "0a0b" -> "\x0a\x0b"
 // A key by name (down, return, esc, tab, space, ctrl, alt, shift, f1..f24, a letter or a
 // digit...), 0 when unknown; the keys of a chord such as "ctrl+s", empty when one is.
 WORD KeyCode(std::wstring name);

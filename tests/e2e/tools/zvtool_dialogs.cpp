@@ -1,6 +1,7 @@
-// zvtool commands for the editor's dialog tests: a dialog's controls with their state
-// and screen rectangles, typing any text, left-button drags through chosen points, and a
-// window's client area on the screen.
+// zvtool commands for the dialog tests: a dialog's controls with their state and screen
+// rectangles, the keyboard focus put on a control as tabbing there would and read back,
+// typing any text, left-button drags through chosen points, and a window's client area on
+// the screen.
 #include "zvtool.h"
 
 #include <algorithm>
@@ -28,6 +29,15 @@ std::string ItemsJson(HWND w, bool combo) {
         out += JsonString(text);
     }
     return out + "]";
+}
+
+// The control with the keyboard focus in the thread of window, or null.
+HWND FocusOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info))
+        return nullptr;
+    return info.hwndFocus;
 }
 
 struct Collect {
@@ -82,10 +92,7 @@ ZV_TOOL_COMMAND(CmdDialog, L"dialog",
             return w != nullptr && IsWindowVisible(w) && IsWindowEnabled(w);
         }))
         return 1;
-    GUITHREADINFO gui{};
-    gui.cbSize = sizeof gui;
-    GetGUIThreadInfo(GetWindowThreadProcessId(w, nullptr), &gui);
-    Collect c{gui.hwndFocus, "["};
+    Collect c{FocusOf(w), "["};
     EnumChildWindows(w, CollectControl, reinterpret_cast<LPARAM>(&c));
     RECT r{};
     GetWindowRect(w, &r);
@@ -214,4 +221,30 @@ ZV_TOOL_COMMAND(CmdClickAt, L"click-at",
                                             VK_LBUTTON, clicks, 50)
                ? 0
                : 3;
+}
+
+ZV_TOOL_COMMAND(CmdFocusControl, L"focus-control",
+                "focus-control CAPTION ID: brings a dialog to the front and moves its focus to "
+                "control ID as the dialog manager does (an edit field's text selected)") {
+    if (args.size() < 2)
+        return 2;
+    HWND dialog = WaitTopLevel(args[0], false, 5000, L"#32770");
+    if (dialog == nullptr)
+        return 1;
+    HWND control = GetDlgItem(dialog, _wtoi(args[1].c_str()));
+    if (control == nullptr)
+        return 1;
+    Activate(dialog);
+    PostMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+    const bool focused = WaitUntil(
+        2000, 20, [&] { return FocusOf(dialog) == control && GetForegroundWindow() == dialog; });
+    return focused ? 0 : 1;
+}
+
+ZV_WINDOW_COMMAND(CmdFocused, L"focused", 1,
+                  "focused CAPTION: the id of the control with the keyboard focus in a top-level "
+                  "window's thread (0 when none)") {
+    HWND focus = FocusOf(window);
+    PrintLine(std::to_string(focus != nullptr ? GetDlgCtrlID(focus) : 0));
+    return 0;
 }

@@ -1,6 +1,13 @@
 // zvtool commands for RkEditor's tests: the state of a list box in another process, the
-// time until an editor shows a filled list or a dialog, and the session-end query the
-// system sends at log-off.
+// time until an editor shows a filled list or a dialog, the session-end query the system
+// sends at log-off, and what a run started from the editor shows: the text of the status
+// bar (read through memory of the editor's process, as the bar keeps it there) and the run
+// marks of the list.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cwchar>
 #include <string>
 
 #include "zvtool.h"
@@ -45,9 +52,8 @@ ZV_TOOL_COMMAND(CmdTimeFilledList, L"time-filled-list",
                 "time-filled-list CAPTION ID COUNT TIMEOUT_MS -- EXE ARGS: starts EXE with the "
                 "command line ARGS and prints the milliseconds until its window CAPTION shows a "
                 "list box ID holding COUNT items") {
-    size_t split = 0;
-    while (split < args.size() && args[split] != L"--")
-        ++split;
+    const size_t split =
+        static_cast<size_t>(std::find(args.begin(), args.end(), L"--") - args.begin());
     if (split < 4 || split + 1 >= args.size())
         return 2;
     std::wstring cmd = L"\"" + args[split + 1] + L"\"";
@@ -164,5 +170,66 @@ ZV_WINDOW_COMMAND(CmdEndSession, L"end-session", 2,
     DWORD_PTR ignored = 0;
     SendMessageTimeoutW(window, WM_ENDSESSION, answer != 0 ? TRUE : FALSE, ENDSESSION_LOGOFF,
                         SMTO_NORMAL, timeout, &ignored);
+    return 0;
+}
+
+ZV_WINDOW_COMMAND(CmdStatusText, L"status-text", 1,
+                  "status-text CAPTION: the text of the first pane of the status bar of the "
+                  "top-level window CAPTION") {
+    HWND bar = FindWindowExW(window, nullptr, L"msctls_statusbar32", nullptr);
+    if (bar == nullptr)
+        return 1;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(bar, &pid);
+    HANDLE process =
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (process == nullptr)
+        return 1;
+    constexpr SIZE_T kChars = 1024;
+    void* remote =
+        VirtualAllocEx(process, nullptr, kChars * sizeof(wchar_t), MEM_COMMIT, PAGE_READWRITE);
+    int rc = 1;
+    DWORD_PTR length = 0;
+    if (remote != nullptr &&
+        SendMessageTimeoutW(bar, SB_GETTEXTLENGTHW, 0, 0, SMTO_ABORTIFHUNG, 5000, &length) &&
+        LOWORD(length) < kChars &&
+        SendMessageTimeoutW(bar, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG,
+                            5000, &length)) {
+        std::wstring text(kChars, L'\0');
+        SIZE_T got = 0;
+        if (ReadProcessMemory(process, remote, text.data(), kChars * sizeof(wchar_t), &got)) {
+            text.resize(wcsnlen(text.c_str(), kChars));
+            PrintLine(Utf8(text));
+            rc = 0;
+        }
+    }
+    if (remote != nullptr)
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
+    return rc;
+}
+
+ZV_CONTROL_COMMAND(CmdRunMark, L"run-mark", 3,
+                   "run-mark CAPTION ID INDEX: the run mark on item INDEX of list box ID, read "
+                   "from the screen at the icon's corner: ran, failed or none") {
+    HWND list = control;
+    RECT r{};
+    if (SendMessageTimeoutW(list, LB_GETITEMRECT, ArgInt(args, 2, 0), reinterpret_cast<LPARAM>(&r),
+                            SMTO_ABORTIFHUNG, 5000, nullptr) == 0)
+        return 1;
+    MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    // The mark's centre: 31 pixels right of and below the item's corner at 96 DPI.
+    const UINT dpi = GetDpiForWindow(list) != 0 ? GetDpiForWindow(list) : 96;
+    const int at = MulDiv(31, static_cast<int>(dpi), 96);
+    HDC screen = GetDC(nullptr);
+    const COLORREF c = GetPixel(screen, r.left + at, r.top + at);
+    ReleaseDC(nullptr, screen);
+    const int red = GetRValue(c), green = GetGValue(c), blue = GetBValue(c);
+    if (green > 110 && red < 60 && blue < 110)
+        PrintLine("ran");
+    else if (red > 200 && green < 50 && blue < 50)
+        PrintLine("failed");
+    else
+        PrintLine("none");
     return 0;
 }

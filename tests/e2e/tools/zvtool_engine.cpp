@@ -21,14 +21,6 @@ std::string HexBytes(const unsigned char* p, size_t n) {
     return out;
 }
 
-std::string ParseHex(const std::wstring& hex) {
-    std::string out;
-    for (size_t i = 0; i + 1 < hex.size(); i += 2) {
-        out.push_back(static_cast<char>(std::wcstoul(hex.substr(i, 2).c_str(), nullptr, 16)));
-    }
-    return out;
-}
-
 // Opens the clipboard once the program that has it open closes it (up to 5 s).
 bool OpenClipboardRetrying() {
     if (WaitUntil(5000, 20, [] { return OpenClipboard(nullptr) != FALSE; }))
@@ -59,7 +51,7 @@ ZV_TOOL_COMMAND(CmdClipSet, L"clip-set",
     EmptyClipboard();
     bool ok = PutBlock(CF_UNICODETEXT, args[0].c_str(), (args[0].size() + 1) * sizeof(wchar_t));
     if (args.size() >= 3) {
-        const std::string bytes = ParseHex(args[2]);
+        const std::string bytes = HexToBytes(args[2]);
         ok = ok && PutBlock(RegisterClipboardFormatW(args[1].c_str()), bytes.data(), bytes.size());
     }
     CloseClipboard();
@@ -82,11 +74,9 @@ ZV_TOOL_COMMAND(
     HANDLE custom =
         args.empty() ? nullptr : GetClipboardData(RegisterClipboardFormatW(args[0].c_str()));
     if (custom != nullptr) {
-        const std::string hex =
-            HexBytes(static_cast<const unsigned char*>(GlobalLock(custom)), GlobalSize(custom));
-        json.push_back('"');
-        json.append(hex);
-        json.push_back('"');
+        json += '"';
+        json += HexBytes(static_cast<const unsigned char*>(GlobalLock(custom)), GlobalSize(custom));
+        json += '"';
         GlobalUnlock(custom);
     } else {
         json += "null";

@@ -18,31 +18,24 @@ using zvprobe::Control;
 
 namespace {
 
-// A request for the probe: the block zeroed, with its command and target window.
-std::unique_ptr<Block> Request(HWND target, UINT command) {
-    auto block = std::make_unique<Block>();
-    ZeroMemory(block.get(), sizeof(Block));
-    block->command = command;
-    block->target = target;
-    return block;
-}
-
-// Runs a request inside the program that owns its target; false when the hook did not
-// answer.
-bool Probe(Block& block) {
-    const HWND target = block.target;
+// Runs a request (command, with dpi and rect for kDpiChange) inside the program that owns
+// target; its answer, or null when the hook did not answer.
+std::unique_ptr<Block> Probe(HWND target, UINT command, UINT dpi = 0, RECT rect = {}) {
     wchar_t name[64];
     std::swprintf(name, 64, L"Local\\ZvProbe.%lu", GetCurrentProcessId());
     HANDLE mapping =
         CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(Block), name);
     if (mapping == nullptr)
-        return false;
+        return nullptr;
     auto* shared =
         static_cast<Block*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(Block)));
-    bool answered = false;
+    std::unique_ptr<Block> block;
     if (shared != nullptr) {
-        *shared = block;
-        shared->done = 0;
+        ZeroMemory(shared, sizeof(Block));
+        shared->command = command;
+        shared->target = target;
+        shared->dpi = dpi;
+        shared->rect = rect;
         wchar_t path[MAX_PATH];
         GetModuleFileNameW(nullptr, path, MAX_PATH);
         std::wstring dllPath = path;
@@ -59,15 +52,15 @@ bool Probe(Block& block) {
             SendMessageTimeoutW(target, RegisterWindowMessageW(zvprobe::kProbeMessage),
                                 GetCurrentProcessId(), 0, SMTO_ABORTIFHUNG, 15000, &result);
             UnhookWindowsHookEx(hook);
-            answered = shared->done != 0;
-            block = *shared;
+            if (shared->done != 0)
+                block = std::make_unique<Block>(*shared);
         }
         if (dll != nullptr)
             FreeLibrary(dll);
         UnmapViewOfFile(shared);
     }
     CloseHandle(mapping);
-    return answered;
+    return block;
 }
 
 HWND FindTarget(const Args& args, Args& pos) {
@@ -120,11 +113,6 @@ RECT TextArea(const Control& c, int dpi) {
         default:
             return c.rect;
     }
-}
-
-bool Covers(const RECT& a, const RECT& b) {
-    RECT both{};
-    return IntersectRect(&both, &a, &b) != FALSE;
 }
 
 std::string Size(SIZE s) {
@@ -186,8 +174,8 @@ ZV_TOOL_COMMAND(
     HWND target = FindTarget(args, pos);
     if (target == nullptr)
         return 1;
-    auto block = Request(target, zvprobe::kLayout);
-    if (!Probe(*block)) {
+    const auto block = Probe(target, zvprobe::kLayout);
+    if (block == nullptr) {
         PrintLine("{\"error\":\"the probe did not answer\"}");
         return 1;
     }
@@ -230,7 +218,9 @@ ZV_TOOL_COMMAND(
             const Control& other = block->controls[j];
             if (j == i || !other.visible || other.kind == zvprobe::kGroup)
                 continue;
-            if (Covers(area, TextArea(other, dpi))) {
+            const RECT otherArea = TextArea(other, dpi);
+            RECT both{};
+            if (IntersectRect(&both, &area, &otherArea)) {
                 offend(c, "covered by " + Utf8(other.text[0] ? other.text : other.cls) + " (" +
                               std::to_string(other.id) + ")");
             }
@@ -252,12 +242,10 @@ ZV_TOOL_COMMAND(
     HWND target = FindTarget(args, pos);
     if (target == nullptr || pos.size() < 2)
         return 2;
-    auto block = Request(target, zvprobe::kDpiChange);
-    block->dpi = static_cast<UINT>(ArgInt(pos, 1, 96));
-    if (pos.size() >= 6) {
-        block->rect = {ArgInt(pos, 2, 0), ArgInt(pos, 3, 0), ArgInt(pos, 4, 0), ArgInt(pos, 5, 0)};
-    }
-    return Probe(*block) ? 0 : 1;
+    RECT rect{};
+    if (pos.size() >= 6)
+        rect = {ArgInt(pos, 2, 0), ArgInt(pos, 3, 0), ArgInt(pos, 4, 0), ArgInt(pos, 5, 0)};
+    return Probe(target, zvprobe::kDpiChange, static_cast<UINT>(ArgInt(pos, 1, 96)), rect) ? 0 : 1;
 }
 
 ZV_TOOL_COMMAND(CmdMenuItems, L"menu-items",
@@ -269,8 +257,8 @@ ZV_TOOL_COMMAND(CmdMenuItems, L"menu-items",
     HWND target = FindTarget(args, pos);
     if (target == nullptr)
         return 2;
-    auto block = Request(target, zvprobe::kMenuItems);
-    if (!Probe(*block))
+    const auto block = Probe(target, zvprobe::kMenuItems);
+    if (block == nullptr)
         return 2;
     std::string items;
     for (int i = 0; i < block->count; ++i) {
@@ -297,8 +285,8 @@ ZV_TOOL_COMMAND(CmdDrawnText, L"drawn-text",
     HWND list = top != nullptr && pos.size() > 1 ? GetDlgItem(top, ArgInt(pos, 1, 0)) : nullptr;
     if (list == nullptr)
         return 2;
-    auto block = Request(list, zvprobe::kDrawnText);
-    if (!Probe(*block))
+    const auto block = Probe(list, zvprobe::kDrawnText);
+    if (block == nullptr)
         return 1;
     std::vector<std::string> items;
     for (int i = 0; i < block->count; ++i) {
