@@ -304,7 +304,3 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK ZvProbeHook(int code, WPARAM w
     }
     return CallNextHookEx(nullptr, code, wp, lp);
 }
-
-BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) {
-    return TRUE;
-}

@@ -31,6 +31,10 @@
 #include <cwchar>
 #include <string>
 
+#include "zvtarget.h"
+
+using namespace zvtarget;
+
 namespace {
 
 constexpr int kEditId = 100;
@@ -38,35 +42,9 @@ constexpr int kPasswordId = 101;
 HWND g_edit = nullptr;
 HWND g_password = nullptr;
 WNDPROC g_editProc = nullptr;
-FILE* g_out = nullptr;
 POINT g_downAt{};
 const char* g_downButton = nullptr;
 DWORD g_pasteDelayMs = 0;
-
-std::string Utf8(const std::wstring& w) {
-    if (w.empty())
-        return {};
-    const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0,
-                                      nullptr, nullptr);
-    std::string s(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr,
-                        nullptr);
-    return s;
-}
-
-void Record(const std::string& line) {
-    if (g_out == nullptr)
-        return;
-    std::fputs(line.c_str(), g_out);
-    std::fputc('\n', g_out);
-    std::fflush(g_out);
-}
-
-void RecordCode(const char* word, WPARAM code, int digits) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%s %0*lX", word, digits, static_cast<unsigned long>(code));
-    Record(buf);
-}
 
 void RecordButton(const char* what, const char* button, long x, long y) {
     char buf[128];
@@ -74,35 +52,16 @@ void RecordButton(const char* what, const char* button, long x, long y) {
     Record(buf);
 }
 
-std::wstring EditText(HWND edit = g_edit) {
-    const int n = GetWindowTextLengthW(edit);
-    std::wstring text(static_cast<size_t>(n) + 1, L'\0');
-    GetWindowTextW(edit, text.data(), n + 1);
-    text.resize(static_cast<size_t>(n));
-    return text;
-}
-
 // Key messages of the field (where the focus is) and of the main window alike.
-bool RecordKey(UINT m, WPARAM wp) {
-    switch (m) {
-        case WM_KEYDOWN:
-            RecordCode("keydown", wp, 2);
-            return true;
-        case WM_KEYUP:
-            RecordCode("keyup", wp, 2);
-            return true;
-        case WM_SYSKEYDOWN:
-            RecordCode("syskeydown", wp, 2);
-            return true;
-        case WM_SYSKEYUP:
-            RecordCode("syskeyup", wp, 2);
-            return true;
-        case WM_CHAR:
-            RecordCode("char", wp, 4);
-            return true;
-        default:
-            return false;
-    }
+void RecordKey(UINT m, WPARAM wp) {
+    const char* word = m == WM_KEYDOWN      ? "keydown"
+                       : m == WM_KEYUP      ? "keyup"
+                       : m == WM_SYSKEYDOWN ? "syskeydown"
+                       : m == WM_SYSKEYUP   ? "syskeyup"
+                       : m == WM_CHAR       ? "char"
+                                            : nullptr;
+    if (word != nullptr)
+        RecordCode(word, wp, m == WM_CHAR ? 4 : 2);
 }
 
 LRESULT CALLBACK EditProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
@@ -158,15 +117,9 @@ LRESULT CALLBACK MainProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     const long y = GET_Y_LPARAM(lp);
     switch (m) {
         case WM_CREATE:
-            g_edit = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
-                                     WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 10, 10, 460, 26, w,
-                                     reinterpret_cast<HMENU>(kEditId), nullptr, nullptr);
-            g_editProc = reinterpret_cast<WNDPROC>(
-                SetWindowLongPtrW(g_edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EditProc)));
-            g_password =
-                CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
-                                WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL | ES_PASSWORD, 10, 44, 460,
-                                26, w, reinterpret_cast<HMENU>(kPasswordId), nullptr, nullptr);
+            g_edit = Edit(w, kEditId, 10);
+            g_editProc = SubclassWindow(g_edit, EditProc);
+            g_password = Edit(w, kPasswordId, 44, ES_PASSWORD);
             return 0;
         case WM_ACTIVATE:
             if (LOWORD(wp) != WA_INACTIVE) {
@@ -176,9 +129,9 @@ LRESULT CALLBACK MainProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
             return 0;
         case WM_COMMAND:
             if (LOWORD(wp) == kEditId && HIWORD(wp) == EN_CHANGE)
-                Record("text " + Utf8(EditText()));
+                Record("text " + Utf8(TextOf(g_edit)));
             if (LOWORD(wp) == kPasswordId && HIWORD(wp) == EN_CHANGE)
-                Record("password " + Utf8(EditText(g_password)));
+                Record("password " + Utf8(TextOf(g_password)));
             return 0;
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
@@ -225,7 +178,7 @@ LRESULT CALLBACK MainProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
             FinishConversion(g_edit, L"漢字変換");
             return 0;
         case WM_DESTROY:
-            Record("final " + Utf8(EditText()));
+            Record("final " + Utf8(TextOf(g_edit)));
             PostQuitMessage(0);
             return 0;
         default:
@@ -266,25 +219,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     if (argc > 3 && !hang)
         g_pasteDelayMs = static_cast<DWORD>(std::wcstoul(argv[3], nullptr, 10));
 
-    WNDCLASSW wc{};
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = MainProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    wc.lpszClassName = L"ZvTarget";
-    RegisterClassW(&wc);
-    RECT r{0, 0, 480, 320};
-    AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, FALSE);
-    HWND w =
-        CreateWindowExW(0, wc.lpszClassName, caption.c_str(), WS_OVERLAPPEDWINDOW, 60, 60,
-                        r.right - r.left, r.bottom - r.top, nullptr, nullptr, instance, nullptr);
-    ShowWindow(w, show);
-    UpdateWindow(w);
-    MSG msg;
+    ShowMain(instance, L"ZvTarget", MainProc, caption.c_str(), show);
     if (hang) {
         // Everything that showing the window brought is handled; then no message is read.
         const ULONGLONG settled = GetTickCount64() + 500;
+        MSG msg;
         while (GetTickCount64() < settled) {
             while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
                 TranslateMessage(&msg);
@@ -295,11 +234,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
         Record("hung");
         Sleep(INFINITE);
     }
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    if (g_out != nullptr)
-        std::fclose(g_out);
-    return 0;
+    return RunMessages();
 }

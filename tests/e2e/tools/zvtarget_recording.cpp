@@ -21,8 +21,14 @@
 #include <imm.h>
 #include <oleacc.h>
 
+#include <windowsx.h>
+
 #include <cstdio>
 #include <string>
+
+#include "zvtarget.h"
+
+using namespace zvtarget;
 
 namespace {
 
@@ -39,7 +45,6 @@ constexpr IID kIidAccessible = {
 enum class Mode { Form, Ask, Silent, Secret, Hang };
 
 Mode g_mode = Mode::Form;
-FILE* g_out = nullptr;
 HWND g_first = nullptr;   // the upper field (secret: the protected one)
 HWND g_second = nullptr;  // the lower field
 HWND g_lastFocus = nullptr;
@@ -47,36 +52,14 @@ WNDPROC g_editProc = nullptr;
 bool g_composing = false;
 std::wstring g_secret;
 
-std::string Utf8(const std::wstring& w) {
-    if (w.empty())
-        return {};
-    const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0,
-                                      nullptr, nullptr);
-    std::string s(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr,
-                        nullptr);
-    return s;
-}
-
-void Record(const std::string& line) {
-    if (g_out == nullptr)
-        return;
-    std::fputs(line.c_str(), g_out);
-    std::fputc('\n', g_out);
-    std::fflush(g_out);
-}
-
-std::wstring TextOf(HWND w) {
-    const int n = GetWindowTextLengthW(w);
-    std::wstring text(static_cast<size_t>(n) + 1, L'\0');
-    GetWindowTextW(w, text.data(), n + 1);
-    text.resize(static_cast<size_t>(n));
-    return text;
-}
-
 // ---- the protected field's accessible object ----
 
 class SecretAccessible : public IAccessible {
+    static HRESULT NoText(BSTR* s) {
+        *s = nullptr;
+        return S_FALSE;
+    }
+
 public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
         if (riid == IID_IUnknown || riid == IID_IDispatch || riid == kIidAccessible) {
@@ -112,18 +95,12 @@ public:
         *p = nullptr;
         return E_INVALIDARG;
     }
-    HRESULT STDMETHODCALLTYPE get_accName(VARIANT, BSTR* s) override {
-        *s = nullptr;
-        return S_FALSE;
-    }
+    HRESULT STDMETHODCALLTYPE get_accName(VARIANT, BSTR* s) override { return NoText(s); }
     HRESULT STDMETHODCALLTYPE get_accValue(VARIANT, BSTR* s) override {
         *s = nullptr;  // a password's value is not given
         return S_FALSE;
     }
-    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT, BSTR* s) override {
-        *s = nullptr;
-        return S_FALSE;
-    }
+    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT, BSTR* s) override { return NoText(s); }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT, VARIANT* r) override {
         r->vt = VT_I4;
         r->lVal = ROLE_SYSTEM_TEXT;
@@ -135,14 +112,10 @@ public:
                   (GetFocus() == g_first ? STATE_SYSTEM_FOCUSED : 0);
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT, BSTR* s) override {
-        *s = nullptr;
-        return S_FALSE;
-    }
+    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT, BSTR* s) override { return NoText(s); }
     HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR*, VARIANT, long*) override { return S_FALSE; }
     HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT, BSTR* s) override {
-        *s = nullptr;
-        return S_FALSE;
+        return NoText(s);
     }
     HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* v) override {
         v->vt = VT_I4;
@@ -153,10 +126,7 @@ public:
         v->vt = VT_EMPTY;
         return S_FALSE;
     }
-    HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT, BSTR* s) override {
-        *s = nullptr;
-        return S_FALSE;
-    }
+    HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT, BSTR* s) override { return NoText(s); }
     HRESULT STDMETHODCALLTYPE accSelect(long, VARIANT) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE accLocation(long*, long*, long*, long*, VARIANT) override {
         return E_NOTIMPL;
@@ -251,12 +221,9 @@ LRESULT CALLBACK EditProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     return CallWindowProcW(g_editProc, w, m, wp, lp);
 }
 
-HWND Edit(HWND parent, int id, int y) {
-    HWND edit =
-        CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 10,
-                        y, 460, 26, parent, reinterpret_cast<HMENU>(id), nullptr, nullptr);
-    g_editProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EditProc)));
+HWND Field(HWND parent, int id, int y) {
+    HWND edit = Edit(parent, id, y);
+    g_editProc = SubclassWindow(edit, EditProc);
     return edit;
 }
 
@@ -291,11 +258,11 @@ LRESULT CALLBACK MainProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
                 g_first = CreateWindowExW(WS_EX_CLIENTEDGE, L"ZvSecretField", L"",
                                           WS_CHILD | WS_VISIBLE, 10, 10, 460, 26, w,
                                           reinterpret_cast<HMENU>(kFirstId), nullptr, nullptr);
-                g_second = Edit(w, kSecondId, 50);
+                g_second = Field(w, kSecondId, 50);
             } else {
-                g_first = Edit(w, kFirstId, 10);
+                g_first = Field(w, kFirstId, 10);
                 if (g_mode == Mode::Form)
-                    g_second = Edit(w, kSecondId, 50);
+                    g_second = Field(w, kSecondId, 50);
             }
             g_lastFocus = g_mode == Mode::Secret ? g_second : g_first;
             return 0;
@@ -370,28 +337,8 @@ int RunRecordingMode(HINSTANCE instance, const wchar_t* record, const wchar_t* c
     secret.hCursor = LoadCursorW(nullptr, IDC_IBEAM);
     secret.lpszClassName = L"ZvSecretField";
     RegisterClassW(&secret);
-    WNDCLASSW wc{};
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = MainProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    wc.lpszClassName = L"ZvTargetMode";
-    RegisterClassW(&wc);
-    RECT r{0, 0, 480, 320};
-    AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, FALSE);
-    HWND w =
-        CreateWindowExW(0, wc.lpszClassName, caption, WS_OVERLAPPEDWINDOW, 60, 60, r.right - r.left,
-                        r.bottom - r.top, nullptr, nullptr, instance, nullptr);
-    ShowWindow(w, show);
-    UpdateWindow(w);
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    if (g_out != nullptr)
-        std::fclose(g_out);
+    ShowMain(instance, L"ZvTargetMode", MainProc, caption, show);
+    RunMessages();
     if (com)
         CoUninitialize();
     return 0;

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cwctype>
+#include <iterator>
 #include <map>
 
 namespace zvtool {
@@ -93,6 +95,13 @@ std::string JsonString(const std::wstring& w) {
     return out + "\"";
 }
 
+std::string HexToBytes(const std::wstring& hex) {
+    std::string out;
+    for (size_t i = 0; i + 1 < hex.size(); i += 2)
+        out += static_cast<char>(std::wcstoul(hex.substr(i, 2).c_str(), nullptr, 16));
+    return out;
+}
+
 int ArgInt(const Args& args, size_t index, int def) {
     return index < args.size() ? _wtoi(args[index].c_str()) : def;
 }
@@ -141,14 +150,119 @@ HWND FindTopLevel(const std::wstring& caption, bool partial, const std::wstring&
 
 HWND WaitTopLevel(const std::wstring& caption, bool partial, int timeoutMs,
                   const std::wstring& cls) {
-    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
-    for (;;) {
-        if (HWND w = FindTopLevel(caption, partial, cls))
-            return w;
-        if (GetTickCount64() >= end)
-            return nullptr;
-        Sleep(50);
+    HWND w = nullptr;
+    WaitUntil(timeoutMs, 50, [&] { return (w = FindTopLevel(caption, partial, cls)) != nullptr; });
+    return w;
+}
+
+HWND ControlOf(HWND top, int id) {
+    if (top == nullptr)
+        return nullptr;
+    HWND form = FindWindowExW(top, nullptr, L"#32770", nullptr);
+    return GetDlgItem(form != nullptr ? form : top, id);
+}
+
+int OnWindow(const Args& args, size_t minArgs, bool control, WindowFn fn) {
+    if (args.size() < std::max<size_t>(minArgs, 1))
+        return 2;
+    HWND w = FindTopLevel(args[0], false);
+    if (control)
+        w = ControlOf(w, ArgInt(args, 1, 0));
+    return w != nullptr ? fn(w, args) : 1;
+}
+
+std::string RectJson(const RECT& r) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "[%ld,%ld,%ld,%ld]", r.left, r.top, r.right, r.bottom);
+    return buf;
+}
+
+std::string RectObjectJson(const RECT& r) {
+    char buf[128];
+    std::snprintf(buf, sizeof buf, "{\"left\":%ld,\"top\":%ld,\"right\":%ld,\"bottom\":%ld}",
+                  r.left, r.top, r.right, r.bottom);
+    return buf;
+}
+
+std::string PointJson(POINT p) {
+    return "{\"x\":" + std::to_string(p.x) + ",\"y\":" + std::to_string(p.y) + "}";
+}
+
+double NowMs() {
+    LARGE_INTEGER frequency, now;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+WORD KeyCode(std::wstring name) {
+    for (auto& c : name)
+        c = static_cast<wchar_t>(towlower(c));
+    static const std::map<std::wstring, WORD> keys{
+        {L"down", VK_DOWN},
+        {L"up", VK_UP},
+        {L"left", VK_LEFT},
+        {L"right", VK_RIGHT},
+        {L"return", VK_RETURN},
+        {L"enter", VK_RETURN},
+        {L"esc", VK_ESCAPE},
+        {L"escape", VK_ESCAPE},
+        {L"tab", VK_TAB},
+        {L"space", VK_SPACE},
+        {L"home", VK_HOME},
+        {L"end", VK_END},
+        {L"back", VK_BACK},
+        {L"delete", VK_DELETE},
+        {L"pause", VK_PAUSE},
+        {L"alt", VK_MENU},
+        {L"ctrl", VK_CONTROL},
+        {L"shift", VK_SHIFT},
+        {L"win", VK_LWIN},
+        {L"convert", VK_CONVERT},
+        {L"processkey", VK_PROCESSKEY},  // a key the input method took
+    };
+    auto it = keys.find(name);
+    if (it != keys.end())
+        return it->second;
+    if (name.size() == 1 && iswalnum(name[0]))
+        return static_cast<WORD>(towupper(name[0]));
+    if (name.size() >= 2 && name[0] == L'f') {
+        const int n = _wtoi(name.c_str() + 1);
+        if (n >= 1 && n <= 24)
+            return static_cast<WORD>(VK_F1 + n - 1);
     }
+    return 0;
+}
+
+std::vector<WORD> Chord(const std::wstring& chord) {
+    std::vector<WORD> keys;
+    size_t start = 0;
+    while (start <= chord.size()) {
+        size_t plus = chord.find(L'+', start);
+        if (plus == std::wstring::npos)
+            plus = chord.size();
+        const WORD vk = KeyCode(chord.substr(start, plus - start));
+        if (vk == 0)
+            return {};
+        keys.push_back(vk);
+        start = plus + 1;
+    }
+    return keys;
+}
+
+std::vector<std::pair<DWORD, std::wstring>> Processes(const std::wstring& name) {
+    std::vector<std::pair<DWORD, std::wstring>> out;
+    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snap == INVALID_HANDLE_VALUE)
+        return out;
+    PROCESSENTRY32W pe{};
+    pe.dwSize = sizeof pe;
+    for (BOOL ok = Process32FirstW(snap, &pe); ok; ok = Process32NextW(snap, &pe)) {
+        if (name.empty() || _wcsicmp(pe.szExeFile, name.c_str()) == 0)
+            out.emplace_back(pe.th32ProcessID, pe.szExeFile);
+    }
+    CloseHandle(snap);
+    return out;
 }
 
 Receiver::Receiver(HWND window) : window_(window) {
@@ -369,7 +483,7 @@ std::string Hex(HWND w) {
 
 BOOL CALLBACK CollectChild(HWND child, LPARAM lp) {
     auto* out = reinterpret_cast<std::string*>(lp);
-    if (out->size() > 1)
+    if (out->back() != '[')
         *out += ",";
     *out += "{\"id\":" + std::to_string(GetDlgCtrlID(child)) +
             ",\"class\":" + JsonString(ClassNameOf(child)) +
@@ -378,33 +492,30 @@ BOOL CALLBACK CollectChild(HWND child, LPARAM lp) {
     return TRUE;
 }
 
-std::string WindowJson(HWND w) {
-    std::string controls = "[";
-    EnumChildWindows(w, CollectChild, reinterpret_cast<LPARAM>(&controls));
-    controls += "]";
+// A window as JSON: handle, process, caption, class, visibility and, with controls, whether
+// it is minimized and its controls.
+std::string WindowJson(HWND w, bool controls = true) {
     DWORD pid = 0;
     GetWindowThreadProcessId(w, &pid);
-    return "{\"hwnd\":\"" + Hex(w) + "\",\"pid\":" + std::to_string(pid) +
-           ",\"caption\":" + JsonString(WindowText(w)) +
-           ",\"class\":" + JsonString(ClassNameOf(w)) +
-           ",\"visible\":" + (IsWindowVisible(w) ? "true" : "false") +
-           ",\"iconic\":" + (IsIconic(w) ? "true" : "false") + ",\"controls\":" + controls + "}";
+    std::string json = "{\"hwnd\":\"" + Hex(w) + "\",\"pid\":" + std::to_string(pid) +
+                       ",\"caption\":" + JsonString(WindowText(w)) +
+                       ",\"class\":" + JsonString(ClassNameOf(w)) +
+                       ",\"visible\":" + (IsWindowVisible(w) ? "true" : "false");
+    if (!controls)
+        return json + "}";
+    json += std::string(",\"iconic\":") + (IsIconic(w) ? "true" : "false") + ",\"controls\":[";
+    EnumChildWindows(w, CollectChild, reinterpret_cast<LPARAM>(&json));
+    return json + "]}";
 }
 
 bool HasFlag(const Args& args, const wchar_t* flag) {
-    for (const auto& a : args) {
-        if (a == flag)
-            return true;
-    }
-    return false;
+    return std::find(args.begin(), args.end(), flag) != args.end();
 }
 
 Args Positional(const Args& args) {
     Args out;
-    for (const auto& a : args) {
-        if (a.rfind(L"--", 0) != 0)
-            out.push_back(a);
-    }
+    std::copy_if(args.begin(), args.end(), std::back_inserter(out),
+                 [](const std::wstring& a) { return a.rfind(L"--", 0) != 0; });
     return out;
 }
 
@@ -412,14 +523,9 @@ Args Positional(const Args& args) {
 
 ZV_TOOL_COMMAND(CmdWindows, L"windows",
                 "windows: the top-level windows in Z order, one JSON object a line") {
-    (void)args;
     for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w != nullptr;
          w = GetWindow(w, GW_HWNDNEXT)) {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(w, &pid);
-        PrintLine("{\"hwnd\":\"" + Hex(w) + "\",\"pid\":" + std::to_string(pid) + ",\"caption\":" +
-                  JsonString(WindowText(w)) + ",\"class\":" + JsonString(ClassNameOf(w)) +
-                  ",\"visible\":" + (IsWindowVisible(w) ? "true" : "false") + "}");
+        PrintLine(WindowJson(w, false));
     }
     return 0;
 }
@@ -443,19 +549,13 @@ ZV_TOOL_COMMAND(
     return 0;
 }
 
-ZV_TOOL_COMMAND(
-    CmdWaitGone, L"wait-gone",
-    "wait-gone CAPTION [TIMEOUT_MS] [--partial]: waits until no such top-level window exists") {
-    const Args pos = Positional(args);
-    if (pos.empty())
+ZV_TOOL_COMMAND(CmdWaitGone, L"wait-gone",
+                "wait-gone CAPTION [TIMEOUT_MS]: waits until no such top-level window exists") {
+    if (args.empty())
         return 2;
-    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(ArgInt(pos, 1, 10000));
-    while (FindTopLevel(pos[0], HasFlag(args, L"--partial"))) {
-        if (GetTickCount64() >= end)
-            return 1;
-        Sleep(50);
-    }
-    return 0;
+    const bool gone =
+        WaitUntil(ArgInt(args, 1, 10000), 50, [&] { return !FindTopLevel(args[0], false); });
+    return gone ? 0 : 1;
 }
 
 ZV_TOOL_COMMAND(CmdPress, L"press",
@@ -486,28 +586,16 @@ ZV_TOOL_COMMAND(CmdClose, L"close",
     return 0;
 }
 
-ZV_TOOL_COMMAND(
-    CmdShow, L"show",
-    "show CAPTION restore|minimize|maximize|hide|normal: changes a top-level window's show state") {
-    if (args.size() < 2)
+ZV_WINDOW_COMMAND(CmdShow, L"show", 2, "show CAPTION restore: restores a top-level window") {
+    if (args[1] != L"restore")
         return 2;
-    HWND w = FindTopLevel(args[0], false);
-    if (w == nullptr)
-        return 1;
-    const std::wstring& how = args[1];
-    const int cmd = how == L"restore"    ? SW_RESTORE
-                    : how == L"minimize" ? SW_MINIMIZE
-                    : how == L"maximize" ? SW_MAXIMIZE
-                    : how == L"hide"     ? SW_HIDE
-                                         : SW_SHOWNORMAL;
-    ShowWindowAsync(w, cmd);
+    ShowWindowAsync(window, SW_RESTORE);
     return 0;
 }
 
 ZV_TOOL_COMMAND(CmdExec, L"exec",
-                "exec [--wait] [--show=N] EXE RAW_ARGS: starts EXE with exactly \"EXE\" RAW_ARGS "
-                "as its command "
-                "line; with --wait waits for it and returns its exit code") {
+                "exec [--wait] EXE RAW_ARGS: starts EXE with exactly \"EXE\" RAW_ARGS as its "
+                "command line; with --wait waits for it and returns its exit code") {
     const Args pos = Positional(args);
     if (pos.empty())
         return 2;
@@ -516,12 +604,6 @@ ZV_TOOL_COMMAND(CmdExec, L"exec",
         cmdline += L" " + pos[1];
     STARTUPINFOW si{};
     si.cb = sizeof si;
-    for (const auto& a : args) {
-        if (a.rfind(L"--show=", 0) == 0) {
-            si.dwFlags = STARTF_USESHOWWINDOW;
-            si.wShowWindow = static_cast<WORD>(_wtoi(a.c_str() + 7));
-        }
-    }
     PROCESS_INFORMATION pi{};
     if (!CreateProcessW(nullptr, cmdline.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
                         &pi)) {
@@ -541,24 +623,13 @@ ZV_TOOL_COMMAND(CmdExec, L"exec",
 
 ZV_TOOL_COMMAND(CmdProcesses, L"processes",
                 "processes [NAME]: running processes (pid and exe), or only NAME's") {
-    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snap == INVALID_HANDLE_VALUE)
-        return 1;
-    PROCESSENTRY32W pe{};
-    pe.dwSize = sizeof pe;
-    int count = 0;
-    for (BOOL ok = Process32FirstW(snap, &pe); ok; ok = Process32NextW(snap, &pe)) {
-        if (!args.empty() && _wcsicmp(pe.szExeFile, args[0].c_str()) != 0)
-            continue;
-        PrintLine(std::to_string(pe.th32ProcessID) + "\t" + Utf8(pe.szExeFile));
-        ++count;
-    }
-    CloseHandle(snap);
-    return args.empty() || count > 0 ? 0 : 1;
+    const auto found = Processes(args.empty() ? L"" : args[0]);
+    for (const auto& [pid, exe] : found)
+        PrintLine(std::to_string(pid) + "\t" + Utf8(exe));
+    return args.empty() || !found.empty() ? 0 : 1;
 }
 
 ZV_TOOL_COMMAND(CmdForeground, L"foreground", "foreground: the foreground window as JSON") {
-    (void)args;
     HWND w = GetForegroundWindow();
     if (w == nullptr)
         return 1;
@@ -583,10 +654,7 @@ DWORD WINAPI RunCall(void* param) {
 // One argument as the test harness sends it: 'x' and its UTF-8 in hexadecimal, so that no
 // text (spaces, line breaks, an empty argument) needs quoting.
 std::wstring FromHex(const std::string& field) {
-    std::string bytes;
-    for (size_t i = 1; i + 1 < field.size(); i += 2)
-        bytes += static_cast<char>(std::stoi(field.substr(i, 2), nullptr, 16));
-    return Wide(bytes);
+    return Wide(HexToBytes(Wide(field.substr(std::min<size_t>(1, field.size())))));
 }
 
 // Runs commands read from standard input, one a line, each on a thread of its own (so that
@@ -677,17 +745,12 @@ ZV_TOOL_COMMAND(CmdErrText, L"errtext",
 
 namespace {
 
-struct Pending {
-    HWND window = nullptr;  // the first window found with a part still to draw
-};
-
+// Stops at the first child that has a part still to draw, setting *lp.
 BOOL CALLBACK FindUndrawnChild(HWND child, LPARAM lp) {
-    auto* pending = reinterpret_cast<Pending*>(lp);
-    if (IsWindowVisible(child) && GetUpdateRect(child, nullptr, FALSE)) {
-        pending->window = child;
-        return FALSE;
-    }
-    return TRUE;
+    if (!IsWindowVisible(child) || !GetUpdateRect(child, nullptr, FALSE))
+        return TRUE;
+    *reinterpret_cast<bool*>(lp) = true;
+    return FALSE;
 }
 
 // A visible top-level window that still has a part to draw, or one whose thread does not
@@ -707,11 +770,10 @@ HWND Undrawn(int timeoutMs) {
             IsWindow(w)) {
             return w;
         }
-        Pending pending;
-        if (GetUpdateRect(w, nullptr, FALSE))
-            return w;
-        EnumChildWindows(w, FindUndrawnChild, reinterpret_cast<LPARAM>(&pending));
-        if (pending.window != nullptr)
+        bool undrawn = GetUpdateRect(w, nullptr, FALSE) != FALSE;
+        if (!undrawn)
+            EnumChildWindows(w, FindUndrawnChild, reinterpret_cast<LPARAM>(&undrawn));
+        if (undrawn)
             return w;
     }
     return nullptr;
@@ -754,17 +816,12 @@ ZV_TOOL_COMMAND(CmdIdle, L"idle",
     return WaitIdle(w, ArgInt(args, 1, 10000)) ? 0 : 1;
 }
 
-ZV_TOOL_COMMAND(CmdSendMsg, L"send-msg",
-                "send-msg CAPTION MSG WPARAM LPARAM [TIMEOUT_MS]: sends a message to a "
-                "top-level window and waits (bounded) until it was handled; prints the result") {
-    if (args.size() < 4)
-        return 2;
-    HWND w = FindTopLevel(args[0], false);
-    if (w == nullptr)
-        return 1;
+ZV_WINDOW_COMMAND(CmdSendMsg, L"send-msg", 4,
+                  "send-msg CAPTION MSG WPARAM LPARAM [TIMEOUT_MS]: sends a message to a "
+                  "top-level window and waits (bounded) until it was handled; prints the result") {
     auto number = [](const std::wstring& t) { return wcstoul(t.c_str(), nullptr, 0); };
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutW(w, static_cast<UINT>(number(args[1])), number(args[2]),
+    if (!SendMessageTimeoutW(window, static_cast<UINT>(number(args[1])), number(args[2]),
                              static_cast<LPARAM>(number(args[3])), SMTO_NORMAL,
                              static_cast<UINT>(ArgInt(args, 4, 10000)), &result)) {
         PrintLine("not handled within " + std::to_string(ArgInt(args, 4, 10000)) + " ms");

@@ -5,7 +5,9 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace zvtool {
@@ -20,7 +22,26 @@ struct Registrar {
 #define ZV_TOOL_COMMAND(id, name, usage)                            \
     static int id(const zvtool::Args& args);                        \
     static const zvtool::Registrar id##_registrar(name, id, usage); \
-    static int id(const zvtool::Args& args)
+    static int id([[maybe_unused]] const zvtool::Args& args)
+
+// A command on the top-level window whose caption is args[0] (window), or on the control
+// with the ID args[1] in it (control; in the form a window shows as its client, if it has
+// one): exit code 2 with fewer than minArgs arguments, 1 when there is no such window or
+// control.
+using WindowFn = int (*)(HWND, const Args&);
+int OnWindow(const Args& args, size_t minArgs, bool control, WindowFn fn);
+
+#define ZV_WINDOW_COMMAND_(id, name, minArgs, control, param, usage)       \
+    static int id(HWND param, const zvtool::Args& args);                   \
+    static int id##_main(const zvtool::Args& args) {                       \
+        return zvtool::OnWindow(args, minArgs, control, id);               \
+    }                                                                      \
+    static const zvtool::Registrar id##_registrar(name, id##_main, usage); \
+    static int id(HWND param, [[maybe_unused]] const zvtool::Args& args)
+#define ZV_WINDOW_COMMAND(id, name, minArgs, usage) \
+    ZV_WINDOW_COMMAND_(id, name, minArgs, false, window, usage)
+#define ZV_CONTROL_COMMAND(id, name, minArgs, usage) \
+    ZV_WINDOW_COMMAND_(id, name, minArgs, true, control, usage)
 
 // Output helpers.
 std::string Utf8(const std::wstring& w);
@@ -29,8 +50,37 @@ void Print(const std::string& utf8);
 void PrintLine(const std::string& utf8);
 std::string JsonString(const std::wstring& w);
 
+std::string RectJson(const RECT& r);        // [left,top,right,bottom]
+std::string RectObjectJson(const RECT& r);  // {"left":..,"top":..,"right":..,"bottom":..}
+std::string PointJson(POINT p);             // {"x":..,"y":..}
+double NowMs();                             // a monotonic clock, in milliseconds
+// Polls done() every stepMs until it holds (true) or timeoutMs have passed (false).
+template <typename Done>
+bool WaitUntil(int timeoutMs, DWORD stepMs, Done done) {
+    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
+    while (!done()) {
+        if (GetTickCount64() >= end)
+            return false;
+        Sleep(stepMs);
+    }
+    return true;
+}
+// Prints the milliseconds from start (NowMs) until done() holds, polled every 5 ms; false
+// after timeoutMs.
+template <typename Done>
+bool PrintTimeUntil(double start, double timeoutMs, Done done);
+
 // Argument helpers.
 int ArgInt(const Args& args, size_t index, int def);
+std::string HexToBytes(const std::wstring& hex);  // "0a0b" -> "\x0a\x0b"
+// A key by name (down, return, esc, tab, space, ctrl, alt, shift, f1..f24, a letter or a
+// digit...), 0 when unknown; the keys of a chord such as "ctrl+s", empty when one is.
+WORD KeyCode(std::wstring name);
+std::vector<WORD> Chord(const std::wstring& chord);
+
+// The running processes (only those whose program file is name, any case, when it is given):
+// process id and program file.
+std::vector<std::pair<DWORD, std::wstring>> Processes(const std::wstring& name = L"");
 
 // Window helpers.
 std::wstring WindowText(HWND w);  // WM_GETTEXT, works across processes
@@ -44,6 +94,9 @@ bool Activate(HWND w);
 // Polls FindTopLevel every 50 ms up to timeoutMs.
 HWND WaitTopLevel(const std::wstring& caption, bool partial, int timeoutMs,
                   const std::wstring& cls = L"");
+// Control id of top, or of the form (a dialog) top shows as its client when it has one;
+// null when top is.
+HWND ControlOf(HWND top, int id);
 
 // ---- input that a command waits on before it ends ----
 // Input sent with SendInput goes to one thread's queue (keys to the thread of the window
@@ -117,5 +170,21 @@ private:
 // Clicks a mouse button at a point (count times, gapMs apart: a double click is two
 // clicks 80 ms apart) and waits until the window there has handled the clicks.
 bool ClickButton(POINT at, DWORD down, DWORD up, int vk, int count = 1, DWORD gapMs = 0);
+
+template <typename Done>
+bool PrintTimeUntil(double start, double timeoutMs, Done done) {
+    for (;;) {
+        const double ms = NowMs() - start;
+        if (done()) {
+            char buf[64];
+            std::snprintf(buf, sizeof buf, "%.1f", ms);
+            PrintLine(buf);
+            return true;
+        }
+        if (ms > timeoutMs)
+            return false;
+        Sleep(5);
+    }
+}
 
 }  // namespace zvtool

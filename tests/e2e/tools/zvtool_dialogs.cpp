@@ -1,22 +1,16 @@
-// zvtool commands for the editor's dialog tests: a dialog's controls with their state
-// and screen rectangles, typing any text, a left-button drag through chosen points, and
-// a window's client area on the screen.
+// zvtool commands for the dialog tests: a dialog's controls with their state and screen
+// rectangles, the keyboard focus put on a control as tabbing there would and read back,
+// typing any text, left-button drags through chosen points, and a window's client area on
+// the screen.
 #include "zvtool.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <vector>
 
 using namespace zvtool;
 
 namespace {
-
-std::string RectJson(const RECT& r) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "[%ld,%ld,%ld,%ld]", r.left, r.top, r.right, r.bottom);
-    return buf;
-}
 
 // The strings of a list box or a combo box's list.
 std::string ItemsJson(HWND w, bool combo) {
@@ -35,6 +29,15 @@ std::string ItemsJson(HWND w, bool combo) {
         out += JsonString(text);
     }
     return out + "]";
+}
+
+// The control with the keyboard focus in the thread of window, or null.
+HWND FocusOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info))
+        return nullptr;
+    return info.hwndFocus;
 }
 
 struct Collect {
@@ -67,56 +70,29 @@ BOOL CALLBACK CollectControl(HWND child, LPARAM lp) {
     return TRUE;
 }
 
-void SendMouse(DWORD flags, int x, int y) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
-    in.mi.dx = MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    in.mi.dy = MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    SendInput(1, &in, sizeof in);
-}
-
 // Moves the pointer with SendInput, as a user's mouse does, and waits until it stays
 // there: a button pressed at once could otherwise still be delivered at the old position.
 bool MovePointer(int x, int y) {
-    SendMouse(MOUSEEVENTF_MOVE, x, y);
+    SendMouseAt(POINT{x, y}, 0);
     return PointerTo(x, y);
 }
 
 }  // namespace
 
-ZV_TOOL_COMMAND(
-    CmdDialog, L"dialog",
-    "dialog CAPTION [TIMEOUT_MS] [--partial]: waits for a dialog to be shown and enabled, "
-    "prints it as "
-    "JSON: its rectangle, caption and controls (text, screen rectangle, focus, check "
-    "state, list entries and selection)") {
-    Args pos;
-    bool partial = false;
-    for (const auto& a : args) {
-        if (a == L"--partial")
-            partial = true;
-        else
-            pos.push_back(a);
-    }
-    if (pos.empty())
+ZV_TOOL_COMMAND(CmdDialog, L"dialog",
+                "dialog CAPTION [TIMEOUT_MS]: waits for a dialog to be shown and enabled, prints "
+                "it as JSON: its rectangle, caption and controls (text, screen rectangle, focus, "
+                "check state, list entries and selection)") {
+    if (args.empty())
         return 2;
     // A dialog is found as soon as it exists; wait until it is shown and takes input.
-    const int timeout = ArgInt(pos, 1, 10000);
-    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(timeout);
     HWND w = nullptr;
-    for (;;) {
-        w = FindTopLevel(pos[0], partial, L"#32770");
-        if (w != nullptr && IsWindowVisible(w) && IsWindowEnabled(w))
-            break;
-        if (GetTickCount64() >= end)
-            return 1;
-        Sleep(50);
-    }
-    GUITHREADINFO gui{};
-    gui.cbSize = sizeof gui;
-    GetGUIThreadInfo(GetWindowThreadProcessId(w, nullptr), &gui);
-    Collect c{gui.hwndFocus, "["};
+    if (!WaitUntil(ArgInt(args, 1, 10000), 50, [&] {
+            w = FindTopLevel(args[0], false, L"#32770");
+            return w != nullptr && IsWindowVisible(w) && IsWindowEnabled(w);
+        }))
+        return 1;
+    Collect c{FocusOf(w), "["};
     EnumChildWindows(w, CollectControl, reinterpret_cast<LPARAM>(&c));
     RECT r{};
     GetWindowRect(w, &r);
@@ -149,6 +125,47 @@ ZV_TOOL_COMMAND(CmdTypeText, L"type-text",
     return WaitIdle(receiver.Window()) ? 0 : 3;
 }
 
+namespace {
+
+// A drag with the left button through points (see drag-path).
+int DragThrough(const std::vector<POINT>& points, DWORD hold, bool esc) {
+    if (points.size() < 2)
+        return 2;
+    if (!MovePointer(points[0].x, points[0].y))
+        return 3;
+    ButtonHold drag(points[0], MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, VK_LBUTTON);
+    const HWND pressed = MouseReceiver(points[0]);
+    if (!drag.Press() || !WaitIdle(pressed))
+        return 3;
+    // The pointer then moves as a user's hand does: a moment still after the press (the
+    // dialog starts following after a short hold), then 20-pixel steps 30 ms apart.
+    Sleep(400);
+    for (size_t i = 1; i < points.size(); ++i) {
+        const POINT a = points[i - 1], b = points[i];
+        const int steps = std::max(1L, std::max(std::labs(b.x - a.x), std::labs(b.y - a.y)) / 20);
+        for (int s = 1; s <= steps; ++s) {
+            SendMouseAt(POINT{a.x + (b.x - a.x) * s / steps, a.y + (b.y - a.y) * s / steps}, 0);
+            Sleep(30);
+        }
+    }
+    // A last small move and back: the point is taken once the dialog is out of the way.
+    const POINT end = points.back();
+    SendMouseAt(POINT{end.x + 1, end.y}, 0);
+    if (!WaitIdle(pressed) || !MovePointer(end.x, end.y))
+        return 3;
+    Sleep(hold);  // the button kept down at the last point, as asked
+    if (esc) {
+        if (!PressChord({VK_ESCAPE}))
+            return 3;
+    }
+    // The release goes to the window holding the capture, or under the pointer when the
+    // capture was taken away (a target in another process takes the drop through the
+    // drag's source).
+    return drag.Release(end) ? 0 : 3;
+}
+
+}  // namespace
+
 ZV_TOOL_COMMAND(
     CmdDragPath, L"drag-path",
     "drag-path X0,Y0 X1,Y1 ... [--hold=MS] [--esc]: presses the left button at the first "
@@ -169,54 +186,25 @@ ZV_TOOL_COMMAND(
         else
             return 2;
     }
-    if (points.size() < 2)
-        return 2;
-    if (!MovePointer(points[0].x, points[0].y))
-        return 3;
-    ButtonHold drag(points[0], MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, VK_LBUTTON);
-    const HWND pressed = MouseReceiver(points[0]);
-    if (!drag.Press() || !WaitIdle(pressed))
-        return 3;
-    // The pointer then moves as a user's hand does: a moment still after the press (the
-    // dialog starts following after a short hold), then 20-pixel steps 30 ms apart.
-    Sleep(400);
-    for (size_t i = 1; i < points.size(); ++i) {
-        const POINT a = points[i - 1], b = points[i];
-        const int steps = std::max(1L, std::max(std::labs(b.x - a.x), std::labs(b.y - a.y)) / 20);
-        for (int s = 1; s <= steps; ++s) {
-            SendMouse(MOUSEEVENTF_MOVE, a.x + (b.x - a.x) * s / steps,
-                      a.y + (b.y - a.y) * s / steps);
-            Sleep(30);
-        }
-    }
-    // A last small move and back: the point is taken once the dialog is out of the way.
-    const POINT end = points.back();
-    SendMouse(MOUSEEVENTF_MOVE, end.x + 1, end.y);
-    if (!WaitIdle(pressed) || !MovePointer(end.x, end.y))
-        return 3;
-    Sleep(hold);  // the button kept down at the last point, as asked
-    if (esc) {
-        if (!PressChord({VK_ESCAPE}))
-            return 3;
-    }
-    // The release goes to the window holding the capture, or under the pointer when the
-    // capture was taken away.
-    return drag.Release(end) ? 0 : 3;
+    return DragThrough(points, hold, esc);
 }
 
-ZV_TOOL_COMMAND(CmdClientRect, L"client-rect",
-                "client-rect CAPTION: {window, client} rectangles of a top-level window on the "
-                "screen") {
-    if (args.empty())
+ZV_TOOL_COMMAND(CmdDrag, L"drag", "drag X1 Y1 X2 Y2: drag-path X1,Y1 X2,Y2") {
+    if (args.size() < 4)
         return 2;
-    HWND w = FindTopLevel(args[0], false);
-    if (w == nullptr)
-        return 1;
-    RECT window{}, client{};
-    GetWindowRect(w, &window);
-    GetClientRect(w, &client);
-    MapWindowPoints(w, nullptr, reinterpret_cast<POINT*>(&client), 2);
-    PrintLine("{\"window\":" + RectJson(window) + ",\"client\":" + RectJson(client) + "}");
+    return DragThrough({POINT{ArgInt(args, 0, 0), ArgInt(args, 1, 0)},
+                        POINT{ArgInt(args, 2, 0), ArgInt(args, 3, 0)}},
+                       0, false);
+}
+
+ZV_WINDOW_COMMAND(CmdClientRect, L"client-rect", 1,
+                  "client-rect CAPTION: {window, client} rectangles of a top-level window on the "
+                  "screen") {
+    RECT outer{}, client{};
+    GetWindowRect(window, &outer);
+    GetClientRect(window, &client);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    PrintLine("{\"window\":" + RectJson(outer) + ",\"client\":" + RectJson(client) + "}");
     return 0;
 }
 
@@ -233,4 +221,30 @@ ZV_TOOL_COMMAND(CmdClickAt, L"click-at",
                                             VK_LBUTTON, clicks, 50)
                ? 0
                : 3;
+}
+
+ZV_TOOL_COMMAND(CmdFocusControl, L"focus-control",
+                "focus-control CAPTION ID: brings a dialog to the front and moves its focus to "
+                "control ID as the dialog manager does (an edit field's text selected)") {
+    if (args.size() < 2)
+        return 2;
+    HWND dialog = WaitTopLevel(args[0], false, 5000, L"#32770");
+    if (dialog == nullptr)
+        return 1;
+    HWND control = GetDlgItem(dialog, _wtoi(args[1].c_str()));
+    if (control == nullptr)
+        return 1;
+    Activate(dialog);
+    PostMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+    const bool focused = WaitUntil(
+        2000, 20, [&] { return FocusOf(dialog) == control && GetForegroundWindow() == dialog; });
+    return focused ? 0 : 1;
+}
+
+ZV_WINDOW_COMMAND(CmdFocused, L"focused", 1,
+                  "focused CAPTION: the id of the control with the keyboard focus in a top-level "
+                  "window's thread (0 when none)") {
+    HWND focus = FocusOf(window);
+    PrintLine(std::to_string(focus != nullptr ? GetDlgCtrlID(focus) : 0));
+    return 0;
 }

@@ -1,9 +1,13 @@
-// zvtool commands for RkEditor's tests: the state of a list box in another process,
-// a drag with the mouse, the time until an editor shows a filled list or a dialog, and
-// the session-end query the system sends at log-off.
+// zvtool commands for RkEditor's tests: the state of a list box in another process, the
+// time until an editor shows a filled list or a dialog, the session-end query the system
+// sends at log-off, and what a run started from the editor shows: the text of the status
+// bar (read through memory of the editor's process, as the bar keeps it there) and the run
+// marks of the list.
+#include <windows.h>
+#include <commctrl.h>
+
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
+#include <cwchar>
 #include <string>
 
 #include "zvtool.h"
@@ -12,177 +16,84 @@ using namespace zvtool;
 
 namespace {
 
-// Control ID of the top-level window args[0], or of the form inside it.
-HWND ControlOf(const Args& args) {
-    HWND top = FindTopLevel(args[0], false);
-    if (top == nullptr)
-        return nullptr;
-    HWND form = FindWindowExW(top, nullptr, L"#32770", nullptr);
-    return GetDlgItem(form != nullptr ? form : top, ArgInt(args, 1, 0));
-}
-
-std::string RectJson(const RECT& r) {
-    char buf[128];
-    std::snprintf(buf, sizeof buf, "{\"left\":%ld,\"top\":%ld,\"right\":%ld,\"bottom\":%ld}",
-                  r.left, r.top, r.right, r.bottom);
-    return buf;
-}
-
-// Absolute pointer moves through SendInput, as a user's mouse produces them.
-void MoveTo(int x, int y) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    in.mi.dy = MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &in, sizeof in);
+int PrintWindowRect(HWND w) {
+    RECT r{};
+    GetWindowRect(w, &r);
+    PrintLine(RectObjectJson(r));
+    return 0;
 }
 
 }  // namespace
 
-ZV_TOOL_COMMAND(CmdListBox, L"listbox",
-                "listbox CAPTION ID: {count, sel, top, rect} of list box ID in the form of the "
-                "top-level window CAPTION (rect in screen coordinates)") {
-    if (args.size() < 2)
-        return 2;
-    HWND list = ControlOf(args);
-    if (list == nullptr)
-        return 1;
+ZV_CONTROL_COMMAND(CmdListBox, L"listbox", 2,
+                   "listbox CAPTION ID: {count, sel, top, rect} of list box ID in the form of the "
+                   "top-level window CAPTION (rect in screen coordinates)") {
     RECT r{};
-    GetWindowRect(list, &r);
-    PrintLine("{\"count\":" + std::to_string(SendMessageW(list, LB_GETCOUNT, 0, 0)) +
-              ",\"sel\":" + std::to_string(SendMessageW(list, LB_GETCURSEL, 0, 0)) +
-              ",\"top\":" + std::to_string(SendMessageW(list, LB_GETTOPINDEX, 0, 0)) +
-              ",\"rect\":" + RectJson(r) + "}");
+    GetWindowRect(control, &r);
+    PrintLine("{\"count\":" + std::to_string(SendMessageW(control, LB_GETCOUNT, 0, 0)) +
+              ",\"sel\":" + std::to_string(SendMessageW(control, LB_GETCURSEL, 0, 0)) +
+              ",\"top\":" + std::to_string(SendMessageW(control, LB_GETTOPINDEX, 0, 0)) +
+              ",\"rect\":" + RectObjectJson(r) + "}");
     return 0;
 }
 
-ZV_TOOL_COMMAND(CmdItemRect, L"item-rect",
-                "item-rect CAPTION ID INDEX: screen rectangle of item INDEX of list box ID") {
-    if (args.size() < 3)
-        return 2;
-    HWND list = ControlOf(args);
-    if (list == nullptr)
-        return 1;
+ZV_CONTROL_COMMAND(CmdItemRect, L"item-rect", 3,
+                   "item-rect CAPTION ID INDEX: screen rectangle of item INDEX of list box ID") {
     RECT r{};
-    if (SendMessageW(list, LB_GETITEMRECT, ArgInt(args, 2, 0), reinterpret_cast<LPARAM>(&r)) ==
+    if (SendMessageW(control, LB_GETITEMRECT, ArgInt(args, 2, 0), reinterpret_cast<LPARAM>(&r)) ==
         LB_ERR)
         return 1;
-    MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&r), 2);
-    PrintLine(RectJson(r));
+    MapWindowPoints(control, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    PrintLine(RectObjectJson(r));
     return 0;
-}
-
-ZV_TOOL_COMMAND(CmdDrag, L"drag",
-                "drag X1 Y1 X2 Y2: presses the left button at (X1, Y1), moves in 20-pixel steps "
-                "30 ms apart to (X2, Y2) and releases it there; ends once the press and the "
-                "release were taken and handled") {
-    if (args.size() < 4)
-        return 2;
-    const int x1 = ArgInt(args, 0, 0), y1 = ArgInt(args, 1, 0);
-    const int x2 = ArgInt(args, 2, 0), y2 = ArgInt(args, 3, 0);
-    // The pointer comes to rest at the start, even right after another drag.
-    MoveTo(x1, y1);
-    if (!PointerTo(x1, y1))
-        return 3;
-    ButtonHold drag(POINT{x1, y1}, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, VK_LBUTTON);
-    if (!drag.Press())
-        return 3;
-    // The hand then moves as a user's does: a moment still, 20-pixel steps 30 ms apart, a
-    // moment over the place of the drop.
-    Sleep(150);
-    const int dx = x2 - x1, dy = y2 - y1;
-    const int steps = std::max(3, std::max(std::abs(dx), std::abs(dy)) / 20);
-    for (int i = 1; i <= steps; ++i) {
-        MoveTo(x1 + dx * i / steps, y1 + dy * i / steps);
-        Sleep(30);
-    }
-    Sleep(150);
-    // The drop is taken and handled when the command ends (a target in another process
-    // takes it through the drag's source).
-    return drag.Release(POINT{x2, y2}) ? 0 : 3;
 }
 
 ZV_TOOL_COMMAND(CmdTimeFilledList, L"time-filled-list",
                 "time-filled-list CAPTION ID COUNT TIMEOUT_MS -- EXE ARGS: starts EXE with the "
                 "command line ARGS and prints the milliseconds until its window CAPTION shows a "
                 "list box ID holding COUNT items") {
-    size_t split = 0;
-    while (split < args.size() && args[split] != L"--")
-        ++split;
+    const size_t split =
+        static_cast<size_t>(std::find(args.begin(), args.end(), L"--") - args.begin());
     if (split < 4 || split + 1 >= args.size())
         return 2;
     std::wstring cmd = L"\"" + args[split + 1] + L"\"";
     for (size_t i = split + 2; i < args.size(); ++i)
         cmd += L" " + args[i];
     const LRESULT want = ArgInt(args, 2, 0);
-    const DWORD timeout = static_cast<DWORD>(ArgInt(args, 3, 10000));
     STARTUPINFOW si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    LARGE_INTEGER freq{}, start{}, now{};
-    QueryPerformanceFrequency(&freq);
-    QueryPerformanceCounter(&start);
+    const double start = NowMs();
     if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
                         &pi))
         return 1;
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
-    const Args target{args[0], args[1]};
-    for (;;) {
-        QueryPerformanceCounter(&now);
-        const double ms = 1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) /
-                          static_cast<double>(freq.QuadPart);
-        HWND list = ControlOf(target);
-        if (list != nullptr && IsWindowVisible(list) &&
-            SendMessageW(list, LB_GETCOUNT, 0, 0) == want) {
-            char buf[64];
-            std::snprintf(buf, sizeof buf, "%.1f", ms);
-            PrintLine(buf);
-            return 0;
-        }
-        if (ms > timeout)
-            return 1;
-        Sleep(5);
-    }
+    const bool filled = PrintTimeUntil(start, ArgInt(args, 3, 10000), [&] {
+        HWND list = ControlOf(FindTopLevel(args[0], false), ArgInt(args, 1, 0));
+        return list != nullptr && IsWindowVisible(list) &&
+               SendMessageW(list, LB_GETCOUNT, 0, 0) == want;
+    });
+    return filled ? 0 : 1;
 }
 
-ZV_TOOL_COMMAND(CmdMoveWindow, L"move-window",
-                "move-window CAPTION X Y W H: moves and sizes a top-level window, then prints "
-                "its outer rectangle as the system left it") {
-    if (args.size() < 5)
-        return 2;
-    HWND w = FindTopLevel(args[0], false);
-    if (w == nullptr)
-        return 1;
-    SetWindowPos(w, nullptr, ArgInt(args, 1, 0), ArgInt(args, 2, 0), ArgInt(args, 3, 0),
+ZV_WINDOW_COMMAND(CmdMoveWindow, L"move-window", 5,
+                  "move-window CAPTION X Y W H: moves and sizes a top-level window, then prints "
+                  "its outer rectangle as the system left it (as window-rect)") {
+    SetWindowPos(window, nullptr, ArgInt(args, 1, 0), ArgInt(args, 2, 0), ArgInt(args, 3, 0),
                  ArgInt(args, 4, 0), SWP_NOZORDER | SWP_NOACTIVATE);
-    RECT r{};
-    GetWindowRect(w, &r);
-    PrintLine(RectJson(r));
-    return 0;
+    return PrintWindowRect(window);
 }
 
-ZV_TOOL_COMMAND(CmdHasProp, L"has-prop",
-                "has-prop CAPTION NAME: exit 0 when the top-level window CAPTION carries the "
-                "window property NAME") {
-    if (args.size() < 2)
-        return 2;
-    HWND w = FindTopLevel(args[0], false);
-    return w != nullptr && GetPropW(w, args[1].c_str()) != nullptr ? 0 : 1;
+ZV_WINDOW_COMMAND(CmdHasProp, L"has-prop", 2,
+                  "has-prop CAPTION NAME: exit 0 when the top-level window CAPTION carries the "
+                  "window property NAME") {
+    return GetPropW(window, args[1].c_str()) != nullptr ? 0 : 1;
 }
 
-ZV_TOOL_COMMAND(CmdWindowRect, L"window-rect",
-                "window-rect CAPTION: the outer rectangle of a top-level window") {
-    if (args.empty())
-        return 2;
-    HWND w = FindTopLevel(args[0], false);
-    if (w == nullptr)
-        return 1;
-    RECT r{};
-    GetWindowRect(w, &r);
-    PrintLine(RectJson(r));
-    return 0;
+ZV_WINDOW_COMMAND(CmdWindowRect, L"window-rect", 1,
+                  "window-rect CAPTION: the outer rectangle of a top-level window") {
+    return PrintWindowRect(window);
 }
 
 ZV_TOOL_COMMAND(CmdKeyState, L"key-state",
@@ -213,31 +124,16 @@ BOOL CALLBACK FindChildById(HWND child, LPARAM lp) {
 
 }  // namespace
 
-ZV_TOOL_COMMAND(CmdSetText, L"set-text",
-                "set-text CAPTION ID TEXT: sets the text of the first control ID found among the "
-                "descendants of the top-level window CAPTION") {
-    if (args.size() < 3)
-        return 2;
-    HWND top = FindTopLevel(args[0], false);
-    if (top == nullptr)
-        return 1;
+ZV_WINDOW_COMMAND(CmdSetText, L"set-text", 3,
+                  "set-text CAPTION ID TEXT: sets the text of the first control ID found among "
+                  "the descendants of the top-level window CAPTION") {
     ChildSearch search{ArgInt(args, 1, 0), nullptr};
-    EnumChildWindows(top, FindChildById, reinterpret_cast<LPARAM>(&search));
+    EnumChildWindows(window, FindChildById, reinterpret_cast<LPARAM>(&search));
     if (search.found == nullptr)
         return 1;
     return SendMessageW(search.found, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(args[2].c_str())) ? 0
                                                                                                 : 1;
 }
-
-namespace {
-
-// A visible and enabled dialog (class #32770) with the caption, or null.
-HWND ShownDialog(const std::wstring& caption) {
-    HWND w = FindTopLevel(caption, false, L"#32770");
-    return w != nullptr && IsWindowVisible(w) && IsWindowEnabled(w) ? w : nullptr;
-}
-
-}  // namespace
 
 ZV_TOOL_COMMAND(CmdPressTimed, L"press-timed",
                 "press-timed DIALOG ID SHOWN [TIMEOUT_MS]: clicks button ID of the dialog DIALOG "
@@ -248,47 +144,92 @@ ZV_TOOL_COMMAND(CmdPressTimed, L"press-timed",
     HWND button = dialog != nullptr ? GetDlgItem(dialog, ArgInt(args, 1, 0)) : nullptr;
     if (button == nullptr)
         return 1;
-    LARGE_INTEGER freq{}, start{}, now{};
-    QueryPerformanceFrequency(&freq);
-    QueryPerformanceCounter(&start);
+    const double start = NowMs();
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
                  reinterpret_cast<LPARAM>(button));
-    const double timeout = ArgInt(args, 3, 10000);
-    for (;;) {
-        QueryPerformanceCounter(&now);
-        const double ms = 1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) /
-                          static_cast<double>(freq.QuadPart);
-        if (ShownDialog(args[2]) != nullptr) {
-            char buf[64];
-            std::snprintf(buf, sizeof buf, "%.1f", ms);
-            PrintLine(buf);
-            return 0;
-        }
-        if (ms > timeout)
-            return 1;
-        Sleep(5);
-    }
+    const bool shown = PrintTimeUntil(start, ArgInt(args, 3, 10000), [&] {
+        HWND w = FindTopLevel(args[2], false, L"#32770");
+        return w != nullptr && IsWindowVisible(w) && IsWindowEnabled(w);
+    });
+    return shown ? 0 : 1;
 }
 
-ZV_TOOL_COMMAND(CmdEndSession, L"end-session",
-                "end-session CAPTION TIMEOUT_MS: sends WM_QUERYENDSESSION to a top-level window "
-                "(a log-off), waiting at most TIMEOUT_MS; prints 'ends' and sends WM_ENDSESSION "
-                "when it agreed, 'refused' when it did not, 'timeout' when it did not answer") {
-    if (args.size() < 2)
-        return 2;
-    HWND w = FindTopLevel(args[0], false);
-    if (w == nullptr)
-        return 1;
+ZV_WINDOW_COMMAND(CmdEndSession, L"end-session", 2,
+                  "end-session CAPTION TIMEOUT_MS: sends WM_QUERYENDSESSION to a top-level "
+                  "window (a log-off), waiting at most TIMEOUT_MS; prints 'ends' and sends "
+                  "WM_ENDSESSION when it agreed, 'refused' when it did not, 'timeout' when it did "
+                  "not answer") {
     const UINT timeout = static_cast<UINT>(ArgInt(args, 1, 10000));
     DWORD_PTR answer = 0;
-    if (!SendMessageTimeoutW(w, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, timeout,
+    if (!SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, timeout,
                              &answer)) {
         PrintLine("timeout");
         return 1;
     }
     PrintLine(answer != 0 ? "ends" : "refused");
     DWORD_PTR ignored = 0;
-    SendMessageTimeoutW(w, WM_ENDSESSION, answer != 0 ? TRUE : FALSE, ENDSESSION_LOGOFF,
+    SendMessageTimeoutW(window, WM_ENDSESSION, answer != 0 ? TRUE : FALSE, ENDSESSION_LOGOFF,
                         SMTO_NORMAL, timeout, &ignored);
+    return 0;
+}
+
+ZV_WINDOW_COMMAND(CmdStatusText, L"status-text", 1,
+                  "status-text CAPTION: the text of the first pane of the status bar of the "
+                  "top-level window CAPTION") {
+    HWND bar = FindWindowExW(window, nullptr, L"msctls_statusbar32", nullptr);
+    if (bar == nullptr)
+        return 1;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(bar, &pid);
+    HANDLE process =
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (process == nullptr)
+        return 1;
+    constexpr SIZE_T kChars = 1024;
+    void* remote =
+        VirtualAllocEx(process, nullptr, kChars * sizeof(wchar_t), MEM_COMMIT, PAGE_READWRITE);
+    int rc = 1;
+    DWORD_PTR length = 0;
+    if (remote != nullptr &&
+        SendMessageTimeoutW(bar, SB_GETTEXTLENGTHW, 0, 0, SMTO_ABORTIFHUNG, 5000, &length) &&
+        LOWORD(length) < kChars &&
+        SendMessageTimeoutW(bar, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG,
+                            5000, &length)) {
+        std::wstring text(kChars, L'\0');
+        SIZE_T got = 0;
+        if (ReadProcessMemory(process, remote, text.data(), kChars * sizeof(wchar_t), &got)) {
+            text.resize(wcsnlen(text.c_str(), kChars));
+            PrintLine(Utf8(text));
+            rc = 0;
+        }
+    }
+    if (remote != nullptr)
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
+    return rc;
+}
+
+ZV_CONTROL_COMMAND(CmdRunMark, L"run-mark", 3,
+                   "run-mark CAPTION ID INDEX: the run mark on item INDEX of list box ID, read "
+                   "from the screen at the icon's corner: ran, failed or none") {
+    HWND list = control;
+    RECT r{};
+    if (SendMessageTimeoutW(list, LB_GETITEMRECT, ArgInt(args, 2, 0), reinterpret_cast<LPARAM>(&r),
+                            SMTO_ABORTIFHUNG, 5000, nullptr) == 0)
+        return 1;
+    MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    // The mark's centre: 31 pixels right of and below the item's corner at 96 DPI.
+    const UINT dpi = GetDpiForWindow(list) != 0 ? GetDpiForWindow(list) : 96;
+    const int at = MulDiv(31, static_cast<int>(dpi), 96);
+    HDC screen = GetDC(nullptr);
+    const COLORREF c = GetPixel(screen, r.left + at, r.top + at);
+    ReleaseDC(nullptr, screen);
+    const int red = GetRValue(c), green = GetGValue(c), blue = GetBValue(c);
+    if (green > 110 && red < 60 && blue < 110)
+        PrintLine("ran");
+    else if (red > 200 && green < 50 && blue < 50)
+        PrintLine("failed");
+    else
+        PrintLine("none");
     return 0;
 }

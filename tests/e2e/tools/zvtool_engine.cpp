@@ -7,8 +7,6 @@
 
 #include "zvtool.h"
 
-#include <tlhelp32.h>
-
 using namespace zvtool;
 
 namespace {
@@ -23,25 +21,12 @@ std::string HexBytes(const unsigned char* p, size_t n) {
     return out;
 }
 
-std::string ParseHex(const std::wstring& hex) {
-    std::string out;
-    for (size_t i = 0; i + 1 < hex.size(); i += 2) {
-        out.push_back(static_cast<char>(std::wcstoul(hex.substr(i, 2).c_str(), nullptr, 16)));
-    }
-    return out;
-}
-
 // Opens the clipboard once the program that has it open closes it (up to 5 s).
 bool OpenClipboardRetrying() {
-    const ULONGLONG end = GetTickCount64() + 5000;
-    while (!OpenClipboard(nullptr)) {
-        if (GetTickCount64() >= end) {
-            PrintLine("the clipboard stayed open by another program for 5000 ms");
-            return false;
-        }
-        Sleep(20);
-    }
-    return true;
+    if (WaitUntil(5000, 20, [] { return OpenClipboard(nullptr) != FALSE; }))
+        return true;
+    PrintLine("the clipboard stayed open by another program for 5000 ms");
+    return false;
 }
 
 bool PutBlock(UINT format, const void* data, size_t size) {
@@ -66,7 +51,7 @@ ZV_TOOL_COMMAND(CmdClipSet, L"clip-set",
     EmptyClipboard();
     bool ok = PutBlock(CF_UNICODETEXT, args[0].c_str(), (args[0].size() + 1) * sizeof(wchar_t));
     if (args.size() >= 3) {
-        const std::string bytes = ParseHex(args[2]);
+        const std::string bytes = HexToBytes(args[2]);
         ok = ok && PutBlock(RegisterClipboardFormatW(args[1].c_str()), bytes.data(), bytes.size());
     }
     CloseClipboard();
@@ -89,11 +74,9 @@ ZV_TOOL_COMMAND(
     HANDLE custom =
         args.empty() ? nullptr : GetClipboardData(RegisterClipboardFormatW(args[0].c_str()));
     if (custom != nullptr) {
-        const std::string hex =
-            HexBytes(static_cast<const unsigned char*>(GlobalLock(custom)), GlobalSize(custom));
-        json.push_back('"');
-        json.append(hex);
-        json.push_back('"');
+        json += '"';
+        json += HexBytes(static_cast<const unsigned char*>(GlobalLock(custom)), GlobalSize(custom));
+        json += '"';
         GlobalUnlock(custom);
     } else {
         json += "null";
@@ -105,7 +88,6 @@ ZV_TOOL_COMMAND(
 }
 
 ZV_TOOL_COMMAND(CmdClipEmpty, L"clip-empty", "clip-empty: empties the clipboard") {
-    (void)args;
     if (!OpenClipboardRetrying())
         return 1;
     const bool ok = EmptyClipboard() != FALSE;
@@ -182,7 +164,6 @@ ZV_TOOL_COMMAND(CmdClipWatch, L"clip-watch",
 
 ZV_TOOL_COMMAND(CmdMouseGet, L"mouse-get",
                 "mouse-get: {t1, t2, accel, speed} of the pointer settings") {
-    (void)args;
     int v[3] = {};
     int speed = 0;
     SystemParametersInfoW(SPI_GETMOUSE, 0, v, 0);
@@ -207,20 +188,15 @@ ZV_TOOL_COMMAND(
     return ok ? 0 : 1;
 }
 
-ZV_TOOL_COMMAND(CmdWinInfo, L"win-info",
-                "win-info CAPTION: {style, exstyle, sysmenu (item texts), client [w, h]} of a "
-                "top-level window") {
-    if (args.empty())
-        return 2;
-    HWND w = FindTopLevel(args[0], false);
-    if (w == nullptr)
-        return 1;
+ZV_WINDOW_COMMAND(CmdWinInfo, L"win-info", 1,
+                  "win-info CAPTION: {style, exstyle, sysmenu (item texts), client [w, h]} of a "
+                  "top-level window") {
     char buf[64];
     std::snprintf(buf, sizeof buf, "{\"style\":%lu,\"exstyle\":%lu,\"sysmenu\":[",
-                  static_cast<unsigned long>(GetWindowLongW(w, GWL_STYLE)),
-                  static_cast<unsigned long>(GetWindowLongW(w, GWL_EXSTYLE)));
+                  static_cast<unsigned long>(GetWindowLongW(window, GWL_STYLE)),
+                  static_cast<unsigned long>(GetWindowLongW(window, GWL_EXSTYLE)));
     std::string json = buf;
-    HMENU menu = GetSystemMenu(w, FALSE);
+    HMENU menu = GetSystemMenu(window, FALSE);
     const int n = menu != nullptr ? GetMenuItemCount(menu) : 0;
     for (int i = 0; i < n; ++i) {
         wchar_t text[256] = {};
@@ -231,79 +207,48 @@ ZV_TOOL_COMMAND(CmdWinInfo, L"win-info",
         json += "{\"id\":" + std::to_string(id) + ",\"text\":" + JsonString(text) + "}";
     }
     RECT rc{};
-    GetClientRect(w, &rc);
+    GetClientRect(window, &rc);
     json += "],\"client\":[" + std::to_string(rc.right) + "," + std::to_string(rc.bottom) + "]}";
     PrintLine(json);
     return 0;
 }
 
-ZV_TOOL_COMMAND(CmdEditSel, L"edit-sel",
-                "edit-sel CAPTION ID: {start, end} of an edit control's selection") {
-    if (args.size() < 2)
-        return 2;
-    HWND w = FindTopLevel(args[0], false);
-    HWND edit = w != nullptr ? GetDlgItem(w, ArgInt(args, 1, 0)) : nullptr;
-    if (edit == nullptr)
-        return 1;
+ZV_CONTROL_COMMAND(CmdEditSel, L"edit-sel", 2,
+                   "edit-sel CAPTION ID: {start, end} of an edit control's selection") {
     DWORD start = 0, end = 0;
-    SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    SendMessageW(control, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
     PrintLine("{\"start\":" + std::to_string(start) + ",\"end\":" + std::to_string(end) + "}");
     return 0;
 }
 
-ZV_TOOL_COMMAND(
-    CmdPostKey, L"post-key",
+ZV_WINDOW_COMMAND(
+    CmdPostKey, L"post-key", 2,
     "post-key CAPTION VK: posts a key-down and key-up of VK (decimal) to a top-level window") {
-    if (args.size() < 2)
-        return 2;
-    HWND w = FindTopLevel(args[0], false);
-    if (w == nullptr)
-        return 1;
     const WPARAM vk = static_cast<WPARAM>(ArgInt(args, 1, 0));
-    PostMessageW(w, WM_KEYDOWN, vk, 1);
-    PostMessageW(w, WM_KEYUP, vk, 0xC0000001);
+    PostMessageW(window, WM_KEYDOWN, vk, 1);
+    PostMessageW(window, WM_KEYUP, vk, 0xC0000001);
     return 0;
 }
 
-ZV_TOOL_COMMAND(
-    CmdSysCommand, L"syscommand",
+ZV_WINDOW_COMMAND(
+    CmdSysCommand, L"syscommand", 2,
     "syscommand CAPTION VALUE [LPARAM]: posts WM_SYSCOMMAND with VALUE (decimal) and LPARAM "
     "(decimal, default 0) to a top-level window") {
-    if (args.size() < 2)
-        return 2;
-    HWND w = FindTopLevel(args[0], false);
-    if (w == nullptr)
-        return 1;
-    PostMessageW(w, WM_SYSCOMMAND, static_cast<WPARAM>(ArgInt(args, 1, 0)),
+    PostMessageW(window, WM_SYSCOMMAND, static_cast<WPARAM>(ArgInt(args, 1, 0)),
                  static_cast<LPARAM>(ArgInt(args, 2, 0)));
-    return 0;
-}
-
-ZV_TOOL_COMMAND(CmdCursor, L"cursor", "cursor: {x, y} of the mouse pointer on the screen") {
-    (void)args;
-    POINT p{};
-    GetCursorPos(&p);
-    PrintLine("{\"x\":" + std::to_string(p.x) + ",\"y\":" + std::to_string(p.y) + "}");
     return 0;
 }
 
 ZV_TOOL_COMMAND(CmdKill, L"kill", "kill NAME: ends every process whose program file is NAME") {
     if (args.empty())
         return 2;
-    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snap == INVALID_HANDLE_VALUE)
-        return 1;
-    PROCESSENTRY32W pe{};
-    pe.dwSize = sizeof pe;
-    for (BOOL ok = Process32FirstW(snap, &pe); ok; ok = Process32NextW(snap, &pe)) {
-        if (_wcsicmp(pe.szExeFile, args[0].c_str()) != 0)
-            continue;
-        if (HANDLE h = OpenProcess(PROCESS_TERMINATE, FALSE, pe.th32ProcessID); h != nullptr) {
+    for (const auto& process : Processes(args[0])) {
+        if (HANDLE h = OpenProcess(PROCESS_TERMINATE, FALSE, process.first); h != nullptr) {
             TerminateProcess(h, 1);
             CloseHandle(h);
         }
     }
-    CloseHandle(snap);
     return 0;
 }
 

@@ -4,11 +4,9 @@
 // processes, the pop-up menu's place and the time from the hotkey to the menu on screen.
 #include "zvtool.h"
 
-#include <tlhelp32.h>
 #include <winternl.h>
 
 #include <cstdio>
-#include <map>
 #include <set>
 
 using namespace zvtool;
@@ -17,55 +15,6 @@ namespace {
 
 UINT ParseUint(const std::wstring& s) {
     return static_cast<UINT>(wcstoul(s.c_str(), nullptr, 0));
-}
-
-std::wstring Lower(std::wstring s) {
-    for (auto& c : s)
-        c = static_cast<wchar_t>(towlower(c));
-    return s;
-}
-
-WORD KeyCode(const std::wstring& name) {
-    static const std::map<std::wstring, WORD> keys{
-        {L"down", VK_DOWN},     {L"up", VK_UP},        {L"left", VK_LEFT},   {L"right", VK_RIGHT},
-        {L"return", VK_RETURN}, {L"enter", VK_RETURN}, {L"esc", VK_ESCAPE},  {L"escape", VK_ESCAPE},
-        {L"tab", VK_TAB},       {L"space", VK_SPACE},  {L"home", VK_HOME},   {L"end", VK_END},
-        {L"alt", VK_MENU},      {L"ctrl", VK_CONTROL}, {L"shift", VK_SHIFT}, {L"win", VK_LWIN},
-    };
-    auto it = keys.find(name);
-    if (it != keys.end())
-        return it->second;
-    if (name.size() == 1 && iswalnum(name[0]))
-        return static_cast<WORD>(towupper(name[0]));
-    if (name.size() >= 2 && name[0] == L'f') {
-        const int n = _wtoi(name.c_str() + 1);
-        if (n >= 1 && n <= 24)
-            return static_cast<WORD>(VK_F1 + n - 1);
-    }
-    return 0;
-}
-
-bool LeftClickAt(int x, int y) {
-    return PointerTo(x, y) &&
-           ClickButton(POINT{x, y}, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, VK_LBUTTON);
-}
-
-// The keys of a chord such as "ctrl+s"; empty when a name is unknown.
-std::vector<WORD> Chord(const std::wstring& chord) {
-    std::vector<WORD> keys;
-    const std::wstring c = Lower(chord);
-    size_t start = 0;
-    while (start <= c.size()) {
-        size_t plus = c.find(L'+', start);
-        if (plus == std::wstring::npos)
-            plus = c.size();
-        const WORD vk = KeyCode(c.substr(start, plus - start));
-        if (vk == 0)
-            return {};
-        keys.push_back(vk);
-        start = plus + 1;
-    }
-    return keys;
 }
 
 // The command line of a process, read from its process parameters.
@@ -95,21 +44,6 @@ std::wstring CommandLineOf(DWORD pid) {
     }
     CloseHandle(h);
     return result;
-}
-
-std::map<DWORD, std::wstring> ProcessesNamed(const std::wstring& name) {
-    std::map<DWORD, std::wstring> out;
-    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snap == INVALID_HANDLE_VALUE)
-        return out;
-    PROCESSENTRY32W pe{};
-    pe.dwSize = sizeof pe;
-    for (BOOL ok = Process32FirstW(snap, &pe); ok; ok = Process32NextW(snap, &pe)) {
-        if (Lower(pe.szExeFile) == Lower(name))
-            out[pe.th32ProcessID] = pe.szExeFile;
-    }
-    CloseHandle(snap);
-    return out;
 }
 
 void PumpFor(DWORD ms) {
@@ -144,80 +78,6 @@ ZV_TOOL_COMMAND(
 }
 
 ZV_TOOL_COMMAND(
-    CmdHoldKeys, L"hold-keys",
-    "hold-keys KEY... -- KEY|click:X,Y|post:CAPTION,MSG,WP,LP...: holds KEYs (e.g. ctrl "
-    "shift) down while pressing the keys, clicking or posting messages; lets them go once what "
-    "they went to has handled them. (Wine lets go of modifiers held this way when a window "
-    "gains the keyboard or the pointer: the tests hold them on the display, held_keys.)") {
-    size_t split = 0;
-    while (split < args.size() && args[split] != L"--")
-        ++split;
-    std::vector<WORD> held;
-    for (size_t i = 0; i < split; ++i) {
-        const WORD vk = KeyCode(Lower(args[i]));
-        if (vk == 0)
-            return 2;
-        held.push_back(vk);
-    }
-    // The keys are down for the window in front before anything else comes (once it has
-    // matched its modifiers to the real keyboard, which would let go of them: PressChord).
-    {
-        const Receiver receiver(KeyboardReceiver());
-        if (!WaitIdle(receiver.Window()) || !WaitIdle(receiver.Window()))
-            return 3;
-        for (WORD vk : held) {
-            SendKey(vk, false);
-            if (!receiver.WaitKey(vk, true, kInputTimeoutMs, true))
-                return 3;
-        }
-    }
-    std::vector<HWND> posted;
-    for (size_t i = split + 1; i < args.size(); ++i) {
-        if (args[i].rfind(L"post:", 0) == 0) {
-            // post:CAPTION,MSG,WPARAM,LPARAM
-            const std::wstring post = args[i].substr(5);
-            const size_t c1 = post.find(L','), c2 = post.find(L',', c1 + 1),
-                         c3 = post.find(L',', c2 + 1);
-            if (c3 == std::wstring::npos)
-                break;
-            HWND w = FindTopLevel(post.substr(0, c1), false);
-            if (w != nullptr) {
-                PostMessageW(w, ParseUint(post.substr(c1 + 1, c2 - c1 - 1)),
-                             ParseUint(post.substr(c2 + 1, c3 - c2 - 1)),
-                             static_cast<LPARAM>(ParseUint(post.substr(c3 + 1))));
-                posted.push_back(w);
-            }
-            continue;
-        }
-        if (args[i].rfind(L"click:", 0) == 0) {
-            int x = 0, y = 0;
-            if (swscanf(args[i].c_str() + 6, L"%d,%d", &x, &y) != 2)
-                break;
-            if (!LeftClickAt(x, y))
-                return 3;
-            continue;
-        }
-        const WORD vk = KeyCode(Lower(args[i]));
-        if (vk == 0)
-            break;
-        if (!PressChord({vk}))
-            return 3;
-    }
-    // A key or a click was handled when its receiver took it and came back to its message
-    // loop (PressChord, ClickButton). A posted message comes after the messages sent to
-    // its window: it was handled once that window's thread has come back to its loop for
-    // messages sent after it, a few times over.
-    bool ok = true;
-    for (HWND w : posted) {
-        for (int i = 0; i < 3 && ok; ++i)
-            ok = WaitIdle(w);
-    }
-    for (auto it = held.rbegin(); it != held.rend(); ++it)
-        SendKey(*it, true);
-    return ok ? 0 : 3;
-}
-
-ZV_TOOL_COMMAND(
     CmdTitleWindow, L"title-window",
     "title-window CAPTION MS: shows a window with CAPTION in front for MS milliseconds") {
     if (args.size() < 2)
@@ -239,14 +99,9 @@ ZV_TOOL_COMMAND(
     return 0;
 }
 
-ZV_TOOL_COMMAND(CmdActivate, L"activate",
-                "activate CAPTION: brings a top-level window to the foreground") {
-    if (args.empty())
-        return 2;
-    HWND w = FindTopLevel(args[0], false);
-    if (w == nullptr)
-        return 1;
-    return Activate(w) ? 0 : 1;
+ZV_WINDOW_COMMAND(CmdActivate, L"activate", 1,
+                  "activate CAPTION: brings a top-level window to the foreground") {
+    return Activate(window) ? 0 : 1;
 }
 
 ZV_TOOL_COMMAND(
@@ -295,15 +150,10 @@ ZV_TOOL_COMMAND(CmdHoldHotkey, L"hold-hotkey",
     return 0;
 }
 
-ZV_TOOL_COMMAND(CmdPostMsg, L"post-msg",
-                "post-msg CAPTION MSG WPARAM LPARAM: posts a message to a top-level window "
-                "(numbers may be 0x..)") {
-    if (args.size() < 4)
-        return 2;
-    HWND w = FindTopLevel(args[0], false);
-    if (w == nullptr)
-        return 1;
-    return PostMessageW(w, ParseUint(args[1]), ParseUint(args[2]),
+ZV_WINDOW_COMMAND(CmdPostMsg, L"post-msg", 4,
+                  "post-msg CAPTION MSG WPARAM LPARAM: posts a message to a top-level window "
+                  "(numbers may be 0x..)") {
+    return PostMessageW(window, ParseUint(args[1]), ParseUint(args[2]),
                         static_cast<LPARAM>(ParseUint(args[3])))
                ? 0
                : 1;
@@ -336,14 +186,14 @@ ZV_TOOL_COMMAND(
     if (args.size() < 2)
         return 2;
     std::set<DWORD> before;
-    for (const auto& p : ProcessesNamed(args[0]))
+    for (const auto& p : Processes(args[0]))
         before.insert(p.first);
     PrintLine("watching");
     const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(ArgInt(args, 1, 10000));
     bool last = false;
     while (GetTickCount64() < end && !last) {
         last = args.size() > 2 && GetFileAttributesW(args[2].c_str()) != INVALID_FILE_ATTRIBUTES;
-        for (const auto& p : ProcessesNamed(args[0])) {
+        for (const auto& p : Processes(args[0])) {
             if (before.count(p.first))
                 continue;
             const std::wstring line = CommandLineOf(p.first);
@@ -364,7 +214,7 @@ ZV_TOOL_COMMAND(CmdMouseClick, L"mouse-click",
                 "ends") {
     if (args.size() < 2)
         return 2;
-    const bool right = args.size() > 2 && Lower(args[2]) == L"right";
+    const bool right = args.size() > 2 && args[2] == L"right";
     const POINT at{ArgInt(args, 0, 0), ArgInt(args, 1, 0)};
     if (!PointerTo(at.x, at.y))
         return 3;
@@ -392,13 +242,6 @@ HWND VisiblePopupMenu() {
     return nullptr;
 }
 
-double NowMs() {
-    LARGE_INTEGER frequency, now;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
 // Lists folder and its subfolders down to depth through FindFirstFileW, opening no file.
 void SearchTree(const std::wstring& folder, int depth) {
     WIN32_FIND_DATAW data;
@@ -423,14 +266,8 @@ std::string Figure(double ms) {
     return text;
 }
 
-bool WaitPopupGone(DWORD timeoutMs) {
-    const ULONGLONG end = GetTickCount64() + timeoutMs;
-    while (VisiblePopupMenu() != nullptr) {
-        if (GetTickCount64() >= end)
-            return false;
-        Sleep(5);
-    }
-    return true;
+bool WaitPopupGone(int timeoutMs) {
+    return WaitUntil(timeoutMs, 5, [] { return VisiblePopupMenu() == nullptr; });
 }
 
 }  // namespace
@@ -450,10 +287,7 @@ ZV_TOOL_COMMAND(
         if (!WaitPopupGone(5000))
             return 1;
         // The launcher hands the keyboard back to the window in front after its menu.
-        const ULONGLONG end = GetTickCount64() + 5000;
-        while (GetForegroundWindow() != front && GetTickCount64() < end)
-            Sleep(5);
-        if (GetForegroundWindow() != front) {
+        if (!WaitUntil(5000, 5, [&] { return GetForegroundWindow() == front; })) {
             PrintLine("the window in front did not get the keyboard back after press " +
                       std::to_string(i));
             return 1;
@@ -494,14 +328,11 @@ ZV_TOOL_COMMAND(
 ZV_TOOL_COMMAND(CmdPopupRect, L"popup-rect",
                 "popup-rect: [left, top, right, bottom] of the visible pop-up menu (exit 1 when "
                 "none)") {
-    (void)args;
     const HWND menu = VisiblePopupMenu();
     if (menu == nullptr)
         return 1;
     RECT r{};
     GetWindowRect(menu, &r);
-    char text[64];
-    std::snprintf(text, sizeof text, "[%ld,%ld,%ld,%ld]", r.left, r.top, r.right, r.bottom);
-    PrintLine(text);
+    PrintLine(RectJson(r));
     return 0;
 }

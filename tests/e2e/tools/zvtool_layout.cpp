@@ -18,31 +18,24 @@ using zvprobe::Control;
 
 namespace {
 
-// A request for the probe: the block zeroed, with its command and target window.
-std::unique_ptr<Block> Request(HWND target, UINT command) {
-    auto block = std::make_unique<Block>();
-    ZeroMemory(block.get(), sizeof(Block));
-    block->command = command;
-    block->target = target;
-    return block;
-}
-
-// Runs a request inside the program that owns its target; false when the hook did not
-// answer.
-bool Probe(Block& block) {
-    const HWND target = block.target;
+// Runs a request (command, with dpi and rect for kDpiChange) inside the program that owns
+// target; its answer, or null when the hook did not answer.
+std::unique_ptr<Block> Probe(HWND target, UINT command, UINT dpi = 0, RECT rect = {}) {
     wchar_t name[64];
     std::swprintf(name, 64, L"Local\\ZvProbe.%lu", GetCurrentProcessId());
     HANDLE mapping =
         CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(Block), name);
     if (mapping == nullptr)
-        return false;
+        return nullptr;
     auto* shared =
         static_cast<Block*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(Block)));
-    bool answered = false;
+    std::unique_ptr<Block> block;
     if (shared != nullptr) {
-        *shared = block;
-        shared->done = 0;
+        ZeroMemory(shared, sizeof(Block));
+        shared->command = command;
+        shared->target = target;
+        shared->dpi = dpi;
+        shared->rect = rect;
         wchar_t path[MAX_PATH];
         GetModuleFileNameW(nullptr, path, MAX_PATH);
         std::wstring dllPath = path;
@@ -59,26 +52,23 @@ bool Probe(Block& block) {
             SendMessageTimeoutW(target, RegisterWindowMessageW(zvprobe::kProbeMessage),
                                 GetCurrentProcessId(), 0, SMTO_ABORTIFHUNG, 15000, &result);
             UnhookWindowsHookEx(hook);
-            answered = shared->done != 0;
-            block = *shared;
+            if (shared->done != 0)
+                block = std::make_unique<Block>(*shared);
         }
         if (dll != nullptr)
             FreeLibrary(dll);
         UnmapViewOfFile(shared);
     }
     CloseHandle(mapping);
-    return answered;
+    return block;
 }
 
 HWND FindTarget(const Args& args, Args& pos) {
-    bool partial = false;
     bool form = false;
     std::wstring cls;
     pos.clear();
     for (const auto& a : args) {
-        if (a == L"--partial")
-            partial = true;
-        else if (a == L"--form")
+        if (a == L"--form")
             form = true;
         else if (a.rfind(L"--class=", 0) == 0)
             cls = a.substr(8);
@@ -87,7 +77,7 @@ HWND FindTarget(const Args& args, Args& pos) {
     }
     if (pos.empty())
         return nullptr;
-    HWND w = WaitTopLevel(pos[0], partial, 10000, cls);
+    HWND w = WaitTopLevel(pos[0], false, 10000, cls);
     if (w != nullptr && form)  // the dialog the window shows as its client (the editor's form)
         w = FindWindowExW(w, nullptr, L"#32770", nullptr);
     return w;
@@ -123,11 +113,6 @@ RECT TextArea(const Control& c, int dpi) {
         default:
             return c.rect;
     }
-}
-
-bool Covers(const RECT& a, const RECT& b) {
-    RECT both{};
-    return IntersectRect(&both, &a, &b) != FALSE;
 }
 
 std::string Size(SIZE s) {
@@ -172,12 +157,6 @@ std::string TextProblem(const Control& c, int dpi) {
     }
 }
 
-std::string RectJson(const RECT& r) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "[%ld,%ld,%ld,%ld]", r.left, r.top, r.right, r.bottom);
-    return buf;
-}
-
 std::string ControlName(const Control& c) {
     return JsonString(c.text[0] != 0 ? std::wstring(c.text) : std::wstring(c.cls)) +
            ",\"id\":" + std::to_string(c.id);
@@ -187,7 +166,7 @@ std::string ControlName(const Control& c) {
 
 ZV_TOOL_COMMAND(
     CmdLayout, L"layout",
-    "layout CAPTION [--partial] [--class=CLS] [--form]: a dialog's controls measured with their "
+    "layout CAPTION [--class=CLS] [--form]: a dialog's controls measured with their "
     "fonts inside its program (zvprobe.dll), as JSON with the offenders: text cut by its "
     "control, a control outside the client area, text covered by another control; --form "
     "measures the dialog a window shows as its client. Exit code 3: offenders") {
@@ -195,8 +174,8 @@ ZV_TOOL_COMMAND(
     HWND target = FindTarget(args, pos);
     if (target == nullptr)
         return 1;
-    auto block = Request(target, zvprobe::kLayout);
-    if (!Probe(*block)) {
+    const auto block = Probe(target, zvprobe::kLayout);
+    if (block == nullptr) {
         PrintLine("{\"error\":\"the probe did not answer\"}");
         return 1;
     }
@@ -239,7 +218,9 @@ ZV_TOOL_COMMAND(
             const Control& other = block->controls[j];
             if (j == i || !other.visible || other.kind == zvprobe::kGroup)
                 continue;
-            if (Covers(area, TextArea(other, dpi))) {
+            const RECT otherArea = TextArea(other, dpi);
+            RECT both{};
+            if (IntersectRect(&both, &area, &otherArea)) {
                 offend(c, "covered by " + Utf8(other.text[0] ? other.text : other.cls) + " (" +
                               std::to_string(other.id) + ")");
             }
@@ -254,19 +235,17 @@ ZV_TOOL_COMMAND(
 
 ZV_TOOL_COMMAND(
     CmdDpiChange, L"dpi-change",
-    "dpi-change CAPTION DPI [LEFT TOP RIGHT BOTTOM] [--partial] [--class=CLS]: sends the window "
+    "dpi-change CAPTION DPI [LEFT TOP RIGHT BOTTOM] [--class=CLS]: sends the window "
     "WM_DPICHANGED from inside its program, with the suggested rectangle (default: its own "
     "rectangle at the new DPI, in its place)") {
     Args pos;
     HWND target = FindTarget(args, pos);
     if (target == nullptr || pos.size() < 2)
         return 2;
-    auto block = Request(target, zvprobe::kDpiChange);
-    block->dpi = static_cast<UINT>(ArgInt(pos, 1, 96));
-    if (pos.size() >= 6) {
-        block->rect = {ArgInt(pos, 2, 0), ArgInt(pos, 3, 0), ArgInt(pos, 4, 0), ArgInt(pos, 5, 0)};
-    }
-    return Probe(*block) ? 0 : 1;
+    RECT rect{};
+    if (pos.size() >= 6)
+        rect = {ArgInt(pos, 2, 0), ArgInt(pos, 3, 0), ArgInt(pos, 4, 0), ArgInt(pos, 5, 0)};
+    return Probe(target, zvprobe::kDpiChange, static_cast<UINT>(ArgInt(pos, 1, 96)), rect) ? 0 : 1;
 }
 
 ZV_TOOL_COMMAND(CmdMenuItems, L"menu-items",
@@ -278,8 +257,8 @@ ZV_TOOL_COMMAND(CmdMenuItems, L"menu-items",
     HWND target = FindTarget(args, pos);
     if (target == nullptr)
         return 2;
-    auto block = Request(target, zvprobe::kMenuItems);
-    if (!Probe(*block))
+    const auto block = Probe(target, zvprobe::kMenuItems);
+    if (block == nullptr)
         return 2;
     std::string items;
     for (int i = 0; i < block->count; ++i) {
@@ -298,7 +277,7 @@ ZV_TOOL_COMMAND(CmdMenuItems, L"menu-items",
 }
 
 ZV_TOOL_COMMAND(CmdDrawnText, L"drawn-text",
-                "drawn-text CAPTION ID [--partial] [--form]: the text an owner-drawn list box "
+                "drawn-text CAPTION ID [--form]: the text an owner-drawn list box "
                 "draws for each of its items, drawn inside its program into a metafile and read "
                 "back (JSON: one array an item, of {text, colour} in drawing order)") {
     Args pos;
@@ -306,8 +285,8 @@ ZV_TOOL_COMMAND(CmdDrawnText, L"drawn-text",
     HWND list = top != nullptr && pos.size() > 1 ? GetDlgItem(top, ArgInt(pos, 1, 0)) : nullptr;
     if (list == nullptr)
         return 2;
-    auto block = Request(list, zvprobe::kDrawnText);
-    if (!Probe(*block))
+    const auto block = Probe(list, zvprobe::kDrawnText);
+    if (block == nullptr)
         return 1;
     std::vector<std::string> items;
     for (int i = 0; i < block->count; ++i) {

@@ -1,9 +1,8 @@
 // zvtool commands for the recording tests: a user's input played in one go (keys,
 // Unicode text, clicks, double clicks, drags, wheel notches), whether the recording hook
 // would pass anything on, and where a window's client area lies on the screen.
+#include <algorithm>
 #include <cstdio>
-#include <cwctype>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -12,43 +11,6 @@
 using namespace zvtool;
 
 namespace {
-
-std::vector<std::wstring> Split(const std::wstring& s, wchar_t sep) {
-    std::vector<std::wstring> parts;
-    size_t start = 0;
-    for (;;) {
-        const size_t at = s.find(sep, start);
-        parts.push_back(
-            s.substr(start, at == std::wstring::npos ? std::wstring::npos : at - start));
-        if (at == std::wstring::npos)
-            return parts;
-        start = at + 1;
-    }
-}
-
-WORD KeyOf(std::wstring name) {
-    for (auto& c : name)
-        c = static_cast<wchar_t>(towlower(c));
-    static const std::map<std::wstring, WORD> keys{
-        {L"return", VK_RETURN},   {L"tab", VK_TAB},
-        {L"esc", VK_ESCAPE},      {L"space", VK_SPACE},
-        {L"back", VK_BACK},       {L"down", VK_DOWN},
-        {L"up", VK_UP},           {L"left", VK_LEFT},
-        {L"right", VK_RIGHT},     {L"home", VK_HOME},
-        {L"end", VK_END},         {L"delete", VK_DELETE},
-        {L"pause", VK_PAUSE},     {L"ctrl", VK_CONTROL},
-        {L"shift", VK_SHIFT},     {L"alt", VK_MENU},
-        {L"win", VK_LWIN},        {L"f4", VK_F4},
-        {L"f10", VK_F10},         {L"processkey", VK_PROCESSKEY},
-        {L"convert", VK_CONVERT},
-    };
-    const auto it = keys.find(name);
-    if (it != keys.end())
-        return it->second;
-    if (name.size() == 1 && iswalnum(name[0]))
-        return static_cast<WORD>(towupper(name[0]));
-    return 0;
-}
 
 // A character as an input method or a Unicode keyboard delivers it.
 void SendUnit(wchar_t unit) {
@@ -97,34 +59,26 @@ bool Step(const std::wstring& step) {
     const size_t colon = step.find(L':');
     const std::wstring verb = step.substr(0, colon);
     const std::wstring rest = colon == std::wstring::npos ? L"" : step.substr(colon + 1);
-    std::vector<int> n;
-    for (const std::wstring& part : Split(rest, L','))
-        n.push_back(_wtoi(part.c_str()));
+    int v[4] = {};
+    const int got = swscanf(rest.c_str(), L"%d,%d,%d,%d", &v[0], &v[1], &v[2], &v[3]);
+    const std::vector<int> n(v, v + std::max(got, 0));
     if (verb == L"text") {
         for (wchar_t unit : rest) {
             SendUnit(unit);
             Sleep(40);
         }
     } else if (verb == L"key") {
-        std::vector<WORD> chord;
-        for (const std::wstring& name : Split(rest, L'+')) {
-            const WORD vk = KeyOf(name);
-            if (vk == 0)
-                return false;
-            chord.push_back(vk);
-        }
+        const std::vector<WORD> chord = Chord(rest);
+        if (chord.empty())
+            return false;
         for (WORD vk : chord)
             SendKey(vk, false);
         Sleep(30);
         for (auto it = chord.rbegin(); it != chord.rend(); ++it)
             SendKey(*it, true);
     } else if (verb == L"click" && n.size() >= 2) {
-        const std::vector<std::wstring> parts = Split(rest, L',');
-        const std::wstring button = parts.size() > 2 ? parts[2] : L"left";
-        if (button == L"right")
+        if (rest.size() > 6 && rest.compare(rest.size() - 6, 6, L",right") == 0)
             Click(n[0], n[1], MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
-        else if (button == L"middle")
-            Click(n[0], n[1], MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP);
         else
             Click(n[0], n[1], MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
     } else if (verb == L"dblclick" && n.size() >= 2) {
@@ -158,9 +112,8 @@ ZV_TOOL_COMMAND(
     CmdPlay, L"play",
     "play STEP...: plays a user's input through SendInput, step after step: "
     "text:TEXT (Unicode characters), key:CHORD (ctrl+a, return, pause, processkey: a key "
-    "the input method took, convert), "
-    "click:X,Y[,right|middle], dblclick:X,Y, drag:X1,Y1,X2,Y2, wheel:X,Y,DELTA, "
-    "sleep:MS (screen coordinates)") {
+    "the input method took, convert), click:X,Y[,right], dblclick:X,Y, drag:X1,Y1,X2,Y2, "
+    "wheel:X,Y,DELTA, sleep:MS (screen coordinates)") {
     for (const std::wstring& step : args) {
         if (!Step(step)) {
             PrintLine("bad step " + Utf8(step));
@@ -188,50 +141,30 @@ ZV_TOOL_COMMAND(CmdHookArmed, L"hook-armed",
     return 0;
 }
 
-ZV_TOOL_COMMAND(CmdClientOrigin, L"client-origin",
-                "client-origin CAPTION: {x, y} of the top-left corner of a top-level window's "
-                "client area on the screen") {
-    if (args.empty())
-        return 2;
-    HWND w = FindTopLevel(args[0], false);
-    if (w == nullptr)
-        return 1;
+ZV_WINDOW_COMMAND(CmdClientOrigin, L"client-origin", 1,
+                  "client-origin CAPTION: {x, y} of the top-left corner of a top-level window's "
+                  "client area on the screen") {
     POINT p{0, 0};
-    ClientToScreen(w, &p);
-    PrintLine("{\"x\":" + std::to_string(p.x) + ",\"y\":" + std::to_string(p.y) + "}");
+    ClientToScreen(window, &p);
+    PrintLine(PointJson(p));
     return 0;
 }
 
-ZV_TOOL_COMMAND(CmdControlRect, L"control-rect",
-                "control-rect CAPTION ID: the screen rectangle of control ID of a top-level "
-                "window") {
-    if (args.size() < 2)
-        return 2;
-    HWND w = FindTopLevel(args[0], false);
-    HWND control = w != nullptr ? GetDlgItem(w, ArgInt(args, 1, 0)) : nullptr;
-    if (control == nullptr)
-        return 1;
+ZV_CONTROL_COMMAND(CmdControlRect, L"control-rect", 2,
+                   "control-rect CAPTION ID: the screen rectangle of control ID of a top-level "
+                   "window") {
     RECT r{};
     GetWindowRect(control, &r);
-    char buf[128];
-    std::snprintf(buf, sizeof buf, "{\"left\":%ld,\"top\":%ld,\"right\":%ld,\"bottom\":%ld}",
-                  r.left, r.top, r.right, r.bottom);
-    PrintLine(buf);
+    PrintLine(RectObjectJson(r));
     return 0;
 }
 
-ZV_TOOL_COMMAND(
-    CmdControlState, L"control-state",
+ZV_CONTROL_COMMAND(
+    CmdControlState, L"control-state", 2,
     "control-state CAPTION ID: text and visibility of control ID of a top-level window, "
     "and the window's height") {
-    if (args.size() < 2)
-        return 2;
-    HWND w = FindTopLevel(args[0], false);
-    HWND control = w != nullptr ? GetDlgItem(w, ArgInt(args, 1, 0)) : nullptr;
-    if (control == nullptr)
-        return 1;
     RECT r{};
-    GetWindowRect(w, &r);
+    GetWindowRect(GetAncestor(control, GA_ROOT), &r);
     PrintLine("{\"text\":" + JsonString(WindowText(control)) +
               ",\"visible\":" + (IsWindowVisible(control) ? "true" : "false") +
               ",\"height\":" + std::to_string(r.bottom - r.top) + "}");
