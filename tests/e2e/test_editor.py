@@ -265,8 +265,11 @@ class Editor(SessionTest):
         self.assertEqual(self.listbox('two.txt - RkEditor')['count'], 2)
         self.assertTrue(self.wait_caption('one.txt - RkEditor'), 'this window keeps its file')
         self.assertEqual(len(self.s.processes('RkEditor.exe')), 2)
-        # Both files are in the recent-file list of the configuration file, newest first.
+        # Both files are in the recent-file list of the configuration file, newest first:
+        # the editor that ends last writes the list, so this window's ends last.
         self.s.tool('close', 'two.txt - RkEditor')
+        self.s.wait_until(lambda: len(self.s.processes('RkEditor.exe')) == 1, 20,
+                          'the second editor ended')
         self.s.tool('close', 'one.txt - RkEditor')
         self.s.wait_no_process('RkEditor.exe', 20)
         recent = self.s.settings('Recent File List')
