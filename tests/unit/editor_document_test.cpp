@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <random>
-#include <set>
-
 #include "editor/document.h"
 #include "fake_filesystem.h"
 
@@ -196,77 +193,6 @@ TEST(EditorWrite, LoneLineFeedInDescriptionCannotInjectACommand) {
     const MacroContent back = ParseMacroText(bytes);
     EXPECT_EQ(back.lines, std::vector<std::string>{"WAIT:1"});
     EXPECT_EQ(back.description, "note\r\nLAUNCH:format.exe");
-}
-
-// Random documents in the form the reader gives them: fields hold no LF; the title and
-// target end in no blank; description lines are not empty and end in no space; command
-// lines begin with a keyword in any letter case.
-class DocumentGenerator {
-public:
-    explicit DocumentGenerator(unsigned seed) : rng_(seed) {}
-
-    MacroContent Document() {
-        MacroContent c;
-        c.title = Trimmed(Text(0, 6));
-        if (Chance(2)) {
-            c.target = Trimmed(Text(1, 5));
-            c.global = c.target.empty();
-        }
-        for (int n = Pick(0, 3); n > 0; --n) {
-            std::string line = Text(1, 4);
-            while (!line.empty() && line.back() == ' ')
-                line.pop_back();
-            if (line.empty())
-                continue;
-            if (!c.description.empty())
-                c.description += "\r\n";
-            c.description += line;
-        }
-        for (int n = Pick(0, 6); n > 0; --n) {
-            std::string keyword(kKeywords[static_cast<std::size_t>(Pick(0, 5))]);
-            if (Chance(4))
-                keyword[0] = static_cast<char>(keyword[0] - 'A' + 'a');
-            c.lines.push_back(keyword + Text(0, 5));
-        }
-        return c;
-    }
-
-private:
-    static constexpr std::string_view kKeywords[] = {
-        "LAUNCH:", "FOCUS:", "WAIT:", "KEYIN:", "TYPE:", "MOUSE:"};
-    static constexpr std::string_view kPieces[] = {
-        "a",        " ",         "  ",        "\t",       ";",     "; ",
-        ":",        "\r",        "表",        "\x81\x40", "\x82",  std::string_view("\0", 1),
-        "*",        "<RKMACRO>", "<rkmacro>", "<TARGET>", "WAIT:", "wait:1",
-        "LAUNCH:x", "mouse:",    "\xFF",      "%CLIP",    "\"",
-    };
-
-    int Pick(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng_); }
-    bool Chance(int oneIn) { return Pick(1, oneIn) == 1; }
-    std::string Text(int lo, int hi) {
-        std::string out;
-        for (int n = Pick(lo, hi); n > 0; --n)
-            out += kPieces[static_cast<std::size_t>(Pick(0, std::size(kPieces) - 1))];
-        return out;
-    }
-    static std::string Trimmed(std::string s) {
-        while (!s.empty() && (s.back() == ' ' || s.back() == '\r'))
-            s.pop_back();
-        return s;
-    }
-
-    std::mt19937 rng_;
-};
-
-TEST(EditorRoundTrip, WrittenDocumentsReadBackUnchanged) {
-    DocumentGenerator gen(20240611);
-    for (int i = 0; i < 3000; ++i) {
-        const MacroContent doc = gen.Document();
-        const std::string written = *ComposeMacroText(doc);
-        const MacroContent back = ParseMacroText(written);
-        ASSERT_EQ(back, doc) << "document " << i;
-        ASSERT_EQ(ComposeMacroText(back), written) << "document " << i;
-    }
 }
 
 TEST(EditorFiles, CheckMacroFileGivesTheTitleOfAMacroOnly) {
