@@ -1,15 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <random>
-
 #include "command_lines.h"
 #include "common/strutil.h"
 #include "dialog_invariants.h"
 
 namespace zv {
 namespace {
-
-using namespace std::string_view_literals;
 
 TEST(LineDescribe, TypeLabelAndDescriptionByTheKeywordAtByteZero) {
     const std::tuple<const char*, int, const char*, const char*> cases[] = {
@@ -132,32 +128,12 @@ TEST(LineDescribe, MadeLinesReadAsTheyWereWritten) {
     }
 }
 
-// Edge lines and random lines of fragments of all six syntaxes behind each keyword.
+// Edge lines of the six syntaxes; the dialogs fuzz target puts any bytes behind each keyword.
 TEST(LineDescribe, EveryLineKeepsTheInvariants) {
     for (const char* line :
          {"KEYIN:REP=3 MENU", "KEYIN:abcdefghijklmn\tx", "FOCUS:'a'b'", "LAUNCH:\"\"a b\" c\",wait",
           "MOUSE:-2147483648,-99999999999", "WAIT:2147483648", "no colon"})
         EXPECT_EQ(test::CheckDialogLine(line), "") << line;
-
-    const std::string_view fragments[] = {
-        ","sv,    " "sv,     "0"sv,     "42"sv,      "-"sv,       "-7"sv,   "99999999999"sv,
-        "REP="sv, "rep=2"sv, "MENU"sv,  "LOCAL"sv,   "L"sv,       "dd"sv,   "Q"sv,
-        "\""sv,   "'"sv,     "%CLIP"sv, "%param1"sv, "CONTROL"sv, "s"sv,    "WAIT"sv,
-        "end"sv,  "\t"sv,    "\x82"sv,  "表"sv,      "\0"sv,      "\xFF"sv, "ABCDEFGHIJKLMNOP"sv,
-        ":"sv,
-    };
-    const std::string_view keywords[] = {
-        "WAIT:", "KEYIN:", "TYPE:", "MOUSE:", "FOCUS:", "LAUNCH:", "", "wait:"};
-    std::mt19937 rng(4711);
-    int readable = 0;
-    for (int i = 0; i < 20000; ++i) {
-        std::string line(keywords[rng() % std::size(keywords)]);
-        for (int n = static_cast<int>(rng() % 7); n > 0; --n)
-            line += fragments[rng() % std::size(fragments)];
-        ASSERT_EQ(test::CheckDialogLine(line), "") << line;
-        readable += DescribeLine(line).description.valid ? 1 : 0;
-    }
-    EXPECT_GT(readable, 2000);  // enough readable lines for the round trips
 }
 
 }  // namespace
