@@ -63,15 +63,6 @@ TEST_F(MouseTest, OvertakenMoveIsCorrectedBeforeTheClick) {
     EXPECT_FALSE(held.AnythingHeld());
 }
 
-TEST_F(MouseTest, FarTargetWithRealMovementDoesNotHang) {
-    app.settings.mouseMoveReal = 1;
-    desk.record = false;
-    EXPECT_TRUE(Call(ExecMouse, "MOUSE:2147483647,0"));
-    // The steps, the parameter override and restore, and the bounded corrections.
-    EXPECT_LE(desk.eventCount,
-              static_cast<std::size_t>(kMaxStepwiseDistance) + 2 + 2 * (kPointerCorrections + 1));
-}
-
 TEST_F(MouseTest, FailuresAfterAnUnknownWord) {
     const std::pair<const char*, const char*> cases[] = {
         {"MOUSE:1,2,q,zz", "第4パラメタのマウスボタン動作[ZZ]が認識出来ない"},
