@@ -89,9 +89,6 @@ TEST(SettingsDialog, RangesAndTheDoubleClickBound) {
     // A minus sign typed before digits passes the field and is refused by OK.
     EXPECT_EQ(bad(SettingRow::PgEndLoopSleep, "-5", 500),
               "0 から 30000 までの整数を入力してください。");
-    EXPECT_EQ(bad(SettingRow::LaunchWait, "-", 500), "整数を入力してください。");
-    EXPECT_EQ(bad(SettingRow::LaunchWait, "", 500), "整数を入力してください。");
-    EXPECT_EQ(bad(SettingRow::TypeWait, "abc", 500), "整数を入力してください。");
     EXPECT_EQ(bad(SettingRow::TypeWait, "60001", 500),
               "0 から 60000 までの整数を入力してください。");
     // A value set above its range by hand is shown, and refused until corrected.
