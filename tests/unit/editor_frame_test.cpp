@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <limits>
-
 #include "editor/dialog_frame.h"
 #include "editor/lineedit_dialog.h"
 
@@ -15,21 +13,6 @@ TEST(DialogFrame, CaptionMarkAnchorsAndParamText) {
     EXPECT_EQ(HelpAnchor(EditorDialog::LineEdit), "#LineEdit");
     EXPECT_EQ(DialogParamText("WAIT: 1 , 2 \t"), "1 , 2");
     EXPECT_EQ(DialogParamText("  no colon here "), "no colon here");
-}
-
-TEST(DialogFrame, WhatCountsAsAnIntegerInAField) {
-    EXPECT_EQ(IntRangeMessage({-3200, 3200}), "-3200 から 3200 までの整数を入力してください。");
-    const IntRange r{-3200, 3200};
-    EXPECT_EQ(ReadIntField("-3200", r), -3200);
-    EXPECT_EQ(ReadIntField(" +007 ", r), 7);
-    for (const char* bad : {"3201", "", "-", "1-", "1 2", "1a", "３"})
-        EXPECT_FALSE(ReadIntField(bad, r)) << bad;
-    // 32 bits and no more, however many digits.
-    const IntRange all{std::numeric_limits<std::int32_t>::min(),
-                       std::numeric_limits<std::int32_t>::max()};
-    EXPECT_EQ(ReadIntField("-2147483648", all), all.low);
-    EXPECT_FALSE(ReadIntField("2147483648", all));
-    EXPECT_FALSE(ReadIntField("99999999999999999999999", all));
 }
 
 TEST(LineEditDialog, KeywordAndRawParameters) {
