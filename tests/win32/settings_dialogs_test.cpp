@@ -119,9 +119,7 @@ TEST(LauncherKeyInCtrl, TakesItsKeysAndShowsTheirNames) {
     };
     EXPECT_EQ(press(WM_KEYDOWN, VK_F12), L"F12");
     EXPECT_EQ(field.Key(), VK_F12);
-    for (WPARAM other : {VK_SHIFT, VK_SPACE, VK_LEFT, VK_TAB, VK_MULTIPLY})
-        EXPECT_EQ(press(WM_KEYDOWN, other), L"F12") << other;
-    EXPECT_EQ(press(WM_KEYDOWN, VK_NUMPAD0), L"NUMPAD0");
+    EXPECT_EQ(press(WM_KEYDOWN, VK_SHIFT), L"F12") << "Shift alone is no key";
     EXPECT_EQ(press(WM_SYSKEYDOWN, VK_F10), L"F10") << "F10 comes as a system key";
     EXPECT_EQ(press(WM_SYSKEYDOWN, VK_F9, 1 << 29), L"F10") << "with Alt it is a mnemonic";
     // The character a letter's key-down already queued is not typed.
@@ -130,8 +128,6 @@ TEST(LauncherKeyInCtrl, TakesItsKeysAndShowsTheirNames) {
     EXPECT_EQ(field.Key(), 'Q');
     EXPECT_EQ(Selection(edit), std::make_pair(0ul, 1ul)) << "the name is selected";
 
-    field.SetKey(0x20);
-    EXPECT_EQ(TextOf(edit), L"SPACE");
     field.SetKey(0x07);
     EXPECT_EQ(TextOf(edit), L"");
     EXPECT_EQ(field.Key(), 0) << "a code without a name is no key";
