@@ -117,6 +117,8 @@ TEST_F(EditorKeyField, LettersShowAsTypedNamesForTheRest) {
     EXPECT_EQ(Text(), "S") << "the character after the key changes nothing";
     Deliver(WM_KEYUP, 'S');
 
+    Press(VK_NUMLOCK);
+    EXPECT_EQ(Text(), "NUMLOCK");
     Press(VK_OEM_1);  // the colon key of a Japanese keyboard
     EXPECT_EQ(Text(), "OEM_1");
     EXPECT_EQ(field.Code(), VK_OEM_1);

@@ -120,6 +120,7 @@ TEST(LauncherKeyInCtrl, TakesItsKeysAndShowsTheirNames) {
     EXPECT_EQ(press(WM_KEYDOWN, VK_F12), L"F12");
     EXPECT_EQ(field.Key(), VK_F12);
     EXPECT_EQ(press(WM_KEYDOWN, VK_SHIFT), L"F12") << "Shift alone is no key";
+    EXPECT_EQ(press(WM_KEYDOWN, VK_NUMPAD0), L"NUMPAD0");
     EXPECT_EQ(press(WM_SYSKEYDOWN, VK_F10), L"F10") << "F10 comes as a system key";
     EXPECT_EQ(press(WM_SYSKEYDOWN, VK_F9, 1 << 29), L"F10") << "with Alt it is a mnemonic";
     // The character a letter's key-down already queued is not typed.
