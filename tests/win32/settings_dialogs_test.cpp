@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "common/folders.h"
+#include "common/profile.h"
 #include "common/win32/dpi.h"
 #include "common/win32/text.h"
 #include "common/win32/window.h"
@@ -23,9 +24,9 @@
 #include "engine/settings_dialog.h"
 #include "engine/startup.h"
 #include "engine/win32/setting_dialog.h"
-#include "fake_profile.h"
 #include "launcher/win32/keyinctrl.h"
 #include "launcher/win32/settingsdlgs.h"
+#include "unit/fake_filesystem.h"
 #include "win32_helpers.h"
 
 namespace zv {
@@ -35,6 +36,21 @@ using test::LoadedProgram;
 using test::PumpMessages;
 using test::Selection;
 using test::TextOf;
+
+// The configuration file: the real profile over a file held in memory, so that keys are
+// matched and numbers read as the programs' own profile does.
+struct MemoryProfileFile {
+    test::MemoryFileSystem fs;
+};
+class MemoryProfile : private MemoryProfileFile, public IniProfile {
+public:
+    MemoryProfile() : IniProfile(fs, "C:\\Zorvane.ini") {}
+    // The file's text; empty while nothing was written.
+    std::string Text() const {
+        auto it = fs.files.find(Path());
+        return it == fs.files.end() ? std::string() : it->second;
+    }
+};
 
 std::pair<int, int> SpinRange(HWND dialog, int id) {
     int low = -1, high = -1;
@@ -54,7 +70,7 @@ protected:
 TEST_F(ProgramDialogs, EngineSettingsDialogRangesRowsAndMark) {
     const LoadedProgram engine(L"RkEngine.exe");
     ASSERT_NE(engine.Get(), nullptr) << "RkEngine.exe beside the tests";
-    test::MemoryProfile profile;
+    MemoryProfile profile;
     EngineSettings settings = DefaultEngineSettings();
     settings.focusCheckRetry = 99999;  // above its range, set by hand
     const std::wstring mark = ToWide(kSettingsDialogProperty);
@@ -145,7 +161,7 @@ TEST_F(ProgramDialogs, LauncherPropertyDialogShowsTheSettings) {
     settings.macroTopPath = "C:\\マクロ\\とても長い名前のフォルダ\\さらに下のフォルダ";
     settings.macroFileMax = 5000;  // above the range, as a hand-edited file may hold
     settings.macroDirDepth = 3;
-    test::MemoryProfile profile;
+    MemoryProfile profile;
     CPropertyDlg dialog(launcher.Get(), settings, profile);
     ASSERT_TRUE(dialog.Create(nullptr));
     HWND d = dialog.GetSafeHwnd();
@@ -256,7 +272,7 @@ protected:
 TEST_F(DpiChange, EngineSettingsDialogTakesTheNewLayoutFontsAndIconAndComesBack) {
     const LoadedProgram engine(L"RkEngine.exe");
     ASSERT_NE(engine.Get(), nullptr) << "RkEngine.exe beside the tests";
-    test::MemoryProfile profile;
+    MemoryProfile profile;
     CSettingDlg dialog(DefaultEngineSettings(), profile, engine.Get());
     ASSERT_TRUE(dialog.Create(nullptr));
     HWND d = dialog.GetSafeHwnd();
@@ -317,7 +333,7 @@ TEST_F(DpiChange, FolderButtonTakesTheImagesOfTheNewScaleAroundItsCentre) {
     ASSERT_NE(launcher.Get(), nullptr) << "Zorvane.exe beside the tests";
     LauncherSettings settings;
     settings.macroTopPath = "C:\\RK_MACRO";
-    test::MemoryProfile profile;
+    MemoryProfile profile;
     CPropertyDlg dialog(launcher.Get(), settings, profile);
     ASSERT_TRUE(dialog.Create(nullptr));
     HWND d = dialog.GetSafeHwnd();
