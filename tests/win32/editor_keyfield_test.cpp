@@ -117,16 +117,9 @@ TEST_F(EditorKeyField, LettersShowAsTypedNamesForTheRest) {
     EXPECT_EQ(Text(), "S") << "the character after the key changes nothing";
     Deliver(WM_KEYUP, 'S');
 
-    Press(VK_CONTROL);
-    EXPECT_EQ(Text(), "CONTROL");
     Press(VK_NUMLOCK);
     EXPECT_EQ(Text(), "NUMLOCK");
     Press(VK_OEM_1);  // the colon key of a Japanese keyboard
-    EXPECT_EQ(Text(), "OEM_1");
-    EXPECT_EQ(field.Code(), VK_OEM_1);
-
-    // A key without a name changes nothing.
-    Press(VK_MEDIA_PLAY_PAUSE);
     EXPECT_EQ(Text(), "OEM_1");
     EXPECT_EQ(field.Code(), VK_OEM_1);
 

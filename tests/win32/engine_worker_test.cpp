@@ -45,6 +45,10 @@ public:
     static bool WaitEnd(CMacroThread& t, DWORD timeoutMs = 10000) {
         return WaitForSingleObject(t.Handle(), timeoutMs) == WAIT_OBJECT_0;
     }
+    // Starts the thread, gives it the start message and waits for its end.
+    static bool RunToEnd(CMacroThread& t) {
+        return t.Create() && t.PostStartRun(kStartRunParam) && WaitEnd(t);
+    }
     // Counts run-finished messages that reached the stand-in window.
     int FinishedMessages() {
         int n = 0;
@@ -102,9 +106,7 @@ TEST(EngineWorker, NoMessageAfterAStopOrWithoutAWindow) {
         WorkerRun run("; <RKMACRO>worker\r\nWAIT:0\r\nWAIT:0\r\n");
         run.app_.RequestStop();
         CMacroThread thread = run.MakeThread();
-        ASSERT_TRUE(thread.Create());
-        thread.PostStartRun(kStartRunParam);
-        ASSERT_TRUE(WorkerRun::WaitEnd(thread));
+        ASSERT_TRUE(WorkerRun::RunToEnd(thread));
         EXPECT_EQ(ExitCodeOf(thread), 0u);
         EXPECT_EQ(run.FinishedMessages(), 0) << "a stopped run is not reported as finished";
         EXPECT_EQ(run.Log().find("0002行目"), std::string::npos) << "no line ran after the stop";
@@ -113,9 +115,7 @@ TEST(EngineWorker, NoMessageAfterAStopOrWithoutAWindow) {
         WorkerRun run("; <RKMACRO>worker\r\nWAIT:0\r\n");
         run.status_ = nullptr;  // the status window is gone
         CMacroThread thread = run.MakeThread();
-        ASSERT_TRUE(thread.Create());
-        thread.PostStartRun(kStartRunParam);
-        ASSERT_TRUE(WorkerRun::WaitEnd(thread));
+        ASSERT_TRUE(WorkerRun::RunToEnd(thread));
         EXPECT_EQ(run.FinishedMessages(), 0);
         EXPECT_NE(run.Log().find("0002行目"), std::string::npos) << "the run itself happened";
     }
@@ -129,10 +129,8 @@ TEST(EngineWorker, ShortWaitsLastWhatTheySay) {
         macro += "WAIT:10\r\n";
     WorkerRun run(macro);
     CMacroThread thread = run.MakeThread();
-    ASSERT_TRUE(thread.Create());
     const ULONGLONG start = GetTickCount64();
-    thread.PostStartRun(kStartRunParam);
-    ASSERT_TRUE(WorkerRun::WaitEnd(thread));
+    ASSERT_TRUE(WorkerRun::RunToEnd(thread));
     const double perLine = static_cast<double>(GetTickCount64() - start) / 50.0;
     std::printf("[ figures  ] WAIT:10 takes %.1f ms a line in a run\n", perLine);
     EXPECT_GE(perLine, 9.0);
