@@ -71,13 +71,13 @@ class EngineStartup(SessionTest):
         holder.kill()
 
     def test_foreign_binary_and_huge_first_line_files_show_not_macro_message(self):
+        # Which first lines make a macro file is the core's (unit tier); here the real reader.
         (self.work / 'binary.rkm').write_bytes(bytes(range(256)) * 64)
         (self.work / 'huge.rkm').write_bytes(b'x' * 5_000_000 + b'; <RKMACRO>late\r\n')
-        for name, text in (('no-header.txt', 'WAIT:100\r\n'), ('tag-at-zero.rkm', '<RKMACRO>; <RKMACRO>x\r\n'),
-                           ('empty.rkm', ''), ('binary.rkm', None), ('huge.rkm', None)):
+        for name in ('binary.rkm', 'huge.rkm'):
             with self.subTest(name=name):
-                m = self.macro(name, text) if text is not None else self.work / name
-                self.expect_message_then_exit(f'/M:"{self.s.win_path(m)}"', NOT_MACRO.format(self.s.win_path(m)))
+                m = self.s.win_path(self.work / name)
+                self.expect_message_then_exit(f'/M:"{m}"', NOT_MACRO.format(m))
 
     def test_lower_case_option_is_taken_as_the_path(self):
         m = self.macro('lower.rkm', '; <RKMACRO>x\r\n')
