@@ -245,8 +245,7 @@ class Recorder(SessionTest):
         self.assertTrue(self.s.answer('RkEditor'))
         lines = self.recorded(caption)
         self.assertEqual(lines, [f'FOCUS:"{target}"', 'MOUSE:100,57,L,LOCAL',
-                                 'MOUSE:100,23,L,LOCAL', 'TYPE:"visible"'])
-        self.assertNotIn('himitsu', self.s.read_cp932(self.dir / 'rec.txt'))
+                                 'MOUSE:100,23,L,LOCAL', 'TYPE:"visible"'])  # the whole file: no password
         got = self.close_target(target, record)
         self.assertIn('password himitsu42', got, 'the field did get the password')
         self.assertIn('text visible', got)
@@ -263,9 +262,7 @@ class Recorder(SessionTest):
                           'the input method finished its conversion')
         self.play('text:cd', 'key:pause')
         self.assertEqual(self.recorded(caption), [f'FOCUS:"{target}"', 'TYPE:"ab漢字変換cd"'])
-        got = self.close_target(target, record)
-        self.assertIn('ime set done', got)
-        self.assertEqual(got[-1], 'final ab漢字変換cd')
+        self.assertEqual(self.close_target(target, record)[-1], 'final ab漢字変換cd')
 
     def test_closing_the_editor_while_recording_keeps_the_lines(self):
         target = 'ZvTarget 閉じる'
@@ -294,8 +291,7 @@ class Recorder(SessionTest):
         self.assertIsNotNone(self.s.wait_window(caption, 15000))
         self.s.tool('activate', caption)
         self.s.tool('send-keys', 'alt', 'm', 'c')
-        text = self.s.message_box_text('RkEditor', 10000)
-        self.assertIsNotNone(text)
+        text = self.s.message_box_text('RkEditor', 10000) or ''
         self.assertTrue(text.startswith('操作の記録を開始できません。\r\nRkRecHook.dll を読み込めません。\r\n'), text)
         self.assertGreater(len(text), len('操作の記録を開始できません。\r\nRkRecHook.dll を読み込めません。\r\n'),
                            "the system's reason follows")

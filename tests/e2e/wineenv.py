@@ -197,10 +197,6 @@ def stretched(seconds):
     return seconds * TIMEOUT_SCALE if seconds >= 5 else seconds
 
 
-def stretched_ms(ms):
-    return int(stretched(ms / 1000) * 1000)
-
-
 def crlf(*lines):
     """A file's text of lines, each ended by CR LF."""
     return ''.join(line + '\r\n' for line in lines)
@@ -387,7 +383,7 @@ class WineSession:
         if at is not None and len(args) == at:
             args += ('10000',)  # the tool's own default bound, stretched below
         if at is not None and len(args) > at and args[at].isdigit():
-            bound = stretched_ms(int(args[at]))
+            bound = int(stretched(int(args[at]) / 1000) * 1000)
             args = args[:at] + (str(bound),) + args[at + 1:]
             timeout = max(timeout, bound / 1000 + 60)
         if args and args[0] in self._OWN_PROCESS:
@@ -531,13 +527,6 @@ class WineSession:
         """What is on the screen and running, for a failure's message."""
         shown = [w['caption'] or w['class'] for w in self.windows() if w['visible']]
         return f'in front: {self.tool("foreground")[1].strip()[:300]}; shown: {shown}; running: {self.processes()}'
-
-    def shown_window(self, p, caption, timeout_ms=15000):
-        """The window of the program started as p (Popen of start()), once it is there; the
-        failure says whether the program still runs and what is on the screen."""
-        info = self.wait_window(caption, timeout_ms)
-        assert info is not None, f'no window {caption}; program exit: {p.poll()}; {self.desktop()}'
-        return info
 
     def menus(self, caption):
         """The texts of the items of the pop-up menus open in the program of a window, read
@@ -732,7 +721,8 @@ class SessionTest(unittest.TestCase):
             self.assertEqual(self.s.message_box_text('RkEditor', 15000), notice)
             self.assertTrue(self.s.press('RkEditor', 1))
         caption = f'{name} - RkEditor'
-        self.s.shown_window(p, caption)
+        if self.s.wait_window(caption, 15000) is None:
+            self.fail(f'no window {caption}; program exit: {p.poll()}; {self.s.desktop()}')
         self.assertEqual(self.s.tool('activate', caption)[0], 0)
         return caption
 

@@ -474,13 +474,6 @@ using namespace zvtool;
 
 namespace {
 
-std::string Hex(HWND w) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%08llX",
-                  static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(w)));
-    return buf;
-}
-
 BOOL CALLBACK CollectChild(HWND child, LPARAM lp) {
     auto* out = reinterpret_cast<std::string*>(lp);
     if (out->back() != '[')
@@ -492,12 +485,12 @@ BOOL CALLBACK CollectChild(HWND child, LPARAM lp) {
     return TRUE;
 }
 
-// A window as JSON: handle, process, caption, class, visibility and, with controls, whether
+// A window as JSON: process, caption, class, visibility and, with controls, whether
 // it is minimized and its controls.
 std::string WindowJson(HWND w, bool controls = true) {
     DWORD pid = 0;
     GetWindowThreadProcessId(w, &pid);
-    std::string json = "{\"hwnd\":\"" + Hex(w) + "\",\"pid\":" + std::to_string(pid) +
+    std::string json = "{\"pid\":" + std::to_string(pid) +
                        ",\"caption\":" + JsonString(WindowText(w)) +
                        ",\"class\":" + JsonString(ClassNameOf(w)) +
                        ",\"visible\":" + (IsWindowVisible(w) ? "true" : "false");
