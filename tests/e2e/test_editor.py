@@ -2,7 +2,7 @@
 back in the suite's layout, lines duplicated, deleted, moved, copied, cut and pasted
 with the keyboard, lines dragged within a list and between two editor windows, the
 window's fixed width and remembered height, the marker property, a second editor for
-"新規作成", a foreign file refused, commands on screen in their columns, and the time
+"新規作成", a foreign file refused, a macro of all six commands on screen, and the time
 a 10,000-line macro takes to show.
 
 Then a macro run from the editor: F5 runs the macro shown through the real RkEngine.exe;
@@ -275,20 +275,25 @@ class Editor(SessionTest):
         recent = self.s.settings('Recent File List')
         self.assertEqual(recent.get('File1', '').lower(), ('C:\\%s\\one.txt' % FOLDER).lower())
 
-    def test_commands_drawn_in_three_columns_and_an_invalid_line_in_red(self):
-        # Each command's label and description are the core's (unit tier); here how they show.
-        caption = self.open_editor('three.txt', crlf(
-            '; <RKMACRO>三つのコマンド', '', 'LAUNCH:"notepad.exe",WAIT', 'MOUSE:100,200,LW,LOCAL', 'WAIT:-1,0'))
+    def test_all_six_commands_described_and_an_invalid_line_in_red(self):
+        caption = self.open_editor('six.txt', crlf(
+            '; <RKMACRO>六つのコマンド', '', 'LAUNCH:"notepad.exe",WAIT', 'FOCUS:"無題 - メモ帳"',
+            'WAIT:500,3', 'KEYIN:MENU CONTROL S,REP=2', 'TYPE:"本日の報告"',
+            'MOUSE:100,200,LW,LOCAL', 'WAIT:-1,0'))
         self.s.tool('move-window', caption, '20', '20', '0', '520')
-        self.s.screenshot('editor_commands')
+        self.s.screenshot('editor_six_commands')
         drawn = self.s.tool_ok('drawn-text', caption, str(LIST), '--form')
         # Each item: the command's label, its number, then its parameters described.
         self.assertEqual([[t['text'] for t in item] for item in drawn], [
             ['プログラム起動:', '   1', '>notepad.exe< 完了=起動待ち'],
-            ['マウス操作:', '   2', 'Local:X=100 Y=200  ﾎﾞﾀﾝ:左Ｗｸﾘｯｸ'],
-            ['ウェイト:', '   3', 'WAIT:-1,0']])
+            ['ウィンドウフォーカス:', '   2', '>無題 - メモ帳<'],
+            ['ウェイト:', '   3', '500 mm秒 アイドルまでの繰り返し 3 回'],
+            ['キー入力:', '   4', 'ALT + CONTROL + S <Repeat=2>'],
+            ['文字列入力:', '   5', '>本日の報告<'],
+            ['マウス操作:', '   6', 'Local:X=100 Y=200  ﾎﾞﾀﾝ:左Ｗｸﾘｯｸ'],
+            ['ウェイト:', '   7', 'WAIT:-1,0']])
         # The engine would stop on the last line: it shows as written, in red; the others in black.
-        self.assertEqual([item[2]['colour'] for item in drawn], ['000000'] * 2 + ['f00000'])
+        self.assertEqual([item[2]['colour'] for item in drawn], ['000000'] * 6 + ['f00000'])
 
     def test_ten_thousand_lines_show_at_once(self):
         lines = ['; <RKMACRO>大きなマクロ', ''] + [f'WAIT:{n},1' for n in range(10000)]
