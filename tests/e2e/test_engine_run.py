@@ -320,11 +320,15 @@ class EngineRun(SessionTest):
         self.assertEqual(self.log()[-3:], ['0002行目：WAIT  : 4000 mm sec', '0003行目：WAIT  : 0 mm sec',
                                            'マクロ処理終了'])
 
-    def test_launch_until_end(self):
+    def test_launch_until_end_and_missing_program(self):
         caption = 'ZvTarget 終了待ち'
         record = self.work / 'end.txt'
         launch = self.target_line_for(caption, record)
-        m = self.macro('終了待ち', [f'LAUNCH:{launch} , end', 'WAIT:0'])
+        m = self.macro('終了待ち', [
+            f'LAUNCH:{launch} , end',
+            'LAUNCH:zv_missing_program.exe',
+            'WAIT:0',
+        ])
         p = self.start_engine(m)
         self.assertIsNotNone(self.s.wait_window(caption, 15000))
         time.sleep(1.5)  # the engine is given the time to end on its own, which it must not
@@ -332,7 +336,14 @@ class EngineRun(SessionTest):
         self.assertEqual(self.s.tool('close', caption)[0], 0)
         self.assertEqual(p.wait(timeout=30), 0)
         self.assertEqual(self.log(), header(self.s.win_path(m)) + [
-            f'0002行目：LAUNCH: >{launch[1:-1]}< 完了=終了待ち', '0003行目：WAIT  : 0 mm sec', 'マクロ処理終了'])
+            f'0002行目：LAUNCH: >{launch[1:-1]}< 完了=終了待ち',
+            '<ERROR>下記の行は処理不能',
+            '0003行目：LAUNCH:zv_missing_program.exe',
+            '\tLAUNCH: >zv_missing_program.exe< 完了=待たない',
+            '\t上記プログラムが起動できない',
+            'エラー発生のため処理を中止',
+            'マクロ処理終了',
+        ])
 
     def test_closing_during_a_run_releases_held_keys(self):
         caption = 'ZvTarget 解放'
