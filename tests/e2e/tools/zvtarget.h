@@ -7,20 +7,11 @@
 #include <cstdio>
 #include <string>
 
+#include "utf8.h"
+
 namespace zvtarget {
 
 inline FILE* g_out = nullptr;  // the record; null when it could not be opened
-
-inline std::string Utf8(const std::wstring& w) {
-    if (w.empty())
-        return {};
-    const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0,
-                                      nullptr, nullptr);
-    std::string s(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr,
-                        nullptr);
-    return s;
-}
 
 // One UTF-8 line, flushed at once.
 inline void Record(const std::string& line) {

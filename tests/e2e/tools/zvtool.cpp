@@ -27,26 +27,6 @@ Registrar::Registrar(const wchar_t* name, CommandFn fn, const char* usage) {
     Commands()[name] = {fn, usage};
 }
 
-std::string Utf8(const std::wstring& w) {
-    if (w.empty())
-        return {};
-    const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0,
-                                      nullptr, nullptr);
-    std::string out(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), out.data(), n, nullptr,
-                        nullptr);
-    return out;
-}
-
-std::wstring Wide(const std::string& s) {
-    if (s.empty())
-        return {};
-    const int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
-    std::wstring out(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), out.data(), n);
-    return out;
-}
-
 namespace {
 bool atLineStart = true;  // what was printed last ended a line (or nothing was printed)
 }  // namespace
@@ -153,6 +133,11 @@ HWND WaitTopLevel(const std::wstring& caption, bool partial, int timeoutMs,
     HWND w = nullptr;
     WaitUntil(timeoutMs, 50, [&] { return (w = FindTopLevel(caption, partial, cls)) != nullptr; });
     return w;
+}
+
+HWND DialogItem(const std::wstring& caption, int id, int timeoutMs, HWND* dialog) {
+    *dialog = WaitTopLevel(caption, false, timeoutMs, L"#32770");
+    return *dialog != nullptr ? GetDlgItem(*dialog, id) : nullptr;
 }
 
 HWND ControlOf(HWND top, int id) {
@@ -556,11 +541,9 @@ ZV_TOOL_COMMAND(CmdPress, L"press",
                 "box's OK is 1 or 2)") {
     if (args.size() < 2)
         return 2;
-    HWND w = WaitTopLevel(args[0], false, ArgInt(args, 2, 10000), L"#32770");
-    if (w == nullptr)
-        return 1;
+    HWND w = nullptr;
     const int id = _wtoi(args[1].c_str());
-    HWND button = GetDlgItem(w, id);
+    HWND button = DialogItem(args[0], id, ArgInt(args, 2, 10000), &w);
     if (button == nullptr)
         return 1;
     PostMessageW(w, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));

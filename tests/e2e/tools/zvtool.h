@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "utf8.h"
+
 namespace zvtool {
 
 using Args = std::vector<std::wstring>;  // the command's own arguments
@@ -44,8 +46,6 @@ int OnWindow(const Args& args, size_t minArgs, bool control, WindowFn fn);
     ZV_WINDOW_COMMAND_(id, name, minArgs, true, control, usage)
 
 // Output helpers.
-std::string Utf8(const std::wstring& w);
-std::wstring Wide(const std::string& utf8);
 void Print(const std::string& utf8);
 void PrintLine(const std::string& utf8);
 std::string JsonString(const std::wstring& w);
@@ -94,6 +94,9 @@ bool Activate(HWND w);
 // Polls FindTopLevel every 50 ms up to timeoutMs.
 HWND WaitTopLevel(const std::wstring& caption, bool partial, int timeoutMs,
                   const std::wstring& cls = L"");
+// Control id of the dialog captioned caption, waited for up to timeoutMs; *dialog is the
+// dialog. Null when either is missing.
+HWND DialogItem(const std::wstring& caption, int id, int timeoutMs, HWND* dialog);
 // Control id of top, or of the form (a dialog) top shows as its client when it has one;
 // null when top is.
 HWND ControlOf(HWND top, int id);

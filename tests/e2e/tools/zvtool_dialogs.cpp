@@ -228,10 +228,8 @@ ZV_TOOL_COMMAND(CmdFocusControl, L"focus-control",
                 "control ID as the dialog manager does (an edit field's text selected)") {
     if (args.size() < 2)
         return 2;
-    HWND dialog = WaitTopLevel(args[0], false, 5000, L"#32770");
-    if (dialog == nullptr)
-        return 1;
-    HWND control = GetDlgItem(dialog, _wtoi(args[1].c_str()));
+    HWND dialog = nullptr;
+    HWND control = DialogItem(args[0], _wtoi(args[1].c_str()), 5000, &dialog);
     if (control == nullptr)
         return 1;
     Activate(dialog);

@@ -140,8 +140,8 @@ ZV_TOOL_COMMAND(CmdPressTimed, L"press-timed",
                 "and prints the milliseconds until a dialog SHOWN is on screen and takes input") {
     if (args.size() < 3)
         return 2;
-    HWND dialog = WaitTopLevel(args[0], false, 10000, L"#32770");
-    HWND button = dialog != nullptr ? GetDlgItem(dialog, ArgInt(args, 1, 0)) : nullptr;
+    HWND dialog = nullptr;
+    HWND button = DialogItem(args[0], ArgInt(args, 1, 0), 10000, &dialog);
     if (button == nullptr)
         return 1;
     const double start = NowMs();
